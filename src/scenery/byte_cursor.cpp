@@ -1,0 +1,39 @@
+#include "scenery/byte_cursor.h"
+
+namespace tarnvale {
+
+ByteCursor ByteCursor::Slice(std::size_t offset, std::size_t count) const {
+  if (!Contains(offset, count)) {
+    overrun_ = true;
+    ByteCursor empty;
+    empty.overrun_ = true;
+    return empty;
+  }
+  return ByteCursor(bytes_.subspan(offset, count));
+}
+
+ByteCursor ByteCursor::From(std::size_t offset) const {
+  return Slice(offset, offset <= bytes_.size() ? bytes_.size() - offset : 0);
+}
+
+std::string_view ByteCursor::Chars(std::size_t offset, std::size_t count) const {
+  if (!Contains(offset, count)) {
+    overrun_ = true;
+    return {};
+  }
+  return {reinterpret_cast<const char*>(bytes_.data() + offset), count};
+}
+
+std::uint64_t ByteCursor::Read(std::size_t offset, std::size_t width) const {
+  if (!Contains(offset, width)) {
+    overrun_ = true;
+    return 0;
+  }
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < width; ++i) {
+    value |= static_cast<std::uint64_t>(bytes_[offset + i]) << (8 * i);
+  }
+  return value;
+}
+
+}  // namespace tarnvale

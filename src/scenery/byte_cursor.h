@@ -1,0 +1,56 @@
+// Bounds-checked reading of little-endian values from untrusted bytes.
+//
+// Every read names an offset inside the cursor's window. A read that would
+// reach outside the window returns 0 and marks the cursor as overrun instead
+// of touching memory it does not own; decoders test `Overrun()` (or check
+// `Contains` first) and drop what they read. Sub-windows (`Slice`) never
+// reach outside their parent.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace tarnvale {
+
+class ByteCursor {
+ public:
+  ByteCursor() = default;
+  explicit ByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  std::size_t Size() const { return bytes_.size(); }
+  std::span<const std::uint8_t> Bytes() const { return bytes_; }
+
+  // True when [offset, offset + count) lies inside the window (no overflow).
+  bool Contains(std::size_t offset, std::size_t count) const {
+    return offset <= bytes_.size() && count <= bytes_.size() - offset;
+  }
+
+  // The window [offset, offset + count), or an empty cursor marked overrun
+  // when that range is not inside this one.
+  ByteCursor Slice(std::size_t offset, std::size_t count) const;
+  // The window from `offset` to the end (empty and overrun past the end).
+  ByteCursor From(std::size_t offset) const;
+
+  std::uint8_t U8(std::size_t offset) const { return static_cast<std::uint8_t>(Read(offset, 1)); }
+  std::uint16_t U16(std::size_t offset) const { return static_cast<std::uint16_t>(Read(offset, 2)); }
+  std::uint32_t U32(std::size_t offset) const { return static_cast<std::uint32_t>(Read(offset, 4)); }
+  std::int8_t I8(std::size_t offset) const { return static_cast<std::int8_t>(U8(offset)); }
+  std::int16_t I16(std::size_t offset) const { return static_cast<std::int16_t>(U16(offset)); }
+  std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
+
+  // `count` bytes at `offset` as characters (empty and overrun when outside).
+  std::string_view Chars(std::size_t offset, std::size_t count) const;
+
+  // True once any read or slice reached outside the window.
+  bool Overrun() const { return overrun_; }
+
+ private:
+  std::uint64_t Read(std::size_t offset, std::size_t width) const;
+
+  std::span<const std::uint8_t> bytes_;
+  mutable bool overrun_ = false;
+};
+
+}  // namespace tarnvale

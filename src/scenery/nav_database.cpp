@@ -1,0 +1,162 @@
+#include "scenery/nav_database.h"
+
+#include <new>
+#include <stdexcept>
+
+namespace tarnvale {
+
+std::uint32_t AirportFileSize(const AirportRecord& airport) {
+  return static_cast<std::uint32_t>(
+      55u + airport.NameLength + kRunwayRecordSize * airport.Runways.size() +
+      kTaxiwayPointRecordSize * airport.TaxiwayPoints.size() +
+      kTaxiwayPathRecordSize * airport.TaxiwayPaths.size() +
+      kParkingRecordSize * airport.Parkings.size() +
+      kTaxiNameRecordSize * airport.TaxiNames.size());
+}
+
+bool NavDatabase::TakeAllocation() {
+  if (!budget_) return true;
+  if (*budget_ == 0) return false;
+  --*budget_;
+  return true;
+}
+
+template <typename Record>
+Record* NavDatabase::AppendTo(std::vector<Record>& array, Record record) {
+  if (!TakeAllocation()) return nullptr;
+  try {
+    array.push_back(std::move(record));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  return &array.back();
+}
+
+namespace {
+
+NavaidRecord NewNavaid(RecordKind kind) {
+  NavaidRecord navaid;
+  navaid.Kind = static_cast<std::uint8_t>(kind);
+  navaid.FileSize = 26;
+  return navaid;
+}
+
+AirwayRecord NewAirway(RecordKind kind) {
+  AirwayRecord airway;
+  airway.Kind = static_cast<std::uint8_t>(kind);
+  return airway;
+}
+
+}  // namespace
+
+AirportRecord* NavDatabase::AppendAirport() { return AppendTo(Airports, AirportRecord{}); }
+FuelAreaRecord* NavDatabase::AppendFuelArea() { return AppendTo(FuelAreas, FuelAreaRecord{}); }
+AirspaceRecord* NavDatabase::AppendAirspace() { return AppendTo(Airspaces, AirspaceRecord{}); }
+NavaidRecord* NavDatabase::AppendVor() { return AppendTo(Vors, NewNavaid(RecordKind::Vor)); }
+NavaidRecord* NavDatabase::AppendNdb() { return AppendTo(Ndbs, NewNavaid(RecordKind::Ndb)); }
+MarkerRecord* NavDatabase::AppendMarker() { return AppendTo(Markers, MarkerRecord{}); }
+IlsRecord* NavDatabase::AppendIls() { return AppendTo(Ilss, IlsRecord{}); }
+FixRecord* NavDatabase::AppendFix() { return AppendTo(Fixes, FixRecord{}); }
+AirwayRecord* NavDatabase::AppendJetAirway() {
+  return AppendTo(JetAirways, NewAirway(RecordKind::JetAirway));
+}
+AirwayRecord* NavDatabase::AppendVictorAirway() {
+  return AppendTo(VictorAirways, NewAirway(RecordKind::VictorAirway));
+}
+
+AirportRecord* NavDatabase::CurrentAirport() {
+  return Airports.empty() ? nullptr : &Airports.back();
+}
+
+RunwayRecord* NavDatabase::AppendRunway() {
+  AirportRecord* airport = CurrentAirport();
+  return airport ? AppendTo(airport->Runways, RunwayRecord{}) : nullptr;
+}
+
+template <typename Record>
+bool NavDatabase::AllocateSubArray(std::vector<Record> AirportRecord::*member, std::size_t count) {
+  AirportRecord* airport = CurrentAirport();
+  if (!airport || !TakeAllocation()) return false;
+  try {
+    (airport->*member).assign(count, Record{});
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
+bool NavDatabase::AllocateTaxiwayPoints(std::size_t count) {
+  return AllocateSubArray(&AirportRecord::TaxiwayPoints, count);
+}
+bool NavDatabase::AllocateTaxiwayPaths(std::size_t count) {
+  return AllocateSubArray(&AirportRecord::TaxiwayPaths, count);
+}
+bool NavDatabase::AllocateParkings(std::size_t count) {
+  return AllocateSubArray(&AirportRecord::Parkings, count);
+}
+bool NavDatabase::AllocateTaxiNames(std::size_t count) {
+  return AllocateSubArray(&AirportRecord::TaxiNames, count);
+}
+
+AirwayPointRecord* NavDatabase::AppendAirwayPoint(std::vector<AirwayRecord>& airways) {
+  if (airways.empty()) return nullptr;
+  AirwayPointRecord* point = AppendTo(airways.back().Points, AirwayPointRecord{});
+  if (point) airways.back().FileSize += kAirwayPointRecordSize;
+  return point;
+}
+
+AirspaceVertexRecord* NavDatabase::AppendVertex() {
+  return Airspaces.empty() ? nullptr : AppendTo(Airspaces.back().Vertices, AirspaceVertexRecord{});
+}
+
+bool NavDatabase::AllocateText(std::string& text, std::size_t length) {
+  if (!TakeAllocation()) return false;
+  try {
+    text.assign(length, '\0');
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
+bool NavDatabase::IndexFix(const FixRecord& fix) {
+  if (!TakeAllocation()) return false;
+  try {
+    fix_index_.insert_or_assign(std::string(TextOf(fix.FixKey)), fix);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+const FixRecord* NavDatabase::FindFix(std::string_view key) const {
+  const auto found = fix_index_.find(key);
+  return found == fix_index_.end() ? nullptr : &found->second;
+}
+
+void NavDatabase::Release() {
+  fix_index_.clear();
+  // Swap with empty vectors so the memory is given back, not just cleared.
+  std::vector<FixRecord>().swap(Fixes);
+  std::vector<AirspaceRecord>().swap(Airspaces);
+  std::vector<FuelAreaRecord>().swap(FuelAreas);
+  std::vector<AirwayRecord>().swap(JetAirways);
+  std::vector<AirwayRecord>().swap(VictorAirways);
+  std::vector<AirportRecord>().swap(Airports);
+  std::vector<MarkerRecord>().swap(Markers);
+  std::vector<NavaidRecord>().swap(Vors);
+  std::vector<NavaidRecord>().swap(Ndbs);
+  std::vector<IlsRecord>().swap(Ilss);
+}
+
+bool NavDatabase::Empty() const {
+  return fix_index_.empty() && Fixes.empty() && Airspaces.empty() && FuelAreas.empty() &&
+         JetAirways.empty() && VictorAirways.empty() && Airports.empty() && Markers.empty() &&
+         Vors.empty() && Ndbs.empty() && Ilss.empty();
+}
+
+}  // namespace tarnvale

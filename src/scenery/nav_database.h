@@ -1,0 +1,116 @@
+// The in-memory navigation database that one creation run fills.
+//
+// Decoders append records and always work on the last element of an array;
+// the current airport is the last element of `Airports`. Every allocation an
+// append makes can fail: it then reports failure (nullptr or false) and the
+// caller stops with an out-of-memory result. Tests drive those failures with
+// an allocation budget.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "scenery/records.h"
+
+namespace tarnvale {
+
+class NavDatabase {
+ public:
+  NavDatabase() = default;
+  virtual ~NavDatabase() = default;
+  NavDatabase(const NavDatabase&) = delete;
+  NavDatabase& operator=(const NavDatabase&) = delete;
+
+  // The ten record arrays; each array's size is its count.
+  std::vector<FixRecord> Fixes;
+  std::vector<AirspaceRecord> Airspaces;
+  std::vector<FuelAreaRecord> FuelAreas;
+  std::vector<AirwayRecord> JetAirways;
+  std::vector<AirwayRecord> VictorAirways;
+  std::vector<AirportRecord> Airports;
+  std::vector<MarkerRecord> Markers;
+  std::vector<NavaidRecord> Vors;
+  std::vector<NavaidRecord> Ndbs;
+  std::vector<IlsRecord> Ilss;
+
+  // Append a new, default (zero) record with its kind byte set; nullptr when
+  // memory ran out. The pointer stays valid until the next append to the
+  // same array.
+  AirportRecord* AppendAirport();
+  FuelAreaRecord* AppendFuelArea();
+  AirspaceRecord* AppendAirspace();
+  NavaidRecord* AppendVor();
+  NavaidRecord* AppendNdb();
+  MarkerRecord* AppendMarker();
+  IlsRecord* AppendIls();
+  FixRecord* AppendFix();
+  AirwayRecord* AppendJetAirway();
+  AirwayRecord* AppendVictorAirway();
+
+  // The current airport (last of `Airports`), or nullptr when there is none.
+  AirportRecord* CurrentAirport();
+
+  // Append a runway to the current airport; nullptr without an airport or
+  // when memory ran out.
+  RunwayRecord* AppendRunway();
+
+  // Give the current airport a whole zero-filled sub-array of `count`
+  // elements. False without an airport or when memory ran out.
+  bool AllocateTaxiwayPoints(std::size_t count);
+  bool AllocateTaxiwayPaths(std::size_t count);
+  bool AllocateParkings(std::size_t count);
+  bool AllocateTaxiNames(std::size_t count);
+
+  // Append a point to the last airway of `airways` (JetAirways or
+  // VictorAirways), adding 21 to its FileSize. nullptr when the array is
+  // empty or memory ran out.
+  AirwayPointRecord* AppendAirwayPoint(std::vector<AirwayRecord>& airways);
+
+  // Append a vertex to the last airspace; nullptr when there is none or
+  // memory ran out.
+  AirspaceVertexRecord* AppendVertex();
+
+  // Make `text` a zero-filled block of exactly `length` bytes. False when
+  // memory ran out.
+  bool AllocateText(std::string& text, std::size_t length);
+
+  // Insert or replace the copy of `fix` under its FixKey: a later fix with
+  // the same key wins.
+  bool IndexFix(const FixRecord& fix);
+  // The stored copy for `key` (exact, case-sensitive), or nullptr.
+  const FixRecord* FindFix(std::string_view key) const;
+  std::size_t FixIndexSize() const { return fix_index_.size(); }
+
+  // Empty every array and the FixIndex. Safe to call any number of times.
+  void Release();
+
+  // True when every array and the FixIndex are empty.
+  bool Empty() const;
+
+  // Limit the number of further allocations (appends, sub-arrays, texts,
+  // index entries); the one past the limit fails as if memory ran out.
+  // std::nullopt removes the limit.
+  void SetAllocationBudget(std::optional<std::size_t> allocations) { budget_ = allocations; }
+
+ private:
+  bool TakeAllocation();
+  template <typename Record>
+  Record* AppendTo(std::vector<Record>& array, Record record);
+  template <typename Record>
+  bool AllocateSubArray(std::vector<Record> AirportRecord::*member, std::size_t count);
+
+  // Transparent hashing lets lookups take a string_view without a copy.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+  std::unordered_map<std::string, FixRecord, KeyHash, std::equal_to<>> fix_index_;
+  std::optional<std::size_t> budget_;
+};
+
+}  // namespace tarnvale
