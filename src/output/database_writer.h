@@ -1,0 +1,33 @@
+// Writes the NavDatabase as the database files of the target program and
+// copies the simulator's magdec.bgl beside them.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "app/run_view.h"
+#include "scenery/nav_database.h"
+
+namespace tarnvale {
+
+struct OutputSettings {
+  std::int16_t TargetProgram = 0;  // 1 chart program, 2 radar program
+  std::int16_t FsVersion = 0;      // 8 FS2002, 9 FS2004
+  std::string SimulatorFolder;     // as recorded in Program_Config.cfg
+  std::filesystem::path TargetFolder;
+};
+
+struct WriteResult {
+  enum class Status { Written, Cancelled, Failed };
+  Status status = Status::Written;
+  std::string failure;  // for Failed: a message naming what could not be written
+};
+
+// Writes every file of the set that the settings call for. Tests `cancel`
+// before each step; on Cancelled the caller releases the database, deletes
+// the output set and takes the cancel ending.
+WriteResult WriteDatabaseFiles(NavDatabase& db, RunView& view, const OutputSettings& settings,
+                               const CancelFlag& cancel);
+
+}  // namespace tarnvale
