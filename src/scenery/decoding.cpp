@@ -1,0 +1,137 @@
+#include "scenery/decoding.h"
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace tarnvale {
+
+namespace {
+
+constexpr double kTwoTo63 = 9223372036854775808.0;
+constexpr double kLatitudeUnitsPer90Degrees = 10001750.0;
+constexpr double kLongitudeUnitsPerCircle = 4294967296.0;
+constexpr double kMetresPerFoot = 0.3048;
+
+// The runway end-point computation's own degree factor and earth girth.
+constexpr double kRunwayRadiansPerDegree = 0.017453292519943278;
+constexpr double kRunwayEarthCircumferenceMetres = 40007000.0;
+
+constexpr char kIdentAlphabet[] = "  0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr std::uint32_t kIdentBase = 38;
+constexpr std::size_t kIdentMaxCharacters = 5;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+double WrapLongitudeOnce(double degrees) {
+  if (degrees > 180.0) return degrees - 360.0;
+  if (degrees < -180.0) return degrees + 360.0;
+  return degrees;
+}
+
+}  // namespace
+
+std::int64_t TruncateToInt64(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= kTwoTo63) return std::numeric_limits<std::int64_t>::max();
+  if (value < -kTwoTo63) return std::numeric_limits<std::int64_t>::min();
+  return static_cast<std::int64_t>(value);
+}
+
+std::int32_t TruncateToInt32(double value) {
+  const std::int64_t whole = TruncateToInt64(value);
+  if (whole > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (whole < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(whole);
+}
+
+std::int32_t TruncateLow32(double value) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(TruncateToInt64(value)));
+}
+
+std::int16_t TruncateLow16(double value) {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(TruncateToInt64(value)));
+}
+
+std::int32_t LatitudeToUnits(double degrees) {
+  return TruncateLow32((degrees / 90.0) * kLatitudeUnitsPer90Degrees);
+}
+
+std::int32_t LongitudeToUnits(double degrees) {
+  return TruncateLow32((degrees / 360.0) * kLongitudeUnitsPerCircle);
+}
+
+std::int32_t MetresToFeet(double metres) { return TruncateToInt32(metres / kMetresPerFoot); }
+
+double Fs2004Longitude(std::uint32_t raw) { return static_cast<double>(raw) * 360.0 / 805306367.0 - 180.0; }
+
+double Fs2004Latitude(std::uint32_t raw) { return 90.0 - static_cast<double>(raw) * 180.0 / 536870911.0; }
+
+double Fs2004AltitudeMetres(std::int32_t raw) { return static_cast<double>(raw) * 0.001; }
+
+double Fs2002Latitude(std::int32_t raw) { return raw * kFs2002LatitudeDegreesPerUnit; }
+
+double Fs2002Longitude(std::int32_t raw) { return raw * kFs2002LongitudeDegreesPerUnit; }
+
+FixedText<6> DecodeIdent(std::uint32_t packed) {
+  // The least significant base-38 digit is the last character.
+  char reversed[kIdentMaxCharacters];
+  std::size_t count = 0;
+  while (count < kIdentMaxCharacters && packed != 0) {
+    reversed[count++] = kIdentAlphabet[packed % kIdentBase];
+    packed /= kIdentBase;
+  }
+  FixedText<6> text{};
+  for (std::size_t i = 0; i < count; ++i) text[i] = reversed[count - 1 - i];
+  TrimBlanks(text);
+  return text;
+}
+
+void TrimBlanks(std::span<char> field) {
+  std::size_t end = 0;
+  while (end < field.size() && field[end] != '\0') ++end;
+  std::size_t first = 0;
+  while (first < end && IsBlank(field[first])) ++first;
+  if (first == end) return;  // empty or blanks only: left as it is
+  std::size_t last = end;
+  while (IsBlank(field[last - 1])) --last;
+  std::size_t length = last - first;
+  for (std::size_t i = 0; i < length; ++i) field[i] = field[first + i];
+  for (std::size_t i = length; i < field.size(); ++i) field[i] = '\0';
+}
+
+double DecodeFloat(std::uint32_t bits) { return static_cast<double>(std::bit_cast<float>(bits)); }
+
+std::int16_t NormalizeHeading(std::int16_t degrees) {
+  if (degrees > 360) return static_cast<std::int16_t>(degrees - 360);
+  if (degrees < 0) return static_cast<std::int16_t>(degrees + 360);
+  return degrees;
+}
+
+std::uint32_t BcdToDecimal(std::uint32_t packed) {
+  std::uint32_t result = 0;
+  for (int digit = 0; digit < 8; ++digit) {
+    packed = std::rotl(packed, 4);
+    result = result * 10 + (packed & 0xF);
+  }
+  return result;
+}
+
+RunwayEnds ComputeRunwayEnds(double latitude, double longitude, std::int16_t heading,
+                             std::uint32_t length_metres) {
+  const std::uint32_t shortened = length_metres > 300 ? length_metres - 60 : length_metres;
+  const double length = static_cast<double>(shortened);
+  const double north = length * std::cos(heading * kRunwayRadiansPerDegree);
+  const double east = length * std::sin(heading * kRunwayRadiansPerDegree);
+  const double half_north_degrees = north * 360.0 * 0.5 / kRunwayEarthCircumferenceMetres;
+  const double half_east_degrees =
+      east * 360.0 * 0.5 /
+      (std::cos(latitude * kRunwayRadiansPerDegree) * kRunwayEarthCircumferenceMetres);
+  const auto to_units = [](double lat, double lon) {
+    return GeoPoint{LatitudeToUnits(lat), LongitudeToUnits(WrapLongitudeOnce(lon))};
+  };
+  return RunwayEnds{to_units(latitude - half_north_degrees, longitude - half_east_degrees),
+                    to_units(latitude + half_north_degrees, longitude + half_east_degrees)};
+}
+
+}  // namespace tarnvale
