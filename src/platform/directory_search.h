@@ -1,0 +1,33 @@
+// Non-recursive, case-insensitive folder searches in a fixed order.
+//
+// The order in which scenery files are read decides which of two duplicate
+// airports wins, so searches never return the file system's own listing
+// order: matches come sorted by their ASCII upper-cased name, ties (names that
+// differ only in case) broken by the raw name.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace tarnvale::platform {
+
+// True when file name `name` matches `pattern`, ASCII letter case ignored.
+// In the pattern "*" stands for any run of characters (also none) and "?"
+// for exactly one; every other character stands for itself.
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+// The search order: by ASCII upper-cased name, then by the raw name.
+bool NameOrderLess(std::string_view a, std::string_view b);
+
+// The regular files (links followed) directly inside `folder` whose names
+// match `pattern` ("*.bgl", "Scenery.cfg"), as full paths in NameOrderLess
+// order. Empty when the folder is missing or cannot be read; entries that
+// cannot be examined (broken links, link loops) are left out.
+std::vector<std::filesystem::path> FindFiles(const std::filesystem::path& folder,
+                                             std::string_view pattern);
+
+// The first of FindFiles(folder, name), or an empty path when there is none.
+std::filesystem::path FindFile(const std::filesystem::path& folder, std::string_view name);
+
+}  // namespace tarnvale::platform

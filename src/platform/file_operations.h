@@ -1,0 +1,28 @@
+// Whole-file operations that never leave a half-written file in place.
+//
+// Every routine reports failure as an error_code (empty on success) and
+// never throws on file-system errors.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace tarnvale::platform {
+
+// Replaces `target` with a file holding exactly `bytes`. The bytes go to a
+// temporary file beside `target`, are flushed to disk, and the temporary file
+// is then renamed over `target`: either the new file is complete or `target`
+// stays as it was, and no temporary file is left behind. A new file takes the
+// permissions of the file it replaces (0644 when there was none).
+std::error_code ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
+
+// Copies `from` over `to`, replacing an existing file, in the same
+// all-or-nothing way as ReplaceFileContents.
+std::error_code CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Deletes the file `path` (a link itself, not its target). Fails, changing
+// nothing, when `path` does not exist or is a folder.
+std::error_code DeleteFile(const std::filesystem::path& path);
+
+}  // namespace tarnvale::platform
