@@ -3,7 +3,10 @@
 // The run, the binding steps and the database files writer report through
 // these operations from the worker thread. Implementations apply them to the
 // window in the order issued; ShowMessage returns only once the user has
-// dismissed the message.
+// dismissed the message, or at once when the worker is being halted (wait on
+// RunWorker::StopToken() so that closing the window never deadlocks).
+// The window's own handlers (Create, Cancel, close) call them from the
+// window's thread too.
 #pragma once
 
 #include <atomic>

@@ -1,0 +1,25 @@
+// The creation run: reads the simulator's scenery library and every BGL file
+// of its active areas into a fresh NavDatabase, binds ILS to runways and
+// intersections to airways, writes the database files into the target
+// program's folder, and ends in exactly one closing sequence.
+#pragma once
+
+#include <stop_token>
+
+#include "app/program_state.h"
+#include "app/run_summary.h"
+#include "app/run_view.h"
+#include "scenery/nav_database.h"
+
+namespace tarnvale {
+
+// Carries out one run with the settings, target folder and cancel flag of
+// `state`, reporting through `view`. A stop requested on `halt` makes the run
+// return at its next check point without any further change to files or view.
+RunSummary CreationRun(ProgramState& state, RunView& view, std::stop_token halt = {});
+
+// Empties the database and the scenery area list of the configuration, so
+// that the next run starts from nothing.
+void ReleaseDatabase(NavDatabase& db, ProgramState& state);
+
+}  // namespace tarnvale

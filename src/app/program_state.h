@@ -1,0 +1,38 @@
+// The one program state that the window (or the command line) owns and
+// passes by reference: the target program's settings and the scenery area
+// list, the target folder, the cancel flag, the worker and what the last run
+// did.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "app/run_summary.h"
+#include "app/run_view.h"
+#include "app/run_worker.h"
+#include "config/cfg_file_reader.h"
+
+namespace tarnvale {
+
+struct ProgramState {
+  ProgramState();
+  ~ProgramState();
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+
+  // Settings of Program_Config.cfg (TargetProgram, FsVersion, SimulatorFolder
+  // and the target program's own settings) and the run's SceneryAreas.
+  CFG_File_Reader config;
+  // The target program's folder, holding Program_Config.cfg.
+  std::filesystem::path TargetFolder;
+  // Set by "Cancel Database Creation", cleared when a run starts and by the
+  // success and cancel endings.
+  CancelFlag cancel{false};
+  // Written by the worker just before it ends; read after Join or Halt.
+  std::optional<RunSummary> last_run;
+  // Declared last: destroyed first, so a run still going is halted while the
+  // state it uses is alive.
+  RunWorker worker;
+};
+
+}  // namespace tarnvale

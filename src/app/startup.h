@@ -1,0 +1,107 @@
+// The rules of start-up, of the setup dialogs and of the window's buttons,
+// free of any user-interface toolkit. The desktop window and the command line
+// both go through these functions; their own classes only draw and forward.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "app/program_state.h"
+#include "app/run_view.h"
+
+namespace tarnvale {
+
+// The radio choice of the target-program dialog.
+enum class TargetProgramChoice : std::uint8_t {
+  None = 0,
+  ChartFs2002 = 1,  // "Brisolt v4.0 (For FS2002)": sub-folder "Brisolt (FS2002)"
+  ChartFs2004 = 2,  // "Brisolt v5.0 (For FS2004)": sub-folder "Brisolt (FS2004)"
+  Radar = 3,        // "Scopel v5.0 (For FS2002/2004)": the folder itself
+};
+
+// The verdict on one press of a setup dialog's "Ok".
+struct DialogAnswer {
+  bool accepted = false;
+  std::filesystem::path folder;  // when accepted: the full path of the folder
+  std::string_view message;      // when refused: shown, and the dialog stays open
+};
+
+// Target-program dialog: the typed folder (with the choice's sub-folder
+// appended) must hold a Program_Config.cfg, letter case not significant. A
+// relative text is taken against `base` (the program's working folder).
+DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_view typed_folder,
+                                      const std::filesystem::path& base);
+
+// Simulator dialog: `version` 8 or 9 (0 = no choice yet); the typed folder
+// must hold fs2002.exe (8) or fs9.exe (9), letter case not significant.
+DialogAnswer CheckSimulatorAnswer(std::int16_t version, std::string_view typed_folder,
+                                  const std::filesystem::path& base);
+
+struct SimulatorChoice {
+  std::int16_t version = 0;  // 8 = FS2002, 9 = FS2004
+  std::filesystem::path folder;
+};
+
+enum class MessageTitle { ProgramName, ErrorMessage };
+
+// What start-up needs of the user interface.
+class StartupView {
+ public:
+  virtual ~StartupView() = default;
+  // Shows the target-program dialog until an answer is accepted (its "Ok"
+  // goes through CheckTargetProgramAnswer). std::nullopt when the user closed
+  // it without one.
+  virtual std::optional<std::filesystem::path> AskTargetFolder() = 0;
+  // The same for the simulator dialog and CheckSimulatorAnswer.
+  virtual std::optional<SimulatorChoice> AskSimulator() = 0;
+  // A modal message with an OK button only and no icon.
+  virtual void ShowMessage(std::string_view text, MessageTitle title) = 0;
+};
+
+enum class StartupOutcome {
+  Ready,      // show the window in its idle state
+  Quit,       // a setup dialog was closed without an answer: end at once, exit code 0
+  Terminate,  // a message was shown; the window closes and the program ends
+};
+
+// The whole start-up sequence, before the window is shown.
+StartupOutcome RunStartup(ProgramState& state, StartupView& view);
+
+// Its steps, for front ends that take the answers from elsewhere.
+
+// Makes `folder` the TargetFolder; then Program_Config.cfg must be there and
+// is read. False, after the "missing" message, when it is absent.
+bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder, StartupView& view);
+
+// True when the settings record no simulator (no folder, or FS_Version 0).
+bool NeedsSimulator(const ProgramState& state);
+
+// First use: records the simulator, sets the first-use defaults of the
+// TargetProgram and rewrites Program_Config.cfg. False, after the message,
+// when the rewrite failed.
+bool RecordFirstUseSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view);
+
+// Replaces the recorded simulator and rewrites Program_Config.cfg with the
+// settings it held. False, after the message, when the rewrite failed.
+bool ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view);
+
+// The radar program needs its DEFAULT_DB sub-folder. False, after the
+// message, when it is missing.
+bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view);
+
+// "Create Databases Files": deletes the previous output set, puts the window
+// in its running state and starts the run on the worker. False when an old
+// file could not be deleted: the message was shown, the window asked to
+// close, and no run started. `view` must outlive the run.
+bool StartCreationRun(ProgramState& state, RunView& view);
+
+// "Cancel Database Creation": shows "Canceling..." and sets the cancel flag.
+void RequestCancel(ProgramState& state, RunView& view);
+
+// Closing the window: shows "Closing...", halts a run still going (it then
+// changes nothing more) and deletes its partial output set.
+void HaltForClose(ProgramState& state, RunView& view);
+
+}  // namespace tarnvale
