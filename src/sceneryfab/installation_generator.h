@@ -8,9 +8,9 @@
 #include <map>
 #include <string>
 
-namespace tarnvale::fab {
+#include "sceneryfab/preset_generator.h"
 
-enum class Preset { Demo, World };
+namespace tarnvale::fab {
 
 struct GenerateOptions {
   std::filesystem::path out;  // the simulator folder to create
@@ -21,9 +21,14 @@ struct GenerateOptions {
 };
 
 struct GenerateSummary {
-  std::map<std::string, std::size_t> records;  // records written per kind ("airports", "vors", ...)
-  std::size_t bgl_files = 0;
+  // Records the loader will read per kind (keys as CountFs2004Records).
+  std::map<std::string, std::size_t> records;
+  std::size_t bgl_files = 0;       // every BGL file written, magdec.bgl included
   std::uintmax_t bgl_bytes = 0;
+  std::size_t navigation_files = 0;  // files holding records Tarnvale reads
+  std::uintmax_t navigation_bytes = 0;
+  std::size_t areas = 0;           // areas listed in Scenery.cfg
+  std::size_t active_areas = 0;
 };
 
 // Creates the installation; throws std::runtime_error naming the path when a

@@ -1,0 +1,73 @@
+// Writes a simulator folder the way the simulator lays it out: its program
+// file, magdec.bgl, Scenery.cfg and one folder per scenery area.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "sceneryfab/byte_buffer.h"
+
+namespace tarnvale::fab {
+
+// One [Area.nnn] section of Scenery.cfg.
+struct SceneryAreaSpec {
+  std::string title;
+  std::string local;  // as written, e.g. "Scenery\\World"; empty: no Local line
+  std::string remote;
+  bool active = true;
+  bool required = false;
+  std::optional<int> layer;  // default: the area's number
+  std::optional<int> texture_id;
+};
+
+// The text of a Scenery.cfg listing `areas` as [Area.001], [Area.002], ...
+// behind a [General] section; every line ends with CR LF.
+std::string SceneryCfgText(const std::vector<SceneryAreaSpec>& areas);
+
+// "fs9.exe" for 9, "fs2002.exe" for 8; throws std::invalid_argument else.
+std::string SimulatorProgramName(int fs_version);
+// Where the simulator keeps magdec.bgl, relative to its folder:
+// Scenery/BASE/Scenery/magdec.bgl (9) or scenery/magdec.bgl (8).
+std::filesystem::path MagdecRelativePath(int fs_version);
+// The folder that holds an area's BGL files: `local` (backslashes taken as
+// separators) with "Scenery" appended, relative to the simulator folder.
+std::filesystem::path AreaBglFolder(const std::string& local);
+
+// A stand-in for the simulator's magnetic declination file, shaped so that
+// the loader reads nothing from it: an FS2004 file holding only a section
+// of a type it skips (9), or a file whose FS2002 layout words are 0 (8).
+Bytes MagdecBytes(int fs_version);
+
+// Writes `bytes` to `path`, creating parent folders; throws
+// std::runtime_error naming the path when it cannot.
+void WriteBytesToFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+void WriteTextToFile(const std::filesystem::path& path, const std::string& text);
+
+class Installation {
+ public:
+  // Creates `root` with the simulator's program file and magdec.bgl
+  // (FS2004: the base area that holds it is listed first in Scenery.cfg).
+  Installation(std::filesystem::path root, int fs_version);
+
+  const std::filesystem::path& Root() const { return root_; }
+  int FsVersion() const { return fs_version_; }
+
+  // Lists `area` and creates its BGL folder (when it has a Local), which
+  // is returned as a full path.
+  std::filesystem::path AddArea(const SceneryAreaSpec& area);
+  const std::vector<SceneryAreaSpec>& Areas() const { return areas_; }
+
+  // Writes Scenery.cfg listing every area added so far, in order.
+  void WriteSceneryCfg() const;
+
+ private:
+  std::filesystem::path root_;
+  int fs_version_;
+  std::vector<SceneryAreaSpec> areas_;
+};
+
+}  // namespace tarnvale::fab
