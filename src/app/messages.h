@@ -28,6 +28,8 @@ inline constexpr std::string_view kSceneryLibraryMissing =
     "Error - the SCENERY.CFG is missing. The program will terminate.";
 inline constexpr std::string_view kOutOfMemory =
     "Error - not enough memory resources for complete operation. The program will terminate.";
+inline constexpr std::string_view kDatabaseFilesNotWritten =
+    "Error - while trying to write the databases files.";
 inline constexpr std::string_view kNoSceneryArea =
     "The SCENERY.CFG file doesn't list any scenery area, so no databases files were created.";
 

@@ -15,11 +15,6 @@
 namespace tarnvale {
 
 struct ProgramState {
-  ProgramState();
-  ~ProgramState();
-  ProgramState(const ProgramState&) = delete;
-  ProgramState& operator=(const ProgramState&) = delete;
-
   // Settings of Program_Config.cfg (TargetProgram, FsVersion, SimulatorFolder
   // and the target program's own settings) and the run's SceneryAreas.
   CFG_File_Reader config;
