@@ -1,11 +1,66 @@
 #include "platform/directory_search.h"
 
+#include <algorithm>
+#include <string>
+
+#include "platform/ascii_text.h"
+
 namespace tarnvale::platform {
 
-// Interface first; the bodies follow.
-bool MatchesPattern(std::string_view name, std::string_view pattern) { return name == pattern; }
-bool NameOrderLess(std::string_view a, std::string_view b) { return a < b; }
-std::vector<std::filesystem::path> FindFiles(const std::filesystem::path&, std::string_view) { return {}; }
-std::filesystem::path FindFile(const std::filesystem::path&, std::string_view) { return {}; }
+namespace fs = std::filesystem;
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  // Greedy matching that, on a mismatch, lets the last "*" take one more
+  // character: linear in practice and never recursive.
+  std::size_t n = 0;
+  std::size_t p = 0;
+  std::size_t star = std::string_view::npos;
+  std::size_t star_name = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      star_name = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++star_name;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool NameOrderLess(std::string_view a, std::string_view b) {
+  const auto upper_less = [](char x, char y) {
+    return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
+  };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upper_less)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upper_less)) return false;
+  return a < b;
+}
+
+std::vector<fs::path> FindFiles(const fs::path& folder, std::string_view pattern) {
+  std::vector<fs::path> matches;
+  std::error_code error;
+  fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    if (!MatchesPattern(it->path().filename().string(), pattern)) continue;
+    std::error_code status_error;
+    if (fs::is_regular_file(it->status(status_error))) matches.push_back(it->path());
+  }
+  std::sort(matches.begin(), matches.end(), [](const fs::path& a, const fs::path& b) {
+    return NameOrderLess(a.filename().string(), b.filename().string());
+  });
+  return matches;
+}
+
+fs::path FindFile(const fs::path& folder, std::string_view name) {
+  std::vector<fs::path> matches = FindFiles(folder, name);
+  return matches.empty() ? fs::path() : std::move(matches.front());
+}
 
 }  // namespace tarnvale::platform

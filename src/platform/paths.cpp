@@ -1,25 +1,125 @@
 #include "platform/paths.h"
 
-namespace tarnvale::platform {
+#include <optional>
+#include <string>
+#include <vector>
 
-// Interface first; the bodies follow.
-std::filesystem::path ResolvePath(std::string_view text, const std::filesystem::path& base) {
-  return base / std::filesystem::path(text);
+#include "platform/ascii_text.h"
+#include "platform/directory_search.h"
+
+namespace tarnvale::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The components of a path text, split at either separator; empty and "."
+// components are dropped.
+std::vector<std::string> SplitComponents(std::string_view text) {
+  std::vector<std::string> components;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = start;
+    while (end < text.size() && !IsSeparator(text[end])) ++end;
+    const std::string_view component = text.substr(start, end - start);
+    if (!component.empty() && component != ".") components.emplace_back(component);
+    start = end + 1;
+  }
+  return components;
 }
-std::filesystem::path MatchLetterCase(const std::filesystem::path& path) { return path; }
-std::filesystem::path ExistingFolder(std::string_view text, const std::filesystem::path& base) {
-  const std::filesystem::path path = ResolvePath(text, base);
-  return IsFolder(path) ? path : std::filesystem::path();
-}
-std::filesystem::path WineDriveFolder(char, const std::filesystem::path&) { return {}; }
-bool HasDriveLetter(std::string_view text) { return text.size() >= 2 && text[1] == ':'; }
-bool IsFolder(const std::filesystem::path& path) {
+
+bool Exists(const fs::path& path) {
   std::error_code ignored;
-  return std::filesystem::is_directory(path, ignored);
+  return fs::exists(fs::symlink_status(path, ignored));
 }
-bool IsFile(const std::filesystem::path& path) {
+
+// The entry of `folder` whose name equals `name` without regard to letter
+// case, first in search order when several do.
+std::optional<std::string> FindNameIgnoringCase(const fs::path& folder, const std::string& name) {
+  std::error_code error;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : folder,
+                            fs::directory_options::skip_permission_denied, error);
+  std::optional<std::string> best;
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    std::string entry = it->path().filename().string();
+    if (EqualsIgnoreCase(entry, name) && (!best || NameOrderLess(entry, *best))) best = std::move(entry);
+  }
+  return best;
+}
+
+// `start` followed by `components`, each matched in letter case against
+// what exists. Once a component matches nothing, the rest are appended as
+// they are: there is no folder left to look into.
+fs::path AppendMatched(fs::path start, const std::vector<std::string>& components) {
+  bool folder_exists = true;
+  for (const std::string& component : components) {
+    fs::path exact = start / component;
+    if (component == ".." || !folder_exists || Exists(exact)) {
+      start = std::move(exact);
+      continue;
+    }
+    const std::optional<std::string> match = FindNameIgnoringCase(start, component);
+    folder_exists = match.has_value();
+    start /= match.value_or(component);
+  }
+  return start;
+}
+
+}  // namespace
+
+bool HasDriveLetter(std::string_view text) {
+  return text.size() >= 2 && AsciiUpper(text[0]) >= 'A' && AsciiUpper(text[0]) <= 'Z' && text[1] == ':';
+}
+
+fs::path ResolvePath(std::string_view text, const fs::path& base) {
+  if (HasDriveLetter(text)) {
+    fs::path drive = WineDriveFolder(text[0], base);
+    if (drive.empty()) return {};
+    return AppendMatched(std::move(drive), SplitComponents(text.substr(2)));
+  }
+  fs::path start = !text.empty() && IsSeparator(text[0]) ? fs::path("/") : base;
+  return AppendMatched(std::move(start), SplitComponents(text));
+}
+
+fs::path MatchLetterCase(const fs::path& path) {
+  std::vector<std::string> components;
+  for (const fs::path& component : path.relative_path()) {
+    if (!component.empty() && component != ".") components.push_back(component.string());
+  }
+  return AppendMatched(path.root_path(), components);
+}
+
+fs::path ExistingFolder(std::string_view text, const fs::path& base) {
+  fs::path path = ResolvePath(text, base);
+  return !path.empty() && IsFolder(path) ? path : fs::path();
+}
+
+fs::path WineDriveFolder(char drive, const fs::path& folder) {
+  const char letter = AsciiLower(drive);
+  if (letter < 'a' || letter > 'z') return {};
+  std::optional<fs::path> drive_c;
+  for (fs::path ancestor = folder; !ancestor.empty(); ancestor = ancestor.parent_path()) {
+    if (IsFolder(ancestor / "dosdevices")) {
+      fs::path mapped = MatchLetterCase(ancestor / "dosdevices" / std::string{letter, ':'});
+      if (IsFolder(mapped)) return mapped;
+    }
+    if (!drive_c && EqualsIgnoreCase(ancestor.filename().string(), "drive_c") && IsFolder(ancestor)) {
+      drive_c = ancestor;
+    }
+    if (ancestor == ancestor.parent_path()) break;
+  }
+  return letter == 'c' && drive_c ? *drive_c : fs::path();
+}
+
+bool IsFolder(const fs::path& path) {
   std::error_code ignored;
-  return std::filesystem::is_regular_file(path, ignored);
+  return fs::is_directory(path, ignored);
+}
+
+bool IsFile(const fs::path& path) {
+  std::error_code ignored;
+  return fs::is_regular_file(path, ignored);
 }
 
 }  // namespace tarnvale::platform

@@ -18,7 +18,7 @@ namespace tarnvale::platform {
 // The path that `text` names on this machine.
 //
 // - `\` and `/` both separate components; empty and "." components are
-//   dropped and ".." steps back one component.
+//   dropped and ".." names the parent folder.
 // - A text that begins with a separator is absolute (on Linux a leading `/`
 //   is the root of the file system).
 // - A text with a drive letter ("C:\FS9", "d:/Addon") is resolved through the

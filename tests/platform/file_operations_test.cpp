@@ -1,0 +1,90 @@
+#include "platform/file_operations.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace tarnvale::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+std::size_t EntryCount(const fs::path& folder) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++count;
+  return count;
+}
+
+// A name so long that no temporary name can be made beside it.
+std::string LongestName() { return std::string(250, 'n'); }
+
+TEST(ReplaceFileContents, CreatesAndReplacesKeepingPermissions) {
+  TempDir dir;
+  const fs::path target = dir / "Program_Config.cfg";
+  ASSERT_FALSE(ReplaceFileContents(target, "first"));
+  EXPECT_EQ(ReadFile(target), "first");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0644));
+
+  fs::permissions(target, fs::perms(0600));
+  ASSERT_FALSE(ReplaceFileContents(target, std::string("second\0x", 8)));
+  EXPECT_EQ(ReadFile(target), std::string("second\0x", 8));
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0600));
+  EXPECT_EQ(EntryCount(dir.Path()), 1u);
+}
+
+TEST(ReplaceFileContents, FailureLeavesEverythingAsItWas) {
+  TempDir dir;
+  WriteFile(dir / "Program_Config.cfg/inside", "keep");
+  EXPECT_TRUE(ReplaceFileContents(dir / "Program_Config.cfg", "new"));
+  EXPECT_EQ(ReadFile(dir / "Program_Config.cfg/inside"), "keep");
+
+  WriteFile(dir / LongestName(), "old");
+  EXPECT_TRUE(ReplaceFileContents(dir / LongestName(), "new"));
+  EXPECT_EQ(ReadFile(dir / LongestName()), "old");
+
+  EXPECT_TRUE(ReplaceFileContents(dir / "missing/file", "new"));
+  EXPECT_EQ(EntryCount(dir.Path()), 2u);  // no temporary file left behind
+}
+
+TEST(CopyFileOver, ReplacesAnExistingCopy) {
+  TempDir dir;
+  WriteFile(dir / "sim/magdec.bgl", "new magnetic data");
+  WriteFile(dir / "target/magdec.bgl", "old");
+  ASSERT_FALSE(CopyFileOver(dir / "sim/magdec.bgl", dir / "target/magdec.bgl"));
+  EXPECT_EQ(ReadFile(dir / "target/magdec.bgl"), "new magnetic data");
+  ASSERT_FALSE(CopyFileOver(dir / "sim/magdec.bgl", dir / "target/copy.bgl"));
+  EXPECT_EQ(ReadFile(dir / "target/copy.bgl"), "new magnetic data");
+  EXPECT_EQ(EntryCount(dir / "target"), 2u);
+}
+
+TEST(CopyFileOver, UnusableSourceChangesNothing) {
+  TempDir dir;
+  WriteFile(dir / "target/magdec.bgl", "old");
+  EXPECT_TRUE(CopyFileOver(dir / "sim/magdec.bgl", dir / "target/magdec.bgl"));
+  EXPECT_TRUE(CopyFileOver(dir / "target", dir / "target/magdec.bgl"));
+  EXPECT_EQ(ReadFile(dir / "target/magdec.bgl"), "old");
+  EXPECT_EQ(EntryCount(dir / "target"), 1u);
+}
+
+TEST(DeleteFile, RemovesFilesAndLinksOnly) {
+  TempDir dir;
+  WriteFile(dir / "world_airports.dat", "x");
+  fs::create_symlink("world_airports.dat", dir / "link.dat");
+  EXPECT_FALSE(DeleteFile(dir / "link.dat"));
+  EXPECT_TRUE(fs::exists(dir / "world_airports.dat"));
+  EXPECT_FALSE(DeleteFile(dir / "world_airports.dat"));
+  EXPECT_FALSE(fs::exists(dir / "world_airports.dat"));
+
+  EXPECT_EQ(DeleteFile(dir / "world_airports.dat"), std::errc::no_such_file_or_directory);
+  fs::create_directory(dir / "empty.dat");
+  EXPECT_TRUE(DeleteFile(dir / "empty.dat"));
+  EXPECT_TRUE(fs::is_directory(dir / "empty.dat"));
+}
+
+}  // namespace
+}  // namespace tarnvale::platform
