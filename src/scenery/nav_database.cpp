@@ -138,8 +138,23 @@ const FixRecord* NavDatabase::FindFix(std::string_view key) const {
   return found == fix_index_.end() ? nullptr : &found->second;
 }
 
+bool NavDatabase::HasAirportIdent(std::string_view ident) const {
+  return airport_idents_.find(ident) != airport_idents_.end();
+}
+
+bool NavDatabase::AddAirportIdent(std::string_view ident) {
+  if (!TakeAllocation()) return false;
+  try {
+    airport_idents_.emplace(ident);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
 void NavDatabase::Release() {
   fix_index_.clear();
+  std::unordered_set<std::string, KeyHash, std::equal_to<>>().swap(airport_idents_);
   // Swap with empty vectors so the memory is given back, not just cleared.
   std::vector<FixRecord>().swap(Fixes);
   std::vector<AirspaceRecord>().swap(Airspaces);
@@ -154,9 +169,9 @@ void NavDatabase::Release() {
 }
 
 bool NavDatabase::Empty() const {
-  return fix_index_.empty() && Fixes.empty() && Airspaces.empty() && FuelAreas.empty() &&
-         JetAirways.empty() && VictorAirways.empty() && Airports.empty() && Markers.empty() &&
-         Vors.empty() && Ndbs.empty() && Ilss.empty();
+  return fix_index_.empty() && airport_idents_.empty() && Fixes.empty() && Airspaces.empty() &&
+         FuelAreas.empty() && JetAirways.empty() && VictorAirways.empty() && Airports.empty() &&
+         Markers.empty() && Vors.empty() && Ndbs.empty() && Ilss.empty();
 }
 
 }  // namespace tarnvale

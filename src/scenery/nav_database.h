@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "scenery/records.h"
@@ -86,7 +87,14 @@ class NavDatabase {
   const FixRecord* FindFix(std::string_view key) const;
   std::size_t FixIndexSize() const { return fix_index_.size(); }
 
-  // Empty every array and the FixIndex. Safe to call any number of times.
+  // Idents of the airports taken from FS2004 files, so that a later airport
+  // with an ident already read is recognised without a scan of `Airports`.
+  bool HasAirportIdent(std::string_view ident) const;
+  // Remembers `ident`; false when memory ran out.
+  bool AddAirportIdent(std::string_view ident);
+
+  // Empty every array, the FixIndex and the airport idents. Safe to call any
+  // number of times.
   void Release();
 
   // True when every array and the FixIndex are empty.
@@ -110,6 +118,7 @@ class NavDatabase {
     std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
   };
   std::unordered_map<std::string, FixRecord, KeyHash, std::equal_to<>> fix_index_;
+  std::unordered_set<std::string, KeyHash, std::equal_to<>> airport_idents_;
   std::optional<std::size_t> budget_;
 };
 
