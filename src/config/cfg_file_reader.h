@@ -153,9 +153,12 @@ class CFG_File_Reader {
   // flight, mouse and colour settings. Other Program_Id values change nothing.
   void SetFirstUseDefaults();
 
-  // FS_Directory as a path of this machine (ResolvePath, letter case
-  // matched); empty when none or empty. A relative text stays relative.
-  std::filesystem::path SimulatorFolder() const;
+  // FS_Directory as a path of this machine (platform::ResolvePath, letter
+  // case matched); empty when none or empty. `target_folder`, the folder of
+  // Program_Config.cfg, lets a drive-letter text written by the sibling
+  // program under Wine be found through that Wine prefix; a relative text is
+  // taken against it too.
+  std::filesystem::path SimulatorFolder(const std::filesystem::path& target_folder = {}) const;
 
   // Empties the area list; part of releasing a run's database.
   void ReleaseSceneryAreas();
@@ -166,12 +169,17 @@ class CFG_File_Reader {
   void SetAllocationBudget(std::optional<std::size_t> allocations) { budget_ = allocations; }
 
  private:
-  void ReadProgramConfigLine(const std::string& line);
-  void ReadSceneryLine(const std::string& line, const std::filesystem::path& simulator_folder);
+  enum class Section { None, Main, Display, Colors, Traffic, Flights, Mouse, General, Area, Cache };
+
+  void ReadProgramConfigLine(const std::string& line, Section& section);
+  void ReadMainKeys(const std::string& line);
+  void ReadRadarOnlyKeys(const std::string& line, Section section);
+  void ReadSceneryLine(const std::string& line, Section& section, const std::filesystem::path& simulator_folder);
+  void ReadAreaKeys(const std::string& line, SceneryArea& area, const std::filesystem::path& simulator_folder);
+  void AppendRadarSections(std::string& text) const;
+  // Counts one allocation against the budget; throws std::bad_alloc past it.
   void TakeAllocation();
 
-  enum class Section { None, Main, Display, Colors, Traffic, Flights, Mouse, General, Area, Cache };
-  Section current_section_ = Section::None;
   std::optional<std::size_t> budget_;
 };
 

@@ -1,19 +1,111 @@
 #include "config/cfg_line_rules.h"
 
-namespace tarnvale {
+#include <algorithm>
+#include <limits>
 
-// Interface first; the bodies follow.
-std::string ReadLine(std::string_view text, std::size_t& position) {
-  position = text.size();
-  return {};
+#include "platform/ascii_text.h"
+#include "platform/paths.h"
+
+namespace tarnvale {
+namespace {
+
+bool IsSlash(char c) { return c == '\\' || c == '/'; }
+
+bool IsLeadingBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// The sign and magnitude of a decimal text read the way the C library reads
+// one: blanks, a sign, then digits. The magnitude saturates just above the
+// unsigned 32-bit range so both readers can tell an overflow.
+struct DecimalText {
+  bool negative = false;
+  std::uint64_t magnitude = 0;
+};
+
+constexpr std::uint64_t kOverflow = std::uint64_t{1} << 32;
+
+DecimalText ScanDecimal(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsLeadingBlank(text[i])) ++i;
+  DecimalText result;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) result.negative = text[i++] == '-';
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    result.magnitude = std::min(result.magnitude * 10 + static_cast<std::uint64_t>(text[i] - '0'), kOverflow);
+  }
+  return result;
 }
-bool StartsWithKey(std::string_view, std::string_view) { return false; }
-std::string GetKeyValue(std::string_view, std::string_view) { return {}; }
-void StripOuterSlash(std::string&) {}
-void StripFolderSlashes(std::string&) {}
-std::filesystem::path ResolveSceneryFolder(std::string_view, const std::filesystem::path&) { return {}; }
-std::int32_t ParseDecimal(std::string_view) { return 0; }
-std::uint32_t ParseUnsignedDecimal(std::string_view) { return 0; }
-std::uint8_t ParseFlag(std::string_view, std::uint8_t current) { return current; }
+
+}  // namespace
+
+std::string ReadLine(std::string_view text, std::size_t& position) {
+  std::string line;
+  while (position < text.size()) {
+    const char c = text[position++];
+    if (c == '\r') {
+      if (position < text.size() && text[position] == '\n') ++position;
+      break;
+    }
+    if (c == '\n' || c == '\f') break;
+    if (c != '\0' && line.size() < kMaxLineLength) line.push_back(c);
+  }
+  platform::TrimBlanks(line);
+  return line;
+}
+
+bool StartsWithKey(std::string_view name, std::string_view line) {
+  return platform::StartsWithIgnoreCase(line, name);
+}
+
+std::string GetKeyValue(std::string_view name, std::string_view line) {
+  if (!StartsWithKey(name, line) || line.size() <= name.size()) return {};
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return {};
+  const std::size_t begin = equals + 1;
+  const std::size_t end = std::min(line.find("//"), line.size());
+  if (end < begin) return {};
+  return std::string(platform::TrimmedBlanks(line.substr(begin, end - begin)));
+}
+
+void StripOuterSlash(std::string& text) {
+  if (text.empty()) return;
+  if (IsSlash(text.front())) text.front() = ' ';
+  if (IsSlash(text.back())) text.back() = ' ';
+  platform::TrimBlanks(text);
+}
+
+void StripFolderSlashes(std::string& text) {
+  if (text.empty() || text.front() != '/') return StripOuterSlash(text);
+  if (text.size() > 1 && IsSlash(text.back())) text.pop_back();
+  platform::TrimBlanks(text);
+}
+
+std::filesystem::path ResolveSceneryFolder(std::string_view local, const std::filesystem::path& simulator_folder) {
+  if (local.empty()) return {};
+  const std::string folder = std::string(local) + "\\Scenery";
+  const bool absolute = platform::HasDriveLetter(folder) || IsSlash(folder.front());
+  const std::size_t length = absolute ? folder.size() : simulator_folder.native().size() + 1 + folder.size();
+  if (length > kMaxFolderLength) return {};
+  return platform::ExistingFolder(folder, simulator_folder);
+}
+
+std::int32_t ParseDecimal(std::string_view text) {
+  const DecimalText decimal = ScanDecimal(text);
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+  const std::int64_t limit = decimal.negative ? kMax + 1 : kMax;
+  const std::int64_t magnitude = std::min(static_cast<std::int64_t>(decimal.magnitude), limit);
+  return static_cast<std::int32_t>(decimal.negative ? -magnitude : magnitude);
+}
+
+std::uint32_t ParseUnsignedDecimal(std::string_view text) {
+  const DecimalText decimal = ScanDecimal(text);
+  if (decimal.magnitude >= kOverflow) return std::numeric_limits<std::uint32_t>::max();
+  const auto magnitude = static_cast<std::uint32_t>(decimal.magnitude);
+  return decimal.negative ? 0u - magnitude : magnitude;
+}
+
+std::uint8_t ParseFlag(std::string_view value, std::uint8_t current) {
+  if (platform::EqualsIgnoreCase(value, "TRUE")) return 1;
+  if (platform::EqualsIgnoreCase(value, "FALSE")) return 0;
+  return current;
+}
 
 }  // namespace tarnvale

@@ -44,9 +44,10 @@ void StripFolderSlashes(std::string& text);
 
 // The folder of an area's BGL files: the "Scenery" sub-folder of the folder
 // that `local` names (already passed through StripFolderSlashes), taken
-// against `simulator_folder` when relative. Empty when that folder does not
-// exist, or when its text (the simulator folder, "\" and `local` for a
-// relative one) would not fit in kMaxFolderLength characters.
+// against `simulator_folder` when relative. Empty when `local` is empty, when
+// that folder does not exist, or when its text (the simulator folder, "\"
+// and `local` for a relative one) would not fit in kMaxFolderLength
+// characters.
 std::filesystem::path ResolveSceneryFolder(std::string_view local,
                                            const std::filesystem::path& simulator_folder);
 
