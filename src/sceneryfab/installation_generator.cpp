@@ -2,11 +2,104 @@
 
 #include <stdexcept>
 
+#include "sceneryfab/installation_writer.h"
+#include "sceneryfab/random.h"
+#include "sceneryfab/scenery_format.h"
+#include "sceneryfab/text.h"
+
 namespace tarnvale::fab {
 
-// Placeholder until the scenery builder lands.
-GenerateSummary GenerateInstallation(const GenerateOptions&) {
-  throw std::runtime_error("the scenery builder is not available yet");
+namespace {
+
+SceneryFormat FormatFor(int fs_version) {
+  if (fs_version == 9) return Fs2004Format();
+  if (fs_version == 8) throw std::runtime_error("FS2002 scenery generation is not available yet");
+  throw std::invalid_argument("simulator version must be 8 (FS2002) or 9 (FS2004), not " + std::to_string(fs_version));
+}
+
+// Writes the generated world area by area, one tile at a time, so that no
+// more than one tile is held in memory.
+class InstallationGenerator {
+ public:
+  explicit InstallationGenerator(const GenerateOptions& options)
+      : options_(options),
+        format_(FormatFor(options.fs_version)),
+        world_(PlanFor(options.preset, options.scale), options.seed),
+        installation_(options.out, options.fs_version),
+        scenery_root_(options.fs_version == 9 ? "Scenery" : "scenery") {
+    summary_.bgl_files = 1;  // magdec.bgl
+    summary_.bgl_bytes = std::filesystem::file_size(options.out / MagdecRelativePath(options.fs_version));
+  }
+
+  GenerateSummary Run() {
+    if (options_.fs_version == 9) installation_.AddArea(SceneryAreaSpec("Base", scenery_root_ + "\\BASE"));
+    const std::vector<AreaInfo> areas = world_.Areas();
+    for (std::size_t area = 0; area < areas.size(); ++area) WriteArea(area, areas[area]);
+    if (world_.Plan().inactive_area) WriteInactiveArea();
+    installation_.WriteSceneryCfg();
+    summary_.areas = installation_.Areas().size();
+    for (const SceneryAreaSpec& area : installation_.Areas()) summary_.active_areas += area.active ? 1 : 0;
+    return summary_;
+  }
+
+ private:
+  void WriteArea(std::size_t area, const AreaInfo& info) {
+    const std::filesystem::path folder =
+        installation_.AddArea(SceneryAreaSpec(info.title, scenery_root_ + "\\" + info.folder));
+    std::uintmax_t navigation_bytes = 0;
+    for (std::size_t tile = 0; tile < world_.TileCount(); ++tile) {
+      const TileInfo tile_info = world_.Tile(tile);
+      if (tile_info.area != area) continue;
+      const WrittenFiles written = format_.write_content(world_.GenerateTile(tile), folder, tile_info.stem);
+      Count(written, true);
+      navigation_bytes += written.bytes;
+    }
+    WriteSkippedFiles(area, folder, navigation_bytes);
+  }
+
+  // Terrain and object files outweigh the navigation data many times over.
+  void WriteSkippedFiles(std::size_t area, const std::filesystem::path& folder, std::uintmax_t navigation_bytes) {
+    const std::size_t files = world_.Plan().skipped_files_per_area;
+    const double total = world_.Plan().skipped_bytes_per_navigation_byte * static_cast<double>(navigation_bytes);
+    for (std::size_t k = 0; k < files; ++k) {
+      const std::string name = (k % 2 == 0 ? "TERRAIN" : "OBJECTS") + ZeroPadded(area * files + k, 4) + ".BGL";
+      const auto size = static_cast<std::size_t>(total / static_cast<double>(files));
+      const std::uint64_t seed = DeriveSeed(options_.seed, 0x5C1Bull * (area + 1) + k);
+      summary_.bgl_bytes += format_.write_skipped(folder / name, size, seed);
+      ++summary_.bgl_files;
+    }
+  }
+
+  // An add-on area switched off in the library: its records must not be read.
+  void WriteInactiveArea() {
+    SceneryAreaSpec area("Disabled Add-on", scenery_root_ + "\\Addon");
+    area.active = false;
+    const std::filesystem::path folder = installation_.AddArea(area);
+    Count(format_.write_content(world_.GenerateTile(world_.TileCount()), folder, "ADDON"), false);
+  }
+
+  void Count(const WrittenFiles& written, bool active) {
+    summary_.bgl_files += written.files;
+    summary_.bgl_bytes += written.bytes;
+    if (!active) return;
+    summary_.navigation_files += written.files;
+    summary_.navigation_bytes += written.bytes;
+    for (const auto& [kind, count] : written.records) summary_.records[kind] += count;
+  }
+
+  const GenerateOptions& options_;
+  SceneryFormat format_;
+  WorldGenerator world_;
+  Installation installation_;
+  std::string scenery_root_;
+  GenerateSummary summary_;
+};
+
+}  // namespace
+
+GenerateSummary GenerateInstallation(const GenerateOptions& options) {
+  if (options.out.empty()) throw std::invalid_argument("the installation needs an output folder");
+  return InstallationGenerator(options).Run();
 }
 
 }  // namespace tarnvale::fab

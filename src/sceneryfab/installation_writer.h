@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sceneryfab/byte_buffer.h"
@@ -15,6 +16,10 @@ namespace tarnvale::fab {
 
 // One [Area.nnn] section of Scenery.cfg.
 struct SceneryAreaSpec {
+  SceneryAreaSpec() = default;
+  SceneryAreaSpec(std::string area_title, std::string area_local)
+      : title(std::move(area_title)), local(std::move(area_local)) {}
+
   std::string title;
   std::string local;  // as written, e.g. "Scenery\\World"; empty: no Local line
   std::string remote;
@@ -49,8 +54,9 @@ void WriteTextToFile(const std::filesystem::path& path, const std::string& text)
 
 class Installation {
  public:
-  // Creates `root` with the simulator's program file and magdec.bgl
-  // (FS2004: the base area that holds it is listed first in Scenery.cfg).
+  // Creates `root` with the simulator's program file and magdec.bgl. No
+  // area is listed yet (FS2004 keeps magdec.bgl in the folder of the area
+  // whose Local is "Scenery\BASE").
   Installation(std::filesystem::path root, int fs_version);
 
   const std::filesystem::path& Root() const { return root_; }

@@ -25,7 +25,7 @@ struct WrittenFiles {
 
 struct SceneryFormat {
   // Writes `content` into `folder` as one or more BGL files whose names
-  // start with `stem` and end in ".bgl".
+  // contain `stem` and end in ".bgl".
   std::function<WrittenFiles(const SceneryContent& content, const std::filesystem::path& folder,
                              std::string_view stem)>
       write_content;
