@@ -101,7 +101,9 @@ enum class Interruption { None, Halt, Cancel, OutOfMemory };
 class Run {
  public:
   Run(ProgramState& state, RunView& window, std::stop_token halt)
-      : state_(state), view_(window, halt), halt_(std::move(halt)) {}
+      : state_(state), view_(window, halt), halt_(std::move(halt)) {
+    db_.SetAllocationBudget(state.database_allocation_budget);
+  }
 
   RunSummary Execute() {
     // Binding and writing test only the cancel flag; a halt raises it too.

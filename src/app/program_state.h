@@ -4,6 +4,7 @@
 // did.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 
@@ -25,6 +26,9 @@ struct ProgramState {
   CancelFlag cancel{false};
   // Written by the worker just before it ends; read after Join or Halt.
   std::optional<RunSummary> last_run;
+  // Fault injection for tests: limits the allocations of a run's NavDatabase
+  // so that the out-of-memory ending can be reached on demand.
+  std::optional<std::size_t> database_allocation_budget;
   // Declared last: destroyed first, so a run still going is halted while the
   // state it uses is alive.
   RunWorker worker;

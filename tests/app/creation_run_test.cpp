@@ -1,0 +1,322 @@
+// The creation run driven on real temporary simulator and target folders,
+// checked through the exact sequence of calls it makes on its view.
+#include "app/creation_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "sceneryfab/fs2004_writer.h"
+#include "sceneryfab/installation_writer.h"
+#include "support/program_folder.h"
+#include "support/recording_run_view.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale {
+namespace {
+
+using Calls = std::vector<std::string>;
+using testing::ReadFile;
+using testing::RecordingRunView;
+using testing::TempDir;
+using testing::WriteFile;
+
+std::string Status(std::string_view text) { return "status:" + std::string(text); }
+std::string Message(std::string_view text) { return "message:" + std::string(text); }
+
+const Calls kIdleEnding = {"status:", "position:0", "create:on", "cancel:off"};
+
+Calls Concat(std::initializer_list<Calls> parts) {
+  Calls all;
+  for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+fab::Airport SmallAirport(const std::string& ident) {
+  fab::Airport airport;
+  airport.ident = ident;
+  airport.position = {47.5, 8.5};
+  fab::Runway runway;
+  runway.centre = {47.5, 8.5};
+  runway.length_m = 2000.0;
+  runway.width_m = 45.0;
+  runway.primary.number = 9;
+  runway.secondary.number = 27;
+  airport.runways.push_back(runway);
+  return airport;
+}
+
+fab::Ils IlsOf(const std::string& airport) {
+  fab::Ils ils;
+  ils.ident = "IABC";
+  ils.position = {47.5, 8.49};
+  ils.frequency_hz = 110'300'000;
+  ils.runway_number = 9;
+  ils.airport = airport;
+  return ils;
+}
+
+fab::SceneryAreaSpec Area(const std::string& title, const std::string& local, bool active = true) {
+  fab::SceneryAreaSpec area(title, local);
+  area.active = active;
+  return area;
+}
+
+void WriteBgl(const std::filesystem::path& file, const fab::SceneryContent& content) {
+  fab::WriteBytesToFile(file, fab::BuildFs2004File(fab::MakeFs2004File(content)));
+}
+
+class CreationRunTest : public ::testing::Test {
+ protected:
+  CreationRunTest() : simulator_(dir_ / "FS9", 9) {
+    testing::WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+    state_.TargetFolder = target_;
+    state_.config.Program_Id = 1;
+    state_.config.FS_Version = 9;
+    state_.config.FS_Directory = simulator_.Root().string();
+  }
+
+  // Lists an area and puts one (unrecognisable) BGL file per name into it.
+  std::filesystem::path AddArea(const std::string& title, const std::string& local, bool active,
+                                const std::vector<std::string>& files = {}) {
+    const std::filesystem::path folder = simulator_.AddArea(Area(title, local, active));
+    for (const std::string& name : files) WriteFile(folder / name, "not a scenery file");
+    return folder;
+  }
+
+  RunSummary Run() {
+    simulator_.WriteSceneryCfg();
+    return CreationRun(state_, view_);
+  }
+
+  TempDir dir_;
+  std::filesystem::path target_ = dir_ / "Brisolt";
+  fab::Installation simulator_;
+  ProgramState state_;
+  RecordingRunView view_;
+};
+
+TEST_F(CreationRunTest, SuccessReadsActiveAreasLastToFirstWithExactViewCalls) {
+  AddArea("Base", "Scenery\\Base", true, {"b.bgl", "A.BGL"});
+  AddArea("Switched off", "Scenery\\Off", false, {"off.bgl"});
+  AddArea("No folder", "", true);
+  simulator_.AddArea(Area("Missing", "Scenery\\Nowhere"));
+  std::filesystem::remove_all(simulator_.Root() / "Scenery" / "Nowhere");
+  AddArea("World", "Scenery\\World", true, {"w.bgl", "notes.txt"});
+
+  const RunSummary summary = Run();
+
+  EXPECT_EQ(view_.Calls(),
+            Concat({{Status(text::kReadingSceneryLibrary), Status(text::kCountingBglFiles),
+                     "range:0,5", "step:1", "position:0", "status:", "status:World", "stepit",
+                     "status:Base", "stepit", "stepit", Status(text::kCreatingFiles), "range:0,102",
+                     "position:0", Status(text::kFinishing)},
+                    kIdleEnding,
+                    {Message(text::kRunSucceeded)}}));
+  EXPECT_EQ(summary.ending, RunEnding::Success);
+  EXPECT_EQ(summary.bgl_files, 3);
+  EXPECT_TRUE(state_.config.SceneryAreas.empty());
+  EXPECT_FALSE(state_.cancel);
+  ASSERT_EQ(summary.files.size(), 1u);  // no records: only the magdec.bgl copy
+  EXPECT_EQ(summary.files[0].name, "magdec.bgl");
+  EXPECT_EQ(summary.files[0].bytes, std::filesystem::file_size(target_ / "magdec.bgl"));
+}
+
+TEST_F(CreationRunTest, AreaWithoutTitleKeepsThePreviousStatusText) {
+  AddArea("", "Scenery\\Two", true, {"two.bgl"});
+  AddArea("Titled", "Scenery\\One", true, {"one.bgl"});
+  Run();
+  EXPECT_EQ(view_.CallsFrom("status:"),
+            (Calls{"status:", "status:Titled", "stepit", "stepit", Status(text::kCreatingFiles),
+                   "range:0,102", "position:0", Status(text::kFinishing), "status:", "position:0",
+                   "create:on", "cancel:off", Message(text::kRunSucceeded)}));
+}
+
+TEST_F(CreationRunTest, CancelSetBeforeReadingEndsBeforeTheFirstFile) {
+  AddArea("Base", "Scenery\\Base", true, {"a.bgl", "b.bgl"});
+  state_.cancel = true;
+
+  const RunSummary summary = Run();
+
+  EXPECT_EQ(view_.CallsFrom("status:Base"),
+            Concat({{"status:Base"}, kIdleEnding, {Message(text::kRunCancelled)}}));
+  EXPECT_EQ(summary.ending, RunEnding::Cancelled);
+  EXPECT_FALSE(state_.cancel);
+  EXPECT_TRUE(state_.config.SceneryAreas.empty());
+}
+
+TEST_F(CreationRunTest, CancelDuringReadingStopsAtTheNextFile) {
+  AddArea("Base", "Scenery\\Base", true, {"a.bgl", "b.bgl", "c.bgl"});
+  view_.OnCall("stepit", [this] { state_.cancel = true; });
+
+  EXPECT_EQ(Run().ending, RunEnding::Cancelled);
+  EXPECT_EQ(view_.CallsFrom("status:Base"),
+            Concat({{"status:Base", "stepit"}, kIdleEnding, {Message(text::kRunCancelled)}}));
+}
+
+TEST_F(CreationRunTest, CancelInTheWriterDeletesTheOutputSet) {
+  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  WriteFile(target_ / "world_navaids.dat", "left from an earlier run");
+  view_.OnCall(Status(text::kCreatingFiles), [this] { state_.cancel = true; });
+
+  EXPECT_EQ(Run().ending, RunEnding::Cancelled);
+  EXPECT_FALSE(std::filesystem::exists(target_ / "world_navaids.dat"));
+  EXPECT_FALSE(std::filesystem::exists(target_ / "magdec.bgl"));
+  EXPECT_EQ(view_.CallsFrom("status:"),
+            Concat({{"status:", "status:Base", "stepit", Status(text::kCreatingFiles), "range:0,102",
+                     "position:0"},
+                    kIdleEnding,
+                    {Message(text::kRunCancelled)}}));
+}
+
+TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
+  const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
+  WriteBgl(folder / "airport.bgl", {.airports = {SmallAirport("LSZH")}, .ilss = {IlsOf("LSZH")}});
+
+  const RunSummary summary = Run();
+
+  const Calls calls = view_.Calls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), Status(text::kBindingIls)), calls.end());
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kBindingJetAirways)), calls.end());
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kBindingVictorAirways)), calls.end());
+  EXPECT_EQ(summary.ending, RunEnding::Success);
+  EXPECT_TRUE(std::filesystem::exists(target_ / "world_airports.dat"));
+  EXPECT_EQ(summary.records[0].kind, "airports");
+  EXPECT_EQ(summary.records[0].count, 1u);
+}
+
+TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
+  const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
+  WriteBgl(folder / "airport.bgl", {.airports = {SmallAirport("LSZH")}, .ilss = {IlsOf("LSZH")}});
+  view_.OnCall(Status(text::kBindingIls), [this] { state_.cancel = true; });
+
+  EXPECT_EQ(Run().ending, RunEnding::Cancelled);
+  const Calls calls = view_.Calls();
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kCreatingFiles)), calls.end());
+  EXPECT_EQ(calls.back(), Message(text::kRunCancelled));
+  EXPECT_FALSE(std::filesystem::exists(target_ / "world_airports.dat"));
+}
+
+TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
+  const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
+  WriteBgl(folder / "airport.bgl", {.airports = {SmallAirport("LSZH")}});
+  WriteFile(folder / "later.bgl", "never reached");
+  state_.database_allocation_budget = 0;
+
+  const RunSummary summary = Run();
+
+  EXPECT_EQ(summary.ending, RunEnding::OutOfMemory);
+  EXPECT_EQ(view_.CallsFrom("status:Base"),
+            (Calls{"status:Base", "stepit", Message(text::kOutOfMemory), "close"}));
+  EXPECT_TRUE(state_.config.SceneryAreas.empty());
+}
+
+TEST_F(CreationRunTest, SceneryLibraryOutOfMemoryTakesTheMemoryEnding) {
+  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  state_.config.SetAllocationBudget(0);
+
+  EXPECT_EQ(Run().ending, RunEnding::OutOfMemory);
+  EXPECT_EQ(view_.Calls(), (Calls{Status(text::kReadingSceneryLibrary), Message(text::kOutOfMemory),
+                                  "close"}));
+}
+
+TEST_F(CreationRunTest, EmptySceneryLibraryBringsTheWindowBackToIdleWithAMessage) {
+  const RunSummary summary = Run();
+  EXPECT_EQ(summary.ending, RunEnding::NoSceneryArea);
+  EXPECT_EQ(view_.Calls(), Concat({{Status(text::kReadingSceneryLibrary)},
+                                   kIdleEnding,
+                                   {Message(text::kNoSceneryArea)}}));
+}
+
+TEST_F(CreationRunTest, NoAreaTakingPartStillWritesAndSucceeds) {
+  AddArea("Switched off", "Scenery\\Off", false, {"off.bgl"});
+  const RunSummary summary = Run();
+  EXPECT_EQ(summary.ending, RunEnding::Success);
+  EXPECT_EQ(summary.bgl_files, 0);
+  const Calls calls = view_.Calls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "range:0,2"), calls.end());
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "stepit"), 0);
+}
+
+TEST_F(CreationRunTest, TwoAreasWithTheSameFolderAreBothRead) {
+  AddArea("First", "Scenery\\Shared", true, {"a.bgl"});
+  AddArea("Second", "Scenery\\Shared", true);
+  EXPECT_EQ(Run().bgl_files, 2);
+  const Calls calls = view_.Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "stepit"), 2);
+}
+
+TEST_F(CreationRunTest, ASecondRunReadsTheLibraryIntoAnEmptyAreaList) {
+  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  Run();
+  RecordingRunView second_view;
+  const RunSummary second = CreationRun(state_, second_view);
+  EXPECT_EQ(second.bgl_files, 1);
+  EXPECT_TRUE(state_.config.SceneryAreas.empty());
+}
+
+struct StartErrorCase {
+  const char* name;
+  bool remove_simulator;  // otherwise only its Scenery.cfg is missing
+  std::string_view message;
+};
+
+class StartErrorTest : public CreationRunTest,
+                       public ::testing::WithParamInterface<StartErrorCase> {};
+
+TEST_P(StartErrorTest, ShowsTheMessageBlanksTheSimulatorFolderAndCloses) {
+  if (GetParam().remove_simulator) std::filesystem::remove_all(simulator_.Root());
+
+  const RunSummary summary = CreationRun(state_, view_);
+
+  EXPECT_EQ(summary.ending, RunEnding::StartError);
+  EXPECT_EQ(view_.Calls(), (Calls{Message(GetParam().message), "close"}));
+  const std::string rewritten = ReadFile(target_ / "Program_Config.cfg");
+  EXPECT_NE(rewritten.find("\r\nFS_Directory=\r\n"), std::string::npos) << rewritten;
+  EXPECT_NE(rewritten.find("Program_Id=1 "), std::string::npos) << rewritten;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartErrorTest,
+    ::testing::Values(StartErrorCase{"MissingSimulatorFolder", true, text::kInvalidSimulatorFolder},
+                      StartErrorCase{"MissingSceneryCfg", false, text::kSceneryLibraryMissing}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CreationRunTest, NoRecordedSimulatorIsAStartError) {
+  state_.config.FS_Directory.reset();
+  EXPECT_EQ(CreationRun(state_, view_).ending, RunEnding::StartError);
+  EXPECT_EQ(view_.Calls().front(), Message(text::kInvalidSimulatorFolder));
+}
+
+TEST_F(CreationRunTest, FailedMagdecCopyNamesTheFailureInsteadOfSuccess) {
+  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  std::filesystem::create_directories(target_ / "magdec.bgl" / "in the way");
+
+  const RunSummary summary = Run();
+
+  EXPECT_EQ(summary.ending, RunEnding::WriteFailed);
+  EXPECT_NE(summary.message.find("magdec.bgl"), std::string::npos) << summary.message;
+  EXPECT_EQ(view_.CallsFrom(Status(text::kCreatingFiles)).back(), Message(summary.message));
+  const Calls calls = view_.Calls();
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), Message(text::kRunSucceeded)), calls.end());
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), "close"), calls.end());
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "create:on"), calls.end());
+}
+
+TEST_F(CreationRunTest, HaltedRunReturnsWithoutTouchingTheView) {
+  AddArea("Base", "Scenery\\Base", true, {"a.bgl", "b.bgl"});
+  std::stop_source halt;
+  view_.OnCall("stepit", [&halt] { halt.request_stop(); });
+  simulator_.WriteSceneryCfg();
+
+  const RunSummary summary = CreationRun(state_, view_, halt.get_token());
+
+  EXPECT_EQ(summary.ending, RunEnding::Halted);
+  EXPECT_EQ(view_.Calls().back(), "stepit");
+  EXPECT_FALSE(std::filesystem::exists(target_ / "magdec.bgl"));
+}
+
+}  // namespace
+}  // namespace tarnvale

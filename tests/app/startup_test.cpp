@@ -1,0 +1,303 @@
+// Start-up, setup-dialog and window-button rules, without any user interface.
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/creation_run.h"
+#include "app/messages.h"
+#include "sceneryfab/installation_writer.h"
+#include "support/program_folder.h"
+#include "support/recording_run_view.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::RecordingRunView;
+using testing::TempDir;
+using testing::WriteFile;
+using testing::WriteProgramConfigFile;
+
+fs::path Canonical(const fs::path& path) { return fs::canonical(path); }
+
+struct TargetCase {
+  const char* name;
+  TargetProgramChoice choice;
+  std::string typed;     // relative to the test folder unless absolute
+  std::string accepted;  // folder accepted, relative to the test folder; empty when refused
+  std::string_view message;
+};
+
+class TargetProgramAnswerTest : public ::testing::TestWithParam<TargetCase> {
+ protected:
+  void SetUp() override {
+    WriteFile(dir_ / "Modules" / "Brisolt (FS2002)" / "Program_Config.cfg", "");
+    WriteFile(dir_ / "Scopel" / "PROGRAM_CONFIG.CFG", "");
+  }
+  TempDir dir_;
+};
+
+TEST_P(TargetProgramAnswerTest, AcceptsOnlyAFolderHoldingProgramConfig) {
+  const TargetCase& row = GetParam();
+  const DialogAnswer answer = CheckTargetProgramAnswer(row.choice, row.typed, dir_.Path());
+  EXPECT_EQ(answer.accepted, !row.accepted.empty());
+  EXPECT_EQ(answer.message, row.message);
+  if (answer.accepted) EXPECT_EQ(answer.folder, Canonical(dir_ / row.accepted));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TargetProgramAnswerTest,
+    ::testing::Values(
+        TargetCase{"NoChoice", TargetProgramChoice::None, "Scopel", "", text::kNoTargetProgramChosen},
+        TargetCase{"ChartFs2002AppendsItsSubFolder", TargetProgramChoice::ChartFs2002, "Modules",
+                   "Modules/Brisolt (FS2002)", {}},
+        TargetCase{"ChartFs2004SubFolderMissing", TargetProgramChoice::ChartFs2004, "Modules", "",
+                   text::kWrongTargetFolder},
+        TargetCase{"RadarTakesTheFolderItself", TargetProgramChoice::Radar, "Scopel", "Scopel", {}},
+        TargetCase{"RadarFolderWithoutConfig", TargetProgramChoice::Radar, "Modules", "",
+                   text::kWrongTargetFolder},
+        TargetCase{"WindowsSeparatorsAndDotDot", TargetProgramChoice::Radar, "Modules\\..\\Scopel\\",
+                   "Scopel", {}},
+        TargetCase{"MissingFolder", TargetProgramChoice::Radar, "Nowhere", "", text::kWrongTargetFolder},
+        TargetCase{"EmptyText", TargetProgramChoice::Radar, "  ", "", text::kWrongTargetFolder}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct SimulatorCase {
+  const char* name;
+  std::int16_t version;
+  std::string typed;
+  bool accepted;
+  std::string_view message;
+};
+
+class SimulatorAnswerTest : public ::testing::TestWithParam<SimulatorCase> {
+ protected:
+  void SetUp() override {
+    WriteFile(dir_ / "FS9" / "fs9.exe", "");
+    WriteFile(dir_ / "FS2002" / "FS2002.EXE", "");
+  }
+  TempDir dir_;
+};
+
+TEST_P(SimulatorAnswerTest, AcceptsOnlyTheFolderOfTheChosenSimulator) {
+  const SimulatorCase& row = GetParam();
+  const DialogAnswer answer = CheckSimulatorAnswer(row.version, row.typed, dir_.Path());
+  EXPECT_EQ(answer.accepted, row.accepted);
+  EXPECT_EQ(answer.message, row.message);
+  if (row.accepted) EXPECT_EQ(answer.folder, Canonical(dir_ / row.typed));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SimulatorAnswerTest,
+    ::testing::Values(
+        SimulatorCase{"NoVersion", 0, "FS9", false, text::kNoSimulatorVersionChosen},
+        SimulatorCase{"Fs2004", 9, "FS9", true, {}},
+        SimulatorCase{"Fs2002ProgramInCapitals", 8, "FS2002", true, {}},
+        SimulatorCase{"Fs2002AskedOfAnFs2004Folder", 8, "FS9", false, text::kWrongFs2002Folder},
+        SimulatorCase{"Fs2004AskedOfAnFs2002Folder", 9, "FS2002", false, text::kWrongFs2004Folder},
+        SimulatorCase{"MissingFolder", 9, "Nowhere", false, text::kWrongFs2004Folder}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class ScriptedStartupView : public StartupView {
+ public:
+  std::optional<fs::path> AskTargetFolder() override { return target; }
+  std::optional<SimulatorChoice> AskSimulator() override {
+    ++simulator_questions;
+    if (before_simulator_answer) before_simulator_answer();
+    return simulator;
+  }
+  void ShowMessage(std::string_view text, MessageTitle title) override {
+    messages.emplace_back(std::string(text), title);
+  }
+
+  std::optional<fs::path> target;
+  std::optional<SimulatorChoice> simulator;
+  std::function<void()> before_simulator_answer;
+  int simulator_questions = 0;
+  std::vector<std::pair<std::string, MessageTitle>> messages;
+};
+
+class RunStartupTest : public ::testing::Test {
+ protected:
+  RunStartupTest() {
+    WriteFile(simulator_ / "fs9.exe", "");
+    view_.target = target_;
+    view_.simulator = SimulatorChoice{9, simulator_};
+  }
+
+  std::string ConfigText() const { return ReadFile(target_ / "Program_Config.cfg"); }
+
+  TempDir dir_;
+  fs::path target_ = dir_ / "Target";
+  fs::path simulator_ = dir_ / "FS9";
+  ProgramState state_;
+  ScriptedStartupView view_;
+};
+
+TEST_F(RunStartupTest, ClosingTheTargetDialogQuits) {
+  view_.target.reset();
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Quit);
+  EXPECT_TRUE(view_.messages.empty());
+}
+
+TEST_F(RunStartupTest, MissingProgramConfigTerminatesWithTheErrorTitle) {
+  fs::create_directories(target_);
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
+  ASSERT_EQ(view_.messages.size(), 1u);
+  EXPECT_EQ(view_.messages[0].first, text::kProgramConfigMissing);
+  EXPECT_EQ(view_.messages[0].second, MessageTitle::ErrorMessage);
+}
+
+TEST_F(RunStartupTest, RecordedSimulatorNeedsNoQuestionAndNoRewrite) {
+  WriteProgramConfigFile(target_, 1, 9, "/opt/fs9");
+  const std::string before = ConfigText();
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Ready);
+  EXPECT_EQ(view_.simulator_questions, 0);
+  EXPECT_EQ(ConfigText(), before);
+  EXPECT_EQ(state_.TargetFolder, target_);
+  EXPECT_EQ(state_.config.FS_Directory, "/opt/fs9");
+}
+
+TEST_F(RunStartupTest, FirstUseAsksForTheSimulatorAndWritesDefaults) {
+  WriteProgramConfigFile(target_, 1, 0, "/opt/fs9");
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Ready);
+  EXPECT_EQ(view_.simulator_questions, 1);
+  const std::string text = ConfigText();
+  EXPECT_NE(text.find("FS_Version=9 "), std::string::npos) << text;
+  EXPECT_NE(text.find("FS_Directory=" + simulator_.string() + "\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Follow_Aircraft=TRUE\r\n"), std::string::npos) << text;
+}
+
+TEST_F(RunStartupTest, ClosingTheSimulatorDialogQuitsWithoutWriting) {
+  WriteProgramConfigFile(target_, 2);
+  const std::string before = ConfigText();
+  view_.simulator.reset();
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Quit);
+  EXPECT_EQ(ConfigText(), before);
+  EXPECT_TRUE(view_.messages.empty());
+}
+
+TEST_F(RunStartupTest, RadarProgramNeedsItsDefaultDbFolder) {
+  WriteProgramConfigFile(target_, 2, 9, simulator_.string());
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
+  ASSERT_EQ(view_.messages.size(), 1u);
+  EXPECT_EQ(view_.messages[0].first, text::kDefaultDbMissing);
+
+  fs::create_directories(target_ / "default_db");
+  view_.messages.clear();
+  ProgramState fresh;
+  EXPECT_EQ(RunStartup(fresh, view_), StartupOutcome::Ready);
+  EXPECT_TRUE(view_.messages.empty());
+}
+
+TEST_F(RunStartupTest, FailedRewriteStillChecksDefaultDbBeforeTerminating) {
+  WriteProgramConfigFile(target_, 2);
+  view_.before_simulator_answer = [this] { fs::remove(target_ / "Program_Config.cfg"); };
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
+  ASSERT_EQ(view_.messages.size(), 2u);
+  EXPECT_EQ(view_.messages[0].first, text::kProgramConfigNotRewritten);
+  EXPECT_EQ(view_.messages[1].first, text::kDefaultDbMissing);
+}
+
+TEST_F(RunStartupTest, ReplacingTheSimulatorKeepsTheOtherSettings) {
+  WriteProgramConfigFile(target_, 1, 8, "/old/fs2002");
+  WriteFile(target_ / "Program_Config.cfg",
+            ConfigText() + "[Display Settings]\r\nFollow_Aircraft=FALSE\r\nILS_Graphic=TRUE\r\n");
+  ASSERT_TRUE(OpenProgramConfig(state_, target_, view_));
+  ASSERT_TRUE(ReplaceSimulator(state_, {9, simulator_}, view_));
+  const std::string text = ConfigText();
+  EXPECT_NE(text.find("FS_Version=9 "), std::string::npos) << text;
+  EXPECT_NE(text.find("Follow_Aircraft=FALSE\r\nILS_Graphic=TRUE\r\n"), std::string::npos) << text;
+}
+
+// The window's buttons, around a real run on a worker thread.
+class WindowActionsTest : public ::testing::Test {
+ protected:
+  WindowActionsTest() : simulator_(dir_ / "FS9", 9) {
+    const fs::path area = simulator_.AddArea({"Base", "Scenery\\Base"});
+    WriteFile(area / "a.bgl", "not a scenery file");
+    WriteFile(area / "b.bgl", "not a scenery file");
+    simulator_.WriteSceneryCfg();
+    WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+    ScriptedStartupView unused;
+    EXPECT_TRUE(OpenProgramConfig(state_, target_, unused));
+  }
+
+  TempDir dir_;
+  fab::Installation simulator_;
+  fs::path target_ = dir_ / "Target";
+  ProgramState state_;
+  RecordingRunView view_;
+};
+
+TEST_F(WindowActionsTest, CreateDeletesTheOldSetAndRunsOnTheWorker) {
+  WriteFile(target_ / "WORLD_MARKERS.DAT", "old");
+  ASSERT_TRUE(StartCreationRun(state_, view_));
+  state_.worker.Join();
+  EXPECT_EQ(view_.Calls()[0], "cancel:on");
+  EXPECT_EQ(view_.Calls()[1], "create:off");
+  ASSERT_TRUE(state_.last_run.has_value());
+  EXPECT_EQ(state_.last_run->ending, RunEnding::Success);
+  EXPECT_FALSE(fs::exists(target_ / "WORLD_MARKERS.DAT"));
+}
+
+TEST_F(WindowActionsTest, AnOldFileThatCannotBeDeletedStopsBeforeTheRun) {
+  fs::create_directories(target_ / "world_airports.dat");
+  EXPECT_FALSE(StartCreationRun(state_, view_));
+  EXPECT_EQ(view_.Calls(),
+            (std::vector<std::string>{"message:" + std::string(text::kOldFilesNotDeleted), "close"}));
+  EXPECT_FALSE(state_.worker.Running());
+}
+
+TEST_F(WindowActionsTest, CancelShowsCancelingAndRaisesTheFlag) {
+  RequestCancel(state_, view_);
+  EXPECT_TRUE(state_.cancel);
+  EXPECT_EQ(view_.Calls(), std::vector<std::string>{"status:Canceling..."});
+}
+
+TEST_F(WindowActionsTest, CloseHaltsTheRunWhereItStandsAndDeletesItsOutput) {
+  // The worker waits inside its first progress step, as it would inside a
+  // message box, until the halt wakes it.
+  std::mutex mutex;
+  std::condition_variable_any changed;
+  bool waiting = false;
+  view_.OnCall("stepit", [&] {
+    WriteFile(target_ / "world_airports.dat", "half written");
+    std::unique_lock lock(mutex);
+    waiting = true;
+    changed.notify_all();
+    changed.wait(lock, state_.worker.StopToken(), [] { return false; });
+  });
+  ASSERT_TRUE(StartCreationRun(state_, view_));
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return waiting; });
+  }
+
+  HaltForClose(state_, view_);
+
+  EXPECT_FALSE(state_.worker.Running());
+  EXPECT_EQ(state_.last_run->ending, RunEnding::Halted);
+  EXPECT_FALSE(fs::exists(target_ / "world_airports.dat"));
+  const std::vector<std::string> after = view_.CallsFrom("stepit");
+  EXPECT_EQ(after, (std::vector<std::string>{"stepit", "status:Closing..."}));
+}
+
+TEST_F(WindowActionsTest, CloseWithoutARunLeavesTheFilesAlone) {
+  WriteFile(target_ / "world_airports.dat", "complete");
+  HaltForClose(state_, view_);
+  EXPECT_TRUE(fs::exists(target_ / "world_airports.dat"));
+  EXPECT_EQ(view_.Calls(), std::vector<std::string>{"status:Closing..."});
+}
+
+}  // namespace
+}  // namespace tarnvale

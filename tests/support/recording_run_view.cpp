@@ -1,0 +1,42 @@
+#include "support/recording_run_view.h"
+
+#include <algorithm>
+
+namespace tarnvale::testing {
+
+void RecordingRunView::SetProgressRange(std::int32_t low, std::int32_t high) {
+  Record("range:" + std::to_string(low) + "," + std::to_string(high));
+}
+
+void RecordingRunView::SetProgressPosition(std::int32_t position) {
+  Record("position:" + std::to_string(position));
+}
+
+void RecordingRunView::OnCall(const std::string& call, std::function<void()> action) {
+  std::lock_guard lock(mutex_);
+  actions_[call] = std::move(action);
+}
+
+std::vector<std::string> RecordingRunView::Calls() const {
+  std::lock_guard lock(mutex_);
+  return calls_;
+}
+
+std::vector<std::string> RecordingRunView::CallsFrom(const std::string& call) const {
+  std::lock_guard lock(mutex_);
+  const auto first = std::find(calls_.begin(), calls_.end(), call);
+  return {first, calls_.end()};
+}
+
+void RecordingRunView::Record(const std::string& call) {
+  std::function<void()> action;
+  {
+    std::lock_guard lock(mutex_);
+    calls_.push_back(call);
+    const auto found = actions_.find(call);
+    if (found != actions_.end()) action = found->second;
+  }
+  if (action) action();
+}
+
+}  // namespace tarnvale::testing
