@@ -36,6 +36,7 @@ class ByteBuffer {
   void PutU16(std::size_t offset, std::uint16_t value);
   void PutU32(std::size_t offset, std::uint32_t value);
 
+  void Reserve(std::size_t size) { bytes_.reserve(size); }
   std::size_t Size() const { return bytes_.size(); }
   const Bytes& View() const { return bytes_; }
   Bytes Take() { return std::move(bytes_); }

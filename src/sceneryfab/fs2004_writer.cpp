@@ -389,6 +389,7 @@ void WriteSubsectionTable(const Fs2004Section& section, const SectionLayout& lay
 Bytes BuildFs2004File(const Fs2004File& file) {
   const std::vector<SectionLayout> layouts = LayOut(file);
   ByteBuffer out;
+  out.Reserve(layouts.empty() ? kFs2004HeaderSize : layouts.back().data + layouts.back().data_size);
   WriteHeader(file, out);
   WriteSectionTable(file, layouts, out);
   for (std::size_t i = 0; i < file.sections.size(); ++i) WriteSubsectionTable(file.sections[i], layouts[i], out);

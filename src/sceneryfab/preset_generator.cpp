@@ -437,19 +437,21 @@ class TileBuilder {
   // The nearest intersection ahead of `from` within 70 degrees of `course`
   // that the airway has not visited, or `from` itself when there is none.
   std::size_t NextAhead(std::size_t from, double course, const std::vector<bool>& visited) const {
+    const double kCosine70 = std::cos(Radians(70.0));
     const auto& fixes = content_.intersections;
     const Position& origin = fixes[from].position;
     const double shrink = std::cos(Radians(origin.latitude));
+    const double ahead_north = std::cos(Radians(course));
+    const double ahead_east = std::sin(Radians(course));
     std::size_t best = from;
     double best_distance = 1e300;
     for (std::size_t i = 0; i < fixes.size(); ++i) {
       if (visited[i]) continue;
       const double north = fixes[i].position.latitude - origin.latitude;
       const double east = (fixes[i].position.longitude - origin.longitude) * shrink;
-      const double bearing = WrapHeading(std::atan2(east, north) * 180.0 / kPi);
-      const double turn = std::fabs(WrapHeading(bearing - course + 180.0) - 180.0);
       const double distance = north * north + east * east;
-      if (turn < 70.0 && distance < best_distance) {
+      const double along = north * ahead_north + east * ahead_east;
+      if (along > 0.0 && along * along > kCosine70 * kCosine70 * distance && distance < best_distance) {
         best = i;
         best_distance = distance;
       }
