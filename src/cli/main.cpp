@@ -1,8 +1,85 @@
+// tarnvale-cli: builds the database files without windows, makes synthetic
+// scenery, and runs a self-contained demo.
 #include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "cli/create_command.h"
+#include "cli/exit_codes.h"
+#include "cli/scenery_commands.h"
+#include "cli/terminal_view.h"
+
+namespace {
+
+using namespace tarnvale;
+using namespace tarnvale::cli;
+
+const auto kFsVersion = CLI::IsMember({8, 9});
+
+void AddCreate(CLI::App& app, CreateOptions& options) {
+  CLI::App* create = app.add_subcommand(
+      "create", "Check the target program's folder and build its database files");
+  create->add_option("--target", options.target, "Folder of the program that holds Program_Config.cfg")
+      ->required();
+  CLI::Option* simulator = create->add_option(
+      "--simulator", options.simulator,
+      "Simulator folder (holds fs9.exe or fs2002.exe); replaces the one Program_Config.cfg records");
+  CLI::Option* version = create->add_option("--fs-version", options.fs_version,
+                                            "8 = FS2002, 9 = FS2004")
+                             ->check(kFsVersion);
+  simulator->needs(version);
+  version->needs(simulator);
+}
+
+void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
+  CLI::App* gen = app.add_subcommand("gen-scenery", "Write a synthetic simulator installation");
+  gen->add_option("--out", options.out, "Simulator folder to create")->required();
+  gen->add_option("--fs-version", options.fs_version, "8 = FS2002, 9 = FS2004")
+      ->required()
+      ->check(kFsVersion);
+  const std::map<std::string, fab::Preset> presets{{"demo", fab::Preset::Demo},
+                                                   {"world", fab::Preset::World}};
+  gen->add_option("--preset", options.preset, "demo or world")
+      ->required()
+      ->transform(CLI::CheckedTransformer(presets, CLI::ignore_case));
+  gen->add_option("--scale", options.scale, "Multiplies every record count of the preset")
+      ->check(CLI::PositiveNumber);
+  gen->add_option("--seed", options.seed, "Same seed, same bytes");
+}
+
+void AddDemo(CLI::App& app, DemoOptions& options) {
+  CLI::App* demo = app.add_subcommand(
+      "demo", "Build a sample simulator and program folder, then create the database files");
+  demo->add_option("--dir", options.dir, "Folder for the demo (default ./tarnvale-demo)");
+  demo->add_option("--fs-version", options.fs_version, "8 = FS2002, 9 = FS2004 (default 9)")
+      ->check(kFsVersion);
+  const std::map<std::string, DemoProgram> programs{{"chart", DemoProgram::Chart},
+                                                    {"radar", DemoProgram::Radar}};
+  demo->add_option("--program", options.program, "chart or radar (default chart)")
+      ->transform(CLI::CheckedTransformer(programs, CLI::ignore_case));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"Tarnvale: builds navigation database files from flight simulator scenery"};
   app.require_subcommand(1);
-  CLI11_PARSE(app, argc, argv);
-  return 0;
+  CreateOptions create;
+  fab::GenerateOptions scenery;
+  DemoOptions demo;
+  AddCreate(app, create);
+  AddGenScenery(app, scenery);
+  AddDemo(app, demo);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? kExitSuccess : kExitUsage;
+  }
+  TerminalView view = TerminalView::ForProcess();
+  if (app.got_subcommand("create")) return RunCreateCommand(create, view);
+  if (app.got_subcommand("gen-scenery")) return RunGenSceneryCommand(scenery, std::cout);
+  return RunDemoCommand(demo, view);
 }

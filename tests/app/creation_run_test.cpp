@@ -64,7 +64,12 @@ fab::SceneryAreaSpec Area(const std::string& title, const std::string& local, bo
   return area;
 }
 
-void WriteBgl(const std::filesystem::path& file, const fab::SceneryContent& content) {
+// One FS2004 file holding `airports` and `ilss`.
+void WriteBgl(const std::filesystem::path& file, std::vector<fab::Airport> airports,
+              std::vector<fab::Ils> ilss = {}) {
+  fab::SceneryContent content;
+  content.airports = std::move(airports);
+  content.ilss = std::move(ilss);
   fab::WriteBytesToFile(file, fab::BuildFs2004File(fab::MakeFs2004File(content)));
 }
 
@@ -173,7 +178,7 @@ TEST_F(CreationRunTest, CancelInTheWriterDeletesTheOutputSet) {
 
 TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
   const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
-  WriteBgl(folder / "airport.bgl", {.airports = {SmallAirport("LSZH")}, .ilss = {IlsOf("LSZH")}});
+  WriteBgl(folder / "airport.bgl", {SmallAirport("LSZH")}, {IlsOf("LSZH")});
 
   const RunSummary summary = Run();
 
@@ -189,7 +194,7 @@ TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
 
 TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
   const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
-  WriteBgl(folder / "airport.bgl", {.airports = {SmallAirport("LSZH")}, .ilss = {IlsOf("LSZH")}});
+  WriteBgl(folder / "airport.bgl", {SmallAirport("LSZH")}, {IlsOf("LSZH")});
   view_.OnCall(Status(text::kBindingIls), [this] { state_.cancel = true; });
 
   EXPECT_EQ(Run().ending, RunEnding::Cancelled);
@@ -201,7 +206,7 @@ TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
 
 TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
   const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
-  WriteBgl(folder / "airport.bgl", {.airports = {SmallAirport("LSZH")}});
+  WriteBgl(folder / "airport.bgl", {SmallAirport("LSZH")});
   WriteFile(folder / "later.bgl", "never reached");
   state_.database_allocation_budget = 0;
 

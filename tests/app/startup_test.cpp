@@ -51,7 +51,9 @@ TEST_P(TargetProgramAnswerTest, AcceptsOnlyAFolderHoldingProgramConfig) {
   const DialogAnswer answer = CheckTargetProgramAnswer(row.choice, row.typed, dir_.Path());
   EXPECT_EQ(answer.accepted, !row.accepted.empty());
   EXPECT_EQ(answer.message, row.message);
-  if (answer.accepted) EXPECT_EQ(answer.folder, Canonical(dir_ / row.accepted));
+  if (answer.accepted) {
+    EXPECT_EQ(answer.folder, Canonical(dir_ / row.accepted));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,7 +95,9 @@ TEST_P(SimulatorAnswerTest, AcceptsOnlyTheFolderOfTheChosenSimulator) {
   const DialogAnswer answer = CheckSimulatorAnswer(row.version, row.typed, dir_.Path());
   EXPECT_EQ(answer.accepted, row.accepted);
   EXPECT_EQ(answer.message, row.message);
-  if (row.accepted) EXPECT_EQ(answer.folder, Canonical(dir_ / row.typed));
+  if (row.accepted) {
+    EXPECT_EQ(answer.folder, Canonical(dir_ / row.typed));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,143 @@
+#include "cli/create_command.h"
+
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <string>
+
+#include "app/creation_run.h"
+#include "app/messages.h"
+#include "app/startup.h"
+#include "cli/exit_codes.h"
+#include "cli/run_report.h"
+
+namespace tarnvale::cli {
+namespace {
+
+// Ctrl-C and SIGTERM only raise flags; the run notices them at its check
+// points, exactly as it notices the Cancel button.
+std::atomic<bool> interrupted{false};
+std::atomic<CancelFlag*> run_cancel_flag{nullptr};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<CancelFlag*>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int) {
+  interrupted.store(true);
+  if (CancelFlag* flag = run_cancel_flag.load()) flag->store(true);
+}
+
+// Installs the handler for the command's lifetime. It acts once; a second
+// Ctrl-C ends the program the usual way.
+class InterruptHandler {
+ public:
+  explicit InterruptHandler(CancelFlag& flag) {
+    interrupted = false;
+    run_cancel_flag = &flag;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &old_int_);
+    sigaction(SIGTERM, &action, &old_term_);
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+  }
+  ~InterruptHandler() {
+    sigaction(SIGINT, &old_int_, nullptr);
+    sigaction(SIGTERM, &old_term_, nullptr);
+    run_cancel_flag = nullptr;
+  }
+  InterruptHandler(const InterruptHandler&) = delete;
+  InterruptHandler& operator=(const InterruptHandler&) = delete;
+
+ private:
+  struct sigaction old_int_ {};
+  struct sigaction old_term_ {};
+};
+
+// The setup dialogs' answers, taken from the command's options.
+class OptionAnswers final : public StartupView {
+ public:
+  OptionAnswers(const CreateOptions& options, TerminalView& view) : options_(options), view_(view) {}
+
+  std::optional<std::filesystem::path> AskTargetFolder() override {
+    return std::filesystem::absolute(options_.target);
+  }
+
+  std::optional<SimulatorChoice> AskSimulator() override {
+    simulator_asked_ = true;
+    return SimulatorFromOptions();
+  }
+
+  void ShowMessage(std::string_view text, MessageTitle) override { view_.Line(text); }
+
+  // The simulator the options name, after the simulator dialog's checks;
+  // std::nullopt (after its message) when they name none or a wrong one.
+  std::optional<SimulatorChoice> SimulatorFromOptions() {
+    if (!options_.simulator) return std::nullopt;
+    const auto version = static_cast<std::int16_t>(options_.fs_version);
+    const DialogAnswer answer =
+        CheckSimulatorAnswer(version, options_.simulator->string(), std::filesystem::current_path());
+    if (answer.accepted) return SimulatorChoice{version, answer.folder};
+    refused_ = true;
+    view_.Line(answer.message);
+    return std::nullopt;
+  }
+
+  bool SimulatorAsked() const { return simulator_asked_; }
+  bool Refused() const { return refused_; }
+
+ private:
+  const CreateOptions& options_;
+  TerminalView& view_;
+  bool simulator_asked_ = false;
+  bool refused_ = false;
+};
+
+int MissingSimulatorOptions(const ProgramState& state, TerminalView& view) {
+  view.Line("No simulator is recorded in " + (state.TargetFolder / "Program_Config.cfg").string() +
+            ": pass --simulator DIR and --fs-version 8 (FS2002) or 9 (FS2004).");
+  return kExitUsage;
+}
+
+// Start-up as the window does it, with the options replacing a simulator the
+// file already records. Returns the exit status when start-up ends the command.
+std::optional<int> StartUp(ProgramState& state, const CreateOptions& options, TerminalView& view) {
+  OptionAnswers answers(options, view);
+  const StartupOutcome outcome = RunStartup(state, answers);
+  if (outcome == StartupOutcome::Terminate) return kExitError;
+  if (outcome == StartupOutcome::Quit) {
+    return answers.Refused() ? kExitError : MissingSimulatorOptions(state, view);
+  }
+  if (!options.simulator || answers.SimulatorAsked()) return std::nullopt;
+  const std::optional<SimulatorChoice> replacement = answers.SimulatorFromOptions();
+  if (!replacement || !ReplaceSimulator(state, *replacement, answers)) return kExitError;
+  return std::nullopt;
+}
+
+int CreateDatabases(ProgramState& state, TerminalView& view) {
+  if (interrupted) {
+    view.Line(text::kRunCancelled);
+    return kExitCancelled;
+  }
+  if (!StartCreationRun(state, view)) return kExitError;
+  // A signal that came while the run was being started must not be lost.
+  if (interrupted) state.cancel = true;
+  state.worker.Join();
+  view.ClearBar();
+  PrintRunReport(*state.last_run, state.TargetFolder, std::cout, std::cerr);
+  return ExitCodeOf(state.last_run->ending);
+}
+
+}  // namespace
+
+int RunCreateCommand(const CreateOptions& options, TerminalView& view) {
+  ProgramState state;
+  InterruptHandler handler(state.cancel);
+  if (const std::optional<int> refused = StartUp(state, options, view)) return *refused;
+  return CreateDatabases(state, view);
+}
+
+}  // namespace tarnvale::cli

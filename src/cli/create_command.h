@@ -1,0 +1,22 @@
+// `tarnvale-cli create`: the start-up checks and one creation run, without
+// windows.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "cli/terminal_view.h"
+
+namespace tarnvale::cli {
+
+struct CreateOptions {
+  std::filesystem::path target;  // folder holding Program_Config.cfg
+  std::optional<std::filesystem::path> simulator;
+  int fs_version = 0;  // 8 or 9 when `simulator` is given
+};
+
+// Runs the command, printing through `view`; returns the exit status.
+// Ctrl-C and SIGTERM cancel the run while it is going.
+int RunCreateCommand(const CreateOptions& options, TerminalView& view);
+
+}  // namespace tarnvale::cli

@@ -1,0 +1,59 @@
+#include "cli/run_report.h"
+
+#include <chrono>
+#include <iomanip>
+
+#include "cli/exit_codes.h"
+
+namespace tarnvale::cli {
+namespace {
+
+double Seconds(std::chrono::nanoseconds time) { return std::chrono::duration<double>(time).count(); }
+
+void PrintRecords(const RunSummary& summary, std::ostream& out) {
+  if (summary.records.empty()) return;
+  out << "Records loaded (" << summary.bgl_files << " BGL files in the active areas):\n";
+  for (const RecordCount& count : summary.records) PrintCount(out, count.kind, count.count);
+}
+
+void PrintFiles(const RunSummary& summary, const std::filesystem::path& target_folder,
+                std::ostream& out) {
+  if (summary.files.empty()) return;
+  out << "Files written in " << target_folder.string() << ":\n";
+  for (const WrittenFile& file : summary.files) {
+    out << "  " << std::left << std::setw(26) << file.name << std::right << std::setw(12)
+        << file.bytes << " bytes\n";
+  }
+}
+
+void PrintTimes(const PhaseTimes& times, std::ostream& out) {
+  const double total = Seconds(times.counting + times.loading + times.binding + times.writing);
+  out << std::fixed << std::setprecision(3) << "Time: counting " << Seconds(times.counting)
+      << " s, loading " << Seconds(times.loading) << " s, binding " << Seconds(times.binding)
+      << " s, writing " << Seconds(times.writing) << " s; total " << total << " s\n"
+      << std::defaultfloat;
+}
+
+}  // namespace
+
+void PrintCount(std::ostream& out, std::string_view kind, std::size_t count) {
+  out << "  " << std::left << std::setw(16) << kind << std::right << std::setw(10) << count << '\n';
+}
+
+void PrintRunReport(const RunSummary& summary, const std::filesystem::path& target_folder,
+                    std::ostream& out, std::ostream& warnings) {
+  PrintRecords(summary, out);
+  PrintFiles(summary, target_folder, out);
+  PrintTimes(summary.times, out);
+  for (const std::filesystem::path& file : summary.unreadable_files) {
+    warnings << "warning: could not read scenery file " << file.string() << '\n';
+  }
+}
+
+int ExitCodeOf(RunEnding ending) {
+  if (ending == RunEnding::Success) return kExitSuccess;
+  if (ending == RunEnding::Cancelled) return kExitCancelled;
+  return kExitError;
+}
+
+}  // namespace tarnvale::cli

@@ -1,0 +1,24 @@
+// What the command line prints at the end of a creation run.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <ostream>
+#include <string_view>
+
+#include "app/run_summary.h"
+
+namespace tarnvale::cli {
+
+// Records per kind, files written in `target_folder` with their sizes and
+// the time of each phase on `out`; unreadable scenery files on `warnings`.
+void PrintRunReport(const RunSummary& summary, const std::filesystem::path& target_folder,
+                    std::ostream& out, std::ostream& warnings);
+
+// One "  kind    count" line of a table of counts.
+void PrintCount(std::ostream& out, std::string_view kind, std::size_t count);
+
+// The exit status for the way the run ended.
+int ExitCodeOf(RunEnding ending);
+
+}  // namespace tarnvale::cli

@@ -1,0 +1,102 @@
+#include "cli/scenery_commands.h"
+
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+#include "cli/create_command.h"
+#include "cli/exit_codes.h"
+#include "cli/run_report.h"
+#include "sceneryfab/installation_writer.h"
+
+namespace tarnvale::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Marks a folder made by `demo`, which a later `demo` may clear and rebuild.
+constexpr std::string_view kDemoMarker = ".tarnvale-demo";
+
+std::string SimulatorName(int fs_version) { return fs_version == 8 ? "FS2002" : "Flight Simulator 9"; }
+
+std::string ProgramFolderName(const DemoOptions& options) {
+  if (options.program == DemoProgram::Radar) return "Scopel v5";
+  return options.fs_version == 8 ? "Brisolt (FS2002)" : "Brisolt (FS2004)";
+}
+
+// The file the sibling program's installer leaves: no simulator recorded yet.
+std::string FreshProgramConfig(DemoProgram program) {
+  const bool radar = program == DemoProgram::Radar;
+  return std::string("[Main Settings]\r\nProgram_Name=") + (radar ? "Scopel" : "Brisolt") +
+         "\r\nProgram_Id=" + (radar ? "2" : "1") + "\r\nFS_Version=0\r\nFS_Directory=\r\n";
+}
+
+// An empty folder, or one an earlier demo made (cleared here), is usable.
+std::optional<std::string> PrepareDemoFolder(const fs::path& dir) {
+  std::error_code error;
+  if (fs::exists(dir / kDemoMarker, error)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
+      fs::remove_all(entry.path(), error);
+      if (error) return "cannot clear " + entry.path().string() + ": " + error.message();
+    }
+  } else if (fs::exists(dir, error) && !fs::is_empty(dir, error)) {
+    return dir.string() + " exists and was not made by tarnvale-cli demo; choose another --dir";
+  }
+  fs::create_directories(dir, error);
+  if (error) return "cannot create " + dir.string() + ": " + error.message();
+  fab::WriteTextToFile(dir / kDemoMarker, "made by tarnvale-cli demo\n");
+  return std::nullopt;
+}
+
+fs::path MakeProgramFolder(const DemoOptions& options) {
+  const fs::path folder = fs::absolute(options.dir) / ProgramFolderName(options);
+  fab::WriteTextToFile(folder / "Program_Config.cfg", FreshProgramConfig(options.program));
+  if (options.program == DemoProgram::Radar) fs::create_directories(folder / "DEFAULT_DB");
+  return folder;
+}
+
+void PrintGenerated(const fab::GenerateSummary& summary, const fs::path& folder, std::ostream& out) {
+  out << "Wrote " << summary.bgl_files << " BGL files (" << summary.bgl_bytes << " bytes) in "
+      << summary.areas << " scenery areas (" << summary.active_areas << " active) to "
+      << folder.string() << '\n';
+  for (const auto& [kind, count] : summary.records) PrintCount(out, kind, count);
+}
+
+}  // namespace
+
+int RunGenSceneryCommand(const fab::GenerateOptions& options, std::ostream& out) {
+  try {
+    PrintGenerated(fab::GenerateInstallation(options), options.out, out);
+    return kExitSuccess;
+  } catch (const std::exception& error) {
+    out << "Cannot generate the scenery: " << error.what() << '\n';
+    return kExitError;
+  }
+}
+
+int RunDemoCommand(const DemoOptions& options, TerminalView& view) {
+  fab::GenerateOptions scenery;
+  scenery.out = fs::absolute(options.dir) / SimulatorName(options.fs_version);
+  scenery.fs_version = options.fs_version;
+  CreateOptions create;
+  create.simulator = scenery.out;
+  create.fs_version = options.fs_version;
+  try {
+    if (const std::optional<std::string> refusal = PrepareDemoFolder(options.dir)) {
+      view.Line(*refusal);
+      return kExitError;
+    }
+    fab::GenerateInstallation(scenery);
+    create.target = MakeProgramFolder(options);
+  } catch (const std::exception& error) {
+    view.Line("Cannot build the demo installation: " + std::string(error.what()));
+    return kExitError;
+  }
+  const int status = RunCreateCommand(create, view);
+  view.Line("Demo simulator: " + scenery.out.string());
+  view.Line("Database files: " + create.target.string());
+  return status;
+}
+
+}  // namespace tarnvale::cli

@@ -1,0 +1,29 @@
+// `tarnvale-cli gen-scenery` and `tarnvale-cli demo`: synthetic simulator
+// installations made with the project's own scenery builder.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "cli/terminal_view.h"
+#include "sceneryfab/installation_generator.h"
+
+namespace tarnvale::cli {
+
+// Writes the installation and prints what it holds; returns the exit status.
+int RunGenSceneryCommand(const fab::GenerateOptions& options, std::ostream& out);
+
+enum class DemoProgram { Chart, Radar };
+
+struct DemoOptions {
+  std::filesystem::path dir = "tarnvale-demo";
+  int fs_version = 9;
+  DemoProgram program = DemoProgram::Chart;
+};
+
+// Builds a demo simulator and a sample program folder in `options.dir`, runs
+// `create` on them and says where the database files are.
+int RunDemoCommand(const DemoOptions& options, TerminalView& view);
+
+}  // namespace tarnvale::cli

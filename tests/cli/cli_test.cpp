@@ -1,0 +1,196 @@
+// The command line run as a real program: exit statuses and printed texts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "cli_process.h"
+#include "sceneryfab/fs2004_writer.h"
+#include "sceneryfab/installation_writer.h"
+#include "support/program_folder.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CliResult;
+using testing::Interrupt;
+using testing::ReadFile;
+using testing::RunCli;
+using testing::TempDir;
+using testing::WriteProgramConfigFile;
+
+bool Contains(const std::string& text, std::string_view part) {
+  return text.find(part) != std::string::npos;
+}
+
+class CreateCommandTest : public ::testing::Test {
+ protected:
+  CreateCommandTest() : simulator_(dir_ / "FS9", 9) {
+    fab::Airport airport;
+    airport.ident = "LSZH";
+    airport.position = {47.46, 8.55};
+    const fs::path area = simulator_.AddArea({"Switzerland", "Scenery\\Swiss"});
+    fab::SceneryContent content;
+    content.airports.push_back(airport);
+    fab::WriteBytesToFile(area / "airport.bgl", fab::BuildFs2004File(fab::MakeFs2004File(content)));
+    simulator_.WriteSceneryCfg();
+  }
+
+  CliResult Create(const std::vector<std::string>& extra = {},
+                   Interrupt interrupt = Interrupt::None) const {
+    std::vector<std::string> args{"create", "--target", target_.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunCli(args, interrupt);
+  }
+
+  std::vector<std::string> SimulatorOptions() const {
+    return {"--simulator", simulator_.Root().string(), "--fs-version", "9"};
+  }
+
+  TempDir dir_;
+  fab::Installation simulator_;
+  fs::path target_ = dir_ / "Brisolt (FS2004)";
+};
+
+TEST_F(CreateCommandTest, FirstUseRecordsTheSimulatorAndWritesTheDatabase) {
+  WriteProgramConfigFile(target_, 1);
+  const CliResult result = Create(SimulatorOptions());
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  EXPECT_TRUE(Contains(result.out, "Switzerland\n"));
+  EXPECT_TRUE(Contains(result.out, text::kRunSucceeded));
+  EXPECT_TRUE(Contains(result.out, "world_airports.dat"));
+  EXPECT_TRUE(fs::exists(target_ / "world_airports.dat"));
+  const std::string config = ReadFile(target_ / "Program_Config.cfg");
+  EXPECT_TRUE(Contains(config, "FS_Directory=" + simulator_.Root().string() + "\r\n")) << config;
+  EXPECT_TRUE(Contains(config, "Follow_Aircraft=TRUE\r\n")) << config;
+}
+
+TEST_F(CreateCommandTest, RecordedSimulatorNeedsNoOptions) {
+  WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+  const CliResult result = Create();
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  EXPECT_TRUE(Contains(result.out, text::kRunSucceeded));
+}
+
+TEST_F(CreateCommandTest, OptionsReplaceTheRecordedSimulatorKeepingOtherSettings) {
+  WriteProgramConfigFile(target_, 1, 8, "/old/fs2002");
+  testing::WriteFile(target_ / "Program_Config.cfg",
+                     ReadFile(target_ / "Program_Config.cfg") +
+                         "[Display Settings]\r\nFollow_Aircraft=FALSE\r\n");
+  const CliResult result = Create(SimulatorOptions());
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  const std::string config = ReadFile(target_ / "Program_Config.cfg");
+  EXPECT_TRUE(Contains(config, "FS_Version=9 ")) << config;
+  EXPECT_TRUE(Contains(config, "Follow_Aircraft=FALSE\r\n")) << config;
+}
+
+struct RefusalCase {
+  const char* name;
+  int program_id;          // 0: no Program_Config.cfg at all
+  bool recorded;           // the file records the (valid) simulator
+  std::string simulator;   // --simulator value ("" = none), relative to the test folder
+  std::string fs_version;  // --fs-version value
+  int exit_code;
+  std::string_view printed;
+};
+
+class CreateRefusalTest : public CreateCommandTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(CreateRefusalTest, ExitsWithTheStatusAndMessage) {
+  const RefusalCase& row = GetParam();
+  if (row.program_id != 0) {
+    WriteProgramConfigFile(target_, row.program_id, row.recorded ? 9 : 0,
+                           row.recorded ? simulator_.Root().string() : "");
+  }
+  std::vector<std::string> options;
+  if (!row.simulator.empty()) options = {"--simulator", (dir_ / row.simulator).string()};
+  if (!row.fs_version.empty()) options.insert(options.end(), {"--fs-version", row.fs_version});
+
+  const CliResult result = Create(options);
+
+  EXPECT_EQ(result.exit_code, row.exit_code) << result.out << result.err;
+  EXPECT_TRUE(Contains(result.out + result.err, row.printed)) << result.out << result.err;
+  EXPECT_FALSE(fs::exists(target_ / "magdec.bgl"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CreateRefusalTest,
+    ::testing::Values(
+        RefusalCase{"NoProgramConfig", 0, false, "FS9", "9", 1, text::kProgramConfigMissing},
+        RefusalCase{"NoSimulatorAnywhere", 1, false, "", "", 2, "--simulator"},
+        RefusalCase{"BadFsVersion", 1, false, "FS9", "7", 2, "--fs-version"},
+        RefusalCase{"VersionWithoutFolder", 1, false, "", "9", 2, "--simulator"},
+        RefusalCase{"NotAnFs2004Folder", 1, false, "Nowhere", "9", 1, text::kWrongFs2004Folder},
+        RefusalCase{"Fs2002AskedOfAnFs2004Folder", 1, false, "FS9", "8", 1, text::kWrongFs2002Folder},
+        RefusalCase{"WrongReplacement", 1, true, "Nowhere", "9", 1, text::kWrongFs2004Folder},
+        RefusalCase{"RadarWithoutDefaultDb", 2, true, "", "", 1, text::kDefaultDbMissing}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CreateCommandTest, VanishedSimulatorIsAStartErrorThatBlanksTheRecord) {
+  WriteProgramConfigFile(target_, 1, 9, (dir_ / "Gone").string());
+  const CliResult result = Create();
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_TRUE(Contains(result.out, text::kInvalidSimulatorFolder)) << result.out;
+  EXPECT_TRUE(Contains(ReadFile(target_ / "Program_Config.cfg"), "FS_Directory=\r\n"));
+}
+
+TEST_F(CreateCommandTest, EmptySceneryLibrarySaysSoAndFails) {
+  fab::WriteTextToFile(simulator_.Root() / "Scenery.cfg", "[General]\r\nTitle=Nothing\r\n");
+  WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+  const CliResult result = Create();
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_TRUE(Contains(result.out, text::kNoSceneryArea)) << result.out;
+}
+
+TEST_F(CreateCommandTest, InterruptCancels) {
+  WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+  const CliResult result = Create({}, Interrupt::AtStart);
+  EXPECT_EQ(result.exit_code, 3) << result.out << result.err;
+  EXPECT_TRUE(Contains(result.out, text::kRunCancelled)) << result.out;
+  EXPECT_FALSE(fs::exists(target_ / "world_airports.dat"));
+}
+
+TEST(GenSceneryCommandTest, WritesAnInstallation) {
+  TempDir dir;
+  const CliResult result = RunCli({"gen-scenery", "--out", (dir / "FS9").string(), "--fs-version",
+                                   "9", "--preset", "demo", "--seed", "7"});
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  EXPECT_TRUE(fs::exists(dir / "FS9" / "Scenery.cfg"));
+  EXPECT_TRUE(fs::exists(dir / "FS9" / "fs9.exe"));
+  EXPECT_TRUE(Contains(result.out, "airports"));
+}
+
+TEST(GenSceneryCommandTest, UnknownPresetIsAUsageError) {
+  TempDir dir;
+  const CliResult result = RunCli(
+      {"gen-scenery", "--out", dir.Path().string(), "--fs-version", "9", "--preset", "moon"});
+  EXPECT_EQ(result.exit_code, 2);
+}
+
+TEST(DemoCommandTest, BuildsTheRadarProgramDatabaseAndSaysWhere) {
+  TempDir dir;
+  const fs::path demo = dir / "demo";
+  const CliResult result = RunCli({"demo", "--dir", demo.string(), "--program", "radar"});
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  EXPECT_TRUE(fs::exists(demo / "Scopel v5" / "DEFAULT_DB"));
+  EXPECT_TRUE(fs::exists(demo / "Scopel v5" / "world_navaids.dat"));
+  EXPECT_TRUE(Contains(result.out, "Database files: " + (demo / "Scopel v5").string()));
+
+  const CliResult again = RunCli({"demo", "--dir", demo.string()});
+  EXPECT_EQ(again.exit_code, 0) << again.out << again.err;
+  EXPECT_FALSE(fs::exists(demo / "Scopel v5"));
+}
+
+TEST(DemoCommandTest, LeavesAForeignFolderAlone) {
+  TempDir dir;
+  testing::WriteFile(dir / "mine.txt", "keep me");
+  const CliResult result = RunCli({"demo", "--dir", dir.Path().string()});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_TRUE(fs::exists(dir / "mine.txt"));
+}
+
+}  // namespace
+}  // namespace tarnvale
