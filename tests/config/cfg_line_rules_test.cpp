@@ -44,12 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"CrOfTheLastByte", "a\r", {"a"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReadLine, StaysAtTheEnd) {
-  std::size_t position = 3;
-  EXPECT_EQ(ReadLine("abc", position), "");
-  EXPECT_EQ(position, 3u);
-}
-
 TEST(StartsWithKey, CaseInsensitivePrefix) {
   EXPECT_TRUE(StartsWithKey("[Area.", "[AREA.001]"));
   EXPECT_TRUE(StartsWithKey("Title", "Titles=x"));

@@ -37,15 +37,6 @@ INSTANTIATE_TEST_SUITE_P(Table, MatchesPatternTest,
                                            PatternCase{"", "*", true}, PatternCase{"x", "", false},
                                            PatternCase{"", "", true}));
 
-TEST(NameOrderLess, UpperCasedNameThenRawName) {
-  EXPECT_TRUE(NameOrderLess("A.bgl", "a.bgl"));
-  EXPECT_FALSE(NameOrderLess("a.bgl", "A.bgl"));
-  EXPECT_TRUE(NameOrderLess("a.bgl", "B.bgl"));
-  EXPECT_TRUE(NameOrderLess("Z.bgl", "_x.bgl"));  // '_' sorts after the upper-case letters
-  EXPECT_TRUE(NameOrderLess("ab", "abc"));
-  EXPECT_FALSE(NameOrderLess("x", "x"));
-}
-
 TEST(FindFiles, RegularFilesInSearchOrder) {
   TempDir dir;
   for (const char* name : {"b.bgl", "a.bgl", "_x.bgl", "Z.BGL", "A.bgl", "notes.txt", "deep/c.bgl"}) {
