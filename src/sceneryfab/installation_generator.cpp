@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "sceneryfab/fs2002_format.h"
 #include "sceneryfab/installation_writer.h"
 #include "sceneryfab/random.h"
 #include "sceneryfab/scenery_format.h"
@@ -13,7 +14,7 @@ namespace {
 
 SceneryFormat FormatFor(int fs_version) {
   if (fs_version == 9) return Fs2004Format();
-  if (fs_version == 8) throw std::runtime_error("FS2002 scenery generation is not available yet");
+  if (fs_version == 8) return Fs2002Format();
   throw std::invalid_argument("simulator version must be 8 (FS2002) or 9 (FS2004), not " + std::to_string(fs_version));
 }
 
