@@ -144,7 +144,9 @@ std::size_t SerializedSize(const Fs2002ChainItem& item) {
   return size;
 }
 
+// An empty chain is not written at all.
 std::size_t ChainSize(const std::vector<Fs2002ChainItem>& chain) {
+  if (chain.empty()) return 0;
   std::size_t size = kChunkHeadSize;  // the end chunk
   for (const auto& item : chain) size += SerializedSize(item);
   return size;
@@ -166,6 +168,7 @@ void AppendAirportList(ByteBuffer& out, const Fs2002AirportList& list, std::size
 
 void AppendChain(ByteBuffer& out, const std::vector<Fs2002ChainItem>& chain, std::size_t blocks_start,
                  ByteBuffer& blocks) {
+  if (chain.empty()) return;
   for (const Fs2002ChainItem& item : chain) {
     if (const auto* chunk = std::get_if<Fs2002Chunk>(&item)) {
       out.Append(Serialize(*chunk));
