@@ -66,8 +66,11 @@ class InstallationGenerator {
       const std::string name = (k % 2 == 0 ? "TERRAIN" : "OBJECTS") + ZeroPadded(area * files + k, 4) + ".BGL";
       const auto size = static_cast<std::size_t>(total / static_cast<double>(files));
       const std::uint64_t seed = DeriveSeed(options_.seed, 0x5C1Bull * (area + 1) + k);
-      summary_.bgl_bytes += format_.write_skipped(folder / name, size, seed);
+      const std::uintmax_t bytes = format_.write_skipped(folder / name, size, seed);
+      summary_.bgl_bytes += bytes;
+      summary_.skipped_bytes += bytes;
       ++summary_.bgl_files;
+      ++summary_.skipped_files;
     }
   }
 

@@ -27,6 +27,8 @@ struct GenerateSummary {
   std::uintmax_t bgl_bytes = 0;
   std::size_t navigation_files = 0;  // files holding records Tarnvale reads
   std::uintmax_t navigation_bytes = 0;
+  std::size_t skipped_files = 0;     // files of sections Tarnvale skips
+  std::uintmax_t skipped_bytes = 0;
   std::size_t areas = 0;           // areas listed in Scenery.cfg
   std::size_t active_areas = 0;
 };
