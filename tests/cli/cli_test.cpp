@@ -184,6 +184,14 @@ TEST(DemoCommandTest, BuildsTheRadarProgramDatabaseAndSaysWhere) {
   EXPECT_FALSE(fs::exists(demo / "Scopel v5"));
 }
 
+TEST(DemoCommandTest, BuildsAnFs2002ChartProgramDatabase) {
+  TempDir dir;
+  const CliResult result = RunCli({"demo", "--dir", dir.Path().string(), "--fs-version", "8"});
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  EXPECT_TRUE(fs::exists(dir / "Brisolt (FS2002)" / "world_airports.dat"));
+  EXPECT_FALSE(fs::exists(dir / "Brisolt (FS2002)" / "world_navaids.dat"));
+}
+
 TEST(DemoCommandTest, LeavesAForeignFolderAlone) {
   TempDir dir;
   testing::WriteFile(dir / "mine.txt", "keep me");
