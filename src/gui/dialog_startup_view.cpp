@@ -1,0 +1,29 @@
+#include "gui/dialog_startup_view.h"
+
+#include "app/messages.h"
+
+namespace tarnvale::gui {
+
+DialogStartupView::DialogStartupView(AskforQuelbyProgram& target_dialog, FSPath_Dialog& simulator_dialog,
+                                     MessagePresenter& presenter, QWidget* owner)
+    : target_dialog_(target_dialog),
+      simulator_dialog_(simulator_dialog),
+      presenter_(presenter),
+      owner_(owner) {}
+
+std::optional<std::filesystem::path> DialogStartupView::AskTargetFolder() {
+  if (target_dialog_.exec() != QDialog::Accepted) return std::nullopt;
+  return target_dialog_.AcceptedFolder();
+}
+
+std::optional<SimulatorChoice> DialogStartupView::AskSimulator() {
+  if (simulator_dialog_.exec() != QDialog::Accepted) return std::nullopt;
+  return SimulatorChoice{simulator_dialog_.Version(), simulator_dialog_.AcceptedFolder()};
+}
+
+void DialogStartupView::ShowMessage(std::string_view text, MessageTitle title) {
+  const QString heading = title == MessageTitle::ErrorMessage ? ToQString(text::kErrorTitle) : ProgramName();
+  presenter_.Show(owner_, heading, ToQString(text));
+}
+
+}  // namespace tarnvale::gui

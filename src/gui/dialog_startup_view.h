@@ -1,0 +1,29 @@
+// The start-up sequence's questions asked through the setup dialogs, and its
+// messages through the presenter.
+#pragma once
+
+#include "app/startup.h"
+#include "gui/askfor_quelby_program.h"
+#include "gui/fspath_dialog.h"
+#include "gui/message_presenter.h"
+
+namespace tarnvale::gui {
+
+class DialogStartupView final : public StartupView {
+ public:
+  // `owner` owns the start-up messages (the main window, still hidden).
+  DialogStartupView(AskforQuelbyProgram& target_dialog, FSPath_Dialog& simulator_dialog,
+                    MessagePresenter& presenter, QWidget* owner);
+
+  std::optional<std::filesystem::path> AskTargetFolder() override;
+  std::optional<SimulatorChoice> AskSimulator() override;
+  void ShowMessage(std::string_view text, MessageTitle title) override;
+
+ private:
+  AskforQuelbyProgram& target_dialog_;
+  FSPath_Dialog& simulator_dialog_;
+  MessagePresenter& presenter_;
+  QWidget* owner_;
+};
+
+}  // namespace tarnvale::gui

@@ -1,0 +1,33 @@
+// Modal messages of the windows: an OK button only, no icon. The windows
+// show every message through a presenter so that tests can answer them.
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+class QWidget;
+
+namespace tarnvale::gui {
+
+class MessagePresenter {
+ public:
+  virtual ~MessagePresenter() = default;
+  // Shows `text` in a modal message owned by `owner`; returns once the user
+  // has dismissed it.
+  virtual void Show(QWidget* owner, const QString& title, const QString& text) = 0;
+};
+
+// The real thing: a QMessageBox.
+class MessageBoxPresenter final : public MessagePresenter {
+ public:
+  void Show(QWidget* owner, const QString& title, const QString& text) override;
+};
+
+// The title of the program's messages: its name, the base name of the
+// executable file.
+QString ProgramName();
+
+// One of the program's texts (UTF-8) as shown by Qt.
+QString ToQString(std::string_view text);
+
+}  // namespace tarnvale::gui

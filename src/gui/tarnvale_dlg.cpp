@@ -1,0 +1,124 @@
+#include "gui/tarnvale_dlg.h"
+
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/startup.h"
+#include "gui/about_program.h"
+
+namespace tarnvale::gui {
+namespace {
+
+// A runway seen from above inside a compass ring.
+QPixmap IconPixmap(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / 32.0, size / 32.0);
+  painter.setPen(QPen(QColor(20, 60, 120), 2));
+  painter.setBrush(QColor(200, 225, 250));
+  painter.drawEllipse(QRectF(2, 2, 28, 28));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(60, 60, 60));
+  painter.drawRect(QRectF(13, 6, 6, 20));
+  painter.setBrush(Qt::white);
+  painter.drawRect(QRectF(15.5, 9, 1, 4));
+  painter.drawRect(QRectF(15.5, 15, 1, 4));
+  painter.drawRect(QRectF(15.5, 21, 1, 3));
+  return pixmap;
+}
+
+}  // namespace
+
+QIcon ApplicationIcon() {
+  QIcon icon;
+  icon.addPixmap(IconPixmap(16));
+  icon.addPixmap(IconPixmap(32));
+  return icon;
+}
+
+TarnvaleDlg::TarnvaleDlg(ProgramState& state, MessagePresenter& presenter, QWidget* parent)
+    : FixedDialog(QStringLiteral("Tarnvale v1.0"), {287, 151}, parent),
+      state_(state),
+      about_(new About_Program(this)),
+      widget_view_(AddControls(), presenter, [this] { CloseWindow(); }),
+      queued_view_(this, widget_view_, state.worker),
+      run_view_(&queued_view_) {
+  setWindowIcon(ApplicationIcon());
+  FinishLayout(AddMenu());
+}
+
+TarnvaleDlg::~TarnvaleDlg() {
+  if (!closing_) StopRun();
+}
+
+RunControls TarnvaleDlg::AddControls() {
+  AddText(QStringLiteral("This program will read all your FS2002/2004's stock sceneries, for then create "
+                         "databases files, that are required by programs, like: Brisolt and Scopel. "
+                         "Press the CREATE DATABASES FILES, button, when you are ready to continue."),
+          7, 7, 271, 32);
+  AddText(QStringLiteral("NOTE: If your FS2002/2004 is running, please close it, before making databases "
+                         "files."),
+          7, 45, 270, 8);
+  AddGroupBox(QStringLiteral("Status"), 7, 63, 271, 53);
+
+  RunControls controls;
+  controls.window = this;
+  controls.status_field = new QLineEdit(Client());
+  controls.status_field->setObjectName(QStringLiteral("StatusField"));
+  controls.status_field->setReadOnly(true);
+  controls.status_field->setAlignment(Qt::AlignCenter);
+  controls.status_field->setFocusPolicy(Qt::NoFocus);
+  Layout().Place(controls.status_field, 51, 76, 181, 12);
+
+  controls.progress_bar = new QProgressBar(Client());
+  controls.progress_bar->setObjectName(QStringLiteral("ProgressBar"));
+  controls.progress_bar->setTextVisible(false);
+  controls.progress_bar->setRange(0, 100);
+  controls.progress_bar->setValue(0);
+  Layout().Place(controls.progress_bar, 13, 94, 259, 11);
+
+  controls.create_button = AddButton(QStringLiteral("Create Databases Files"), 73, 122, 98, 18);
+  controls.create_button->setObjectName(QStringLiteral("CreateButton"));
+  connect(controls.create_button, &QPushButton::clicked, this, [this] { OnCreate(); });
+  controls.cancel_button = AddButton(QStringLiteral("Cancel Database Creation"), 181, 123, 97, 18);
+  controls.cancel_button->setObjectName(QStringLiteral("CancelButton"));
+  controls.cancel_button->setEnabled(false);
+  connect(controls.cancel_button, &QPushButton::clicked, this, [this] { OnCancel(); });
+  return controls;
+}
+
+QMenuBar* TarnvaleDlg::AddMenu() {
+  auto* menu = new QMenuBar(this);
+  menu->addMenu(QStringLiteral("File"))->addAction(QStringLiteral("Exit"), this, [this] { CloseWindow(); });
+  menu->addMenu(QStringLiteral("Help"))
+      ->addAction(QStringLiteral("About Tarnvale v1.0"), this, [this] { about_->exec(); });
+  return menu;
+}
+
+void TarnvaleDlg::reject() { CloseWindow(); }
+
+void TarnvaleDlg::OnCreate() { StartCreationRun(state_, *run_view_); }
+
+void TarnvaleDlg::OnCancel() { RequestCancel(state_, queued_view_); }
+
+void TarnvaleDlg::CloseWindow() {
+  if (closing_) return;
+  StopRun();
+  done(QDialog::Rejected);
+}
+
+// What the worker still had on its way to the window is dropped: the run is
+// halted where it stands and its partial output set deleted.
+void TarnvaleDlg::StopRun() {
+  closing_ = true;
+  queued_view_.DropPendingCalls();
+  HaltForClose(state_, queued_view_);
+}
+
+}  // namespace tarnvale::gui

@@ -1,0 +1,53 @@
+// The main window: explains what the program does, starts and cancels the
+// creation run, and shows its progress. It carries the run's RunView.
+#pragma once
+
+#include <QIcon>
+
+#include "app/program_state.h"
+#include "app/run_view.h"
+#include "gui/fixed_dialog.h"
+#include "gui/message_presenter.h"
+#include "gui/queued_run_view.h"
+#include "gui/widget_run_view.h"
+
+class QMenuBar;
+
+namespace tarnvale::gui {
+
+class About_Program;
+
+class TarnvaleDlg final : public FixedDialog {
+ public:
+  TarnvaleDlg(ProgramState& state, MessagePresenter& presenter, QWidget* parent = nullptr);
+  ~TarnvaleDlg() override;  // halts a run still going, as closing does
+
+  // The view that takes the run's calls from any thread.
+  RunView& WindowView() { return queued_view_; }
+  // Lets the next runs report through `view` (which forwards to WindowView)
+  // instead, for tests that hold a run at a chosen step.
+  void ReportRunsThrough(RunView& view) { run_view_ = &view; }
+
+  // The window's close box, Escape and "File" > "Exit" all end here.
+  void reject() override;
+
+ private:
+  RunControls AddControls();
+  QMenuBar* AddMenu();
+  void OnCreate();
+  void OnCancel();
+  void CloseWindow();
+  void StopRun();
+
+  ProgramState& state_;
+  About_Program* about_;
+  WidgetRunView widget_view_;
+  QueuedRunView queued_view_;
+  RunView* run_view_;
+  bool closing_ = false;
+};
+
+// The window's icon, large and small.
+QIcon ApplicationIcon();
+
+}  // namespace tarnvale::gui

@@ -1,0 +1,47 @@
+#include "gui/widget_run_view.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+#include <utility>
+
+namespace tarnvale::gui {
+
+WidgetRunView::WidgetRunView(const RunControls& controls, MessagePresenter& presenter,
+                             std::function<void()> close_window)
+    : controls_(controls), presenter_(presenter), close_window_(std::move(close_window)) {}
+
+void WidgetRunView::SetStatusText(const std::string& text) {
+  controls_.status_field->setText(QString::fromStdString(text));
+}
+
+// Like a native progress bar, the position is kept within the new range
+// (QProgressBar would fall back to "no position" instead).
+void WidgetRunView::SetProgressRange(std::int32_t low, std::int32_t high) {
+  QProgressBar* bar = controls_.progress_bar;
+  const int position = bar->value();
+  bar->setRange(low, std::max(low, high));
+  bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
+}
+
+void WidgetRunView::SetProgressPosition(std::int32_t position) {
+  QProgressBar* bar = controls_.progress_bar;
+  bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
+}
+
+void WidgetRunView::StepProgress() {
+  QProgressBar* bar = controls_.progress_bar;
+  const long long next = static_cast<long long>(bar->value()) + step_;
+  bar->setValue(static_cast<int>(std::clamp<long long>(next, bar->minimum(), bar->maximum())));
+}
+
+void WidgetRunView::EnableCreateButton(bool enabled) { controls_.create_button->setEnabled(enabled); }
+
+void WidgetRunView::EnableCancelButton(bool enabled) { controls_.cancel_button->setEnabled(enabled); }
+
+void WidgetRunView::ShowMessage(const std::string& text) {
+  presenter_.Show(controls_.window, ProgramName(), QString::fromStdString(text));
+}
+
+}  // namespace tarnvale::gui

@@ -1,0 +1,255 @@
+// The main window with real creation runs on a generated installation.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <string>
+
+#include "app/messages.h"
+#include "app/program_state.h"
+#include "gui/tarnvale_dlg.h"
+#include "gui_test_support.h"
+#include "output/output_cleanup.h"
+#include "sceneryfab/installation_generator.h"
+#include "support/program_folder.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale::gui {
+namespace {
+
+using tarnvale::testing::TempDir;
+using tarnvale::testing::WriteFile;
+using testing::ProcessEventsUntil;
+using testing::ScriptedPresenter;
+
+// Forwards to the window's view and holds the worker right after the first
+// call named `hold_at` (as "stepit" or "status:<text>") until released or
+// halted.
+class HoldingView final : public RunView {
+ public:
+  HoldingView(RunView& window, const RunWorker& worker, std::string hold_at)
+      : window_(window), worker_(worker), hold_at_(std::move(hold_at)) {}
+
+  void SetStatusText(const std::string& text) override {
+    window_.SetStatusText(text);
+    After("status:" + text);
+  }
+  void SetProgressRange(std::int32_t low, std::int32_t high) override { window_.SetProgressRange(low, high); }
+  void SetProgressStep(std::int32_t step) override { window_.SetProgressStep(step); }
+  void SetProgressPosition(std::int32_t position) override { window_.SetProgressPosition(position); }
+  void StepProgress() override {
+    window_.StepProgress();
+    After("stepit");
+  }
+  void EnableCreateButton(bool enabled) override { window_.EnableCreateButton(enabled); }
+  void EnableCancelButton(bool enabled) override { window_.EnableCancelButton(enabled); }
+  void ShowMessage(const std::string& text) override { window_.ShowMessage(text); }
+  void CloseMainWindow() override { window_.CloseMainWindow(); }
+
+  bool Holding() const {
+    std::lock_guard lock(mutex_);
+    return holding_;
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  void After(const std::string& call) {
+    std::unique_lock lock(mutex_);
+    if (call != hold_at_ || holding_) return;
+    holding_ = true;
+    changed_.wait(lock, worker_.StopToken(), [this] { return released_; });
+  }
+
+  RunView& window_;
+  const RunWorker& worker_;
+  const std::string hold_at_;
+  mutable std::mutex mutex_;
+  std::condition_variable_any changed_;
+  bool holding_ = false;
+  bool released_ = false;
+};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  MainWindow() {
+    const std::filesystem::path simulator = dir_ / "FS9";
+    fab::GenerateInstallation({.out = simulator, .fs_version = 9});
+    tarnvale::testing::WriteProgramConfigFile(target_, 2, 9, simulator.string());
+    state_.TargetFolder = target_;
+    state_.config.Program_Id = 2;
+    state_.config.FS_Version = 9;
+    state_.config.FS_Directory = simulator.string();
+  }
+
+  void Open(MessagePresenter& presenter) {
+    window_ = std::make_unique<TarnvaleDlg>(state_, presenter);
+    window_->show();
+  }
+
+  QString Status() const { return window_->findChild<QLineEdit*>(QStringLiteral("StatusField"))->text(); }
+  int BarPosition() const { return window_->findChild<QProgressBar*>(QStringLiteral("ProgressBar"))->value(); }
+  QPushButton* Button(const char* name) const { return window_->findChild<QPushButton*>(QString::fromLatin1(name)); }
+
+  void ExpectIdle() const {
+    EXPECT_EQ(Status(), QString());
+    EXPECT_EQ(BarPosition(), 0);
+    EXPECT_TRUE(Button("CreateButton")->isEnabled());
+    EXPECT_FALSE(Button("CancelButton")->isEnabled());
+  }
+
+  bool AnyOutputFile() const {
+    for (std::string_view name : kOutputFileSet) {
+      if (std::filesystem::exists(target_ / name)) return true;
+    }
+    return false;
+  }
+
+  bool RunOver() const { return !state_.worker.Running(); }
+
+  TempDir dir_;
+  const std::filesystem::path target_ = dir_ / "Scopel";
+  ScriptedPresenter presenter_;
+  ProgramState state_;
+  std::unique_ptr<TarnvaleDlg> window_;
+};
+
+TEST_F(MainWindow, OpensIdleWithItsTitleAndMenu) {
+  Open(presenter_);
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Tarnvale v1.0"));
+  EXPECT_FALSE(window_->windowIcon().isNull());
+  ExpectIdle();
+  QStringList entries;
+  for (QAction* menu : window_->findChild<QMenuBar*>()->actions()) {
+    entries << menu->text();
+    for (QAction* entry : menu->menu()->actions()) entries << "  " + entry->text();
+  }
+  EXPECT_EQ(entries, QStringList({"File", "  Exit", "Help", "  About Tarnvale v1.0"}));
+}
+
+TEST_F(MainWindow, WholeRunWritesTheFilesAndEndsIdleAfterTheSuccessMessage) {
+  WriteFile(target_ / "world_airports.dat", "from an older run");
+  MessageBoxPresenter boxes;
+  Open(boxes);
+  bool answered = false;
+  testing::WhenShown<QMessageBox>([&](QMessageBox* box) {
+    EXPECT_EQ(box->windowTitle(), testing::ExecutableBaseName());
+    EXPECT_EQ(box->text().toStdString(), text::kRunSucceeded);
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->parentWidget(), window_.get());
+    box->button(QMessageBox::Ok)->click();
+    answered = true;
+  });
+
+  Button("CreateButton")->click();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return answered && RunOver(); }));
+  QApplication::processEvents();
+
+  ExpectIdle();
+  EXPECT_TRUE(window_->isVisible());
+  ASSERT_TRUE(state_.last_run.has_value());
+  EXPECT_EQ(state_.last_run->ending, RunEnding::Success);
+  for (const char* name : {"world_airports.dat", "world_navaids.dat", "world_fixpoints.dat", "magdec.bgl"}) {
+    EXPECT_TRUE(std::filesystem::exists(target_ / name)) << name;
+  }
+  EXPECT_GT(std::filesystem::file_size(target_ / "world_airports.dat"), 100U);
+}
+
+TEST_F(MainWindow, CancelDuringReadingEndsWithTheCancelMessage) {
+  Open(presenter_);
+  HoldingView holding(window_->WindowView(), state_.worker, "stepit");
+  window_->ReportRunsThrough(holding);
+
+  Button("CreateButton")->click();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return holding.Holding() && BarPosition() == 1; }));
+  EXPECT_FALSE(Button("CreateButton")->isEnabled());
+  Button("CancelButton")->click();
+  EXPECT_EQ(Status(), QStringLiteral("Canceling..."));
+  holding.Release();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !presenter_.Messages().empty() && RunOver(); }));
+  QApplication::processEvents();
+
+  EXPECT_EQ(presenter_.Texts(), std::vector<std::string>{std::string(text::kRunCancelled)});
+  ExpectIdle();
+  EXPECT_FALSE(AnyOutputFile());
+  EXPECT_EQ(state_.last_run->ending, RunEnding::Cancelled);
+}
+
+TEST_F(MainWindow, CloseDuringWritingHaltsTheRunAndDeletesTheOutputSet) {
+  Open(presenter_);
+  HoldingView holding(window_->WindowView(), state_.worker, "status:" + std::string(text::kCreatingFiles));
+  window_->ReportRunsThrough(holding);
+
+  Button("CreateButton")->click();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return holding.Holding(); }));
+  WriteFile(target_ / "world_airports.dat", "half written");  // what the writer had done so far
+  window_->close();
+
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(window_->result(), 0);
+  EXPECT_EQ(Status(), QStringLiteral("Closing..."));
+  EXPECT_TRUE(RunOver());
+  EXPECT_FALSE(AnyOutputFile());
+  QApplication::processEvents();
+  EXPECT_TRUE(presenter_.Messages().empty());
+}
+
+TEST_F(MainWindow, CloseWhileTheWorkerWaitsForItsMessageDoesNotDeadlock) {
+  presenter_.OnShow([this](const testing::ShownMessage&) { window_->close(); });
+  Open(presenter_);
+
+  Button("CreateButton")->click();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !presenter_.Messages().empty(); }));
+
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_TRUE(RunOver());
+  EXPECT_EQ(presenter_.Texts(), std::vector<std::string>{std::string(text::kRunSucceeded)});
+}
+
+struct ClosingRow {
+  const char* name;
+  std::function<void(ProgramState&, const std::filesystem::path& target)> arrange;
+  std::string_view message;
+};
+
+class RunThatClosesTheWindow : public MainWindow, public ::testing::WithParamInterface<ClosingRow> {};
+
+TEST_P(RunThatClosesTheWindow, ShowsItsMessageThenCloses) {
+  GetParam().arrange(state_, target_);
+  Open(presenter_);
+
+  Button("CreateButton")->click();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !window_->isVisible() && RunOver(); }));
+
+  EXPECT_EQ(presenter_.Texts(), std::vector<std::string>{std::string(GetParam().message)});
+  EXPECT_EQ(window_->result(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, RunThatClosesTheWindow,
+    ::testing::Values(
+        ClosingRow{"OutOfMemory", [](ProgramState& state, const auto&) { state.database_allocation_budget = 0; },
+                   text::kOutOfMemory},
+        ClosingRow{"SimulatorFolderGone",
+                   [](ProgramState& state, const auto& target) { state.config.FS_Directory = (target / "gone").string(); },
+                   text::kInvalidSimulatorFolder},
+        ClosingRow{"OldFileNotDeleted",
+                   [](ProgramState&, const auto& target) { WriteFile(target / "magdec.bgl" / "inside", "x"); },
+                   text::kOldFilesNotDeleted}),
+    [](const ::testing::TestParamInfo<ClosingRow>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarnvale::gui

@@ -1,0 +1,138 @@
+// The start-up sequence asked through the real setup dialogs.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <filesystem>
+#include <string>
+
+#include "app/messages.h"
+#include "app/startup.h"
+#include "gui/askfor_quelby_program.h"
+#include "gui/dialog_startup_view.h"
+#include "gui/fspath_dialog.h"
+#include "gui_test_support.h"
+#include "support/program_folder.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale::gui {
+namespace {
+
+using tarnvale::testing::ReadFile;
+using tarnvale::testing::TempDir;
+using tarnvale::testing::WriteFile;
+using tarnvale::testing::WriteProgramConfigFile;
+using testing::ClickButton;
+using testing::WhenShown;
+
+void Answer(QWidget* dialog, const QString& radio_text, const std::filesystem::path& folder) {
+  for (QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {
+    if (radio->text() == radio_text) radio->click();
+  }
+  dialog->findChild<QLineEdit*>(QStringLiteral("FolderField"))->setText(QString::fromStdString(folder.string()));
+  ClickButton(dialog, QStringLiteral("Ok"));
+}
+
+const QString kRadarProgram = QStringLiteral("Scopel v5.0 (For FS2002/2004)");
+const QString kFs2004 = QStringLiteral("Microsoft Flight Simulator 2004");
+
+class GuiStartup : public ::testing::Test {
+ protected:
+  GuiStartup() : view_(target_dialog_, simulator_dialog_, presenter_, &owner_) {
+    WriteFile(dir_ / "FS9" / "fs9.exe", "");
+  }
+
+  // Answers the target dialog with the radar program in `program_`.
+  void AnswerTargetDialog() {
+    WhenShown<AskforQuelbyProgram>([this](AskforQuelbyProgram* dialog) { Answer(dialog, kRadarProgram, program_); });
+  }
+
+  StartupOutcome Run() { return RunStartup(state_, view_); }
+
+  TempDir dir_;
+  const std::filesystem::path program_ = dir_ / "Scopel";
+  testing::ScriptedPresenter presenter_;
+  QWidget owner_;
+  AskforQuelbyProgram target_dialog_{presenter_};
+  FSPath_Dialog simulator_dialog_{presenter_};
+  DialogStartupView view_;
+  ProgramState state_;
+};
+
+TEST_F(GuiStartup, FirstUseAsksForTheSimulatorAndRecordsIt) {
+  WriteProgramConfigFile(program_, 2);
+  std::filesystem::create_directory(program_ / "DEFAULT_DB");
+  AnswerTargetDialog();
+  WhenShown<FSPath_Dialog>([this](FSPath_Dialog* dialog) { Answer(dialog, kFs2004, dir_ / "FS9"); });
+
+  EXPECT_EQ(Run(), StartupOutcome::Ready);
+
+  EXPECT_TRUE(presenter_.Messages().empty());
+  EXPECT_EQ(state_.TargetFolder, std::filesystem::canonical(program_));
+  const std::string config = ReadFile(program_ / "Program_Config.cfg");
+  EXPECT_NE(config.find("FS_Version=9"), std::string::npos) << config;
+  EXPECT_NE(config.find("FS_Directory=" + std::filesystem::canonical(dir_ / "FS9").string()), std::string::npos)
+      << config;
+}
+
+// Escape and the close box alike end the program without writing anything.
+class ClosedSetupDialog : public GuiStartup, public ::testing::WithParamInterface<bool> {
+ protected:
+  static void Dismiss(QWidget* dialog) {
+    if (GetParam()) {
+      testing::PressEscape(dialog);
+    } else {
+      dialog->close();
+    }
+  }
+};
+
+TEST_P(ClosedSetupDialog, TargetDialogQuits) {
+  WhenShown<AskforQuelbyProgram>([](AskforQuelbyProgram* dialog) { Dismiss(dialog); });
+  EXPECT_EQ(Run(), StartupOutcome::Quit);
+  EXPECT_TRUE(presenter_.Messages().empty());
+}
+
+TEST_P(ClosedSetupDialog, SimulatorDialogQuitsAndLeavesTheConfigurationAlone) {
+  WriteProgramConfigFile(program_, 2);
+  std::filesystem::create_directory(program_ / "DEFAULT_DB");
+  const std::string before = ReadFile(program_ / "Program_Config.cfg");
+  AnswerTargetDialog();
+  WhenShown<FSPath_Dialog>([](FSPath_Dialog* dialog) { Dismiss(dialog); });
+
+  EXPECT_EQ(Run(), StartupOutcome::Quit);
+
+  EXPECT_EQ(ReadFile(program_ / "Program_Config.cfg"), before);
+  EXPECT_TRUE(presenter_.Messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EscapeOrCloseBox, ClosedSetupDialog, ::testing::Bool());
+
+TEST_F(GuiStartup, ConfigurationGoneAfterTheDialogIsAnErrorMessage) {
+  WriteProgramConfigFile(program_, 2, 9, (dir_ / "FS9").string());
+  WhenShown<AskforQuelbyProgram>([this](AskforQuelbyProgram* dialog) {
+    Answer(dialog, kRadarProgram, program_);
+    std::filesystem::remove(program_ / "Program_Config.cfg");
+  });
+
+  EXPECT_EQ(Run(), StartupOutcome::Terminate);
+
+  ASSERT_EQ(presenter_.Messages().size(), 1U);
+  EXPECT_EQ(presenter_.Messages()[0].title, QStringLiteral("Error Message"));
+  EXPECT_EQ(presenter_.Texts()[0], text::kProgramConfigMissing);
+}
+
+TEST_F(GuiStartup, RadarProgramWithoutDefaultDbTerminates) {
+  WriteProgramConfigFile(program_, 2, 9, (dir_ / "FS9").string());
+  AnswerTargetDialog();
+
+  EXPECT_EQ(Run(), StartupOutcome::Terminate);
+
+  ASSERT_EQ(presenter_.Messages().size(), 1U);
+  EXPECT_EQ(presenter_.Messages()[0].title, testing::ExecutableBaseName());
+  EXPECT_EQ(presenter_.Messages()[0].owner, &owner_);
+  EXPECT_EQ(presenter_.Texts()[0], text::kDefaultDbMissing);
+}
+
+}  // namespace
+}  // namespace tarnvale::gui
