@@ -8,7 +8,6 @@
 #include "app/creation_run.h"
 #include "app/messages.h"
 #include "output/output_cleanup.h"
-#include "platform/ascii_text.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
 
@@ -17,10 +16,12 @@ namespace {
 
 constexpr std::string_view kProgramConfigName = "Program_Config.cfg";
 
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
 // The folder that a typed text names, when it exists and may be entered, as
 // the full path the system reports for it (links resolved); empty otherwise.
 std::filesystem::path EnterableFolder(std::string_view typed, const std::filesystem::path& base) {
-  if (platform::TrimmedBlanks(typed).empty()) return {};
+  if (IsBlank(typed)) return {};
   const std::filesystem::path folder = platform::ExistingFolder(typed, base);
   if (folder.empty() || ::access(folder.c_str(), X_OK) != 0) return {};
   std::error_code error;
@@ -61,6 +62,7 @@ bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
 DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_view typed_folder,
                                       const std::filesystem::path& base) {
   if (choice == TargetProgramChoice::None) return {false, {}, text::kNoTargetProgramChosen};
+  if (IsBlank(typed_folder)) return {false, {}, text::kWrongTargetFolder};
   const std::string typed = std::string(typed_folder) + std::string(ChartSubFolder(choice));
   return AnswerFor(EnterableFolder(typed, base), kProgramConfigName, text::kWrongTargetFolder);
 }

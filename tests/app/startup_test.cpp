@@ -70,7 +70,9 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"WindowsSeparatorsAndDotDot", TargetProgramChoice::Radar, "Modules\\..\\Scopel\\",
                    "Scopel", {}},
         TargetCase{"MissingFolder", TargetProgramChoice::Radar, "Nowhere", "", text::kWrongTargetFolder},
-        TargetCase{"EmptyText", TargetProgramChoice::Radar, "  ", "", text::kWrongTargetFolder}),
+        TargetCase{"EmptyText", TargetProgramChoice::Radar, "  ", "", text::kWrongTargetFolder},
+        TargetCase{"EmptyTextWithSubFolder", TargetProgramChoice::ChartFs2002, "", "",
+                   text::kWrongTargetFolder}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SimulatorCase {
