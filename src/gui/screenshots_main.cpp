@@ -3,6 +3,7 @@
 // clipped, and exits with 1 when there is any.
 #include <QApplication>
 #include <QDir>
+#include <QFontInfo>
 #include <QTextStream>
 #include <cstdio>
 
@@ -16,6 +17,13 @@
 namespace {
 
 using tarnvale::gui::FixedDialog;
+
+void PrintFont() {
+  const QFont font = tarnvale::gui::DialogFont();
+  const tarnvale::gui::DialogUnits units = tarnvale::gui::BaseUnitsOf(font);
+  QTextStream(stdout) << "dialog font: " << QFontInfo(font).family() << " " << font.pointSize()
+                      << " pt, base units " << units.base_x << " x " << units.base_y << Qt::endl;
+}
 
 // Saves `window` as DIR/name.png; false when a text does not fit.
 bool Save(FixedDialog& window, const QDir& dir, const QString& name) {
@@ -51,6 +59,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("tarnvale"));
   const QDir dir(QString::fromLocal8Bit(argv[1]));
   if (!dir.mkpath(QStringLiteral("."))) return 1;
+  PrintFont();
 
   tarnvale::ProgramState state;
   tarnvale::gui::MessageBoxPresenter presenter;
