@@ -1,10 +1,118 @@
 #include "output/binding.h"
 
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+#include "output/ils_grid.h"
+#include "scenery/geometry.h"
+
 namespace tarnvale {
 
-// Placeholders until binding lands.
-BindResult BindIlsToRunways(NavDatabase&, RunView&, const CancelFlag&) { return BindResult::Done; }
-BindResult BindFixesToJetAirways(NavDatabase&, RunView&, const CancelFlag&) { return BindResult::Done; }
-BindResult BindFixesToVictorAirways(NavDatabase&, RunView&, const CancelFlag&) { return BindResult::Done; }
+namespace {
+
+constexpr double kRadiansPerDegree = kPi / 180.0;
+constexpr double kNmPerRadian = 10800.0 / kPi;
+// An ILS binds when it lies less than this many whole miles from the centre.
+constexpr std::int32_t kBindingRangeNm = 2;
+
+void StartProgress(RunView& view, std::size_t steps) {
+  view.SetProgressRange(0, static_cast<std::int32_t>(steps + 2));
+  view.SetProgressStep(1);
+  view.SetProgressPosition(0);
+}
+
+// Copies the ILS frequency into each end of the runway that names the ILS,
+// when the ILS is near enough to the runway's centre.
+void BindIlsToRunway(RunwayRecord& runway, const IlsRecord& ils) {
+  const std::string_view ident = TextOf(ils.Ident);
+  if (ident.empty()) return;
+  const std::int32_t distance = GreatCircleDistanceNm(
+      LatitudeUnitsToDegrees(ils.Latitude), LongitudeUnitsToDegrees(ils.Longitude),
+      LatitudeUnitsToDegrees(runway.Latitude), LongitudeUnitsToDegrees(runway.Longitude));
+  if (distance >= kBindingRangeNm) return;
+  if (TextOf(runway.PrimaryIlsIdent) == ident) runway.PrimaryIlsFrequency = ils.Frequency;
+  if (TextOf(runway.SecondaryIlsIdent) == ident) runway.SecondaryIlsFrequency = ils.Frequency;
+}
+
+// Walks every runway and tests it against the ILS indices (ascending) that
+// `find_candidates(runway)` yields. The cancel request is tested once per
+// airport and before every comparison.
+template <typename FindCandidates>
+BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
+                       FindCandidates find_candidates) {
+  StartProgress(view, db.Airports.size());
+  for (AirportRecord& airport : db.Airports) {
+    if (cancel) return BindResult::Cancelled;
+    for (RunwayRecord& runway : airport.Runways) {
+      for (const std::size_t index : find_candidates(runway)) {
+        if (cancel) return BindResult::Cancelled;
+        BindIlsToRunway(runway, db.Ilss[index]);
+      }
+    }
+    view.StepProgress();
+  }
+  return BindResult::Done;
+}
+
+BindResult BindFixesToAirways(std::vector<AirwayRecord>& airways, const NavDatabase& db,
+                              RunView& view, const CancelFlag& cancel) {
+  StartProgress(view, airways.size());
+  for (AirwayRecord& airway : airways) {
+    for (AirwayPointRecord& point : airway.Points) {
+      if (cancel) return BindResult::Cancelled;
+      if (const FixRecord* fix = db.FindFix(TextOf(point.FixKey))) {
+        point.Latitude = fix->Latitude;
+        point.Longitude = fix->Longitude;
+      }
+    }
+    view.StepProgress();
+  }
+  return BindResult::Done;
+}
+
+}  // namespace
+
+std::int32_t GreatCircleDistanceNm(double latitude1, double longitude1, double latitude2,
+                                   double longitude2) {
+  const double phi1 = latitude1 * kRadiansPerDegree;
+  const double lambda1 = longitude1 * kRadiansPerDegree;
+  const double phi2 = latitude2 * kRadiansPerDegree;
+  const double lambda2 = longitude2 * kRadiansPerDegree;
+  const double c = std::sin(phi1) * std::sin(phi2) +
+                   std::cos(phi1) * std::cos(phi2) * std::cos(lambda1 - lambda2);
+  // Rounding can push c just past 1 for coinciding points (distance 0) or
+  // past -1 for opposite points (half the globe): clamp instead of taking
+  // the arc cosine of a value outside its domain. The result lies in
+  // 0..10800, well inside the 16-bit range the distance is compared in.
+  return static_cast<std::int32_t>(ClampedAcos(c) * kNmPerRadian);
+}
+
+BindResult BindIlsToRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
+                            IlsSearch search) {
+  if (search == IlsSearch::CrossProduct) {
+    std::vector<std::size_t> every_ils(db.Ilss.size());
+    std::iota(every_ils.begin(), every_ils.end(), std::size_t{0});
+    return BindRunways(db, view, cancel,
+                       [&](const RunwayRecord&) -> const std::vector<std::size_t>& {
+                         return every_ils;
+                       });
+  }
+  const IlsGrid grid(db.Ilss);
+  std::vector<std::size_t> candidates;
+  return BindRunways(db, view, cancel,
+                     [&](const RunwayRecord& runway) -> const std::vector<std::size_t>& {
+                       grid.FindCandidates(runway.Latitude, runway.Longitude, candidates);
+                       return candidates;
+                     });
+}
+
+BindResult BindFixesToJetAirways(NavDatabase& db, RunView& view, const CancelFlag& cancel) {
+  return BindFixesToAirways(db.JetAirways, db, view, cancel);
+}
+
+BindResult BindFixesToVictorAirways(NavDatabase& db, RunView& view, const CancelFlag& cancel) {
+  return BindFixesToAirways(db.VictorAirways, db, view, cancel);
+}
 
 }  // namespace tarnvale

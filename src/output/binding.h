@@ -2,6 +2,8 @@
 // with their intersection's position, after loading and before writing.
 #pragma once
 
+#include <cstdint>
+
 #include "app/run_view.h"
 #include "scenery/nav_database.h"
 
@@ -9,10 +11,28 @@ namespace tarnvale {
 
 enum class BindResult { Done, Cancelled };
 
+// How BindIlsToRunways finds the ILS worth testing against a runway. Both
+// give the same result on every database; the cross product compares every
+// runway with every ILS and is kept as the reference for tests and benchmarks.
+enum class IlsSearch { SpatialIndex, CrossProduct };
+
 // Each step sets its own progress range on `view` and tests `cancel` at its
 // check points; on Cancelled the caller takes the run's cancel ending.
-BindResult BindIlsToRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel);
+//
+// A runway end receives the frequency of every ILS less than 2 NM from the
+// runway's centre whose ident equals the end's ILS ident (letter case
+// significant); the last such ILS in `Ilss` order decides. An ILS without an
+// ident binds to nothing.
+BindResult BindIlsToRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
+                            IlsSearch search = IlsSearch::SpatialIndex);
+// Each airway point whose FixKey is in the FixIndex (exact, case-sensitive)
+// takes the position of that fix.
 BindResult BindFixesToJetAirways(NavDatabase& db, RunView& view, const CancelFlag& cancel);
 BindResult BindFixesToVictorAirways(NavDatabase& db, RunView& view, const CancelFlag& cancel);
+
+// Great-circle distance between two points given in degrees, in whole
+// nautical miles (one per minute of arc), by the spherical law of cosines.
+std::int32_t GreatCircleDistanceNm(double latitude1, double longitude1, double latitude2,
+                                   double longitude2);
 
 }  // namespace tarnvale

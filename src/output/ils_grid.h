@@ -1,0 +1,38 @@
+// A spatial index of ILS transmitters for binding them to runways.
+//
+// Every position is placed on the unit sphere (x, y, z) and filed in a cubic
+// grid cell. Two points less than 2 NM apart are less than one cell edge
+// apart in each coordinate, so the 27 cells around a runway hold every ILS
+// that can bind to it. Working in three dimensions needs no care at the poles
+// or at the 180 degree meridian, where latitude/longitude cells would shrink
+// or wrap.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "scenery/records.h"
+
+namespace tarnvale {
+
+// Database units to degrees, multiplication first.
+double LatitudeUnitsToDegrees(std::int32_t latitude);
+double LongitudeUnitsToDegrees(std::int32_t longitude);
+
+class IlsGrid {
+ public:
+  explicit IlsGrid(const std::vector<IlsRecord>& ils);
+
+  // Replaces `candidates` with the indices, ascending, of the ILS in the
+  // cells around the position (database units): a superset of those less
+  // than 2 NM away.
+  void FindCandidates(std::int32_t latitude, std::int32_t longitude,
+                      std::vector<std::size_t>& candidates) const;
+
+ private:
+  std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells_;
+};
+
+}  // namespace tarnvale
