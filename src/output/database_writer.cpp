@@ -1,10 +1,187 @@
 #include "output/database_writer.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "output/record_encoder.h"
+#include "platform/file_operations.h"
+#include "platform/paths.h"
+
 namespace tarnvale {
 
-// Placeholder until the writer lands.
-WriteResult WriteDatabaseFiles(NavDatabase&, RunView&, const OutputSettings&, const CancelFlag&) {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int16_t kRadarProgram = 2;
+constexpr std::int16_t kFs2004 = 9;
+constexpr std::size_t kStreamBufferSize = std::size_t{1} << 20;
+
+// A new file written through a large buffer. Remembers the first failure to
+// create, write or flush it.
+class OutputFile {
+ public:
+  explicit OutputFile(const fs::path& path) {
+    errno = 0;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) {
+      RecordError();
+      return;
+    }
+    std::setvbuf(file_, nullptr, _IOFBF, kStreamBufferSize);
+  }
+  ~OutputFile() { Close(); }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  void Write(std::string_view bytes) {
+    if (!file_ || error_) return;
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) RecordError();
+    position_ += bytes.size();
+  }
+
+  // Offset at which the next byte goes.
+  std::uint64_t Position() const { return position_; }
+
+  // Closes the file and tells whether every byte reached it.
+  std::error_code Close() {
+    if (file_) {
+      errno = 0;
+      if (std::fclose(file_) != 0) RecordError();
+      file_ = nullptr;
+    }
+    return error_;
+  }
+
+ private:
+  void RecordError() {
+    if (!error_) error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+  }
+
+  std::FILE* file_ = nullptr;
+  std::error_code error_;
+  std::uint64_t position_ = 0;
+};
+
+// Airspaces learn where they lie in the file just before they are written.
+void CompleteForWriting(AirspaceRecord& airspace, std::uint64_t position) {
+  // Offsets are 32-bit in the file; keep the low 32 bits.
+  airspace.NextOffset =
+      static_cast<std::int32_t>(static_cast<std::uint32_t>(position + FileRecordSize(airspace)));
+  if (!airspace.Vertices.empty()) {
+    airspace.LastVertexIndex = static_cast<std::int32_t>(airspace.Vertices.size() - 1);
+  }
+  airspace.PartCount = 1;
+  airspace.FirstVertexIndex = 0;
+}
+
+template <typename Record>
+void CompleteForWriting(Record&, std::uint64_t) {}
+
+std::string WriteFailure(const fs::path& path, std::error_code error) {
+  return "Error - could not write the database file " + path.string() + " (" + error.message() +
+         ").";
+}
+
+// Writes the records of each array in turn into a new file at `path`.
+// Returns the failure message, or the empty text when the file is complete.
+template <typename Record>
+std::string WriteRecordFile(const fs::path& path,
+                            std::initializer_list<std::vector<Record>*> arrays) {
+  OutputFile file(path);
+  std::string bytes;
+  for (std::vector<Record>* records : arrays) {
+    for (Record& record : *records) {
+      CompleteForWriting(record, file.Position());
+      bytes.clear();
+      EncodeRecord(record, bytes);
+      file.Write(bytes);
+    }
+  }
+  const std::error_code error = file.Close();
+  return error ? WriteFailure(path, error) : std::string();
+}
+
+// Where the simulator keeps magdec.bgl, below its main folder.
+std::optional<std::string_view> MagneticDeclinationSource(std::int16_t fs_version) {
+  if (fs_version == 8) return "\\scenery\\magdec.bgl";
+  if (fs_version == 9) return "\\Scenery\\BASE\\Scenery\\magdec.bgl";
+  return std::nullopt;
+}
+
+std::string CopyMagneticDeclination(const OutputSettings& settings) {
+  const fs::path target = settings.TargetFolder / "magdec.bgl";
+  const std::optional<std::string_view> source_text = MagneticDeclinationSource(settings.FsVersion);
+  if (!source_text) {
+    return "Error - could not copy magdec.bgl: no simulator version " +
+           std::to_string(settings.FsVersion) + " keeps one.";
+  }
+  // A relative simulator folder is taken from the target folder, as the
+  // target folder is where the files are written.
+  const fs::path source =
+      platform::ResolvePath(settings.SimulatorFolder + std::string(*source_text),
+                            settings.TargetFolder);
+  if (const std::error_code error = platform::CopyFileOver(source, target)) {
+    return "Error - could not copy magdec.bgl from " + source.string() + " to " +
+           target.string() + " (" + error.message() + ").";
+  }
   return {};
+}
+
+struct WriteStep {
+  bool wanted;
+  std::function<std::string()> run;  // the failure message, or empty
+};
+
+}  // namespace
+
+WriteResult WriteDatabaseFiles(NavDatabase& db, RunView& view, const OutputSettings& settings,
+                               const CancelFlag& cancel) {
+  view.SetProgressRange(0, 102);
+  view.SetProgressPosition(0);
+
+  const bool radar = settings.TargetProgram == kRadarProgram;
+  const bool fs2004 = settings.FsVersion >= kFs2004;
+  const fs::path& folder = settings.TargetFolder;
+  const WriteStep steps[] = {
+      {!db.Airports.empty(),
+       [&] { return WriteRecordFile(folder / "world_airports.dat", {&db.Airports}); }},
+      {fs2004 && !db.FuelAreas.empty(),
+       [&] { return WriteRecordFile(folder / "world_fuel_areas.dat", {&db.FuelAreas}); }},
+      {radar && fs2004 && !db.Airspaces.empty(),
+       [&] { return WriteRecordFile(folder / "additional_airspaces.dat", {&db.Airspaces}); }},
+      {radar && (!db.Vors.empty() || !db.Ndbs.empty()),
+       [&] { return WriteRecordFile(folder / "world_navaids.dat", {&db.Vors, &db.Ndbs}); }},
+      {radar && !db.Markers.empty(),
+       [&] { return WriteRecordFile(folder / "world_markers.dat", {&db.Markers}); }},
+      {true, [&] { return CopyMagneticDeclination(settings); }},
+      {radar && !db.Fixes.empty(),
+       [&] { return WriteRecordFile(folder / "world_fixpoints.dat", {&db.Fixes}); }},
+      {radar && !db.VictorAirways.empty(),
+       [&] { return WriteRecordFile(folder / "world_airways_v.dat", {&db.VictorAirways}); }},
+      {radar && !db.JetAirways.empty(),
+       [&] { return WriteRecordFile(folder / "world_airways_j.dat", {&db.JetAirways}); }},
+  };
+
+  // A failed file does not stop the others: each file stands on its own, and
+  // the message then names every file that is missing or incomplete.
+  WriteResult result;
+  for (const WriteStep& step : steps) {
+    if (cancel) return {WriteResult::Status::Cancelled, {}};
+    if (!step.wanted) continue;
+    const std::string failure = step.run();
+    if (failure.empty()) continue;
+    result.status = WriteResult::Status::Failed;
+    result.failure += (result.failure.empty() ? "" : "\n") + failure;
+  }
+  return result;
 }
 
 }  // namespace tarnvale

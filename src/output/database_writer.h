@@ -21,12 +21,15 @@ struct OutputSettings {
 struct WriteResult {
   enum class Status { Written, Cancelled, Failed };
   Status status = Status::Written;
-  std::string failure;  // for Failed: a message naming what could not be written
+  std::string failure;  // for Failed: one line per file that could not be written
 };
 
-// Writes every file of the set that the settings call for. Tests `cancel`
-// before each step; on Cancelled the caller releases the database, deletes
-// the output set and takes the cancel ending.
+// Writes every file of the set that the settings call for into the target
+// folder (new files, replacing any of the same name) and copies magdec.bgl
+// beside them. Tests `cancel` before each step; on Cancelled the caller
+// releases the database, deletes the output set and takes the cancel ending.
+// A file that cannot be created or fully written, or a failed copy, makes the
+// result Failed; the remaining steps are still carried out.
 WriteResult WriteDatabaseFiles(NavDatabase& db, RunView& view, const OutputSettings& settings,
                                const CancelFlag& cancel);
 

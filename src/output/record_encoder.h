@@ -1,0 +1,61 @@
+// Little-endian encoding of database records, field by field in file order.
+#pragma once
+
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "output/record_layouts.h"
+
+namespace tarnvale {
+
+// A layout visitor that appends each field's bytes to `out`.
+class LittleEndianEncoder {
+ public:
+  explicit LittleEndianEncoder(std::string& out) : out_(out) {}
+
+  template <std::integral T>
+  void Field(std::string_view, T value) {
+    auto bits = static_cast<std::make_unsigned_t<T>>(value);
+    for (std::size_t i = 0; i < sizeof(T); ++i) {
+      out_.push_back(static_cast<char>(bits & 0xFFu));
+      bits = static_cast<std::make_unsigned_t<T>>(bits >> 8);
+    }
+  }
+  template <std::size_t N>
+  void Field(std::string_view, const FixedText<N>& text) {
+    out_.append(text.data(), N);
+  }
+  // The length, then exactly that many bytes of the text block; a block
+  // shorter than its length is made up with NULs.
+  void Text(std::string_view, std::string_view, std::uint16_t length, const std::string& text) {
+    Field({}, length);
+    const std::size_t stored = text.size() < length ? text.size() : length;
+    out_.append(text.data(), stored);
+    out_.append(length - stored, '\0');
+  }
+  template <typename E>
+  void Count(std::string_view, const std::vector<E>& elements) {
+    Field({}, static_cast<std::uint32_t>(elements.size()));
+  }
+  template <typename E>
+  void Elements(std::string_view, const std::vector<E>& elements) {
+    for (const E& element : elements) VisitLayout(element, *this);
+  }
+
+ private:
+  std::string& out_;
+};
+
+// Appends the file bytes of `record` to `out`.
+template <typename Record>
+void EncodeRecord(const Record& record, std::string& out) {
+  LittleEndianEncoder encoder(out);
+  VisitLayout(record, encoder);
+}
+
+}  // namespace tarnvale

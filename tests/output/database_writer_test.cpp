@@ -1,0 +1,222 @@
+#include "output/database_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "output/database_reader.h"
+#include "output/recording_view.h"
+#include "output/sample_database.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::RecordingView;
+using testing::TempDir;
+using testing::WriteFile;
+
+constexpr std::string_view kMagdecBytes{"magnetic declination\0\x01\xFF", 23};
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+class WriterTest : public ::testing::Test {
+ protected:
+  WriterTest() {
+    // The simulator's own letter case differs from the names the writer asks for.
+    WriteFile(simulator / "SCENERY" / "MAGDEC.BGL", kMagdecBytes);
+    WriteFile(simulator / "SCENERY" / "base" / "scenery" / "MagDec.bgl", kMagdecBytes);
+  }
+
+  WriteResult Write(std::int16_t program, std::int16_t fs_version) {
+    return Write(program, fs_version, target.Path());
+  }
+  WriteResult Write(std::int16_t program, std::int16_t fs_version, const fs::path& folder) {
+    const OutputSettings settings{program, fs_version, simulator.Path().string(), folder};
+    return WriteDatabaseFiles(db, view, settings, cancel);
+  }
+
+  // Writes into the target folder and expects success.
+  void WriteAll(std::int16_t program, std::int16_t fs_version) {
+    const WriteResult result = Write(program, fs_version);
+    EXPECT_EQ(result.status, WriteResult::Status::Written) << result.failure;
+  }
+
+  DatabaseFileContents ReadBack(std::string_view name) {
+    return ReadDatabaseFile(target / name);
+  }
+
+  TempDir simulator;
+  TempDir target;
+  NavDatabase db;
+  RecordingView view;
+  CancelFlag cancel{false};
+};
+
+TEST_F(WriterTest, WritesTheFilesOfEachProgramAndSimulatorByteForByte) {
+  struct Case {
+    std::int16_t program;
+    std::int16_t fs_version;
+    std::set<std::string> files;
+  };
+  const Case cases[] = {
+      {1, 8, {"world_airports.dat", "magdec.bgl"}},
+      {1, 9, {"world_airports.dat", "world_fuel_areas.dat", "magdec.bgl"}},
+      {2, 8,
+       {"world_airports.dat", "world_navaids.dat", "world_markers.dat", "magdec.bgl",
+        "world_fixpoints.dat", "world_airways_v.dat", "world_airways_j.dat"}},
+      {2, 9,
+       {"world_airports.dat", "world_fuel_areas.dat", "additional_airspaces.dat",
+        "world_navaids.dat", "world_markers.dat", "magdec.bgl", "world_fixpoints.dat",
+        "world_airways_v.dat", "world_airways_j.dat"}},
+  };
+  const std::map<std::string, std::string> expected = testing::SampleDatabaseFiles();
+  for (const Case& c : cases) {
+    SCOPED_TRACE("program " + std::to_string(c.program) + ", FS version " +
+                 std::to_string(c.fs_version));
+    const TempDir folder;
+    db.Release();
+    testing::FillSampleDatabase(db);
+    const WriteResult result = Write(c.program, c.fs_version, folder.Path());
+    ASSERT_EQ(result.status, WriteResult::Status::Written) << result.failure;
+    EXPECT_EQ(FilesIn(folder.Path()), c.files);
+    for (const std::string& name : c.files) {
+      const std::string wanted = name == "magdec.bgl" ? std::string(kMagdecBytes) : expected.at(name);
+      EXPECT_EQ(ReadFile(folder / name), wanted) << name;
+    }
+  }
+}
+
+TEST_F(WriterTest, SetsTheAirspaceFieldsInTheDatabaseWhileWriting) {
+  testing::FillSampleDatabase(db);
+  WriteAll(2, 9);
+  const AirspaceRecord& four_vertices = db.Airspaces[0];
+  EXPECT_EQ(four_vertices.NextOffset, 114);  // 57 + a 5-byte name + 4 x 13
+  EXPECT_EQ(four_vertices.PartCount, 1);
+  EXPECT_EQ(four_vertices.FirstVertexIndex, 0);
+  EXPECT_EQ(four_vertices.LastVertexIndex, 3);
+  const AirspaceRecord& no_vertex = db.Airspaces[1];
+  EXPECT_EQ(no_vertex.NextOffset, 114 + 58);
+  EXPECT_EQ(no_vertex.PartCount, 1);
+  EXPECT_EQ(no_vertex.FirstVertexIndex, 0);
+  EXPECT_EQ(no_vertex.LastVertexIndex, 0);
+  const DatabaseFileContents airspaces = ReadBack("additional_airspaces.dat");
+  ASSERT_EQ(airspaces.records.size(), 2u);
+  EXPECT_EQ(airspaces.records[1].offset, 114u);
+}
+
+TEST_F(WriterTest, FileSizesAddUpToTheFileLengths) {
+  testing::FillSampleDatabase(db);
+  const NavaidRecord ndb = db.Ndbs[0];
+  for (int i = 0; i < 3; ++i) *db.AppendNdb() = ndb;
+  WriteAll(2, 9);
+  for (const std::string_view name :
+       {"world_airports.dat", "world_navaids.dat", "world_airways_v.dat", "world_airways_j.dat"}) {
+    const DatabaseFileContents contents = ReadBack(name);
+    ASSERT_FALSE(contents.failure) << name << ": " << DescribeFailure(*contents.failure);
+    std::uintmax_t sum = 0;
+    for (const ParsedRecord& parsed : contents.records) {
+      sum += std::visit(
+          [](const auto& record) -> std::uintmax_t {
+            if constexpr (requires { record.FileSize; }) return record.FileSize;
+            return 0;  // airspaces carry no FileSize
+          },
+          parsed.record);
+    }
+    EXPECT_EQ(sum, fs::file_size(target / name)) << name;
+  }
+}
+
+TEST_F(WriterTest, NavaidsFileHoldsTheVorsFirstAndNdbsAlone) {
+  for (int i = 0; i < 3; ++i) db.AppendNdb()->FileSize = 26;
+  WriteAll(2, 8);
+  const DatabaseFileContents ndbs_only = ReadBack("world_navaids.dat");
+  ASSERT_EQ(ndbs_only.records.size(), 3u);
+  for (const ParsedRecord& parsed : ndbs_only.records) {
+    EXPECT_EQ(std::get<NavaidRecord>(parsed.record).Kind, 5);
+  }
+
+  db.AppendVor()->FileSize = 26;
+  fs::remove(target / "world_navaids.dat");
+  WriteAll(2, 8);
+  const DatabaseFileContents both = ReadBack("world_navaids.dat");
+  ASSERT_EQ(both.records.size(), 4u);
+  EXPECT_EQ(std::get<NavaidRecord>(both.records[0].record).Kind, 4);
+}
+
+TEST_F(WriterTest, AnEmptyDatabaseGivesOnlyTheMagdecCopy) {
+  WriteAll(2, 9);
+  EXPECT_EQ(FilesIn(target.Path()), std::set<std::string>{"magdec.bgl"});
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"range 0 102", "position 0"}));
+}
+
+TEST_F(WriterTest, ReplacesAFileLeftFromBefore) {
+  WriteFile(target / "world_markers.dat", "stale bytes");
+  testing::FillSampleDatabase(db);
+  WriteAll(2, 9);
+  EXPECT_EQ(ReadFile(target / "world_markers.dat"),
+            testing::SampleDatabaseFiles().at("world_markers.dat"));
+}
+
+TEST_F(WriterTest, CancelledBeforeTheFirstFileWritesNothing) {
+  testing::FillSampleDatabase(db);
+  cancel = true;
+  EXPECT_EQ(Write(2, 9).status, WriteResult::Status::Cancelled);
+  EXPECT_TRUE(FilesIn(target.Path()).empty());
+}
+
+TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
+  testing::FillSampleDatabase(db);
+  // The airports file is a pipe: the writer's open waits until the reader
+  // below opens it, and the cancel request is made before that.
+  const fs::path pipe = target / "world_airports.dat";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::string piped;
+  std::thread reader([&] {
+    cancel = true;
+    std::ifstream in(pipe, std::ios::binary);
+    piped.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  });
+  const WriteResult result = Write(1, 9);
+  reader.join();
+  EXPECT_EQ(result.status, WriteResult::Status::Cancelled);
+  EXPECT_EQ(piped, testing::SampleDatabaseFiles().at("world_airports.dat"));
+  EXPECT_EQ(FilesIn(target.Path()), std::set<std::string>{"world_airports.dat"});
+}
+
+TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritten) {
+  testing::FillSampleDatabase(db);
+  WriteFile(target / "world_airports.dat" / "in the way", "");
+  const WriteResult result = Write(1, 9);
+  EXPECT_EQ(result.status, WriteResult::Status::Failed);
+  EXPECT_NE(result.failure.find("world_airports.dat"), std::string::npos) << result.failure;
+  EXPECT_EQ(result.failure.find('\n'), std::string::npos) << "only one file failed";
+  EXPECT_TRUE(fs::is_regular_file(target / "world_fuel_areas.dat"));
+  EXPECT_TRUE(fs::is_regular_file(target / "magdec.bgl"));
+}
+
+TEST_F(WriterTest, AMissingMagdecSourceFailsByName) {
+  testing::FillSampleDatabase(db);
+  const OutputSettings settings{2, 9, (simulator / "nowhere").string(), target.Path()};
+  const WriteResult result = WriteDatabaseFiles(db, view, settings, cancel);
+  EXPECT_EQ(result.status, WriteResult::Status::Failed);
+  EXPECT_NE(result.failure.find("magdec.bgl"), std::string::npos) << result.failure;
+  EXPECT_TRUE(fs::is_regular_file(target / "world_airways_j.dat"));
+}
+
+}  // namespace
+}  // namespace tarnvale
