@@ -1,0 +1,56 @@
+// Binding with the spatial index against the plain cross product, and the
+// loading of one navigation file, on the synthetic world.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "fuzz/silent_run_view.h"
+#include "output/binding.h"
+#include "scenery/bgl_loader.h"
+#include "sceneryfab/fs2004_writer.h"
+#include "sceneryfab/preset_generator.h"
+
+namespace tarnvale {
+namespace {
+
+// The FS2004 navigation files of the world preset at `scale`, one per tile.
+std::vector<fab::Bytes> WorldFiles(double scale) {
+  const fab::WorldGenerator world(fab::PlanFor(fab::Preset::World, scale), 1);
+  std::vector<fab::Bytes> files;
+  for (std::size_t tile = 0; tile < world.TileCount(); ++tile) {
+    files.push_back(fab::BuildFs2004File(fab::MakeFs2004File(world.GenerateTile(tile))));
+  }
+  return files;
+}
+
+// Scale of the world for binding: the cross product grows with its square.
+constexpr double kBindingScale = 0.1;
+
+void BindIls(benchmark::State& state, IlsSearch search) {
+  static const std::vector<fab::Bytes> files = WorldFiles(kBindingScale);
+  NavDatabase db;
+  for (const fab::Bytes& file : files) LoadBglBytes(db, file, 9);
+  SilentRunView view;
+  const CancelFlag cancel{false};
+  for (auto _ : state) BindIlsToRunways(db, view, cancel, search);
+  state.counters["airports"] = static_cast<double>(db.Airports.size());
+  state.counters["ils"] = static_cast<double>(db.Ilss.size());
+}
+BENCHMARK_CAPTURE(BindIls, SpatialIndex, IlsSearch::SpatialIndex)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BindIls, CrossProduct, IlsSearch::CrossProduct)->Unit(benchmark::kMillisecond);
+
+void LoadNavigationFile(benchmark::State& state) {
+  static const std::vector<fab::Bytes> files = WorldFiles(1.0 / 64);
+  const fab::Bytes& file = files.front();
+  for (auto _ : state) {
+    NavDatabase db;
+    benchmark::DoNotOptimize(LoadBglBytes(db, file, 9));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
+}
+BENCHMARK(LoadNavigationFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tarnvale

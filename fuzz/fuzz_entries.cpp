@@ -1,0 +1,196 @@
+#include "fuzz/fuzz_entries.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "config/cfg_file_reader.h"
+#include "fuzz/silent_run_view.h"
+#include "output/binding.h"
+#include "output/database_dump.h"
+#include "output/database_reader.h"
+#include "output/record_encoder.h"
+#include "scenery/bgl_loader.h"
+#include "scenery/fs2002_readers.h"
+
+namespace tarnvale::fuzz {
+namespace {
+
+// Fails the run loudly: libFuzzer and the replay both report the input.
+void Require(bool holds, const char* what) {
+  if (holds) return;
+  std::fprintf(stderr, "fuzz property broken: %s\n", what);
+  std::abort();
+}
+
+using RunwayFrequencies = std::vector<std::array<std::int32_t, 2>>;
+
+RunwayFrequencies FrequenciesOf(const NavDatabase& db) {
+  RunwayFrequencies frequencies;
+  for (const AirportRecord& airport : db.Airports) {
+    for (const RunwayRecord& runway : airport.Runways) {
+      frequencies.push_back({runway.PrimaryIlsFrequency, runway.SecondaryIlsFrequency});
+    }
+  }
+  return frequencies;
+}
+
+void RestoreFrequencies(NavDatabase& db, const RunwayFrequencies& frequencies) {
+  std::size_t next = 0;
+  for (AirportRecord& airport : db.Airports) {
+    for (RunwayRecord& runway : airport.Runways) {
+      runway.PrimaryIlsFrequency = frequencies[next][0];
+      runway.SecondaryIlsFrequency = frequencies[next][1];
+      ++next;
+    }
+  }
+}
+
+// Binds with the spatial index, then again from the decoded values with the
+// cross product (when that stays cheap), and requires the same frequencies.
+void BindBothWays(NavDatabase& db) {
+  SilentRunView view;
+  const CancelFlag cancel{false};
+  const RunwayFrequencies decoded = FrequenciesOf(db);
+  BindIlsToRunways(db, view, cancel, IlsSearch::SpatialIndex);
+  constexpr std::size_t kCheapComparisons = 1'000'000;
+  if (decoded.size() * db.Ilss.size() <= kCheapComparisons) {
+    const RunwayFrequencies indexed = FrequenciesOf(db);
+    RestoreFrequencies(db, decoded);
+    BindIlsToRunways(db, view, cancel, IlsSearch::CrossProduct);
+    Require(FrequenciesOf(db) == indexed, "indexed ILS binding differs from the cross product");
+  }
+  BindFixesToJetAirways(db, view, cancel);
+  BindFixesToVictorAirways(db, view, cancel);
+}
+
+// A private folder of this process for the files that readers take by path.
+const std::filesystem::path& ScratchFolder() {
+  static const std::filesystem::path folder = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarnvale-fuzz-XXXXXX").string();
+    Require(mkdtemp(pattern.data()) != nullptr, "cannot create a scratch folder");
+    return std::filesystem::path(pattern);
+  }();
+  return folder;
+}
+
+std::filesystem::path WriteScratch(const char* name, std::string_view bytes) {
+  const std::filesystem::path file = ScratchFolder() / name;
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  Require(out.good(), "cannot write the scratch file");
+  return file;
+}
+
+std::string_view AsText(const std::uint8_t* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+std::string ReadProgramConfigText(const std::filesystem::path& file) {
+  CFG_File_Reader reader;
+  reader.ReadCfgFile(file, kProgramConfigMode);
+  return reader.ProgramConfigText();
+}
+
+template <typename Record>
+void EncodeAll(const std::vector<Record>& records, std::string& out) {
+  for (const Record& record : records) EncodeRecord(record, out);
+}
+
+// Every record of the database in its file layout.
+std::string EncodedRecords(const NavDatabase& db) {
+  std::string out;
+  EncodeAll(db.Airports, out);
+  EncodeAll(db.FuelAreas, out);
+  EncodeAll(db.Airspaces, out);
+  EncodeAll(db.Vors, out);
+  EncodeAll(db.Ndbs, out);
+  EncodeAll(db.Markers, out);
+  EncodeAll(db.Ilss, out);
+  EncodeAll(db.Fixes, out);
+  EncodeAll(db.JetAirways, out);
+  EncodeAll(db.VictorAirways, out);
+  return out;
+}
+
+// Loads the bytes from memory and, through a file, from disk (where only
+// the parts the walk asks for are read) and requires the same records; then
+// binds them.
+int LoadAndBind(const std::uint8_t* data, std::size_t size, int fs_version) {
+  NavDatabase from_memory;
+  NavDatabase from_disk;
+  const int memory_result = LoadBglBytes(from_memory, {data, size}, fs_version);
+  const int disk_result = BglLoader(from_disk, WriteScratch("scenery.bgl", AsText(data, size)), fs_version);
+  Require(memory_result == disk_result, "loading from disk and from memory end differently");
+  Require(EncodedRecords(from_memory) == EncodedRecords(from_disk),
+          "loading from disk and from memory give different records");
+  if (memory_result == kLoaderOk) BindBothWays(from_memory);
+  return 0;
+}
+
+constexpr std::array kParsedKinds{
+    DatabaseFileKind::Airports,  DatabaseFileKind::FuelAreas, DatabaseFileKind::Airspaces,
+    DatabaseFileKind::Navaids,   DatabaseFileKind::Markers,   DatabaseFileKind::Fixpoints,
+    DatabaseFileKind::VictorAirways, DatabaseFileKind::JetAirways};
+
+}  // namespace
+
+int FuzzBglFs9(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, 9); }
+
+int FuzzBglFs8(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, 8); }
+
+int FuzzFs2002Readers(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  using Reader = int (*)(NavDatabase&, const ByteCursor&);
+  constexpr std::array<Reader, 3> kReaders{ReadFs2002VorSection, ReadFs2002NdbSection,
+                                           ReadFs2002FacilityData};
+  NavDatabase db;
+  const ByteCursor file({data + 1, size - 1});
+  kReaders[data[0] % kReaders.size()](db, file);
+  return 0;
+}
+
+int FuzzSceneryCfg(const std::uint8_t* data, std::size_t size) {
+  CFG_File_Reader reader;
+  reader.ReadCfgFile(WriteScratch("Scenery.cfg", AsText(data, size)), kSceneryLibraryMode);
+  return 0;
+}
+
+int FuzzProgramConfig(const std::uint8_t* data, std::size_t size) {
+  const std::string written = ReadProgramConfigText(WriteScratch("Program_Config.cfg", AsText(data, size)));
+  const std::string rewritten = ReadProgramConfigText(WriteScratch("Program_Config.cfg", written));
+  Require(rewritten == written, "Program_Config.cfg does not read back as it was written");
+  return 0;
+}
+
+int FuzzDatabaseFile(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const DatabaseFileKind kind = kParsedKinds[data[0] % kParsedKinds.size()];
+  const DatabaseFileContents contents = ParseDatabaseFile(kind, {data + 1, size - 1});
+  for (const ParsedRecord& parsed : contents.records) {
+    FormatRecordFields(parsed.record);
+    RecordFieldsToJson(parsed.record).dump();
+  }
+  if (contents.failure) DescribeFailure(*contents.failure);
+  return 0;
+}
+
+std::span<const FuzzTarget> FuzzTargets() {
+  static constexpr std::array<FuzzTarget, 6> kTargets{{
+      {"bgl_fs9", FuzzBglFs9},
+      {"bgl_fs8", FuzzBglFs8},
+      {"fs2002_readers", FuzzFs2002Readers},
+      {"scenery_cfg", FuzzSceneryCfg},
+      {"program_config", FuzzProgramConfig},
+      {"database_file", FuzzDatabaseFile},
+  }};
+  return kTargets;
+}
+
+}  // namespace tarnvale::fuzz
