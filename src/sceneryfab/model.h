@@ -160,10 +160,8 @@ struct FuelTrigger {
 
 // ----------------------------------------------------------------- navaids
 
-enum class VorType : std::uint8_t { Terminal = 1, LowAltitude = 2, HighAltitude = 3 };
-
-struct Vor {
-  VorType type = VorType::HighAltitude;  // FS2004: other values are passed over
+// What every radio beacon has.
+struct RadioBeacon {
   Ident ident;
   Ident region;
   std::optional<std::string> name;
@@ -171,17 +169,16 @@ struct Vor {
   double altitude_m = 0.0;
   std::uint32_t frequency_hz = 0;
   Single range_m = 0.0;
+};
+
+enum class VorType : std::uint8_t { Terminal = 1, LowAltitude = 2, HighAltitude = 3 };
+
+struct Vor : RadioBeacon {
+  VorType type = VorType::HighAltitude;  // FS2004: other values are passed over
   Single magnetic_variation_deg = 0.0;
 };
 
-struct Ils {
-  Ident ident;
-  Ident region;
-  std::optional<std::string> name;
-  Position position;
-  double altitude_m = 0.0;
-  std::uint32_t frequency_hz = 0;
-  Single range_m = 0.0;
+struct Ils : RadioBeacon {
   Single heading_deg = 0.0;  // localizer course
   int runway_number = 0;
   Designator runway_designator = Designator::None;
@@ -190,15 +187,8 @@ struct Ils {
 
 enum class NdbType : std::uint16_t { CompassLocator = 0, Mh = 1, H = 2, Hh = 3 };
 
-struct Ndb {
+struct Ndb : RadioBeacon {
   NdbType type = NdbType::H;
-  Ident ident;
-  Ident region;
-  std::optional<std::string> name;
-  Position position;
-  double altitude_m = 0.0;
-  std::uint32_t frequency_hz = 0;
-  Single range_m = 0.0;
 };
 
 enum class MarkerType : std::uint8_t { Inner = 0, Middle = 1, Outer = 2, BackCourse = 3 };
