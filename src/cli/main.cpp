@@ -1,15 +1,17 @@
-// tarnvale-cli: builds the database files without windows, makes synthetic
-// scenery, and runs a self-contained demo.
+// tarnvale-cli: builds the database files without windows, shows what they
+// hold, makes synthetic scenery, and runs a self-contained demo.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "cli/create_command.h"
 #include "cli/exit_codes.h"
 #include "cli/scenery_commands.h"
 #include "cli/terminal_view.h"
+#include "output/database_dump.h"
 
 namespace {
 
@@ -61,6 +63,17 @@ void AddDemo(CLI::App& app, DemoOptions& options) {
       ->transform(CLI::CheckedTransformer(programs, CLI::ignore_case));
 }
 
+struct DumpOptions {
+  std::vector<std::filesystem::path> files;
+  bool json = false;
+};
+
+void AddDump(CLI::App& app, DumpOptions& options) {
+  CLI::App* dump = app.add_subcommand("dump", "Print the records of database files");
+  dump->add_option("FILE", options.files, "Database files written by Tarnvale")->required();
+  dump->add_flag("--json", options.json, "One JSON array instead of one line per record");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,9 +82,11 @@ int main(int argc, char** argv) {
   CreateOptions create;
   fab::GenerateOptions scenery;
   DemoOptions demo;
+  DumpOptions dump;
   AddCreate(app, create);
   AddGenScenery(app, scenery);
   AddDemo(app, demo);
+  AddDump(app, dump);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -80,6 +95,10 @@ int main(int argc, char** argv) {
   }
   TerminalView view = TerminalView::ForProcess();
   if (app.got_subcommand("create")) return RunCreateCommand(create, view);
+  if (app.got_subcommand("dump")) {
+    return DumpDatabaseFiles(dump.files, dump.json, std::cout, std::cerr) == 0 ? kExitSuccess
+                                                                             : kExitError;
+  }
   if (app.got_subcommand("gen-scenery")) return RunGenSceneryCommand(scenery, std::cout);
   return RunDemoCommand(demo, view);
 }

@@ -1,6 +1,8 @@
 // The command line run as a real program: exit statuses and printed texts.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -198,6 +200,26 @@ TEST(DemoCommandTest, LeavesAForeignFolderAlone) {
   const CliResult result = RunCli({"demo", "--dir", dir.Path().string()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_TRUE(fs::exists(dir / "mine.txt"));
+}
+
+
+TEST(DumpCommandTest, PrintsTheRecordsOfWrittenFilesAsLinesOrJson) {
+  TempDir dir;
+  ASSERT_EQ(RunCli({"demo", "--dir", dir.Path().string(), "--program", "radar"}).exit_code, 0);
+  const std::string navaids = (dir / "Scopel v5" / "world_navaids.dat").string();
+
+  const CliResult lines = RunCli({"dump", navaids});
+  EXPECT_EQ(lines.exit_code, 0) << lines.err;
+  EXPECT_NE(lines.out.find("\n#1 @0 Kind=4 "), std::string::npos) << lines.out;
+
+  const CliResult json = RunCli({"dump", "--json", navaids});
+  EXPECT_EQ(json.exit_code, 0) << json.err;
+  const nlohmann::json files = nlohmann::json::parse(json.out);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_FALSE(files[0]["records"].empty());
+
+  EXPECT_EQ(RunCli({"dump", (dir / "nothing.dat").string()}).exit_code, 1);
+  EXPECT_EQ(RunCli({"dump"}).exit_code, 2);
 }
 
 }  // namespace
