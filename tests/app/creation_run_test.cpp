@@ -323,5 +323,29 @@ TEST_F(CreationRunTest, HaltedRunReturnsWithoutTouchingTheView) {
   EXPECT_FALSE(std::filesystem::exists(target_ / "magdec.bgl"));
 }
 
+TEST_F(CreationRunTest, RealWaypointAndForeignFilesMakeAFixpointsFile) {
+  const std::filesystem::path real = testing::RealDataDir();
+  if (real.empty()) GTEST_SKIP() << "the shared folder of real files is absent";
+  // The waypoint files' own folder serves as an area; foreign files are linked in.
+  AddArea("LKAA VFR waypoints", (real / "lkaa-vfr-waypoints").string(), true);
+  const std::filesystem::path foreign = AddArea("Foreign", "Scenery\\Foreign", true);
+  for (const auto& file : std::filesystem::directory_iterator(real / "foreign")) {
+    if (file.path().extension() == ".bgl") {
+      std::filesystem::create_symlink(file.path(), foreign / file.path().filename());
+    }
+  }
+  state_.config.Program_Id = 2;
+
+  const RunSummary summary = Run();
+
+  ASSERT_EQ(summary.ending, RunEnding::Success);
+  EXPECT_EQ(summary.bgl_files, 11);
+  const auto fixes = std::find_if(summary.records.begin(), summary.records.end(),
+                                  [](const RecordCount& count) { return count.kind == "intersections"; });
+  ASSERT_NE(fixes, summary.records.end());
+  EXPECT_EQ(fixes->count, 64u);
+  EXPECT_TRUE(std::filesystem::exists(target_ / "world_fixpoints.dat"));
+}
+
 }  // namespace
 }  // namespace tarnvale
