@@ -34,6 +34,7 @@ class OutputFile {
       RecordError();
       return;
     }
+    created_ = true;
     std::setvbuf(file_, nullptr, _IOFBF, kStreamBufferSize);
   }
   ~OutputFile() { Close(); }
@@ -46,6 +47,9 @@ class OutputFile {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) RecordError();
     position_ += bytes.size();
   }
+
+  // True when the file was created (even if writing it failed later).
+  bool Created() const { return created_; }
 
   // Offset at which the next byte goes.
   std::uint64_t Position() const { return position_; }
@@ -66,6 +70,7 @@ class OutputFile {
   }
 
   std::FILE* file_ = nullptr;
+  bool created_ = false;
   std::error_code error_;
   std::uint64_t position_ = 0;
 };
@@ -106,7 +111,11 @@ std::string WriteRecordFile(const fs::path& path,
     }
   }
   const std::error_code error = file.Close();
-  return error ? WriteFailure(path, error) : std::string();
+  if (!error) return {};
+  // A cut-off file (a full disk) would read as a damaged database: leave none.
+  std::error_code ignored;
+  if (file.Created()) fs::remove(path, ignored);
+  return WriteFailure(path, error);
 }
 
 // Where the simulator keeps magdec.bgl, below its main folder.

@@ -28,8 +28,9 @@ struct WriteResult {
 // folder (new files, replacing any of the same name) and copies magdec.bgl
 // beside them. Tests `cancel` before each step; on Cancelled the caller
 // releases the database, deletes the output set and takes the cancel ending.
-// A file that cannot be created or fully written, or a failed copy, makes the
-// result Failed; the remaining steps are still carried out.
+// A file that cannot be created or fully written (an incomplete one is
+// removed), or a failed copy, makes the result Failed; the remaining steps
+// are still carried out.
 WriteResult WriteDatabaseFiles(NavDatabase& db, RunView& view, const OutputSettings& settings,
                                const CancelFlag& cancel);
 

@@ -1,0 +1,181 @@
+// The real tarnvale-cli against folders and files that fight back: each run
+// must end with a clear message and a failure status (or succeed where the
+// bad entry is only skipped), and must leave Program_Config.cfg sound.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "hostile/hostile_environment.h"
+#include "output/database_reader.h"
+
+namespace tarnvale::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSuccess = "completed successfully";
+
+std::string Printed(const CliResult& result) { return result.out + result.err; }
+
+// Every database file left in `folder` reads back whole: a file cut short
+// would pass for a damaged database in the target program.
+void ExpectNoDamagedDatabaseFile(const fs::path& folder) {
+  for (const fs::path& file : DatabaseFilesIn(folder)) {
+    const DatabaseFileContents contents = ReadDatabaseFile(file);
+    EXPECT_FALSE(contents.failure) << file << ": " << DescribeFailure(*contents.failure);
+  }
+}
+
+void ExpectRefused(const CliResult& result, const std::string& message) {
+  EXPECT_EQ(result.exit_code, 1) << Printed(result);
+  EXPECT_NE(Printed(result).find(message), std::string::npos) << Printed(result);
+  EXPECT_EQ(Printed(result).find(kSuccess), std::string::npos) << Printed(result);
+}
+
+TEST(HostileTarget, TargetThatIsAFile) {
+  const Installation installation;
+  const CliResult result = RunCli({"create", "--target", installation.ConfigFile().string()});
+  ExpectRefused(result, "PROGRAM_CONFIG.CFG file is missing");
+  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+}
+
+TEST(HostileTarget, ProgramConfigThatIsAFolder) {
+  const Installation installation;
+  fs::remove(installation.ConfigFile());
+  fs::create_directories(installation.ConfigFile() / "inside");
+  ExpectRefused(installation.Create(), "PROGRAM_CONFIG.CFG file is missing");
+  EXPECT_TRUE(fs::is_directory(installation.ConfigFile() / "inside"));
+}
+
+TEST(HostileTarget, SceneryCfgThatIsAFolder) {
+  const Installation installation;
+  fs::remove(installation.Simulator() / "Scenery.cfg");
+  fs::create_directories(installation.Simulator() / "Scenery.cfg");
+  ExpectRefused(installation.Create(), "SCENERY.CFG is missing");
+  // The start error blanks the simulator folder so that the next start asks
+  // for it; everything else of the file stays.
+  const std::string config = ReadFile(installation.ConfigFile());
+  EXPECT_NE(config.find("Program_Id=2"), std::string::npos) << config;
+  EXPECT_NE(config.find("FS_Directory=\r\n"), std::string::npos) << config;
+}
+
+TEST(HostileTarget, FolderStandingInForADatabaseFile) {
+  const Installation installation;
+  const fs::path stand_in = installation.Target() / "world_airports.dat";
+  WriteFile(stand_in / "keep.txt", "the user's own file");
+  ExpectRefused(installation.Create(), "Error");
+  EXPECT_EQ(ReadFile(stand_in / "keep.txt"), "the user's own file");
+  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+}
+
+TEST(HostileTarget, LockedOutputFolder) {
+  const Installation installation;
+  const ImmutableMark lock(installation.Target());
+  if (!lock.Available()) GTEST_SKIP() << "cannot mark a folder immutable here";
+  ExpectRefused(installation.Create(), "could not write the database file");
+  EXPECT_TRUE(DatabaseFilesIn(installation.Target()).empty());
+  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+}
+
+TEST(HostileTarget, FullFileSystemLeavesNoDamagedFile) {
+  const ScratchFileSystem disk("16k");
+  if (!disk.Available()) GTEST_SKIP() << "cannot mount a tmpfs here (needs CAP_SYS_ADMIN)";
+  const Installation installation(disk.Path() / "radar");
+  ExpectRefused(installation.Create(), "No space left on device");
+  ExpectNoDamagedDatabaseFile(installation.Target());
+  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+}
+
+TEST(HostileTarget, ReadOnlyFileSystem) {
+  const ScratchFileSystem disk("1m");
+  if (!disk.Available()) GTEST_SKIP() << "cannot mount a tmpfs here (needs CAP_SYS_ADMIN)";
+  const Installation installation(disk.Path() / "radar");
+  ASSERT_TRUE(disk.MakeReadOnly());
+  ExpectRefused(installation.Create(), "Error");
+  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+}
+
+// Ways in which Program_Config.cfg cannot be replaced when the options name
+// a new simulator: the run must stop with the file as it was.
+struct UnreplaceableCase {
+  const char* name;
+  const char* size;  // of the tmpfs holding the program folder
+  // Makes the file unreplaceable; false when this machine cannot.
+  std::function<bool(const ScratchFileSystem&, const Installation&)> lock;
+};
+
+class UnreplaceableProgramConfig : public ::testing::TestWithParam<UnreplaceableCase> {};
+
+TEST_P(UnreplaceableProgramConfig, StopsWithTheFileIntact) {
+  const ScratchFileSystem disk(GetParam().size);
+  if (!disk.Available()) GTEST_SKIP() << "cannot mount a tmpfs here (needs CAP_SYS_ADMIN)";
+  const Installation installation(disk.Path() / "radar");
+  if (!GetParam().lock(disk, installation)) GTEST_SKIP() << "cannot lock the file here";
+  ExpectRefused(installation.CreateReplacingSimulator(),
+                "while trying to modify the PROGRAM_CONFIG.CFG file");
+  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+  EXPECT_TRUE(DatabaseFilesIn(installation.Target()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, UnreplaceableProgramConfig,
+    ::testing::Values(
+        UnreplaceableCase{"FullFileSystem", "64k",
+                          [](const ScratchFileSystem& disk, const Installation&) {
+                            disk.Fill();
+                            return true;
+                          }},
+        UnreplaceableCase{"ReadOnlyFileSystem", "1m",
+                          [](const ScratchFileSystem& disk, const Installation&) {
+                            return disk.MakeReadOnly();
+                          }}),
+    [](const ::testing::TestParamInfo<UnreplaceableCase>& info) { return info.param.name; });
+
+TEST(HostileTarget, ImmutableProgramConfig) {
+  const Installation installation;
+  const ImmutableMark lock(installation.ConfigFile());
+  if (!lock.Available()) GTEST_SKIP() << "cannot mark a file immutable here";
+  ExpectRefused(installation.CreateReplacingSimulator(),
+                "while trying to modify the PROGRAM_CONFIG.CFG file");
+  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+}
+
+// Symbolic link loops, folders, a FIFO and a dangling link named like BGL
+// files, a looping area folder and a cut-off BGL are skipped: the run
+// succeeds and writes exactly what the clean installation gives.
+TEST(HostileScenery, OddEntriesInAreasAreSkipped) {
+  const Installation clean;
+  ASSERT_EQ(clean.Create().exit_code, 0);
+  const Installation hostile;
+  const fs::path region = hostile.RegionFolder();
+  fs::create_symlink("loop.bgl", region / "loop.bgl");
+  fs::create_symlink("nowhere", region / "dangling.bgl");
+  fs::create_directories(region / "folder.bgl");
+  ASSERT_EQ(::mkfifo((region / "pipe.bgl").c_str(), 0644), 0);
+  WriteFile(region / "cut.bgl", ReadFile(region / "AP0000.bgl").substr(0, 3000));
+  const fs::path scenery = hostile.Simulator() / "Scenery";
+  fs::create_symlink("Loop", scenery / "Loop");
+  fs::create_directories(scenery / "Cycle");
+  fs::create_symlink("..", scenery / "Cycle" / "Scenery");
+  WriteFile(hostile.Simulator() / "Scenery.cfg",
+            ReadFile(hostile.Simulator() / "Scenery.cfg") +
+                "[Area.005]\r\nTitle=Loop\r\nLocal=Scenery\\Loop\r\nActive=TRUE\r\n"
+                "[Area.006]\r\nTitle=Cycle\r\nLocal=Scenery\\Cycle\r\nActive=TRUE\r\n");
+
+  const CliResult result = hostile.Create();
+  ASSERT_EQ(result.exit_code, 0) << Printed(result);
+  const std::vector<fs::path> expected = DatabaseFilesIn(clean.Target());
+  const std::vector<fs::path> written = DatabaseFilesIn(hostile.Target());
+  ASSERT_EQ(written.size(), expected.size());
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    EXPECT_EQ(ReadFile(written[i]), ReadFile(expected[i])) << written[i].filename();
+  }
+}
+
+}  // namespace
+}  // namespace tarnvale::testing

@@ -1,0 +1,88 @@
+#include "hostile/hostile_environment.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "sceneryfab/installation_generator.h"
+
+namespace tarnvale::testing {
+
+namespace fs = std::filesystem;
+
+Installation::Installation(fs::path target)
+    : simulator_(dir_ / "simulator"), target_(target.empty() ? dir_ / "radar" : std::move(target)) {
+  fab::GenerateOptions options;
+  options.out = simulator_;
+  options.fs_version = 9;
+  fab::GenerateInstallation(options);
+  fs::create_directories(target_ / "DEFAULT_DB");
+  config_text_ = "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\nFS_Version=9\r\nFS_Directory=" +
+                 simulator_.string() + "\r\n";
+  WriteFile(ConfigFile(), config_text_);
+}
+
+fs::path Installation::RegionFolder() const { return simulator_ / "Scenery" / "Region01" / "Scenery"; }
+
+CliResult Installation::Create() const { return RunCli({"create", "--target", target_.string()}); }
+
+CliResult Installation::CreateReplacingSimulator() const {
+  return RunCli({"create", "--target", target_.string(), "--simulator", simulator_.string(),
+                 "--fs-version", "9"});
+}
+
+ScratchFileSystem::ScratchFileSystem(const std::string& size) : mount_point_(dir_ / "mounted") {
+  fs::create_directories(mount_point_);
+  const std::string options = "size=" + size;
+  mounted_ = ::mount("tmpfs", mount_point_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+ScratchFileSystem::~ScratchFileSystem() {
+  if (mounted_) ::umount2(mount_point_.c_str(), MNT_DETACH);
+}
+
+void ScratchFileSystem::Fill() const {
+  std::ofstream filler(mount_point_ / "filler", std::ios::binary);
+  const std::string block(4096, 'x');
+  while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
+  }
+}
+
+bool ScratchFileSystem::MakeReadOnly() const {
+  return ::mount(nullptr, mount_point_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+ImmutableMark::ImmutableMark(fs::path path) : path_(std::move(path)) { set_ = SetImmutable(true); }
+
+ImmutableMark::~ImmutableMark() {
+  if (set_) SetImmutable(false);
+}
+
+bool ImmutableMark::SetImmutable(bool immutable) const {
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  if (done) {
+    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  ::close(fd);
+  return done;
+}
+
+std::vector<fs::path> DatabaseFilesIn(const fs::path& folder) {
+  std::vector<fs::path> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() == ".dat") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace tarnvale::testing

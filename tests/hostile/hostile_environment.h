@@ -1,0 +1,84 @@
+// Hostile surroundings for a creation run: a simulator installation and a
+// radar program folder in a temporary folder, file systems that are full or
+// read-only, and files the system refuses to change.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/cli_process.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale::testing {
+
+// A generated FS2004 demo installation and a radar program folder whose
+// Program_Config.cfg records it.
+class Installation {
+ public:
+  // `target` is the program folder to use (made when missing); empty: one
+  // inside the temporary folder.
+  explicit Installation(std::filesystem::path target = {});
+
+  const std::filesystem::path& Simulator() const { return simulator_; }
+  const std::filesystem::path& Target() const { return target_; }
+  std::filesystem::path ConfigFile() const { return target_ / "Program_Config.cfg"; }
+  const std::string& ConfigText() const { return config_text_; }
+  // The scenery folder of the first region's area.
+  std::filesystem::path RegionFolder() const;
+
+  CliResult Create() const;
+  // With --simulator and --fs-version, which rewrite Program_Config.cfg.
+  CliResult CreateReplacingSimulator() const;
+
+ private:
+  TempDir dir_;
+  std::filesystem::path simulator_;
+  std::filesystem::path target_;
+  std::string config_text_;
+};
+
+// A small tmpfs mounted on a new folder for the test's lifetime. Available()
+// is false where mounting is not allowed.
+class ScratchFileSystem {
+ public:
+  explicit ScratchFileSystem(const std::string& size);
+  ~ScratchFileSystem();
+  ScratchFileSystem(const ScratchFileSystem&) = delete;
+  ScratchFileSystem& operator=(const ScratchFileSystem&) = delete;
+
+  bool Available() const { return mounted_; }
+  const std::filesystem::path& Path() const { return mount_point_; }
+  // Fills the free space with one file.
+  void Fill() const;
+  bool MakeReadOnly() const;
+
+ private:
+  TempDir dir_;
+  std::filesystem::path mount_point_;
+  bool mounted_ = false;
+};
+
+// Marks a file or folder immutable (not even root may change, replace or
+// delete it, nor add to a folder) for the object's lifetime. Available() is
+// false where the file system or the process cannot set the mark.
+class ImmutableMark {
+ public:
+  explicit ImmutableMark(std::filesystem::path path);
+  ~ImmutableMark();
+  ImmutableMark(const ImmutableMark&) = delete;
+  ImmutableMark& operator=(const ImmutableMark&) = delete;
+
+  bool Available() const { return set_; }
+
+ private:
+  bool SetImmutable(bool immutable) const;
+
+  std::filesystem::path path_;
+  bool set_ = false;
+};
+
+// The database files (*.dat) in `folder`, sorted.
+std::vector<std::filesystem::path> DatabaseFilesIn(const std::filesystem::path& folder);
+
+}  // namespace tarnvale::testing
