@@ -186,8 +186,8 @@ class TileBuilder {
   std::size_t RunwayCount(AirportSize size) {
     const double draw = random_.Unit();
     switch (size) {
-      case AirportSize::Small: return draw < 0.9 ? 1 : 2;
-      case AirportSize::Medium: return draw < 0.4 ? 1 : draw < 0.9 ? 2 : 3;
+      case AirportSize::Small: return draw < 0.92 ? 1 : 2;
+      case AirportSize::Medium: return draw < 0.5 ? 1 : draw < 0.95 ? 2 : 3;
       case AirportSize::Large: return draw < 0.5 ? 2 : 3;
     }
     return 1;
@@ -245,7 +245,7 @@ class TileBuilder {
                                      Offset(runway.centre, heading, half), airport.altitude_m,
                                      WrapHeading(heading + 180.0)});
     }
-    if (random_.Chance(0.08)) {
+    if (random_.Chance(0.05)) {
       airport.starts.push_back(Start{1, Designator::None, StartType::Helipad,
                                      Offset(airport.position, random_.Between(0.0, 360.0), 250.0),
                                      airport.altitude_m, std::floor(random_.Between(0.0, 360.0))});
@@ -504,15 +504,17 @@ class TileBuilder {
 
   // --------------------------------------------------------- airspaces
 
+  // Mostly airspaces; now and then a centre or tower boundary, which yields none.
   Boundary MakeBoundary() {
     static constexpr BoundaryType kTypes[] = {
-        BoundaryType::ClassB,  BoundaryType::ClassC,   BoundaryType::ClassD,     BoundaryType::ClassE,
-        BoundaryType::Moa,     BoundaryType::Restricted, BoundaryType::Prohibited, BoundaryType::Danger,
-        BoundaryType::Warning, BoundaryType::Training, BoundaryType::ModeC,      BoundaryType::Centre,
+        BoundaryType::ClassB,     BoundaryType::ClassC,  BoundaryType::ClassD,   BoundaryType::ClassE,
+        BoundaryType::Moa,        BoundaryType::Restricted, BoundaryType::Prohibited, BoundaryType::Danger,
+        BoundaryType::Warning,    BoundaryType::Training, BoundaryType::ModeC,   BoundaryType::Centre,
         BoundaryType::Tower};
     static constexpr const char* kLabels[] = {"CLASS B", "CLASS C", "CLASS D", "CLASS E", "MOA", "RESTRICTED", "PROHIBITED",
                                               "DANGER", "WARNING", "TRAINING", "MODE C", "CENTER", "TOWER"};
-    const std::size_t kind = random_.Below(std::size(kTypes));
+    constexpr std::size_t kAirspaceTypes = 11;
+    const std::size_t kind = random_.Chance(0.03) ? kAirspaceTypes + random_.Below(2) : random_.Below(kAirspaceTypes);
     Boundary boundary;
     boundary.type = kTypes[kind];
     boundary.name = Upper(PlaceName(random_)) + " " + kLabels[kind];
@@ -579,7 +581,7 @@ PresetPlan BasePlan(Preset preset) {
     plan.areas = 12;
     plan.south = -56.0, plan.north = 72.0, plan.west = -180.0, plan.east = 180.0;
     plan.airports = 24000, plan.ilss = 3300, plan.vors = 3700, plan.ndbs = 5800;
-    plan.intersections = 75000, plan.airways = 9000, plan.boundaries = 6000;
+    plan.intersections = 75000, plan.airways = 9000, plan.boundaries = 6200;
     plan.ground_layout_share = 0.3;
     plan.skipped_files_per_area = 4;
     plan.skipped_bytes_per_navigation_byte = 10.0;
