@@ -136,9 +136,7 @@ class JsonFormatter {
 };
 
 std::string FileHeading(const std::filesystem::path& file, const DatabaseFileContents& contents) {
-  std::string heading = "# " + file.string();
-  if (!contents.kind) return heading;
-  heading += " (" + std::string(DatabaseFileName(*contents.kind)) + "): ";
+  const std::string heading = "# " + file.string() + ": ";
   if (contents.kind == DatabaseFileKind::MagneticDeclination) {
     return heading + "the simulator's magnetic declination data, " +
            std::to_string(contents.size) + " bytes, no records";
@@ -199,9 +197,10 @@ int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json
   Json documents = Json::array();
   for (const std::filesystem::path& file : files) {
     const DatabaseFileContents contents = ReadDatabaseFile(file);
+    const bool unread = contents.failure && contents.failure->record_number == 0;
     if (json) {
       documents.push_back(FileToJson(file, contents));
-    } else {
+    } else if (!unread) {
       PrintText(file, contents, out);
     }
     if (contents.failure) {

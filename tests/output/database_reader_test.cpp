@@ -91,14 +91,14 @@ TEST_F(WrittenSample, DumpsRecordsAsTextLinesAndAsJson) {
   std::ostringstream errors;
   EXPECT_EQ(DumpDatabaseFiles(files, false, text, errors), 0);
   EXPECT_EQ(errors.str(), "");
-  EXPECT_NE(text.str().find("(world_airports.dat): 2 records in 241 bytes\n#1 @0 Kind=1 "
+  EXPECT_NE(text.str().find("world_airports.dat: 2 records in 241 bytes\n#1 @0 Kind=1 "
                             "FileSize=186 HasTowerOrGround=1 NameLength=10 Name=\"Testfield\" "
                             "Ident=\"KTST\""),
             std::string::npos)
       << text.str();
   EXPECT_NE(text.str().find("TaxiNameCount=1 TaxiNames=[{Name=\"ALPHABRA\"}]\n#2 @186 "),
             std::string::npos);
-  EXPECT_NE(text.str().find("(magdec.bgl): the simulator's magnetic declination data, 11 bytes"),
+  EXPECT_NE(text.str().find("MAGDEC.BGL: the simulator's magnetic declination data, 11 bytes"),
             std::string::npos);
 
   std::ostringstream json;
@@ -136,6 +136,7 @@ TEST(DatabaseReader, RecognisesTheFilesByNameInAnyLetterCase) {
             1);
   EXPECT_NE(errors.str().find("notes.txt: not a database file"), std::string::npos);
   EXPECT_NE(errors.str().find("world_markers.dat: the file cannot be read"), std::string::npos);
+  EXPECT_EQ(out.str(), "");
 }
 
 TEST(DatabaseReader, SaysWhereAndWhyAFileDoesNotParse) {
