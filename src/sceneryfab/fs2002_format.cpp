@@ -124,26 +124,27 @@ Bytes MakeFs2002SkippedFile(std::size_t approximate_size, std::uint64_t seed) {
 }
 
 std::map<std::string, std::size_t> CountFs2002Records(const SceneryContent& content) {
-  std::map<std::string, std::size_t> counts;
-  counts["airports"] = content.airports.size();
+  std::map<std::string, std::size_t> counts = {
+      {"airports", content.airports.size()},
+      {"fuel_areas", 0},
+      {"vors", content.vors.size()},
+      {"ilss", content.ilss.size()},
+      {"ndbs", content.ndbs.size()},
+      {"markers", content.airports.empty() ? 0 : content.markers.size()},
+      {"fixes", content.intersections.size()},
+      {"victor_airways", CountAirwaysOfLevel(content.airways, RouteLevel::Victor)},
+      {"jet_airways", CountAirwaysOfLevel(content.airways, RouteLevel::Jet)},
+      {"airspaces", 0},
+  };
   for (const Airport& airport : content.airports) {
-    counts["runways"] += airport.runways.size();
-    counts["runways"] += std::count_if(airport.starts.begin(), airport.starts.end(),
-                                       [](const Start& start) { return start.type == StartType::Helipad; });
-    counts["taxiway_points"] += airport.taxiway_points.size();
-    counts["taxiway_paths"] += airport.taxiway_paths.size();
-    counts["parkings"] += airport.parkings.size();
-    counts["taxi_names"] += airport.taxiway_names.size();
+    const auto helipads = static_cast<std::size_t>(std::count_if(
+        airport.starts.begin(), airport.starts.end(), [](const Start& start) { return start.type == StartType::Helipad; }));
+    const std::pair<const char*, std::size_t> parts[] = {
+        {"runways", airport.runways.size() + helipads}, {"taxiway_points", airport.taxiway_points.size()},
+        {"taxiway_paths", airport.taxiway_paths.size()}, {"parkings", airport.parkings.size()},
+        {"taxi_names", airport.taxiway_names.size()}};
+    for (const auto& [kind, count] : parts) counts[kind] += count;
   }
-  counts["fuel_areas"] = 0;
-  counts["vors"] = content.vors.size();
-  counts["ilss"] = content.ilss.size();
-  counts["ndbs"] = content.ndbs.size();
-  counts["markers"] = content.airports.empty() ? 0 : content.markers.size();
-  counts["fixes"] = content.intersections.size();
-  counts["victor_airways"] = CountAirwaysOfLevel(content.airways, RouteLevel::Victor);
-  counts["jet_airways"] = CountAirwaysOfLevel(content.airways, RouteLevel::Jet);
-  counts["airspaces"] = 0;
   return counts;
 }
 

@@ -4,33 +4,17 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "scenery/bgl_loader.h"
 #include "scenery/fs2002_test_helpers.h"
+#include "scenery/fs2004_test_support.h"
 #include "sceneryfab/fs2002_format.h"
 #include "support/temp_dir.h"
 
 namespace tarnvale {
 namespace {
-
-std::map<std::string, std::size_t> CountRecords(const NavDatabase& db) {
-  std::map<std::string, std::size_t> counts = {
-      {"airports", db.Airports.size()}, {"fuel_areas", db.FuelAreas.size()}, {"vors", db.Vors.size()},
-      {"ilss", db.Ilss.size()},         {"ndbs", db.Ndbs.size()},           {"markers", db.Markers.size()},
-      {"fixes", db.Fixes.size()},       {"victor_airways", db.VictorAirways.size()},
-      {"jet_airways", db.JetAirways.size()}, {"airspaces", db.Airspaces.size()}};
-  for (const AirportRecord& airport : db.Airports) {
-    counts["runways"] += airport.Runways.size();
-    counts["taxiway_points"] += airport.TaxiwayPoints.size();
-    counts["taxiway_paths"] += airport.TaxiwayPaths.size();
-    counts["parkings"] += airport.Parkings.size();
-    counts["taxi_names"] += airport.TaxiNames.size();
-  }
-  return counts;
-}
 
 // Writes the sample content and loads every file, in name order.
 void LoadSample(const testing::TempDir& dir, NavDatabase& db, int fs_version) {
@@ -46,7 +30,7 @@ TEST(Fs2002Loader, TheLoaderReadsEveryLayoutTheBuilderWrites) {
   testing::TempDir dir;
   NavDatabase db;
   LoadSample(dir, db, 8);
-  EXPECT_EQ(CountRecords(db), fab::CountFs2002Records(testing::SampleFs2002Content()));
+  EXPECT_EQ(testing::Counts(db), fab::CountFs2002Records(testing::SampleFs2002Content()));
 
   ASSERT_EQ(db.Airports.size(), 2u);
   const AirportRecord& sea = db.Airports[0];
