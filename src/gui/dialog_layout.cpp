@@ -49,6 +49,19 @@ QSize NeededSize(const QWidget* control, QSize size) {
 
 }  // namespace
 
+// A wrapped text that needs more lines than its rectangle holds asks for a
+// wider layout, which takes fewer lines, unless even one line is too high.
+DialogLayout::Overflow DialogLayout::OverflowOf(const QWidget* control) {
+  const QSize size = control->size();
+  const QSize needed = NeededSize(control, size);
+  const auto* label = qobject_cast<const QLabel*>(control);
+  if (label != nullptr && label->wordWrap() && needed.height() > size.height()) {
+    const bool one_line_fits = label->heightForWidth(QWIDGETSIZE_MAX) <= size.height();
+    return {one_line_fits, !one_line_fits};
+  }
+  return {needed.width() > size.width(), needed.height() > size.height()};
+}
+
 int DialogUnits::ToPixelsX(int x) const { return MulDivRounded(x, base_x, 4); }
 int DialogUnits::ToPixelsY(int y) const { return MulDivRounded(y, base_y, 8); }
 
@@ -106,20 +119,13 @@ void DialogLayout::SetGeometries() {
   }
 }
 
-// A wrapped text that needs more lines than its rectangle holds asks for a
-// wider layout, which takes fewer lines, rather than a taller one.
 DialogLayout::Overflow DialogLayout::Measure(QStringList* clipped) const {
   Overflow overflow;
   for (const Placement& placement : placements_) {
-    const QSize size = placement.control->size();
-    const QSize needed = NeededSize(placement.control, size);
-    const auto* label = qobject_cast<const QLabel*>(placement.control);
-    const bool wrapped = label != nullptr && label->wordWrap();
-    const bool too_wide = needed.width() > size.width();
-    const bool too_high = needed.height() > size.height();
-    overflow.width = overflow.width || too_wide || (wrapped && too_high);
-    overflow.height = overflow.height || (!wrapped && too_high);
-    if (clipped != nullptr && (too_wide || too_high)) clipped->append(TextOf(placement.control));
+    const Overflow control = OverflowOf(placement.control);
+    overflow.width = overflow.width || control.width;
+    overflow.height = overflow.height || control.height;
+    if (clipped != nullptr && (control.width || control.height)) clipped->append(TextOf(placement.control));
   }
   return overflow;
 }

@@ -65,6 +65,7 @@ class DialogLayout {
 
   void SetGeometries();
   Overflow Measure(QStringList* clipped) const;
+  static Overflow OverflowOf(const QWidget* control);
 
   QWidget* client_;
   QSize client_size_;

@@ -55,6 +55,22 @@ TEST(DialogLayout, WidensTheUnitsUntilAWrappedTextFits) {
   EXPECT_EQ(label->geometry(), layout.Units().ToPixels(QRect(0, 0, 60, 16)));
 }
 
+// Widening never makes one line lower: such a text grows the layout's height.
+TEST(DialogLayout, GrowsTheHeightForALineTallerThanItsRectangle) {
+  QWidget client;
+  client.setFont(DialogFont());
+  auto* label = new QLabel(QStringLiteral("Short"), &client);
+  label->setWordWrap(true);
+  DialogLayout layout(&client, {60, 20});
+  layout.Place(label, 0, 0, 60, 4);
+
+  layout.Apply();
+
+  EXPECT_TRUE(layout.ClippedControls().isEmpty());
+  EXPECT_EQ(layout.Units().base_x, BaseUnitsOf(client.font()).base_x);
+  EXPECT_GT(layout.Units().base_y, BaseUnitsOf(client.font()).base_y);
+}
+
 TEST(DialogLayout, KeepsTheMeasuredUnitsWhenEverythingFits) {
   QWidget client;
   client.setFont(DialogFont());

@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTimer>
 
 namespace tarnvale::gui::testing {
@@ -96,6 +98,16 @@ void ClickButton(QWidget* parent, const QString& text) {
     }
   }
   ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+void Choose(QWidget* dialog, const QString& radio_text) {
+  for (QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {
+    if (radio->text() == radio_text) radio->click();
+  }
+}
+
+void TypeFolder(QWidget* dialog, const std::filesystem::path& folder) {
+  dialog->findChild<QLineEdit*>(QStringLiteral("FolderField"))->setText(QString::fromStdString(folder.string()));
 }
 
 }  // namespace tarnvale::gui::testing

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -58,5 +59,9 @@ void PressEscape(QWidget* widget);
 
 // Clicks the child button of `parent` whose text is `text`.
 void ClickButton(QWidget* parent, const QString& text);
+
+// A setup dialog's radio button of that text, and its folder field.
+void Choose(QWidget* dialog, const QString& radio_text);
+void TypeFolder(QWidget* dialog, const std::filesystem::path& folder);
 
 }  // namespace tarnvale::gui::testing

@@ -19,18 +19,10 @@ namespace {
 
 using tarnvale::testing::TempDir;
 using tarnvale::testing::WriteFile;
+using testing::Choose;
 using testing::ClickButton;
+using testing::TypeFolder;
 using testing::ScriptedPresenter;
-
-void Choose(QWidget* dialog, const QString& radio_text) {
-  for (QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {
-    if (radio->text() == radio_text) radio->click();
-  }
-}
-
-void TypeFolder(QWidget* dialog, const std::filesystem::path& folder) {
-  dialog->findChild<QLineEdit*>(QStringLiteral("FolderField"))->setText(QString::fromStdString(folder.string()));
-}
 
 bool AnyRadioChecked(QWidget* dialog) {
   for (QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {

@@ -1,8 +1,6 @@
 // The start-up sequence asked through the real setup dialogs.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QRadioButton>
 #include <filesystem>
 #include <string>
 
@@ -26,10 +24,8 @@ using testing::ClickButton;
 using testing::WhenShown;
 
 void Answer(QWidget* dialog, const QString& radio_text, const std::filesystem::path& folder) {
-  for (QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {
-    if (radio->text() == radio_text) radio->click();
-  }
-  dialog->findChild<QLineEdit*>(QStringLiteral("FolderField"))->setText(QString::fromStdString(folder.string()));
+  testing::Choose(dialog, radio_text);
+  testing::TypeFolder(dialog, folder);
   ClickButton(dialog, QStringLiteral("Ok"));
 }
 
