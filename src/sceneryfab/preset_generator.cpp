@@ -128,6 +128,91 @@ int OppositeNumber(int number) { return number > 18 ? number - 18 : number + 18;
 
 namespace {
 
+// A taxiway "A" beside an airport's main runway with exits "B" to it, and
+// an apron row of parkings joined to the taxiway by "C".
+class GroundLayout {
+ public:
+  GroundLayout(Airport& airport, Random& random)
+      : airport_(airport), random_(random), runway_(airport.runways.front()),
+        heading_(runway_.heading_deg.Value()), length_(runway_.length_m.Value()) {}
+
+  void Build() {
+    airport_.taxiway_names = {"A", "B", "C", "APRON"};
+    AddApron(AddTaxiway());
+  }
+
+ private:
+  static constexpr std::uint8_t kNormal = 1, kHoldShort = 2;                 // point types
+  static constexpr std::uint8_t kTaxi = 1, kRunwayPath = 2, kParkingPath = 3;  // path types
+  static constexpr std::uint8_t kNameA = 0, kNameB = 1, kNameC = 2, kNameApron = 3;
+
+  Position Beside(double along, double across) const {
+    return Offset(Offset(runway_.centre, heading_, along), heading_ + 90.0, across);
+  }
+
+  std::uint16_t Point(std::uint8_t type, const Position& at) {
+    airport_.taxiway_points.push_back(TaxiwayPoint{type, at});
+    return static_cast<std::uint16_t>(airport_.taxiway_points.size() - 1);
+  }
+
+  void Path(std::uint16_t from, std::uint16_t to, std::uint8_t type, std::uint8_t name) {
+    airport_.taxiway_paths.push_back(TaxiwayPath{from, to, type, name, 23.0});
+  }
+
+  // Returns the taxiway's middle point, where the apron joins it.
+  std::uint16_t AddTaxiway() {
+    const std::size_t count = std::clamp<std::size_t>(static_cast<std::size_t>(length_ / 250.0), 4, 14);
+    std::uint16_t previous = 0, middle = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+      const double along = -length_ / 2.0 + length_ * static_cast<double>(k) / static_cast<double>(count - 1);
+      const std::uint16_t at = Point(kNormal, Beside(along, 180.0));
+      if (k > 0) Path(previous, at, kTaxi, kNameA);
+      if (k == count / 2) middle = at;
+      if (k == 0 || k == count / 2 || k + 1 == count) AddExit(at, along);
+      previous = at;
+    }
+    return middle;
+  }
+
+  void AddExit(std::uint16_t from, double along) {
+    const std::uint16_t hold = Point(kHoldShort, Beside(along, 75.0));
+    Path(from, hold, kTaxi, kNameB);
+    Path(hold, Point(kNormal, Beside(along, 0.0)), kRunwayPath, kNameB);
+  }
+
+  void AddApron(std::uint16_t join) {
+    const std::size_t stands = 4 + static_cast<std::size_t>(random_.Below(17));
+    std::uint16_t previous = 0;
+    for (std::size_t j = 0; j < stands; ++j) {
+      const double along = (static_cast<double>(j) - static_cast<double>(stands) / 2.0) * 60.0;
+      const std::uint16_t apron = Point(kNormal, Beside(along, 330.0));
+      if (j > 0) Path(previous, apron, kTaxi, kNameApron);
+      if (j == stands / 2) Path(join, apron, kTaxi, kNameC);
+      Path(apron, static_cast<std::uint16_t>(airport_.parkings.size()), kParkingPath, kNameApron);
+      airport_.parkings.push_back(MakeParking(Beside(along, 375.0), j));
+      previous = apron;
+    }
+  }
+
+  Parking MakeParking(const Position& at, std::size_t number) {
+    Parking parking;
+    parking.name_code = static_cast<std::uint8_t>(random_.Below(12));
+    parking.type = static_cast<std::uint8_t>(1 + random_.Below(10));
+    parking.number = static_cast<std::uint16_t>(number + 1);
+    parking.radius_m = std::floor(random_.Between(10.0, 36.0));
+    parking.heading_deg = WrapHeading(heading_ - 90.0);  // facing the taxiway
+    parking.position = at;
+    if (random_.Chance(0.2)) parking.airline_codes.push_back(LetterCode(random_.Below(17576), 3, 0));
+    return parking;
+  }
+
+  Airport& airport_;
+  Random& random_;
+  const Runway runway_;
+  const double heading_;
+  const double length_;
+};
+
 enum class AirportSize { Small, Medium, Large };
 
 // Salts that keep the identifier codes of different kinds apart.
@@ -178,7 +263,7 @@ class TileBuilder {
     AddRunways(airport, size);
     AddStarts(airport);
     AddComs(airport, size);
-    if (random_.Chance(plan_.ground_layout_share)) AddGroundLayout(airport);
+    if (random_.Chance(plan_.ground_layout_share)) GroundLayout(airport, random_).Build();
     if (random_.Chance(0.35)) content_.fuel_triggers.push_back(MakeFuelTrigger(airport));
     return airport;
   }
@@ -271,64 +356,6 @@ class TileBuilder {
       if (random_.Chance(0.2)) trigger.fuel_availability |= FuelGrade(grade, 1 + static_cast<std::uint32_t>(random_.Below(3)));
     }
     return trigger;
-  }
-
-  // --------------------------------------------------------- ground layout
-
-  // A taxiway "A" beside the main runway with exits "B" to it, and an apron
-  // row of parkings joined to the taxiway by "C".
-  void AddGroundLayout(Airport& airport) {
-    const Runway& runway = airport.runways.front();
-    const double heading = runway.heading_deg.Value();
-    const double length = runway.length_m.Value();
-    const double side = heading + 90.0;
-    auto beside = [&](double along, double across) { return Offset(Offset(runway.centre, heading, along), side, across); };
-    auto& points = airport.taxiway_points;
-    auto& paths = airport.taxiway_paths;
-    auto point = [&](std::uint8_t type, const Position& at) {
-      points.push_back(TaxiwayPoint{type, at});
-      return static_cast<std::uint16_t>(points.size() - 1);
-    };
-    auto path = [&](std::uint16_t from, std::uint16_t to, std::uint8_t type, std::uint8_t name) {
-      paths.push_back(TaxiwayPath{from, to, type, name, 23.0});
-    };
-    airport.taxiway_names = {"A", "B", "C", "APRON"};
-    constexpr std::uint8_t kTaxi = 1, kRunwayPath = 2, kParkingPath = 3, kNormal = 1, kHoldShort = 2;
-    const std::size_t taxi_points = std::clamp<std::size_t>(static_cast<std::size_t>(length / 250.0), 4, 14);
-    std::vector<std::uint16_t> taxiway;
-    for (std::size_t k = 0; k < taxi_points; ++k) {
-      const double along = -length / 2.0 + length * static_cast<double>(k) / static_cast<double>(taxi_points - 1);
-      taxiway.push_back(point(kNormal, beside(along, 180.0)));
-      if (k > 0) path(taxiway[k - 1], taxiway[k], kTaxi, 0);
-      if (k == 0 || k == taxi_points / 2 || k + 1 == taxi_points) {
-        const std::uint16_t hold = point(kHoldShort, beside(along, 75.0));
-        path(taxiway[k], hold, kTaxi, 1);
-        path(hold, point(kNormal, beside(along, 0.0)), kRunwayPath, 1);
-      }
-    }
-    const std::size_t stands = 4 + static_cast<std::size_t>(random_.Below(17));
-    std::uint16_t previous = 0;
-    for (std::size_t j = 0; j < stands; ++j) {
-      const double along = (static_cast<double>(j) - static_cast<double>(stands) / 2.0) * 60.0;
-      const std::uint16_t apron = point(kNormal, beside(along, 330.0));
-      if (j > 0) path(previous, apron, kTaxi, 3);
-      if (j == stands / 2) path(taxiway[taxi_points / 2], apron, kTaxi, 2);
-      path(apron, static_cast<std::uint16_t>(airport.parkings.size()), kParkingPath, 3);
-      airport.parkings.push_back(MakeParking(beside(along, 375.0), side + 180.0, j));
-      previous = apron;
-    }
-  }
-
-  Parking MakeParking(const Position& at, double heading, std::size_t number) {
-    Parking parking;
-    parking.name_code = static_cast<std::uint8_t>(random_.Below(12));
-    parking.type = static_cast<std::uint8_t>(1 + random_.Below(10));
-    parking.number = static_cast<std::uint16_t>(number + 1);
-    parking.radius_m = std::floor(random_.Between(10.0, 36.0));
-    parking.heading_deg = WrapHeading(heading);
-    parking.position = at;
-    if (random_.Chance(0.2)) parking.airline_codes.push_back(Code(CodeKind::Airport, random_.Below(500), 3));
-    return parking;
   }
 
   // ----------------------------------------------------------------- ILS
