@@ -1,6 +1,7 @@
 #include "sceneryfab/installation_generator.h"
 
 #include <stdexcept>
+#include <system_error>
 
 #include "sceneryfab/fs2002_format.h"
 #include "sceneryfab/installation_writer.h"
@@ -103,6 +104,11 @@ class InstallationGenerator {
 
 GenerateSummary GenerateInstallation(const GenerateOptions& options) {
   if (options.out.empty()) throw std::invalid_argument("the installation needs an output folder");
+  // Files of an earlier generation would mix with the new ones unnoticed.
+  std::error_code error;
+  if (std::filesystem::exists(options.out, error) && !std::filesystem::is_empty(options.out, error)) {
+    throw std::runtime_error(options.out.string() + " already holds files; generate into a new or empty folder");
+  }
   return InstallationGenerator(options).Run();
 }
 

@@ -33,8 +33,10 @@ struct GenerateSummary {
   std::size_t active_areas = 0;
 };
 
-// Creates the installation; throws std::runtime_error naming the path when a
-// file or folder cannot be written, std::invalid_argument for bad options.
+// Creates the installation in `options.out`, which must be absent or empty.
+// Throws std::runtime_error naming the path when the folder already holds
+// files or a file or folder cannot be written, std::invalid_argument for
+// bad options.
 GenerateSummary GenerateInstallation(const GenerateOptions& options);
 
 }  // namespace tarnvale::fab

@@ -149,6 +149,9 @@ TEST(GenerateInstallation, RejectsBadOptions) {
   options.fs_version = 9;
   options.scale = -2;
   EXPECT_THROW(GenerateInstallation(options), std::invalid_argument);
+  tarnvale::testing::WriteFile(dir / "left-over.bgl", "old");
+  options.scale = 1;
+  EXPECT_THROW(GenerateInstallation(options), std::runtime_error);  // would mix with older files
 }
 
 }  // namespace
