@@ -144,8 +144,9 @@ Fs2004Section MakeFs2004Section(std::uint32_t type, std::vector<Bytes> records,
 std::vector<Bytes> SerializeAll(std::span<const Fs2004Record> records);
 
 // One file holding every non-empty kind of `content` in its own section:
-// airports (3), scenery objects (37), VOR/ILS (19), NDB (23), markers (24),
-// waypoints (34), boundaries (32). Airways are taken from the intersections'
+// a name list of the airports (39, which the loader skips), airports (3),
+// scenery objects (37), VOR/ILS (19), NDB (23), markers (24), waypoints
+// (34), boundaries (32). Airways are taken from the intersections'
 // routes, not from `content.airways`.
 Fs2004File MakeFs2004File(const SceneryContent& content, std::size_t per_subsection = 500);
 
