@@ -80,40 +80,42 @@ std::size_t FittingEntries(const ByteCursor& sub, std::size_t entry_size) {
   return count < room / entry_size ? count : room / entry_size;
 }
 
-DecodeResult DecodeTaxiwayPoints(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
-  const std::size_t count = FittingEntries(sub, kTaxiwayPointSize);
+// A taxiway table of fixed-size entries: the current airport's sub-array
+// (allocated by `allocate`) gets one element per entry, filled by `fill`.
+template <typename Fill>
+DecodeResult DecodeTable(NavDatabase& db, const ByteCursor& sub, std::size_t entry_size,
+                         bool (NavDatabase::*allocate)(std::size_t), Fill fill) {
+  const std::size_t count = FittingEntries(sub, entry_size);
   if (count == 0) return DecodeResult::Done;
-  if (!db.AllocateTaxiwayPoints(count)) return DecodeResult::OutOfMemory;
-  for (std::size_t k = 0; k < count; ++k) {
-    const ByteCursor entry = sub.Slice(kTableCountSize + k * kTaxiwayPointSize, kTaxiwayPointSize);
-    const GeoPoint position = ReadPosition(entry, 4, 8);
-    airport.TaxiwayPoints[k] = {entry.U8(0), position.Latitude, position.Longitude};
-  }
+  if (!(db.*allocate)(count)) return DecodeResult::OutOfMemory;
+  for (std::size_t k = 0; k < count; ++k) fill(k, sub.Slice(kTableCountSize + k * entry_size, entry_size));
   return DecodeResult::Done;
+}
+
+DecodeResult DecodeTaxiwayPoints(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
+  return DecodeTable(db, sub, kTaxiwayPointSize, &NavDatabase::AllocateTaxiwayPoints,
+                     [&](std::size_t k, const ByteCursor& entry) {
+                       const GeoPoint position = ReadPosition(entry, 4, 8);
+                       airport.TaxiwayPoints[k] = {entry.U8(0), position.Latitude, position.Longitude};
+                     });
 }
 
 DecodeResult DecodeTaxiwayPaths(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
-  const std::size_t count = FittingEntries(sub, kTaxiwayPathSize);
-  if (count == 0) return DecodeResult::Done;
-  if (!db.AllocateTaxiwayPaths(count)) return DecodeResult::OutOfMemory;
-  for (std::size_t k = 0; k < count; ++k) {
-    const ByteCursor entry = sub.Slice(kTableCountSize + k * kTaxiwayPathSize, kTaxiwayPathSize);
-    const std::uint32_t v = entry.U32(2);
-    airport.TaxiwayPaths[k] = {static_cast<std::int32_t>((v >> 16) & 0xF), entry.U16(0),
-                               static_cast<std::int32_t>(v & 0xFFF), static_cast<std::int32_t>(v >> 24)};
-  }
-  return DecodeResult::Done;
+  return DecodeTable(db, sub, kTaxiwayPathSize, &NavDatabase::AllocateTaxiwayPaths,
+                     [&](std::size_t k, const ByteCursor& entry) {
+                       const std::uint32_t v = entry.U32(2);
+                       airport.TaxiwayPaths[k] = {static_cast<std::int32_t>((v >> 16) & 0xF), entry.U16(0),
+                                                  static_cast<std::int32_t>(v & 0xFFF),
+                                                  static_cast<std::int32_t>(v >> 24)};
+                     });
 }
 
 DecodeResult DecodeTaxiwayNames(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
-  const std::size_t count = FittingEntries(sub, kTaxiwayNameSize);
-  if (count == 0) return DecodeResult::Done;
-  if (!db.AllocateTaxiNames(count)) return DecodeResult::OutOfMemory;
-  for (std::size_t k = 0; k < count; ++k) {
-    SetText(airport.TaxiNames[k].Name,
-            TextUpToNul(sub, kTableCountSize + k * kTaxiwayNameSize, kTaxiwayNameSize), kTaxiwayNameSize);
-  }
-  return DecodeResult::Done;
+  return DecodeTable(db, sub, kTaxiwayNameSize, &NavDatabase::AllocateTaxiNames,
+                     [&](std::size_t k, const ByteCursor& entry) {
+                       SetText(airport.TaxiNames[k].Name, TextUpToNul(entry, 0, kTaxiwayNameSize),
+                               kTaxiwayNameSize);
+                     });
 }
 
 // Size of the parking entry at `offset` (20 bytes and 4 per airline code),
