@@ -30,8 +30,8 @@ int FuzzBglFs8(const std::uint8_t* data, std::size_t size);
 int FuzzFs2002Readers(const std::uint8_t* data, std::size_t size);
 // Scenery.cfg, read from a file.
 int FuzzSceneryCfg(const std::uint8_t* data, std::size_t size);
-// Program_Config.cfg, read from a file; what is written back must read back
-// to the same text.
+// Program_Config.cfg, read from a file; once rewritten, what is written
+// back must read back to the same text.
 int FuzzProgramConfig(const std::uint8_t* data, std::size_t size);
 // A database file as `dump` reads it (first byte chooses the kind), shown as
 // text and as JSON.

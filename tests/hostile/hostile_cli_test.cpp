@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "hostile/hostile_environment.h"
@@ -108,6 +109,8 @@ struct UnreplaceableCase {
   // Makes the file unreplaceable; false when this machine cannot.
   std::function<bool(const ScratchFileSystem&, const Installation&)> lock;
 };
+
+void PrintTo(const UnreplaceableCase& unreplaceable, std::ostream* out) { *out << unreplaceable.name; }
 
 class UnreplaceableProgramConfig : public ::testing::TestWithParam<UnreplaceableCase> {};
 
