@@ -1,5 +1,6 @@
 #include "scenery/decoding.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -95,9 +96,8 @@ void TrimBlanks(std::span<char> field) {
   if (first == end) return;  // empty or blanks only: left as it is
   std::size_t last = end;
   while (IsBlank(field[last - 1])) --last;
-  std::size_t length = last - first;
-  for (std::size_t i = 0; i < length; ++i) field[i] = field[first + i];
-  for (std::size_t i = length; i < field.size(); ++i) field[i] = '\0';
+  const auto kept_end = std::copy(field.begin() + first, field.begin() + last, field.begin());
+  std::fill(kept_end, field.end(), '\0');
 }
 
 double DecodeFloat(std::uint32_t bits) { return static_cast<double>(std::bit_cast<float>(bits)); }
