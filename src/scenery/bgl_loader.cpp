@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -19,102 +20,13 @@ namespace {
 constexpr int kFs2002 = 8;
 constexpr int kFs2004 = 9;
 constexpr std::uint32_t kFacilityDataMark = 0x87654321;
+constexpr std::size_t kBlockSize = 64 * 1024;
 
 // A file already in memory: everything is there.
 class MemoryBglBytes final : public BglBytes {
  public:
   using BglBytes::BglBytes;
   void Require(std::size_t, std::size_t) override {}
-};
-
-struct FreeDeleter {
-  void operator()(std::uint8_t* block) const { std::free(block); }
-};
-using Block = std::unique_ptr<std::uint8_t, FreeDeleter>;
-
-// A zero-filled block of `size` bytes (at least one, so that a file of
-// size 0 has a valid address too). Large blocks come from the system as
-// untouched zero pages, so the parts never read cost no memory.
-Block ZeroFilledBlock(std::size_t size) {
-  Block block(static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1)));
-  if (!block) throw std::bad_alloc();
-  return block;
-}
-
-// A file on disk, read in blocks as the walk asks for them, so that the
-// sections a creation run skips are never read. The buffer keeps the size
-// the file had when it was opened: when the file shrinks meanwhile the
-// missing bytes stay zero, when it grows the rest is not read.
-class DiskBglBytes final : public BglBytes {
- public:
-  // The opened file, or nullptr when it cannot be opened as a regular file.
-  static std::unique_ptr<DiskBglBytes> Open(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return nullptr;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-      ::close(fd);
-      return nullptr;
-    }
-    const auto size = static_cast<std::size_t>(status.st_size);
-    Block buffer;
-    try {
-      buffer = ZeroFilledBlock(size);
-    } catch (const std::bad_alloc&) {
-      ::close(fd);
-      throw;
-    }
-    return std::unique_ptr<DiskBglBytes>(new DiskBglBytes(fd, std::move(buffer), size));
-  }
-
-  ~DiskBglBytes() override { ::close(fd_); }
-
-  void Require(std::size_t offset, std::size_t count) override {
-    const std::size_t size = File().Size();
-    if (offset >= size || count == 0) return;
-    const std::size_t end = count < size - offset ? offset + count : size;
-    std::size_t block = offset / kBlockSize;
-    const std::size_t last = (end - 1) / kBlockSize;
-    while (block <= last) {
-      if (loaded_[block]) {
-        ++block;
-        continue;
-      }
-      std::size_t run_end = block;  // read neighbouring missing blocks at once
-      while (run_end <= last && !loaded_[run_end]) loaded_[run_end++] = true;
-      ReadRange(block * kBlockSize, std::min(run_end * kBlockSize, size));
-      block = run_end;
-    }
-  }
-
-  // True when a read failed or the file ended early.
-  bool Incomplete() const { return incomplete_; }
-
- private:
-  static constexpr std::size_t kBlockSize = 64 * 1024;
-
-  DiskBglBytes(int fd, Block buffer, std::size_t size)
-      : BglBytes(std::span<const std::uint8_t>(buffer.get(), size)),
-        fd_(fd),
-        buffer_(std::move(buffer)),
-        loaded_((size + kBlockSize - 1) / kBlockSize, false) {}
-
-  void ReadRange(std::size_t from, std::size_t to) {
-    while (from < to) {
-      const ssize_t got = ::pread(fd_, buffer_.get() + from, to - from, static_cast<off_t>(from));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) {
-        incomplete_ = true;
-        return;
-      }
-      from += static_cast<std::size_t>(got);
-    }
-  }
-
-  int fd_;
-  Block buffer_;
-  std::vector<bool> loaded_;
-  bool incomplete_ = false;
 };
 
 // The reader of an FS2002 file, chosen by its header words; nullptr when
@@ -140,22 +52,95 @@ int LoadFs2002(NavDatabase& db, BglBytes& bytes) {
   return reader(db, bytes.File()) > 0 ? kLoaderOutOfMemory : kLoaderOk;
 }
 
-int Load(NavDatabase& db, BglBytes& bytes, int fs_version) {
-  if (fs_version == kFs2002) return LoadFs2002(db, bytes);
-  if (fs_version == kFs2004) {
-    return ReadFs2004File(db, bytes) == DecodeResult::OutOfMemory ? kLoaderOutOfMemory : kLoaderOk;
-  }
-  return kLoaderOk;
+int LoadFs2004(NavDatabase& db, BglBytes& bytes) {
+  return ReadFs2004File(db, bytes) == DecodeResult::OutOfMemory ? kLoaderOutOfMemory : kLoaderOk;
+}
+
+// A zero-filled block of `size` bytes (at least one, so that a file of
+// size 0 has a valid address too). Large blocks come from the system as
+// untouched zero pages, so the parts never read cost no memory.
+std::uint8_t* ZeroFilledBlock(std::size_t size) {
+  auto* block = static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1));
+  if (!block) throw std::bad_alloc();
+  return block;
 }
 
 }  // namespace
+
+void BglFile::FreeDeleter::operator()(std::uint8_t* block) const { std::free(block); }
+
+std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return nullptr;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  const auto size = static_cast<std::size_t>(status.st_size);
+  try {
+    Block buffer(ZeroFilledBlock(size));
+    return std::unique_ptr<BglFile>(new BglFile(fd, std::move(buffer), size));
+  } catch (const std::bad_alloc&) {
+    ::close(fd);
+    throw;
+  }
+}
+
+BglFile::BglFile(int fd, Block buffer, std::size_t size)
+    : BglBytes(std::span<const std::uint8_t>(buffer.get(), size)),
+      fd_(fd),
+      buffer_(std::move(buffer)),
+      loaded_((size + kBlockSize - 1) / kBlockSize, false) {}
+
+BglFile::~BglFile() { ::close(fd_); }
+
+void BglFile::Require(std::size_t offset, std::size_t count) {
+  const std::size_t size = File().Size();
+  if (offset >= size || count == 0) return;
+  const std::size_t end = count < size - offset ? offset + count : size;
+  std::size_t block = offset / kBlockSize;
+  const std::size_t last = (end - 1) / kBlockSize;
+  while (block <= last) {
+    if (loaded_[block]) {
+      ++block;
+      continue;
+    }
+    std::size_t run_end = block;  // neighbouring missing blocks are read at once
+    while (run_end <= last && !loaded_[run_end]) loaded_[run_end++] = true;
+    ReadRange(block * kBlockSize, std::min(run_end * kBlockSize, size));
+    block = run_end;
+  }
+}
+
+void BglFile::ReadRange(std::size_t from, std::size_t to) {
+  while (from < to) {
+    const ssize_t got = ::pread(fd_, buffer_.get() + from, to - from, static_cast<off_t>(from));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      incomplete_ = true;
+      return;
+    }
+    from += static_cast<std::size_t>(got);
+  }
+}
+
+int LoadBgl(NavDatabase& db, BglBytes& bytes, int fs_version) {
+  try {
+    if (fs_version == kFs2002) return LoadFs2002(db, bytes);
+    if (fs_version == kFs2004) return LoadFs2004(db, bytes);
+    return kLoaderOk;
+  } catch (const std::bad_alloc&) {
+    return kLoaderOutOfMemory;
+  }
+}
 
 int BglLoader(NavDatabase& db, const std::filesystem::path& file, int fs_version,
               LoaderProblems* problems) {
   if (fs_version != kFs2002 && fs_version != kFs2004) return kLoaderOk;
   try {
-    const std::unique_ptr<DiskBglBytes> bytes = DiskBglBytes::Open(file);
-    const int result = bytes ? Load(db, *bytes, fs_version) : kLoaderOk;
+    const std::unique_ptr<BglFile> bytes = BglFile::Open(file);
+    const int result = bytes ? LoadBgl(db, *bytes, fs_version) : kLoaderOk;
     if ((!bytes || bytes->Incomplete()) && problems) problems->unreadable_files.push_back(file);
     return result;
   } catch (const std::bad_alloc&) {
@@ -164,12 +149,8 @@ int BglLoader(NavDatabase& db, const std::filesystem::path& file, int fs_version
 }
 
 int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, int fs_version) {
-  try {
-    MemoryBglBytes memory(bytes);
-    return Load(db, memory, fs_version);
-  } catch (const std::bad_alloc&) {
-    return kLoaderOutOfMemory;
-  }
+  MemoryBglBytes memory(bytes);
+  return LoadBgl(db, memory, fs_version);
 }
 
 }  // namespace tarnvale

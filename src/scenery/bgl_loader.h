@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -35,6 +36,11 @@ int BglLoader(NavDatabase& db, const std::filesystem::path& file, int fs_version
 // The same for a file already in memory.
 int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, int fs_version);
 
+class BglBytes;
+// The same for a file opened by the caller (BglLoader is BglFile::Open and
+// this).
+int LoadBgl(NavDatabase& db, BglBytes& bytes, int fs_version);
+
 // The bytes of one scenery file as the loader walks it: a window of the
 // file's full size whose parts are brought in on request. Bytes not brought
 // in read as zero.
@@ -51,6 +57,36 @@ class BglBytes {
 
  private:
   ByteCursor file_;
+};
+
+// A file on disk, read in 64 KiB blocks as the walk asks for them, so that
+// the sections a creation run skips are never read. The window keeps the
+// size the file had when it was opened: when the file shrinks meanwhile the
+// missing bytes stay zero, when it grows the rest is not read.
+class BglFile final : public BglBytes {
+ public:
+  // The opened file; nullptr when it cannot be opened as a regular file.
+  // Throws std::bad_alloc when no buffer of its size can be had.
+  static std::unique_ptr<BglFile> Open(const std::filesystem::path& path);
+  ~BglFile() override;
+
+  void Require(std::size_t offset, std::size_t count) override;
+  // True once a read failed or the file ended early.
+  bool Incomplete() const { return incomplete_; }
+
+ private:
+  struct FreeDeleter {
+    void operator()(std::uint8_t* block) const;
+  };
+  using Block = std::unique_ptr<std::uint8_t, FreeDeleter>;
+
+  BglFile(int fd, Block buffer, std::size_t size);
+  void ReadRange(std::size_t from, std::size_t to);
+
+  int fd_;
+  Block buffer_;
+  std::vector<bool> loaded_;  // per block
+  bool incomplete_ = false;
 };
 
 }  // namespace tarnvale

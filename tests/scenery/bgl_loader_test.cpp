@@ -106,6 +106,29 @@ TEST(BglLoader, ReadingFromDiskGivesWhatReadingFromMemoryGives) {
   EXPECT_EQ(Dump(from_disk), Dump(from_memory));
 }
 
+TEST(BglFile, AFileThatChangesSizeWhileReadIsReadAsOpened) {
+  const fab::Bytes bytes = FileWithSkippedSections();
+  const std::string text(bytes.begin(), bytes.end());
+  testing::TempDir dir;
+  testing::WriteFile(dir / "grows.bgl", text);
+  testing::WriteFile(dir / "shrinks.bgl", text);
+
+  const std::unique_ptr<BglFile> grows = BglFile::Open(dir / "grows.bgl");
+  const std::unique_ptr<BglFile> shrinks = BglFile::Open(dir / "shrinks.bgl");
+  ASSERT_TRUE(grows && shrinks);
+  testing::WriteFile(dir / "grows.bgl", text + text);
+  std::filesystem::resize_file(dir / "shrinks.bgl", 100 * 1024);
+
+  NavDatabase grown;
+  ASSERT_EQ(LoadBgl(grown, *grows, kFs2004), kLoaderOk);
+  EXPECT_FALSE(grows->Incomplete());
+  EXPECT_EQ(Counts(grown), fab::CountFs2004Records(OneOfEach()));
+  NavDatabase shrunk;  // the records lay behind the cut: they read as zeros
+  ASSERT_EQ(LoadBgl(shrunk, *shrinks, kFs2004), kLoaderOk);
+  EXPECT_TRUE(shrinks->Incomplete());
+  EXPECT_TRUE(shrunk.Empty());
+}
+
 TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
   testing::TempDir dir;
   std::filesystem::create_directory(dir / "folder.bgl");
