@@ -1,0 +1,160 @@
+// From BGL bytes to database files: the sample installation is written by
+// the scenery builder, a whole creation run reads it (in process, or through
+// the real tarnvale-cli), and every file in the target folder is compared
+// byte for byte with bytes spelled out independently, for the chart and the
+// radar program over FS2002 and FS2004 scenery.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+
+#include "app/creation_run.h"
+#include "e2e/expected_database.h"
+#include "e2e/sample_scenery.h"
+#include "support/program_folder.h"
+#include "support/recording_run_view.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+enum class Runner { InProcess, CommandLine };
+
+struct Combination {
+  int target_program;
+  int fs_version;
+  Runner runner;
+};
+
+std::string NameOf(const ::testing::TestParamInfo<Combination>& info) {
+  const Combination& c = info.param;
+  return std::string(c.target_program == 1 ? "Chart" : "Radar") + (c.fs_version == 9 ? "Fs2004" : "Fs2002") +
+         (c.runner == Runner::InProcess ? "Run" : "Cli");
+}
+
+std::string Hex(const std::string& bytes, std::size_t from, std::size_t count) {
+  std::string out;
+  char byte[4];
+  for (std::size_t i = from; i < bytes.size() && i < from + count; ++i) {
+    std::snprintf(byte, sizeof byte, "%02X ", static_cast<unsigned char>(bytes[i]));
+    out += byte;
+  }
+  return out;
+}
+
+// Equal bytes, or where they first part, with the bytes around that offset.
+::testing::AssertionResult SameBytes(const std::string& name, const std::string& expected, const std::string& actual) {
+  if (expected == actual) return ::testing::AssertionSuccess();
+  std::size_t at = 0;
+  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+  const std::size_t from = at < 8 ? 0 : at - 8;
+  return ::testing::AssertionFailure() << name << ": " << actual.size() << " bytes, expected " << expected.size()
+                                       << "; first difference at offset " << at << "\n  expected from " << from
+                                       << ": " << Hex(expected, from, 24) << "\n  actual   from " << from << ": "
+                                       << Hex(actual, from, 24);
+}
+
+// Files the run left in the target folder, besides the target program's own.
+std::set<std::string> OutputFileNames(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name != "Program_Config.cfg" && name != "DEFAULT_DB") names.insert(name);
+  }
+  return names;
+}
+
+std::uint32_t U32At(const std::string& bytes, std::size_t offset) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[offset + i]);
+  return value;
+}
+
+// Steps through `bytes` by the FileSize word behind each record's kind byte;
+// true when the steps end exactly at the end of the file.
+bool FileSizesAddUp(const std::string& bytes) {
+  std::size_t at = 0;
+  while (at + 5 <= bytes.size()) {
+    const std::uint32_t size = U32At(bytes, at + 1);
+    if (size == 0) return false;
+    at += size;
+  }
+  return at == bytes.size();
+}
+
+class DatabaseSetTest : public ::testing::TestWithParam<Combination> {
+ protected:
+  DatabaseSetTest() {
+    const Combination& c = GetParam();
+    magdec_ = e2e::WriteSampleInstallation(simulator_, c.fs_version);
+    testing::WriteProgramConfigFile(target_, c.target_program, c.fs_version, simulator_.string());
+    if (c.target_program == 2) std::filesystem::create_directories(target_ / "DEFAULT_DB");
+  }
+
+  // Runs one creation over the sample; true when it ended in success.
+  bool RunCreation() {
+    const Combination& c = GetParam();
+    if (c.runner == Runner::CommandLine) {
+      const std::string command = std::string("'") + TARNVALE_CLI_PATH + "' create --target '" + target_.string() +
+                                  "' >'" + (dir_ / "cli.out").string() + "' 2>&1";
+      const int status = std::system(command.c_str());
+      return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    ProgramState state;
+    state.TargetFolder = target_;
+    state.config.Program_Id = static_cast<std::int16_t>(c.target_program);
+    state.config.FS_Version = static_cast<std::int16_t>(c.fs_version);
+    state.config.FS_Directory = simulator_.string();
+    testing::RecordingRunView view;
+    return CreationRun(state, view).ending == RunEnding::Success;
+  }
+
+  TempDir dir_;
+  std::filesystem::path simulator_ = dir_ / "Simulator";
+  std::filesystem::path target_ = dir_ / "Target";
+  std::filesystem::path magdec_;
+};
+
+TEST_P(DatabaseSetTest, WritesExactlyTheExpectedFilesByteForByte) {
+  ASSERT_TRUE(RunCreation()) << ReadFile(dir_ / "cli.out");
+  const std::map<std::string, std::string> expected =
+      e2e::ExpectedDatabaseFiles(GetParam().target_program, GetParam().fs_version);
+
+  std::set<std::string> expected_names{"magdec.bgl"};
+  for (const auto& [name, bytes] : expected) expected_names.insert(name);
+  EXPECT_EQ(OutputFileNames(target_), expected_names);
+  for (const auto& [name, bytes] : expected) EXPECT_TRUE(SameBytes(name, bytes, ReadFile(target_ / name)));
+  const std::string magdec = ReadFile(magdec_);
+  ASSERT_FALSE(magdec.empty());
+  EXPECT_TRUE(SameBytes("magdec.bgl", magdec, ReadFile(target_ / "magdec.bgl")));
+}
+
+TEST_P(DatabaseSetTest, FileSizesOfTheRecordsAddUpToEachFileLength) {
+  ASSERT_TRUE(RunCreation()) << ReadFile(dir_ / "cli.out");
+  for (const char* name : {"world_airports.dat", "world_fuel_areas.dat", "world_navaids.dat", "world_markers.dat",
+                           "world_fixpoints.dat", "world_airways_v.dat", "world_airways_j.dat"}) {
+    if (!std::filesystem::exists(target_ / name)) continue;
+    EXPECT_TRUE(FileSizesAddUp(ReadFile(target_ / name))) << name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Combinations, DatabaseSetTest,
+                         ::testing::Values(Combination{1, 8, Runner::InProcess}, Combination{1, 9, Runner::InProcess},
+                                           Combination{2, 8, Runner::InProcess}, Combination{2, 9, Runner::InProcess},
+                                           Combination{1, 8, Runner::CommandLine},
+                                           Combination{1, 9, Runner::CommandLine},
+                                           Combination{2, 8, Runner::CommandLine},
+                                           Combination{2, 9, Runner::CommandLine}),
+                         NameOf);
+
+}  // namespace
+}  // namespace tarnvale

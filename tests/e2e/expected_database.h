@@ -1,0 +1,18 @@
+// The bytes each database file must hold after a run over the sample
+// installation (sample_scenery.h), spelled out field by field in file order:
+// the sample's values go through the words the scenery builder writes for
+// the simulator version and then through the documented decoding and unit
+// conversions (documented_units.h), never through the code under test.
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace tarnvale::e2e {
+
+// File name -> expected content, for every database file the run must write
+// for `target_program` (1 chart, 2 radar) and `fs_version` (8, 9); the copy
+// of magdec.bgl is not included.
+std::map<std::string, std::string> ExpectedDatabaseFiles(int target_program, int fs_version);
+
+}  // namespace tarnvale::e2e
