@@ -70,18 +70,31 @@ void BindBothWays(NavDatabase& db) {
   BindFixesToVictorAirways(db, view, cancel);
 }
 
-// A private folder of this process for the files that readers take by path.
-const std::filesystem::path& ScratchFolder() {
-  static const std::filesystem::path folder = [] {
+// A private folder of this process for the files that readers take by path,
+// removed when the process ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tarnvale-fuzz-XXXXXX").string();
     Require(mkdtemp(pattern.data()) != nullptr, "cannot create a scratch folder");
-    return std::filesystem::path(pattern);
-  }();
-  return folder;
-}
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 std::filesystem::path WriteScratch(const char* name, std::string_view bytes) {
-  const std::filesystem::path file = ScratchFolder() / name;
+  static const ScratchFolder folder;
+  const std::filesystem::path file = folder.Path() / name;
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   Require(out.good(), "cannot write the scratch file");
