@@ -96,4 +96,8 @@ Units DestinationPointFeet(double latitude, double longitude, int bearing, doubl
   return DestinationPointNm(latitude, longitude, bearing, std::fabs(distance_feet) / 6080);
 }
 
+Units DestinationPointMetres(double latitude, double longitude, int bearing, double distance_m) {
+  return DestinationPointNm(latitude, longitude, bearing, std::fabs(distance_m) / 1852);
+}
+
 }  // namespace tarnvale::e2e

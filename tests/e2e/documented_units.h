@@ -42,5 +42,6 @@ int DistanceNm(double lat1, double lon1, double lat2, double lon2);
 int DistanceFeet(double lat1, double lon1, double lat2, double lon2);
 Units DestinationPointNm(double latitude, double longitude, int bearing, double distance_nm);
 Units DestinationPointFeet(double latitude, double longitude, int bearing, double distance_feet);
+Units DestinationPointMetres(double latitude, double longitude, int bearing, double distance_m);
 
 }  // namespace tarnvale::e2e

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "e2e/documented_units.h"
@@ -215,18 +216,68 @@ std::vector<RunwayRow> RunwaysOf(const Reading& reading, const fab::Airport& air
   return rows;
 }
 
+struct LayoutPositions {
+  std::vector<Units> points;
+  std::vector<Units> parkings;
+};
+
+// One offset of an FS2002 ground layout: the longitude moved along the
+// great circle due east or west of the reference point, the latitude along
+// the meridian.
+Units OffsetPosition(Degrees reference, fab::Single east_m, fab::Single north_m) {
+  const double east = east_m.Value();
+  const double north = north_m.Value();
+  const double lat = reference.latitude;
+  const double lon = reference.longitude;
+  const std::int32_t longitude = east > 0   ? DestinationPointMetres(lat, lon, 90, east).longitude
+                                 : east < 0 ? DestinationPointMetres(lat, lon, 270, east).longitude
+                                            : LongitudeUnits(lon);
+  const std::int32_t latitude = north > 0   ? DestinationPointMetres(lat, lon, 0, north).latitude
+                                : north < 0 ? DestinationPointMetres(lat, lon, 180, north).latitude
+                                            : LatitudeUnits(lat);
+  return {latitude, longitude};
+}
+
+// FS2004 gives taxiway points and parkings their own positions; FS2002 gives
+// offsets from the reference point (as the builder computes them).
+LayoutPositions PositionsOf(const Reading& reading, const fab::Airport& airport) {
+  LayoutPositions positions;
+  if (reading.Fs2004()) {
+    for (const fab::TaxiwayPoint& point : airport.taxiway_points) positions.points.push_back(reading.Scaled(point.position));
+    for (const fab::Parking& parking : airport.parkings) positions.parkings.push_back(reading.Scaled(parking.position));
+    return positions;
+  }
+  const Degrees reference{fab::Fs2002LatitudeWord(airport.position.latitude) * 90.0 / 10001750,
+                          fab::Fs2002LongitudeWord(airport.position.longitude) * 360.0 / 4294967296.0};
+  for (const fab::Fs2002Group& group : fab::Fs2002GroundLayoutOf(airport)) {
+    if (const auto* points = std::get_if<std::vector<fab::Fs2002TaxiwayPoint>>(&group.elements)) {
+      for (const auto& p : *points) positions.points.push_back(OffsetPosition(reference, p.east_m, p.north_m));
+    }
+    if (const auto* parkings = std::get_if<std::vector<fab::Fs2002Parking>>(&group.elements)) {
+      for (const auto& p : *parkings) positions.parkings.push_back(OffsetPosition(reference, p.east_m, p.north_m));
+    }
+  }
+  return positions;
+}
+
+// Point, path and parking codes of the sample read back the same from both
+// versions' files.
 LeBytes GroundLayoutBytes(const Reading& reading, const fab::Airport& airport) {
+  const LayoutPositions positions = PositionsOf(reading, airport);
   LeBytes out;
   out.U32(static_cast<std::uint32_t>(airport.taxiway_points.size()));
-  for (const fab::TaxiwayPoint& point : airport.taxiway_points) PutUnits(out.U8(point.type), reading.Scaled(point.position));
+  for (std::size_t i = 0; i < airport.taxiway_points.size(); ++i) {
+    PutUnits(out.U8(airport.taxiway_points[i].type), positions.points[i]);
+  }
   out.U32(static_cast<std::uint32_t>(airport.taxiway_paths.size()));
   for (const fab::TaxiwayPath& path : airport.taxiway_paths) {
     out.I32(path.type).I32(path.start_point).I32(path.end_point).I32(path.name_index);
   }
   out.U32(static_cast<std::uint32_t>(airport.parkings.size()));
-  for (const fab::Parking& parking : airport.parkings) {
+  for (std::size_t i = 0; i < airport.parkings.size(); ++i) {
+    const fab::Parking& parking = airport.parkings[i];
     out.U8(parking.type).I16(static_cast<std::int16_t>(parking.number)).U8(parking.name_code);
-    PutUnits(out, reading.Scaled(parking.position)).I32(WholeFeet(parking.radius_m.Value()));
+    PutUnits(out, positions.parkings[i]).I32(WholeFeet(parking.radius_m.Value()));
   }
   out.U32(static_cast<std::uint32_t>(airport.taxiway_names.size()));
   for (const std::string& name : airport.taxiway_names) out.Text(name, 8);

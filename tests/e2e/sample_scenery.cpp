@@ -35,17 +35,18 @@ fab::Airport AlphaField() {
   return airport;
 }
 
-// FS2002 ground layouts are offsets from the reference point; only FS2004
-// scenery carries absolute taxiway positions worth spelling out here.
+// Taxiway points north-west of, on and south-east of the reference point,
+// and a parking further out; FS2002 keeps them as offsets from it.
 void AddGroundLayout(fab::Airport& airport) {
-  airport.taxiway_points = {{1, {45.501, -119.501}}, {2, {45.502, -119.502}}};
+  airport.taxiway_points = {{1, {45.501, -119.501}}, {2, {45.502, -119.502}}, {1, {45.5, -119.5}},
+                            {1, {45.499, -119.498}}};
   // Name code 5, type 3, number 12, radius 20 m, one airline code.
   airport.parkings = {{5, 3, 12, 20.0, 0.0, {45.503, -119.503}, {"ABCD"}}};
   airport.taxiway_paths = {{0, 1, 2, 1, 15.0}};
   airport.taxiway_names = {"ALPHA", "BRAVOCHA"};
 }
 
-fab::Airport BravoStrip(int fs_version) {
+fab::Airport BravoStrip() {
   fab::Airport airport;
   airport.ident = "KBBB";
   airport.region = "K1";
@@ -53,7 +54,7 @@ fab::Airport BravoStrip(int fs_version) {
   airport.altitude_m = 250.0;
   airport.runways = {RunwayOf(airport, 250.0, 30.0, 180.0, {18, fab::Designator::None, ""},
                               {36, fab::Designator::None, "IBBB"})};
-  if (fs_version == 9) AddGroundLayout(airport);
+  AddGroundLayout(airport);
   return airport;
 }
 
@@ -128,7 +129,7 @@ std::vector<fab::Boundary> Airspaces() {
 
 fab::SceneryContent SampleContent(int fs_version) {
   fab::SceneryContent content;
-  content.airports = {AlphaField(), BravoStrip(fs_version)};
+  content.airports = {AlphaField(), BravoStrip()};
   content.ilss = {IlsOf("IAAA", {45.0, -120.012}, 110'300'000, "KAAA", 9),
                   IlsOf("IBBB", {46.0, -119.5}, 111'100'000, "KBBB", 36)};
   content.vors = {BeaconOf<fab::Vor>("AVR", "ALPHA", {45.2, -120.3}, 113'900'000, 370400.0),

@@ -1,6 +1,6 @@
 // One small simulator installation holding a little of everything the
 // database files carry: two airports (runways, a helipad, ground and tower
-// frequencies, for FS2004 a ground layout), an ILS that binds to a runway end
+// frequencies, a ground layout), an ILS that binds to a runway end
 // and one too far away to bind, two VORs, two NDBs, two markers, three
 // intersections on a victor and a jet airway, and for FS2004 a refuelling
 // trigger and two airspaces (lines and an arc; a circle).
