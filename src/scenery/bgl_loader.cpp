@@ -1,6 +1,7 @@
 #include "scenery/bgl_loader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,18 +57,32 @@ int LoadFs2004(NavDatabase& db, BglBytes& bytes) {
   return ReadFs2004File(db, bytes) == DecodeResult::OutOfMemory ? kLoaderOutOfMemory : kLoaderOk;
 }
 
-// A zero-filled block of `size` bytes (at least one, so that a file of
-// size 0 has a valid address too). Large blocks come from the system as
-// untouched zero pages, so the parts never read cost no memory.
-std::uint8_t* ZeroFilledBlock(std::size_t size) {
-  auto* block = static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1));
-  if (!block) throw std::bad_alloc();
-  return block;
-}
-
 }  // namespace
 
-void BglFile::FreeDeleter::operator()(std::uint8_t* block) const { std::free(block); }
+void BglFile::BlockDeleter::operator()(std::uint8_t* block) const {
+  if (mapped_size != 0) {
+    ::munmap(block, mapped_size);
+  } else {
+    std::free(block);
+  }
+}
+
+// A zero-filled block of `size` bytes (at least one, so that a file of size
+// 0 has a valid address too). Large blocks are mapped straight from the
+// system as untouched zero pages, so the parts never read cost neither memory
+// nor clearing; the heap would clear them first once its threshold for
+// mapping had risen past their size.
+BglFile::Block BglFile::ZeroFilledBlock(std::size_t size) {
+  constexpr std::size_t kMappedBlockSize = 256 * 1024;
+  if (size >= kMappedBlockSize) {
+    void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw std::bad_alloc();
+    return Block(static_cast<std::uint8_t*>(mapped), BlockDeleter{size});
+  }
+  auto* block = static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1));
+  if (!block) throw std::bad_alloc();
+  return Block(block, BlockDeleter{});
+}
 
 std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -79,7 +94,7 @@ std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
   }
   const auto size = static_cast<std::size_t>(status.st_size);
   try {
-    Block buffer(ZeroFilledBlock(size));
+    Block buffer = ZeroFilledBlock(size);
     return std::unique_ptr<BglFile>(new BglFile(fd, std::move(buffer), size));
   } catch (const std::bad_alloc&) {
     ::close(fd);

@@ -75,10 +75,13 @@ class BglFile final : public BglBytes {
   bool Incomplete() const { return incomplete_; }
 
  private:
-  struct FreeDeleter {
+  // Frees a block from the heap, or unmaps one taken from the system.
+  struct BlockDeleter {
+    std::size_t mapped_size = 0;  // 0: a heap block
     void operator()(std::uint8_t* block) const;
   };
-  using Block = std::unique_ptr<std::uint8_t, FreeDeleter>;
+  using Block = std::unique_ptr<std::uint8_t, BlockDeleter>;
+  static Block ZeroFilledBlock(std::size_t size);
 
   BglFile(int fd, Block buffer, std::size_t size);
   void ReadRange(std::size_t from, std::size_t to);
