@@ -30,10 +30,17 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
                     [](char p, char t) { return AsciiLower(p) == AsciiLower(t); });
 }
 
+namespace {
+constexpr std::string_view kBlanks = " \t";
+}  // namespace
+
+bool IsBlanksOnly(std::string_view text) {
+  return text.find_first_not_of(kBlanks) == std::string_view::npos;
+}
+
 std::string_view TrimmedBlanks(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t";
+  if (IsBlanksOnly(text)) return text;
   const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return text;
   const std::size_t last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
 }

@@ -24,6 +24,8 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 // made of blanks and tabs only is returned whole: the scenery and the
 // configuration files rely on a blanks-only name staying as it is.
 std::string_view TrimmedBlanks(std::string_view text);
+// True for an empty text and one made only of blanks and tabs.
+bool IsBlanksOnly(std::string_view text);
 
 // TrimmedBlanks in place.
 void TrimBlanks(std::string& text);

@@ -1,5 +1,7 @@
 #include "scenery/decoding.h"
 
+#include "platform/ascii_text.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -21,8 +23,6 @@ constexpr double kRunwayEarthCircumferenceMetres = 40007000.0;
 constexpr char kIdentAlphabet[] = "  0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr std::uint32_t kIdentBase = 38;
 constexpr std::size_t kIdentMaxCharacters = 5;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 double WrapLongitudeOnce(double degrees) {
   if (degrees > 180.0) return degrees - 360.0;
@@ -89,14 +89,10 @@ FixedText<6> DecodeIdent(std::uint32_t packed) {
 }
 
 void TrimBlanks(std::span<char> field) {
-  std::size_t end = 0;
-  while (end < field.size() && field[end] != '\0') ++end;
-  std::size_t first = 0;
-  while (first < end && IsBlank(field[first])) ++first;
-  if (first == end) return;  // empty or blanks only: left as it is
-  std::size_t last = end;
-  while (IsBlank(field[last - 1])) --last;
-  const auto kept_end = std::copy(field.begin() + first, field.begin() + last, field.begin());
+  const std::string_view text(field.data(), std::find(field.begin(), field.end(), '\0') - field.begin());
+  if (platform::IsBlanksOnly(text)) return;  // left as it is
+  const std::string_view kept = platform::TrimmedBlanks(text);
+  const auto kept_end = std::copy(kept.begin(), kept.end(), field.begin());
   std::fill(kept_end, field.end(), '\0');
 }
 
