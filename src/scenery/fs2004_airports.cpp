@@ -188,9 +188,9 @@ DecodeResult DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std
 DecodeResult DecodeAirport(NavDatabase& db, const ByteCursor& record) {
   if (!record.Contains(0, kAirportFixedSize)) return DecodeResult::Done;
   const FixedText<6> ident = DecodeIdent(record.U32(40) >> 5);
-  if (db.HasAirportIdent(TextOf(ident))) return DecodeResult::Done;
+  if (db.HasAirportIdent(ident)) return DecodeResult::Done;
   AirportRecord* airport = db.AppendAirport();
-  if (!airport || !db.AddAirportIdent(TextOf(ident))) return DecodeResult::OutOfMemory;
+  if (!airport || !db.AddAirportIdent(ident)) return DecodeResult::OutOfMemory;
   const GeoPoint position = ReadPosition(record, 12, 16);
   airport->Latitude = position.Latitude;
   airport->Longitude = position.Longitude;

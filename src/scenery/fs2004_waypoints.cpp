@@ -77,7 +77,12 @@ FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word) {
   const FixedText<6> ident = DecodeIdent(ident_word >> 5);
   FixedText<9> key{};
   // A region has at most three characters and an ident five: they fit.
-  SetText(key, std::string(TextOf(region)) + std::string(TextOf(ident)));
+  std::size_t length = 0;
+  for (const std::string_view part : {TextOf(region), TextOf(ident)}) {
+    for (const char c : part) {
+      if (length < key.size() - 1) key[length++] = c;
+    }
+  }
   TrimBlanks(key);
   return key;
 }

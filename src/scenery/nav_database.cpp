@@ -102,7 +102,18 @@ bool NavDatabase::AllocateTaxiNames(std::size_t count) {
 
 AirwayPointRecord* NavDatabase::AppendAirwayPoint(std::vector<AirwayRecord>& airways) {
   if (airways.empty()) return nullptr;
-  AirwayPointRecord* point = AppendTo(airways.back().Points, AirwayPointRecord{});
+  std::vector<AirwayPointRecord>& points = airways.back().Points;
+  // Most airways are one FS2004 segment of up to three points: room for them
+  // at once saves two regrowths each.
+  constexpr std::size_t kSegmentPoints = 3;
+  if (points.empty()) {
+    try {
+      points.reserve(kSegmentPoints);
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+  }
+  AirwayPointRecord* point = AppendTo(points, AirwayPointRecord{});
   if (point) airways.back().FileSize += kAirwayPointRecordSize;
   return point;
 }
@@ -126,7 +137,7 @@ bool NavDatabase::AllocateText(std::string& text, std::size_t length) {
 bool NavDatabase::IndexFix(const FixRecord& fix) {
   if (!TakeAllocation()) return false;
   try {
-    fix_index_.insert_or_assign(std::string(TextOf(fix.FixKey)), fix);
+    fix_index_.InsertOrAssign(PackedKey::Of(fix.FixKey), fix);
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -134,18 +145,17 @@ bool NavDatabase::IndexFix(const FixRecord& fix) {
 }
 
 const FixRecord* NavDatabase::FindFix(std::string_view key) const {
-  const auto found = fix_index_.find(key);
-  return found == fix_index_.end() ? nullptr : &found->second;
+  return fix_index_.Find(key);
 }
 
-bool NavDatabase::HasAirportIdent(std::string_view ident) const {
-  return airport_idents_.find(ident) != airport_idents_.end();
+bool NavDatabase::HasAirportIdent(const FixedText<6>& ident) const {
+  return airport_idents_.Find(TextOf(ident)) != nullptr;
 }
 
-bool NavDatabase::AddAirportIdent(std::string_view ident) {
+bool NavDatabase::AddAirportIdent(const FixedText<6>& ident) {
   if (!TakeAllocation()) return false;
   try {
-    airport_idents_.emplace(ident);
+    airport_idents_.InsertOrAssign(PackedKey::Of(ident), Present{});
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -153,8 +163,8 @@ bool NavDatabase::AddAirportIdent(std::string_view ident) {
 }
 
 void NavDatabase::Release() {
-  fix_index_.clear();
-  std::unordered_set<std::string, KeyHash, std::equal_to<>>().swap(airport_idents_);
+  fix_index_.Release();
+  airport_idents_.Release();
   // Swap with empty vectors so the memory is given back, not just cleared.
   std::vector<FixRecord>().swap(Fixes);
   std::vector<AirspaceRecord>().swap(Airspaces);
@@ -169,7 +179,7 @@ void NavDatabase::Release() {
 }
 
 bool NavDatabase::Empty() const {
-  return fix_index_.empty() && airport_idents_.empty() && Fixes.empty() && Airspaces.empty() &&
+  return fix_index_.Size() == 0 && airport_idents_.Size() == 0 && Fixes.empty() && Airspaces.empty() &&
          FuelAreas.empty() && JetAirways.empty() && VictorAirways.empty() && Airports.empty() &&
          Markers.empty() && Vors.empty() && Ndbs.empty() && Ilss.empty();
 }

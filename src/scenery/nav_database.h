@@ -8,15 +8,13 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "scenery/records.h"
+#include "scenery/short_key_table.h"
 
 namespace tarnvale {
 
@@ -85,13 +83,13 @@ class NavDatabase {
   bool IndexFix(const FixRecord& fix);
   // The stored copy for `key` (exact, case-sensitive), or nullptr.
   const FixRecord* FindFix(std::string_view key) const;
-  std::size_t FixIndexSize() const { return fix_index_.size(); }
+  std::size_t FixIndexSize() const { return fix_index_.Size(); }
 
   // Idents of the airports taken from FS2004 files, so that a later airport
   // with an ident already read is recognised without a scan of `Airports`.
-  bool HasAirportIdent(std::string_view ident) const;
+  bool HasAirportIdent(const FixedText<6>& ident) const;
   // Remembers `ident`; false when memory ran out.
-  bool AddAirportIdent(std::string_view ident);
+  bool AddAirportIdent(const FixedText<6>& ident);
 
   // Empty every array, the FixIndex and the airport idents. Safe to call any
   // number of times.
@@ -112,13 +110,9 @@ class NavDatabase {
   template <typename Record>
   bool AllocateSubArray(std::vector<Record> AirportRecord::*member, std::size_t count);
 
-  // Transparent hashing lets lookups take a string_view without a copy.
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-  };
-  std::unordered_map<std::string, FixRecord, KeyHash, std::equal_to<>> fix_index_;
-  std::unordered_set<std::string, KeyHash, std::equal_to<>> airport_idents_;
+  struct Present {};
+  ShortKeyTable<FixRecord> fix_index_;
+  ShortKeyTable<Present> airport_idents_;
   std::optional<std::size_t> budget_;
 };
 
