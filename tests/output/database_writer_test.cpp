@@ -181,20 +181,25 @@ TEST_F(WriterTest, CancelledBeforeTheFirstFileWritesNothing) {
 
 TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
   testing::FillSampleDatabase(db);
-  // The airports file is a pipe: the writer's open waits until the reader
-  // below opens it, and the cancel request is made before that.
+  // Enough airports that the file cannot fit in a pipe's buffer.
+  for (int i = 0; i < 4000; ++i) db.AppendAirport()->FileSize = 55;
+  TempDir reference;
+  ASSERT_EQ(Write(1, 9, reference.Path()).status, WriteResult::Status::Written);
+  // The airports file is a pipe. The reader's open returns once the writer
+  // has opened it; the cancel request follows, and the writer, blocked on
+  // the full pipe, can only finish the file after it.
   const fs::path pipe = target / "world_airports.dat";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   std::string piped;
   std::thread reader([&] {
-    cancel = true;
     std::ifstream in(pipe, std::ios::binary);
+    cancel = true;
     piped.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   });
   const WriteResult result = Write(1, 9);
   reader.join();
   EXPECT_EQ(result.status, WriteResult::Status::Cancelled);
-  EXPECT_EQ(piped, testing::SampleDatabaseFiles().at("world_airports.dat"));
+  EXPECT_EQ(piped, ReadFile(reference / "world_airports.dat"));
   EXPECT_EQ(FilesIn(target.Path()), std::set<std::string>{"world_airports.dat"});
 }
 
