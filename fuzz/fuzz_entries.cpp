@@ -112,7 +112,7 @@ std::string ReadProgramConfigText(const std::filesystem::path& file) {
 }
 
 template <typename Record>
-void EncodeAll(const std::vector<Record>& records, std::string& out) {
+void EncodeAll(const RecordArray<Record>& records, std::string& out) {
   for (const Record& record : records) EncodeRecord(record, out);
 }
 

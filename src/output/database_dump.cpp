@@ -72,11 +72,11 @@ class TextFormatter {
     Put(name, Quoted(BlockText(text, length)));
   }
   template <typename E>
-  void Count(std::string_view name, const std::vector<E>& elements) {
+  void Count(std::string_view name, const RecordArray<E>& elements) {
     Put(name, std::to_string(elements.size()));
   }
   template <typename E>
-  void Elements(std::string_view name, const std::vector<E>& elements) {
+  void Elements(std::string_view name, const RecordArray<E>& elements) {
     std::string list = "[";
     for (const E& element : elements) {
       if (list.size() > 1) list += ' ';
@@ -116,11 +116,11 @@ class JsonFormatter {
     out_[std::string(name)] = Utf8FromLatin1(BlockText(text, length));
   }
   template <typename E>
-  void Count(std::string_view name, const std::vector<E>& elements) {
+  void Count(std::string_view name, const RecordArray<E>& elements) {
     out_[std::string(name)] = elements.size();
   }
   template <typename E>
-  void Elements(std::string_view name, const std::vector<E>& elements) {
+  void Elements(std::string_view name, const RecordArray<E>& elements) {
     Json list = Json::array();
     for (const E& element : elements) {
       Json fields = Json::object();

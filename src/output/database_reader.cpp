@@ -48,7 +48,7 @@ class LittleEndianDecoder {
     offset_ += length;
   }
   template <typename E>
-  void Count(std::string_view, std::vector<E>& elements) {
+  void Count(std::string_view, RecordArray<E>& elements) {
     std::uint32_t count = 0;
     Field({}, count);
     const std::size_t left = offset_ < bytes_.Size() ? bytes_.Size() - offset_ : 0;
@@ -59,7 +59,7 @@ class LittleEndianDecoder {
     elements.resize(count);
   }
   template <typename E>
-  void Elements(std::string_view, std::vector<E>& elements) {
+  void Elements(std::string_view, RecordArray<E>& elements) {
     for (E& element : elements) VisitLayout(element, *this);
   }
 

@@ -99,10 +99,10 @@ std::string WriteFailure(const fs::path& path, std::error_code error) {
 // Returns the failure message, or the empty text when the file is complete.
 template <typename Record>
 std::string WriteRecordFile(const fs::path& path,
-                            std::initializer_list<std::vector<Record>*> arrays) {
+                            std::initializer_list<RecordArray<Record>*> arrays) {
   OutputFile file(path);
   std::string bytes;
-  for (std::vector<Record>* records : arrays) {
+  for (RecordArray<Record>* records : arrays) {
     for (Record& record : *records) {
       CompleteForWriting(record, file.Position());
       bytes.clear();

@@ -50,7 +50,7 @@ double LongitudeUnitsToDegrees(std::int32_t longitude) {
   return longitude * 360.0 / 4294967296.0;
 }
 
-IlsGrid::IlsGrid(const std::vector<IlsRecord>& ils) {
+IlsGrid::IlsGrid(const RecordArray<IlsRecord>& ils) {
   for (std::size_t index = 0; index < ils.size(); ++index) {
     cells_[KeyOf(CellOf(ils[index].Latitude, ils[index].Longitude))].push_back(index);
   }

@@ -23,7 +23,7 @@ double LongitudeUnitsToDegrees(std::int32_t longitude);
 
 class IlsGrid {
  public:
-  explicit IlsGrid(const std::vector<IlsRecord>& ils);
+  explicit IlsGrid(const RecordArray<IlsRecord>& ils);
 
   // Replaces `candidates` with the indices, ascending, of the ILS in the
   // cells around the position (database units): a superset of those less

@@ -39,11 +39,11 @@ class LittleEndianEncoder {
     out_.append(length - stored, '\0');
   }
   template <typename E>
-  void Count(std::string_view, const std::vector<E>& elements) {
+  void Count(std::string_view, const RecordArray<E>& elements) {
     Field({}, static_cast<std::uint32_t>(elements.size()));
   }
   template <typename E>
-  void Elements(std::string_view, const std::vector<E>& elements) {
+  void Elements(std::string_view, const RecordArray<E>& elements) {
     for (const E& element : elements) VisitLayout(element, *this);
   }
 

@@ -222,11 +222,11 @@ class LayoutSizer {
     ++pointers_;
   }
   template <typename E>
-  constexpr void Count(std::string_view, const std::vector<E>&) {
+  constexpr void Count(std::string_view, const RecordArray<E>&) {
     file_bytes_ += sizeof(std::uint32_t);
   }
   template <typename E>
-  constexpr void Elements(std::string_view, const std::vector<E>& elements) {
+  constexpr void Elements(std::string_view, const RecordArray<E>& elements) {
     for (const E& element : elements) VisitLayout(element, *this);
     ++pointers_;
   }

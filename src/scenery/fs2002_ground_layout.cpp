@@ -81,7 +81,7 @@ void ReadName(TaxiNameRecord& name, const ByteCursor& element, const Degrees&) {
 }
 
 template <typename Record, typename ReadElement>
-void ReadElements(std::vector<Record>& records, const ByteCursor& elements,
+void ReadElements(RecordArray<Record>& records, const ByteCursor& elements,
                   std::uint32_t element_size, const Degrees& reference, ReadElement read) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     read(records[i], elements.Slice(i * element_size, element_size), reference);

@@ -52,7 +52,7 @@ int StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {
   return kFs2002Done;
 }
 
-int AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, std::vector<AirwayRecord>& airways) {
+int AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, RecordArray<AirwayRecord>& airways) {
   if (airways.empty()) return kFs2002Done;
   AirwayPointRecord* point = db.AppendAirwayPoint(airways);
   if (!point) return kFs2002OutOfMemory;

@@ -24,7 +24,7 @@ struct Neighbour {
 constexpr Neighbour kNextWaypoint{9};
 constexpr Neighbour kPreviousWaypoint{21};
 
-DecodeResult AppendPoint(NavDatabase& db, std::vector<AirwayRecord>& airways, const FixedText<9>& key,
+DecodeResult AppendPoint(NavDatabase& db, RecordArray<AirwayRecord>& airways, const FixedText<9>& key,
                          std::int32_t altitude_feet) {
   AirwayPointRecord* point = db.AppendAirwayPoint(airways);
   if (!point) return DecodeResult::OutOfMemory;
@@ -34,7 +34,7 @@ DecodeResult AppendPoint(NavDatabase& db, std::vector<AirwayRecord>& airways, co
 }
 
 // Appends the neighbour's point when the route names one.
-DecodeResult AppendNeighbour(NavDatabase& db, std::vector<AirwayRecord>& airways,
+DecodeResult AppendNeighbour(NavDatabase& db, RecordArray<AirwayRecord>& airways,
                              const ByteCursor& route, Neighbour neighbour) {
   const std::uint32_t ident_word = route.U32(neighbour.offset);
   if (ident_word <= kLastAbsentIdentWord) return DecodeResult::Done;
@@ -46,7 +46,7 @@ DecodeResult AppendNeighbour(NavDatabase& db, std::vector<AirwayRecord>& airways
 DecodeResult BuildSegment(NavDatabase& db, RecordKind kind, const ByteCursor& route,
                           const FixedText<9>& this_key) {
   const bool victor = kind == RecordKind::VictorAirway;
-  std::vector<AirwayRecord>& airways = victor ? db.VictorAirways : db.JetAirways;
+  RecordArray<AirwayRecord>& airways = victor ? db.VictorAirways : db.JetAirways;
   AirwayRecord* airway = victor ? db.AppendVictorAirway() : db.AppendJetAirway();
   if (!airway) return DecodeResult::OutOfMemory;
   SetText(airway->Name, TextUpToNul(route, 1, kRouteNameSize));

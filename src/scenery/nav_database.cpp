@@ -22,7 +22,7 @@ bool NavDatabase::TakeAllocation() {
 }
 
 template <typename Record>
-Record* NavDatabase::AppendTo(std::vector<Record>& array, Record record) {
+Record* NavDatabase::AppendTo(RecordArray<Record>& array, Record record) {
   if (!TakeAllocation()) return nullptr;
   try {
     array.push_back(std::move(record));
@@ -74,7 +74,7 @@ RunwayRecord* NavDatabase::AppendRunway() {
 }
 
 template <typename Record>
-bool NavDatabase::AllocateSubArray(std::vector<Record> AirportRecord::*member, std::size_t count) {
+bool NavDatabase::AllocateSubArray(RecordArray<Record> AirportRecord::*member, std::size_t count) {
   AirportRecord* airport = CurrentAirport();
   if (!airport || !TakeAllocation()) return false;
   try {
@@ -100,9 +100,9 @@ bool NavDatabase::AllocateTaxiNames(std::size_t count) {
   return AllocateSubArray(&AirportRecord::TaxiNames, count);
 }
 
-AirwayPointRecord* NavDatabase::AppendAirwayPoint(std::vector<AirwayRecord>& airways) {
+AirwayPointRecord* NavDatabase::AppendAirwayPoint(RecordArray<AirwayRecord>& airways) {
   if (airways.empty()) return nullptr;
-  std::vector<AirwayPointRecord>& points = airways.back().Points;
+  RecordArray<AirwayPointRecord>& points = airways.back().Points;
   // Most airways are one FS2004 segment of up to three points: room for them
   // at once saves two regrowths each.
   constexpr std::size_t kSegmentPoints = 3;
@@ -148,6 +148,10 @@ const FixRecord* NavDatabase::FindFix(std::string_view key) const {
   return fix_index_.Find(key);
 }
 
+const FixRecord* NavDatabase::FindFix(const FixedText<9>& key) const {
+  return fix_index_.Find(PackedKey::Of(key));
+}
+
 bool NavDatabase::HasAirportIdent(const FixedText<6>& ident) const {
   return airport_idents_.Find(TextOf(ident)) != nullptr;
 }
@@ -166,16 +170,16 @@ void NavDatabase::Release() {
   fix_index_.Release();
   airport_idents_.Release();
   // Swap with empty vectors so the memory is given back, not just cleared.
-  std::vector<FixRecord>().swap(Fixes);
-  std::vector<AirspaceRecord>().swap(Airspaces);
-  std::vector<FuelAreaRecord>().swap(FuelAreas);
-  std::vector<AirwayRecord>().swap(JetAirways);
-  std::vector<AirwayRecord>().swap(VictorAirways);
-  std::vector<AirportRecord>().swap(Airports);
-  std::vector<MarkerRecord>().swap(Markers);
-  std::vector<NavaidRecord>().swap(Vors);
-  std::vector<NavaidRecord>().swap(Ndbs);
-  std::vector<IlsRecord>().swap(Ilss);
+  RecordArray<FixRecord>().swap(Fixes);
+  RecordArray<AirspaceRecord>().swap(Airspaces);
+  RecordArray<FuelAreaRecord>().swap(FuelAreas);
+  RecordArray<AirwayRecord>().swap(JetAirways);
+  RecordArray<AirwayRecord>().swap(VictorAirways);
+  RecordArray<AirportRecord>().swap(Airports);
+  RecordArray<MarkerRecord>().swap(Markers);
+  RecordArray<NavaidRecord>().swap(Vors);
+  RecordArray<NavaidRecord>().swap(Ndbs);
+  RecordArray<IlsRecord>().swap(Ilss);
 }
 
 bool NavDatabase::Empty() const {

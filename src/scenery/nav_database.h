@@ -26,16 +26,16 @@ class NavDatabase {
   NavDatabase& operator=(const NavDatabase&) = delete;
 
   // The ten record arrays; each array's size is its count.
-  std::vector<FixRecord> Fixes;
-  std::vector<AirspaceRecord> Airspaces;
-  std::vector<FuelAreaRecord> FuelAreas;
-  std::vector<AirwayRecord> JetAirways;
-  std::vector<AirwayRecord> VictorAirways;
-  std::vector<AirportRecord> Airports;
-  std::vector<MarkerRecord> Markers;
-  std::vector<NavaidRecord> Vors;
-  std::vector<NavaidRecord> Ndbs;
-  std::vector<IlsRecord> Ilss;
+  RecordArray<FixRecord> Fixes;
+  RecordArray<AirspaceRecord> Airspaces;
+  RecordArray<FuelAreaRecord> FuelAreas;
+  RecordArray<AirwayRecord> JetAirways;
+  RecordArray<AirwayRecord> VictorAirways;
+  RecordArray<AirportRecord> Airports;
+  RecordArray<MarkerRecord> Markers;
+  RecordArray<NavaidRecord> Vors;
+  RecordArray<NavaidRecord> Ndbs;
+  RecordArray<IlsRecord> Ilss;
 
   // Append a new, default (zero) record with its kind byte set; nullptr when
   // memory ran out. The pointer stays valid until the next append to the
@@ -68,7 +68,7 @@ class NavDatabase {
   // Append a point to the last airway of `airways` (JetAirways or
   // VictorAirways), adding 21 to its FileSize. nullptr when the array is
   // empty or memory ran out.
-  AirwayPointRecord* AppendAirwayPoint(std::vector<AirwayRecord>& airways);
+  AirwayPointRecord* AppendAirwayPoint(RecordArray<AirwayRecord>& airways);
 
   // Append a vertex to the last airspace; nullptr when there is none or
   // memory ran out.
@@ -83,6 +83,7 @@ class NavDatabase {
   bool IndexFix(const FixRecord& fix);
   // The stored copy for `key` (exact, case-sensitive), or nullptr.
   const FixRecord* FindFix(std::string_view key) const;
+  const FixRecord* FindFix(const FixedText<9>& key) const;
   std::size_t FixIndexSize() const { return fix_index_.Size(); }
 
   // Idents of the airports taken from FS2004 files, so that a later airport
@@ -106,9 +107,9 @@ class NavDatabase {
  private:
   bool TakeAllocation();
   template <typename Record>
-  Record* AppendTo(std::vector<Record>& array, Record record);
+  Record* AppendTo(RecordArray<Record>& array, Record record);
   template <typename Record>
-  bool AllocateSubArray(std::vector<Record> AirportRecord::*member, std::size_t count);
+  bool AllocateSubArray(RecordArray<Record> AirportRecord::*member, std::size_t count);
 
   struct Present {};
   ShortKeyTable<FixRecord> fix_index_;

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scenery/record_memory.h"
+
 namespace tarnvale {
 
 // First byte of most records, telling what the record is.
@@ -130,11 +132,11 @@ struct AirportRecord {
   std::int32_t AltitudeFeet = 0;
   std::int32_t GroundFrequency = 0;
   std::int32_t TowerFrequency = 0;
-  std::vector<RunwayRecord> Runways;
-  std::vector<TaxiwayPointRecord> TaxiwayPoints;
-  std::vector<TaxiwayPathRecord> TaxiwayPaths;
-  std::vector<ParkingRecord> Parkings;
-  std::vector<TaxiNameRecord> TaxiNames;
+  RecordArray<RunwayRecord> Runways;
+  RecordArray<TaxiwayPointRecord> TaxiwayPoints;
+  RecordArray<TaxiwayPathRecord> TaxiwayPaths;
+  RecordArray<ParkingRecord> Parkings;
+  RecordArray<TaxiNameRecord> TaxiNames;
 };
 
 struct FuelAreaRecord {
@@ -195,7 +197,7 @@ struct AirwayRecord {
   std::uint8_t Kind = 0;
   std::uint32_t FileSize = 18;  // 18 + 21 per point
   FixedText<9> Name{};
-  std::vector<AirwayPointRecord> Points;
+  RecordArray<AirwayPointRecord> Points;
 };
 
 struct AirspaceVertexRecord {
@@ -222,7 +224,7 @@ struct AirspaceRecord {
   std::string ThirdText;
   std::int16_t PartCount = 0;  // set while writing
   std::int32_t FirstVertexIndex = 0;  // set while writing
-  std::vector<AirspaceVertexRecord> Vertices;
+  RecordArray<AirspaceVertexRecord> Vertices;
   std::int32_t LastVertexIndex = 0;  // set while writing
   std::int32_t LowerAltitudeFeet = 0;
   std::int32_t UpperAltitudeFeet = 0;

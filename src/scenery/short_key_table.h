@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scenery/record_memory.h"
+
 namespace tarnvale {
 
 // A text of at most 16 bytes, none of them NUL, zero-padded into two words.
@@ -69,8 +71,12 @@ class ShortKeyTable {
 
   const Value* Find(std::string_view text) const {
     const std::optional<PackedKey> key = PackedKey::Of(text);
-    if (!key || slots_.empty()) return nullptr;
-    const std::uint32_t slot = slots_[SlotOf(*key)];
+    return key ? Find(*key) : nullptr;
+  }
+
+  const Value* Find(const PackedKey& key) const {
+    if (slots_.empty()) return nullptr;
+    const std::uint32_t slot = slots_[SlotOf(key)];
     return slot == kEmpty ? nullptr : &entries_[slot - 1].value;
   }
 
@@ -78,8 +84,8 @@ class ShortKeyTable {
 
   // Empties the table and gives its memory back.
   void Release() {
-    std::vector<Entry>().swap(entries_);
-    std::vector<std::uint32_t>().swap(slots_);
+    RecordArray<Entry>().swap(entries_);
+    RecordArray<std::uint32_t>().swap(slots_);
   }
 
  private:
@@ -107,7 +113,7 @@ class ShortKeyTable {
   // reserved first, so the push_back after a rehash cannot fail halfway.
   void Rehash(std::size_t count) {
     entries_.reserve(count / 2);
-    std::vector<std::uint32_t> slots(count, kEmpty);
+    RecordArray<std::uint32_t> slots(count, kEmpty);
     const std::size_t mask = count - 1;
     for (std::size_t e = 0; e < entries_.size(); ++e) {
       std::size_t i = Hash(entries_[e].key) & mask;
@@ -117,8 +123,8 @@ class ShortKeyTable {
     slots_.swap(slots);
   }
 
-  std::vector<Entry> entries_;       // in insertion order
-  std::vector<std::uint32_t> slots_;  // at most half full
+  RecordArray<Entry> entries_;       // in insertion order
+  RecordArray<std::uint32_t> slots_;  // at most half full
 };
 
 }  // namespace tarnvale

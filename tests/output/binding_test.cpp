@@ -29,7 +29,7 @@ RunwayRecord Runway(std::int32_t latitude, std::int32_t longitude, std::string_v
   return runway;
 }
 
-void AddAirport(NavDatabase& db, std::vector<RunwayRecord> runways) {
+void AddAirport(NavDatabase& db, RecordArray<RunwayRecord> runways) {
   db.AppendAirport()->Runways = std::move(runways);
 }
 
@@ -182,7 +182,7 @@ class BindFixesTest : public ::testing::Test {
     *db.AppendFix() = fix;
     ASSERT_TRUE(db.IndexFix(fix));
   }
-  void AddAirway(std::vector<AirwayRecord>& airways, std::vector<std::string_view> keys) {
+  void AddAirway(RecordArray<AirwayRecord>& airways, std::vector<std::string_view> keys) {
     airways.emplace_back();
     for (const std::string_view key : keys) SetText(db.AppendAirwayPoint(airways)->FixKey, key);
   }
@@ -198,7 +198,7 @@ TEST_F(BindFixesTest, PointsTakeThePositionOfTheFixWithTheirExactKey) {
   AddFix("K2FGHIJ", 500, 600);
   AddAirway(db.VictorAirways, {"K2ABCDE", "k2fghij", "K2NONE", "K2FGHIJ"});
   ASSERT_EQ(BindFixesToVictorAirways(db, view, cancel), BindResult::Done);
-  const std::vector<AirwayPointRecord>& points = db.VictorAirways[0].Points;
+  const RecordArray<AirwayPointRecord>& points = db.VictorAirways[0].Points;
   EXPECT_EQ(points[0].Latitude, 300);
   EXPECT_EQ(points[0].Longitude, 400);
   EXPECT_EQ(points[1].Latitude, 0);  // letter case differs

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 template <typename Record, typename Member>
-std::size_t SumOver(const std::vector<Record>& records, Member member) {
+std::size_t SumOver(const RecordArray<Record>& records, Member member) {
   std::size_t total = 0;
   for (const Record& record : records) total += (record.*member).size();
   return total;

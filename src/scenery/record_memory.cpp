@@ -1,0 +1,138 @@
+#include "scenery/record_memory.h"
+
+#include <sanitizer/asan_interface.h>
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <limits>
+#include <mutex>
+
+namespace tarnvale::record_memory {
+
+namespace {
+
+constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+constexpr std::size_t kChunkSize = 2 * kHugePage;
+// Blocks from this size on get a mapping of their own.
+constexpr std::size_t kLargeBlock = 256 * 1024;
+constexpr std::size_t kGrain = alignof(std::max_align_t);
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kRedZone = kGrain;  // poisoned gap behind every small block
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::size_t kRedZone = kGrain;
+#else
+constexpr std::size_t kRedZone = 0;
+#endif
+#else
+constexpr std::size_t kRedZone = 0;
+#endif
+
+constexpr std::size_t RoundUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
+
+// A mapping of `bytes` (a multiple of kHugePage) that starts on a huge-page
+// boundary and asks for huge pages; the request is a hint the system may
+// ignore.
+std::byte* Map(std::size_t bytes) {
+  void* mapped = ::mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  auto* start = static_cast<std::byte*>(mapped);
+  const auto address = reinterpret_cast<std::uintptr_t>(start);
+  const std::size_t head = RoundUp(address, kHugePage) - address;
+  if (head != 0) ::munmap(start, head);
+  if (head != kHugePage) ::munmap(start + head + bytes, kHugePage - head);
+  ::madvise(start + head, bytes, MADV_HUGEPAGE);
+  return start + head;
+}
+
+void Unmap(std::byte* block, std::size_t bytes) {
+  ASAN_UNPOISON_MEMORY_REGION(block, bytes);  // the addresses may be mapped again
+  ::munmap(block, bytes);
+}
+
+class Arena {
+ public:
+  void* AllocateSmall(std::size_t size) {
+    const std::scoped_lock lock(mutex_);
+    if (static_cast<std::size_t>(end_ - next_) < size + kRedZone) NewChunk();
+    std::byte* block = next_;
+    next_ += size + kRedZone;
+    ++live_blocks_;
+    ASAN_UNPOISON_MEMORY_REGION(block, size);
+    return block;
+  }
+
+  void DeallocateSmall(void* block, std::size_t size) {
+    const std::scoped_lock lock(mutex_);
+    ASAN_POISON_MEMORY_REGION(block, size);
+    if (--live_blocks_ == 0) ReleaseChunks();
+  }
+
+  void CountLarge(std::ptrdiff_t bytes) {
+    const std::scoped_lock lock(mutex_);
+    large_bytes_ += static_cast<std::size_t>(bytes);
+  }
+
+  std::size_t ReservedBytes() {
+    const std::scoped_lock lock(mutex_);
+    return chunks_.size() * kChunkSize + large_bytes_;
+  }
+
+ private:
+  void NewChunk() {
+    chunks_.reserve(chunks_.size() + 1);  // before mapping, so that nothing leaks
+    std::byte* chunk = Map(kChunkSize);
+    ASAN_POISON_MEMORY_REGION(chunk, kChunkSize);
+    chunks_.push_back(chunk);
+    next_ = chunk;
+    end_ = chunk + kChunkSize;
+  }
+
+  void ReleaseChunks() {
+    for (std::byte* chunk : chunks_) Unmap(chunk, kChunkSize);
+    chunks_.clear();
+    next_ = end_ = nullptr;
+  }
+
+  std::mutex mutex_;
+  std::vector<std::byte*> chunks_;
+  std::byte* next_ = nullptr;
+  std::byte* end_ = nullptr;
+  std::size_t live_blocks_ = 0;
+  std::size_t large_bytes_ = 0;
+};
+
+// Never destroyed: records in static storage may be freed after it would be.
+Arena& TheArena() {
+  static Arena* const arena = new Arena;
+  return *arena;
+}
+
+}  // namespace
+
+void* Allocate(std::size_t bytes) {
+  // Far beyond any memory; rounding it up would wrap around.
+  constexpr std::size_t kImpossible = std::numeric_limits<std::size_t>::max() / 4;
+  if (bytes > kImpossible) throw std::bad_alloc();
+  const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
+  if (size < kLargeBlock) return TheArena().AllocateSmall(size);
+  const std::size_t mapped = RoundUp(size, kHugePage);
+  std::byte* block = Map(mapped);
+  TheArena().CountLarge(static_cast<std::ptrdiff_t>(mapped));
+  return block;
+}
+
+void Deallocate(void* block, std::size_t bytes) noexcept {
+  const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
+  if (size < kLargeBlock) {
+    TheArena().DeallocateSmall(block, size);
+    return;
+  }
+  const std::size_t mapped = RoundUp(size, kHugePage);
+  Unmap(static_cast<std::byte*>(block), mapped);
+  TheArena().CountLarge(-static_cast<std::ptrdiff_t>(mapped));
+}
+
+std::size_t ReservedBytes() { return TheArena().ReservedBytes(); }
+
+}  // namespace tarnvale::record_memory
