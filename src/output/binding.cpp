@@ -35,8 +35,12 @@ void BindIlsToRunway(RunwayRecord& runway, const IlsRecord& ils) {
   if (TextOf(runway.SecondaryIlsIdent) == ident) runway.SecondaryIlsFrequency = ils.Frequency;
 }
 
-// Walks every runway and tests it against the ILS indices (ascending) that
-// `find_candidates(runway)` yields. The cancel request is tested once per
+bool NamesAnIls(const RunwayRecord& runway) {
+  return runway.PrimaryIlsIdent[0] != '\0' || runway.SecondaryIlsIdent[0] != '\0';
+}
+
+// Walks every runway that names an ILS and tests it against the ILS indices
+// (ascending) that `find_candidates(runway)` yields. The cancel request is tested once per
 // airport and before every comparison.
 template <typename FindCandidates>
 BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
@@ -45,6 +49,7 @@ BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
   for (AirportRecord& airport : db.Airports) {
     if (cancel) return BindResult::Cancelled;
     for (RunwayRecord& runway : airport.Runways) {
+      if (!NamesAnIls(runway)) continue;  // no ILS can bind to it
       for (const std::size_t index : find_candidates(runway)) {
         if (cancel) return BindResult::Cancelled;
         BindIlsToRunway(runway, db.Ilss[index]);
@@ -55,13 +60,13 @@ BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
   return BindResult::Done;
 }
 
-BindResult BindFixesToAirways(std::vector<AirwayRecord>& airways, const NavDatabase& db,
+BindResult BindFixesToAirways(RecordArray<AirwayRecord>& airways, const NavDatabase& db,
                               RunView& view, const CancelFlag& cancel) {
   StartProgress(view, airways.size());
   for (AirwayRecord& airway : airways) {
     for (AirwayPointRecord& point : airway.Points) {
       if (cancel) return BindResult::Cancelled;
-      if (const FixRecord* fix = db.FindFix(TextOf(point.FixKey))) {
+      if (const FixRecord* fix = db.FindFix(point.FixKey)) {
         point.Latitude = fix->Latitude;
         point.Longitude = fix->Longitude;
       }
