@@ -41,7 +41,7 @@ int DecodeFix(NavDatabase& db, const ByteCursor& bytes) {
   fs2002::CopyTrimmedText(fix->FixKey, bytes, 28, kKeyCharacters);
   fix->Latitude = bytes.I32(12);
   fix->Longitude = bytes.I32(20);
-  return db.IndexFix(*fix) ? kFs2002Done : kFs2002OutOfMemory;
+  return db.IndexLastFix() ? kFs2002Done : kFs2002OutOfMemory;
 }
 
 int StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {

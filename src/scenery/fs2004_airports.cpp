@@ -190,12 +190,13 @@ DecodeResult DecodeAirport(NavDatabase& db, const ByteCursor& record) {
   const FixedText<6> ident = DecodeIdent(record.U32(40) >> 5);
   if (db.HasAirportIdent(ident)) return DecodeResult::Done;
   AirportRecord* airport = db.AppendAirport();
-  if (!airport || !db.AddAirportIdent(ident)) return DecodeResult::OutOfMemory;
+  if (!airport) return DecodeResult::OutOfMemory;
+  airport->Ident = ident;
+  if (!db.RememberAirportIdent()) return DecodeResult::OutOfMemory;
   const GeoPoint position = ReadPosition(record, 12, 16);
   airport->Latitude = position.Latitude;
   airport->Longitude = position.Longitude;
   airport->AltitudeFeet = ReadAltitudeFeet(record, 20);
-  airport->Ident = ident;
   const DecodeResult result =
       ForEachSubRecord(record, kAirportFirstSubRecord, [&](std::uint16_t id, const ByteCursor& sub) {
         return DecodeAirportSubRecord(db, *airport, id, sub);

@@ -95,7 +95,7 @@ DecodeResult DecodeWaypoint(NavDatabase& db, const ByteCursor& record) {
   fix->Latitude = position.Latitude;
   fix->Longitude = position.Longitude;
   fix->FixKey = PointKey(record.U32(20), record.U32(24));
-  if (!db.IndexFix(*fix)) return DecodeResult::OutOfMemory;
+  if (!db.IndexLastFix()) return DecodeResult::OutOfMemory;
   const std::size_t routes = record.U8(7);
   for (std::size_t k = 0; k < routes; ++k) {
     const std::size_t offset = kWaypointFixedSize + k * kRouteEntrySize;

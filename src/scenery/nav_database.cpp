@@ -134,10 +134,23 @@ bool NavDatabase::AllocateText(std::string& text, std::size_t length) {
   return true;
 }
 
-bool NavDatabase::IndexFix(const FixRecord& fix) {
-  if (!TakeAllocation()) return false;
+namespace {
+
+// Positions are 32-bit, with one value kept free.
+constexpr std::size_t kMostPositions = 0xFFFFFFFE;
+
+template <typename Record, std::size_t N>
+auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
+  return [&records, field](std::uint32_t position) { return PackedKey::Of(records[position].*field); };
+}
+
+}  // namespace
+
+bool NavDatabase::IndexLastFix() {
+  if (Fixes.empty() || Fixes.size() > kMostPositions || !TakeAllocation()) return false;
   try {
-    fix_index_.InsertOrAssign(PackedKey::Of(fix.FixKey), fix);
+    fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey), static_cast<std::uint32_t>(Fixes.size() - 1),
+                      KeyAt(Fixes, &FixRecord::FixKey));
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -145,21 +158,29 @@ bool NavDatabase::IndexFix(const FixRecord& fix) {
 }
 
 const FixRecord* NavDatabase::FindFix(std::string_view key) const {
-  return fix_index_.Find(key);
+  const std::optional<PackedKey> packed = PackedKey::Of(key);
+  return packed ? FindFix(*packed) : nullptr;
 }
 
 const FixRecord* NavDatabase::FindFix(const FixedText<9>& key) const {
-  return fix_index_.Find(PackedKey::Of(key));
+  return FindFix(PackedKey::Of(key));
+}
+
+const FixRecord* NavDatabase::FindFix(const PackedKey& key) const {
+  const std::optional<std::uint32_t> position = fix_index_.Find(key, KeyAt(Fixes, &FixRecord::FixKey));
+  return position ? &Fixes[*position] : nullptr;
 }
 
 bool NavDatabase::HasAirportIdent(const FixedText<6>& ident) const {
-  return airport_idents_.Find(TextOf(ident)) != nullptr;
+  return airport_idents_.Find(PackedKey::Of(ident), KeyAt(Airports, &AirportRecord::Ident)).has_value();
 }
 
-bool NavDatabase::AddAirportIdent(const FixedText<6>& ident) {
-  if (!TakeAllocation()) return false;
+bool NavDatabase::RememberAirportIdent() {
+  if (Airports.empty() || Airports.size() > kMostPositions || !TakeAllocation()) return false;
   try {
-    airport_idents_.InsertOrAssign(PackedKey::Of(ident), Present{});
+    airport_idents_.Assign(PackedKey::Of(Airports.back().Ident),
+                           static_cast<std::uint32_t>(Airports.size() - 1),
+                           KeyAt(Airports, &AirportRecord::Ident));
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "scenery/records.h"
-#include "scenery/short_key_table.h"
+#include "scenery/keyed_positions.h"
 
 namespace tarnvale {
 
@@ -78,10 +78,10 @@ class NavDatabase {
   // memory ran out.
   bool AllocateText(std::string& text, std::size_t length);
 
-  // Insert or replace the copy of `fix` under its FixKey: a later fix with
-  // the same key wins.
-  bool IndexFix(const FixRecord& fix);
-  // The stored copy for `key` (exact, case-sensitive), or nullptr.
+  // Index the last of `Fixes` under its FixKey: a later fix with the same
+  // key wins. False without a fix or when memory ran out.
+  bool IndexLastFix();
+  // The fix indexed under `key` (exact, case-sensitive), or nullptr.
   const FixRecord* FindFix(std::string_view key) const;
   const FixRecord* FindFix(const FixedText<9>& key) const;
   std::size_t FixIndexSize() const { return fix_index_.Size(); }
@@ -89,8 +89,9 @@ class NavDatabase {
   // Idents of the airports taken from FS2004 files, so that a later airport
   // with an ident already read is recognised without a scan of `Airports`.
   bool HasAirportIdent(const FixedText<6>& ident) const;
-  // Remembers `ident`; false when memory ran out.
-  bool AddAirportIdent(const FixedText<6>& ident);
+  // Remembers the ident of the current airport; false without an airport or
+  // when memory ran out.
+  bool RememberAirportIdent();
 
   // Empty every array, the FixIndex and the airport idents. Safe to call any
   // number of times.
@@ -106,14 +107,15 @@ class NavDatabase {
 
  private:
   bool TakeAllocation();
+  const FixRecord* FindFix(const PackedKey& key) const;
   template <typename Record>
   Record* AppendTo(RecordArray<Record>& array, Record record);
   template <typename Record>
   bool AllocateSubArray(RecordArray<Record> AirportRecord::*member, std::size_t count);
 
-  struct Present {};
-  ShortKeyTable<FixRecord> fix_index_;
-  ShortKeyTable<Present> airport_idents_;
+  // Positions in `Fixes` and `Airports`.
+  KeyedPositions fix_index_;
+  KeyedPositions airport_idents_;
   std::optional<std::size_t> budget_;
 };
 

@@ -11,6 +11,7 @@ namespace tarnvale::record_memory {
 
 namespace {
 
+constexpr std::size_t kPage = 4096;
 constexpr std::size_t kHugePage = 2 * 1024 * 1024;
 constexpr std::size_t kChunkSize = 2 * kHugePage;
 // Blocks from this size on get a mapping of their own.
@@ -30,17 +31,25 @@ constexpr std::size_t kRedZone = 0;
 
 constexpr std::size_t RoundUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
 
-// A mapping of `bytes` (a multiple of kHugePage) that starts on a huge-page
-// boundary and asks for huge pages; the request is a hint the system may
-// ignore.
+// Size of the mapping for a large block: whole huge pages from half a huge
+// page on, whole pages below, so that no small block pays for a huge page.
+std::size_t MappedSize(std::size_t size) {
+  return size >= kHugePage / 2 ? RoundUp(size, kHugePage) : RoundUp(size, kPage);
+}
+
+// A mapping of `bytes`, a multiple of kPage. Whole huge pages start on a
+// huge-page boundary and ask for huge pages; the request is a hint the
+// system may ignore.
 std::byte* Map(std::size_t bytes) {
-  void* mapped = ::mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  const std::size_t slack = bytes % kHugePage == 0 ? kHugePage : 0;
+  void* mapped = ::mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   auto* start = static_cast<std::byte*>(mapped);
+  if (slack == 0) return start;
   const auto address = reinterpret_cast<std::uintptr_t>(start);
   const std::size_t head = RoundUp(address, kHugePage) - address;
   if (head != 0) ::munmap(start, head);
-  if (head != kHugePage) ::munmap(start + head + bytes, kHugePage - head);
+  if (head != slack) ::munmap(start + head + bytes, slack - head);
   ::madvise(start + head, bytes, MADV_HUGEPAGE);
   return start + head;
 }
@@ -116,7 +125,7 @@ void* Allocate(std::size_t bytes) {
   if (bytes > kImpossible) throw std::bad_alloc();
   const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
   if (size < kLargeBlock) return TheArena().AllocateSmall(size);
-  const std::size_t mapped = RoundUp(size, kHugePage);
+  const std::size_t mapped = MappedSize(size);
   std::byte* block = Map(mapped);
   TheArena().CountLarge(static_cast<std::ptrdiff_t>(mapped));
   return block;
@@ -128,7 +137,7 @@ void Deallocate(void* block, std::size_t bytes) noexcept {
     TheArena().DeallocateSmall(block, size);
     return;
   }
-  const std::size_t mapped = RoundUp(size, kHugePage);
+  const std::size_t mapped = MappedSize(size);
   Unmap(static_cast<std::byte*>(block), mapped);
   TheArena().CountLarge(-static_cast<std::ptrdiff_t>(mapped));
 }

@@ -52,7 +52,7 @@ TEST(NavDatabase, LaterFixWithSameKeyWinsInIndexButBothStay) {
     FixRecord* fix = db.AppendFix();
     fix->Latitude = latitude;
     SetText(fix->FixKey, "K2ABCDE");
-    ASSERT_TRUE(db.IndexFix(*fix));
+    ASSERT_TRUE(db.IndexLastFix());
   }
   EXPECT_EQ(db.Fixes.size(), 2u);
   ASSERT_NE(db.FindFix("K2ABCDE"), nullptr);
@@ -66,7 +66,8 @@ TEST(NavDatabase, ReleaseEmptiesEverythingAndMayRepeat) {
   EXPECT_TRUE(db.Empty());
   db.AppendAirport();
   db.AppendRunway();
-  db.IndexFix(*db.AppendFix());
+  db.AppendFix();
+  db.IndexLastFix();
   db.AppendAirspace();
   db.AppendVertex();
   EXPECT_FALSE(db.Empty());
@@ -83,6 +84,7 @@ TEST(NavDatabase, AllocationBudgetFailsEveryKindOfAllocation) {
   db.AppendAirport();
   db.AppendAirspace();
   db.AppendJetAirway();
+  db.AppendFix();
   db.SetAllocationBudget(0);
   std::string text;
   EXPECT_EQ(db.AppendAirport(), nullptr);
@@ -93,7 +95,8 @@ TEST(NavDatabase, AllocationBudgetFailsEveryKindOfAllocation) {
   EXPECT_EQ(db.AppendAirwayPoint(db.JetAirways), nullptr);
   EXPECT_EQ(db.JetAirways.back().FileSize, 18u);
   EXPECT_FALSE(db.AllocateText(text, 4));
-  EXPECT_FALSE(db.IndexFix(FixRecord{}));
+  EXPECT_FALSE(db.IndexLastFix());
+  EXPECT_FALSE(db.RememberAirportIdent());
   db.SetAllocationBudget(2);
   EXPECT_NE(db.AppendMarker(), nullptr);
   EXPECT_NE(db.AppendMarker(), nullptr);
