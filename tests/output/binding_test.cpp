@@ -180,7 +180,7 @@ class BindFixesTest : public ::testing::Test {
     fix.Latitude = latitude;
     fix.Longitude = longitude;
     *db.AppendFix() = fix;
-    ASSERT_TRUE(db.IndexFix(fix));
+    ASSERT_TRUE(db.IndexLastFix());
   }
   void AddAirway(RecordArray<AirwayRecord>& airways, std::vector<std::string_view> keys) {
     airways.emplace_back();
