@@ -1,5 +1,5 @@
-// Binding with the spatial index against the plain cross product, and the
-// loading of one navigation file, on the synthetic world.
+// Binding with the spatial index against the plain cross product, airway
+// binding, and the loading of one navigation file, on the synthetic world.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -40,6 +40,21 @@ void BindIls(benchmark::State& state, IlsSearch search) {
 }
 BENCHMARK_CAPTURE(BindIls, SpatialIndex, IlsSearch::SpatialIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BindIls, CrossProduct, IlsSearch::CrossProduct)->Unit(benchmark::kMillisecond);
+
+// Airway points looked up in the intersection index, world-sized.
+void BindAirways(benchmark::State& state) {
+  static const std::vector<fab::Bytes> files = WorldFiles(1.0);
+  NavDatabase db;
+  for (const fab::Bytes& file : files) LoadBglBytes(db, file, 9);
+  SilentRunView view;
+  const CancelFlag cancel{false};
+  for (auto _ : state) {
+    BindFixesToJetAirways(db, view, cancel);
+    BindFixesToVictorAirways(db, view, cancel);
+  }
+  state.counters["airways"] = static_cast<double>(db.JetAirways.size() + db.VictorAirways.size());
+}
+BENCHMARK(BindAirways)->Unit(benchmark::kMillisecond);
 
 void LoadNavigationFile(benchmark::State& state) {
   static const std::vector<fab::Bytes> files = WorldFiles(1.0 / 64);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <numeric>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "output/ils_grid.h"
@@ -60,19 +62,48 @@ BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
   return BindResult::Done;
 }
 
-BindResult BindFixesToAirways(RecordArray<AirwayRecord>& airways, const NavDatabase& db,
-                              RunView& view, const CancelFlag& cancel) {
-  StartProgress(view, airways.size());
-  for (AirwayRecord& airway : airways) {
-    for (AirwayPointRecord& point : airway.Points) {
-      if (cancel) return BindResult::Cancelled;
+// Gives the points of airways [from, to) the position of their fix, stepping
+// `view` (when given) after each airway. False when cancelled.
+bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::size_t to,
+                     const NavDatabase& db, const CancelFlag& cancel, RunView* view) {
+  for (std::size_t a = from; a < to; ++a) {
+    for (AirwayPointRecord& point : airways[a].Points) {
+      if (cancel) return false;
       if (const FixRecord* fix = db.FindFix(point.FixKey)) {
         point.Latitude = fix->Latitude;
         point.Longitude = fix->Longitude;
       }
     }
-    view.StepProgress();
+    if (view) view->StepProgress();
   }
+  return true;
+}
+
+// A world holds tens of thousands of airways, whose lookups wait on memory
+// all over the intersection index. From this many airways on, a helper
+// thread binds the second half while this thread binds the first and
+// reports progress; each airway's points are written by one thread only.
+constexpr std::size_t kAirwaysForTwoThreads = 8192;
+
+BindResult BindFixesToAirways(RecordArray<AirwayRecord>& airways, const NavDatabase& db,
+                              RunView& view, const CancelFlag& cancel) {
+  StartProgress(view, airways.size());
+  std::size_t split = airways.size() >= kAirwaysForTwoThreads ? airways.size() / 2 : airways.size();
+  bool second_half_done = true;
+  std::thread helper;
+  if (split < airways.size()) {
+    try {
+      helper = std::thread([&] {
+        second_half_done = BindAirwayRange(airways, split, airways.size(), db, cancel, nullptr);
+      });
+    } catch (const std::system_error&) {
+      split = airways.size();  // no thread to be had: bind everything here
+    }
+  }
+  const bool first_half_done = BindAirwayRange(airways, 0, split, db, cancel, &view);
+  if (helper.joinable()) helper.join();
+  if (!first_half_done || !second_half_done) return BindResult::Cancelled;
+  if (split < airways.size()) view.SetProgressPosition(static_cast<std::int32_t>(airways.size()));
   return BindResult::Done;
 }
 

@@ -229,5 +229,30 @@ TEST_F(BindFixesTest, CancelStopsAtTheNextPoint) {
   EXPECT_EQ(db.JetAirways[1].Points[0].Latitude, 0);
 }
 
+// World-sized arrays are bound by two threads; the result must not show it.
+TEST_F(BindFixesTest, LargeArraysBindEveryPointAndEndAtTheFullPosition) {
+  constexpr int kAirways = 20000;
+  AddFix("EVEN", 1, 2);
+  AddFix("ODD", 3, 4);
+  for (int i = 0; i < kAirways; ++i) AddAirway(db.VictorAirways, {i % 2 ? "ODD" : "EVEN", "NONE"});
+  ASSERT_EQ(BindFixesToVictorAirways(db, view, cancel), BindResult::Done);
+  for (int i = 0; i < kAirways; ++i) {
+    const RecordArray<AirwayPointRecord>& points = db.VictorAirways[i].Points;
+    ASSERT_EQ(points[0].Latitude, i % 2 ? 3 : 1) << i;
+    ASSERT_EQ(points[0].Longitude, i % 2 ? 4 : 2) << i;
+    ASSERT_EQ(points[1].Latitude, 0) << i;
+  }
+  EXPECT_EQ(view.calls.back(), "position " + std::to_string(kAirways));
+}
+
+TEST_F(BindFixesTest, CancelStopsBothThreadsOfALargeArray) {
+  AddFix("FIX1", 7, 8);
+  for (int i = 0; i < 20000; ++i) AddAirway(db.JetAirways, {"FIX1"});
+  view.on_step = [&] { cancel = true; };
+  EXPECT_EQ(BindFixesToJetAirways(db, view, cancel), BindResult::Cancelled);
+  EXPECT_EQ(db.JetAirways[0].Points[0].Latitude, 7);
+  EXPECT_EQ(db.JetAirways[1].Points[0].Latitude, 0);
+}
+
 }  // namespace
 }  // namespace tarnvale
