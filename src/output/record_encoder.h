@@ -20,11 +20,10 @@ class LittleEndianEncoder {
 
   template <std::integral T>
   void Field(std::string_view, T value) {
-    auto bits = static_cast<std::make_unsigned_t<T>>(value);
-    for (std::size_t i = 0; i < sizeof(T); ++i) {
-      out_.push_back(static_cast<char>(bits & 0xFFu));
-      bits = static_cast<std::make_unsigned_t<T>>(bits >> 8);
-    }
+    const auto bits = static_cast<std::make_unsigned_t<T>>(value);
+    char bytes[sizeof(T)];
+    for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+    out_.append(bytes, sizeof(T));
   }
   template <std::size_t N>
   void Field(std::string_view, const FixedText<N>& text) {
