@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -84,6 +85,40 @@ BglFile::Block BglFile::ZeroFilledBlock(std::size_t size) {
   return Block(block, BlockDeleter{});
 }
 
+// A zero-filled buffer that one thread uses for file after file. A file
+// clears the blocks it brought in when it is done, so the next file again
+// reads zeros wherever it brings nothing in, and the pages, already in
+// memory, are not faulted in anew for every file.
+class BglFile::ReusedBuffer {
+ public:
+  // The buffer, grown to at least `size` bytes; nullptr while a file holds
+  // it. Throws std::bad_alloc.
+  std::uint8_t* Take(std::size_t size) {
+    if (taken_) return nullptr;
+    if (!block_ || size > capacity_) {
+      block_ = ZeroFilledBlock(size);
+      capacity_ = size;
+    }
+    taken_ = true;
+    return block_.get();
+  }
+
+  // Clears the blocks that `loaded` marks and makes the buffer available.
+  void GiveBack(const std::vector<bool>& loaded, std::size_t size) {
+    for (std::size_t block = 0; block < loaded.size(); ++block) {
+      if (!loaded[block]) continue;
+      const std::size_t from = block * kBlockSize;
+      std::memset(block_.get() + from, 0, std::min(kBlockSize, size - from));
+    }
+    taken_ = false;
+  }
+
+ private:
+  Block block_{nullptr, BlockDeleter{}};
+  std::size_t capacity_ = 0;
+  bool taken_ = false;
+};
+
 std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return nullptr;
@@ -93,22 +128,32 @@ std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
     return nullptr;
   }
   const auto size = static_cast<std::size_t>(status.st_size);
+  thread_local ReusedBuffer reused;
   try {
-    Block buffer = ZeroFilledBlock(size);
-    return std::unique_ptr<BglFile>(new BglFile(fd, std::move(buffer), size));
+    if (std::uint8_t* bytes = reused.Take(size)) {
+      return std::unique_ptr<BglFile>(new BglFile(fd, bytes, size, Block(nullptr, BlockDeleter{}), &reused));
+    }
+    Block own = ZeroFilledBlock(size);  // two files open at once on this thread
+    std::uint8_t* bytes = own.get();
+    return std::unique_ptr<BglFile>(new BglFile(fd, bytes, size, std::move(own), nullptr));
   } catch (const std::bad_alloc&) {
     ::close(fd);
     throw;
   }
 }
 
-BglFile::BglFile(int fd, Block buffer, std::size_t size)
-    : BglBytes(std::span<const std::uint8_t>(buffer.get(), size)),
+BglFile::BglFile(int fd, std::uint8_t* bytes, std::size_t size, Block own_buffer, ReusedBuffer* reused)
+    : BglBytes(std::span<const std::uint8_t>(bytes, size)),
       fd_(fd),
-      buffer_(std::move(buffer)),
+      bytes_(bytes),
+      own_buffer_(std::move(own_buffer)),
+      reused_(reused),
       loaded_((size + kBlockSize - 1) / kBlockSize, false) {}
 
-BglFile::~BglFile() { ::close(fd_); }
+BglFile::~BglFile() {
+  ::close(fd_);
+  if (reused_) reused_->GiveBack(loaded_, File().Size());
+}
 
 void BglFile::Require(std::size_t offset, std::size_t count) {
   const std::size_t size = File().Size();
@@ -130,7 +175,7 @@ void BglFile::Require(std::size_t offset, std::size_t count) {
 
 void BglFile::ReadRange(std::size_t from, std::size_t to) {
   while (from < to) {
-    const ssize_t got = ::pread(fd_, buffer_.get() + from, to - from, static_cast<off_t>(from));
+    const ssize_t got = ::pread(fd_, bytes_ + from, to - from, static_cast<off_t>(from));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
       incomplete_ = true;

@@ -82,12 +82,15 @@ class BglFile final : public BglBytes {
   };
   using Block = std::unique_ptr<std::uint8_t, BlockDeleter>;
   static Block ZeroFilledBlock(std::size_t size);
+  class ReusedBuffer;
 
-  BglFile(int fd, Block buffer, std::size_t size);
+  BglFile(int fd, std::uint8_t* bytes, std::size_t size, Block own_buffer, ReusedBuffer* reused);
   void ReadRange(std::size_t from, std::size_t to);
 
   int fd_;
-  Block buffer_;
+  std::uint8_t* bytes_;
+  Block own_buffer_;               // when the thread's reused buffer was taken
+  ReusedBuffer* reused_ = nullptr;  // otherwise
   std::vector<bool> loaded_;  // per block
   bool incomplete_ = false;
 };

@@ -129,6 +129,25 @@ TEST(BglFile, AFileThatChangesSizeWhileReadIsReadAsOpened) {
   EXPECT_TRUE(shrunk.Empty());
 }
 
+// Files one after another share a buffer: what one file brought in must read
+// as zero in the next wherever that one brings nothing in.
+TEST(BglFile, BytesOfAnEarlierFileNeverShowInALaterOne) {
+  testing::TempDir dir;
+  constexpr std::size_t kSize = 300 * 1024;
+  testing::WriteFile(dir / "full.bgl", std::string(kSize, '\xAB'));
+  testing::WriteFile(dir / "later.bgl", std::string(kSize + 4096, '\xCD'));
+  for (const char* name : {"full.bgl", "later.bgl", "full.bgl"}) {
+    const std::unique_ptr<BglFile> file = BglFile::Open(dir / name);
+    ASSERT_TRUE(file);
+    for (const std::size_t offset : {std::size_t{0}, kSize / 2, kSize - 1}) {
+      ASSERT_EQ(file->File().U8(offset), 0) << name << " at " << offset;
+    }
+    file->Require(kSize / 2, 1);
+    EXPECT_NE(file->File().U8(kSize / 2), 0) << name;
+    file->Require(0, file->File().Size());
+  }
+}
+
 TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
   testing::TempDir dir;
   std::filesystem::create_directory(dir / "folder.bgl");
