@@ -3,6 +3,7 @@
 #include <sanitizer/asan_interface.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <mutex>
@@ -16,6 +17,10 @@ constexpr std::size_t kHugePage = 2 * 1024 * 1024;
 constexpr std::size_t kChunkSize = 2 * kHugePage;
 // Blocks from this size on get a mapping of their own.
 constexpr std::size_t kLargeBlock = 256 * 1024;
+// Freed large blocks kept for reuse: an array that grows leaves its old
+// block behind, which the next array to grow can take with its pages
+// already in memory.
+constexpr std::size_t kMostSpareBytes = 64 * 1024 * 1024;
 constexpr std::size_t kGrain = alignof(std::max_align_t);
 #if defined(__SANITIZE_ADDRESS__)
 constexpr std::size_t kRedZone = kGrain;  // poisoned gap behind every small block
@@ -61,6 +66,11 @@ void Unmap(std::byte* block, std::size_t bytes) {
 
 class Arena {
  public:
+  struct Mapping {
+    std::byte* start;
+    std::size_t bytes;
+  };
+
   void* AllocateSmall(std::size_t size) {
     const std::scoped_lock lock(mutex_);
     if (static_cast<std::size_t>(end_ - next_) < size + kRedZone) NewChunk();
@@ -77,14 +87,49 @@ class Arena {
     if (--live_blocks_ == 0) ReleaseChunks();
   }
 
-  void CountLarge(std::ptrdiff_t bytes) {
+  // A large block of at least `bytes` (a MappedSize): a spare one when one
+  // fits without wasting more than its size, else a new mapping.
+  std::byte* AllocateLarge(std::size_t bytes) {
     const std::scoped_lock lock(mutex_);
-    large_bytes_ += static_cast<std::size_t>(bytes);
+    live_large_.reserve(live_large_.size() + 1);  // before mapping, so that nothing leaks
+    auto best = spare_.end();
+    for (auto spare = spare_.begin(); spare != spare_.end(); ++spare) {
+      const bool fits = spare->bytes >= bytes && spare->bytes <= 2 * bytes;
+      if (fits && (best == spare_.end() || spare->bytes < best->bytes)) best = spare;
+    }
+    Mapping block{};
+    if (best != spare_.end()) {
+      block = *best;
+      spare_.erase(best);
+      ASAN_UNPOISON_MEMORY_REGION(block.start, block.bytes);
+    } else {
+      block = {Map(bytes), bytes};
+    }
+    live_large_.push_back(block);
+    return block.start;
+  }
+
+  // Keeps a freed large block for the next one, unless the spares already
+  // hold enough; all go back to the system once no large block is in use.
+  void DeallocateLarge(void* start) {
+    const std::scoped_lock lock(mutex_);
+    auto live = std::find_if(live_large_.begin(), live_large_.end(),
+                             [start](const Mapping& mapping) { return mapping.start == start; });
+    if (live == live_large_.end()) return;
+    const Mapping block = *live;
+    live_large_.erase(live);
+    if (!KeepSpare(block)) Unmap(block.start, block.bytes);
+    if (live_large_.empty()) {
+      for (const Mapping& spare : spare_) Unmap(spare.start, spare.bytes);
+      spare_.clear();
+    }
   }
 
   std::size_t ReservedBytes() {
     const std::scoped_lock lock(mutex_);
-    return chunks_.size() * kChunkSize + large_bytes_;
+    std::size_t bytes = chunks_.size() * kChunkSize + SpareBytes();
+    for (const Mapping& live : live_large_) bytes += live.bytes;
+    return bytes;
   }
 
  private:
@@ -95,6 +140,23 @@ class Arena {
     chunks_.push_back(chunk);
     next_ = chunk;
     end_ = chunk + kChunkSize;
+  }
+
+  bool KeepSpare(const Mapping& block) {
+    if (SpareBytes() + block.bytes > kMostSpareBytes) return false;
+    try {
+      spare_.push_back(block);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    ASAN_POISON_MEMORY_REGION(block.start, block.bytes);
+    return true;
+  }
+
+  std::size_t SpareBytes() const {
+    std::size_t bytes = 0;
+    for (const Mapping& spare : spare_) bytes += spare.bytes;
+    return bytes;
   }
 
   void ReleaseChunks() {
@@ -108,7 +170,8 @@ class Arena {
   std::byte* next_ = nullptr;
   std::byte* end_ = nullptr;
   std::size_t live_blocks_ = 0;
-  std::size_t large_bytes_ = 0;
+  std::vector<Mapping> live_large_;
+  std::vector<Mapping> spare_;  // freed large blocks kept for reuse
 };
 
 // Never destroyed: records in static storage may be freed after it would be.
@@ -125,21 +188,16 @@ void* Allocate(std::size_t bytes) {
   if (bytes > kImpossible) throw std::bad_alloc();
   const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
   if (size < kLargeBlock) return TheArena().AllocateSmall(size);
-  const std::size_t mapped = MappedSize(size);
-  std::byte* block = Map(mapped);
-  TheArena().CountLarge(static_cast<std::ptrdiff_t>(mapped));
-  return block;
+  return TheArena().AllocateLarge(MappedSize(size));
 }
 
 void Deallocate(void* block, std::size_t bytes) noexcept {
   const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
   if (size < kLargeBlock) {
     TheArena().DeallocateSmall(block, size);
-    return;
+  } else {
+    TheArena().DeallocateLarge(block);
   }
-  const std::size_t mapped = MappedSize(size);
-  Unmap(static_cast<std::byte*>(block), mapped);
-  TheArena().CountLarge(-static_cast<std::ptrdiff_t>(mapped));
 }
 
 std::size_t ReservedBytes() { return TheArena().ReservedBytes(); }

@@ -35,6 +35,20 @@ TEST(RecordMemory, BlocksStayApartAndAllMemoryReturnsWhenTheLastIsFreed) {
   EXPECT_EQ(record_memory::ReservedBytes(), before);
 }
 
+// A growing array leaves its old block behind; the next large block takes
+// it over, pages and all, instead of a fresh mapping.
+TEST(RecordMemory, AFreedLargeBlockServesTheNextOne) {
+  const std::size_t before = record_memory::ReservedBytes();
+  void* keeper = record_memory::Allocate(1 << 20);
+  void* old_block = record_memory::Allocate(3 << 20);
+  record_memory::Deallocate(old_block, 3 << 20);
+  void* new_block = record_memory::Allocate((3 << 20) - 4096);
+  EXPECT_EQ(new_block, old_block);
+  record_memory::Deallocate(new_block, (3 << 20) - 4096);
+  record_memory::Deallocate(keeper, 1 << 20);
+  EXPECT_EQ(record_memory::ReservedBytes(), before);
+}
+
 TEST(RecordMemory, RecordArraysGrowAndCompareLikeVectors) {
   RecordArray<std::uint32_t> numbers;
   for (std::uint32_t i = 0; i < 200000; ++i) numbers.push_back(i);  // through several size classes
