@@ -8,7 +8,9 @@
 //  - small arrays are carved out of shared chunks; a chunk's space is not
 //    reused piecemeal, all chunks are given back once the last small array
 //    is freed (a run frees its whole database at its end);
-//  - large arrays get a block of their own, given back when they are freed.
+//  - large arrays get a block of their own. A freed one is kept for the
+//    next large array (a growing array frees its old block), up to a limit;
+//    the kept ones go back once no large array is left.
 // Allocation is thread-safe. Under AddressSanitizer the unused parts of
 // chunks are poisoned, so reads past an array are still caught.
 #pragma once
