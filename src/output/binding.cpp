@@ -41,25 +41,65 @@ bool NamesAnIls(const RunwayRecord& runway) {
   return runway.PrimaryIlsIdent[0] != '\0' || runway.SecondaryIlsIdent[0] != '\0';
 }
 
-// Walks every runway that names an ILS and tests it against the ILS indices
-// (ascending) that `find_candidates(runway)` yields. The cancel request is tested once per
-// airport and before every comparison.
+// A world holds tens of thousands of airports and airways, and binding them
+// mostly waits on memory. From this many items on, a helper thread binds the
+// second half while this thread binds the first half and reports progress;
+// each item is written by one thread only.
+constexpr std::size_t kItemsForTwoThreads = 8192;
+
+// Runs `bind_range(from, to, view)` over the items [0, count), on two
+// threads from kItemsForTwoThreads items on; the helper's half gets no view,
+// and the position moves to the end once both are done. `bind_range`
+// returns false when cancelled.
+template <typename BindRange>
+BindResult BindInTwoHalves(std::size_t count, RunView& view, BindRange bind_range) {
+  std::size_t split = count >= kItemsForTwoThreads ? count / 2 : count;
+  bool second_half_done = true;
+  std::thread helper;
+  if (split < count) {
+    try {
+      helper = std::thread([&] { second_half_done = bind_range(split, count, nullptr); });
+    } catch (const std::system_error&) {
+      split = count;  // no thread to be had: bind everything here
+    }
+  }
+  const bool first_half_done = bind_range(0, split, &view);
+  if (helper.joinable()) helper.join();
+  if (!first_half_done || !second_half_done) return BindResult::Cancelled;
+  if (split < count) view.SetProgressPosition(static_cast<std::int32_t>(count));
+  return BindResult::Done;
+}
+
+// Tests every runway that names an ILS, in airports [from, to), against the
+// ILS indices (ascending) that `find_candidates(runway, buffer)` yields,
+// stepping `view` (when given) after each airport. The cancel request is
+// tested once per airport and before every comparison. False when
+// cancelled.
+template <typename FindCandidates>
+bool BindAirportRange(NavDatabase& db, std::size_t from, std::size_t to, const CancelFlag& cancel,
+                      RunView* view, FindCandidates find_candidates) {
+  std::vector<std::size_t> buffer;
+  for (std::size_t a = from; a < to; ++a) {
+    if (cancel) return false;
+    for (RunwayRecord& runway : db.Airports[a].Runways) {
+      if (!NamesAnIls(runway)) continue;  // no ILS can bind to it
+      for (const std::size_t index : find_candidates(runway, buffer)) {
+        if (cancel) return false;
+        BindIlsToRunway(runway, db.Ilss[index]);
+      }
+    }
+    if (view) view->StepProgress();
+  }
+  return true;
+}
+
 template <typename FindCandidates>
 BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
                        FindCandidates find_candidates) {
   StartProgress(view, db.Airports.size());
-  for (AirportRecord& airport : db.Airports) {
-    if (cancel) return BindResult::Cancelled;
-    for (RunwayRecord& runway : airport.Runways) {
-      if (!NamesAnIls(runway)) continue;  // no ILS can bind to it
-      for (const std::size_t index : find_candidates(runway)) {
-        if (cancel) return BindResult::Cancelled;
-        BindIlsToRunway(runway, db.Ilss[index]);
-      }
-    }
-    view.StepProgress();
-  }
-  return BindResult::Done;
+  return BindInTwoHalves(db.Airports.size(), view, [&](std::size_t from, std::size_t to, RunView* v) {
+    return BindAirportRange(db, from, to, cancel, v, find_candidates);
+  });
 }
 
 // Gives the points of airways [from, to) the position of their fix, stepping
@@ -79,32 +119,12 @@ bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::
   return true;
 }
 
-// A world holds tens of thousands of airways, whose lookups wait on memory
-// all over the intersection index. From this many airways on, a helper
-// thread binds the second half while this thread binds the first and
-// reports progress; each airway's points are written by one thread only.
-constexpr std::size_t kAirwaysForTwoThreads = 8192;
-
 BindResult BindFixesToAirways(RecordArray<AirwayRecord>& airways, const NavDatabase& db,
                               RunView& view, const CancelFlag& cancel) {
   StartProgress(view, airways.size());
-  std::size_t split = airways.size() >= kAirwaysForTwoThreads ? airways.size() / 2 : airways.size();
-  bool second_half_done = true;
-  std::thread helper;
-  if (split < airways.size()) {
-    try {
-      helper = std::thread([&] {
-        second_half_done = BindAirwayRange(airways, split, airways.size(), db, cancel, nullptr);
-      });
-    } catch (const std::system_error&) {
-      split = airways.size();  // no thread to be had: bind everything here
-    }
-  }
-  const bool first_half_done = BindAirwayRange(airways, 0, split, db, cancel, &view);
-  if (helper.joinable()) helper.join();
-  if (!first_half_done || !second_half_done) return BindResult::Cancelled;
-  if (split < airways.size()) view.SetProgressPosition(static_cast<std::int32_t>(airways.size()));
-  return BindResult::Done;
+  return BindInTwoHalves(airways.size(), view, [&](std::size_t from, std::size_t to, RunView* v) {
+    return BindAirwayRange(airways, from, to, db, cancel, v);
+  });
 }
 
 }  // namespace
@@ -130,16 +150,16 @@ BindResult BindIlsToRunways(NavDatabase& db, RunView& view, const CancelFlag& ca
     std::vector<std::size_t> every_ils(db.Ilss.size());
     std::iota(every_ils.begin(), every_ils.end(), std::size_t{0});
     return BindRunways(db, view, cancel,
-                       [&](const RunwayRecord&) -> const std::vector<std::size_t>& {
+                       [&](const RunwayRecord&, std::vector<std::size_t>&) -> const std::vector<std::size_t>& {
                          return every_ils;
                        });
   }
   const IlsGrid grid(db.Ilss);
-  std::vector<std::size_t> candidates;
   return BindRunways(db, view, cancel,
-                     [&](const RunwayRecord& runway) -> const std::vector<std::size_t>& {
-                       grid.FindCandidates(runway.Latitude, runway.Longitude, candidates);
-                       return candidates;
+                     [&](const RunwayRecord& runway, std::vector<std::size_t>& buffer)
+                         -> const std::vector<std::size_t>& {
+                       grid.FindCandidates(runway.Latitude, runway.Longitude, buffer);
+                       return buffer;
                      });
 }
 

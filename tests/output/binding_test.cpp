@@ -165,6 +165,24 @@ TEST_P(BindIlsTest, CancelStopsBeforeTheNextAirport) {
   EXPECT_EQ(RunwayAt(2, 0).PrimaryIlsFrequency, 0);
 }
 
+// World-sized airport arrays are bound by two threads; every runway still
+// gets the ILS near it, and the bar ends at the full position.
+TEST_P(BindIlsTest, LargeArraysBindEveryAirport) {
+  constexpr int kAirports = 10000;
+  constexpr std::int32_t kSpacing = 20000;  // about 11 NM between airports
+  for (int i = 0; i < kAirports; ++i) {
+    AddAirport(db, {Runway(kLatitude + i % 100 * kSpacing, kLongitude + i / 100 * kSpacing * 100, "IABC")});
+  }
+  for (int i = 0; i < kAirports; i += 97) {
+    AddIls(db, kLatitude + i % 100 * kSpacing, kLongitude + i / 100 * kSpacing * 100, "IABC", 100 + i);
+  }
+  ASSERT_EQ(Bind(), BindResult::Done);
+  for (int i = 0; i < kAirports; ++i) {
+    ASSERT_EQ(RunwayAt(i, 0).PrimaryIlsFrequency, i % 97 == 0 ? 100 + i : 0) << i;
+  }
+  EXPECT_EQ(view.calls.back(), "position " + std::to_string(kAirports));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSearches, BindIlsTest,
                          ::testing::Values(IlsSearch::SpatialIndex, IlsSearch::CrossProduct),
                          [](const auto& info) {
