@@ -51,9 +51,11 @@ double LongitudeUnitsToDegrees(std::int32_t longitude) {
 }
 
 IlsGrid::IlsGrid(const RecordArray<IlsRecord>& ils) {
+  filed_.reserve(ils.size());
   for (std::size_t index = 0; index < ils.size(); ++index) {
-    cells_[KeyOf(CellOf(ils[index].Latitude, ils[index].Longitude))].push_back(index);
+    filed_.push_back({KeyOf(CellOf(ils[index].Latitude, ils[index].Longitude)), index});
   }
+  std::sort(filed_.begin(), filed_.end());
 }
 
 void IlsGrid::FindCandidates(std::int32_t latitude, std::int32_t longitude,
@@ -63,9 +65,9 @@ void IlsGrid::FindCandidates(std::int32_t latitude, std::int32_t longitude,
   for (std::int64_t dx = -1; dx <= 1; ++dx) {
     for (std::int64_t dy = -1; dy <= 1; ++dy) {
       for (std::int64_t dz = -1; dz <= 1; ++dz) {
-        const auto found = cells_.find(KeyOf({centre[0] + dx, centre[1] + dy, centre[2] + dz}));
-        if (found == cells_.end()) continue;
-        candidates.insert(candidates.end(), found->second.begin(), found->second.end());
+        const std::uint64_t cell = KeyOf({centre[0] + dx, centre[1] + dy, centre[2] + dz});
+        auto filed = std::lower_bound(filed_.begin(), filed_.end(), Filed{cell, 0});
+        for (; filed != filed_.end() && filed->cell == cell; ++filed) candidates.push_back(filed->index);
       }
     }
   }

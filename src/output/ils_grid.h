@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "scenery/records.h"
@@ -32,7 +31,12 @@ class IlsGrid {
                       std::vector<std::size_t>& candidates) const;
 
  private:
-  std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells_;
+  struct Filed {
+    std::uint64_t cell;
+    std::size_t index;
+    auto operator<=>(const Filed&) const = default;
+  };
+  std::vector<Filed> filed_;  // ordered by cell, then index
 };
 
 }  // namespace tarnvale
