@@ -31,18 +31,18 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
 }
 
 namespace {
-constexpr std::string_view kBlanks = " \t";
+// Spaces and tabs; tested directly, as the scenery decoders trim every
+// ident and name they read.
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
-bool IsBlanksOnly(std::string_view text) {
-  return text.find_first_not_of(kBlanks) == std::string_view::npos;
-}
+bool IsBlanksOnly(std::string_view text) { return std::all_of(text.begin(), text.end(), IsBlank); }
 
 std::string_view TrimmedBlanks(std::string_view text) {
-  if (IsBlanksOnly(text)) return text;
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  const std::size_t last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
+  const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+  if (first == text.end()) return text;  // blanks only: left as it is
+  const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
+  return text.substr(static_cast<std::size_t>(first - text.begin()), static_cast<std::size_t>(last - first));
 }
 
 void TrimBlanks(std::string& text) {
