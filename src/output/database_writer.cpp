@@ -1,7 +1,9 @@
 #include "output/database_writer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -21,58 +23,78 @@ namespace fs = std::filesystem;
 
 constexpr std::int16_t kRadarProgram = 2;
 constexpr std::int16_t kFs2004 = 9;
-constexpr std::size_t kStreamBufferSize = std::size_t{1} << 20;
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
-// A new file written through a large buffer. Remembers the first failure to
-// create, write or flush it.
+// A new file whose records are encoded straight into one buffer that goes
+// to the file a megabyte at a time. Remembers the first failure to create,
+// write or close it.
 class OutputFile {
  public:
   explicit OutputFile(const fs::path& path) {
     errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
       RecordError();
       return;
     }
     created_ = true;
-    std::setvbuf(file_, nullptr, _IOFBF, kStreamBufferSize);
+    pending_.reserve(kFlushSize + kFlushSize / 4);
   }
   ~OutputFile() { Close(); }
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  void Write(std::string_view bytes) {
-    if (!file_ || error_) return;
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) RecordError();
-    position_ += bytes.size();
+  // Where the next record's bytes are appended; Flush() after each record.
+  std::string& Pending() { return pending_; }
+
+  // Sends the pending bytes to the file once they reach the flush size.
+  void Flush() {
+    if (pending_.size() >= kFlushSize) WritePending();
   }
 
   // True when the file was created (even if writing it failed later).
   bool Created() const { return created_; }
 
   // Offset at which the next byte goes.
-  std::uint64_t Position() const { return position_; }
+  std::uint64_t Position() const { return written_ + pending_.size(); }
 
   // Closes the file and tells whether every byte reached it.
   std::error_code Close() {
-    if (file_) {
+    if (fd_ >= 0) {
+      WritePending();
       errno = 0;
-      if (std::fclose(file_) != 0) RecordError();
-      file_ = nullptr;
+      if (::close(fd_) != 0) RecordError();
+      fd_ = -1;
     }
     return error_;
   }
 
  private:
+  void WritePending() {
+    std::size_t done = 0;
+    while (!error_ && done < pending_.size()) {
+      errno = 0;
+      const ssize_t wrote = ::write(fd_, pending_.data() + done, pending_.size() - done);
+      if (wrote < 0 && errno == EINTR) continue;
+      if (wrote <= 0) {
+        RecordError();
+        break;
+      }
+      done += static_cast<std::size_t>(wrote);
+    }
+    written_ += pending_.size();
+    pending_.clear();
+  }
+
   void RecordError() {
     if (!error_) error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
   }
 
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   bool created_ = false;
+  std::string pending_;
+  std::uint64_t written_ = 0;
   std::error_code error_;
-  std::uint64_t position_ = 0;
 };
 
 // Airspaces learn where they lie in the file just before they are written.
@@ -101,13 +123,11 @@ template <typename Record>
 std::string WriteRecordFile(const fs::path& path,
                             std::initializer_list<RecordArray<Record>*> arrays) {
   OutputFile file(path);
-  std::string bytes;
   for (RecordArray<Record>* records : arrays) {
     for (Record& record : *records) {
       CompleteForWriting(record, file.Position());
-      bytes.clear();
-      EncodeRecord(record, bytes);
-      file.Write(bytes);
+      EncodeRecord(record, file.Pending());
+      file.Flush();
     }
   }
   const std::error_code error = file.Close();
