@@ -41,7 +41,6 @@ constexpr std::uint32_t kIlsSecondaryEnd = 4;
 constexpr std::uint32_t kGroundFrequency = 5;
 constexpr std::uint32_t kTowerFrequency = 6;
 
-constexpr std::size_t kIdentMaxCharacters = 5;
 // The NameLength field counts the NUL and is 16 bits wide.
 constexpr std::uint16_t kLongestAirportName = 0xFFFE;
 
