@@ -97,9 +97,10 @@ template <typename FindCandidates>
 BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
                        FindCandidates find_candidates) {
   StartProgress(view, db.Airports.size());
-  return BindInTwoHalves(db.Airports.size(), view, [&](std::size_t from, std::size_t to, RunView* v) {
-    return BindAirportRange(db, from, to, cancel, v, find_candidates);
-  });
+  return BindInTwoHalves(db.Airports.size(), view,
+                         [&](std::size_t from, std::size_t to, RunView* v) {
+                           return BindAirportRange(db, from, to, cancel, v, find_candidates);
+                         });
 }
 
 // Gives the points of airways [from, to) the position of their fix, stepping
@@ -149,15 +150,16 @@ BindResult BindIlsToRunways(NavDatabase& db, RunView& view, const CancelFlag& ca
   if (search == IlsSearch::CrossProduct) {
     std::vector<std::size_t> every_ils(db.Ilss.size());
     std::iota(every_ils.begin(), every_ils.end(), std::size_t{0});
-    return BindRunways(db, view, cancel,
-                       [&](const RunwayRecord&, std::vector<std::size_t>&) -> const std::vector<std::size_t>& {
-                         return every_ils;
-                       });
+    return BindRunways(
+        db, view, cancel,
+        [&](const RunwayRecord&, std::vector<std::size_t>&) -> const std::vector<std::size_t>& {
+          return every_ils;
+        });
   }
   const IlsGrid grid(db.Ilss);
   return BindRunways(db, view, cancel,
-                     [&](const RunwayRecord& runway, std::vector<std::size_t>& buffer)
-                         -> const std::vector<std::size_t>& {
+                     [&](const RunwayRecord& runway,
+                         std::vector<std::size_t>& buffer) -> const std::vector<std::size_t>& {
                        grid.FindCandidates(runway.Latitude, runway.Longitude, buffer);
                        return buffer;
                      });

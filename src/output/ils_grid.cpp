@@ -67,7 +67,8 @@ void IlsGrid::FindCandidates(std::int32_t latitude, std::int32_t longitude,
       for (std::int64_t dz = -1; dz <= 1; ++dz) {
         const std::uint64_t cell = KeyOf({centre[0] + dx, centre[1] + dy, centre[2] + dz});
         auto filed = std::lower_bound(filed_.begin(), filed_.end(), Filed{cell, 0});
-        for (; filed != filed_.end() && filed->cell == cell; ++filed) candidates.push_back(filed->index);
+        for (; filed != filed_.end() && filed->cell == cell; ++filed)
+          candidates.push_back(filed->index);
       }
     }
   }

@@ -22,7 +22,8 @@ class LittleEndianEncoder {
   void Field(std::string_view, T value) {
     const auto bits = static_cast<std::make_unsigned_t<T>>(value);
     char bytes[sizeof(T)];
-    for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+      bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
     out_.append(bytes, sizeof(T));
   }
   template <std::size_t N>

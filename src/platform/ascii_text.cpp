@@ -42,7 +42,8 @@ std::string_view TrimmedBlanks(std::string_view text) {
   const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
   if (first == text.end()) return text;  // blanks only: left as it is
   const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
-  return text.substr(static_cast<std::size_t>(first - text.begin()), static_cast<std::size_t>(last - first));
+  return text.substr(static_cast<std::size_t>(first - text.begin()),
+                     static_cast<std::size_t>(last - first));
 }
 
 void TrimBlanks(std::string& text) {

@@ -131,7 +131,8 @@ std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
   thread_local ReusedBuffer reused;
   try {
     if (std::uint8_t* bytes = reused.Take(size)) {
-      return std::unique_ptr<BglFile>(new BglFile(fd, bytes, size, Block(nullptr, BlockDeleter{}), &reused));
+      return std::unique_ptr<BglFile>(
+          new BglFile(fd, bytes, size, Block(nullptr, BlockDeleter{}), &reused));
     }
     Block own = ZeroFilledBlock(size);  // two files open at once on this thread
     std::uint8_t* bytes = own.get();
@@ -142,7 +143,8 @@ std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
   }
 }
 
-BglFile::BglFile(int fd, std::uint8_t* bytes, std::size_t size, Block own_buffer, ReusedBuffer* reused)
+BglFile::BglFile(int fd, std::uint8_t* bytes, std::size_t size, Block own_buffer,
+                 ReusedBuffer* reused)
     : BglBytes(std::span<const std::uint8_t>(bytes, size)),
       fd_(fd),
       bytes_(bytes),

@@ -24,8 +24,8 @@ struct Neighbour {
 constexpr Neighbour kNextWaypoint{9};
 constexpr Neighbour kPreviousWaypoint{21};
 
-DecodeResult AppendPoint(NavDatabase& db, RecordArray<AirwayRecord>& airways, const FixedText<9>& key,
-                         std::int32_t altitude_feet) {
+DecodeResult AppendPoint(NavDatabase& db, RecordArray<AirwayRecord>& airways,
+                         const FixedText<9>& key, std::int32_t altitude_feet) {
   AirwayPointRecord* point = db.AppendAirwayPoint(airways);
   if (!point) return DecodeResult::OutOfMemory;
   point->FixKey = key;

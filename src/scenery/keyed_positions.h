@@ -93,7 +93,8 @@ class KeyedPositions {
   };
 
   static std::uint32_t Hash(const PackedKey& key) {
-    const std::uint64_t mixed = (key.low ^ (key.high * 0xC2B2AE3D27D4EB4FULL)) * 0x9E3779B97F4A7C15ULL;
+    const std::uint64_t mixed =
+        (key.low ^ (key.high * 0xC2B2AE3D27D4EB4FULL)) * 0x9E3779B97F4A7C15ULL;
     return static_cast<std::uint32_t>(mixed >> 32);
   }
 

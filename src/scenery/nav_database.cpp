@@ -141,7 +141,8 @@ constexpr std::size_t kMostPositions = 0xFFFFFFFE;
 
 template <typename Record, std::size_t N>
 auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
-  return [&records, field](std::uint32_t position) { return PackedKey::Of(records[position].*field); };
+  return
+      [&records, field](std::uint32_t position) { return PackedKey::Of(records[position].*field); };
 }
 
 }  // namespace
@@ -149,7 +150,8 @@ auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
 bool NavDatabase::IndexLastFix() {
   if (Fixes.empty() || Fixes.size() > kMostPositions || !TakeAllocation()) return false;
   try {
-    fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey), static_cast<std::uint32_t>(Fixes.size() - 1),
+    fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey),
+                      static_cast<std::uint32_t>(Fixes.size() - 1),
                       KeyAt(Fixes, &FixRecord::FixKey));
   } catch (const std::bad_alloc&) {
     return false;
@@ -167,12 +169,14 @@ const FixRecord* NavDatabase::FindFix(const FixedText<9>& key) const {
 }
 
 const FixRecord* NavDatabase::FindFix(const PackedKey& key) const {
-  const std::optional<std::uint32_t> position = fix_index_.Find(key, KeyAt(Fixes, &FixRecord::FixKey));
+  const std::optional<std::uint32_t> position =
+      fix_index_.Find(key, KeyAt(Fixes, &FixRecord::FixKey));
   return position ? &Fixes[*position] : nullptr;
 }
 
 bool NavDatabase::HasAirportIdent(const FixedText<6>& ident) const {
-  return airport_idents_.Find(PackedKey::Of(ident), KeyAt(Airports, &AirportRecord::Ident)).has_value();
+  return airport_idents_.Find(PackedKey::Of(ident), KeyAt(Airports, &AirportRecord::Ident))
+      .has_value();
 }
 
 bool NavDatabase::RememberAirportIdent() {
@@ -204,9 +208,9 @@ void NavDatabase::Release() {
 }
 
 bool NavDatabase::Empty() const {
-  return fix_index_.Size() == 0 && airport_idents_.Size() == 0 && Fixes.empty() && Airspaces.empty() &&
-         FuelAreas.empty() && JetAirways.empty() && VictorAirways.empty() && Airports.empty() &&
-         Markers.empty() && Vors.empty() && Ndbs.empty() && Ilss.empty();
+  return fix_index_.Size() == 0 && airport_idents_.Size() == 0 && Fixes.empty() &&
+         Airspaces.empty() && FuelAreas.empty() && JetAirways.empty() && VictorAirways.empty() &&
+         Airports.empty() && Markers.empty() && Vors.empty() && Ndbs.empty() && Ilss.empty();
 }
 
 }  // namespace tarnvale

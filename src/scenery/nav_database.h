@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scenery/records.h"
 #include "scenery/keyed_positions.h"
+#include "scenery/records.h"
 
 namespace tarnvale {
 

@@ -34,7 +34,9 @@ constexpr std::size_t kRedZone = 0;
 constexpr std::size_t kRedZone = 0;
 #endif
 
-constexpr std::size_t RoundUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
+constexpr std::size_t RoundUp(std::size_t bytes, std::size_t unit) {
+  return (bytes + unit - 1) / unit * unit;
+}
 
 // Size of the mapping for a large block: whole huge pages from half a huge
 // page on, whole pages below, so that no small block pays for a huge page.
@@ -47,7 +49,8 @@ std::size_t MappedSize(std::size_t size) {
 // system may ignore.
 std::byte* Map(std::size_t bytes) {
   const std::size_t slack = bytes % kHugePage == 0 ? kHugePage : 0;
-  void* mapped = ::mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* mapped =
+      ::mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   auto* start = static_cast<std::byte*>(mapped);
   if (slack == 0) return start;

@@ -171,10 +171,12 @@ TEST_P(BindIlsTest, LargeArraysBindEveryAirport) {
   constexpr int kAirports = 10000;
   constexpr std::int32_t kSpacing = 20000;  // about 11 NM between airports
   for (int i = 0; i < kAirports; ++i) {
-    AddAirport(db, {Runway(kLatitude + i % 100 * kSpacing, kLongitude + i / 100 * kSpacing * 100, "IABC")});
+    AddAirport(db, {Runway(kLatitude + i % 100 * kSpacing, kLongitude + i / 100 * kSpacing * 100,
+                           "IABC")});
   }
   for (int i = 0; i < kAirports; i += 97) {
-    AddIls(db, kLatitude + i % 100 * kSpacing, kLongitude + i / 100 * kSpacing * 100, "IABC", 100 + i);
+    AddIls(db, kLatitude + i % 100 * kSpacing, kLongitude + i / 100 * kSpacing * 100, "IABC",
+           100 + i);
   }
   ASSERT_EQ(Bind(), BindResult::Done);
   for (int i = 0; i < kAirports; ++i) {
