@@ -35,12 +35,21 @@ void QueuedRunView::Deliver(Call call) {
     call();
     return;
   }
+  open_batch_.reset();
   QMetaObject::invokeMethod(
       window_,
       [this, call = std::move(call)] {
         if (!dropping_) call();
       },
       Qt::QueuedConnection);
+}
+
+bool QueuedRunView::JoinBatch(StepBatch& batch) {
+  int steps = batch.steps.load();
+  while (steps >= 0) {
+    if (batch.steps.compare_exchange_weak(steps, steps + 1)) return true;
+  }
+  return false;  // already applied: too late to join
 }
 
 void QueuedRunView::SetStatusText(const std::string& text) {
@@ -60,7 +69,17 @@ void QueuedRunView::SetProgressPosition(std::int32_t position) {
 }
 
 void QueuedRunView::StepProgress() {
-  Deliver([this] { target_.StepProgress(); });
+  if (OnWindowThread()) {
+    Deliver([this] { target_.StepProgress(); });
+    return;
+  }
+  if (open_batch_ && JoinBatch(*open_batch_)) return;
+  auto batch = std::make_shared<StepBatch>();
+  Deliver([this, batch] {
+    const int steps = batch->steps.exchange(-1);
+    for (int step = 0; step < steps; ++step) target_.StepProgress();
+  });
+  open_batch_ = std::move(batch);
 }
 
 void QueuedRunView::EnableCreateButton(bool enabled) {
@@ -80,6 +99,7 @@ void QueuedRunView::ShowMessage(const std::string& text) {
     Deliver([this, &text] { target_.ShowMessage(text); });
     return;
   }
+  open_batch_.reset();
   auto pending = std::make_shared<PendingMessage>();
   QMetaObject::invokeMethod(
       window_,

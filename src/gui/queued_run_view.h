@@ -8,6 +8,8 @@
 // issued before them, then take effect at once.
 #pragma once
 
+#include <atomic>
+#include <memory>
 
 #include "app/run_view.h"
 #include "app/run_worker.h"
@@ -41,10 +43,22 @@ class QueuedRunView final : public RunView {
   void Deliver(Call call);
   bool OnWindowThread() const;
 
+  // Progress steps the worker issued one after another, applied on the
+  // window's thread by one queued call: a world run steps the bar a hundred
+  // thousand times, and one queued call each would cost more than the run.
+  struct StepBatch {
+    std::atomic<int> steps{1};  // -1 once the window has applied them
+  };
+  static bool JoinBatch(StepBatch& batch);
+
   QObject* window_;
   RunView& target_;
   const RunWorker& worker_;
   bool dropping_ = false;  // read and written on the window's thread only
+  // The worker's batch that further steps may join; any other call closes
+  // it, so that steps never overtake a call issued after them. Used on the
+  // worker's thread only.
+  std::shared_ptr<StepBatch> open_batch_;
 };
 
 }  // namespace tarnvale::gui

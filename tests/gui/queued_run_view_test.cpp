@@ -51,6 +51,25 @@ TEST_F(QueuedView, AppliesTheWorkersCallsInOrderOnTheWindowsThread) {
   EXPECT_TRUE(after_message);
 }
 
+// Steps travel in batches; every one arrives, and none overtakes or falls
+// behind a call issued between them, while the window applies them as they
+// come.
+TEST_F(QueuedView, ProgressStepsArriveInOrderWithTheOtherCalls) {
+  std::vector<std::string> expected;
+  worker_.Start([&](std::stop_token) {
+    for (int round = 0; round < 50; ++round) {
+      for (int step = 0; step < 2000; ++step) view_.StepProgress();
+      view_.SetProgressPosition(round);
+    }
+  });
+  for (int round = 0; round < 50; ++round) {
+    expected.insert(expected.end(), 2000, "stepit");
+    expected.push_back("position:" + std::to_string(round));
+  }
+  ASSERT_TRUE(ProcessEventsUntil([&] { return target_.Calls().size() == expected.size(); }));
+  EXPECT_EQ(target_.Calls(), expected);
+}
+
 TEST_F(QueuedView, MessageWaitsUntilAnswered) {
   std::atomic<bool> returned = false;
   worker_.Start([&](std::stop_token) {
