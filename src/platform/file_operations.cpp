@@ -50,7 +50,10 @@ std::error_code ReplaceThroughTemporary(const fs::path& target, mode_t fallback_
   if (error) {
     std::error_code ignored;
     fs::remove(temporary, ignored);
+    return error;
   }
+  // The new name must survive a power cut too; the file itself already would.
+  SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
   return error;
 }
 
@@ -93,6 +96,15 @@ std::error_code DeleteFile(const fs::path& path) {
   if (!fs::exists(status)) return error ? error : std::make_error_code(std::errc::no_such_file_or_directory);
   if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
   fs::remove(path, error);
+  return error;
+}
+
+std::error_code SyncFolder(const fs::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  std::error_code error;
+  if (::fsync(fd) != 0) error = LastError();
+  ::close(fd);
   return error;
 }
 

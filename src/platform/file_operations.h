@@ -25,4 +25,8 @@ std::error_code CopyFileOver(const std::filesystem::path& from, const std::files
 // nothing, when `path` does not exist or is a folder.
 std::error_code DeleteFile(const std::filesystem::path& path);
 
+// Flushes the entries of `folder` (names made, renamed or removed in it) to
+// disk, so that they survive a power cut as the files they name do.
+std::error_code SyncFolder(const std::filesystem::path& folder);
+
 }  // namespace tarnvale::platform

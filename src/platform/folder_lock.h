@@ -1,0 +1,37 @@
+// An exclusive claim on a folder, shared by every process of this machine.
+//
+// Two runs that write the database set of one folder at the same time would
+// mix their files, so a run holds the folder's lock while it works. The lock
+// is taken on the folder itself and leaves nothing behind in it; the system
+// drops it when the holder ends, however it ends.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+namespace tarnvale::platform {
+
+class FolderLock {
+ public:
+  // The lock on `folder`, or std::nullopt with `error` set: resource busy
+  // (std::errc::resource_unavailable_try_again) while another holder has
+  // it, or why the folder could not be opened. Never waits.
+  static std::optional<FolderLock> TryAcquire(const std::filesystem::path& folder,
+                                              std::error_code& error);
+
+  FolderLock(FolderLock&& other) noexcept;
+  FolderLock& operator=(FolderLock&& other) noexcept;
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  ~FolderLock();
+
+  const std::filesystem::path& Folder() const { return folder_; }
+
+ private:
+  FolderLock(int fd, std::filesystem::path folder) : fd_(fd), folder_(std::move(folder)) {}
+  int fd_ = -1;
+  std::filesystem::path folder_;
+};
+
+}  // namespace tarnvale::platform
