@@ -11,7 +11,7 @@
 #include "app/messages.h"
 #include "output/binding.h"
 #include "output/database_writer.h"
-#include "output/output_cleanup.h"
+#include "output/database_set.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
 #include "scenery/bgl_loader.h"
@@ -118,9 +118,16 @@ class Run {
  private:
   RunSummary Phases() {
     simulator_ = SimulatorFolder();
-    if (!CanEnter(simulator_)) return StartErrorEnding(text::kInvalidSimulatorFolder);
+    if (!CanEnter(simulator_)) {
+      return StartErrorEnding(text::kInvalidSimulatorFolder,
+                              "The simulator folder " + SimulatorFolderText() +
+                                  " is not there or cannot be entered.");
+    }
     const std::filesystem::path library = platform::FindFile(simulator_, "Scenery.cfg");
-    if (library.empty()) return StartErrorEnding(text::kSceneryLibraryMissing);
+    if (library.empty()) {
+      return StartErrorEnding(text::kSceneryLibraryMissing,
+                              "No Scenery.cfg in " + simulator_.string() + ".");
+    }
 
     Status(text::kReadingSceneryLibrary);
     state_.config.ReleaseSceneryAreas();
@@ -128,6 +135,7 @@ class Run {
     if (state_.config.SceneryAreas.empty()) return NoSceneryAreaEnding();
 
     const std::vector<const SceneryArea*> areas = AreasTakingPart();
+    active_areas_ = areas.size();
     summary_.bgl_files = Timed(summary_.times.counting, [&] { return CountBglFiles(areas); });
     PrepareProgressBar();
     Interruption stop = Timed(summary_.times.loading, [&] { return LoadScenery(areas); });
@@ -142,6 +150,14 @@ class Run {
     const std::optional<std::string>& recorded = state_.config.FS_Directory;
     if (!recorded || recorded->empty()) return {};
     return platform::ResolvePath(*recorded, state_.TargetFolder);
+  }
+
+  // How the simulator folder is named in messages: the path it resolved to,
+  // or what Program_Config.cfg records when that is nothing.
+  std::string SimulatorFolderText() const {
+    if (!simulator_.empty()) return simulator_.string();
+    const std::optional<std::string>& recorded = state_.config.FS_Directory;
+    return recorded ? "\"" + *recorded + "\"" : "(none recorded)";
   }
 
   // Active areas with a folder, from the last in Scenery.cfg to the first.
@@ -222,29 +238,45 @@ class Run {
     return halt_.stop_requested() ? Interruption::Halt : Interruption::Cancel;
   }
 
+  // Writes the new set into a staging folder and, once it is whole, puts it
+  // in place of the old one. Every ending before that keeps the old set.
   RunSummary WriteFiles() {
     Status(text::kCreatingFiles);
+    SetFailure staging_failure;
+    std::optional<StagedDatabaseSet> staged =
+        StagedDatabaseSet::Create(state_.TargetFolder, staging_failure);
+    if (!staged) return WriteFailedEnding("Could not prepare " + staging_failure.Describe() + ".");
     const OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
-                                  simulator_.string(), state_.TargetFolder};
+                                  simulator_.string(), state_.TargetFolder, staged->Folder()};
     const WriteResult result = Timed(summary_.times.writing, [&] {
       return WriteDatabaseFiles(db_, view_, settings, state_.cancel);
     });
-    switch (result.status) {
-      case WriteResult::Status::Written:
-        Status(text::kFinishing);
-        return SuccessEnding();
-      case WriteResult::Status::Cancelled:
-        if (halt_.stop_requested()) return HaltedEnding();
-        return CancelEnding(/*delete_output=*/true);
-      case WriteResult::Status::Failed:
-        break;
+    if (result.status == WriteResult::Status::Written && !halt_.stop_requested()) {
+      Status(text::kFinishing);
+      return PutInPlace(*staged);
     }
-    return WriteFailedEnding(result.failure);
+    staged.reset();
+    if (result.status == WriteResult::Status::Failed) return WriteFailedEnding(result.failure);
+    return halt_.stop_requested() ? HaltedEnding() : CancelEnding();
+  }
+
+  RunSummary PutInPlace(StagedDatabaseSet& staged) {
+    const Clock::time_point start = Clock::now();
+    const std::optional<SetFailure> failure = staged.Commit();
+    summary_.times.writing += Clock::now() - start;
+    if (!failure) return SuccessEnding();
+    if (!staged.Decided()) return WriteFailedEnding("Could not replace " + failure->Describe() + ".");
+    TakeRecords(/*with_files=*/true);
+    ReleaseDatabase(db_, state_);
+    return IdleEnding(RunEnding::WriteFailed,
+                      text::WithDetail(text::kDatabaseFilesNotWritten,
+                                 "Could not replace " + failure->Describe() +
+                                     ". The next run puts the new database files in place."));
   }
 
   RunSummary Interrupted(Interruption stop) {
     if (stop == Interruption::Halt) return HaltedEnding();
-    if (stop == Interruption::Cancel) return CancelEnding(/*delete_output=*/false);
+    if (stop == Interruption::Cancel) return CancelEnding();
     return MemoryEnding();
   }
 
@@ -252,16 +284,24 @@ class Run {
 
   RunSummary SuccessEnding() {
     TakeRecords(/*with_files=*/true);
+    const bool no_airports = db_.Airports.empty();
     ReleaseDatabase(db_, state_);
-    return IdleEnding(RunEnding::Success, text::kRunSucceeded);
+    return IdleEnding(RunEnding::Success,
+                      text::WithDetail(text::kRunSucceeded, no_airports ? NoAirportsWarning() : ""));
   }
 
-  // The writer's form deletes its partial output right after the release.
-  RunSummary CancelEnding(bool delete_output) {
+  // A set without airports usually means the wrong simulator folder.
+  std::string NoAirportsWarning() const {
+    return "Warning: no airports were found in the " + std::to_string(active_areas_) +
+           " active scenery areas of " + simulator_.string() +
+           ". Is this the simulator's main folder?";
+  }
+
+  // Whatever the writer staged is gone already; the old set stands.
+  RunSummary CancelEnding() {
     TakeRecords(/*with_files=*/false);
     ReleaseDatabase(db_, state_);
-    if (delete_output) DeleteOutputFiles(state_.TargetFolder);
-    return IdleEnding(RunEnding::Cancelled, text::kRunCancelled);
+    return IdleEnding(RunEnding::Cancelled, text::WithDetail(text::kRunCancelled, text::kPreviousSetKept));
   }
 
   // Nothing was built, but the window stays usable for another run.
@@ -270,17 +310,20 @@ class Run {
     return IdleEnding(RunEnding::NoSceneryArea, text::kNoSceneryArea);
   }
 
+  // Nothing of the new set was put in place.
   RunSummary WriteFailedEnding(const std::string& failure) {
     TakeRecords(/*with_files=*/true);
     ReleaseDatabase(db_, state_);
     return IdleEnding(RunEnding::WriteFailed,
-                      failure.empty() ? std::string(text::kDatabaseFilesNotWritten) : failure);
+                      text::WithDetail(text::kDatabaseFilesNotWritten,
+                                 text::WithDetail(failure, text::kPreviousSetKept)));
   }
 
   // Blanks the simulator folder in Program_Config.cfg so that the next
-  // start asks for it again.
-  RunSummary StartErrorEnding(std::string_view message) {
-    view_.ShowMessage(std::string(message));
+  // start asks for it again. The database files stay as they were.
+  RunSummary StartErrorEnding(std::string_view text, const std::string& detail) {
+    const std::string message = text::WithDetail(text, detail + " " + std::string(text::kPreviousSetKept));
+    view_.ShowMessage(message);
     if (halt_.stop_requested()) return HaltedEnding();
     state_.config.FS_Directory = std::string();
     state_.config.WriteProgramConfig(state_.TargetFolder / "Program_Config.cfg");
@@ -290,9 +333,10 @@ class Run {
 
   RunSummary MemoryEnding() {
     ReleaseDatabase(db_, state_);
-    view_.ShowMessage(std::string(text::kOutOfMemory));
+    const std::string message = text::WithDetail(text::kOutOfMemory, text::kPreviousSetKept);
+    view_.ShowMessage(message);
     view_.CloseMainWindow();
-    return Finish(RunEnding::OutOfMemory, text::kOutOfMemory);
+    return Finish(RunEnding::OutOfMemory, message);
   }
 
   RunSummary HaltedEnding() {
@@ -330,6 +374,7 @@ class Run {
   std::stop_token halt_;
   NavDatabase db_;
   std::filesystem::path simulator_;
+  std::size_t active_areas_ = 0;
   LoaderProblems problems_;
   RunSummary summary_;
 };

@@ -3,6 +3,7 @@
 // program's own wording and are shown exactly as they stand.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tarnvale::text {
@@ -32,6 +33,20 @@ inline constexpr std::string_view kDatabaseFilesNotWritten =
     "Error - while trying to write the databases files.";
 inline constexpr std::string_view kNoSceneryArea =
     "The SCENERY.CFG file doesn't list any scenery area, so no databases files were created.";
+
+// Second lines of messages about the target folder's database files.
+inline constexpr std::string_view kPreviousSetKept = "The previous database files were kept.";
+inline constexpr std::string_view kTargetFolderBusy =
+    "Error - another run is creating the databases files of this folder. Please wait until it "
+    "has ended.";
+
+// A message followed by a line that says more: which path, what was found,
+// what was kept. The first line stays the program's own text.
+inline std::string WithDetail(std::string_view message, std::string_view detail) {
+  std::string text(message);
+  if (!detail.empty()) (text += '\n') += detail;
+  return text;
+}
 
 // Start-up checks and the "Create Databases Files" button.
 inline constexpr std::string_view kErrorTitle = "Error Message";

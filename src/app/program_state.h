@@ -12,6 +12,7 @@
 #include "app/run_view.h"
 #include "app/run_worker.h"
 #include "config/cfg_file_reader.h"
+#include "platform/folder_lock.h"
 
 namespace tarnvale {
 
@@ -29,6 +30,9 @@ struct ProgramState {
   // Fault injection for tests: limits the allocations of a run's NavDatabase
   // so that the out-of-memory ending can be reached on demand.
   std::optional<std::size_t> database_allocation_budget;
+  // Held while start-up or a run works on the target folder, so that no
+  // other run (of this or another process) changes its files meanwhile.
+  std::optional<platform::FolderLock> target_lock;
   // Declared last: destroyed first, so a run still going is halted while the
   // state it uses is alive.
   RunWorker worker;

@@ -7,7 +7,7 @@
 
 #include "app/creation_run.h"
 #include "app/messages.h"
-#include "output/output_cleanup.h"
+#include "output/database_set.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
 
@@ -51,11 +51,32 @@ void StoreSimulator(ProgramState& state, const SimulatorChoice& choice) {
   state.config.FS_Directory = choice.folder.string();
 }
 
+// Takes the target folder's lock unless this state holds it already, then
+// finishes or drops what an interrupted run left there. False while another
+// run holds the lock. A folder that cannot be opened is not claimed: what
+// follows finds it unusable and says so.
+bool ClaimTargetFolder(ProgramState& state) {
+  if (!state.target_lock) {
+    std::error_code error;
+    state.target_lock = platform::FolderLock::TryAcquire(state.TargetFolder, error);
+    if (error == std::errc::resource_unavailable_try_again) return false;
+    if (!state.target_lock) return true;
+  }
+  RecoverDatabaseSet(state.TargetFolder);
+  return true;
+}
+
+std::string TargetFolderBusyMessage(const ProgramState& state) {
+  return text::WithDetail(text::kTargetFolderBusy, "Folder: " + state.TargetFolder.string());
+}
+
 bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
   if (state.config.WriteProgramConfig(ProgramConfigFile(state)) != kCfgFailed) return true;
   view.ShowMessage(text::kProgramConfigNotRewritten, MessageTitle::ProgramName);
   return false;
 }
+
+StartupOutcome StartUpSteps(ProgramState& state, StartupView& view);
 
 }  // namespace
 
@@ -76,6 +97,15 @@ DialogAnswer CheckSimulatorAnswer(std::int16_t version, std::string_view typed_f
 }
 
 StartupOutcome RunStartup(ProgramState& state, StartupView& view) {
+  const StartupOutcome outcome = StartUpSteps(state, view);
+  // A program that ends lets go of the folder at once.
+  if (outcome != StartupOutcome::Ready) ReleaseTargetFolder(state);
+  return outcome;
+}
+
+namespace {
+
+StartupOutcome StartUpSteps(ProgramState& state, StartupView& view) {
   const std::optional<std::filesystem::path> target = view.AskTargetFolder();
   if (!target) return StartupOutcome::Quit;
   if (!OpenProgramConfig(state, *target, view)) return StartupOutcome::Terminate;
@@ -90,8 +120,14 @@ StartupOutcome RunStartup(ProgramState& state, StartupView& view) {
   return terminate ? StartupOutcome::Terminate : StartupOutcome::Ready;
 }
 
+}  // namespace
+
 bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder, StartupView& view) {
   state.TargetFolder = folder;
+  if (!ClaimTargetFolder(state)) {
+    view.ShowMessage(TargetFolderBusyMessage(state), MessageTitle::ProgramName);
+    return false;
+  }
   const std::filesystem::path file = platform::FindFile(folder, kProgramConfigName);
   if (file.empty()) {
     view.ShowMessage(text::kProgramConfigMissing, MessageTitle::ErrorMessage);
@@ -124,8 +160,17 @@ bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view) {
 bool StartCreationRun(ProgramState& state, RunView& view) {
   // The previous run has taken its ending; let its thread finish first.
   state.worker.Join();
-  if (DeleteOutputFiles(state.TargetFolder) == 1) {
-    view.ShowMessage(std::string(text::kOldFilesNotDeleted));
+  if (!ClaimTargetFolder(state)) {
+    view.ShowMessage(TargetFolderBusyMessage(state));
+    return false;
+  }
+  // The old set is replaced only once the new one is whole; what would stop
+  // that is found now, before the run.
+  if (const std::optional<std::filesystem::path> blocked = BlockedOutputEntry(state.TargetFolder)) {
+    state.target_lock.reset();
+    view.ShowMessage(text::WithDetail(text::kOldFilesNotDeleted,
+                                blocked->string() + " is a folder where a database file belongs. " +
+                                    std::string(text::kPreviousSetKept)));
     view.CloseMainWindow();
     return false;
   }
@@ -136,6 +181,7 @@ bool StartCreationRun(ProgramState& state, RunView& view) {
   state.worker.Start([&state, &view](std::stop_token halt) {
     RunSummary summary = CreationRun(state, view, std::move(halt));
     state.last_run = std::move(summary);
+    state.target_lock.reset();
   });
   return true;
 }
@@ -145,13 +191,12 @@ void RequestCancel(ProgramState& state, RunView& view) {
   state.cancel = true;
 }
 
+void ReleaseTargetFolder(ProgramState& state) { state.target_lock.reset(); }
+
 void HaltForClose(ProgramState& state, RunView& view) {
   view.SetStatusText(std::string(text::kClosing));
-  const bool was_running = state.worker.Halt();
-  // A run stopped where it stood may have left part of a database set.
-  if (was_running && state.last_run && state.last_run->ending == RunEnding::Halted) {
-    DeleteOutputFiles(state.TargetFolder);
-  }
+  // A halted run drops what it staged; the old set stands.
+  state.worker.Halt();
 }
 
 }  // namespace tarnvale

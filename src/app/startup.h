@@ -71,8 +71,11 @@ StartupOutcome RunStartup(ProgramState& state, StartupView& view);
 
 // Its steps, for front ends that take the answers from elsewhere.
 
-// Makes `folder` the TargetFolder; then Program_Config.cfg must be there and
-// is read. False, after the "missing" message, when it is absent.
+// Makes `folder` the TargetFolder and claims it: its lock is taken (kept
+// until ReleaseTargetFolder or the end of a run) and what an interrupted run
+// left there is finished or dropped. Then Program_Config.cfg must be there
+// and is read. False, after a message, when another run holds the folder or
+// the file is absent.
 bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder, StartupView& view);
 
 // True when the settings record no simulator (no folder, or FS_Version 0).
@@ -91,17 +94,22 @@ bool ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice, Startu
 // message, when it is missing.
 bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view);
 
-// "Create Databases Files": deletes the previous output set, puts the window
-// in its running state and starts the run on the worker. False when an old
-// file could not be deleted: the message was shown, the window asked to
-// close, and no run started. `view` must outlive the run.
+// Lets other runs at the target folder while the window waits for Create.
+void ReleaseTargetFolder(ProgramState& state);
+
+// "Create Databases Files": claims the target folder, puts the window in its
+// running state and starts the run on the worker, which releases the folder
+// when it ends. The old set is replaced only when the new one is whole.
+// False, after a message and with no run started, when another run holds
+// the folder, or when a folder stands under a database file's name (the
+// window is then also asked to close). `view` must outlive the run.
 bool StartCreationRun(ProgramState& state, RunView& view);
 
 // "Cancel Database Creation": shows "Canceling..." and sets the cancel flag.
 void RequestCancel(ProgramState& state, RunView& view);
 
-// Closing the window: shows "Closing...", halts a run still going (it then
-// changes nothing more) and deletes its partial output set.
+// Closing the window: shows "Closing...", halts a run still going; it drops
+// what it had staged and the old set stays as it was.
 void HaltForClose(ProgramState& state, RunView& view);
 
 }  // namespace tarnvale

@@ -21,7 +21,10 @@ int Tarnvale::Run() {
   AskforQuelbyProgram target_dialog(presenter);
   FSPath_Dialog simulator_dialog(presenter);
   DialogStartupView startup(target_dialog, simulator_dialog, presenter, &window);
-  if (RunStartup(state, startup) == StartupOutcome::Ready) window.exec();
+  if (RunStartup(state, startup) == StartupOutcome::Ready) {
+    ReleaseTargetFolder(state);
+    window.exec();
+  }
   return 0;
 }
 

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "output/database_set.h"
 #include "output/record_encoder.h"
 #include "platform/file_operations.h"
 #include "platform/paths.h"
@@ -58,10 +59,13 @@ class OutputFile {
   // Offset at which the next byte goes.
   std::uint64_t Position() const { return written_ + pending_.size(); }
 
-  // Closes the file and tells whether every byte reached it.
+  // Closes the file and tells whether every byte reached the disk.
   std::error_code Close() {
     if (fd_ >= 0) {
       WritePending();
+      errno = 0;
+      // EINVAL: a file that cannot be synced (a pipe) has nothing to flush.
+      if (!error_ && ::fsync(fd_) != 0 && errno != EINVAL) RecordError();
       errno = 0;
       if (::close(fd_) != 0) RecordError();
       fd_ = -1;
@@ -131,7 +135,10 @@ std::string WriteRecordFile(const fs::path& path,
     }
   }
   const std::error_code error = file.Close();
-  if (!error) return {};
+  if (!error) {
+    NoteSetStep("wrote " + path.filename().string());
+    return {};
+  }
   // A cut-off file (a full disk) would read as a damaged database: leave none.
   std::error_code ignored;
   if (file.Created()) fs::remove(path, ignored);
@@ -146,7 +153,7 @@ std::optional<std::string_view> MagneticDeclinationSource(std::int16_t fs_versio
 }
 
 std::string CopyMagneticDeclination(const OutputSettings& settings) {
-  const fs::path target = settings.TargetFolder / "magdec.bgl";
+  const fs::path target = settings.OutputFolder / "magdec.bgl";
   const std::optional<std::string_view> source_text = MagneticDeclinationSource(settings.FsVersion);
   if (!source_text) {
     return "Error - could not copy magdec.bgl: no simulator version " +
@@ -161,6 +168,7 @@ std::string CopyMagneticDeclination(const OutputSettings& settings) {
     return "Error - could not copy magdec.bgl from " + source.string() + " to " +
            target.string() + " (" + error.message() + ").";
   }
+  NoteSetStep("wrote magdec.bgl");
   return {};
 }
 
@@ -178,7 +186,7 @@ WriteResult WriteDatabaseFiles(NavDatabase& db, RunView& view, const OutputSetti
 
   const bool radar = settings.TargetProgram == kRadarProgram;
   const bool fs2004 = settings.FsVersion >= kFs2004;
-  const fs::path& folder = settings.TargetFolder;
+  const fs::path& folder = settings.OutputFolder;
   const WriteStep steps[] = {
       {!db.Airports.empty(),
        [&] { return WriteRecordFile(folder / "world_airports.dat", {&db.Airports}); }},

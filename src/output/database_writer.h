@@ -15,7 +15,8 @@ struct OutputSettings {
   std::int16_t TargetProgram = 0;  // 1 chart program, 2 radar program
   std::int16_t FsVersion = 0;      // 8 FS2002, 9 FS2004
   std::string SimulatorFolder;     // as recorded in Program_Config.cfg
-  std::filesystem::path TargetFolder;
+  std::filesystem::path TargetFolder;  // a relative simulator folder is taken from here
+  std::filesystem::path OutputFolder;  // where the files go: the run's staging folder
 };
 
 struct WriteResult {
@@ -24,10 +25,10 @@ struct WriteResult {
   std::string failure;  // for Failed: one line per file that could not be written
 };
 
-// Writes every file of the set that the settings call for into the target
-// folder (new files, replacing any of the same name) and copies magdec.bgl
-// beside them. Tests `cancel` before each step; on Cancelled the caller
-// releases the database, deletes the output set and takes the cancel ending.
+// Writes every file of the set that the settings call for into the output
+// folder (new files, replacing any of the same name, each flushed to disk)
+// and copies magdec.bgl beside them. Tests `cancel` before each step; on
+// Cancelled the caller drops what was written and takes the cancel ending.
 // A file that cannot be created or fully written (an incomplete one is
 // removed), or a failed copy, makes the result Failed; the remaining steps
 // are still carried out.

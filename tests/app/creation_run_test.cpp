@@ -27,6 +27,9 @@ std::string Status(std::string_view text) { return "status:" + std::string(text)
 std::string Message(std::string_view text) { return "message:" + std::string(text); }
 
 const Calls kIdleEnding = {"status:", "position:0", "create:on", "cancel:off"};
+// Endings before the new set is in place say that the old one stands.
+const std::string kCancelled = text::WithDetail(text::kRunCancelled, text::kPreviousSetKept);
+const std::string kOutOfMemory = text::WithDetail(text::kOutOfMemory, text::kPreviousSetKept);
 
 Calls Concat(std::initializer_list<Calls> parts) {
   Calls all;
@@ -97,6 +100,13 @@ class CreationRunTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  std::string SucceededWithoutAirports(int active_areas) const {
+    return text::WithDetail(text::kRunSucceeded,
+                            "Warning: no airports were found in the " + std::to_string(active_areas) +
+                                " active scenery areas of " + simulator_.Root().string() +
+                                ". Is this the simulator's main folder?");
+  }
+
   std::filesystem::path target_ = dir_ / "Brisolt";
   fab::Installation simulator_;
   ProgramState state_;
@@ -119,7 +129,7 @@ TEST_F(CreationRunTest, SuccessReadsActiveAreasLastToFirstWithExactViewCalls) {
                      "status:Base", "stepit", "stepit", Status(text::kCreatingFiles), "range:0,102",
                      "position:0", Status(text::kFinishing)},
                     kIdleEnding,
-                    {Message(text::kRunSucceeded)}}));
+                    {Message(SucceededWithoutAirports(2))}}));
   EXPECT_EQ(summary.ending, RunEnding::Success);
   EXPECT_EQ(summary.bgl_files, 3);
   EXPECT_TRUE(state_.config.SceneryAreas.empty());
@@ -136,7 +146,7 @@ TEST_F(CreationRunTest, AreaWithoutTitleKeepsThePreviousStatusText) {
   EXPECT_EQ(view_.CallsFrom("status:"),
             (Calls{"status:", "status:Titled", "stepit", "stepit", Status(text::kCreatingFiles),
                    "range:0,102", "position:0", Status(text::kFinishing), "status:", "position:0",
-                   "create:on", "cancel:off", Message(text::kRunSucceeded)}));
+                   "create:on", "cancel:off", Message(SucceededWithoutAirports(2))}));
 }
 
 TEST_F(CreationRunTest, CancelSetBeforeReadingEndsBeforeTheFirstFile) {
@@ -146,7 +156,7 @@ TEST_F(CreationRunTest, CancelSetBeforeReadingEndsBeforeTheFirstFile) {
   const RunSummary summary = Run();
 
   EXPECT_EQ(view_.CallsFrom("status:Base"),
-            Concat({{"status:Base"}, kIdleEnding, {Message(text::kRunCancelled)}}));
+            Concat({{"status:Base"}, kIdleEnding, {Message(kCancelled)}}));
   EXPECT_EQ(summary.ending, RunEnding::Cancelled);
   EXPECT_FALSE(state_.cancel);
   EXPECT_TRUE(state_.config.SceneryAreas.empty());
@@ -158,22 +168,23 @@ TEST_F(CreationRunTest, CancelDuringReadingStopsAtTheNextFile) {
 
   EXPECT_EQ(Run().ending, RunEnding::Cancelled);
   EXPECT_EQ(view_.CallsFrom("status:Base"),
-            Concat({{"status:Base", "stepit"}, kIdleEnding, {Message(text::kRunCancelled)}}));
+            Concat({{"status:Base", "stepit"}, kIdleEnding, {Message(kCancelled)}}));
 }
 
-TEST_F(CreationRunTest, CancelInTheWriterDeletesTheOutputSet) {
+TEST_F(CreationRunTest, CancelInTheWriterKeepsTheOldSet) {
   AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
   WriteFile(target_ / "world_navaids.dat", "left from an earlier run");
   view_.OnCall(Status(text::kCreatingFiles), [this] { state_.cancel = true; });
 
   EXPECT_EQ(Run().ending, RunEnding::Cancelled);
-  EXPECT_FALSE(std::filesystem::exists(target_ / "world_navaids.dat"));
+  EXPECT_EQ(ReadFile(target_ / "world_navaids.dat"), "left from an earlier run");
   EXPECT_FALSE(std::filesystem::exists(target_ / "magdec.bgl"));
+  EXPECT_FALSE(std::filesystem::exists(target_ / ".tarnvale-staging"));
   EXPECT_EQ(view_.CallsFrom("status:"),
             Concat({{"status:", "status:Base", "stepit", Status(text::kCreatingFiles), "range:0,102",
                      "position:0"},
                     kIdleEnding,
-                    {Message(text::kRunCancelled)}}));
+                    {Message(kCancelled)}}));
 }
 
 TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
@@ -200,7 +211,7 @@ TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
   EXPECT_EQ(Run().ending, RunEnding::Cancelled);
   const Calls calls = view_.Calls();
   EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kCreatingFiles)), calls.end());
-  EXPECT_EQ(calls.back(), Message(text::kRunCancelled));
+  EXPECT_EQ(calls.back(), Message(kCancelled));
   EXPECT_FALSE(std::filesystem::exists(target_ / "world_airports.dat"));
 }
 
@@ -214,7 +225,7 @@ TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
 
   EXPECT_EQ(summary.ending, RunEnding::OutOfMemory);
   EXPECT_EQ(view_.CallsFrom("status:Base"),
-            (Calls{"status:Base", "stepit", Message(text::kOutOfMemory), "close"}));
+            (Calls{"status:Base", "stepit", Message(kOutOfMemory), "close"}));
   EXPECT_TRUE(state_.config.SceneryAreas.empty());
 }
 
@@ -223,7 +234,7 @@ TEST_F(CreationRunTest, SceneryLibraryOutOfMemoryTakesTheMemoryEnding) {
   state_.config.SetAllocationBudget(0);
 
   EXPECT_EQ(Run().ending, RunEnding::OutOfMemory);
-  EXPECT_EQ(view_.Calls(), (Calls{Status(text::kReadingSceneryLibrary), Message(text::kOutOfMemory),
+  EXPECT_EQ(view_.Calls(), (Calls{Status(text::kReadingSceneryLibrary), Message(kOutOfMemory),
                                   "close"}));
 }
 
@@ -277,7 +288,13 @@ TEST_P(StartErrorTest, ShowsTheMessageBlanksTheSimulatorFolderAndCloses) {
   const RunSummary summary = CreationRun(state_, view_);
 
   EXPECT_EQ(summary.ending, RunEnding::StartError);
-  EXPECT_EQ(view_.Calls(), (Calls{Message(GetParam().message), "close"}));
+  // The message names the folder it looked at and says the old set stands.
+  ASSERT_EQ(view_.Calls().size(), 2u);
+  const std::string message = view_.Calls()[0];
+  EXPECT_EQ(message.rfind(Message(GetParam().message) + "\n", 0), 0u) << message;
+  EXPECT_NE(message.find(simulator_.Root().string()), std::string::npos) << message;
+  EXPECT_TRUE(message.ends_with(text::kPreviousSetKept)) << message;
+  EXPECT_EQ(view_.Calls()[1], "close");
   const std::string rewritten = ReadFile(target_ / "Program_Config.cfg");
   EXPECT_NE(rewritten.find("\r\nFS_Directory=\r\n"), std::string::npos) << rewritten;
   EXPECT_NE(rewritten.find("Program_Id=1 "), std::string::npos) << rewritten;
@@ -292,7 +309,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CreationRunTest, NoRecordedSimulatorIsAStartError) {
   state_.config.FS_Directory.reset();
   EXPECT_EQ(CreationRun(state_, view_).ending, RunEnding::StartError);
-  EXPECT_EQ(view_.Calls().front(), Message(text::kInvalidSimulatorFolder));
+  EXPECT_EQ(view_.Calls().front().rfind(Message(text::kInvalidSimulatorFolder) + "\n", 0), 0u);
 }
 
 TEST_F(CreationRunTest, FailedMagdecCopyNamesTheFailureInsteadOfSuccess) {

@@ -259,9 +259,48 @@ TEST_F(WindowActionsTest, CreateDeletesTheOldSetAndRunsOnTheWorker) {
 TEST_F(WindowActionsTest, AnOldFileThatCannotBeDeletedStopsBeforeTheRun) {
   fs::create_directories(target_ / "world_airports.dat");
   EXPECT_FALSE(StartCreationRun(state_, view_));
-  EXPECT_EQ(view_.Calls(),
-            (std::vector<std::string>{"message:" + std::string(text::kOldFilesNotDeleted), "close"}));
+  const std::string expected_message = text::WithDetail(
+      text::kOldFilesNotDeleted, (target_ / "world_airports.dat").string() +
+                                     " is a folder where a database file belongs. " +
+                                     std::string(text::kPreviousSetKept));
+  EXPECT_EQ(view_.Calls(), (std::vector<std::string>{"message:" + expected_message, "close"}));
   EXPECT_FALSE(state_.worker.Running());
+}
+
+TEST_F(WindowActionsTest, ASecondRunOnTheSameFolderIsRefusedWhileTheFirstGoesOn) {
+  std::mutex mutex;
+  std::condition_variable_any changed;
+  bool first_running = false;
+  bool second_tried = false;
+  view_.OnCall("stepit", [&] {
+    std::unique_lock lock(mutex);
+    first_running = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return second_tried; });
+  });
+  ASSERT_TRUE(StartCreationRun(state_, view_));
+  ProgramState second;
+  second.TargetFolder = target_;
+  RecordingRunView second_view;
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return first_running; });
+  }
+  EXPECT_FALSE(StartCreationRun(second, second_view));
+  {
+    std::lock_guard lock(mutex);
+    second_tried = true;
+  }
+  changed.notify_all();
+  state_.worker.Join();
+
+  EXPECT_EQ(second_view.Calls(),
+            std::vector<std::string>{"message:" + text::WithDetail(text::kTargetFolderBusy,
+                                                                   "Folder: " + target_.string())});
+  EXPECT_EQ(state_.last_run->ending, RunEnding::Success);
+  // The first run let go of the folder when it ended.
+  std::error_code error;
+  EXPECT_TRUE(platform::FolderLock::TryAcquire(target_, error).has_value()) << error.message();
 }
 
 TEST_F(WindowActionsTest, CancelShowsCancelingAndRaisesTheFlag) {
@@ -270,14 +309,14 @@ TEST_F(WindowActionsTest, CancelShowsCancelingAndRaisesTheFlag) {
   EXPECT_EQ(view_.Calls(), std::vector<std::string>{"status:Canceling..."});
 }
 
-TEST_F(WindowActionsTest, CloseHaltsTheRunWhereItStandsAndDeletesItsOutput) {
+TEST_F(WindowActionsTest, CloseHaltsTheRunWhereItStandsAndKeepsTheOldSet) {
+  WriteFile(target_ / "world_airports.dat", "the set of an earlier run");
   // The worker waits inside its first progress step, as it would inside a
   // message box, until the halt wakes it.
   std::mutex mutex;
   std::condition_variable_any changed;
   bool waiting = false;
   view_.OnCall("stepit", [&] {
-    WriteFile(target_ / "world_airports.dat", "half written");
     std::unique_lock lock(mutex);
     waiting = true;
     changed.notify_all();
@@ -293,7 +332,8 @@ TEST_F(WindowActionsTest, CloseHaltsTheRunWhereItStandsAndDeletesItsOutput) {
 
   EXPECT_FALSE(state_.worker.Running());
   EXPECT_EQ(state_.last_run->ending, RunEnding::Halted);
-  EXPECT_FALSE(fs::exists(target_ / "world_airports.dat"));
+  EXPECT_EQ(ReadFile(target_ / "world_airports.dat"), "the set of an earlier run");
+  EXPECT_FALSE(fs::exists(target_ / ".tarnvale-staging"));
   const std::vector<std::string> after = view_.CallsFrom("stepit");
   EXPECT_EQ(after, (std::vector<std::string>{"stepit", "status:Closing..."}));
 }

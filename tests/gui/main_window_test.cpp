@@ -18,7 +18,7 @@
 #include "app/program_state.h"
 #include "gui/tarnvale_dlg.h"
 #include "gui_test_support.h"
-#include "output/output_cleanup.h"
+#include "output/database_set.h"
 #include "sceneryfab/installation_generator.h"
 #include "support/program_folder.h"
 #include "support/temp_dir.h"
@@ -182,27 +182,29 @@ TEST_F(MainWindow, CancelDuringReadingEndsWithTheCancelMessage) {
   ASSERT_TRUE(ProcessEventsUntil([&] { return !presenter_.Messages().empty() && RunOver(); }));
   QApplication::processEvents();
 
-  EXPECT_EQ(presenter_.Texts(), std::vector<std::string>{std::string(text::kRunCancelled)});
+  EXPECT_EQ(presenter_.Texts(),
+            std::vector<std::string>{text::WithDetail(text::kRunCancelled, text::kPreviousSetKept)});
   ExpectIdle();
   EXPECT_FALSE(AnyOutputFile());
   EXPECT_EQ(state_.last_run->ending, RunEnding::Cancelled);
 }
 
-TEST_F(MainWindow, CloseDuringWritingHaltsTheRunAndDeletesTheOutputSet) {
+TEST_F(MainWindow, CloseDuringWritingHaltsTheRunAndKeepsTheOldSet) {
+  WriteFile(target_ / "world_airports.dat", "the set of an earlier run");
   Open(presenter_);
   HoldingView holding(window_->WindowView(), state_.worker, "status:" + std::string(text::kCreatingFiles));
   window_->ReportRunsThrough(holding);
 
   Button("CreateButton")->click();
   ASSERT_TRUE(ProcessEventsUntil([&] { return holding.Holding(); }));
-  WriteFile(target_ / "world_airports.dat", "half written");  // what the writer had done so far
   window_->close();
 
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(window_->result(), 0);
   EXPECT_EQ(Status(), QStringLiteral("Closing..."));
   EXPECT_TRUE(RunOver());
-  EXPECT_FALSE(AnyOutputFile());
+  EXPECT_EQ(tarnvale::testing::ReadFile(target_ / "world_airports.dat"), "the set of an earlier run");
+  EXPECT_FALSE(std::filesystem::exists(target_ / ".tarnvale-staging"));
   QApplication::processEvents();
   EXPECT_TRUE(presenter_.Messages().empty());
 }
@@ -234,7 +236,11 @@ TEST_P(RunThatClosesTheWindow, ShowsItsMessageThenCloses) {
   Button("CreateButton")->click();
   ASSERT_TRUE(ProcessEventsUntil([&] { return !window_->isVisible() && RunOver(); }));
 
-  EXPECT_EQ(presenter_.Texts(), std::vector<std::string>{std::string(GetParam().message)});
+  // The program's own text, then a line that says what was found and kept.
+  const std::vector<std::string> texts = presenter_.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].rfind(std::string(GetParam().message) + "\n", 0), 0u) << texts[0];
+  EXPECT_TRUE(texts[0].ends_with(text::kPreviousSetKept)) << texts[0];
   EXPECT_EQ(window_->result(), 0);
 }
 

@@ -78,7 +78,7 @@ TEST(HostileTarget, LockedOutputFolder) {
   const Installation installation;
   const ImmutableMark lock(installation.Target());
   if (!lock.Available()) GTEST_SKIP() << "cannot mark a folder immutable here";
-  ExpectRefused(installation.Create(), "could not write the database file");
+  ExpectRefused(installation.Create(), "The previous database files were kept.");
   EXPECT_TRUE(DatabaseFilesIn(installation.Target()).empty());
   EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
 }

@@ -1,9 +1,10 @@
-#include "output/output_cleanup.h"
+#include "output/database_set.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -12,46 +13,102 @@ namespace tarnvale {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-std::set<std::string> FilesIn(const fs::path& folder) {
-  std::set<std::string> names;
+// Every entry of a folder with the content of each file ("<folder>" for folders).
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
+    contents[entry.path().filename().string()] =
+        entry.is_directory() ? "<folder>" : ReadFile(entry.path());
   }
-  return names;
+  return contents;
 }
 
-TEST(DeleteOutputFiles, AFolderWithoutOutputIsLeftAlone) {
-  const TempDir target;
-  WriteFile(target / "Program_Config.cfg", "x");
-  fs::create_directory(target / "DEFAULT_DB");
-  EXPECT_EQ(DeleteOutputFiles(target.Path()), 0);
-  EXPECT_EQ(FilesIn(target.Path()), (std::set<std::string>{"DEFAULT_DB", "Program_Config.cfg"}));
+class DatabaseSetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(target_ / "Program_Config.cfg", "settings");
+    WriteFile(target_ / "world_airports.dat", "old airports");
+    WriteFile(target_ / "WORLD_NAVAIDS.DAT", "old navaids");
+    WriteFile(target_ / "world_navaids.dat", "old navaids, other case");
+    WriteFile(target_ / "magdec.bgl", "old magdec");
+    WriteFile(target_ / "world_airports.dat.bak", "user's copy");
+    before_ = Contents(target_.Path());
+  }
+
+  StagedDatabaseSet Stage(std::map<std::string, std::string> files) {
+    SetFailure failure;
+    std::optional<StagedDatabaseSet> staged = StagedDatabaseSet::Create(target_.Path(), failure);
+    EXPECT_TRUE(staged.has_value()) << failure.Describe();
+    for (const auto& [name, bytes] : files) WriteFile(staged->Folder() / name, bytes);
+    return std::move(*staged);
+  }
+
+  TempDir target_;
+  std::map<std::string, std::string> before_;
+};
+
+TEST_F(DatabaseSetTest, CommitLeavesExactlyTheNewSetBesideTheOtherFiles) {
+  StagedDatabaseSet staged = Stage({{"world_airports.dat", "new airports"}, {"magdec.bgl", "new magdec"}});
+  EXPECT_EQ(staged.Commit(), std::nullopt);
+  EXPECT_EQ(Contents(target_.Path()),
+            (std::map<std::string, std::string>{{"Program_Config.cfg", "settings"},
+                                                {"world_airports.dat", "new airports"},
+                                                {"magdec.bgl", "new magdec"},
+                                                {"world_airports.dat.bak", "user's copy"}}));
 }
 
-TEST(DeleteOutputFiles, DeletesEveryOutputFileInAnyLetterCase) {
-  const TempDir target;
-  for (const std::string_view name : kOutputFileSet) WriteFile(target / name, "x");
-  WriteFile(target / "WORLD_AIRPORTS.DAT", "x");
-  WriteFile(target / "MagDec.BGL", "x");
-  WriteFile(target / "world_airports.dat.bak", "x");
-  EXPECT_EQ(DeleteOutputFiles(target.Path()), 0);
-  EXPECT_EQ(FilesIn(target.Path()), std::set<std::string>{"world_airports.dat.bak"});
+TEST_F(DatabaseSetTest, AnUncommittedSetLeavesTheOldOneAsItWas) {
+  { StagedDatabaseSet staged = Stage({{"world_airports.dat", "new airports"}}); }
+  EXPECT_EQ(Contents(target_.Path()), before_);
 }
 
-TEST(DeleteOutputFiles, StopsAtTheFirstEntryThatCannotBeDeleted) {
-  const TempDir target;
-  for (const std::string_view name : kOutputFileSet) WriteFile(target / name, "x");
-  // A folder stands where the navaids file would be: it is not deleted, and
-  // the files after it in the order stay too.
-  fs::remove(target / "world_navaids.dat");
-  WriteFile(target / "World_Navaids.dat" / "inside", "x");
-  EXPECT_EQ(DeleteOutputFiles(target.Path()), 1);
-  std::set<std::string> left(kOutputFileSet.begin() + 2, kOutputFileSet.end());
-  left.insert("World_Navaids.dat");
-  EXPECT_EQ(FilesIn(target.Path()), left);
+TEST_F(DatabaseSetTest, AFolderUnderAnOutputNameRefusesTheSwapBeforeAnythingChanges) {
+  WriteFile(target_ / "World_Markers.dat" / "inside", "x");
+  before_ = Contents(target_.Path());
+  {
+    StagedDatabaseSet staged = Stage({{"world_airports.dat", "new airports"}});
+    const std::optional<SetFailure> failure = staged.Commit();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->path, target_ / "World_Markers.dat");
+  }
+  EXPECT_EQ(Contents(target_.Path()), before_);
+}
+
+// A run killed after the journal was written, part way through the swap: the
+// next run finishes it.
+TEST_F(DatabaseSetTest, RecoveryFinishesADecidedSwap) {
+  const fs::path staging = target_ / std::string(kStagingFolderName);
+  WriteFile(staging / "journal", "world_airports.dat\nmagdec.bgl\n../escape\n");
+  WriteFile(staging / "magdec.bgl", "new magdec");
+  WriteFile(target_ / "world_airports.dat", "new airports");  // already placed
+  fs::remove(target_ / "world_navaids.dat");                  // already removed
+  EXPECT_EQ(RecoverDatabaseSet(target_.Path()), std::nullopt);
+  EXPECT_EQ(Contents(target_.Path()),
+            (std::map<std::string, std::string>{{"Program_Config.cfg", "settings"},
+                                                {"world_airports.dat", "new airports"},
+                                                {"magdec.bgl", "new magdec"},
+                                                {"world_airports.dat.bak", "user's copy"}}));
+}
+
+TEST_F(DatabaseSetTest, RecoveryDropsAnUndecidedSwapAndOurLeftoversOnly) {
+  const fs::path staging = target_ / std::string(kStagingFolderName);
+  WriteFile(staging / "world_airports.dat", "half");
+  WriteFile(target_ / "Program_Config.cfg.tmp-a1B2c3", "half settings");
+  WriteFile(target_ / "MAGDEC.BGL.tmp-Zz9999", "half copy");
+  WriteFile(target_ / "notes.tmp-abcdef", "user");
+  WriteFile(target_ / "world_airports.dat.tmp-abc", "user");
+  WriteFile(target_ / "world_airports.dat.tmp-abc!ef", "user");
+  const std::map<std::string, std::string> users = Contents(target_.Path());
+  EXPECT_EQ(RecoverDatabaseSet(target_.Path()), std::nullopt);
+  std::map<std::string, std::string> expected = users;
+  for (const char* ours : {".tarnvale-staging", "Program_Config.cfg.tmp-a1B2c3", "MAGDEC.BGL.tmp-Zz9999"}) {
+    expected.erase(ours);
+  }
+  EXPECT_EQ(Contents(target_.Path()), expected);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ class WriterTest : public ::testing::Test {
     return Write(program, fs_version, target.Path());
   }
   WriteResult Write(std::int16_t program, std::int16_t fs_version, const fs::path& folder) {
-    const OutputSettings settings{program, fs_version, simulator.Path().string(), folder};
+    const OutputSettings settings{program, fs_version, simulator.Path().string(), folder, folder};
     return WriteDatabaseFiles(db, view, settings, cancel);
   }
 
@@ -216,7 +216,7 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritte
 
 TEST_F(WriterTest, AMissingMagdecSourceFailsByName) {
   testing::FillSampleDatabase(db);
-  const OutputSettings settings{2, 9, (simulator / "nowhere").string(), target.Path()};
+  const OutputSettings settings{2, 9, (simulator / "nowhere").string(), target.Path(), target.Path()};
   const WriteResult result = WriteDatabaseFiles(db, view, settings, cancel);
   EXPECT_EQ(result.status, WriteResult::Status::Failed);
   EXPECT_NE(result.failure.find("magdec.bgl"), std::string::npos) << result.failure;
