@@ -27,6 +27,13 @@ std::map<std::string, std::string> Contents(const fs::path& folder) {
   return contents;
 }
 
+// What the fixture's folder holds once the new set of two files is in place.
+const std::map<std::string, std::string> kNewSetBesideTheUsersFiles = {
+    {"Program_Config.cfg", "settings"},
+    {"world_airports.dat", "new airports"},
+    {"magdec.bgl", "new magdec"},
+    {"world_airports.dat.bak", "user's copy"}};
+
 class DatabaseSetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -54,11 +61,7 @@ class DatabaseSetTest : public ::testing::Test {
 TEST_F(DatabaseSetTest, CommitLeavesExactlyTheNewSetBesideTheOtherFiles) {
   StagedDatabaseSet staged = Stage({{"world_airports.dat", "new airports"}, {"magdec.bgl", "new magdec"}});
   EXPECT_EQ(staged.Commit(), std::nullopt);
-  EXPECT_EQ(Contents(target_.Path()),
-            (std::map<std::string, std::string>{{"Program_Config.cfg", "settings"},
-                                                {"world_airports.dat", "new airports"},
-                                                {"magdec.bgl", "new magdec"},
-                                                {"world_airports.dat.bak", "user's copy"}}));
+  EXPECT_EQ(Contents(target_.Path()), kNewSetBesideTheUsersFiles);
 }
 
 TEST_F(DatabaseSetTest, AnUncommittedSetLeavesTheOldOneAsItWas) {
@@ -87,11 +90,7 @@ TEST_F(DatabaseSetTest, RecoveryFinishesADecidedSwap) {
   WriteFile(target_ / "world_airports.dat", "new airports");  // already placed
   fs::remove(target_ / "world_navaids.dat");                  // already removed
   EXPECT_EQ(RecoverDatabaseSet(target_.Path()), std::nullopt);
-  EXPECT_EQ(Contents(target_.Path()),
-            (std::map<std::string, std::string>{{"Program_Config.cfg", "settings"},
-                                                {"world_airports.dat", "new airports"},
-                                                {"magdec.bgl", "new magdec"},
-                                                {"world_airports.dat.bak", "user's copy"}}));
+  EXPECT_EQ(Contents(target_.Path()), kNewSetBesideTheUsersFiles);
 }
 
 TEST_F(DatabaseSetTest, RecoveryDropsAnUndecidedSwapAndOurLeftoversOnly) {

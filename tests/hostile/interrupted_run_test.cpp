@@ -1,0 +1,304 @@
+// Runs cut short at every moment: killed at each step of writing and
+// swapping, cancelled by SIGINT along the way, run twice at once, run out of
+// disk. Whatever happens, the radar program's folder holds one whole
+// database set, old or new, and nothing it did not hold before.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "app/startup.h"
+#include "hostile/hostile_environment.h"
+#include "output/database_set.h"
+#include "platform/folder_lock.h"
+#include "sceneryfab/installation_generator.h"
+#include "support/recording_run_view.h"
+
+namespace tarnvale::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Snapshot = std::map<std::string, std::string>;  // entry name -> bytes ("<folder>")
+
+Snapshot Take(const fs::path& folder) {
+  Snapshot snapshot;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    snapshot[entry.path().filename().string()] =
+        entry.is_directory() ? "<folder>" : ReadFile(entry.path());
+  }
+  return snapshot;
+}
+
+void Restore(const fs::path& folder, const Snapshot& snapshot) {
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  for (const auto& [name, bytes] : snapshot) {
+    if (bytes == "<folder>") {
+      fs::create_directory(folder / name);
+    } else {
+      WriteFile(folder / name, bytes);
+    }
+  }
+}
+
+std::string ConfigFor(const fs::path& simulator, int fs_version) {
+  return "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\nFS_Version=" +
+         std::to_string(fs_version) + "\r\nFS_Directory=" + simulator.string() + "\r\n";
+}
+
+// The start-up answers of a user who names the target folder.
+class TargetOnly final : public StartupView {
+ public:
+  explicit TargetOnly(fs::path target) : target_(std::move(target)) {}
+  std::optional<fs::path> AskTargetFolder() override { return target_; }
+  std::optional<SimulatorChoice> AskSimulator() override { return std::nullopt; }
+  void ShowMessage(std::string_view, MessageTitle) override {}
+
+ private:
+  fs::path target_;
+};
+
+// Start-up and one run, as the command line does them, in this process.
+RunEnding CreateInProcess(const fs::path& target) {
+  ProgramState state;
+  TargetOnly answers(target);
+  RecordingRunView view;
+  if (RunStartup(state, answers) != StartupOutcome::Ready) return RunEnding::StartError;
+  if (!StartCreationRun(state, view)) return RunEnding::StartError;
+  state.worker.Join();
+  return state.last_run->ending;
+}
+
+std::vector<std::string> steps_seen;
+std::size_t kill_at_step = 0;
+
+void RecordStep(std::string_view step) { steps_seen.emplace_back(step); }
+void KillAtChosenStep(std::string_view step) {
+  steps_seen.emplace_back(step);
+  if (steps_seen.size() == kill_at_step) raise(SIGKILL);
+}
+
+// An FS2004 set in a radar program's folder, beside files of the user's own;
+// Program_Config.cfg now names an FS2002 installation, whose set is the new
+// one. The old set has names the new one lacks (fuel areas, airspaces) and
+// one name in another letter case.
+class InterruptedRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fab::GenerateOptions fs2002;
+    fs2002.out = fs2002_;
+    fs2002.fs_version = 8;
+    fab::GenerateInstallation(fs2002);
+    ASSERT_EQ(CreateInProcess(Target()), RunEnding::Success);
+    fs::rename(Target() / "world_navaids.dat", Target() / "World_Navaids.DAT");
+    WriteFile(Target() / "notes.txt", "the user's own notes");
+    WriteFile(installation_.ConfigFile(), ConfigFor(fs2002_, 8));
+    old_ = Take(Target());
+
+    // The outcome of an undisturbed run, and the steps it takes.
+    steps_seen.clear();
+    ObserveSetSteps(RecordStep);
+    EXPECT_EQ(CreateInProcess(Target()), RunEnding::Success);
+    ObserveSetSteps(nullptr);
+    steps_ = steps_seen;
+    new_ = Take(Target());
+    Restore(Target(), old_);
+    ASSERT_FALSE(new_.contains("world_fuel_areas.dat"));
+    ASSERT_TRUE(old_.contains("world_fuel_areas.dat"));
+  }
+
+  const fs::path& Target() const { return installation_.Target(); }
+
+  // Every output name holds a whole file of the old or of the new set.
+  void ExpectNoTornFile(const std::string& moment) const {
+    for (const auto& [name, bytes] : Take(Target())) {
+      const auto old_file = old_.find(name);
+      const auto new_file = new_.find(name);
+      const bool whole = (old_file != old_.end() && old_file->second == bytes) ||
+                         (new_file != new_.end() && new_file->second == bytes);
+      EXPECT_TRUE(whole || name == kStagingFolderName) << name << " after " << moment;
+    }
+  }
+
+  Installation installation_;
+  TempDir dir_;
+  fs::path fs2002_ = dir_ / "fs2002";
+  std::vector<std::string> steps_;
+  Snapshot old_;
+  Snapshot new_;
+};
+
+TEST_F(InterruptedRun, KilledAtEveryStepLeavesOneWholeSetAndTheNextRunTheNewOne) {
+  const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
+  ASSERT_NE(decided, steps_.end());
+  ASSERT_GT(steps_.size(), 10u) << "expected every file written, placed and removed as a step";
+  for (std::size_t step = 1; step <= steps_.size(); ++step) {
+    const std::string moment = "killed at \"" + steps_[step - 1] + "\"";
+    Restore(Target(), old_);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      steps_seen.clear();
+      kill_at_step = step;
+      ObserveSetSteps(KillAtChosenStep);
+      CreateInProcess(Target());
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << moment;
+    ExpectNoTornFile(moment);
+
+    // The next start finishes a decided swap and drops an undecided one.
+    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
+    const bool after_decision = step > static_cast<std::size_t>(decided - steps_.begin());
+    EXPECT_EQ(Take(Target()), after_decision ? new_ : old_) << moment;
+
+    EXPECT_EQ(CreateInProcess(Target()), RunEnding::Success) << moment;
+    EXPECT_EQ(Take(Target()), new_) << moment;
+  }
+}
+
+// tarnvale-cli with its standard output on a pipe, so that a test can act
+// when a given line has been printed.
+class CliProcess {
+ public:
+  explicit CliProcess(std::vector<std::string> args) {
+    int pipe_ends[2];
+    if (pipe(pipe_ends) != 0) throw std::runtime_error("no pipe");
+    std::vector<std::string> words{TARNVALE_CLI_PATH};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], 1);
+    posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
+    const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipe_ends[1]);
+    if (spawned != 0) throw std::runtime_error("cannot start tarnvale-cli");
+    out_ = fdopen(pipe_ends[0], "r");
+  }
+  ~CliProcess() {
+    if (out_) fclose(out_);
+  }
+
+  // Reads lines until one equals `line`; false when output ended first.
+  bool WaitForLine(std::string_view line) {
+    char* text = nullptr;
+    std::size_t room = 0;
+    bool found = false;
+    while (!found && getline(&text, &room, out_) > 0) {
+      std::string_view got(text);
+      if (got.ends_with('\n')) got.remove_suffix(1);
+      printed_ += std::string(got) + '\n';
+      found = got == line;
+    }
+    free(text);
+    return found;
+  }
+
+  void Signal(int signal) const { kill(pid_, signal); }
+
+  // Waits for the end; the exit status, or -1 when it did not exit.
+  int Wait() {
+    WaitForLine("\x01");  // drain the rest
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  const std::string& Printed() const { return printed_; }
+
+ private:
+  pid_t pid_ = 0;
+  FILE* out_ = nullptr;
+  std::string printed_;
+};
+
+TEST_F(InterruptedRun, SigintAtFiveMomentsLeavesTheOldSetOrTheNewOne) {
+  // Reading the library, reading the first area, binding, writing, finishing.
+  for (std::string_view moment : {text::kReadingSceneryLibrary, std::string_view("Region 02"),
+                                  text::kBindingIls, text::kCreatingFiles, text::kFinishing}) {
+    Restore(Target(), old_);
+    CliProcess cli({"create", "--target", Target().string()});
+    ASSERT_TRUE(cli.WaitForLine(moment)) << cli.Printed();
+    cli.Signal(SIGINT);
+    const int status = cli.Wait();
+    ASSERT_TRUE(status == 0 || status == 3) << moment << ": " << cli.Printed();
+    // Cancelled: the old set, as it was; finished: the new one.
+    EXPECT_EQ(Take(Target()), status == 3 ? old_ : new_) << moment << ": " << cli.Printed();
+  }
+}
+
+TEST_F(InterruptedRun, ASecondRunOnTheFolderIsRefusedAndChangesNothing) {
+  std::error_code error;
+  const std::optional<platform::FolderLock> first = platform::FolderLock::TryAcquire(Target(), error);
+  ASSERT_TRUE(first.has_value()) << error.message();
+  const CliResult refused = RunCli({"create", "--target", Target().string(), "--simulator",
+                                    installation_.Simulator().string(), "--fs-version", "9"});
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_NE(refused.out.find(text::WithDetail(text::kTargetFolderBusy, "Folder: " + Target().string())),
+            std::string::npos)
+      << refused.out;
+  EXPECT_EQ(Take(Target()), old_);
+}
+
+TEST_F(InterruptedRun, TwoRunsAtOnceLeaveTheSetOfTheSimulatorTheSettingsName) {
+  CliProcess fs2004({"create", "--target", Target().string(), "--simulator",
+                     installation_.Simulator().string(), "--fs-version", "9"});
+  CliProcess fs2002({"create", "--target", Target().string(), "--simulator", fs2002_.string(),
+                     "--fs-version", "8"});
+  const int fs2004_status = fs2004.Wait();
+  const int fs2002_status = fs2002.Wait();
+  ASSERT_TRUE(fs2004_status == 0 || fs2002_status == 0) << fs2004.Printed() << fs2002.Printed();
+  for (const CliProcess* run : {&fs2004, &fs2002}) {
+    const bool refused = run->Printed().find(text::kTargetFolderBusy) != std::string::npos;
+    EXPECT_TRUE(refused || run->Printed().find(text::kRunSucceeded) != std::string::npos)
+        << run->Printed();
+  }
+  Snapshot now = Take(Target());
+  const bool names_fs2002 = now["Program_Config.cfg"].find("FS_Version=8") != std::string::npos;
+  Snapshot expected = names_fs2002 ? new_ : old_;
+  // Program_Config.cfg is rewritten in full by --simulator; the sets must match.
+  now.erase("Program_Config.cfg");
+  expected.erase("Program_Config.cfg");
+  if (!names_fs2002) {  // a fresh FS2004 set has the navaids file in its own letter case
+    expected["world_navaids.dat"] = expected["World_Navaids.DAT"];
+    expected.erase("World_Navaids.DAT");
+  }
+  EXPECT_EQ(now, expected);
+}
+
+// The first run's set fills most of a small file system; the second run
+// finds no room for its new set and keeps the old one.
+TEST(InterruptedRunDisk, AFullDiskKeepsTheOldSetAndNamesTheFailure) {
+  const ScratchFileSystem disk("4m");
+  if (!disk.Available()) GTEST_SKIP() << "cannot mount a tmpfs here (needs CAP_SYS_ADMIN)";
+  const Installation installation(disk.Path() / "radar");
+  ASSERT_EQ(installation.Create().exit_code, 0);
+  const Snapshot old_set = Take(installation.Target());
+  disk.Fill();
+
+  const CliResult result = installation.Create();
+
+  EXPECT_EQ(result.exit_code, 1) << result.out << result.err;
+  EXPECT_NE(result.out.find("No space left on device"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(text::kPreviousSetKept), std::string::npos) << result.out;
+  EXPECT_EQ(Take(installation.Target()), old_set);
+}
+
+}  // namespace
+}  // namespace tarnvale::testing
