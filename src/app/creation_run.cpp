@@ -265,13 +265,15 @@ class Run {
     const std::optional<SetFailure> failure = staged.Commit();
     summary_.times.writing += Clock::now() - start;
     if (!failure) return SuccessEnding();
-    if (!staged.Decided()) return WriteFailedEnding("Could not replace " + failure->Describe() + ".");
+    if (!staged.Decided()) {
+      return WriteFailedEnding("Could not replace " + failure->Describe() + ".");
+    }
     TakeRecords(/*with_files=*/true);
     ReleaseDatabase(db_, state_);
     return IdleEnding(RunEnding::WriteFailed,
                       text::WithDetail(text::kDatabaseFilesNotWritten,
-                                 "Could not replace " + failure->Describe() +
-                                     ". The next run puts the new database files in place."));
+                                       "Could not replace " + failure->Describe() +
+                                           ". The next run puts the new database files in place."));
   }
 
   RunSummary Interrupted(Interruption stop) {
@@ -286,8 +288,8 @@ class Run {
     TakeRecords(/*with_files=*/true);
     const bool no_airports = db_.Airports.empty();
     ReleaseDatabase(db_, state_);
-    return IdleEnding(RunEnding::Success,
-                      text::WithDetail(text::kRunSucceeded, no_airports ? NoAirportsWarning() : ""));
+    const std::string warning = no_airports ? NoAirportsWarning() : "";
+    return IdleEnding(RunEnding::Success, text::WithDetail(text::kRunSucceeded, warning));
   }
 
   // A set without airports usually means the wrong simulator folder.
@@ -301,7 +303,8 @@ class Run {
   RunSummary CancelEnding() {
     TakeRecords(/*with_files=*/false);
     ReleaseDatabase(db_, state_);
-    return IdleEnding(RunEnding::Cancelled, text::WithDetail(text::kRunCancelled, text::kPreviousSetKept));
+    return IdleEnding(RunEnding::Cancelled,
+                      text::WithDetail(text::kRunCancelled, text::kPreviousSetKept));
   }
 
   // Nothing was built, but the window stays usable for another run.
@@ -322,7 +325,8 @@ class Run {
   // Blanks the simulator folder in Program_Config.cfg so that the next
   // start asks for it again. The database files stay as they were.
   RunSummary StartErrorEnding(std::string_view text, const std::string& detail) {
-    const std::string message = text::WithDetail(text, detail + " " + std::string(text::kPreviousSetKept));
+    const std::string message =
+        text::WithDetail(text, detail + " " + std::string(text::kPreviousSetKept));
     view_.ShowMessage(message);
     if (halt_.stop_requested()) return HaltedEnding();
     state_.config.FS_Directory = std::string();

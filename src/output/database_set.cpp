@@ -124,8 +124,9 @@ bool IsLeftoverTemporary(std::string_view name) {
   if (!std::all_of(unique.begin(), unique.end(), letter_or_digit)) return false;
   const std::string_view base = name.substr(0, mark);
   return platform::EqualsIgnoreCase(base, kProgramConfigName) ||
-         std::any_of(kOutputFileSet.begin(), kOutputFileSet.end(),
-                     [base](std::string_view output) { return platform::EqualsIgnoreCase(base, output); });
+         std::any_of(kOutputFileSet.begin(), kOutputFileSet.end(), [base](std::string_view output) {
+           return platform::EqualsIgnoreCase(base, output);
+         });
 }
 
 void RemoveLeftoverTemporaries(const fs::path& folder) {
@@ -193,9 +194,8 @@ std::optional<SetFailure> RecoverDatabaseSet(const fs::path& target_folder) {
     std::error_code error;
     const fs::path journal = staging / kJournalName;
     if (fs::is_regular_file(fs::symlink_status(journal, error))) {
-      if (std::optional<SetFailure> failure = FinishSwap(target_folder, staging, ReadJournal(journal))) {
-        return failure;
-      }
+      std::optional<SetFailure> failure = FinishSwap(target_folder, staging, ReadJournal(journal));
+      if (failure) return failure;
     }
     RemoveStagingFolder(target_folder, staging);
   }

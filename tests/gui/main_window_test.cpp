@@ -182,8 +182,8 @@ TEST_F(MainWindow, CancelDuringReadingEndsWithTheCancelMessage) {
   ASSERT_TRUE(ProcessEventsUntil([&] { return !presenter_.Messages().empty() && RunOver(); }));
   QApplication::processEvents();
 
-  EXPECT_EQ(presenter_.Texts(),
-            std::vector<std::string>{text::WithDetail(text::kRunCancelled, text::kPreviousSetKept)});
+  const std::string cancelled = text::WithDetail(text::kRunCancelled, text::kPreviousSetKept);
+  EXPECT_EQ(presenter_.Texts(), std::vector<std::string>{cancelled});
   ExpectIdle();
   EXPECT_FALSE(AnyOutputFile());
   EXPECT_EQ(state_.last_run->ending, RunEnding::Cancelled);
@@ -203,7 +203,8 @@ TEST_F(MainWindow, CloseDuringWritingHaltsTheRunAndKeepsTheOldSet) {
   EXPECT_EQ(window_->result(), 0);
   EXPECT_EQ(Status(), QStringLiteral("Closing..."));
   EXPECT_TRUE(RunOver());
-  EXPECT_EQ(tarnvale::testing::ReadFile(target_ / "world_airports.dat"), "the set of an earlier run");
+  EXPECT_EQ(tarnvale::testing::ReadFile(target_ / "world_airports.dat"),
+            "the set of an earlier run");
   EXPECT_FALSE(std::filesystem::exists(target_ / ".tarnvale-staging"));
   QApplication::processEvents();
   EXPECT_TRUE(presenter_.Messages().empty());

@@ -262,14 +262,15 @@ TEST_F(InterruptedRun, SigintAtFiveMomentsLeavesTheOldSetOrTheNewOne) {
 
 TEST_F(InterruptedRun, ASecondRunOnTheFolderIsRefusedAndChangesNothing) {
   std::error_code error;
-  const std::optional<platform::FolderLock> first = platform::FolderLock::TryAcquire(Target(), error);
+  const std::optional<platform::FolderLock> first =
+      platform::FolderLock::TryAcquire(Target(), error);
   ASSERT_TRUE(first.has_value()) << error.message();
   const CliResult refused = RunCli({"create", "--target", Target().string(), "--simulator",
                                     installation_.Simulator().string(), "--fs-version", "9"});
   EXPECT_EQ(refused.exit_code, 1);
-  EXPECT_NE(refused.out.find(text::WithDetail(text::kTargetFolderBusy, "Folder: " + Target().string())),
-            std::string::npos)
-      << refused.out;
+  const std::string busy =
+      text::WithDetail(text::kTargetFolderBusy, "Folder: " + Target().string());
+  EXPECT_NE(refused.out.find(busy), std::string::npos) << refused.out;
   EXPECT_EQ(Differences(Take(Target()), old_), std::vector<std::string>{});
 }
 

@@ -59,7 +59,8 @@ class DatabaseSetTest : public ::testing::Test {
 };
 
 TEST_F(DatabaseSetTest, CommitLeavesExactlyTheNewSetBesideTheOtherFiles) {
-  StagedDatabaseSet staged = Stage({{"world_airports.dat", "new airports"}, {"magdec.bgl", "new magdec"}});
+  StagedDatabaseSet staged =
+      Stage({{"world_airports.dat", "new airports"}, {"magdec.bgl", "new magdec"}});
   EXPECT_EQ(staged.Commit(), std::nullopt);
   EXPECT_EQ(Contents(target_.Path()), kNewSetBesideTheUsersFiles);
 }
@@ -104,7 +105,8 @@ TEST_F(DatabaseSetTest, RecoveryDropsAnUndecidedSwapAndOurLeftoversOnly) {
   const std::map<std::string, std::string> users = Contents(target_.Path());
   EXPECT_EQ(RecoverDatabaseSet(target_.Path()), std::nullopt);
   std::map<std::string, std::string> expected = users;
-  for (const char* ours : {".tarnvale-staging", "Program_Config.cfg.tmp-a1B2c3", "MAGDEC.BGL.tmp-Zz9999"}) {
+  for (const char* ours :
+       {".tarnvale-staging", "Program_Config.cfg.tmp-a1B2c3", "MAGDEC.BGL.tmp-Zz9999"}) {
     expected.erase(ours);
   }
   EXPECT_EQ(Contents(target_.Path()), expected);

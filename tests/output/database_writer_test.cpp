@@ -216,7 +216,8 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritte
 
 TEST_F(WriterTest, AMissingMagdecSourceFailsByName) {
   testing::FillSampleDatabase(db);
-  const OutputSettings settings{2, 9, (simulator / "nowhere").string(), target.Path(), target.Path()};
+  const OutputSettings settings{2, 9, (simulator / "nowhere").string(), target.Path(),
+                                target.Path()};
   const WriteResult result = WriteDatabaseFiles(db, view, settings, cancel);
   EXPECT_EQ(result.status, WriteResult::Status::Failed);
   EXPECT_NE(result.failure.find("magdec.bgl"), std::string::npos) << result.failure;
