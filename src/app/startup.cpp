@@ -72,7 +72,10 @@ std::string TargetFolderBusyMessage(const ProgramState& state) {
 
 bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
   if (state.config.WriteProgramConfig(ProgramConfigFile(state)) != kCfgFailed) return true;
-  view.ShowMessage(text::kProgramConfigNotRewritten, MessageTitle::ProgramName);
+  view.ShowMessage(text::WithDetail(text::kProgramConfigNotRewritten,
+                                    ProgramConfigFile(state).string() +
+                                        " could not be replaced; it was left as it was."),
+                   MessageTitle::ProgramName);
   return false;
 }
 
@@ -130,7 +133,9 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
   }
   const std::filesystem::path file = platform::FindFile(folder, kProgramConfigName);
   if (file.empty()) {
-    view.ShowMessage(text::kProgramConfigMissing, MessageTitle::ErrorMessage);
+    view.ShowMessage(text::WithDetail(text::kProgramConfigMissing,
+                                      "No Program_Config.cfg was found in " + folder.string() + "."),
+                     MessageTitle::ErrorMessage);
     return false;
   }
   state.config.ReadCfgFile(file, kProgramConfigMode);
@@ -153,7 +158,9 @@ bool ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice, Startu
 bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view) {
   if (state.config.Program_Id != 2) return true;
   if (!EnterableFolder("DEFAULT_DB", state.TargetFolder).empty()) return true;
-  view.ShowMessage(text::kDefaultDbMissing, MessageTitle::ProgramName);
+  view.ShowMessage(text::WithDetail(text::kDefaultDbMissing, "No DEFAULT_DB folder was found in " +
+                                                                 state.TargetFolder.string() + "."),
+                   MessageTitle::ProgramName);
   return false;
 }
 

@@ -159,7 +159,9 @@ TEST_F(RunStartupTest, MissingProgramConfigTerminatesWithTheErrorTitle) {
   fs::create_directories(target_);
   EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
   ASSERT_EQ(view_.messages.size(), 1u);
-  EXPECT_EQ(view_.messages[0].first, text::kProgramConfigMissing);
+  EXPECT_EQ(view_.messages[0].first,
+            text::WithDetail(text::kProgramConfigMissing,
+                             "No Program_Config.cfg was found in " + target_.string() + "."));
   EXPECT_EQ(view_.messages[0].second, MessageTitle::ErrorMessage);
 }
 
@@ -196,7 +198,9 @@ TEST_F(RunStartupTest, RadarProgramNeedsItsDefaultDbFolder) {
   WriteProgramConfigFile(target_, 2, 9, simulator_.string());
   EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
   ASSERT_EQ(view_.messages.size(), 1u);
-  EXPECT_EQ(view_.messages[0].first, text::kDefaultDbMissing);
+  EXPECT_EQ(view_.messages[0].first,
+            text::WithDetail(text::kDefaultDbMissing,
+                             "No DEFAULT_DB folder was found in " + target_.string() + "."));
 
   fs::create_directories(target_ / "default_db");
   view_.messages.clear();
@@ -210,8 +214,10 @@ TEST_F(RunStartupTest, FailedRewriteStillChecksDefaultDbBeforeTerminating) {
   view_.before_simulator_answer = [this] { fs::remove(target_ / "Program_Config.cfg"); };
   EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
   ASSERT_EQ(view_.messages.size(), 2u);
-  EXPECT_EQ(view_.messages[0].first, text::kProgramConfigNotRewritten);
-  EXPECT_EQ(view_.messages[1].first, text::kDefaultDbMissing);
+  EXPECT_EQ(view_.messages[0].first.substr(0, text::kProgramConfigNotRewritten.size() + 1),
+            std::string(text::kProgramConfigNotRewritten) + "\n");
+  EXPECT_EQ(view_.messages[1].first.substr(0, text::kDefaultDbMissing.size() + 1),
+            std::string(text::kDefaultDbMissing) + "\n");
 }
 
 TEST_F(RunStartupTest, ReplacingTheSimulatorKeepsTheOtherSettings) {

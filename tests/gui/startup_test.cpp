@@ -115,7 +115,8 @@ TEST_F(GuiStartup, ConfigurationGoneAfterTheDialogIsAnErrorMessage) {
 
   ASSERT_EQ(presenter_.Messages().size(), 1U);
   EXPECT_EQ(presenter_.Messages()[0].title, QStringLiteral("Error Message"));
-  EXPECT_EQ(presenter_.Texts()[0], text::kProgramConfigMissing);
+  EXPECT_EQ(presenter_.Texts()[0].substr(0, text::kProgramConfigMissing.size() + 1),
+            std::string(text::kProgramConfigMissing) + "\n");
 }
 
 TEST_F(GuiStartup, RadarProgramWithoutDefaultDbTerminates) {
@@ -127,7 +128,8 @@ TEST_F(GuiStartup, RadarProgramWithoutDefaultDbTerminates) {
   ASSERT_EQ(presenter_.Messages().size(), 1U);
   EXPECT_EQ(presenter_.Messages()[0].title, testing::ExecutableBaseName());
   EXPECT_EQ(presenter_.Messages()[0].owner, &owner_);
-  EXPECT_EQ(presenter_.Texts()[0], text::kDefaultDbMissing);
+  EXPECT_EQ(presenter_.Texts()[0].substr(0, text::kDefaultDbMissing.size() + 1),
+            std::string(text::kDefaultDbMissing) + "\n");
 }
 
 }  // namespace
