@@ -47,11 +47,10 @@ Fs2002Reader Fs2002ReaderFor(const ByteCursor& file) {
 }
 
 int LoadFs2002(NavDatabase& db, BglBytes& bytes) {
-  bytes.Require(0, 122);
-  const Fs2002Reader reader = Fs2002ReaderFor(bytes.File());
+  const ByteCursor file = bytes.OnDemand();
+  const Fs2002Reader reader = Fs2002ReaderFor(file);
   if (!reader) return kLoaderOk;
-  bytes.Require(0, bytes.File().Size());
-  return reader(db, bytes.File()) > 0 ? kLoaderOutOfMemory : kLoaderOk;
+  return reader(db, file) > 0 ? kLoaderOutOfMemory : kLoaderOk;
 }
 
 int LoadFs2004(NavDatabase& db, BglBytes& bytes) {

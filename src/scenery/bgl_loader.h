@@ -17,8 +17,8 @@ namespace tarnvale {
 inline constexpr int kLoaderOk = 0;
 inline constexpr int kLoaderOutOfMemory = 1;
 
-// Files the loader could not open or read whole; the run names them at its
-// end.
+// Files the loader could not open, or not read all it needed of; the run
+// names them at its end.
 struct LoaderProblems {
   std::vector<std::filesystem::path> unreadable_files;
 };
@@ -28,8 +28,9 @@ struct LoaderProblems {
 // when memory ran out, otherwise kLoaderOk (also for files that are skipped,
 // unrecognised or unreadable; the last are added to `problems`).
 //
-// Only the parts of an FS2004 file that are decoded are read from disk: the
-// header, the section table and the sections of navigation records.
+// Only the parts of a file that are decoded are read from disk: of an FS2004
+// file the header, the section table and the sections of navigation
+// records; of an FS2002 file the bytes its reader reads.
 int BglLoader(NavDatabase& db, const std::filesystem::path& file, int fs_version,
               LoaderProblems* problems = nullptr);
 
@@ -44,16 +45,19 @@ int LoadBgl(NavDatabase& db, BglBytes& bytes, int fs_version);
 // The bytes of one scenery file as the loader walks it: a window of the
 // file's full size whose parts are brought in on request. Bytes not brought
 // in read as zero.
-class BglBytes {
+class BglBytes : public ByteSource {
  public:
   explicit BglBytes(std::span<const std::uint8_t> bytes) : file_(bytes) {}
   virtual ~BglBytes() = default;
   BglBytes(const BglBytes&) = delete;
   BglBytes& operator=(const BglBytes&) = delete;
 
+  // The file; the walk brings in what it reads with Require.
   const ByteCursor& File() const { return file_; }
+  // The file as a cursor that brings in the bytes of each read itself.
+  ByteCursor OnDemand() { return ByteCursor(file_.Bytes(), *this); }
   // Brings in [offset, offset + count), as far as it lies inside the file.
-  virtual void Require(std::size_t offset, std::size_t count) = 0;
+  void Require(std::size_t offset, std::size_t count) override = 0;
 
  private:
   ByteCursor file_;

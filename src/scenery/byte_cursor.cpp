@@ -9,7 +9,10 @@ ByteCursor ByteCursor::Slice(std::size_t offset, std::size_t count) const {
     empty.overrun_ = true;
     return empty;
   }
-  return ByteCursor(bytes_.subspan(offset, count));
+  ByteCursor slice(bytes_.subspan(offset, count));
+  slice.source_ = source_;
+  slice.origin_ = origin_ + offset;
+  return slice;
 }
 
 ByteCursor ByteCursor::From(std::size_t offset) const {
@@ -21,6 +24,7 @@ std::string_view ByteCursor::Chars(std::size_t offset, std::size_t count) const 
     overrun_ = true;
     return {};
   }
+  BringIn(offset, count);
   return {reinterpret_cast<const char*>(bytes_.data() + offset), count};
 }
 
@@ -29,6 +33,7 @@ std::uint64_t ByteCursor::Read(std::size_t offset, std::size_t width) const {
     overrun_ = true;
     return 0;
   }
+  BringIn(offset, width);
   std::uint64_t value = 0;
   for (std::size_t i = 0; i < width; ++i) {
     value |= static_cast<std::uint64_t>(bytes_[offset + i]) << (8 * i);

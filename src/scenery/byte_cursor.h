@@ -14,12 +14,27 @@
 
 namespace tarnvale {
 
+// Brings bytes into a buffer before they are read, such as the parts of a
+// file read on demand. Offsets count from the start of the buffer.
+class ByteSource {
+ public:
+  virtual void Require(std::size_t offset, std::size_t count) = 0;
+
+ protected:
+  ~ByteSource() = default;
+};
+
 class ByteCursor {
  public:
   ByteCursor() = default;
   explicit ByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  // A window over the whole buffer of `source`: every read, also through
+  // its slices, has `source` bring in the bytes it reads first.
+  ByteCursor(std::span<const std::uint8_t> bytes, ByteSource& source)
+      : bytes_(bytes), source_(&source) {}
 
   std::size_t Size() const { return bytes_.size(); }
+  // The window's bytes as they stand: a source is not asked for them.
   std::span<const std::uint8_t> Bytes() const { return bytes_; }
 
   // True when [offset, offset + count) lies inside the window (no overflow).
@@ -48,8 +63,14 @@ class ByteCursor {
 
  private:
   std::uint64_t Read(std::size_t offset, std::size_t width) const;
+  // Has the source, if any, bring in [offset, offset + count) of the window.
+  void BringIn(std::size_t offset, std::size_t count) const {
+    if (source_) [[unlikely]] source_->Require(origin_ + offset, count);
+  }
 
   std::span<const std::uint8_t> bytes_;
+  ByteSource* source_ = nullptr;
+  std::size_t origin_ = 0;  // where the window starts in the source's buffer
   mutable bool overrun_ = false;
 };
 
