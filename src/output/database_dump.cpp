@@ -135,44 +135,108 @@ class JsonFormatter {
   Json& out_;
 };
 
-std::string FileHeading(const std::filesystem::path& file, const DatabaseFileContents& contents) {
+std::string FileHeading(const std::filesystem::path& file, const DatabaseFileSummary& summary) {
   const std::string heading = "# " + file.string() + ": ";
-  if (contents.kind == DatabaseFileKind::MagneticDeclination) {
+  if (summary.kind == DatabaseFileKind::MagneticDeclination) {
     return heading + "the simulator's magnetic declination data, " +
-           std::to_string(contents.size) + " bytes, no records";
+           std::to_string(summary.size) + " bytes, no records";
   }
-  return heading + std::to_string(contents.records.size()) + " records in " +
-         std::to_string(contents.size) + " bytes";
+  return heading + std::to_string(summary.record_count) + " records in " +
+         std::to_string(summary.size) + " bytes";
 }
 
-void PrintText(const std::filesystem::path& file, const DatabaseFileContents& contents,
-               std::ostream& out) {
-  out << FileHeading(file, contents) << '\n';
-  for (std::size_t index = 0; index < contents.records.size(); ++index) {
-    const ParsedRecord& parsed = contents.records[index];
-    out << '#' << index + 1 << " @" << parsed.offset << ' ' << FormatRecordFields(parsed.record)
+// The heading needs the record count, so the file is read twice: once to
+// count, once to print.
+void PrintText(const std::filesystem::path& file, DatabaseFileStream& stream, std::ostream& out) {
+  out << FileHeading(file, stream.ReadRecords([](ParsedRecord&&) {})) << '\n';
+  std::size_t number = 0;
+  stream.ReadRecords([&](ParsedRecord&& parsed) {
+    out << '#' << ++number << " @" << parsed.offset << ' ' << FormatRecordFields(parsed.record)
         << '\n';
-  }
+  });
 }
 
-Json FileToJson(const std::filesystem::path& file, const DatabaseFileContents& contents) {
-  Json document = {{"file", file.string()}};
-  if (contents.kind) document["type"] = DatabaseFileName(*contents.kind);
-  document["size"] = contents.size;
-  Json records = Json::array();
-  for (std::size_t index = 0; index < contents.records.size(); ++index) {
-    const ParsedRecord& parsed = contents.records[index];
-    Json record = {{"record", index + 1}, {"offset", parsed.offset}};
+std::string Indent(int depth) { return std::string(2 * static_cast<std::size_t>(depth), ' '); }
+
+// `value` laid out as Json::dump with an indent of 2 lays it out `depth`
+// levels deep inside a document. Texts hold no raw line breaks, so that is
+// its own layout with each line indented further.
+std::string Dumped(const Json& value, int depth) {
+  const std::string text = value.dump(2, ' ', false, Json::error_handler_t::replace);
+  std::string indented;
+  for (const char c : text) {
+    indented += c;
+    if (c == '\n') indented += Indent(depth);
+  }
+  return indented;
+}
+
+// Writes a JSON array or object element by element, in the layout that
+// Json::dump(2) gives the whole value at `depth`.
+class JsonContainerWriter {
+ public:
+  JsonContainerWriter(std::ostream& out, int depth, bool object)
+      : out_(out), depth_(depth), brackets_(object ? "{}" : "[]") {}
+
+  // Starts the next element, whose value the caller writes: Dumped at
+  // ValueDepth(), or a container of that depth.
+  void Element() {
+    if (empty_) {
+      out_ << brackets_[0] << '\n';
+    } else {
+      out_ << ",\n";
+    }
+    out_ << Indent(ValueDepth());
+    empty_ = false;
+  }
+  void Member(std::string_view key) {
+    Element();
+    out_ << Dumped(Json(key), 0) << ": ";
+  }
+  void Member(std::string_view key, const Json& value) {
+    Member(key);
+    out_ << Dumped(value, ValueDepth());
+  }
+  void Close() {
+    if (empty_) {
+      out_ << brackets_;
+    } else {
+      out_ << '\n' << Indent(depth_) << brackets_[1];
+    }
+  }
+  int ValueDepth() const { return depth_ + 1; }
+
+ private:
+  std::ostream& out_;
+  int depth_;
+  std::string_view brackets_;
+  bool empty_ = true;
+};
+
+// One file's object, its records written as they are read.
+void WriteJson(const std::filesystem::path& file, DatabaseFileStream& stream,
+               JsonContainerWriter& files, std::ostream& out) {
+  files.Element();
+  JsonContainerWriter object(out, files.ValueDepth(), true);
+  object.Member("file", file.string());
+  if (stream.Summary().kind) object.Member("type", DatabaseFileName(*stream.Summary().kind));
+  object.Member("size", stream.Summary().size);
+  object.Member("records");
+  JsonContainerWriter records(out, object.ValueDepth(), false);
+  std::size_t number = 0;
+  const DatabaseFileSummary& summary = stream.ReadRecords([&](ParsedRecord&& parsed) {
+    Json record = {{"record", ++number}, {"offset", parsed.offset}};
     record.update(RecordFieldsToJson(parsed.record));
-    records.push_back(std::move(record));
+    records.Element();
+    out << Dumped(record, records.ValueDepth());
+  });
+  records.Close();
+  if (summary.failure) {
+    object.Member("error", {{"record", summary.failure->record_number},
+                            {"offset", summary.failure->offset},
+                            {"reason", summary.failure->reason}});
   }
-  document["records"] = std::move(records);
-  if (contents.failure) {
-    document["error"] = {{"record", contents.failure->record_number},
-                         {"offset", contents.failure->offset},
-                         {"reason", contents.failure->reason}};
-  }
-  return document;
+  object.Close();
 }
 
 }  // namespace
@@ -194,21 +258,24 @@ Json RecordFieldsToJson(const DatabaseRecord& record) {
 int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json,
                       std::ostream& out, std::ostream& errors) {
   int status = 0;
-  Json documents = Json::array();
+  JsonContainerWriter documents(out, 0, false);
   for (const std::filesystem::path& file : files) {
-    const DatabaseFileContents contents = ReadDatabaseFile(file);
-    const bool unread = contents.failure && contents.failure->record_number == 0;
+    DatabaseFileStream stream(file);
+    const bool unread = stream.Summary().failure && stream.Summary().failure->record_number == 0;
     if (json) {
-      documents.push_back(FileToJson(file, contents));
+      WriteJson(file, stream, documents, out);
     } else if (!unread) {
-      PrintText(file, contents, out);
+      PrintText(file, stream, out);
     }
-    if (contents.failure) {
-      errors << file.string() << ": " << DescribeFailure(*contents.failure) << '\n';
+    if (const auto& failure = stream.Summary().failure) {
+      errors << file.string() << ": " << DescribeFailure(*failure) << '\n';
       status = 1;
     }
   }
-  if (json) out << documents.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+  if (json) {
+    documents.Close();
+    out << '\n';
+  }
   return status;
 }
 

@@ -1,11 +1,13 @@
 #include "output/database_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <concepts>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 #include "output/record_layouts.h"
 #include "platform/ascii_text.h"
@@ -15,37 +17,111 @@ namespace tarnvale {
 
 namespace {
 
+// The bytes of a database file as parsing walks it from its start.
+class RecordBytes {
+ public:
+  explicit RecordBytes(std::size_t size) : size_(size) {}
+  virtual ~RecordBytes() = default;
+
+  std::size_t Size() const { return size_; }
+  // [offset, offset + count) cut at the end of the file, valid until the
+  // next call; shorter still where the file could not be read.
+  virtual ByteCursor At(std::size_t offset, std::size_t count) = 0;
+  // True once a read of the file failed or found it shorter than its size.
+  virtual bool ReadFailed() const { return false; }
+
+ protected:
+  std::size_t Cut(std::size_t offset, std::size_t count) const {
+    return offset < size_ ? std::min(count, size_ - offset) : 0;
+  }
+
+ private:
+  std::size_t size_;
+};
+
+class MemoryRecordBytes final : public RecordBytes {
+ public:
+  explicit MemoryRecordBytes(std::span<const std::uint8_t> bytes)
+      : RecordBytes(bytes.size()), bytes_(bytes) {}
+  ByteCursor At(std::size_t offset, std::size_t count) override {
+    return ByteCursor(bytes_.subspan(std::min(offset, bytes_.size()), Cut(offset, count)));
+  }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+};
+
+// A file read through a window of fixed size that moves forward as parsing
+// asks for bytes behind it. Every read of a record (a field or a text of at
+// most 65535 bytes) fits the window.
+class FileRecordBytes final : public RecordBytes {
+ public:
+  FileRecordBytes(int fd, std::size_t size) : RecordBytes(size), fd_(fd), window_(kWindowSize) {}
+
+  ByteCursor At(std::size_t offset, std::size_t count) override {
+    count = Cut(offset, count);
+    if (offset < start_ || offset - start_ + count > filled_) Fill(offset);
+    const std::size_t at = offset - start_;  // 0 after a fill
+    return ByteCursor(std::span<const std::uint8_t>(window_).subspan(at, std::min(count, filled_ - at)));
+  }
+  bool ReadFailed() const override { return read_failed_; }
+
+ private:
+  static constexpr std::size_t kWindowSize = 256 * 1024;
+  static_assert(kWindowSize > 0xFFFF, "a whole text must fit the window");
+
+  void Fill(std::size_t offset) {
+    start_ = offset;
+    filled_ = 0;
+    const std::size_t wanted = Cut(offset, kWindowSize);
+    while (filled_ < wanted) {
+      const ssize_t got = ::pread(fd_, window_.data() + filled_, wanted - filled_,
+                                  static_cast<off_t>(offset + filled_));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        read_failed_ = true;
+        return;
+      }
+      filled_ += static_cast<std::size_t>(got);
+    }
+  }
+
+  int fd_;
+  std::vector<std::uint8_t> window_;
+  std::size_t start_ = 0;   // file offset of the window's first byte
+  std::size_t filled_ = 0;  // bytes of the window read
+  bool read_failed_ = false;
+};
+
 // A layout visitor that fills a record from the bytes at `offset`. Reading
-// past the end yields zeros and marks the decoder overrun; a sub-array count
-// larger than the bytes left could hold is refused before anything is
-// allocated for it.
+// past the end yields zeros and marks the decoder overrun; so does a
+// sub-array count larger than the bytes left could hold, which is refused
+// before anything is allocated for it.
 class LittleEndianDecoder {
  public:
-  LittleEndianDecoder(ByteCursor bytes, std::size_t offset) : bytes_(bytes), offset_(offset) {}
+  LittleEndianDecoder(RecordBytes& bytes, std::size_t offset) : bytes_(bytes), offset_(offset) {}
 
   template <std::integral T>
   void Field(std::string_view, T& value) {
+    const ByteCursor field = Take(sizeof(T));
     if constexpr (sizeof(T) == 1) {
-      value = static_cast<T>(bytes_.U8(offset_));
+      value = static_cast<T>(field.U8(0));
     } else if constexpr (sizeof(T) == 2) {
-      value = static_cast<T>(bytes_.U16(offset_));
+      value = static_cast<T>(field.U16(0));
     } else {
       static_assert(sizeof(T) == 4, "database fields are 1, 2 or 4 bytes wide");
-      value = static_cast<T>(bytes_.U32(offset_));
+      value = static_cast<T>(field.U32(0));
     }
-    offset_ += sizeof(T);
   }
   template <std::size_t N>
   void Field(std::string_view, FixedText<N>& text) {
-    const std::string_view chars = bytes_.Chars(offset_, N);
+    const std::string_view chars = Take(N).Chars(0, N);
     text.fill('\0');
     std::copy(chars.begin(), chars.end(), text.begin());
-    offset_ += N;
   }
   void Text(std::string_view, std::string_view, std::uint16_t& length, std::string& text) {
     Field({}, length);
-    text = std::string(bytes_.Chars(offset_, length));
-    offset_ += length;
+    text = std::string(Take(length).Chars(0, length));
   }
   template <typename E>
   void Count(std::string_view, RecordArray<E>& elements) {
@@ -53,7 +129,7 @@ class LittleEndianDecoder {
     Field({}, count);
     const std::size_t left = offset_ < bytes_.Size() ? bytes_.Size() - offset_ : 0;
     if (count > left / FileRecordSize(E{})) {
-      count_too_large_ = true;
+      overrun_ = true;
       count = 0;
     }
     elements.resize(count);
@@ -63,13 +139,22 @@ class LittleEndianDecoder {
     for (E& element : elements) VisitLayout(element, *this);
   }
 
-  bool Overrun() const { return count_too_large_ || bytes_.Overrun(); }
+  bool Overrun() const { return overrun_; }
   std::size_t Offset() const { return offset_; }
 
  private:
-  ByteCursor bytes_;
+  // The next `count` bytes; fewer when the file ends first, which reads as
+  // zeros.
+  ByteCursor Take(std::size_t count) {
+    const ByteCursor field = bytes_.At(offset_, count);
+    if (field.Size() < count) overrun_ = true;
+    offset_ += count;
+    return field;
+  }
+
+  RecordBytes& bytes_;
   std::size_t offset_;
-  bool count_too_large_ = false;
+  bool overrun_ = false;
 };
 
 std::string CheckKind(std::uint8_t kind, const std::vector<RecordKind>& expected) {
@@ -112,27 +197,34 @@ std::string CheckRecord(const Record& record, const RecordRules& rules, std::siz
   }
 }
 
+// The reason a record running past the end of the bytes is refused.
+std::string OverrunReason(const RecordBytes& bytes, std::size_t offset) {
+  if (bytes.ReadFailed()) return "the file cannot be read";
+  return "the record runs past the end of the file (" + std::to_string(bytes.Size() - offset) +
+         " bytes left)";
+}
+
 // Reads records of type `Record` back to back until the end of the bytes.
 template <typename Record>
-void ParseRecords(ByteCursor bytes, const RecordRules& rules, DatabaseFileContents& contents) {
+void ParseRecords(RecordBytes& bytes, const RecordRules& rules, DatabaseFileSummary& summary,
+                  const RecordHandler& on_record) {
   std::size_t offset = 0;
   while (offset < bytes.Size()) {
-    const std::size_t number = contents.records.size() + 1;
+    const std::size_t number = summary.record_count + 1;
     Record record;
     LittleEndianDecoder decoder(bytes, offset);
     VisitLayout(record, decoder);
     if (decoder.Overrun()) {
-      contents.failure = ParseFailure{offset, number,
-                                      "the record runs past the end of the file (" +
-                                          std::to_string(bytes.Size() - offset) + " bytes left)"};
+      summary.failure = ParseFailure{offset, number, OverrunReason(bytes, offset)};
       return;
     }
     const std::size_t length = decoder.Offset() - offset;
     if (std::string reason = CheckRecord(record, rules, offset, length); !reason.empty()) {
-      contents.failure = ParseFailure{offset, number, std::move(reason)};
+      summary.failure = ParseFailure{offset, number, std::move(reason)};
       return;
     }
-    contents.records.push_back({offset, std::move(record)});
+    on_record({offset, std::move(record)});
+    summary.record_count = number;
     offset += length;  // every layout has fixed bytes: always advances
   }
 }
@@ -154,26 +246,27 @@ constexpr std::array<FileType, 9> kFileTypes = {{
     {DatabaseFileKind::MagneticDeclination, "magdec.bgl"},
 }};
 
-void ParseByKind(DatabaseFileKind kind, ByteCursor bytes, DatabaseFileContents& contents) {
+void ParseByKind(DatabaseFileKind kind, RecordBytes& bytes, DatabaseFileSummary& summary,
+                 const RecordHandler& on_record) {
   switch (kind) {
     case DatabaseFileKind::Airports:
-      return ParseRecords<AirportRecord>(bytes, {{RecordKind::Airport}, true}, contents);
+      return ParseRecords<AirportRecord>(bytes, {{RecordKind::Airport}, true}, summary, on_record);
     case DatabaseFileKind::FuelAreas:
-      return ParseRecords<FuelAreaRecord>(bytes, {{RecordKind::FuelArea}}, contents);
+      return ParseRecords<FuelAreaRecord>(bytes, {{RecordKind::FuelArea}}, summary, on_record);
     case DatabaseFileKind::Airspaces:
-      return ParseRecords<AirspaceRecord>(bytes, {}, contents);
+      return ParseRecords<AirspaceRecord>(bytes, {}, summary, on_record);
     case DatabaseFileKind::Navaids:
       return ParseRecords<NavaidRecord>(bytes, {{RecordKind::Vor, RecordKind::Ndb}, true},
-                                        contents);
+                                        summary, on_record);
     case DatabaseFileKind::Markers:
       // An unrecognised marker type has FileSize 0: only the kind is checked.
-      return ParseRecords<MarkerRecord>(bytes, {{RecordKind::Marker}}, contents);
+      return ParseRecords<MarkerRecord>(bytes, {{RecordKind::Marker}}, summary, on_record);
     case DatabaseFileKind::Fixpoints:
-      return ParseRecords<FixRecord>(bytes, {{RecordKind::Fix}}, contents);
+      return ParseRecords<FixRecord>(bytes, {{RecordKind::Fix}}, summary, on_record);
     case DatabaseFileKind::VictorAirways:
-      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::VictorAirway}, true}, contents);
+      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::VictorAirway}, true}, summary, on_record);
     case DatabaseFileKind::JetAirways:
-      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::JetAirway}, true}, contents);
+      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::JetAirway}, true}, summary, on_record);
     case DatabaseFileKind::MagneticDeclination:
       return;  // the simulator's own file, copied unchanged
   }
@@ -195,34 +288,51 @@ std::string_view DatabaseFileName(DatabaseFileKind kind) {
   return {};
 }
 
+DatabaseFileStream::DatabaseFileStream(const std::filesystem::path& path) {
+  summary_.kind = DatabaseFileKindOf(path.filename().string());
+  if (!summary_.kind) {
+    summary_.failure = ParseFailure{0, 0, "not a database file of Tarnvale (unknown name)"};
+    return;
+  }
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  struct stat status {};
+  if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
+    summary_.failure = ParseFailure{0, 0, "the file cannot be read"};
+    return;
+  }
+  summary_.size = static_cast<std::uintmax_t>(status.st_size);
+}
+
+DatabaseFileStream::~DatabaseFileStream() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+const DatabaseFileSummary& DatabaseFileStream::ReadRecords(const RecordHandler& on_record) {
+  if (summary_.failure && summary_.failure->record_number == 0) return summary_;
+  summary_.record_count = 0;
+  summary_.failure.reset();
+  FileRecordBytes bytes(fd_, static_cast<std::size_t>(summary_.size));
+  ParseByKind(*summary_.kind, bytes, summary_, on_record);
+  return summary_;
+}
+
 DatabaseFileContents ParseDatabaseFile(DatabaseFileKind kind,
                                        std::span<const std::uint8_t> bytes) {
   DatabaseFileContents contents;
   contents.kind = kind;
   contents.size = bytes.size();
-  ParseByKind(kind, ByteCursor(bytes), contents);
+  MemoryRecordBytes memory(bytes);
+  ParseByKind(kind, memory, contents,
+              [&](ParsedRecord&& parsed) { contents.records.push_back(std::move(parsed)); });
   return contents;
 }
 
 DatabaseFileContents ReadDatabaseFile(const std::filesystem::path& path) {
-  const std::optional<DatabaseFileKind> kind = DatabaseFileKindOf(path.filename().string());
-  if (!kind) {
-    DatabaseFileContents unknown;
-    unknown.failure = ParseFailure{0, 0, "not a database file of Tarnvale (unknown name)"};
-    return unknown;
-  }
-  std::error_code error;
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-  if (!in.is_open() || in.bad()) {
-    DatabaseFileContents unreadable;
-    unreadable.kind = kind;
-    unreadable.failure = ParseFailure{0, 0, "the file cannot be read"};
-    return unreadable;
-  }
-  return ParseDatabaseFile(*kind, bytes);
+  DatabaseFileStream stream(path);
+  DatabaseFileContents contents;
+  static_cast<DatabaseFileSummary&>(contents) = stream.ReadRecords(
+      [&](ParsedRecord&& parsed) { contents.records.push_back(std::move(parsed)); });
+  return contents;
 }
 
 std::string DescribeFailure(const ParseFailure& failure) {

@@ -3,12 +3,15 @@
 //
 // Every byte is read through a ByteCursor, so a damaged or foreign file can
 // only fail to parse, never be read outside its bounds. Parsing stops at the
-// first record that does not fit its layout and says where and why.
+// first record that does not fit its layout and says where and why. A file
+// is read through a window of fixed size, so reading one record by record
+// costs no more memory than its largest record, whatever the file's size.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -53,11 +56,42 @@ struct ParseFailure {
   std::string reason;
 };
 
-struct DatabaseFileContents {
+// What reading a file found, apart from the records themselves.
+struct DatabaseFileSummary {
   std::optional<DatabaseFileKind> kind;  // none when the name is not recognised
   std::uintmax_t size = 0;               // bytes in the file
-  std::vector<ParsedRecord> records;     // every record read before a failure
+  std::size_t record_count = 0;          // records read before a failure
   std::optional<ParseFailure> failure;
+};
+
+struct DatabaseFileContents : DatabaseFileSummary {
+  std::vector<ParsedRecord> records;  // every record read before a failure
+};
+
+// Receives each record as soon as it is parsed.
+using RecordHandler = std::function<void(ParsedRecord&&)>;
+
+// A database file opened for reading record by record.
+class DatabaseFileStream {
+ public:
+  // Opens the file at `path`, its kind taken from its name. An unknown name
+  // or a file that cannot be opened is a failure of the whole file.
+  explicit DatabaseFileStream(const std::filesystem::path& path);
+  ~DatabaseFileStream();
+  DatabaseFileStream(const DatabaseFileStream&) = delete;
+  DatabaseFileStream& operator=(const DatabaseFileStream&) = delete;
+
+  // Kind and size from the opening; record count and failure of the last
+  // ReadRecords.
+  const DatabaseFileSummary& Summary() const { return summary_; }
+
+  // Parses the file from its start, handing each record to `on_record`
+  // and keeping none. May be called again to read the file anew.
+  const DatabaseFileSummary& ReadRecords(const RecordHandler& on_record);
+
+ private:
+  int fd_ = -1;
+  DatabaseFileSummary summary_;
 };
 
 // Parses `bytes` as a file of `kind`.
