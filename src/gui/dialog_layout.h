@@ -1,9 +1,9 @@
-// Fixed dialog geometry given in dialog units, as the dialog templates of the
-// windows state it, turned into pixels from the base units of the dialog's
-// font: x pixels = x * baseX / 4, y pixels = y * baseY / 8.
+// Fixed dialog geometry: the dialog layout in dialog units, turned into
+// pixels from the base units of the dialog's font: x pixels = x * baseX / 4,
+// y pixels = y * baseY / 8.
 //
-// Linux fonts are not the 8-point sans serif the templates were drawn for,
-// so after measuring the font the layout widens the base units, one pixel at
+// Linux fonts are not the 8-point sans serif the layout was drawn for, so
+// after measuring the font the layout widens the base units, one pixel at
 // a time, until every control's text fits its rectangle.
 #pragma once
 

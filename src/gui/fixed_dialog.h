@@ -29,9 +29,9 @@ class FixedDialog : public QDialog {
   DialogLayout& Layout() { return layout_; }
 
   // Controls placed at x, y, width, height in dialog units, in the order of
-  // the dialog template (later ones are drawn above earlier ones).
+  // the dialog layout (later ones are drawn above earlier ones).
   QGroupBox* AddGroupBox(const QString& title, int x, int y, int width, int height);
-  // A static text, wrapped at word boundaries like the templates' statics.
+  // A static text, wrapped at word boundaries.
   QLabel* AddText(const QString& text, int x, int y, int width, int height);
   QPushButton* AddButton(const QString& text, int x, int y, int width, int height);
 

@@ -34,20 +34,20 @@ class InstallationGenerator {
   }
 
   GenerateSummary Run() {
-    if (options_.fs_version == 9) installation_.AddArea(SceneryAreaSpec("Base", scenery_root_ + "\\BASE"));
+    if (options_.fs_version == 9) installation_.AddArea(PlannedArea("Base", scenery_root_ + "\\BASE"));
     const std::vector<AreaInfo> areas = world_.Areas();
     for (std::size_t area = 0; area < areas.size(); ++area) WriteArea(area, areas[area]);
     if (world_.Plan().inactive_area) WriteInactiveArea();
     installation_.WriteSceneryCfg();
     summary_.areas = installation_.Areas().size();
-    for (const SceneryAreaSpec& area : installation_.Areas()) summary_.active_areas += area.active ? 1 : 0;
+    for (const PlannedArea& area : installation_.Areas()) summary_.active_areas += area.active ? 1 : 0;
     return summary_;
   }
 
  private:
   void WriteArea(std::size_t area, const AreaInfo& info) {
     const std::filesystem::path folder =
-        installation_.AddArea(SceneryAreaSpec(info.title, scenery_root_ + "\\" + info.folder));
+        installation_.AddArea(PlannedArea(info.title, scenery_root_ + "\\" + info.folder));
     std::uintmax_t navigation_bytes = 0;
     for (std::size_t tile = 0; tile < world_.TileCount(); ++tile) {
       const TileInfo tile_info = world_.Tile(tile);
@@ -77,7 +77,7 @@ class InstallationGenerator {
 
   // An add-on area switched off in the library: its records must not be read.
   void WriteInactiveArea() {
-    SceneryAreaSpec area("Disabled Add-on", scenery_root_ + "\\Addon");
+    PlannedArea area("Disabled Add-on", scenery_root_ + "\\Addon");
     area.active = false;
     const std::filesystem::path folder = installation_.AddArea(area);
     Count(format_.write_content(world_.GenerateTile(world_.TileCount()), folder, "ADDON"), false);

@@ -25,7 +25,7 @@ void Line(std::string& text, const std::string& key, const std::string& value) {
   text += key + '=' + value + kCrLf;
 }
 
-std::string AreaSection(const SceneryAreaSpec& area, std::size_t number) {
+std::string AreaSection(const PlannedArea& area, std::size_t number) {
   std::string text = "[Area." + ZeroPadded(number, 3) + "]" + kCrLf;
   Line(text, "Title", area.title);
   if (!area.local.empty()) Line(text, "Local", area.local);
@@ -54,7 +54,7 @@ Bytes DeclinationGrid() {
 
 }  // namespace
 
-std::string SceneryCfgText(const std::vector<SceneryAreaSpec>& areas) {
+std::string SceneryCfgText(const std::vector<PlannedArea>& areas) {
   std::string text = std::string("[General]") + kCrLf;
   Line(text, "Title", "Synthetic Scenery");
   Line(text, "Description", "Scenery library of a generated installation");
@@ -123,7 +123,7 @@ Installation::Installation(std::filesystem::path root, int fs_version)
   WriteBytesToFile(root_ / MagdecRelativePath(fs_version), MagdecBytes(fs_version));
 }
 
-std::filesystem::path Installation::AddArea(const SceneryAreaSpec& area) {
+std::filesystem::path Installation::AddArea(const PlannedArea& area) {
   areas_.push_back(area);
   if (area.local.empty()) return {};
   const std::filesystem::path folder = root_ / AreaBglFolder(area.local);

@@ -14,10 +14,10 @@
 
 namespace tarnvale::fab {
 
-// One [Area.nnn] section of Scenery.cfg.
-struct SceneryAreaSpec {
-  SceneryAreaSpec() = default;
-  SceneryAreaSpec(std::string area_title, std::string area_local)
+// An area the builder lists in Scenery.cfg, as one [Area.nnn] section.
+struct PlannedArea {
+  PlannedArea() = default;
+  PlannedArea(std::string area_title, std::string area_local)
       : title(std::move(area_title)), local(std::move(area_local)) {}
 
   std::string title;
@@ -31,7 +31,7 @@ struct SceneryAreaSpec {
 
 // The text of a Scenery.cfg listing `areas` as [Area.001], [Area.002], ...
 // behind a [General] section; every line ends with CR LF.
-std::string SceneryCfgText(const std::vector<SceneryAreaSpec>& areas);
+std::string SceneryCfgText(const std::vector<PlannedArea>& areas);
 
 // "fs9.exe" for 9, "fs2002.exe" for 8; throws std::invalid_argument else.
 std::string SimulatorProgramName(int fs_version);
@@ -64,8 +64,8 @@ class Installation {
 
   // Lists `area` and creates its BGL folder (when it has a Local), which
   // is returned as a full path.
-  std::filesystem::path AddArea(const SceneryAreaSpec& area);
-  const std::vector<SceneryAreaSpec>& Areas() const { return areas_; }
+  std::filesystem::path AddArea(const PlannedArea& area);
+  const std::vector<PlannedArea>& Areas() const { return areas_; }
 
   // Writes Scenery.cfg listing every area added so far, in order.
   void WriteSceneryCfg() const;
@@ -73,7 +73,7 @@ class Installation {
  private:
   std::filesystem::path root_;
   int fs_version_;
-  std::vector<SceneryAreaSpec> areas_;
+  std::vector<PlannedArea> areas_;
 };
 
 }  // namespace tarnvale::fab

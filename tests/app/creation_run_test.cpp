@@ -61,8 +61,8 @@ fab::Ils IlsOf(const std::string& airport) {
   return ils;
 }
 
-fab::SceneryAreaSpec Area(const std::string& title, const std::string& local, bool active = true) {
-  fab::SceneryAreaSpec area(title, local);
+fab::PlannedArea Area(const std::string& title, const std::string& local, bool active = true) {
+  fab::PlannedArea area(title, local);
   area.active = active;
   return area;
 }

@@ -6,8 +6,8 @@
 #include <variant>
 #include <vector>
 
-#include "e2e/documented_units.h"
 #include "e2e/sample_scenery.h"
+#include "e2e/unit_rules.h"
 #include "output/le_bytes.h"
 #include "sceneryfab/fs2002_writer.h"
 #include "sceneryfab/fs2004_encoding.h"

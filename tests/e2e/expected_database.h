@@ -1,8 +1,8 @@
 // The bytes each database file must hold after a run over the sample
 // installation (sample_scenery.h), spelled out field by field in file order:
 // the sample's values go through the words the scenery builder writes for
-// the simulator version and then through the documented decoding and unit
-// conversions (documented_units.h), never through the code under test.
+// the simulator version and then through the decoding rules and unit
+// conversions (unit_rules.h), never through the code under test.
 #pragma once
 
 #include <map>

@@ -19,8 +19,8 @@ using tarnvale::testing::ReadFile;
 using tarnvale::testing::TempDir;
 
 TEST(SceneryCfg, ListsAreasInOrderWithCrLf) {
-  SceneryAreaSpec world("World", "Scenery\\World");
-  SceneryAreaSpec addon("Addon", "D:\\Addon Scenery");
+  PlannedArea world("World", "Scenery\\World");
+  PlannedArea addon("Addon", "D:\\Addon Scenery");
   addon.active = false;
   addon.required = true;
   addon.layer = 7;
@@ -48,7 +48,7 @@ TEST(Installation, PlacesProgramMagdecAndAreaFolders) {
     Installation installation(dir.Path(), version);
     EXPECT_TRUE(fs::is_regular_file(dir / SimulatorProgramName(version)));
     EXPECT_EQ(ReadFile(dir.Path() / MagdecRelativePath(version)).size(), MagdecBytes(version).size());
-    EXPECT_EQ(installation.AddArea(SceneryAreaSpec("Area", "Scenery\\Area")), dir.Path() / "Scenery/Area/Scenery");
+    EXPECT_EQ(installation.AddArea(PlannedArea("Area", "Scenery\\Area")), dir.Path() / "Scenery/Area/Scenery");
     EXPECT_TRUE(fs::is_directory(dir / "Scenery/Area/Scenery"));
     installation.WriteSceneryCfg();
     EXPECT_EQ(ReadFile(dir / "Scenery.cfg"), SceneryCfgText(installation.Areas()));

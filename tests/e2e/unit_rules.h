@@ -1,7 +1,7 @@
 // The unit conversions and spherical-earth routines of the database, written
-// out here from their documented formulas (same operations, same order, same
-// truncation), so that expected file bytes never come from the code under
-// test.
+// out here a second time from the decoding rules (same operations, same
+// order, same truncation), so that expected file bytes never come from the
+// code under test.
 #pragma once
 
 #include <cstdint>

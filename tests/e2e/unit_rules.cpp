@@ -1,4 +1,4 @@
-#include "e2e/documented_units.h"
+#include "e2e/unit_rules.h"
 
 #include <cmath>
 
