@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "fuzz/silent_run_view.h"
 #include "output/binding.h"
+#include "platform/progress.h"
 #include "scenery/bgl_loader.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/preset_generator.h"
@@ -32,7 +32,7 @@ void BindIls(benchmark::State& state, IlsSearch search) {
   static const std::vector<fab::Bytes> files = WorldFiles(kBindingScale);
   NavDatabase db;
   for (const fab::Bytes& file : files) LoadBglBytes(db, file, 9);
-  SilentRunView view;
+  SilentProgress view;
   const CancelFlag cancel{false};
   for (auto _ : state) BindIlsToRunways(db, view, cancel, search);
   state.counters["airports"] = static_cast<double>(db.Airports.size());
@@ -46,7 +46,7 @@ void BindAirways(benchmark::State& state) {
   static const std::vector<fab::Bytes> files = WorldFiles(1.0);
   NavDatabase db;
   for (const fab::Bytes& file : files) LoadBglBytes(db, file, 9);
-  SilentRunView view;
+  SilentProgress view;
   const CancelFlag cancel{false};
   for (auto _ : state) {
     BindFixesToJetAirways(db, view, cancel);

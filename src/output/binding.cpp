@@ -18,7 +18,7 @@ constexpr double kNmPerRadian = 10800.0 / kPi;
 // An ILS binds when it lies less than this many whole miles from the centre.
 constexpr std::int32_t kBindingRangeNm = 2;
 
-void StartProgress(RunView& view, std::size_t steps) {
+void StartProgress(ProgressView& view, std::size_t steps) {
   view.SetProgressRange(0, static_cast<std::int32_t>(steps + 2));
   view.SetProgressStep(1);
   view.SetProgressPosition(0);
@@ -52,7 +52,7 @@ constexpr std::size_t kItemsForTwoThreads = 8192;
 // and the position moves to the end once both are done. `bind_range`
 // returns false when cancelled.
 template <typename BindRange>
-BindResult BindInTwoHalves(std::size_t count, RunView& view, BindRange bind_range) {
+BindResult BindInTwoHalves(std::size_t count, ProgressView& view, BindRange bind_range) {
   std::size_t split = count >= kItemsForTwoThreads ? count / 2 : count;
   bool second_half_done = true;
   std::thread helper;
@@ -77,7 +77,7 @@ BindResult BindInTwoHalves(std::size_t count, RunView& view, BindRange bind_rang
 // cancelled.
 template <typename FindCandidates>
 bool BindAirportRange(NavDatabase& db, std::size_t from, std::size_t to, const CancelFlag& cancel,
-                      RunView* view, FindCandidates find_candidates) {
+                      ProgressView* view, FindCandidates find_candidates) {
   std::vector<std::size_t> buffer;
   for (std::size_t a = from; a < to; ++a) {
     if (cancel) return false;
@@ -94,11 +94,11 @@ bool BindAirportRange(NavDatabase& db, std::size_t from, std::size_t to, const C
 }
 
 template <typename FindCandidates>
-BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
+BindResult BindRunways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel,
                        FindCandidates find_candidates) {
   StartProgress(view, db.Airports.size());
   return BindInTwoHalves(db.Airports.size(), view,
-                         [&](std::size_t from, std::size_t to, RunView* v) {
+                         [&](std::size_t from, std::size_t to, ProgressView* v) {
                            return BindAirportRange(db, from, to, cancel, v, find_candidates);
                          });
 }
@@ -106,7 +106,7 @@ BindResult BindRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
 // Gives the points of airways [from, to) the position of their fix, stepping
 // `view` (when given) after each airway. False when cancelled.
 bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::size_t to,
-                     const NavDatabase& db, const CancelFlag& cancel, RunView* view) {
+                     const NavDatabase& db, const CancelFlag& cancel, ProgressView* view) {
   for (std::size_t a = from; a < to; ++a) {
     for (AirwayPointRecord& point : airways[a].Points) {
       if (cancel) return false;
@@ -121,11 +121,12 @@ bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::
 }
 
 BindResult BindFixesToAirways(RecordArray<AirwayRecord>& airways, const NavDatabase& db,
-                              RunView& view, const CancelFlag& cancel) {
+                              ProgressView& view, const CancelFlag& cancel) {
   StartProgress(view, airways.size());
-  return BindInTwoHalves(airways.size(), view, [&](std::size_t from, std::size_t to, RunView* v) {
-    return BindAirwayRange(airways, from, to, db, cancel, v);
-  });
+  return BindInTwoHalves(airways.size(), view,
+                         [&](std::size_t from, std::size_t to, ProgressView* v) {
+                           return BindAirwayRange(airways, from, to, db, cancel, v);
+                         });
 }
 
 }  // namespace
@@ -145,7 +146,7 @@ std::int32_t GreatCircleDistanceNm(double latitude1, double longitude1, double l
   return static_cast<std::int32_t>(ClampedAcos(c) * kNmPerRadian);
 }
 
-BindResult BindIlsToRunways(NavDatabase& db, RunView& view, const CancelFlag& cancel,
+BindResult BindIlsToRunways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel,
                             IlsSearch search) {
   if (search == IlsSearch::CrossProduct) {
     std::vector<std::size_t> every_ils(db.Ilss.size());
@@ -165,11 +166,11 @@ BindResult BindIlsToRunways(NavDatabase& db, RunView& view, const CancelFlag& ca
                      });
 }
 
-BindResult BindFixesToJetAirways(NavDatabase& db, RunView& view, const CancelFlag& cancel) {
+BindResult BindFixesToJetAirways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel) {
   return BindFixesToAirways(db.JetAirways, db, view, cancel);
 }
 
-BindResult BindFixesToVictorAirways(NavDatabase& db, RunView& view, const CancelFlag& cancel) {
+BindResult BindFixesToVictorAirways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel) {
   return BindFixesToAirways(db.VictorAirways, db, view, cancel);
 }
 

@@ -179,7 +179,7 @@ struct WriteStep {
 
 }  // namespace
 
-WriteResult WriteDatabaseFiles(NavDatabase& db, RunView& view, const OutputSettings& settings,
+WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const OutputSettings& settings,
                                const CancelFlag& cancel) {
   view.SetProgressRange(0, 102);
   view.SetProgressPosition(0);

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/run_view.h"
+#include "platform/progress.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {
@@ -32,7 +32,7 @@ struct WriteResult {
 // A file that cannot be created or fully written (an incomplete one is
 // removed), or a failed copy, makes the result Failed; the remaining steps
 // are still carried out.
-WriteResult WriteDatabaseFiles(NavDatabase& db, RunView& view, const OutputSettings& settings,
+WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const OutputSettings& settings,
                                const CancelFlag& cancel);
 
 }  // namespace tarnvale

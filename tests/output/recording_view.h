@@ -1,41 +1,25 @@
-// A RunView that records every call as a line of text, and can run a hook
-// on each StepProgress (for cancelling part-way).
+// The shared RecordingRunView in the notation of the output tests ("range 0 4",
+// "position 0", "stepit"), with a hook run on each StepProgress (for
+// cancelling part-way).
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/run_view.h"
+#include "support/recording_run_view.h"
 
 namespace tarnvale::testing {
 
-class RecordingView : public RunView {
+class RecordingView : public RecordingRunView {
  public:
-  void SetStatusText(const std::string& text) override { calls.push_back("status " + text); }
-  void SetProgressRange(std::int32_t low, std::int32_t high) override {
-    calls.push_back("range " + std::to_string(low) + " " + std::to_string(high));
+  RecordingView() : RecordingRunView(Notation{' ', ' '}) {
+    OnCall("stepit", [this] {
+      if (on_step) on_step();
+    });
   }
-  void SetProgressStep(std::int32_t step) override {
-    calls.push_back("step " + std::to_string(step));
-  }
-  void SetProgressPosition(std::int32_t position) override {
-    calls.push_back("position " + std::to_string(position));
-  }
-  void StepProgress() override {
-    calls.push_back("stepit");
-    if (on_step) on_step();
-  }
-  void EnableCreateButton(bool enabled) override {
-    calls.push_back(enabled ? "create on" : "create off");
-  }
-  void EnableCancelButton(bool enabled) override {
-    calls.push_back(enabled ? "cancel on" : "cancel off");
-  }
-  void ShowMessage(const std::string& text) override { calls.push_back("message " + text); }
-  void CloseMainWindow() override { calls.push_back("close"); }
 
-  std::vector<std::string> calls;
+  const std::vector<std::string>& calls = RecordedCalls();
   std::function<void()> on_step;
 };
 

@@ -5,11 +5,11 @@
 namespace tarnvale::testing {
 
 void RecordingRunView::SetProgressRange(std::int32_t low, std::int32_t high) {
-  Record("range:" + std::to_string(low) + "," + std::to_string(high));
+  Record("range", {std::to_string(low), std::to_string(high)});
 }
 
 void RecordingRunView::SetProgressPosition(std::int32_t position) {
-  Record("position:" + std::to_string(position));
+  Record("position", {std::to_string(position)});
 }
 
 void RecordingRunView::OnCall(const std::string& call, std::function<void()> action) {
@@ -28,7 +28,14 @@ std::vector<std::string> RecordingRunView::CallsFrom(const std::string& call) co
   return {first, calls_.end()};
 }
 
-void RecordingRunView::Record(const std::string& call) {
+void RecordingRunView::Record(const std::string& name,
+                              std::initializer_list<std::string> arguments) {
+  std::string call = name;
+  char separator = notation_.after_name;
+  for (const std::string& argument : arguments) {
+    call += separator + argument;
+    separator = notation_.between_arguments;
+  }
   std::function<void()> action;
   {
     std::lock_guard lock(mutex_);

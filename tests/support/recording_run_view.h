@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <string>
@@ -14,18 +15,28 @@ namespace tarnvale::testing {
 
 // Calls are recorded as "status:<text>", "range:<low>,<high>", "step:<n>",
 // "position:<n>", "stepit", "create:on|off", "cancel:on|off",
-// "message:<text>" and "close". Safe to use from the worker thread.
+// "message:<text>" and "close" (in the default notation). Safe to use from
+// the worker thread.
 class RecordingRunView : public RunView {
  public:
-  void SetStatusText(const std::string& text) override { Record("status:" + text); }
+  // The characters after a call's name and between its arguments.
+  struct Notation {
+    char after_name = ':';
+    char between_arguments = ',';
+  };
+
+  RecordingRunView() = default;
+  explicit RecordingRunView(Notation notation) : notation_(notation) {}
+
+  void SetStatusText(const std::string& text) override { Record("status", {text}); }
   void SetProgressRange(std::int32_t low, std::int32_t high) override;
-  void SetProgressStep(std::int32_t step) override { Record("step:" + std::to_string(step)); }
+  void SetProgressStep(std::int32_t step) override { Record("step", {std::to_string(step)}); }
   void SetProgressPosition(std::int32_t position) override;
-  void StepProgress() override { Record("stepit"); }
-  void EnableCreateButton(bool enabled) override { Record(enabled ? "create:on" : "create:off"); }
-  void EnableCancelButton(bool enabled) override { Record(enabled ? "cancel:on" : "cancel:off"); }
-  void ShowMessage(const std::string& text) override { Record("message:" + text); }
-  void CloseMainWindow() override { Record("close"); }
+  void StepProgress() override { Record("stepit", {}); }
+  void EnableCreateButton(bool enabled) override { Record("create", {OnOff(enabled)}); }
+  void EnableCancelButton(bool enabled) override { Record("cancel", {OnOff(enabled)}); }
+  void ShowMessage(const std::string& text) override { Record("message", {text}); }
+  void CloseMainWindow() override { Record("close", {}); }
 
   // Runs `action` on the calling thread each time `call` has been recorded.
   void OnCall(const std::string& call, std::function<void()> action);
@@ -34,9 +45,16 @@ class RecordingRunView : public RunView {
   // The recorded calls from the first `call` on (empty when it never came).
   std::vector<std::string> CallsFrom(const std::string& call) const;
 
- private:
-  void Record(const std::string& call);
+ protected:
+  // The record itself, read without the lock: only for views used from one
+  // thread at a time.
+  const std::vector<std::string>& RecordedCalls() const { return calls_; }
 
+ private:
+  static std::string OnOff(bool on) { return on ? "on" : "off"; }
+  void Record(const std::string& name, std::initializer_list<std::string> arguments);
+
+  const Notation notation_{};
   mutable std::mutex mutex_;
   std::vector<std::string> calls_;
   std::map<std::string, std::function<void()>> actions_;
