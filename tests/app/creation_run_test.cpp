@@ -342,7 +342,7 @@ TEST_F(CreationRunTest, HaltedRunReturnsWithoutTouchingTheView) {
 
 TEST_F(CreationRunTest, RealWaypointAndForeignFilesMakeAFixpointsFile) {
   const std::filesystem::path real = testing::RealDataDir();
-  if (real.empty()) GTEST_SKIP() << "the shared folder of real files is absent";
+  if (real.empty()) GTEST_SKIP() << testing::RealDataAbsent();
   // The waypoint files' own folder serves as an area; foreign files are linked in.
   AddArea("LKAA VFR waypoints", (real / "lkaa-vfr-waypoints").string(), true);
   const std::filesystem::path foreign = AddArea("Foreign", "Scenery\\Foreign", true);

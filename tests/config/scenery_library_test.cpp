@@ -183,7 +183,7 @@ class RealSceneryLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = testing::RealDataDir() / "scenery-cfg";
-    if (testing::RealDataDir().empty()) GTEST_SKIP() << "the shared folder of real files is absent";
+    if (testing::RealDataDir().empty()) GTEST_SKIP() << testing::RealDataAbsent();
   }
   // Reads `name` as the Scenery.cfg of a simulator folder that holds the
   // scenery folders of the stock areas (lower-case "scenery" inside).

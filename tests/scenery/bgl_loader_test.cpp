@@ -347,7 +347,7 @@ std::vector<XmlWaypoint> ReadXmlWaypoints(const std::filesystem::path& folder) {
 
 TEST(BglLoaderRealFiles, CompiledWaypointsMatchTheirSource) {
   const std::filesystem::path root = testing::RealDataDir();
-  if (root.empty()) GTEST_SKIP() << "the shared real-data folder is absent";
+  if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
   const std::filesystem::path folder = root / "lkaa-vfr-waypoints";
   NavDatabase db;
   LoaderProblems problems;
@@ -370,7 +370,7 @@ TEST(BglLoaderRealFiles, CompiledWaypointsMatchTheirSource) {
 
 TEST(BglLoaderRealFiles, ForeignFormatsDoNoHarm) {
   const std::filesystem::path root = testing::RealDataDir();
-  if (root.empty()) GTEST_SKIP() << "the shared real-data folder is absent";
+  if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
   for (const auto& entry : std::filesystem::directory_iterator(root / "foreign")) {
     for (int version : {8, 9}) {
       NavDatabase db;

@@ -79,7 +79,7 @@ TEST(BglRobustness, RandomBytes) {
 
 TEST(BglRobustness, RealFilesCutAtEveryOffset) {
   const std::filesystem::path root = testing::RealDataDir();
-  if (root.empty()) GTEST_SKIP() << "the shared real-data folder is absent";
+  if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
   const std::string text = testing::ReadFile(root / "lkaa-vfr-waypoints" / "scenery" / "lkcv.BGL");
   ASSERT_FALSE(text.empty());
   LoadEveryPrefix(fab::Bytes(text.begin(), text.end()), kFs2004);

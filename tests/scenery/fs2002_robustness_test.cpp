@@ -138,7 +138,7 @@ TEST(Fs2002Robustness, RandomBytesInEveryLayoutNeverFail) {
 TEST(Fs2002Robustness, ForeignFilesAreReadSafelyByEveryReader) {
   const std::filesystem::path dir = testing::RealDataDir();
   if (dir.empty()) {
-    GTEST_SKIP() << "the shared folder of real files is absent";
+    GTEST_SKIP() << testing::RealDataAbsent();
   }
   for (const char* name : {"later-format-airport.bgl", "old-format-object-library.bgl"}) {
     const std::string text = testing::ReadFile(dir / "foreign" / name);

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -38,10 +39,26 @@ std::string ReadFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+namespace {
+
+// TARNVALE_REALDATA when set, otherwise the shared folder beside the checkout.
+std::filesystem::path RealDataLocation() {
+  const char* chosen = std::getenv("TARNVALE_REALDATA");
+  if (chosen && *chosen) return chosen;
+  return TARNVALE_REALDATA_DIR;
+}
+
+}  // namespace
+
 std::filesystem::path RealDataDir() {
-  const std::filesystem::path dir = TARNVALE_REALDATA_DIR;
+  const std::filesystem::path dir = RealDataLocation();
   std::error_code ignored;
   return std::filesystem::is_directory(dir, ignored) ? dir : std::filesystem::path();
+}
+
+std::string RealDataAbsent() {
+  return "the shared folder of real files is absent (looked in " + RealDataLocation().string() +
+         "; set TARNVALE_REALDATA to use another)";
 }
 
 }  // namespace tarnvale::testing

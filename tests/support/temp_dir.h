@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace tarnvale::testing {
@@ -25,8 +26,11 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 // The whole content of `path` (empty when it cannot be read).
 std::string ReadFile(const std::filesystem::path& path);
 
-// The shared folder of real files made by other tools, or an empty path when
-// it is absent (as on a user's fresh clone).
+// The shared folder of real files made by other tools (TARNVALE_REALDATA, or
+// the shared folder beside the checkout), or an empty path when it is absent
+// (as on a user's fresh clone).
 std::filesystem::path RealDataDir();
+// Why a test that needs that folder is skipped, naming where it looked.
+std::string RealDataAbsent();
 
 }  // namespace tarnvale::testing
