@@ -216,14 +216,10 @@ int FuzzDatabaseFile(const std::uint8_t* data, std::size_t size) {
 }
 
 std::span<const FuzzTarget> FuzzTargets() {
-  static constexpr std::array<FuzzTarget, 6> kTargets{{
-      {"bgl_fs9", FuzzBglFs9},
-      {"bgl_fs8", FuzzBglFs8},
-      {"fs2002_readers", FuzzFs2002Readers},
-      {"scenery_cfg", FuzzSceneryCfg},
-      {"program_config", FuzzProgramConfig},
-      {"database_file", FuzzDatabaseFile},
-  }};
+  // Generated from fuzz/targets.txt.
+  static constexpr FuzzTarget kTargets[] = {
+#include "fuzz_targets.inc"
+  };
   return kTargets;
 }
 
