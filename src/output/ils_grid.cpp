@@ -44,12 +44,6 @@ std::uint64_t KeyOf(const Cell& cell) {
 
 }  // namespace
 
-double LatitudeUnitsToDegrees(std::int32_t latitude) { return latitude * 90.0 / 10001750.0; }
-
-double LongitudeUnitsToDegrees(std::int32_t longitude) {
-  return longitude * 360.0 / 4294967296.0;
-}
-
 IlsGrid::IlsGrid(const RecordArray<IlsRecord>& ils) {
   filed_.reserve(ils.size());
   for (std::size_t index = 0; index < ils.size(); ++index) {

@@ -12,13 +12,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "scenery/decoding.h"  // LatitudeUnitsToDegrees, LongitudeUnitsToDegrees
 #include "scenery/records.h"
 
 namespace tarnvale {
-
-// Database units to degrees, multiplication first.
-double LatitudeUnitsToDegrees(std::int32_t latitude);
-double LongitudeUnitsToDegrees(std::int32_t longitude);
 
 class IlsGrid {
  public:

@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kFs2002 = 8;
 constexpr int kFs2004 = 9;
-constexpr std::uint32_t kFacilityDataMark = 0x87654321;
 constexpr std::size_t kBlockSize = 64 * 1024;
 
 // A file already in memory: everything is there.
@@ -30,32 +29,6 @@ class MemoryBglBytes final : public BglBytes {
   using BglBytes::BglBytes;
   void Require(std::size_t, std::size_t) override {}
 };
-
-// The reader of an FS2002 file, chosen by its header words; nullptr when
-// the layout is not recognised or the file is too short for the word a
-// test reads.
-using Fs2002Reader = int (*)(NavDatabase&, const ByteCursor&);
-
-Fs2002Reader Fs2002ReaderFor(const ByteCursor& file) {
-  if (!file.Contains(18, 4)) return nullptr;
-  if (file.U32(18) != 0) return ReadFs2002VorSection;
-  if (!file.Contains(78, 4)) return nullptr;
-  if (file.U32(78) != 0) return ReadFs2002NdbSection;
-  if (!file.Contains(118, 4)) return nullptr;
-  if (file.U32(118) == kFacilityDataMark) return ReadFs2002FacilityData;
-  return nullptr;
-}
-
-int LoadFs2002(NavDatabase& db, BglBytes& bytes) {
-  const ByteCursor file = bytes.OnDemand();
-  const Fs2002Reader reader = Fs2002ReaderFor(file);
-  if (!reader) return kLoaderOk;
-  return reader(db, file) > 0 ? kLoaderOutOfMemory : kLoaderOk;
-}
-
-int LoadFs2004(NavDatabase& db, BglBytes& bytes) {
-  return ReadFs2004File(db, bytes) == DecodeResult::OutOfMemory ? kLoaderOutOfMemory : kLoaderOk;
-}
 
 }  // namespace
 
@@ -186,10 +159,12 @@ void BglFile::ReadRange(std::size_t from, std::size_t to) {
   }
 }
 
+// Decoders let std::bad_alloc pass; here, where a file's reading ends, it
+// becomes the loader's result.
 int LoadBgl(NavDatabase& db, BglBytes& bytes, int fs_version) {
   try {
-    if (fs_version == kFs2002) return LoadFs2002(db, bytes);
-    if (fs_version == kFs2004) return LoadFs2004(db, bytes);
+    if (fs_version == kFs2002) fs2002::ReadFile(db, bytes.OnDemand());
+    if (fs_version == kFs2004) ReadFs2004File(db, bytes);
     return kLoaderOk;
   } catch (const std::bad_alloc&) {
     return kLoaderOutOfMemory;

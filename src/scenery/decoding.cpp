@@ -14,7 +14,6 @@ namespace {
 constexpr double kTwoTo63 = 9223372036854775808.0;
 constexpr double kLatitudeUnitsPer90Degrees = 10001750.0;
 constexpr double kLongitudeUnitsPerCircle = 4294967296.0;
-constexpr double kMetresPerFoot = 0.3048;
 
 // The runway end-point computation's own degree factor and earth girth.
 constexpr double kRunwayRadiansPerDegree = 0.017453292519943278;
@@ -64,6 +63,14 @@ std::int32_t LongitudeToUnits(double degrees) {
 
 std::int32_t MetresToFeet(double metres) { return TruncateToInt32(metres / kMetresPerFoot); }
 
+double LatitudeUnitsToDegrees(std::int32_t latitude) {
+  return latitude * 90.0 / kLatitudeUnitsPer90Degrees;
+}
+
+double LongitudeUnitsToDegrees(std::int32_t longitude) {
+  return longitude * 360.0 / kLongitudeUnitsPerCircle;
+}
+
 double Fs2004Longitude(std::uint32_t raw) { return static_cast<double>(raw) * 360.0 / 805306367.0 - 180.0; }
 
 double Fs2004Latitude(std::uint32_t raw) { return 90.0 - static_cast<double>(raw) * 180.0 / 536870911.0; }
@@ -86,6 +93,11 @@ FixedText<6> DecodeIdent(std::uint32_t packed) {
   for (std::size_t i = 0; i < count; ++i) text[i] = reversed[count - 1 - i];
   TrimBlanks(text);
   return text;
+}
+
+std::string_view TextUpToNul(const ByteCursor& bytes, std::size_t offset, std::size_t count) {
+  const std::string_view chars = bytes.Chars(offset, count);
+  return chars.substr(0, chars.find('\0'));
 }
 
 void TrimBlanks(std::span<char> field) {

@@ -11,7 +11,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
+#include "scenery/byte_cursor.h"
 #include "scenery/geometry.h"
 #include "scenery/records.h"
 
@@ -38,6 +40,12 @@ std::int32_t LatitudeToUnits(double degrees);
 std::int32_t LongitudeToUnits(double degrees);
 // trunc(metres / 0.3048), saturating.
 std::int32_t MetresToFeet(double metres);
+inline constexpr double kMetresPerFoot = 0.3048;
+
+// Database units back to degrees: units x 90 / 10001750 and units x 360 /
+// 2^32, multiplication first.
+double LatitudeUnitsToDegrees(std::int32_t latitude);
+double LongitudeUnitsToDegrees(std::int32_t longitude);
 
 // --- FS2004 raw values -----------------------------------------------------------
 
@@ -50,6 +58,8 @@ double Fs2004AltitudeMetres(std::int32_t raw);
 
 // --- FS2002 raw values -----------------------------------------------------------
 
+// FS2002 position words are database units. These multiply by the rounded
+// factor, which is not always the same double as LatitudeUnitsToDegrees.
 inline constexpr double kFs2002LatitudeDegreesPerUnit = 8.998425275576774e-6;   // 90 / 10001750
 inline constexpr double kFs2002LongitudeDegreesPerUnit = 8.381903171539307e-8;  // 360 / 2^32
 double Fs2002Latitude(std::int32_t raw);
@@ -61,6 +71,10 @@ double Fs2002Longitude(std::int32_t raw);
 // significant digits), blanks trimmed at both ends unless it is all blanks.
 // 0 gives the empty text. The alphabet is "  0123456789A..Z".
 FixedText<6> DecodeIdent(std::uint32_t packed);
+
+// The characters at [offset, offset + count) of `bytes` up to the first NUL;
+// empty, and `bytes` overrun, when they do not all lie inside it.
+std::string_view TextUpToNul(const ByteCursor& bytes, std::size_t offset, std::size_t count);
 
 // Removes leading and trailing blanks and tabs from the NUL-terminated text
 // in `field` (or the whole field when it holds no NUL). Every byte behind the

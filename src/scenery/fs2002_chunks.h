@@ -1,5 +1,4 @@
-// Building blocks shared by the FS2002 readers: chunks, texts and the guard
-// that turns a failed allocation into the out-of-memory result.
+// Building blocks shared by the FS2002 readers: chunks, positions and texts.
 //
 // FS2002 facility files are made of chunks: u32 type, u32 size (the bytes
 // behind the 8-byte head), then the content. A chunk is only handed out when
@@ -9,12 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <optional>
 
 #include "scenery/byte_cursor.h"
 #include "scenery/decoding.h"
-#include "scenery/fs2002_readers.h"
+#include "scenery/geometry.h"
 #include "scenery/records.h"
 
 namespace tarnvale::fs2002 {
@@ -35,27 +33,18 @@ struct Chunk {
 std::optional<Chunk> ChunkAt(const ByteCursor& window, std::size_t start);
 
 // The FS2002 latitude and longitude words of a chunk, in degrees.
-struct Degrees {
-  double latitude = 0.0;
-  double longitude = 0.0;
-};
 Degrees PositionAt(const ByteCursor& bytes, std::size_t latitude_offset,
                    std::size_t longitude_offset);
 
-// Copies at most `count` characters from `offset` of `bytes` into `field`,
-// stopping at a NUL and at the end of `bytes`; every other byte of `field`
-// becomes NUL. `count` is cut to `room`, the characters the field may hold
-// (N - 1 for NUL-terminated fields, N for a taxiway name).
+// Copies the characters at [offset, offset + count) of `bytes` into `field`,
+// stopping at a NUL; every other byte of `field` becomes NUL. `count` is cut
+// to `room`, the characters the field may hold (N - 1 for NUL-terminated
+// fields, N for a taxiway name). Characters outside `bytes` overrun it and
+// leave the field empty.
 template <std::size_t N>
 void CopyText(FixedText<N>& field, const ByteCursor& bytes, std::size_t offset,
               std::size_t count, std::size_t room = N - 1) {
-  field.fill('\0');
-  if (count > room) count = room;
-  for (std::size_t i = 0; i < count && bytes.Contains(offset + i, 1); ++i) {
-    const char c = static_cast<char>(bytes.U8(offset + i));
-    if (c == '\0') break;
-    field[i] = c;
-  }
+  SetText(field, TextUpToNul(bytes, offset, count < room ? count : room), room);
 }
 
 // CopyText followed by TrimBlanks.
@@ -64,17 +53,6 @@ void CopyTrimmedText(FixedText<N>& field, const ByteCursor& bytes, std::size_t o
                      std::size_t count) {
   CopyText(field, bytes, offset, count);
   TrimBlanks(field);
-}
-
-// Runs `read`, turning an allocation failure that escapes it into the
-// out-of-memory result.
-template <typename Read>
-int GuardMemory(Read&& read) {
-  try {
-    return read();
-  } catch (const std::bad_alloc&) {
-    return kFs2002OutOfMemory;
-  }
 }
 
 }  // namespace tarnvale::fs2002

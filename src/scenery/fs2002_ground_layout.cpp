@@ -11,8 +11,6 @@ namespace tarnvale {
 
 namespace {
 
-using fs2002::Degrees;
-
 // A group is a u32 element count and a u32 element size, then the elements;
 // the element size tells which kind of group it is.
 constexpr std::size_t kGroupHeadSize = 8;
@@ -89,27 +87,22 @@ void ReadElements(RecordArray<Record>& records, const ByteCursor& elements,
 }
 
 // Allocates the current airport's array of the group's kind and fills it.
-// False when memory ran out.
-bool DecodeGroup(NavDatabase& db, std::uint32_t element_size, std::uint32_t count,
+void DecodeGroup(NavDatabase& db, std::uint32_t element_size, std::uint32_t count,
                  const ByteCursor& elements, const Degrees& reference) {
   AirportRecord& airport = *db.CurrentAirport();
   switch (element_size) {
     case kPointElementSize:
-      if (!db.AllocateTaxiwayPoints(count)) return false;
-      ReadElements(airport.TaxiwayPoints, elements, element_size, reference, ReadPoint);
-      return true;
+      db.AllocateTaxiwayPoints(count);
+      return ReadElements(airport.TaxiwayPoints, elements, element_size, reference, ReadPoint);
     case kParkingElementSize:
-      if (!db.AllocateParkings(count)) return false;
-      ReadElements(airport.Parkings, elements, element_size, reference, ReadParking);
-      return true;
+      db.AllocateParkings(count);
+      return ReadElements(airport.Parkings, elements, element_size, reference, ReadParking);
     case kPathElementSize:
-      if (!db.AllocateTaxiwayPaths(count)) return false;
-      ReadElements(airport.TaxiwayPaths, elements, element_size, reference, ReadPath);
-      return true;
+      db.AllocateTaxiwayPaths(count);
+      return ReadElements(airport.TaxiwayPaths, elements, element_size, reference, ReadPath);
     default:
-      if (!db.AllocateTaxiNames(count)) return false;
-      ReadElements(airport.TaxiNames, elements, element_size, reference, ReadName);
-      return true;
+      db.AllocateTaxiNames(count);
+      return ReadElements(airport.TaxiNames, elements, element_size, reference, ReadName);
   }
 }
 
@@ -120,8 +113,7 @@ bool IsGroupElementSize(std::uint32_t element_size) {
 
 }  // namespace
 
-int DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout,
-                             const Degrees& reference) {
+void DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout, const Degrees& reference) {
   const ByteCursor& bytes = layout.bytes;
   std::size_t position = fs2002::kChunkHeadSize;
   while (bytes.Contains(position, kGroupHeadSize)) {
@@ -131,12 +123,9 @@ int DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout,
     const std::size_t elements_size = static_cast<std::size_t>(count) * element_size;
     if (!bytes.Contains(position + kGroupHeadSize, elements_size)) break;
     const ByteCursor elements = bytes.Slice(position + kGroupHeadSize, elements_size);
-    if (count != 0 && !DecodeGroup(db, element_size, count, elements, reference)) {
-      return kFs2002OutOfMemory;
-    }
+    if (count != 0) DecodeGroup(db, element_size, count, elements, reference);
     position += kGroupHeadSize + elements_size;
   }
-  return kFs2002Done;
 }
 
 }  // namespace tarnvale

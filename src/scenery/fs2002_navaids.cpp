@@ -6,14 +6,9 @@
 #include "scenery/fs2002_chunks.h"
 #include "scenery/fs2002_readers.h"
 
-namespace tarnvale {
+namespace tarnvale::fs2002 {
 
 namespace {
-
-constexpr std::size_t kVorSectionOffsetField = 18;
-constexpr std::size_t kLowestChannelField = 22;
-constexpr std::size_t kHighestChannelField = 24;
-constexpr std::size_t kNdbSectionOffsetField = 78;
 
 constexpr std::size_t kChannelEntrySize = 5;
 constexpr std::uint8_t kChannelInUse = 1;
@@ -45,14 +40,13 @@ std::size_t VorSectionRecordSize(std::int8_t type) {
 // offsets count from `base`. The list ends at an entry not marked 21 or at
 // the end of the file.
 template <typename ReadRun>
-int WalkRunList(const ByteCursor& file, std::size_t list_start, std::size_t base,
-                ReadRun&& read_run) {
+void WalkRunList(const ByteCursor& file, std::size_t list_start, std::size_t base,
+                 ReadRun&& read_run) {
   for (std::size_t entry = list_start; file.Contains(entry, kRunListEntrySize) &&
                                        file.U8(entry) == kRunListEntryMark;
        entry += kRunListEntrySize) {
-    if (read_run(base + file.U32(entry + 5)) != kFs2002Done) return kFs2002OutOfMemory;
+    read_run(base + file.U32(entry + 5));
   }
-  return kFs2002Done;
 }
 
 // Position packed as a signed 24-bit latitude (5000875 = 90 degrees) followed
@@ -72,13 +66,13 @@ struct NavaidTexts {
 
 NavaidTexts ReadTexts(const ByteCursor& record, std::size_t ident_offset) {
   NavaidTexts texts;
-  fs2002::CopyTrimmedText(texts.ident, record, ident_offset, kIdentCharacters);
-  fs2002::CopyTrimmedText(texts.name, record, ident_offset + kIdentCharacters, kNameCharacters);
+  CopyTrimmedText(texts.ident, record, ident_offset, kIdentCharacters);
+  CopyTrimmedText(texts.name, record, ident_offset + kIdentCharacters, kNameCharacters);
   return texts;
 }
 
-// Position, ident and name of a VOR or NDB. False when memory ran out.
-bool FillNavaid(NavDatabase& db, NavaidRecord& navaid, const ByteCursor& record,
+// Position, ident and name of a VOR or NDB.
+void FillNavaid(NavDatabase& db, NavaidRecord& navaid, const ByteCursor& record,
                 std::size_t latitude_offset, std::size_t ident_offset) {
   const GeoPoint position = PackedPosition(record, latitude_offset);
   navaid.Latitude = position.Latitude;
@@ -87,12 +81,11 @@ bool FillNavaid(NavDatabase& db, NavaidRecord& navaid, const ByteCursor& record,
   navaid.Ident = texts.ident;
   const std::string_view name = TextOf(texts.name);
   if (!name.empty()) {
-    if (!db.AllocateText(navaid.Name, name.size() + 1)) return false;
+    db.AllocateText(navaid.Name, name.size() + 1);
     navaid.Name.replace(0, name.size(), name);
     navaid.NameLength = static_cast<std::uint16_t>(name.size() + 1);
   }
   navaid.FileSize = NavaidFileSize(navaid);
-  return true;
 }
 
 std::uint8_t VorRange(std::uint8_t code) {
@@ -122,39 +115,33 @@ std::int32_t ChannelFrequencyHz(std::uint32_t channel) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(hz));
 }
 
-int AddVor(NavDatabase& db, const ByteCursor& record, std::int32_t frequency) {
-  NavaidRecord* vor = db.AppendVor();
-  if (!vor) return kFs2002OutOfMemory;
-  vor->Frequency = frequency;
-  vor->RangeNm = VorRange(record.U8(1));
-  return FillNavaid(db, *vor, record, 5, 15) ? kFs2002Done : kFs2002OutOfMemory;
+void AddVor(NavDatabase& db, const ByteCursor& record, std::int32_t frequency) {
+  NavaidRecord& vor = *db.AppendVor();
+  vor.Frequency = frequency;
+  vor.RangeNm = VorRange(record.U8(1));
+  FillNavaid(db, vor, record, 5, 15);
 }
 
-int AddIls(NavDatabase& db, const ByteCursor& record, std::int32_t frequency) {
-  IlsRecord* ils = db.AppendIls();
-  if (!ils) return kFs2002OutOfMemory;
+void AddIls(NavDatabase& db, const ByteCursor& record, std::int32_t frequency) {
+  IlsRecord& ils = *db.AppendIls();
   const GeoPoint position = PackedPosition(record, 5);
-  ils->Latitude = position.Latitude;
-  ils->Longitude = position.Longitude;
-  ils->Ident = ReadTexts(record, 15).ident;
-  ils->Frequency = frequency;
-  return kFs2002Done;
+  ils.Latitude = position.Latitude;
+  ils.Longitude = position.Longitude;
+  ils.Ident = ReadTexts(record, 15).ident;
+  ils.Frequency = frequency;
 }
 
-int ReadVorRun(NavDatabase& db, const ByteCursor& file, std::size_t position,
-               std::int32_t frequency) {
+void ReadVorRun(NavDatabase& db, const ByteCursor& file, std::size_t position,
+                std::int32_t frequency) {
   while (file.Contains(position, 1)) {
     const std::int8_t type = file.I8(position);
     const std::size_t size = VorSectionRecordSize(type);
     if (size == 0 || !file.Contains(position, size)) break;
     const ByteCursor record = file.Slice(position, size);
-    int result = kFs2002Done;
-    if (type == kVorRecord) result = AddVor(db, record, frequency);
-    if (type == kIlsRecord || type == kLongIlsRecord) result = AddIls(db, record, frequency);
-    if (result != kFs2002Done) return kFs2002OutOfMemory;
+    if (type == kVorRecord) AddVor(db, record, frequency);
+    if (type == kIlsRecord || type == kLongIlsRecord) AddIls(db, record, frequency);
     position += size;
   }
-  return kFs2002Done;
 }
 
 // Exact frequency in Hz: tens and units as packed digits at +1, hundreds at
@@ -165,26 +152,24 @@ std::int32_t NdbFrequencyHz(const ByteCursor& record) {
          record.U8(3) * 100;
 }
 
-int AddNdb(NavDatabase& db, const ByteCursor& record) {
-  NavaidRecord* ndb = db.AppendNdb();
-  if (!ndb) return kFs2002OutOfMemory;
-  ndb->Frequency = NdbFrequencyHz(record);
-  ndb->RangeNm = NdbRange(record.U8(12));
-  return FillNavaid(db, *ndb, record, 4, 13) ? kFs2002Done : kFs2002OutOfMemory;
+void AddNdb(NavDatabase& db, const ByteCursor& record) {
+  NavaidRecord& ndb = *db.AppendNdb();
+  ndb.Frequency = NdbFrequencyHz(record);
+  ndb.RangeNm = NdbRange(record.U8(12));
+  FillNavaid(db, ndb, record, 4, 13);
 }
 
-int ReadNdbRun(NavDatabase& db, const ByteCursor& file, std::size_t position) {
+void ReadNdbRun(NavDatabase& db, const ByteCursor& file, std::size_t position) {
   for (; file.Contains(position, kNdbRecordSize) && file.I8(position) == kNdbRecord;
        position += kNdbRecordSize) {
-    if (AddNdb(db, file.Slice(position, kNdbRecordSize)) != kFs2002Done) {
-      return kFs2002OutOfMemory;
-    }
+    AddNdb(db, file.Slice(position, kNdbRecordSize));
   }
-  return kFs2002Done;
 }
 
-int ReadVorSection(NavDatabase& db, const ByteCursor& file) {
-  const std::size_t section = file.U32(kVorSectionOffsetField);
+}  // namespace
+
+void ReadVorSection(NavDatabase& db, const ByteCursor& file) {
+  const std::size_t section = file.U32(kVorSectionField);
   const std::uint32_t lowest = file.U16(kLowestChannelField);
   const std::uint32_t highest = file.U16(kHighestChannelField);
   for (std::uint32_t channel = lowest; channel <= highest; ++channel) {
@@ -193,28 +178,14 @@ int ReadVorSection(NavDatabase& db, const ByteCursor& file) {
     const std::uint32_t run_list = file.U32(entry + 1);
     if (file.U8(entry) != kChannelInUse || run_list == 0) continue;
     const std::int32_t frequency = ChannelFrequencyHz(channel);
-    const int result = WalkRunList(file, section + run_list, section, [&](std::size_t run) {
-      return ReadVorRun(db, file, run, frequency);
-    });
-    if (result != kFs2002Done) return kFs2002OutOfMemory;
+    WalkRunList(file, section + run_list, section,
+                [&](std::size_t run) { ReadVorRun(db, file, run, frequency); });
   }
-  return kFs2002Done;
 }
 
-int ReadNdbSection(NavDatabase& db, const ByteCursor& file) {
-  const std::size_t section = file.U32(kNdbSectionOffsetField);
-  return WalkRunList(file, section, section,
-                     [&](std::size_t run) { return ReadNdbRun(db, file, run); });
+void ReadNdbSection(NavDatabase& db, const ByteCursor& file) {
+  const std::size_t section = file.U32(kNdbSectionField);
+  WalkRunList(file, section, section, [&](std::size_t run) { ReadNdbRun(db, file, run); });
 }
 
-}  // namespace
-
-int ReadFs2002VorSection(NavDatabase& db, const ByteCursor& file) {
-  return fs2002::GuardMemory([&] { return ReadVorSection(db, file); });
-}
-
-int ReadFs2002NdbSection(NavDatabase& db, const ByteCursor& file) {
-  return fs2002::GuardMemory([&] { return ReadNdbSection(db, file); });
-}
-
-}  // namespace tarnvale
+}  // namespace tarnvale::fs2002

@@ -16,16 +16,11 @@ constexpr std::uint32_t kListChunk = 1;
 constexpr std::uint32_t kFixList = 6;
 constexpr std::uint32_t kVictorAirwayList = 7;
 constexpr std::uint32_t kJetAirwayList = 8;
-constexpr std::size_t kListKindMinSize = 12;
 constexpr std::size_t kFirstListRecord = 16;
 
 constexpr std::uint32_t kFixRecord = 0x10008;
 constexpr std::uint32_t kAirwayNameRecord = 0x10006;
 constexpr std::uint32_t kAirwayPointRecord = 0x11002;
-// Whole sizes (head included) a record needs for the fields read from it.
-constexpr std::size_t kFixMinSize = 36;
-constexpr std::size_t kAirwayNameMinSize = 16;
-constexpr std::size_t kAirwayPointMinSize = 24;
 constexpr std::size_t kKeyCharacters = 8;
 
 // The records of a list chunk from its first record to the first that does
@@ -35,46 +30,45 @@ std::optional<Chunk> NextRecord(const Chunk& list, const Chunk& record) {
   return ChunkAt(list.bytes, record.next);
 }
 
-int DecodeFix(NavDatabase& db, const ByteCursor& bytes) {
-  FixRecord* fix = db.AppendFix();
-  if (!fix) return kFs2002OutOfMemory;
-  fs2002::CopyTrimmedText(fix->FixKey, bytes, 28, kKeyCharacters);
-  fix->Latitude = bytes.I32(12);
-  fix->Longitude = bytes.I32(20);
-  return db.IndexLastFix() ? kFs2002Done : kFs2002OutOfMemory;
+// A record too short for its fields (the key is the last) adds nothing.
+void DecodeFix(NavDatabase& db, const ByteCursor& bytes) {
+  FixRecord read;
+  fs2002::CopyTrimmedText(read.FixKey, bytes, 28, kKeyCharacters);
+  read.Latitude = bytes.I32(12);
+  read.Longitude = bytes.I32(20);
+  if (bytes.Overrun()) return;
+  *db.AppendFix() = read;
+  db.IndexLastFix();
 }
 
-int StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {
-  AirwayRecord* airway =
-      kind == RecordKind::JetAirway ? db.AppendJetAirway() : db.AppendVictorAirway();
-  if (!airway) return kFs2002OutOfMemory;
-  fs2002::CopyTrimmedText(airway->Name, bytes, 8, kKeyCharacters);
-  return kFs2002Done;
+void StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {
+  FixedText<9> name;
+  fs2002::CopyTrimmedText(name, bytes, 8, kKeyCharacters);
+  if (bytes.Overrun()) return;
+  (kind == RecordKind::JetAirway ? db.AppendJetAirway() : db.AppendVictorAirway())->Name = name;
 }
 
-int AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, RecordArray<AirwayRecord>& airways) {
-  if (airways.empty()) return kFs2002Done;
-  AirwayPointRecord* point = db.AppendAirwayPoint(airways);
-  if (!point) return kFs2002OutOfMemory;
-  fs2002::CopyTrimmedText(point->FixKey, bytes, 8, kKeyCharacters);
+void AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, RecordArray<AirwayRecord>& airways) {
+  if (airways.empty()) return;
+  FixedText<9> key;
+  fs2002::CopyTrimmedText(key, bytes, 8, kKeyCharacters);
   // The scenery's own altitude value, carried as it stands.
-  point->AltitudeFeet = bytes.I32(20);
-  return kFs2002Done;
+  const std::int32_t altitude = bytes.I32(20);
+  if (bytes.Overrun()) return;
+  AirwayPointRecord& point = *db.AppendAirwayPoint(airways);
+  point.FixKey = key;
+  point.AltitudeFeet = altitude;
 }
 
-int DecodeAirwayRecord(NavDatabase& db, const Chunk& record, RecordKind kind) {
-  if (record.type == kAirwayNameRecord && record.bytes.Size() >= kAirwayNameMinSize) {
-    return StartAirway(db, record.bytes, kind);
+void DecodeAirwayRecord(NavDatabase& db, const Chunk& record, RecordKind kind) {
+  if (record.type == kAirwayNameRecord) StartAirway(db, record.bytes, kind);
+  if (record.type == kAirwayPointRecord) {
+    AddAirwayPoint(db, record.bytes, kind == RecordKind::JetAirway ? db.JetAirways : db.VictorAirways);
   }
-  if (record.type == kAirwayPointRecord && record.bytes.Size() >= kAirwayPointMinSize) {
-    return AddAirwayPoint(db, record.bytes,
-                          kind == RecordKind::JetAirway ? db.JetAirways : db.VictorAirways);
-  }
-  return kFs2002Done;
 }
 
-int DecodeListChunk(NavDatabase& db, const Chunk& list) {
-  if (list.bytes.Size() < kListKindMinSize) return kFs2002Done;
+// A list too short for its kind word reads kind 0, which names no list.
+void DecodeListChunk(NavDatabase& db, const Chunk& list) {
   switch (list.bytes.U32(8)) {
     case kFixList:
       return DecodeFs2002Fixes(db, list);
@@ -83,38 +77,32 @@ int DecodeListChunk(NavDatabase& db, const Chunk& list) {
     case kJetAirwayList:
       return DecodeFs2002Airways(db, list, RecordKind::JetAirway);
     default:
-      return kFs2002Done;
+      return;
   }
 }
 
 }  // namespace
 
-int ReadNavigationChain(NavDatabase& db, const ByteCursor& file, std::size_t first_chunk) {
+void ReadNavigationChain(NavDatabase& db, const ByteCursor& file, std::size_t first_chunk) {
   for (auto chunk = ChunkAt(file, first_chunk); chunk && chunk->type != 0;
        chunk = ChunkAt(file, chunk->next)) {
-    int result = kFs2002Done;
-    if (chunk->type == kListChunk) result = DecodeListChunk(db, *chunk);
-    if (chunk->type == fs2002::kAirportListChunk) result = ReadAirportList(db, file, *chunk);
-    if (result != kFs2002Done) return kFs2002OutOfMemory;
+    if (chunk->type == kListChunk) DecodeListChunk(db, *chunk);
+    if (chunk->type == fs2002::kAirportListChunk) ReadAirportList(db, file, *chunk);
   }
-  return kFs2002Done;
 }
 
-int DecodeFs2002Fixes(NavDatabase& db, const Chunk& list) {
+void DecodeFs2002Fixes(NavDatabase& db, const Chunk& list) {
   for (auto record = FirstRecord(list); record && record->type == kFixRecord;
        record = NextRecord(list, *record)) {
-    if (record->bytes.Size() < kFixMinSize) continue;
-    if (DecodeFix(db, record->bytes) != kFs2002Done) return kFs2002OutOfMemory;
+    DecodeFix(db, record->bytes);
   }
-  return kFs2002Done;
 }
 
-int DecodeFs2002Airways(NavDatabase& db, const Chunk& list, RecordKind kind) {
+void DecodeFs2002Airways(NavDatabase& db, const Chunk& list, RecordKind kind) {
   for (auto record = FirstRecord(list); record && record->type != 0;
        record = NextRecord(list, *record)) {
-    if (DecodeAirwayRecord(db, *record, kind) != kFs2002Done) return kFs2002OutOfMemory;
+    DecodeAirwayRecord(db, *record, kind);
   }
-  return kFs2002Done;
 }
 
 }  // namespace tarnvale

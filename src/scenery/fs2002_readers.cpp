@@ -1,38 +1,58 @@
 #include "scenery/fs2002_readers.h"
 
-#include <cstdint>
+#include <new>
 
 #include "scenery/fs2002_airports.h"
-#include "scenery/fs2002_chunks.h"
 #include "scenery/fs2002_navigation.h"
 
 namespace tarnvale {
 
 namespace {
 
-// Extended header of a facility file.
-constexpr std::size_t kFacilityVersionField = 144;
 constexpr std::uint32_t kFacilityVersion = 1;
-constexpr std::size_t kAirportChainField = 156;
-constexpr std::size_t kNavigationChainField = 164;
 
-int ReadFacilityData(NavDatabase& db, const ByteCursor& file) {
-  if (file.U32(kFacilityVersionField) != kFacilityVersion) return kFs2002Done;
-  const std::uint32_t airport_chain = file.U32(kAirportChainField);
-  if (airport_chain != 0 && ReadAirportChain(db, file, airport_chain) != kFs2002Done) {
+using Reader = void (*)(NavDatabase&, const ByteCursor&);
+
+int ReadGuarded(Reader read, NavDatabase& db, const ByteCursor& file) {
+  try {
+    read(db, file);
+    return kFs2002Done;
+  } catch (const std::bad_alloc&) {
     return kFs2002OutOfMemory;
   }
-  const std::uint32_t navigation_chain = file.U32(kNavigationChainField);
-  if (navigation_chain != 0 && ReadNavigationChain(db, file, navigation_chain) != kFs2002Done) {
-    return kFs2002OutOfMemory;
-  }
-  return kFs2002Done;
 }
 
 }  // namespace
 
-int ReadFs2002FacilityData(NavDatabase& db, const ByteCursor& file) {
-  return fs2002::GuardMemory([&] { return ReadFacilityData(db, file); });
+int ReadFs2002VorSection(NavDatabase& db, const ByteCursor& file) {
+  return ReadGuarded(fs2002::ReadVorSection, db, file);
 }
+
+int ReadFs2002NdbSection(NavDatabase& db, const ByteCursor& file) {
+  return ReadGuarded(fs2002::ReadNdbSection, db, file);
+}
+
+int ReadFs2002FacilityData(NavDatabase& db, const ByteCursor& file) {
+  return ReadGuarded(fs2002::ReadFacilityData, db, file);
+}
+
+namespace fs2002 {
+
+// Words past the end of a short file read as 0, which names no layout.
+void ReadFile(NavDatabase& db, const ByteCursor& file) {
+  if (file.U32(kVorSectionField) != 0) return ReadVorSection(db, file);
+  if (file.U32(kNdbSectionField) != 0) return ReadNdbSection(db, file);
+  if (file.U32(kFacilityMarkField) == kFacilityMark) ReadFacilityData(db, file);
+}
+
+void ReadFacilityData(NavDatabase& db, const ByteCursor& file) {
+  if (file.U32(kFacilityVersionField) != kFacilityVersion) return;
+  const std::uint32_t airport_chain = file.U32(kAirportChainField);
+  if (airport_chain != 0) ReadAirportChain(db, file, airport_chain);
+  const std::uint32_t navigation_chain = file.U32(kNavigationChainField);
+  if (navigation_chain != 0) ReadNavigationChain(db, file, navigation_chain);
+}
+
+}  // namespace fs2002
 
 }  // namespace tarnvale

@@ -19,11 +19,7 @@ constexpr std::uint16_t kParkingsId = 0x1B;
 constexpr std::uint16_t kTaxiwayPathsId = 0x1C;
 constexpr std::uint16_t kTaxiwayNamesId = 0x1D;
 
-constexpr std::size_t kAirportFixedSize = 44;  // through the ident word
 constexpr std::size_t kAirportFirstSubRecord = 52;
-constexpr std::size_t kRunwaySize = 44;        // through the heading
-constexpr std::size_t kStartSize = 24;         // through the heading
-constexpr std::size_t kComSize = 12;
 constexpr std::size_t kTableCountSize = 8;     // header and u16 entry count
 constexpr std::size_t kTaxiwayPointSize = 12;
 constexpr std::size_t kTaxiwayPathSize = 20;
@@ -35,7 +31,6 @@ constexpr std::uint16_t kGroundCom = 5;
 constexpr std::uint16_t kTowerCom = 6;
 
 constexpr std::uint16_t kTriggerId = 7;
-constexpr std::size_t kTriggerSize = 38;  // through the fuel availability word
 constexpr std::uint16_t kRefuellingTrigger = 0;
 constexpr int kFuelGrades = 13;
 
@@ -44,24 +39,25 @@ std::string Designation(std::uint8_t number, std::uint8_t designator) {
   return std::to_string(number) + (designator < 5 ? kLetters[designator] : "");
 }
 
-DecodeResult DecodeHelipadStart(NavDatabase& db, const ByteCursor& start) {
-  if (!start.Contains(0, kStartSize) || (start.U8(7) >> 4) != kHelipadStart) return DecodeResult::Done;
-  RunwayRecord* helipad = db.AppendRunway();
-  if (!helipad) return DecodeResult::OutOfMemory;
+// A start too short for its fields (the heading is the last) adds nothing.
+void DecodeHelipadStart(NavDatabase& db, const ByteCursor& start) {
+  if ((start.U8(7) >> 4) != kHelipadStart) return;
+  RunwayRecord helipad;
   const GeoPoint position = ReadPosition(start, 8, 12);
-  helipad->Latitude = position.Latitude;
-  helipad->Longitude = position.Longitude;
-  helipad->AltitudeFeet = ReadAltitudeFeet(start, 16);
-  helipad->Heading = TruncateLow16(DecodeFloat(start.U32(20)));
-  helipad->IsHelipad = 1;
-  SetText(helipad->PrimaryDesignation, std::to_string(start.U8(6)) + "H");
-  return DecodeResult::Done;
+  helipad.Latitude = position.Latitude;
+  helipad.Longitude = position.Longitude;
+  helipad.AltitudeFeet = ReadAltitudeFeet(start, 16);
+  helipad.Heading = TruncateLow16(DecodeFloat(start.U32(20)));
+  if (start.Overrun()) return;
+  helipad.IsHelipad = 1;
+  SetText(helipad.PrimaryDesignation, std::to_string(start.U8(6)) + "H");
+  *db.AppendRunway() = helipad;
 }
 
 void DecodeCom(AirportRecord& airport, const ByteCursor& com) {
-  if (!com.Contains(0, kComSize)) return;
   const std::uint16_t type = com.U16(6);
   const std::int32_t frequency = com.I32(8);
+  if (com.Overrun()) return;
   if (type == kGroundCom) {
     airport.GroundFrequency = frequency;
   } else if (type == kTowerCom) {
@@ -83,25 +79,24 @@ std::size_t FittingEntries(const ByteCursor& sub, std::size_t entry_size) {
 // A taxiway table of fixed-size entries: the current airport's sub-array
 // (allocated by `allocate`) gets one element per entry, filled by `fill`.
 template <typename Fill>
-DecodeResult DecodeTable(NavDatabase& db, const ByteCursor& sub, std::size_t entry_size,
-                         bool (NavDatabase::*allocate)(std::size_t), Fill fill) {
+void DecodeTable(NavDatabase& db, const ByteCursor& sub, std::size_t entry_size,
+                 bool (NavDatabase::*allocate)(std::size_t), Fill fill) {
   const std::size_t count = FittingEntries(sub, entry_size);
-  if (count == 0) return DecodeResult::Done;
-  if (!(db.*allocate)(count)) return DecodeResult::OutOfMemory;
+  if (count == 0) return;
+  (db.*allocate)(count);
   for (std::size_t k = 0; k < count; ++k) fill(k, sub.Slice(kTableCountSize + k * entry_size, entry_size));
-  return DecodeResult::Done;
 }
 
-DecodeResult DecodeTaxiwayPoints(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
-  return DecodeTable(db, sub, kTaxiwayPointSize, &NavDatabase::AllocateTaxiwayPoints,
+void DecodeTaxiwayPoints(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
+  DecodeTable(db, sub, kTaxiwayPointSize, &NavDatabase::AllocateTaxiwayPoints,
                      [&](std::size_t k, const ByteCursor& entry) {
                        const GeoPoint position = ReadPosition(entry, 4, 8);
                        airport.TaxiwayPoints[k] = {entry.U8(0), position.Latitude, position.Longitude};
                      });
 }
 
-DecodeResult DecodeTaxiwayPaths(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
-  return DecodeTable(db, sub, kTaxiwayPathSize, &NavDatabase::AllocateTaxiwayPaths,
+void DecodeTaxiwayPaths(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
+  DecodeTable(db, sub, kTaxiwayPathSize, &NavDatabase::AllocateTaxiwayPaths,
                      [&](std::size_t k, const ByteCursor& entry) {
                        const std::uint32_t v = entry.U32(2);
                        airport.TaxiwayPaths[k] = {static_cast<std::int32_t>((v >> 16) & 0xF), entry.U16(0),
@@ -110,8 +105,8 @@ DecodeResult DecodeTaxiwayPaths(NavDatabase& db, AirportRecord& airport, const B
                      });
 }
 
-DecodeResult DecodeTaxiwayNames(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
-  return DecodeTable(db, sub, kTaxiwayNameSize, &NavDatabase::AllocateTaxiNames,
+void DecodeTaxiwayNames(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
+  DecodeTable(db, sub, kTaxiwayNameSize, &NavDatabase::AllocateTaxiNames,
                      [&](std::size_t k, const ByteCursor& entry) {
                        SetText(airport.TaxiNames[k].Name, TextUpToNul(entry, 0, kTaxiwayNameSize),
                                kTaxiwayNameSize);
@@ -137,10 +132,10 @@ std::size_t FittingParkings(const ByteCursor& sub) {
   return count;
 }
 
-DecodeResult DecodeParkings(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
+void DecodeParkings(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
   const std::size_t count = FittingParkings(sub);
-  if (count == 0) return DecodeResult::Done;
-  if (!db.AllocateParkings(count)) return DecodeResult::OutOfMemory;
+  if (count == 0) return;
+  db.AllocateParkings(count);
   std::size_t offset = kTableCountSize;
   for (ParkingRecord& parking : airport.Parkings) {
     const std::size_t size = ParkingEntrySize(sub, offset);
@@ -155,10 +150,9 @@ DecodeResult DecodeParkings(NavDatabase& db, AirportRecord& airport, const ByteC
     parking.RadiusFeet = MetresToFeet(DecodeFloat(entry.U32(4)));
     offset += size;
   }
-  return DecodeResult::Done;
 }
 
-DecodeResult DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std::uint16_t id,
+void DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std::uint16_t id,
                                     const ByteCursor& sub) {
   switch (id) {
     case kRunwayId:
@@ -166,8 +160,7 @@ DecodeResult DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std
     case kStartId:
       return DecodeHelipadStart(db, sub);
     case kComId:
-      DecodeCom(airport, sub);
-      return DecodeResult::Done;
+      return DecodeCom(airport, sub);
     case kNameId:
       return ReadNameSubRecord(db, sub, airport.NameLength, airport.Name);
     case kTaxiwayPointsId:
@@ -179,41 +172,40 @@ DecodeResult DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std
     case kTaxiwayNamesId:
       return DecodeTaxiwayNames(db, airport, sub);
     default:
-      return DecodeResult::Done;
+      return;
   }
 }
 
 }  // namespace
 
-DecodeResult DecodeAirport(NavDatabase& db, const ByteCursor& record) {
-  if (!record.Contains(0, kAirportFixedSize)) return DecodeResult::Done;
+// A record too short for its fixed fields (the ident word is the last) adds
+// nothing.
+void DecodeAirport(NavDatabase& db, const ByteCursor& record) {
   const FixedText<6> ident = DecodeIdent(record.U32(40) >> 5);
-  if (db.HasAirportIdent(ident)) return DecodeResult::Done;
-  AirportRecord* airport = db.AppendAirport();
-  if (!airport) return DecodeResult::OutOfMemory;
-  airport->Ident = ident;
-  if (!db.RememberAirportIdent()) return DecodeResult::OutOfMemory;
+  if (record.Overrun() || db.HasAirportIdent(ident)) return;
+  AirportRecord& airport = *db.AppendAirport();
+  airport.Ident = ident;
+  db.RememberAirportIdent();
   const GeoPoint position = ReadPosition(record, 12, 16);
-  airport->Latitude = position.Latitude;
-  airport->Longitude = position.Longitude;
-  airport->AltitudeFeet = ReadAltitudeFeet(record, 20);
-  const DecodeResult result =
-      ForEachSubRecord(record, kAirportFirstSubRecord, [&](std::uint16_t id, const ByteCursor& sub) {
-        return DecodeAirportSubRecord(db, *airport, id, sub);
-      });
-  airport->FileSize = AirportFileSize(*airport);
-  return result;
+  airport.Latitude = position.Latitude;
+  airport.Longitude = position.Longitude;
+  airport.AltitudeFeet = ReadAltitudeFeet(record, 20);
+  ForEachSubRecord(record, kAirportFirstSubRecord, [&](std::uint16_t id, const ByteCursor& sub) {
+    DecodeAirportSubRecord(db, airport, id, sub);
+  });
+  airport.FileSize = AirportFileSize(airport);
 }
 
-DecodeResult DecodeRunway(NavDatabase& db, const ByteCursor& runway) {
-  if (!runway.Contains(0, kRunwaySize)) return DecodeResult::Done;
+// A sub-record too short for its fields (the heading is the last) adds
+// nothing.
+void DecodeRunway(NavDatabase& db, const ByteCursor& runway) {
   const Degrees centre = ReadDegrees(runway, 20, 24);
   const double length_metres = DecodeFloat(runway.U32(32));
   const std::int16_t heading = TruncateLow16(DecodeFloat(runway.U32(40)));
+  if (runway.Overrun()) return;
   const RunwayEnds ends = ComputeRunwayEnds(centre.latitude, centre.longitude, heading,
                                             static_cast<std::uint32_t>(TruncateLow32(length_metres)));
   RunwayRecord* record = db.AppendRunway();
-  if (!record) return DecodeResult::OutOfMemory;
   const GeoPoint centre_units = ToUnits(centre);
   record->Latitude = centre_units.Latitude;
   record->Longitude = centre_units.Longitude;
@@ -230,28 +222,24 @@ DecodeResult DecodeRunway(NavDatabase& db, const ByteCursor& runway) {
   record->SecondaryIlsIdent = DecodeIdent(runway.U32(16));
   SetText(record->PrimaryDesignation, Designation(runway.U8(8), runway.U8(9)));
   SetText(record->SecondaryDesignation, Designation(runway.U8(10), runway.U8(11)));
-  return DecodeResult::Done;
 }
 
-DecodeResult DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record) {
-  if (record.U16(0) != kTriggerId || !record.Contains(0, kTriggerSize) ||
-      record.U16(28) != kRefuellingTrigger) {
-    return DecodeResult::Done;
-  }
-  FuelAreaRecord* fuel = db.AppendFuelArea();
-  if (!fuel) return DecodeResult::OutOfMemory;
-  const GeoPoint position = ReadPosition(record, 4, 8);
-  fuel->Latitude = position.Latitude;
-  fuel->Longitude = position.Longitude;
+// A trigger too short for its fields (the fuel availability word is the
+// last) adds nothing.
+void DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record) {
   const std::uint32_t availability = record.U32(34);
+  if (record.U16(0) != kTriggerId || record.Overrun() || record.U16(28) != kRefuellingTrigger) return;
+  FuelAreaRecord& fuel = *db.AppendFuelArea();
+  const GeoPoint position = ReadPosition(record, 4, 8);
+  fuel.Latitude = position.Latitude;
+  fuel.Longitude = position.Longitude;
   for (int grade = 0; grade < kFuelGrades; ++grade) {
     const std::uint32_t code = (availability >> (2 * grade)) & 3u;
     if (code != 0) {
-      fuel->FuelType = static_cast<std::uint8_t>(grade);
-      fuel->Availability = static_cast<std::uint8_t>(code);
+      fuel.FuelType = static_cast<std::uint8_t>(grade);
+      fuel.Availability = static_cast<std::uint8_t>(code);
     }
   }
-  return DecodeResult::Done;
 }
 
 }  // namespace tarnvale

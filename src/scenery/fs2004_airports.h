@@ -11,12 +11,12 @@ namespace tarnvale {
 
 // One airport record. An airport whose ident was read before (from this or
 // an earlier file) is skipped whole: the first one read wins.
-DecodeResult DecodeAirport(NavDatabase& db, const ByteCursor& record);
+void DecodeAirport(NavDatabase& db, const ByteCursor& record);
 
 // One runway sub-record, appended to the current airport.
-DecodeResult DecodeRunway(NavDatabase& db, const ByteCursor& runway);
+void DecodeRunway(NavDatabase& db, const ByteCursor& runway);
 
 // One scenery-object record; only refuelling triggers add a fuel area.
-DecodeResult DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record);
+void DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record);
 
 }  // namespace tarnvale

@@ -11,14 +11,12 @@ namespace tarnvale {
 
 namespace {
 
-constexpr std::size_t kBoundaryFixedSize = 32;  // sub-records follow
+constexpr std::size_t kBoundaryFirstSubRecord = 32;
 constexpr std::uint16_t kNameId = 25;
 constexpr std::uint16_t kPointsId = 33;
 constexpr std::size_t kPointsFirst = 8;  // behind the header and the u16 count
 constexpr std::size_t kPointSize = 10;
 constexpr std::size_t kMaxOrigins = 255;  // the origin count is 8 bits wide
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kFeetPerNm = 6080.0;
 
 // AirspaceClass by BoundaryType; 0 where a type yields no airspace.
 constexpr std::array<std::uint8_t, 24> kAirspaceClasses = {
@@ -66,12 +64,8 @@ class OriginList {
   std::size_t count_ = 0;
 };
 
-DecodeResult AppendVertex(NavDatabase& db, std::uint8_t type, const GeoPoint& position,
-                          std::int32_t radius_feet = 0) {
-  AirspaceVertexRecord* vertex = db.AppendVertex();
-  if (!vertex) return DecodeResult::OutOfMemory;
-  *vertex = {type, position.Latitude, position.Longitude, radius_feet};
-  return DecodeResult::Done;
+void AppendVertex(NavDatabase& db, std::uint8_t type, const GeoPoint& position, std::int32_t radius_feet = 0) {
+  *db.AppendVertex() = {type, position.Latitude, position.Longitude, radius_feet};
 }
 
 void SetBoxCentre(AirspaceRecord& airspace, const Degrees& a, const Degrees& b) {
@@ -104,15 +98,11 @@ void SetBoxCentre(AirspaceRecord& airspace, const Degrees& a, const Degrees& b) 
 
 // A circle: its centre, its radius, and the airspace's corners at the
 // radius toward north-west and south-east.
-DecodeResult DecodeCircle(NavDatabase& db, const RawPoint& origin, const ByteCursor& point) {
+void DecodeCircle(NavDatabase& db, const RawPoint& origin, const ByteCursor& point) {
   const Degrees centre = origin.InDegrees();
-  if (AppendVertex(db, kCentreVertex, ToUnits(centre)) == DecodeResult::OutOfMemory) {
-    return DecodeResult::OutOfMemory;
-  }
+  AppendVertex(db, kCentreVertex, ToUnits(centre));
   const double radius_metres = DecodeFloat(point.U32(6));
-  if (AppendVertex(db, kCircleVertex, GeoPoint{}, MetresToFeet(radius_metres)) == DecodeResult::OutOfMemory) {
-    return DecodeResult::OutOfMemory;
-  }
+  AppendVertex(db, kCircleVertex, GeoPoint{}, MetresToFeet(radius_metres));
   const double radius_feet = radius_metres / kMetresPerFoot;
   const bool under_a_mile = radius_feet / kFeetPerNm < 1.0;
   const auto corner = [&](std::int16_t course) {
@@ -126,24 +116,20 @@ DecodeResult DecodeCircle(NavDatabase& db, const RawPoint& origin, const ByteCur
   airspace.CornerBLatitude = south_east.Latitude;
   airspace.CornerALongitude = north_west.Longitude;
   airspace.CornerBLongitude = south_east.Longitude;
-  return DecodeResult::Done;
 }
 
 // An arc or a circle: the vertices of the point around its origin. A point
 // naming no stored origin adds nothing.
-DecodeResult DecodeAroundOrigin(NavDatabase& db, const OriginList& origins, const ByteCursor& point,
-                                std::uint8_t type) {
+void DecodeAroundOrigin(NavDatabase& db, const OriginList& origins, const ByteCursor& point, std::uint8_t type) {
   const RawPoint* origin = origins.Find(point.U8(1));
-  if (!origin) return DecodeResult::Done;
+  if (!origin) return;
   if (type == kCirclePoint) return DecodeCircle(db, *origin, point);
-  if (AppendVertex(db, kCentreVertex, ToUnits(origin->InDegrees())) == DecodeResult::OutOfMemory) {
-    return DecodeResult::OutOfMemory;
-  }
+  AppendVertex(db, kCentreVertex, ToUnits(origin->InDegrees()));
   const std::uint8_t arc_end = type == kClockwiseArcPoint ? kClockwiseArcVertex : kCounterClockwiseArcVertex;
-  return AppendVertex(db, arc_end, ReadPosition(point, 6, 2));
+  AppendVertex(db, arc_end, ReadPosition(point, 6, 2));
 }
 
-DecodeResult DecodePoint(NavDatabase& db, OriginList& origins, const ByteCursor& point) {
+void DecodePoint(NavDatabase& db, OriginList& origins, const ByteCursor& point) {
   const std::uint8_t type = point.U8(0);
   switch (type) {
     case kStartPoint:
@@ -151,63 +137,56 @@ DecodeResult DecodePoint(NavDatabase& db, OriginList& origins, const ByteCursor&
     case kLinePoint:
       return AppendVertex(db, kLineVertex, ReadPosition(point, 6, 2));
     case kOriginPoint:
-      origins.Add({point.U32(2), point.U32(6)});
-      return DecodeResult::Done;
+      return origins.Add({point.U32(2), point.U32(6)});
     case kClockwiseArcPoint:
     case kCounterClockwiseArcPoint:
     case kCirclePoint:
       return DecodeAroundOrigin(db, origins, point, type);
     default:
-      return DecodeResult::Done;
+      return;
   }
 }
 
 // The points that lie inside the sub-record, in order; origins are seen
 // only by the points of their own sub-record.
-DecodeResult DecodePoints(NavDatabase& db, const ByteCursor& sub) {
+void DecodePoints(NavDatabase& db, const ByteCursor& sub) {
   OriginList origins;
   const std::size_t count = sub.U16(6);
   for (std::size_t k = 0; k < count; ++k) {
-    const std::size_t offset = kPointsFirst + k * kPointSize;
-    if (!sub.Contains(offset, kPointSize)) break;
-    if (DecodePoint(db, origins, sub.Slice(offset, kPointSize)) == DecodeResult::OutOfMemory) {
-      return DecodeResult::OutOfMemory;
-    }
+    const ByteCursor point = sub.Slice(kPointsFirst + k * kPointSize, kPointSize);
+    if (point.Overrun()) break;
+    DecodePoint(db, origins, point);
   }
-  return DecodeResult::Done;
 }
 
 // The name's bytes (size - 6, in 16 bits) in a block two bytes longer, so
 // that it always ends in a NUL. A later name replaces an earlier one.
-DecodeResult DecodeName(NavDatabase& db, AirspaceRecord& airspace, const ByteCursor& sub) {
+void DecodeName(NavDatabase& db, AirspaceRecord& airspace, const ByteCursor& sub) {
   const auto length = static_cast<std::uint16_t>(sub.Size() - kRecordHeaderSize);
   airspace.NameLength = length;
   airspace.Name.clear();
-  if (length == 0) return DecodeResult::Done;
-  if (!db.AllocateText(airspace.Name, std::size_t{length} + 2)) return DecodeResult::OutOfMemory;
+  if (length == 0) return;
+  db.AllocateText(airspace.Name, std::size_t{length} + 2);
   const std::string_view text = TextUpToNul(sub, kRecordHeaderSize, length);
   std::copy(text.begin(), text.end(), airspace.Name.begin());
-  return DecodeResult::Done;
 }
 
 }  // namespace
 
-DecodeResult DecodeBoundary(NavDatabase& db, const ByteCursor& record) {
+// A record too short for its fixed fields (the upper altitude is the last)
+// adds nothing.
+void DecodeBoundary(NavDatabase& db, const ByteCursor& record) {
   const std::uint8_t type = record.U8(6);
-  if (!record.Contains(0, kBoundaryFixedSize) || type >= kAirspaceClasses.size() ||
-      kAirspaceClasses[type] == 0) {
-    return DecodeResult::Done;
-  }
-  AirspaceRecord* airspace = db.AppendAirspace();
-  if (!airspace) return DecodeResult::OutOfMemory;
-  airspace->AirspaceClass = kAirspaceClasses[type];
-  SetBoxCentre(*airspace, ReadDegrees(record, 8, 24), ReadDegrees(record, 20, 12));
-  airspace->LowerAltitudeFeet = ReadAltitudeFeet(record, 16);
-  airspace->UpperAltitudeFeet = ReadAltitudeFeet(record, 28);
-  return ForEachSubRecord(record, kBoundaryFixedSize, [&](std::uint16_t id, const ByteCursor& sub) {
-    if (id == kNameId) return DecodeName(db, *airspace, sub);
-    if (id == kPointsId) return DecodePoints(db, sub);
-    return DecodeResult::Done;
+  const std::int32_t upper_altitude_feet = ReadAltitudeFeet(record, 28);
+  if (record.Overrun() || type >= kAirspaceClasses.size() || kAirspaceClasses[type] == 0) return;
+  AirspaceRecord& airspace = *db.AppendAirspace();
+  airspace.AirspaceClass = kAirspaceClasses[type];
+  SetBoxCentre(airspace, ReadDegrees(record, 8, 24), ReadDegrees(record, 20, 12));
+  airspace.LowerAltitudeFeet = ReadAltitudeFeet(record, 16);
+  airspace.UpperAltitudeFeet = upper_altitude_feet;
+  ForEachSubRecord(record, kBoundaryFirstSubRecord, [&](std::uint16_t id, const ByteCursor& sub) {
+    if (id == kNameId) DecodeName(db, airspace, sub);
+    if (id == kPointsId) DecodePoints(db, sub);
   });
 }
 

@@ -11,6 +11,6 @@ namespace tarnvale {
 
 // One boundary record; a boundary type without an airspace class adds
 // nothing.
-DecodeResult DecodeBoundary(NavDatabase& db, const ByteCursor& record);
+void DecodeBoundary(NavDatabase& db, const ByteCursor& record);
 
 }  // namespace tarnvale

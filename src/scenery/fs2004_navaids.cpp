@@ -3,18 +3,16 @@
 #include <cstdint>
 
 #include "scenery/decoding.h"
+#include "scenery/geometry.h"
 
 namespace tarnvale {
 
 namespace {
 
-constexpr std::size_t kBeaconFixedSize = 36;  // through the ident word
 constexpr std::size_t kBeaconFirstSubRecord = 40;
-constexpr std::size_t kMarkerFixedSize = 16;
 constexpr std::uint16_t kNameId = 0x19;
 constexpr std::uint8_t kIlsType = 4;
 constexpr std::uint8_t kLastMarkerType = 3;
-constexpr double kMetresPerNm = 1852.0;
 
 // The fields VOR and NDB records share, at their own offsets.
 struct BeaconLayout {
@@ -25,62 +23,65 @@ struct BeaconLayout {
 constexpr BeaconLayout kVorLayout{8, 12, 20};
 constexpr BeaconLayout kNdbLayout{12, 16, 8};
 
-FixedText<6> BeaconIdent(const ByteCursor& record) { return DecodeIdent(record.U32(32) >> 5); }
+// The fixed fields of a VOR, ILS or NDB record; `record` is overrun when it
+// is too short for them (the ident word is the last).
+struct BeaconFields {
+  GeoPoint position;
+  std::int32_t frequency;
+  std::uint8_t range_nm;
+  FixedText<6> ident;
+};
 
-DecodeResult FillBeacon(NavDatabase& db, NavaidRecord* beacon, const ByteCursor& record,
-                        const BeaconLayout& layout) {
-  if (!beacon) return DecodeResult::OutOfMemory;
-  const GeoPoint position = ReadPosition(record, layout.longitude, layout.latitude);
-  beacon->Latitude = position.Latitude;
-  beacon->Longitude = position.Longitude;
-  beacon->Frequency = record.I32(layout.frequency);
-  // Whole nautical miles, kept modulo 256: 300 NM is stored as 44.
-  beacon->RangeNm = static_cast<std::uint8_t>(TruncateLow32(DecodeFloat(record.U32(24)) / kMetresPerNm));
-  beacon->Ident = BeaconIdent(record);
-  const DecodeResult result =
-      ForEachSubRecord(record, kBeaconFirstSubRecord, [&](std::uint16_t id, const ByteCursor& sub) {
-        return id == kNameId ? ReadNameSubRecord(db, sub, beacon->NameLength, beacon->Name)
-                             : DecodeResult::Done;
-      });
-  beacon->FileSize = NavaidFileSize(*beacon);
-  return result;
+BeaconFields ReadBeaconFields(const ByteCursor& record, const BeaconLayout& layout) {
+  return {ReadPosition(record, layout.longitude, layout.latitude), record.I32(layout.frequency),
+          // Whole nautical miles, kept modulo 256: 300 NM is stored as 44.
+          static_cast<std::uint8_t>(TruncateLow32(DecodeFloat(record.U32(24)) / kMetresPerNm)),
+          DecodeIdent(record.U32(32) >> 5)};
 }
 
-DecodeResult DecodeIls(NavDatabase& db, const ByteCursor& record) {
-  IlsRecord* ils = db.AppendIls();
-  if (!ils) return DecodeResult::OutOfMemory;
-  const GeoPoint position = ReadPosition(record, kVorLayout.longitude, kVorLayout.latitude);
-  ils->Latitude = position.Latitude;
-  ils->Longitude = position.Longitude;
-  ils->Ident = BeaconIdent(record);
-  ils->Frequency = record.I32(kVorLayout.frequency);
-  return DecodeResult::Done;
+void AddBeacon(NavDatabase& db, NavaidRecord& beacon, const ByteCursor& record, const BeaconFields& fields) {
+  beacon.Latitude = fields.position.Latitude;
+  beacon.Longitude = fields.position.Longitude;
+  beacon.Frequency = fields.frequency;
+  beacon.RangeNm = fields.range_nm;
+  beacon.Ident = fields.ident;
+  ForEachSubRecord(record, kBeaconFirstSubRecord, [&](std::uint16_t id, const ByteCursor& sub) {
+    if (id == kNameId) ReadNameSubRecord(db, sub, beacon.NameLength, beacon.Name);
+  });
+  beacon.FileSize = NavaidFileSize(beacon);
+}
+
+void AddIls(NavDatabase& db, const BeaconFields& fields) {
+  IlsRecord& ils = *db.AppendIls();
+  ils.Latitude = fields.position.Latitude;
+  ils.Longitude = fields.position.Longitude;
+  ils.Ident = fields.ident;
+  ils.Frequency = fields.frequency;
 }
 
 }  // namespace
 
-DecodeResult DecodeVorIls(NavDatabase& db, const ByteCursor& record) {
-  if (!record.Contains(0, kBeaconFixedSize)) return DecodeResult::Done;
+void DecodeVorIls(NavDatabase& db, const ByteCursor& record) {
+  const BeaconFields fields = ReadBeaconFields(record, kVorLayout);
+  if (record.Overrun()) return;
   const std::uint8_t type = record.U8(6);
-  if (type >= 1 && type <= 3) return FillBeacon(db, db.AppendVor(), record, kVorLayout);
-  if (type == kIlsType) return DecodeIls(db, record);
-  return DecodeResult::Done;
+  if (type >= 1 && type <= 3) AddBeacon(db, *db.AppendVor(), record, fields);
+  if (type == kIlsType) AddIls(db, fields);
 }
 
-DecodeResult DecodeNdb(NavDatabase& db, const ByteCursor& record) {
-  if (!record.Contains(0, kBeaconFixedSize)) return DecodeResult::Done;
-  return FillBeacon(db, db.AppendNdb(), record, kNdbLayout);
+void DecodeNdb(NavDatabase& db, const ByteCursor& record) {
+  const BeaconFields fields = ReadBeaconFields(record, kNdbLayout);
+  if (!record.Overrun()) AddBeacon(db, *db.AppendNdb(), record, fields);
 }
 
-DecodeResult DecodeMarker(NavDatabase& db, const ByteCursor& record) {
-  if (!record.Contains(0, kMarkerFixedSize) || record.U8(7) > kLastMarkerType) return DecodeResult::Done;
-  MarkerRecord* marker = db.AppendMarker();
-  if (!marker) return DecodeResult::OutOfMemory;
+// A record too short for its position adds nothing.
+void DecodeMarker(NavDatabase& db, const ByteCursor& record) {
   const GeoPoint position = ReadPosition(record, 8, 12);
-  marker->MarkerType = record.U8(7);
-  marker->Latitude = position.Latitude;
-  marker->Longitude = position.Longitude;
-  return DecodeResult::Done;
+  if (record.Overrun() || record.U8(7) > kLastMarkerType) return;
+  MarkerRecord& marker = *db.AppendMarker();
+  marker.MarkerType = record.U8(7);
+  marker.Latitude = position.Latitude;
+  marker.Longitude = position.Longitude;
 }
 
 }  // namespace tarnvale

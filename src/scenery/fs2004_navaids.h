@@ -10,9 +10,9 @@ namespace tarnvale {
 
 // A VOR (types 1 to 3) becomes a navaid, an ILS (type 4) an ILS record for
 // binding; other types add nothing.
-DecodeResult DecodeVorIls(NavDatabase& db, const ByteCursor& record);
-DecodeResult DecodeNdb(NavDatabase& db, const ByteCursor& record);
+void DecodeVorIls(NavDatabase& db, const ByteCursor& record);
+void DecodeNdb(NavDatabase& db, const ByteCursor& record);
 // Markers of types 0 to 3; a marker of any other type adds nothing.
-DecodeResult DecodeMarker(NavDatabase& db, const ByteCursor& record);
+void DecodeMarker(NavDatabase& db, const ByteCursor& record);
 
 }  // namespace tarnvale

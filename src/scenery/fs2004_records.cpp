@@ -17,22 +17,15 @@ std::optional<ByteCursor> RecordAt(const ByteCursor& bytes, std::size_t position
   return bytes.Slice(position, size);
 }
 
-std::string_view TextUpToNul(const ByteCursor& bytes, std::size_t offset, std::size_t count) {
-  const std::string_view chars = bytes.Chars(offset, count);
-  return chars.substr(0, chars.find('\0'));
-}
-
-DecodeResult ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length,
-                               std::string& name) {
+void ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length, std::string& name) {
   // The count is 16 bits wide; one byte is kept back for the terminator.
   const std::size_t characters =
       std::min<std::size_t>(static_cast<std::uint16_t>(sub.Size() - kRecordHeaderSize), 0xFFFE);
-  if (characters == 0) return DecodeResult::Done;
-  if (!db.AllocateText(name, characters + 1)) return DecodeResult::OutOfMemory;
+  if (characters == 0) return;
+  db.AllocateText(name, characters + 1);
   length = static_cast<std::uint16_t>(characters + 1);
   const std::string_view text = TextUpToNul(sub, kRecordHeaderSize, characters);
   std::copy(text.begin(), text.end(), name.begin());
-  return DecodeResult::Done;
 }
 
 Degrees ReadDegrees(const ByteCursor& bytes, std::size_t longitude_offset, std::size_t latitude_offset) {

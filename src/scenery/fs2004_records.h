@@ -18,10 +18,6 @@
 
 namespace tarnvale {
 
-// Outcome of decoding one record: malformed input is skipped silently, so
-// running out of memory is the only failure.
-enum class DecodeResult { Done, OutOfMemory };
-
 inline constexpr std::size_t kRecordHeaderSize = 6;
 
 // Width of a record's size word: u32 for most records, u16 for scenery
@@ -38,31 +34,22 @@ std::optional<ByteCursor> RecordAt(const ByteCursor& bytes, std::size_t position
 
 // Calls `visit(id, sub_record)` for each sub-record of `record` from offset
 // `first`, in file order, while the next sub-record is a well-formed record
-// inside `record`. Stops and returns OutOfMemory as soon as a visit does.
+// inside `record`.
 template <typename Visit>
-DecodeResult ForEachSubRecord(const ByteCursor& record, std::size_t first, Visit&& visit) {
+void ForEachSubRecord(const ByteCursor& record, std::size_t first, Visit&& visit) {
   std::size_t position = first;
   while (const std::optional<ByteCursor> sub = RecordAt(record, position)) {
-    if (visit(sub->U16(0), *sub) == DecodeResult::OutOfMemory) return DecodeResult::OutOfMemory;
+    visit(sub->U16(0), *sub);
     position += sub->Size();
   }
-  return DecodeResult::Done;
 }
 
 // The characters of a name sub-record (offset 6 to its end) as a text block
 // of `length` = characters + 1 bytes, copying stopped at a NUL and the rest
 // zero. A sub-record of size 6 gives no name (length 0, empty block).
-DecodeResult ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length,
-                               std::string& name);
-
-// The characters at [offset, offset + count) of `bytes` up to the first NUL.
-std::string_view TextUpToNul(const ByteCursor& bytes, std::size_t offset, std::size_t count);
+void ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length, std::string& name);
 
 // Raw FS2004 position words at the given offsets, in degrees.
-struct Degrees {
-  double latitude = 0.0;
-  double longitude = 0.0;
-};
 Degrees ReadDegrees(const ByteCursor& bytes, std::size_t longitude_offset, std::size_t latitude_offset);
 
 // Degrees in database units.

@@ -20,7 +20,7 @@ constexpr std::size_t kPointerEntrySize = 8;
 
 constexpr std::uint32_t kBoundarySection = 32;
 
-using RecordDecoder = DecodeResult (*)(NavDatabase&, const ByteCursor&);
+using RecordDecoder = void (*)(NavDatabase&, const ByteCursor&);
 
 struct SectionKind {
   std::uint32_t type;
@@ -55,20 +55,17 @@ class Fs2004Walk {
       : db_(db), bytes_(bytes), file_(bytes.File()), record_bytes_left_(file_.Size()),
         table_bytes_left_(file_.Size()) {}
 
-  DecodeResult Run() {
+  void Run() {
     bytes_.Require(0, kHeaderSize);
-    if (!file_.Contains(0, kHeaderSize) || file_.U16(2) != kMagic) return DecodeResult::Done;
+    if (!file_.Contains(0, kHeaderSize) || file_.U16(2) != kMagic) return;
     const std::size_t table = file_.U32(4);
     const std::size_t count = file_.U32(20);
     for (std::size_t i = 0; i < count && !stopped_; ++i) {
       const std::size_t entry = table + i * kSectionEntrySize;
       bytes_.Require(entry, kSectionEntrySize);
       if (!file_.Contains(entry, kSectionEntrySize)) break;
-      if (WalkSection(file_.Slice(entry, kSectionEntrySize)) == DecodeResult::OutOfMemory) {
-        return DecodeResult::OutOfMemory;
-      }
+      WalkSection(file_.Slice(entry, kSectionEntrySize));
     }
-    return DecodeResult::Done;
   }
 
  private:
@@ -91,10 +88,10 @@ class Fs2004Walk {
     return file_.Slice(entry, kSubsectionEntrySize);
   }
 
-  DecodeResult WalkSection(const ByteCursor& section) {
+  void WalkSection(const ByteCursor& section) {
     const std::uint32_t type = section.U32(0);
     const SectionKind* kind = SequentialSection(type);
-    if (!kind && type != kBoundarySection) return DecodeResult::Done;
+    if (!kind && type != kBoundarySection) return;
     const std::size_t count = section.U32(8);
     const std::size_t table = section.U32(12);
     for (std::size_t j = 0; j < count && !stopped_; ++j) {
@@ -103,12 +100,12 @@ class Fs2004Walk {
       const std::size_t records = subsection->U32(4);
       const std::size_t first = subsection->U32(8);
       if (records == 0) continue;
-      const DecodeResult result =
-          kind ? WalkRecords(*kind, first, records)
-               : WalkBoundaries(table + count * kSubsectionEntrySize + first * kPointerEntrySize, records);
-      if (result == DecodeResult::OutOfMemory) return result;
+      if (kind) {
+        WalkRecords(*kind, first, records);
+      } else {
+        WalkBoundaries(table + count * kSubsectionEntrySize + first * kPointerEntrySize, records);
+      }
     }
-    return DecodeResult::Done;
   }
 
   // The record at `position`, brought in whole, when it is well-formed and
@@ -122,29 +119,25 @@ class Fs2004Walk {
     return record;
   }
 
-  DecodeResult WalkRecords(const SectionKind& kind, std::size_t position, std::size_t count) {
+  void WalkRecords(const SectionKind& kind, std::size_t position, std::size_t count) {
     for (std::size_t k = 0; k < count; ++k) {
       const std::optional<ByteCursor> record = LoadRecord(position, kind.size_word);
       if (!record) break;  // the rest of the subsection cannot be found
-      if (kind.decode(db_, *record) == DecodeResult::OutOfMemory) return DecodeResult::OutOfMemory;
+      kind.decode(db_, *record);
       position += record->Size();
     }
-    return DecodeResult::Done;
   }
 
   // Each pointer entry holds the file offset of one boundary record.
-  DecodeResult WalkBoundaries(std::size_t pointers, std::size_t count) {
+  void WalkBoundaries(std::size_t pointers, std::size_t count) {
     for (std::size_t k = 0; k < count && !stopped_; ++k) {
       const std::size_t entry = pointers + k * kPointerEntrySize;
       if (!Take(table_bytes_left_, kPointerEntrySize)) break;
       bytes_.Require(entry, 4);
       if (!file_.Contains(entry, 4)) break;
       const std::optional<ByteCursor> record = LoadRecord(file_.U32(entry), SizeWord::U32);
-      if (record && DecodeBoundary(db_, *record) == DecodeResult::OutOfMemory) {
-        return DecodeResult::OutOfMemory;
-      }
+      if (record) DecodeBoundary(db_, *record);
     }
-    return DecodeResult::Done;
   }
 
   NavDatabase& db_;
@@ -157,6 +150,6 @@ class Fs2004Walk {
 
 }  // namespace
 
-DecodeResult ReadFs2004File(NavDatabase& db, BglBytes& bytes) { return Fs2004Walk(db, bytes).Run(); }
+void ReadFs2004File(NavDatabase& db, BglBytes& bytes) { Fs2004Walk(db, bytes).Run(); }
 
 }  // namespace tarnvale

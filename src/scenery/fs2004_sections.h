@@ -11,7 +11,8 @@ namespace tarnvale {
 
 // Decodes every navigation record of the FS2004 file in `bytes`. A file
 // without the 0x1992 magic word or without sections adds nothing; malformed
-// tables and records are skipped.
-DecodeResult ReadFs2004File(NavDatabase& db, BglBytes& bytes);
+// tables and records are skipped. An append that finds no memory throws
+// std::bad_alloc.
+void ReadFs2004File(NavDatabase& db, BglBytes& bytes);
 
 }  // namespace tarnvale

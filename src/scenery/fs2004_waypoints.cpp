@@ -8,7 +8,7 @@ namespace tarnvale {
 
 namespace {
 
-constexpr std::size_t kWaypointFixedSize = 28;  // route entries follow
+constexpr std::size_t kFirstRouteEntry = 28;
 constexpr std::size_t kRouteEntrySize = 33;
 constexpr std::size_t kRouteNameSize = 8;
 constexpr std::uint32_t kLastAbsentIdentWord = 31;  // ident bits all zero
@@ -24,50 +24,42 @@ struct Neighbour {
 constexpr Neighbour kNextWaypoint{9};
 constexpr Neighbour kPreviousWaypoint{21};
 
-DecodeResult AppendPoint(NavDatabase& db, RecordArray<AirwayRecord>& airways,
-                         const FixedText<9>& key, std::int32_t altitude_feet) {
-  AirwayPointRecord* point = db.AppendAirwayPoint(airways);
-  if (!point) return DecodeResult::OutOfMemory;
-  point->FixKey = key;
-  point->AltitudeFeet = altitude_feet;
-  return DecodeResult::Done;
+void AppendPoint(NavDatabase& db, RecordArray<AirwayRecord>& airways, const FixedText<9>& key,
+                 std::int32_t altitude_feet) {
+  AirwayPointRecord& point = *db.AppendAirwayPoint(airways);
+  point.FixKey = key;
+  point.AltitudeFeet = altitude_feet;
 }
 
 // Appends the neighbour's point when the route names one.
-DecodeResult AppendNeighbour(NavDatabase& db, RecordArray<AirwayRecord>& airways,
-                             const ByteCursor& route, Neighbour neighbour) {
+void AppendNeighbour(NavDatabase& db, RecordArray<AirwayRecord>& airways, const ByteCursor& route,
+                     Neighbour neighbour) {
   const std::uint32_t ident_word = route.U32(neighbour.offset);
-  if (ident_word <= kLastAbsentIdentWord) return DecodeResult::Done;
+  if (ident_word <= kLastAbsentIdentWord) return;
   const FixedText<9> key = PointKey(ident_word, route.U32(neighbour.offset + 4));
   const double altitude_metres = DecodeFloat(route.U32(neighbour.offset + 8));
-  return AppendPoint(db, airways, key, MetresToFeet(altitude_metres));
+  AppendPoint(db, airways, key, MetresToFeet(altitude_metres));
 }
 
-DecodeResult BuildSegment(NavDatabase& db, RecordKind kind, const ByteCursor& route,
-                          const FixedText<9>& this_key) {
+void BuildSegment(NavDatabase& db, RecordKind kind, const ByteCursor& route, const FixedText<9>& this_key) {
   const bool victor = kind == RecordKind::VictorAirway;
   RecordArray<AirwayRecord>& airways = victor ? db.VictorAirways : db.JetAirways;
-  AirwayRecord* airway = victor ? db.AppendVictorAirway() : db.AppendJetAirway();
-  if (!airway) return DecodeResult::OutOfMemory;
-  SetText(airway->Name, TextUpToNul(route, 1, kRouteNameSize));
-  TrimBlanks(airway->Name);
-  if (AppendNeighbour(db, airways, route, kPreviousWaypoint) == DecodeResult::OutOfMemory ||
-      AppendPoint(db, airways, this_key, 0) == DecodeResult::OutOfMemory) {
-    return DecodeResult::OutOfMemory;
-  }
-  return AppendNeighbour(db, airways, route, kNextWaypoint);
+  AirwayRecord& airway = victor ? *db.AppendVictorAirway() : *db.AppendJetAirway();
+  SetText(airway.Name, TextUpToNul(route, 1, kRouteNameSize));
+  TrimBlanks(airway.Name);
+  AppendNeighbour(db, airways, route, kPreviousWaypoint);
+  AppendPoint(db, airways, this_key, 0);
+  AppendNeighbour(db, airways, route, kNextWaypoint);
 }
 
-DecodeResult DecodeRoute(NavDatabase& db, const ByteCursor& route, const FixedText<9>& this_key) {
+void DecodeRoute(NavDatabase& db, const ByteCursor& route, const FixedText<9>& this_key) {
   const std::uint8_t type = route.U8(0);
-  if ((type == kVictorRoute || type == kVictorAndJetRoute) &&
-      BuildSegment(db, RecordKind::VictorAirway, route, this_key) == DecodeResult::OutOfMemory) {
-    return DecodeResult::OutOfMemory;
+  if (type == kVictorRoute || type == kVictorAndJetRoute) {
+    BuildSegment(db, RecordKind::VictorAirway, route, this_key);
   }
   if (type == kJetRoute || type == kVictorAndJetRoute) {
-    return BuildSegment(db, RecordKind::JetAirway, route, this_key);
+    BuildSegment(db, RecordKind::JetAirway, route, this_key);
   }
-  return DecodeResult::Done;
 }
 
 }  // namespace
@@ -87,24 +79,23 @@ FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word) {
   return key;
 }
 
-DecodeResult DecodeWaypoint(NavDatabase& db, const ByteCursor& record) {
-  if (!record.Contains(0, kWaypointFixedSize)) return DecodeResult::Done;
-  FixRecord* fix = db.AppendFix();
-  if (!fix) return DecodeResult::OutOfMemory;
+// A record too short for its fixed fields (the region word is the last)
+// adds nothing.
+void DecodeWaypoint(NavDatabase& db, const ByteCursor& record) {
+  FixRecord read;
   const GeoPoint position = ReadPosition(record, 8, 12);
-  fix->Latitude = position.Latitude;
-  fix->Longitude = position.Longitude;
-  fix->FixKey = PointKey(record.U32(20), record.U32(24));
-  if (!db.IndexLastFix()) return DecodeResult::OutOfMemory;
+  read.Latitude = position.Latitude;
+  read.Longitude = position.Longitude;
+  read.FixKey = PointKey(record.U32(20), record.U32(24));
+  if (record.Overrun()) return;
+  FixRecord& fix = *db.AppendFix() = read;
+  db.IndexLastFix();
   const std::size_t routes = record.U8(7);
   for (std::size_t k = 0; k < routes; ++k) {
-    const std::size_t offset = kWaypointFixedSize + k * kRouteEntrySize;
-    if (!record.Contains(offset, kRouteEntrySize)) break;  // entries beyond the record
-    if (DecodeRoute(db, record.Slice(offset, kRouteEntrySize), fix->FixKey) == DecodeResult::OutOfMemory) {
-      return DecodeResult::OutOfMemory;
-    }
+    const ByteCursor route = record.Slice(kFirstRouteEntry + k * kRouteEntrySize, kRouteEntrySize);
+    if (route.Overrun()) break;  // entries beyond the record
+    DecodeRoute(db, route, fix.FixKey);
   }
-  return DecodeResult::Done;
 }
 
 }  // namespace tarnvale

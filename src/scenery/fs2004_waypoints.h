@@ -15,6 +15,6 @@ namespace tarnvale {
 // blanks trimmed. Binding finds an airway point's fix by this same text.
 FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word);
 
-DecodeResult DecodeWaypoint(NavDatabase& db, const ByteCursor& record);
+void DecodeWaypoint(NavDatabase& db, const ByteCursor& record);
 
 }  // namespace tarnvale

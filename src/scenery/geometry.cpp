@@ -12,8 +12,6 @@ constexpr double kRadiansPerDegree = kPi / 180.0;
 constexpr double kDegreesPerRadian = 180.0 / kPi;
 constexpr double kRadiansPerNm = kPi / 10800.0;
 constexpr double kNmPerRadian = 10800.0 / kPi;
-constexpr double kMetresPerNm = 1852.0;
-constexpr double kFeetPerNm = 6080.0;
 constexpr double kDistanceCap = 32767.0;
 
 // Latitudes in radians and longitudes in west-positive radians.

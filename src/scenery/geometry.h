@@ -11,6 +11,14 @@
 namespace tarnvale {
 
 inline constexpr double kPi = 3.14159265358979;
+inline constexpr double kMetresPerNm = 1852.0;
+inline constexpr double kFeetPerNm = 6080.0;
+
+// A position in degrees, north and east positive.
+struct Degrees {
+  double latitude = 0.0;
+  double longitude = 0.0;
+};
 
 // A position in database units (latitude and longitude units).
 struct GeoPoint {

@@ -1,7 +1,6 @@
 #include "scenery/nav_database.h"
 
 #include <new>
-#include <stdexcept>
 
 namespace tarnvale {
 
@@ -14,23 +13,30 @@ std::uint32_t AirportFileSize(const AirportRecord& airport) {
       kTaxiNameRecordSize * airport.TaxiNames.size());
 }
 
-bool NavDatabase::TakeAllocation() {
-  if (!budget_) return true;
-  if (*budget_ == 0) return false;
+void NavDatabase::TakeAllocation() {
+  if (!budget_) return;
+  if (*budget_ == 0) throw std::bad_alloc();
   --*budget_;
-  return true;
 }
 
 template <typename Record>
 Record* NavDatabase::AppendTo(RecordArray<Record>& array, Record record) {
-  if (!TakeAllocation()) return nullptr;
-  try {
-    array.push_back(std::move(record));
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  TakeAllocation();
+  array.push_back(std::move(record));
   return &array.back();
 }
+
+namespace {
+
+// Fills `block` with `count` zero elements; a count beyond what the block can
+// ever hold is memory run out too.
+template <typename Block>
+void AssignZeros(Block& block, std::size_t count) {
+  if (count > block.max_size()) throw std::bad_alloc();
+  block.assign(count, typename Block::value_type{});
+}
+
+}  // namespace
 
 namespace {
 
@@ -76,14 +82,9 @@ RunwayRecord* NavDatabase::AppendRunway() {
 template <typename Record>
 bool NavDatabase::AllocateSubArray(RecordArray<Record> AirportRecord::*member, std::size_t count) {
   AirportRecord* airport = CurrentAirport();
-  if (!airport || !TakeAllocation()) return false;
-  try {
-    (airport->*member).assign(count, Record{});
-  } catch (const std::bad_alloc&) {
-    return false;
-  } catch (const std::length_error&) {
-    return false;
-  }
+  if (!airport) return false;
+  TakeAllocation();
+  AssignZeros(airport->*member, count);
   return true;
 }
 
@@ -106,15 +107,9 @@ AirwayPointRecord* NavDatabase::AppendAirwayPoint(RecordArray<AirwayRecord>& air
   // Most airways are one FS2004 segment of up to three points: room for them
   // at once saves two regrowths each.
   constexpr std::size_t kSegmentPoints = 3;
-  if (points.empty()) {
-    try {
-      points.reserve(kSegmentPoints);
-    } catch (const std::bad_alloc&) {
-      return nullptr;
-    }
-  }
+  if (points.empty()) points.reserve(kSegmentPoints);
   AirwayPointRecord* point = AppendTo(points, AirwayPointRecord{});
-  if (point) airways.back().FileSize += kAirwayPointRecordSize;
+  airways.back().FileSize += kAirwayPointRecordSize;
   return point;
 }
 
@@ -122,22 +117,21 @@ AirspaceVertexRecord* NavDatabase::AppendVertex() {
   return Airspaces.empty() ? nullptr : AppendTo(Airspaces.back().Vertices, AirspaceVertexRecord{});
 }
 
-bool NavDatabase::AllocateText(std::string& text, std::size_t length) {
-  if (!TakeAllocation()) return false;
-  try {
-    text.assign(length, '\0');
-  } catch (const std::bad_alloc&) {
-    return false;
-  } catch (const std::length_error&) {
-    return false;
-  }
-  return true;
+void NavDatabase::AllocateText(std::string& text, std::size_t length) {
+  TakeAllocation();
+  AssignZeros(text, length);
 }
 
 namespace {
 
 // Positions are 32-bit, with one value kept free.
 constexpr std::size_t kMostPositions = 0xFFFFFFFE;
+
+// An index of `records` records has no room for more positions: memory ran
+// out as far as the index goes.
+void CheckPositionRoom(std::size_t records) {
+  if (records > kMostPositions) throw std::bad_alloc();
+}
 
 template <typename Record, std::size_t N>
 auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
@@ -148,14 +142,11 @@ auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
 }  // namespace
 
 bool NavDatabase::IndexLastFix() {
-  if (Fixes.empty() || Fixes.size() > kMostPositions || !TakeAllocation()) return false;
-  try {
-    fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey),
-                      static_cast<std::uint32_t>(Fixes.size() - 1),
-                      KeyAt(Fixes, &FixRecord::FixKey));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  if (Fixes.empty()) return false;
+  CheckPositionRoom(Fixes.size());
+  TakeAllocation();
+  fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey), static_cast<std::uint32_t>(Fixes.size() - 1),
+                    KeyAt(Fixes, &FixRecord::FixKey));
   return true;
 }
 
@@ -180,14 +171,12 @@ bool NavDatabase::HasAirportIdent(const FixedText<6>& ident) const {
 }
 
 bool NavDatabase::RememberAirportIdent() {
-  if (Airports.empty() || Airports.size() > kMostPositions || !TakeAllocation()) return false;
-  try {
-    airport_idents_.Assign(PackedKey::Of(Airports.back().Ident),
-                           static_cast<std::uint32_t>(Airports.size() - 1),
-                           KeyAt(Airports, &AirportRecord::Ident));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  if (Airports.empty()) return false;
+  CheckPositionRoom(Airports.size());
+  TakeAllocation();
+  airport_idents_.Assign(PackedKey::Of(Airports.back().Ident),
+                         static_cast<std::uint32_t>(Airports.size() - 1),
+                         KeyAt(Airports, &AirportRecord::Ident));
   return true;
 }
 

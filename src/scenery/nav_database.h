@@ -2,9 +2,9 @@
 //
 // Decoders append records and always work on the last element of an array;
 // the current airport is the last element of `Airports`. Every allocation an
-// append makes can fail: it then reports failure (nullptr or false) and the
-// caller stops with an out-of-memory result. Tests drive those failures with
-// an allocation budget.
+// append makes can fail: it then throws std::bad_alloc, which the loader turns
+// into its out-of-memory result. Tests drive those failures with an
+// allocation budget.
 #pragma once
 
 #include <cstddef>
@@ -37,9 +37,8 @@ class NavDatabase {
   RecordArray<NavaidRecord> Ndbs;
   RecordArray<IlsRecord> Ilss;
 
-  // Append a new, default (zero) record with its kind byte set; nullptr when
-  // memory ran out. The pointer stays valid until the next append to the
-  // same array.
+  // Append a new, default (zero) record with its kind byte set; never
+  // nullptr. The pointer stays valid until the next append to the same array.
   AirportRecord* AppendAirport();
   FuelAreaRecord* AppendFuelArea();
   AirspaceRecord* AppendAirspace();
@@ -54,12 +53,11 @@ class NavDatabase {
   // The current airport (last of `Airports`), or nullptr when there is none.
   AirportRecord* CurrentAirport();
 
-  // Append a runway to the current airport; nullptr without an airport or
-  // when memory ran out.
+  // Append a runway to the current airport; nullptr without an airport.
   RunwayRecord* AppendRunway();
 
   // Give the current airport a whole zero-filled sub-array of `count`
-  // elements. False without an airport or when memory ran out.
+  // elements. False without an airport.
   bool AllocateTaxiwayPoints(std::size_t count);
   bool AllocateTaxiwayPaths(std::size_t count);
   bool AllocateParkings(std::size_t count);
@@ -67,19 +65,18 @@ class NavDatabase {
 
   // Append a point to the last airway of `airways` (JetAirways or
   // VictorAirways), adding 21 to its FileSize. nullptr when the array is
-  // empty or memory ran out.
+  // empty.
   AirwayPointRecord* AppendAirwayPoint(RecordArray<AirwayRecord>& airways);
 
-  // Append a vertex to the last airspace; nullptr when there is none or
-  // memory ran out.
+  // Append a vertex to the last airspace; nullptr when there is none.
   AirspaceVertexRecord* AppendVertex();
 
-  // Make `text` a zero-filled block of exactly `length` bytes. False when
-  // memory ran out.
-  bool AllocateText(std::string& text, std::size_t length);
+  // Make `text` a zero-filled block of exactly `length` bytes.
+  void AllocateText(std::string& text, std::size_t length);
 
   // Index the last of `Fixes` under its FixKey: a later fix with the same
-  // key wins. False without a fix or when memory ran out.
+  // key wins. False without a fix; an index full at 2^32 - 1 positions counts
+  // as memory run out.
   bool IndexLastFix();
   // The fix indexed under `key` (exact, case-sensitive), or nullptr.
   const FixRecord* FindFix(std::string_view key) const;
@@ -89,8 +86,7 @@ class NavDatabase {
   // Idents of the airports taken from FS2004 files, so that a later airport
   // with an ident already read is recognised without a scan of `Airports`.
   bool HasAirportIdent(const FixedText<6>& ident) const;
-  // Remembers the ident of the current airport; false without an airport or
-  // when memory ran out.
+  // Remembers the ident of the current airport; false without an airport.
   bool RememberAirportIdent();
 
   // Empty every array, the FixIndex and the airport idents. Safe to call any
@@ -101,12 +97,13 @@ class NavDatabase {
   bool Empty() const;
 
   // Limit the number of further allocations (appends, sub-arrays, texts,
-  // index entries); the one past the limit fails as if memory ran out.
+  // index entries); the one past the limit throws std::bad_alloc.
   // std::nullopt removes the limit.
   void SetAllocationBudget(std::optional<std::size_t> allocations) { budget_ = allocations; }
 
  private:
-  bool TakeAllocation();
+  // Counts one allocation against the budget; throws once it is spent.
+  void TakeAllocation();
   const FixRecord* FindFix(const PackedKey& key) const;
   template <typename Record>
   Record* AppendTo(RecordArray<Record>& array, Record record);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 namespace tarnvale {
 namespace {
 
@@ -27,7 +29,8 @@ TEST(NavDatabase, AirportFileSizeCountsNameAndSubRecords) {
   AirportRecord* airport = db.AppendAirport();
   EXPECT_EQ(AirportFileSize(*airport), 55u);
   airport->NameLength = 10;
-  ASSERT_TRUE(db.AllocateText(airport->Name, 10));
+  db.AllocateText(airport->Name, 10);
+  ASSERT_EQ(airport->Name.size(), 10u);
   db.AppendRunway();
   db.AppendRunway();
   EXPECT_EQ(AirportFileSize(db.Airports.back()), 209u);
@@ -77,8 +80,8 @@ TEST(NavDatabase, ReleaseEmptiesEverythingAndMayRepeat) {
   EXPECT_EQ(db.FindFix(""), nullptr);
 }
 
-// Every kind of allocation fails once the budget is spent, so decoders can
-// be driven into their out-of-memory result at any step.
+// Every kind of allocation throws std::bad_alloc once the budget is spent,
+// so decoders can be driven into their out-of-memory result at any step.
 TEST(NavDatabase, AllocationBudgetFailsEveryKindOfAllocation) {
   NavDatabase db;
   db.AppendAirport();
@@ -87,20 +90,20 @@ TEST(NavDatabase, AllocationBudgetFailsEveryKindOfAllocation) {
   db.AppendFix();
   db.SetAllocationBudget(0);
   std::string text;
-  EXPECT_EQ(db.AppendAirport(), nullptr);
-  EXPECT_EQ(db.AppendFix(), nullptr);
-  EXPECT_EQ(db.AppendRunway(), nullptr);
-  EXPECT_FALSE(db.AllocateTaxiwayPoints(1));
-  EXPECT_EQ(db.AppendVertex(), nullptr);
-  EXPECT_EQ(db.AppendAirwayPoint(db.JetAirways), nullptr);
+  EXPECT_THROW(db.AppendAirport(), std::bad_alloc);
+  EXPECT_THROW(db.AppendFix(), std::bad_alloc);
+  EXPECT_THROW(db.AppendRunway(), std::bad_alloc);
+  EXPECT_THROW(db.AllocateTaxiwayPoints(1), std::bad_alloc);
+  EXPECT_THROW(db.AppendVertex(), std::bad_alloc);
+  EXPECT_THROW(db.AppendAirwayPoint(db.JetAirways), std::bad_alloc);
   EXPECT_EQ(db.JetAirways.back().FileSize, 18u);
-  EXPECT_FALSE(db.AllocateText(text, 4));
-  EXPECT_FALSE(db.IndexLastFix());
-  EXPECT_FALSE(db.RememberAirportIdent());
+  EXPECT_THROW(db.AllocateText(text, 4), std::bad_alloc);
+  EXPECT_THROW(db.IndexLastFix(), std::bad_alloc);
+  EXPECT_THROW(db.RememberAirportIdent(), std::bad_alloc);
   db.SetAllocationBudget(2);
   EXPECT_NE(db.AppendMarker(), nullptr);
   EXPECT_NE(db.AppendMarker(), nullptr);
-  EXPECT_EQ(db.AppendMarker(), nullptr);
+  EXPECT_THROW(db.AppendMarker(), std::bad_alloc);
   db.SetAllocationBudget(std::nullopt);
   EXPECT_NE(db.AppendMarker(), nullptr);
 }
