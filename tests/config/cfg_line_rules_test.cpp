@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "support/row_names.h"
 
 namespace tarnvale {
 namespace {
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"Title", "Title=//x", ""},       // comment right after "="
                       ValueCase{"Title", "Title=a=b", "a=b"},    // the first "=" counts
                       ValueCase{"Title", "Title=   // x", "   "},  // blanks only stay
-                      ValueCase{"Local", "Title=x", ""}));
+                      ValueCase{"Local", "Title=x", ""}),
+    [](const auto& info) { return testing::RowName(info.index, info.param.line); });
 
 TEST(StripSlashes, OneAtEachEnd) {
   for (const auto& [text, outer, folder] :

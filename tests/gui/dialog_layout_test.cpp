@@ -14,6 +14,7 @@
 #include "gui/fspath_dialog.h"
 #include "gui/tarnvale_dlg.h"
 #include "gui_test_support.h"
+#include "support/row_names.h"
 
 namespace tarnvale::gui {
 namespace {
@@ -35,7 +36,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, DialogUnitConversion,
                          ::testing::Values(ConversionRow{QRect(7, 63, 271, 53), QRect(11, 102, 407, 86)},
                                            ConversionRow{QRect(0, 0, 4, 8), QRect(0, 0, 6, 13)},
                                            ConversionRow{QRect(1, 1, 2, 4), QRect(2, 2, 3, 7)},
-                                           ConversionRow{QRect(-7, -5, 0, 0), QRect(-11, -8, 0, 0)}));
+                                           ConversionRow{QRect(-7, -5, 0, 0), QRect(-11, -8, 0, 0)}),
+                         [](const auto& info) {
+                           const QRect& units = info.param.dialog_units;
+                           const std::string corner =
+                               std::to_string(units.x()) + " " + std::to_string(units.y());
+                           return tarnvale::testing::RowName(info.index, corner);
+                         });
 
 TEST(DialogLayout, WidensTheUnitsUntilAWrappedTextFits) {
   QWidget client;

@@ -13,6 +13,7 @@
 #include "gui/fspath_dialog.h"
 #include "gui_test_support.h"
 #include "support/temp_dir.h"
+#include "support/row_names.h"
 
 namespace tarnvale::gui {
 namespace {
@@ -66,7 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
     ThreePrograms, TargetDialogChoices,
     ::testing::Values(TargetRow{QStringLiteral("Brisolt v4.0 (For FS2002)"), "Brisolt (FS2002)", "Program_Config.cfg"},
                       TargetRow{QStringLiteral("Brisolt v5.0 (For FS2004)"), "Brisolt (FS2004)", "program_config.cfg"},
-                      TargetRow{QStringLiteral("Scopel v5.0 (For FS2002/2004)"), "", "PROGRAM_CONFIG.CFG"}));
+                      TargetRow{QStringLiteral("Scopel v5.0 (For FS2002/2004)"), "", "PROGRAM_CONFIG.CFG"}),
+    [](const auto& info) {
+      return tarnvale::testing::RowName(info.index, info.param.radio.toStdString());
+    });
 
 TEST(TargetDialog, RefusesAMissingChoiceAndAWrongFolderThenAcceptsAnotherChoice) {
   TempDir dir;
@@ -123,7 +127,8 @@ TEST_P(SimulatorDialogVersions, AcceptsTheFolderHoldingThatVersionsProgram) {
 INSTANTIATE_TEST_SUITE_P(
     BothVersions, SimulatorDialogVersions,
     ::testing::Values(SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2002"), "fs2002.exe", 8},
-                      SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2004"), "FS9.EXE", 9}));
+                      SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2004"), "FS9.EXE", 9}),
+    [](const auto& info) { return "Fs" + std::to_string(info.param.version); });
 
 TEST(SimulatorDialog, NamesTheChosenVersionWhenTheFolderIsWrong) {
   TempDir dir;

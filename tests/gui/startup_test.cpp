@@ -102,7 +102,8 @@ TEST_P(ClosedSetupDialog, SimulatorDialogQuitsAndLeavesTheConfigurationAlone) {
   EXPECT_TRUE(presenter_.Messages().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(EscapeOrCloseBox, ClosedSetupDialog, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(EscapeOrCloseBox, ClosedSetupDialog, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Escape" : "CloseBox"; });
 
 TEST_F(GuiStartup, ConfigurationGoneAfterTheDialogIsAnErrorMessage) {
   WriteProgramConfigFile(program_, 2, 9, (dir_ / "FS9").string());

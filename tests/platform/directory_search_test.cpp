@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "support/row_names.h"
 
 namespace tarnvale::platform {
 namespace {
@@ -35,7 +36,11 @@ INSTANTIATE_TEST_SUITE_P(Table, MatchesPatternTest,
                                            PatternCase{"abc", "a?c", true}, PatternCase{"ac", "a?c", false},
                                            PatternCase{"aXbYbZc", "a*b*c", true}, PatternCase{"abcbc", "*bc", true},
                                            PatternCase{"", "*", true}, PatternCase{"x", "", false},
-                                           PatternCase{"", "", true}));
+                                           PatternCase{"", "", true}),
+                         [](const auto& info) {
+                           return testing::RowName(info.index, std::string(info.param.name) + " " +
+                                                                   info.param.pattern);
+                         });
 
 TEST(FindFiles, RegularFilesInSearchOrder) {
   TempDir dir;

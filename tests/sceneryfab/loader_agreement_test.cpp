@@ -62,7 +62,8 @@ TEST_P(LoaderAgreement, SummaryCountsWhatTheLoaderReads) {
   EXPECT_GT(loaded["airports"], 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSimulators, LoaderAgreement, ::testing::Values(8, 9));
+INSTANTIATE_TEST_SUITE_P(BothSimulators, LoaderAgreement, ::testing::Values(8, 9),
+                         [](const auto& info) { return "Fs" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace tarnvale::fab
