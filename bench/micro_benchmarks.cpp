@@ -31,7 +31,7 @@ constexpr double kBindingScale = 0.1;
 void BindIls(benchmark::State& state, IlsSearch search) {
   static const std::vector<fab::Bytes> files = WorldFiles(kBindingScale);
   NavDatabase db;
-  for (const fab::Bytes& file : files) LoadBglBytes(db, file, 9);
+  for (const fab::Bytes& file : files) LoadBglBytes(db, file, FsVersion::Fs2004);
   SilentProgress view;
   const CancelFlag cancel{false};
   for (auto _ : state) BindIlsToRunways(db, view, cancel, search);
@@ -45,7 +45,7 @@ BENCHMARK_CAPTURE(BindIls, CrossProduct, IlsSearch::CrossProduct)->Unit(benchmar
 void BindAirways(benchmark::State& state) {
   static const std::vector<fab::Bytes> files = WorldFiles(1.0);
   NavDatabase db;
-  for (const fab::Bytes& file : files) LoadBglBytes(db, file, 9);
+  for (const fab::Bytes& file : files) LoadBglBytes(db, file, FsVersion::Fs2004);
   SilentProgress view;
   const CancelFlag cancel{false};
   for (auto _ : state) {
@@ -61,7 +61,7 @@ void LoadNavigationFile(benchmark::State& state) {
   const fab::Bytes& file = files.front();
   for (auto _ : state) {
     NavDatabase db;
-    benchmark::DoNotOptimize(LoadBglBytes(db, file, 9));
+    benchmark::DoNotOptimize(LoadBglBytes(db, file, FsVersion::Fs2004));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
 }

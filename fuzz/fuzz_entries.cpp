@@ -145,7 +145,7 @@ std::string EncodedRecords(const NavDatabase& db) {
 // Loads the bytes from memory and, through a file, from disk (where only
 // the parts the walk asks for are read) and requires the same records; then
 // binds them.
-int LoadAndBind(const std::uint8_t* data, std::size_t size, int fs_version) {
+int LoadAndBind(const std::uint8_t* data, std::size_t size, FsVersion fs_version) {
   NavDatabase from_memory;
   NavDatabase from_disk;
   const int memory_result = LoadBglBytes(from_memory, {data, size}, fs_version);
@@ -164,9 +164,9 @@ constexpr std::array kParsedKinds{
 
 }  // namespace
 
-int FuzzBglFs9(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, 9); }
+int FuzzBglFs9(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, FsVersion::Fs2004); }
 
-int FuzzBglFs8(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, 8); }
+int FuzzBglFs8(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, FsVersion::Fs2002); }
 
 int FuzzFs2002Readers(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -246,8 +246,7 @@ class Run {
     std::optional<StagedDatabaseSet> staged =
         StagedDatabaseSet::Create(state_.TargetFolder, staging_failure);
     if (!staged) return WriteFailedEnding("Could not prepare " + staging_failure.Describe() + ".");
-    const OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
-                                  simulator_.string(), state_.TargetFolder, staged->Folder()};
+    const OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version, simulator_.string(), state_.TargetFolder, staged->Folder()};
     const WriteResult result = Timed(summary_.times.writing, [&] {
       return WriteDatabaseFiles(db_, view_, settings, state_.cancel);
     });

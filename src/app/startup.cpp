@@ -91,11 +91,11 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
   return AnswerFor(EnterableFolder(typed, base), kProgramConfigName, text::kWrongTargetFolder);
 }
 
-DialogAnswer CheckSimulatorAnswer(std::int16_t version, std::string_view typed_folder,
+DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_folder,
                                   const std::filesystem::path& base) {
-  if (version != 8 && version != 9) return {false, {}, text::kNoSimulatorVersionChosen};
+  if (!IsReadableSimulator(version)) return {false, {}, text::kNoSimulatorVersionChosen};
   const std::filesystem::path folder = EnterableFolder(typed_folder, base);
-  if (version == 8) return AnswerFor(folder, "fs2002.exe", text::kWrongFs2002Folder);
+  if (version == FsVersion::Fs2002) return AnswerFor(folder, "fs2002.exe", text::kWrongFs2002Folder);
   return AnswerFor(folder, "fs9.exe", text::kWrongFs2004Folder);
 }
 
@@ -156,7 +156,7 @@ bool ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice, Startu
 }
 
 bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view) {
-  if (state.config.Program_Id != 2) return true;
+  if (state.config.Program_Id != TargetProgram::Radar) return true;
   if (!EnterableFolder("DEFAULT_DB", state.TargetFolder).empty()) return true;
   view.ShowMessage(text::WithDetail(text::kDefaultDbMissing, "No DEFAULT_DB folder was found in " +
                                                                  state.TargetFolder.string() + "."),

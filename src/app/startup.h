@@ -34,13 +34,14 @@ struct DialogAnswer {
 DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_view typed_folder,
                                       const std::filesystem::path& base);
 
-// Simulator dialog: `version` 8 or 9 (0 = no choice yet); the typed folder
-// must hold fs2002.exe (8) or fs9.exe (9), letter case not significant.
-DialogAnswer CheckSimulatorAnswer(std::int16_t version, std::string_view typed_folder,
+// Simulator dialog: `version` FS2002 or FS2004 (None while no choice is
+// made); the typed folder must hold fs2002.exe or fs9.exe respectively,
+// letter case not significant.
+DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_folder,
                                   const std::filesystem::path& base);
 
 struct SimulatorChoice {
-  std::int16_t version = 0;  // 8 = FS2002, 9 = FS2004
+  FsVersion version = FsVersion::None;
   std::filesystem::path folder;
 };
 
@@ -78,7 +79,7 @@ StartupOutcome RunStartup(ProgramState& state, StartupView& view);
 // the file is absent.
 bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder, StartupView& view);
 
-// True when the settings record no simulator (no folder, or FS_Version 0).
+// True when the settings record no simulator (no folder, or no FS_Version).
 bool NeedsSimulator(const ProgramState& state);
 
 // First use: records the simulator, sets the first-use defaults of the

@@ -77,10 +77,9 @@ class OptionAnswers final : public StartupView {
   // std::nullopt (after its message) when they name none or a wrong one.
   std::optional<SimulatorChoice> SimulatorFromOptions() {
     if (!options_.simulator) return std::nullopt;
-    const auto version = static_cast<std::int16_t>(options_.fs_version);
-    const DialogAnswer answer =
-        CheckSimulatorAnswer(version, options_.simulator->string(), std::filesystem::current_path());
-    if (answer.accepted) return SimulatorChoice{version, answer.folder};
+    const DialogAnswer answer = CheckSimulatorAnswer(options_.fs_version, options_.simulator->string(),
+                                                     std::filesystem::current_path());
+    if (answer.accepted) return SimulatorChoice{options_.fs_version, answer.folder};
     refused_ = true;
     view_.Line(answer.message);
     return std::nullopt;

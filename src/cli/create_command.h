@@ -6,13 +6,14 @@
 #include <optional>
 
 #include "cli/terminal_view.h"
+#include "domain/simulation.h"
 
 namespace tarnvale::cli {
 
 struct CreateOptions {
   std::filesystem::path target;  // folder holding Program_Config.cfg
   std::optional<std::filesystem::path> simulator;
-  int fs_version = 0;  // 8 or 9 when `simulator` is given
+  FsVersion fs_version = FsVersion::None;  // given with `simulator`
 };
 
 // Runs the command, printing through `view`; returns the exit status.

@@ -20,6 +20,11 @@ using namespace tarnvale::cli;
 
 const auto kFsVersion = CLI::IsMember({8, 9});
 
+// The simulator version is typed as its number, 8 or 9.
+CLI::Option* AddFsVersion(CLI::App& command, FsVersion& version, const std::string& help) {
+  return command.add_option("--fs-version", version, help)->check(kFsVersion)->type_name("INT");
+}
+
 void AddCreate(CLI::App& app, CreateOptions& options) {
   CLI::App* create = app.add_subcommand(
       "create", "Check the target program's folder and build its database files");
@@ -28,9 +33,7 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
   CLI::Option* simulator = create->add_option(
       "--simulator", options.simulator,
       "Simulator folder (holds fs9.exe or fs2002.exe); replaces the one Program_Config.cfg records");
-  CLI::Option* version = create->add_option("--fs-version", options.fs_version,
-                                            "8 = FS2002, 9 = FS2004")
-                             ->check(kFsVersion);
+  CLI::Option* version = AddFsVersion(*create, options.fs_version, "8 = FS2002, 9 = FS2004");
   simulator->needs(version);
   version->needs(simulator);
 }
@@ -38,9 +41,7 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
 void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
   CLI::App* gen = app.add_subcommand("gen-scenery", "Write a synthetic simulator installation");
   gen->add_option("--out", options.out, "Simulator folder to create")->required();
-  gen->add_option("--fs-version", options.fs_version, "8 = FS2002, 9 = FS2004")
-      ->required()
-      ->check(kFsVersion);
+  AddFsVersion(*gen, options.fs_version, "8 = FS2002, 9 = FS2004")->required();
   const std::map<std::string, fab::Preset> presets{{"demo", fab::Preset::Demo},
                                                    {"world", fab::Preset::World}};
   gen->add_option("--preset", options.preset, "demo or world")
@@ -55,10 +56,9 @@ void AddDemo(CLI::App& app, DemoOptions& options) {
   CLI::App* demo = app.add_subcommand(
       "demo", "Build a sample simulator and program folder, then create the database files");
   demo->add_option("--dir", options.dir, "Folder for the demo (default ./tarnvale-demo)");
-  demo->add_option("--fs-version", options.fs_version, "8 = FS2002, 9 = FS2004 (default 9)")
-      ->check(kFsVersion);
-  const std::map<std::string, DemoProgram> programs{{"chart", DemoProgram::Chart},
-                                                    {"radar", DemoProgram::Radar}};
+  AddFsVersion(*demo, options.fs_version, "8 = FS2002, 9 = FS2004 (default 9)");
+  const std::map<std::string, TargetProgram> programs{{"chart", TargetProgram::Chart},
+                                                      {"radar", TargetProgram::Radar}};
   demo->add_option("--program", options.program, "chart or radar (default chart)")
       ->transform(CLI::CheckedTransformer(programs, CLI::ignore_case));
 }

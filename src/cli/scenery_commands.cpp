@@ -18,18 +18,21 @@ namespace fs = std::filesystem;
 // Marks a folder made by `demo`, which a later `demo` may clear and rebuild.
 constexpr std::string_view kDemoMarker = ".tarnvale-demo";
 
-std::string SimulatorName(int fs_version) { return fs_version == 8 ? "FS2002" : "Flight Simulator 9"; }
+std::string SimulatorName(FsVersion fs_version) {
+  return fs_version == FsVersion::Fs2002 ? "FS2002" : "Flight Simulator 9";
+}
 
 std::string ProgramFolderName(const DemoOptions& options) {
-  if (options.program == DemoProgram::Radar) return "Scopel v5";
-  return options.fs_version == 8 ? "Brisolt (FS2002)" : "Brisolt (FS2004)";
+  if (options.program == TargetProgram::Radar) return "Scopel v5";
+  return options.fs_version == FsVersion::Fs2002 ? "Brisolt (FS2002)" : "Brisolt (FS2004)";
 }
 
 // The file the sibling program's installer leaves: no simulator recorded yet.
-std::string FreshProgramConfig(DemoProgram program) {
-  const bool radar = program == DemoProgram::Radar;
+std::string FreshProgramConfig(TargetProgram program) {
+  const bool radar = program == TargetProgram::Radar;
   return std::string("[Main Settings]\r\nProgram_Name=") + (radar ? "Scopel" : "Brisolt") +
-         "\r\nProgram_Id=" + (radar ? "2" : "1") + "\r\nFS_Version=0\r\nFS_Directory=\r\n";
+         "\r\nProgram_Id=" + std::to_string(ToNumber(program)) +
+         "\r\nFS_Version=0\r\nFS_Directory=\r\n";
 }
 
 // An empty folder, or one an earlier demo made (cleared here), is usable.
@@ -52,7 +55,7 @@ std::optional<std::string> PrepareDemoFolder(const fs::path& dir) {
 fs::path MakeProgramFolder(const DemoOptions& options) {
   const fs::path folder = fs::absolute(options.dir) / ProgramFolderName(options);
   fab::WriteTextToFile(folder / "Program_Config.cfg", FreshProgramConfig(options.program));
-  if (options.program == DemoProgram::Radar) fs::create_directories(folder / "DEFAULT_DB");
+  if (options.program == TargetProgram::Radar) fs::create_directories(folder / "DEFAULT_DB");
   return folder;
 }
 

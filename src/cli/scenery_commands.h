@@ -2,7 +2,6 @@
 // installations made with the project's own scenery builder.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -14,12 +13,10 @@ namespace tarnvale::cli {
 // Writes the installation and prints what it holds; returns the exit status.
 int RunGenSceneryCommand(const fab::GenerateOptions& options, std::ostream& out);
 
-enum class DemoProgram { Chart, Radar };
-
 struct DemoOptions {
   std::filesystem::path dir = "tarnvale-demo";
-  int fs_version = 9;
-  DemoProgram program = DemoProgram::Chart;
+  FsVersion fs_version = FsVersion::Fs2004;
+  TargetProgram program = TargetProgram::Chart;
 };
 
 // Builds a demo simulator and a sample program folder in `options.dir`, runs

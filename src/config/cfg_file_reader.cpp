@@ -200,11 +200,11 @@ void CFG_File_Reader::ReadProgramConfigLine(const std::string& line, Section& se
   section = SectionOf(kHeaders, line, section);
   if (section == Section::Main) {
     ReadMainKeys(line);
-  } else if (section == Section::Display && Program_Id == 1) {
+  } else if (section == Section::Display && Program_Id == TargetProgram::Chart) {
     ReadFlags<ChartDisplaySettings>(kChartDisplayKeys, ChartDisplay, line);
-  } else if (section == Section::Display && Program_Id == 2) {
+  } else if (section == Section::Display && Program_Id == TargetProgram::Radar) {
     ReadFlags<RadarDisplaySettings>(kRadarDisplayKeys, RadarDisplay, line);
-  } else if (Program_Id == 2) {
+  } else if (Program_Id == TargetProgram::Radar) {
     ReadRadarOnlyKeys(line, section);
   }
 }
@@ -212,10 +212,10 @@ void CFG_File_Reader::ReadProgramConfigLine(const std::string& line, Section& se
 void CFG_File_Reader::ReadMainKeys(const std::string& line) {
   if (std::string value = GetKeyValue("Program_Name", line); !value.empty()) Program_Name = std::move(value);
   if (std::string value = GetKeyValue("Program_Id", line); !value.empty()) {
-    Program_Id = static_cast<std::int16_t>(ParseDecimal(value));
+    Program_Id = TargetProgramFromNumber(static_cast<std::int16_t>(ParseDecimal(value)));
   }
   if (std::string value = GetKeyValue("FS_Version", line); !value.empty()) {
-    FS_Version = static_cast<std::int16_t>(ParseDecimal(value));
+    FS_Version = FsVersionFromNumber(static_cast<std::int16_t>(ParseDecimal(value)));
   }
   if (std::string value = GetKeyValue("FS_Directory", line); !value.empty()) {
     StripFolderSlashes(value);
@@ -297,12 +297,12 @@ std::string CFG_File_Reader::ProgramConfigText() const {
   std::string text;
   AppendLine(text, "[Main Settings]");
   AppendLine(text, "Program_Name=", Program_Name.value_or(""));
-  AppendLine(text, "Program_Id=", std::to_string(Program_Id), kDoNotChange);
-  AppendLine(text, "FS_Version=", std::to_string(FS_Version), kDoNotChange);
+  AppendLine(text, "Program_Id=", std::to_string(ToNumber(Program_Id)), kDoNotChange);
+  AppendLine(text, "FS_Version=", std::to_string(ToNumber(FS_Version)), kDoNotChange);
   AppendLine(text, "FS_Directory=", FS_Directory.value_or(""));
-  if (Program_Id == 1) {
+  if (Program_Id == TargetProgram::Chart) {
     AppendFlags<ChartDisplaySettings>(text, kChartDisplayKeys, ChartDisplay);
-  } else if (Program_Id == 2) {
+  } else if (Program_Id == TargetProgram::Radar) {
     AppendFlags<RadarDisplaySettings>(text, kRadarDisplayKeys, RadarDisplay);
     AppendRadarSections(text);
   }
@@ -340,12 +340,14 @@ int CFG_File_Reader::WriteProgramConfig(const fs::path& file) const {
   }
 }
 
-bool CFG_File_Reader::HasSimulator() const { return FS_Directory && !FS_Directory->empty() && FS_Version != 0; }
+bool CFG_File_Reader::HasSimulator() const {
+  return FS_Directory && !FS_Directory->empty() && FS_Version != FsVersion::None;
+}
 
 void CFG_File_Reader::SetFirstUseDefaults() {
-  if (Program_Id == 1) {
+  if (Program_Id == TargetProgram::Chart) {
     SetAllFlags<ChartDisplaySettings>(kChartDisplayKeys, ChartDisplay);
-  } else if (Program_Id == 2) {
+  } else if (Program_Id == TargetProgram::Radar) {
     SetAllFlags<RadarDisplaySettings>(kRadarDisplayKeys, RadarDisplay);
     Enable_Traffic_Sound = 0;
     Traffic_Altitude_Diff = 2000;

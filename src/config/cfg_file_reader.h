@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "domain/simulation.h"
+
 namespace tarnvale {
 
 // Modes of ReadCfgFile.
@@ -28,7 +30,7 @@ inline constexpr int kSceneryLibraryMode = 1;  // Scenery.cfg
 inline constexpr int kCfgOk = 0;
 inline constexpr int kCfgFailed = 1;  // reading: memory ran out; writing: file not replaced
 
-// Display flags of the chart program (Program_Id 1), 0 or 1 each.
+// Display flags of the chart program, 0 or 1 each.
 struct ChartDisplaySettings {
   std::uint8_t Follow_Aircraft = 0;
   std::uint8_t ILS_Graphic = 0;
@@ -42,7 +44,7 @@ struct ChartDisplaySettings {
   std::uint8_t Runways_Hdgs = 0;
 };
 
-// Display flags of the radar program (Program_Id 2), 0 or 1 each.
+// Display flags of the radar program, 0 or 1 each.
 struct RadarDisplaySettings {
   std::uint8_t Airport_Location = 0;
   std::uint8_t ILS_Graphic = 0;
@@ -109,8 +111,8 @@ class CFG_File_Reader {
  public:
   // Settings of Program_Config.cfg; all zero / none until read.
   std::optional<std::string> Program_Name;
-  std::int16_t Program_Id = 0;  // the target program: 1 chart, 2 radar
-  std::int16_t FS_Version = 0;  // 8 FS2002, 9 FS2004
+  TargetProgram Program_Id = TargetProgram::None;
+  FsVersion FS_Version = FsVersion::None;
   std::optional<std::string> FS_Directory;  // the simulator folder as written
   ChartDisplaySettings ChartDisplay;
   RadarDisplaySettings RadarDisplay;
@@ -145,7 +147,7 @@ class CFG_File_Reader {
   std::string ProgramConfigText() const;
 
   // True when the file recorded a simulator: a non-empty FS_Directory and a
-  // non-zero FS_Version. Start-up asks for one otherwise.
+  // FS_Version other than None. Start-up asks for one otherwise.
   bool HasSimulator() const;
 
   // The defaults a target program gets when this program first asks for the

@@ -15,14 +15,14 @@ FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
   FinishLayout();
 }
 
-std::int16_t FSPath_Dialog::Version() const {
+FsVersion FSPath_Dialog::Version() const {
   switch (CheckedRadioButton()) {
     case 1:
-      return 8;
+      return FsVersion::Fs2002;
     case 2:
-      return 9;
+      return FsVersion::Fs2004;
     default:
-      return 0;
+      return FsVersion::None;
   }
 }
 

@@ -1,8 +1,6 @@
 // The simulator dialog: the simulator's version and its main folder.
 #pragma once
 
-#include <cstdint>
-
 #include "gui/setup_dialog.h"
 
 namespace tarnvale::gui {
@@ -11,8 +9,8 @@ class FSPath_Dialog final : public SetupDialog {
  public:
   explicit FSPath_Dialog(MessagePresenter& presenter, QWidget* parent = nullptr);
 
-  // 8 = FS2002, 9 = FS2004, 0 while no version is chosen.
-  std::int16_t Version() const;
+  // The chosen simulator; None while no version is chosen.
+  FsVersion Version() const;
 
  protected:
   DialogAnswer Answer() const override;

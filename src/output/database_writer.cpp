@@ -22,8 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::int16_t kRadarProgram = 2;
-constexpr std::int16_t kFs2004 = 9;
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
 // A new file whose records are encoded straight into one buffer that goes
@@ -146,18 +144,18 @@ std::string WriteRecordFile(const fs::path& path,
 }
 
 // Where the simulator keeps magdec.bgl, below its main folder.
-std::optional<std::string_view> MagneticDeclinationSource(std::int16_t fs_version) {
-  if (fs_version == 8) return "\\scenery\\magdec.bgl";
-  if (fs_version == 9) return "\\Scenery\\BASE\\Scenery\\magdec.bgl";
+std::optional<std::string_view> MagneticDeclinationSource(FsVersion fs_version) {
+  if (fs_version == FsVersion::Fs2002) return "\\scenery\\magdec.bgl";
+  if (fs_version == FsVersion::Fs2004) return "\\Scenery\\BASE\\Scenery\\magdec.bgl";
   return std::nullopt;
 }
 
 std::string CopyMagneticDeclination(const OutputSettings& settings) {
   const fs::path target = settings.OutputFolder / "magdec.bgl";
-  const std::optional<std::string_view> source_text = MagneticDeclinationSource(settings.FsVersion);
+  const std::optional<std::string_view> source_text = MagneticDeclinationSource(settings.Version);
   if (!source_text) {
     return "Error - could not copy magdec.bgl: no simulator version " +
-           std::to_string(settings.FsVersion) + " keeps one.";
+           std::to_string(ToNumber(settings.Version)) + " keeps one.";
   }
   // A relative simulator folder is taken from the target folder, as the
   // target folder is where the files are written.
@@ -184,8 +182,9 @@ WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const Output
   view.SetProgressRange(0, 102);
   view.SetProgressPosition(0);
 
-  const bool radar = settings.TargetProgram == kRadarProgram;
-  const bool fs2004 = settings.FsVersion >= kFs2004;
+  const bool radar = settings.Program == TargetProgram::Radar;
+  // Any later version number counts as FS2004 here.
+  const bool fs2004 = ToNumber(settings.Version) >= ToNumber(FsVersion::Fs2004);
   const fs::path& folder = settings.OutputFolder;
   const WriteStep steps[] = {
       {!db.Airports.empty(),

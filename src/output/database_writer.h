@@ -6,15 +6,16 @@
 #include <filesystem>
 #include <string>
 
+#include "domain/simulation.h"
 #include "platform/progress.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {
 
 struct OutputSettings {
-  std::int16_t TargetProgram = 0;  // 1 chart program, 2 radar program
-  std::int16_t FsVersion = 0;      // 8 FS2002, 9 FS2004
-  std::string SimulatorFolder;     // as recorded in Program_Config.cfg
+  TargetProgram Program = TargetProgram::None;
+  FsVersion Version = FsVersion::None;
+  std::string SimulatorFolder;  // as recorded in Program_Config.cfg
   std::filesystem::path TargetFolder;  // a relative simulator folder is taken from here
   std::filesystem::path OutputFolder;  // where the files go: the run's staging folder
 };

@@ -19,8 +19,6 @@ namespace tarnvale {
 
 namespace {
 
-constexpr int kFs2002 = 8;
-constexpr int kFs2004 = 9;
 constexpr std::size_t kBlockSize = 64 * 1024;
 
 // A file already in memory: everything is there.
@@ -161,19 +159,19 @@ void BglFile::ReadRange(std::size_t from, std::size_t to) {
 
 // Decoders let std::bad_alloc pass; here, where a file's reading ends, it
 // becomes the loader's result.
-int LoadBgl(NavDatabase& db, BglBytes& bytes, int fs_version) {
+int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version) {
   try {
-    if (fs_version == kFs2002) fs2002::ReadFile(db, bytes.OnDemand());
-    if (fs_version == kFs2004) ReadFs2004File(db, bytes);
+    if (fs_version == FsVersion::Fs2002) fs2002::ReadFile(db, bytes.OnDemand());
+    if (fs_version == FsVersion::Fs2004) ReadFs2004File(db, bytes);
     return kLoaderOk;
   } catch (const std::bad_alloc&) {
     return kLoaderOutOfMemory;
   }
 }
 
-int BglLoader(NavDatabase& db, const std::filesystem::path& file, int fs_version,
+int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
               LoaderProblems* problems) {
-  if (fs_version != kFs2002 && fs_version != kFs2004) return kLoaderOk;
+  if (!IsReadableSimulator(fs_version)) return kLoaderOk;
   try {
     const std::unique_ptr<BglFile> bytes = BglFile::Open(file);
     const int result = bytes ? LoadBgl(db, *bytes, fs_version) : kLoaderOk;
@@ -184,7 +182,7 @@ int BglLoader(NavDatabase& db, const std::filesystem::path& file, int fs_version
   }
 }
 
-int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, int fs_version) {
+int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, FsVersion fs_version) {
   MemoryBglBytes memory(bytes);
   return LoadBgl(db, memory, fs_version);
 }

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "domain/simulation.h"
 #include "scenery/byte_cursor.h"
 #include "scenery/nav_database.h"
 
@@ -23,24 +24,23 @@ struct LoaderProblems {
   std::vector<std::filesystem::path> unreadable_files;
 };
 
-// Reads `file`, recognises its layout for `fs_version` (8 = FS2002,
-// 9 = FS2004) and appends its records to `db`. Returns kLoaderOutOfMemory
+// Reads `file`, recognises its layout for `fs_version` and appends its records to `db`. Returns kLoaderOutOfMemory
 // when memory ran out, otherwise kLoaderOk (also for files that are skipped,
 // unrecognised or unreadable; the last are added to `problems`).
 //
 // Only the parts of a file that are decoded are read from disk: of an FS2004
 // file the header, the section table and the sections of navigation
 // records; of an FS2002 file the bytes its reader reads.
-int BglLoader(NavDatabase& db, const std::filesystem::path& file, int fs_version,
+int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
               LoaderProblems* problems = nullptr);
 
 // The same for a file already in memory.
-int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, int fs_version);
+int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, FsVersion fs_version);
 
 class BglBytes;
 // The same for a file opened by the caller (BglLoader is BglFile::Open and
 // this).
-int LoadBgl(NavDatabase& db, BglBytes& bytes, int fs_version);
+int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version);
 
 // The bytes of one scenery file as the loader walks it: a window of the
 // file's full size whose parts are brought in on request. Bytes not brought

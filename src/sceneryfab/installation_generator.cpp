@@ -13,10 +13,11 @@ namespace tarnvale::fab {
 
 namespace {
 
-SceneryFormat FormatFor(int fs_version) {
-  if (fs_version == 9) return Fs2004Format();
-  if (fs_version == 8) return Fs2002Format();
-  throw std::invalid_argument("simulator version must be 8 (FS2002) or 9 (FS2004), not " + std::to_string(fs_version));
+SceneryFormat FormatFor(FsVersion fs_version) {
+  if (fs_version == FsVersion::Fs2004) return Fs2004Format();
+  if (fs_version == FsVersion::Fs2002) return Fs2002Format();
+  throw std::invalid_argument("simulator version must be 8 (FS2002) or 9 (FS2004), not " +
+                              std::to_string(ToNumber(fs_version)));
 }
 
 // Writes the generated world area by area, one tile at a time, so that no
@@ -28,13 +29,13 @@ class InstallationGenerator {
         format_(FormatFor(options.fs_version)),
         world_(PlanFor(options.preset, options.scale), options.seed),
         installation_(options.out, options.fs_version),
-        scenery_root_(options.fs_version == 9 ? "Scenery" : "scenery") {
+        scenery_root_(options.fs_version == FsVersion::Fs2004 ? "Scenery" : "scenery") {
     summary_.bgl_files = 1;  // magdec.bgl
     summary_.bgl_bytes = std::filesystem::file_size(options.out / MagdecRelativePath(options.fs_version));
   }
 
   GenerateSummary Run() {
-    if (options_.fs_version == 9) installation_.AddArea(PlannedArea("Base", scenery_root_ + "\\BASE"));
+    if (options_.fs_version == FsVersion::Fs2004) installation_.AddArea(PlannedArea("Base", scenery_root_ + "\\BASE"));
     const std::vector<AreaInfo> areas = world_.Areas();
     for (std::size_t area = 0; area < areas.size(); ++area) WriteArea(area, areas[area]);
     if (world_.Plan().inactive_area) WriteInactiveArea();

@@ -8,13 +8,14 @@
 #include <map>
 #include <string>
 
+#include "domain/simulation.h"
 #include "sceneryfab/preset_generator.h"
 
 namespace tarnvale::fab {
 
 struct GenerateOptions {
   std::filesystem::path out;  // the simulator folder to create
-  int fs_version = 9;         // 8 = FS2002, 9 = FS2004
+  FsVersion fs_version = FsVersion::Fs2004;
   Preset preset = Preset::Demo;
   double scale = 1.0;         // multiplies every record count of the preset
   std::uint64_t seed = 1;     // same seed, same bytes

@@ -14,10 +14,10 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-void CheckVersion(int fs_version) {
-  if (fs_version != 8 && fs_version != 9) {
+void CheckVersion(FsVersion fs_version) {
+  if (!IsReadableSimulator(fs_version)) {
     throw std::invalid_argument("simulator version must be 8 (FS2002) or 9 (FS2004), not " +
-                                std::to_string(fs_version));
+                                std::to_string(ToNumber(fs_version)));
   }
 }
 
@@ -64,14 +64,14 @@ std::string SceneryCfgText(const std::vector<PlannedArea>& areas) {
   return text;
 }
 
-std::string SimulatorProgramName(int fs_version) {
+std::string SimulatorProgramName(FsVersion fs_version) {
   CheckVersion(fs_version);
-  return fs_version == 9 ? "fs9.exe" : "fs2002.exe";
+  return fs_version == FsVersion::Fs2004 ? "fs9.exe" : "fs2002.exe";
 }
 
-std::filesystem::path MagdecRelativePath(int fs_version) {
+std::filesystem::path MagdecRelativePath(FsVersion fs_version) {
   CheckVersion(fs_version);
-  return fs_version == 9 ? std::filesystem::path("Scenery/BASE/Scenery/magdec.bgl")
+  return fs_version == FsVersion::Fs2004 ? std::filesystem::path("Scenery/BASE/Scenery/magdec.bgl")
                          : std::filesystem::path("scenery/magdec.bgl");
 }
 
@@ -89,10 +89,10 @@ std::filesystem::path AreaBglFolder(const std::string& local) {
   return folder / "Scenery";
 }
 
-Bytes MagdecBytes(int fs_version) {
+Bytes MagdecBytes(FsVersion fs_version) {
   CheckVersion(fs_version);
   constexpr std::uint32_t kDeclinationSection = 104;
-  if (fs_version == 9) {
+  if (fs_version == FsVersion::Fs2004) {
     Fs2004File file;
     file.sections.push_back(MakeFs2004Section(kDeclinationSection, {DeclinationGrid()}));
     return BuildFs2004File(file);
@@ -116,7 +116,7 @@ void WriteTextToFile(const std::filesystem::path& path, const std::string& text)
   WriteBytesToFile(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-Installation::Installation(std::filesystem::path root, int fs_version)
+Installation::Installation(std::filesystem::path root, FsVersion fs_version)
     : root_(std::move(root)), fs_version_(fs_version) {
   CheckVersion(fs_version);
   WriteTextToFile(root_ / SimulatorProgramName(fs_version), "synthetic simulator program file\n");

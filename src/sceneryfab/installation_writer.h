@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "domain/simulation.h"
 #include "sceneryfab/byte_buffer.h"
 
 namespace tarnvale::fab {
@@ -33,19 +34,20 @@ struct PlannedArea {
 // behind a [General] section; every line ends with CR LF.
 std::string SceneryCfgText(const std::vector<PlannedArea>& areas);
 
-// "fs9.exe" for 9, "fs2002.exe" for 8; throws std::invalid_argument else.
-std::string SimulatorProgramName(int fs_version);
+// "fs9.exe" for FS2004, "fs2002.exe" for FS2002; throws
+// std::invalid_argument for any other version.
+std::string SimulatorProgramName(FsVersion fs_version);
 // Where the simulator keeps magdec.bgl, relative to its folder:
-// Scenery/BASE/Scenery/magdec.bgl (9) or scenery/magdec.bgl (8).
-std::filesystem::path MagdecRelativePath(int fs_version);
+// Scenery/BASE/Scenery/magdec.bgl (FS2004) or scenery/magdec.bgl (FS2002).
+std::filesystem::path MagdecRelativePath(FsVersion fs_version);
 // The folder that holds an area's BGL files: `local` (backslashes taken as
 // separators) with "Scenery" appended, relative to the simulator folder.
 std::filesystem::path AreaBglFolder(const std::string& local);
 
 // A stand-in for the simulator's magnetic declination file, shaped so that
 // the loader reads nothing from it: an FS2004 file holding only a section
-// of a type it skips (9), or a file whose FS2002 layout words are 0 (8).
-Bytes MagdecBytes(int fs_version);
+// of a type it skips, or an FS2002 file whose layout words are 0.
+Bytes MagdecBytes(FsVersion fs_version);
 
 // Writes `bytes` to `path`, creating parent folders; throws
 // std::runtime_error naming the path when it cannot.
@@ -57,10 +59,10 @@ class Installation {
   // Creates `root` with the simulator's program file and magdec.bgl. No
   // area is listed yet (FS2004 keeps magdec.bgl in the folder of the area
   // whose Local is "Scenery\BASE").
-  Installation(std::filesystem::path root, int fs_version);
+  Installation(std::filesystem::path root, FsVersion fs_version);
 
   const std::filesystem::path& Root() const { return root_; }
-  int FsVersion() const { return fs_version_; }
+  FsVersion Version() const { return fs_version_; }
 
   // Lists `area` and creates its BGL folder (when it has a Local), which
   // is returned as a full path.
@@ -72,7 +74,7 @@ class Installation {
 
  private:
   std::filesystem::path root_;
-  int fs_version_;
+  FsVersion fs_version_;
   std::vector<PlannedArea> areas_;
 };
 

@@ -78,11 +78,11 @@ void WriteBgl(const std::filesystem::path& file, std::vector<fab::Airport> airpo
 
 class CreationRunTest : public ::testing::Test {
  protected:
-  CreationRunTest() : simulator_(dir_ / "FS9", 9) {
+  CreationRunTest() : simulator_(dir_ / "FS9", FsVersion::Fs2004) {
     testing::WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
     state_.TargetFolder = target_;
-    state_.config.Program_Id = 1;
-    state_.config.FS_Version = 9;
+    state_.config.Program_Id = TargetProgram::Chart;
+    state_.config.FS_Version = FsVersion::Fs2004;
     state_.config.FS_Directory = simulator_.Root().string();
   }
 
@@ -351,7 +351,7 @@ TEST_F(CreationRunTest, RealWaypointAndForeignFilesMakeAFixpointsFile) {
       std::filesystem::create_symlink(file.path(), foreign / file.path().filename());
     }
   }
-  state_.config.Program_Id = 2;
+  state_.config.Program_Id = TargetProgram::Radar;
 
   const RunSummary summary = Run();
 

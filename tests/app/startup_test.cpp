@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct SimulatorCase {
   const char* name;
-  std::int16_t version;
+  FsVersion version;
   std::string typed;
   bool accepted;
   std::string_view message;
@@ -105,12 +105,12 @@ TEST_P(SimulatorAnswerTest, AcceptsOnlyTheFolderOfTheChosenSimulator) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, SimulatorAnswerTest,
     ::testing::Values(
-        SimulatorCase{"NoVersion", 0, "FS9", false, text::kNoSimulatorVersionChosen},
-        SimulatorCase{"Fs2004", 9, "FS9", true, {}},
-        SimulatorCase{"Fs2002ProgramInCapitals", 8, "FS2002", true, {}},
-        SimulatorCase{"Fs2002AskedOfAnFs2004Folder", 8, "FS9", false, text::kWrongFs2002Folder},
-        SimulatorCase{"Fs2004AskedOfAnFs2002Folder", 9, "FS2002", false, text::kWrongFs2004Folder},
-        SimulatorCase{"MissingFolder", 9, "Nowhere", false, text::kWrongFs2004Folder}),
+        SimulatorCase{"NoVersion", FsVersion::None, "FS9", false, text::kNoSimulatorVersionChosen},
+        SimulatorCase{"Fs2004", FsVersion::Fs2004, "FS9", true, {}},
+        SimulatorCase{"Fs2002ProgramInCapitals", FsVersion::Fs2002, "FS2002", true, {}},
+        SimulatorCase{"Fs2002AskedOfAnFs2004Folder", FsVersion::Fs2002, "FS9", false, text::kWrongFs2002Folder},
+        SimulatorCase{"Fs2004AskedOfAnFs2002Folder", FsVersion::Fs2004, "FS2002", false, text::kWrongFs2004Folder},
+        SimulatorCase{"MissingFolder", FsVersion::Fs2004, "Nowhere", false, text::kWrongFs2004Folder}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ScriptedStartupView : public StartupView {
@@ -137,7 +137,7 @@ class RunStartupTest : public ::testing::Test {
   RunStartupTest() {
     WriteFile(simulator_ / "fs9.exe", "");
     view_.target = target_;
-    view_.simulator = SimulatorChoice{9, simulator_};
+    view_.simulator = SimulatorChoice{FsVersion::Fs2004, simulator_};
   }
 
   std::string ConfigText() const { return ReadFile(target_ / "Program_Config.cfg"); }
@@ -225,7 +225,7 @@ TEST_F(RunStartupTest, ReplacingTheSimulatorKeepsTheOtherSettings) {
   WriteFile(target_ / "Program_Config.cfg",
             ConfigText() + "[Display Settings]\r\nFollow_Aircraft=FALSE\r\nILS_Graphic=TRUE\r\n");
   ASSERT_TRUE(OpenProgramConfig(state_, target_, view_));
-  ASSERT_TRUE(ReplaceSimulator(state_, {9, simulator_}, view_));
+  ASSERT_TRUE(ReplaceSimulator(state_, {FsVersion::Fs2004, simulator_}, view_));
   const std::string text = ConfigText();
   EXPECT_NE(text.find("FS_Version=9 "), std::string::npos) << text;
   EXPECT_NE(text.find("Follow_Aircraft=FALSE\r\nILS_Graphic=TRUE\r\n"), std::string::npos) << text;
@@ -234,7 +234,7 @@ TEST_F(RunStartupTest, ReplacingTheSimulatorKeepsTheOtherSettings) {
 // The window's buttons, around a real run on a worker thread.
 class WindowActionsTest : public ::testing::Test {
  protected:
-  WindowActionsTest() : simulator_(dir_ / "FS9", 9) {
+  WindowActionsTest() : simulator_(dir_ / "FS9", FsVersion::Fs2004) {
     const fs::path area = simulator_.AddArea({"Base", "Scenery\\Base"});
     WriteFile(area / "a.bgl", "not a scenery file");
     WriteFile(area / "b.bgl", "not a scenery file");

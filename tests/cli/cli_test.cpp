@@ -30,7 +30,7 @@ bool Contains(const std::string& text, std::string_view part) {
 
 class CreateCommandTest : public ::testing::Test {
  protected:
-  CreateCommandTest() : simulator_(dir_ / "FS9", 9) {
+  CreateCommandTest() : simulator_(dir_ / "FS9", FsVersion::Fs2004) {
     fab::Airport airport;
     airport.ident = "LSZH";
     airport.position = {47.46, 8.55};

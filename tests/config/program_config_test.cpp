@@ -40,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "number.\r\nFS_Version=9         // Please don't change this number.\r\nFS_Directory=C:\\FS9\\\r\n",
                  [](const CFG_File_Reader& r) {
                    EXPECT_EQ(r.Program_Name, "Scopel v5.0");
-                   EXPECT_EQ(r.Program_Id, 2);
-                   EXPECT_EQ(r.FS_Version, 9);
+                   EXPECT_EQ(r.Program_Id, TargetProgram::Radar);
+                   EXPECT_EQ(r.FS_Version, FsVersion::Fs2004);
                    EXPECT_EQ(r.FS_Directory, "C:\\FS9");
                    EXPECT_TRUE(r.HasSimulator());
                  }},
@@ -56,13 +56,13 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const CFG_File_Reader& r) { EXPECT_FALSE(r.HasSimulator()); }},
         ReadCase{"IdWrapsIn16Bits", "[Main Settings]\nProgram_Id=70000\nFS_Version=-1\n",
                  [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.Program_Id, 4464);
-                   EXPECT_EQ(r.FS_Version, -1);
+                   EXPECT_EQ(ToNumber(r.Program_Id), 4464);
+                   EXPECT_EQ(ToNumber(r.FS_Version), -1);
                  }},
         ReadCase{"PrefixKeyCounts", "[Main Settings]\nProgram_IdX=2\n",
-                 [](const CFG_File_Reader& r) { EXPECT_EQ(r.Program_Id, 2); }},
+                 [](const CFG_File_Reader& r) { EXPECT_EQ(r.Program_Id, TargetProgram::Radar); }},
         ReadCase{"KeysOutsideMainIgnored", "Program_Id=2\n[Display Settings]\nProgram_Id=1\n",
-                 [](const CFG_File_Reader& r) { EXPECT_EQ(r.Program_Id, 0); }},
+                 [](const CFG_File_Reader& r) { EXPECT_EQ(r.Program_Id, TargetProgram::None); }},
         ReadCase{"IdBeforeDisplayGivesRadarFlags",
                  "[Main Settings]\nProgram_Id=2\n[Display Settings]\nILS_Graphic=TRUE\nVORs_Graphic=true\n",
                  [](const CFG_File_Reader& r) {
@@ -128,9 +128,9 @@ TEST(ProgramConfig, MissingFileAndOtherModesReadNothing) {
   WriteFile(dir / "Program_Config.cfg", "[Main Settings]\nProgram_Id=2\n");
   EXPECT_EQ(reader.ReadCfgFile(dir / "Program_Config.cfg", 2), kCfgOk);
   EXPECT_EQ(reader.ReadCfgFile(dir.Path(), kProgramConfigMode), kCfgOk);
-  EXPECT_EQ(reader.Program_Id, 0);
+  EXPECT_EQ(reader.Program_Id, TargetProgram::None);
   EXPECT_EQ(reader.ReadCfgFile(dir / "PROGRAM_CONFIG.CFG", kProgramConfigMode), kCfgOk);
-  EXPECT_EQ(reader.Program_Id, 2);
+  EXPECT_EQ(reader.Program_Id, TargetProgram::Radar);
 }
 
 constexpr const char* kChartFirstUse =
@@ -227,9 +227,9 @@ constexpr const char* kOtherProgram =
 
 CFG_File_Reader FirstUse(std::int16_t program_id, std::int16_t fs_version, const char* folder, const char* name) {
   CFG_File_Reader reader;
-  reader.Program_Id = program_id;
+  reader.Program_Id = TargetProgramFromNumber(program_id);
   if (name[0] != '\0') reader.Program_Name = name;
-  reader.FS_Version = fs_version;
+  reader.FS_Version = FsVersionFromNumber(fs_version);
   reader.FS_Directory = folder;
   reader.SetFirstUseDefaults();
   return reader;
@@ -329,7 +329,7 @@ TEST(ProgramConfig, WriteReplacesTheFileWhateverItsLetterCase) {
 
 TEST(ProgramConfig, FirstUseDefaultsReplaceWhatTheFileHeld) {
   CFG_File_Reader reader;
-  reader.Program_Id = 2;
+  reader.Program_Id = TargetProgram::Radar;
   reader.Mouse_Pointer = 0;
   reader.Colors.VORs_Graphic = 1;
   reader.SetFirstUseDefaults();
@@ -338,7 +338,7 @@ TEST(ProgramConfig, FirstUseDefaultsReplaceWhatTheFileHeld) {
   EXPECT_EQ(reader.ChartDisplay.Follow_Aircraft, 0);
 
   CFG_File_Reader other;
-  other.Program_Id = 3;
+  other.Program_Id = TargetProgramFromNumber(3);
   other.SetFirstUseDefaults();
   EXPECT_EQ(other.Mouse_Pointer, 0);
   EXPECT_EQ(other.Colors.VORs_Graphic, 0u);

@@ -30,14 +30,15 @@ using testing::TempDir;
 enum class Runner { InProcess, CommandLine };
 
 struct Combination {
-  int target_program;
-  int fs_version;
+  TargetProgram target_program;
+  FsVersion fs_version;
   Runner runner;
 };
 
 std::string NameOf(const ::testing::TestParamInfo<Combination>& info) {
   const Combination& c = info.param;
-  return std::string(c.target_program == 1 ? "Chart" : "Radar") + (c.fs_version == 9 ? "Fs2004" : "Fs2002") +
+  return std::string(c.target_program == TargetProgram::Chart ? "Chart" : "Radar") +
+         (c.fs_version == FsVersion::Fs2004 ? "Fs2004" : "Fs2002") +
          (c.runner == Runner::InProcess ? "Run" : "Cli");
 }
 
@@ -96,8 +97,9 @@ class DatabaseSetTest : public ::testing::TestWithParam<Combination> {
   DatabaseSetTest() {
     const Combination& c = GetParam();
     magdec_ = e2e::WriteSampleInstallation(simulator_, c.fs_version);
-    testing::WriteProgramConfigFile(target_, c.target_program, c.fs_version, simulator_.string());
-    if (c.target_program == 2) std::filesystem::create_directories(target_ / "DEFAULT_DB");
+    testing::WriteProgramConfigFile(target_, ToNumber(c.target_program), ToNumber(c.fs_version),
+                                    simulator_.string());
+    if (c.target_program == TargetProgram::Radar) std::filesystem::create_directories(target_ / "DEFAULT_DB");
   }
 
   // Runs one creation over the sample; true when it ended in success.
@@ -112,8 +114,8 @@ class DatabaseSetTest : public ::testing::TestWithParam<Combination> {
     }
     ProgramState state;
     state.TargetFolder = target_;
-    state.config.Program_Id = static_cast<std::int16_t>(c.target_program);
-    state.config.FS_Version = static_cast<std::int16_t>(c.fs_version);
+    state.config.Program_Id = c.target_program;
+    state.config.FS_Version = c.fs_version;
     state.config.FS_Directory = simulator_.string();
     testing::RecordingRunView view;
     return CreationRun(state, view).ending == RunEnding::Success;
@@ -159,12 +161,12 @@ TEST_P(DatabaseSetTest, FileSizesOfTheRecordsAddUpToEachFileLength) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Combinations, DatabaseSetTest,
-                         ::testing::Values(Combination{1, 8, Runner::InProcess}, Combination{1, 9, Runner::InProcess},
-                                           Combination{2, 8, Runner::InProcess}, Combination{2, 9, Runner::InProcess},
-                                           Combination{1, 8, Runner::CommandLine},
-                                           Combination{1, 9, Runner::CommandLine},
-                                           Combination{2, 8, Runner::CommandLine},
-                                           Combination{2, 9, Runner::CommandLine}),
+                         ::testing::Values(Combination{TargetProgram::Chart, FsVersion::Fs2002, Runner::InProcess}, Combination{TargetProgram::Chart, FsVersion::Fs2004, Runner::InProcess},
+                                           Combination{TargetProgram::Radar, FsVersion::Fs2002, Runner::InProcess}, Combination{TargetProgram::Radar, FsVersion::Fs2004, Runner::InProcess},
+                                           Combination{TargetProgram::Chart, FsVersion::Fs2002, Runner::CommandLine},
+                                           Combination{TargetProgram::Chart, FsVersion::Fs2004, Runner::CommandLine},
+                                           Combination{TargetProgram::Radar, FsVersion::Fs2002, Runner::CommandLine},
+                                           Combination{TargetProgram::Radar, FsVersion::Fs2004, Runner::CommandLine}),
                          NameOf);
 
 }  // namespace

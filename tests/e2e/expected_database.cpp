@@ -36,7 +36,7 @@ std::int16_t NormalizedHeading(int heading) {
 // builder writes for one simulator version.
 class Reading {
  public:
-  explicit Reading(int fs_version) : fs2004_(fs_version == 9) {}
+  explicit Reading(FsVersion fs_version) : fs2004_(fs_version == FsVersion::Fs2004) {}
 
   bool Fs2004() const { return fs2004_; }
 
@@ -538,14 +538,14 @@ LeBytes AirspacesFile(const Reading& reading, const fab::SceneryContent& content
 
 }  // namespace
 
-std::map<std::string, std::string> ExpectedDatabaseFiles(int target_program, int fs_version) {
+std::map<std::string, std::string> ExpectedDatabaseFiles(TargetProgram target_program, FsVersion fs_version) {
   const Reading reading(fs_version);
   const fab::SceneryContent content = SampleContent(fs_version);
   std::map<std::string, std::string> files;
   files["world_airports.dat"] = AirportsFile(reading, content).Str();
-  if (fs_version == 9) files["world_fuel_areas.dat"] = FuelAreasFile(reading, content).Str();
-  if (target_program != 2) return files;
-  if (fs_version == 9) files["additional_airspaces.dat"] = AirspacesFile(reading, content).Str();
+  if (fs_version == FsVersion::Fs2004) files["world_fuel_areas.dat"] = FuelAreasFile(reading, content).Str();
+  if (target_program != TargetProgram::Radar) return files;
+  if (fs_version == FsVersion::Fs2004) files["additional_airspaces.dat"] = AirspacesFile(reading, content).Str();
   files["world_navaids.dat"] = NavaidsFile(reading, content).Str();
   files["world_markers.dat"] = MarkersFile(reading, content).Str();
   files["world_fixpoints.dat"] = FixesFile(reading, content).Str();

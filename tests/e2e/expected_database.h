@@ -8,11 +8,13 @@
 #include <map>
 #include <string>
 
+#include "domain/simulation.h"
+
 namespace tarnvale::e2e {
 
 // File name -> expected content, for every database file the run must write
-// for `target_program` (1 chart, 2 radar) and `fs_version` (8, 9); the copy
+// for `target_program` and `fs_version`; the copy
 // of magdec.bgl is not included.
-std::map<std::string, std::string> ExpectedDatabaseFiles(int target_program, int fs_version);
+std::map<std::string, std::string> ExpectedDatabaseFiles(TargetProgram target_program, FsVersion fs_version);
 
 }  // namespace tarnvale::e2e

@@ -127,7 +127,7 @@ std::vector<fab::Boundary> Airspaces() {
 
 }  // namespace
 
-fab::SceneryContent SampleContent(int fs_version) {
+fab::SceneryContent SampleContent(FsVersion fs_version) {
   fab::SceneryContent content;
   content.airports = {AlphaField(), BravoStrip()};
   content.ilss = {IlsOf("IAAA", {45.0, -120.012}, 110'300'000, "KAAA", 9),
@@ -144,18 +144,18 @@ fab::SceneryContent SampleContent(int fs_version) {
                                                        PointOf("CHARL", 1828.8)}},
                      {"J5", fab::RouteLevel::Jet, {PointOf("ALPHA", 0.0), PointOf("CHARL", 5486.4)}}};
   fab::AttachRoutes(content.intersections, content.airways);
-  if (fs_version == 9) {
+  if (fs_version == FsVersion::Fs2004) {
     content.fuel_triggers = {{{45.001, -120.001}, 100.0, fab::kRefuelTrigger, fab::FuelGrade(1, 3) | fab::FuelGrade(5, 2)}};
     content.boundaries = Airspaces();
   }
   return content;
 }
 
-std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root, int fs_version) {
+std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root, FsVersion fs_version) {
   fab::Installation installation(root, fs_version);
   const std::filesystem::path folder = installation.AddArea({"Sample", "Scenery\\Sample"});
   installation.WriteSceneryCfg();
-  const fab::SceneryFormat format = fs_version == 9 ? fab::Fs2004Format() : fab::Fs2002Format();
+  const fab::SceneryFormat format = fs_version == FsVersion::Fs2004 ? fab::Fs2004Format() : fab::Fs2002Format();
   format.write_content(SampleContent(fs_version), folder, "SAMPLE");
   return root / fab::MagdecRelativePath(fs_version);
 }

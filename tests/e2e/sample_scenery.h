@@ -8,16 +8,17 @@
 
 #include <filesystem>
 
+#include "domain/simulation.h"
 #include "sceneryfab/model.h"
 
 namespace tarnvale::e2e {
 
 // The sample as FS2004 (9) or FS2002 (8) scenery can hold it.
-fab::SceneryContent SampleContent(int fs_version);
+fab::SceneryContent SampleContent(FsVersion fs_version);
 
 // Writes a simulator installation into `root` whose one active area holds
 // SampleContent(fs_version) as the scenery builder writes it for that
 // version; returns the path of the simulator's magdec.bgl.
-std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root, int fs_version);
+std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root, FsVersion fs_version);
 
 }  // namespace tarnvale::e2e

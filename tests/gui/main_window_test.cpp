@@ -86,11 +86,11 @@ class MainWindow : public ::testing::Test {
  protected:
   MainWindow() {
     const std::filesystem::path simulator = dir_ / "FS9";
-    fab::GenerateInstallation({.out = simulator, .fs_version = 9});
+    fab::GenerateInstallation({.out = simulator, .fs_version = FsVersion::Fs2004});
     tarnvale::testing::WriteProgramConfigFile(target_, 2, 9, simulator.string());
     state_.TargetFolder = target_;
-    state_.config.Program_Id = 2;
-    state_.config.FS_Version = 9;
+    state_.config.Program_Id = TargetProgram::Radar;
+    state_.config.FS_Version = FsVersion::Fs2004;
     state_.config.FS_Directory = simulator.string();
   }
 

@@ -101,7 +101,7 @@ TEST(TargetDialog, RefusesAMissingChoiceAndAWrongFolderThenAcceptsAnotherChoice)
 struct SimulatorRow {
   QString radio;
   std::string program_file;
-  std::int16_t version;
+  FsVersion version;
 };
 
 class SimulatorDialogVersions : public ::testing::TestWithParam<SimulatorRow> {};
@@ -126,9 +126,9 @@ TEST_P(SimulatorDialogVersions, AcceptsTheFolderHoldingThatVersionsProgram) {
 
 INSTANTIATE_TEST_SUITE_P(
     BothVersions, SimulatorDialogVersions,
-    ::testing::Values(SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2002"), "fs2002.exe", 8},
-                      SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2004"), "FS9.EXE", 9}),
-    [](const auto& info) { return "Fs" + std::to_string(info.param.version); });
+    ::testing::Values(SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2002"), "fs2002.exe", FsVersion::Fs2002},
+                      SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2004"), "FS9.EXE", FsVersion::Fs2004}),
+    [](const auto& info) { return "Fs" + std::to_string(ToNumber(info.param.version)); });
 
 TEST(SimulatorDialog, NamesTheChosenVersionWhenTheFolderIsWrong) {
   TempDir dir;
@@ -153,7 +153,7 @@ TEST(SimulatorDialog, NamesTheChosenVersionWhenTheFolderIsWrong) {
                                              std::string(text::kWrongFs2002Folder)};
   EXPECT_EQ(presenter.Texts(), expected);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(dialog.Version(), 9);
+  EXPECT_EQ(dialog.Version(), FsVersion::Fs2004);
 }
 
 TEST(SetupDialogs, OpenAfreshEachTime) {
@@ -171,7 +171,7 @@ TEST(SetupDialogs, OpenAfreshEachTime) {
   EXPECT_FALSE(AnyRadioChecked(&dialog));
   EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("FolderField"))->text().isEmpty());
   EXPECT_TRUE(dialog.AcceptedFolder().empty());
-  EXPECT_EQ(dialog.Version(), 0);
+  EXPECT_EQ(dialog.Version(), FsVersion::None);
 }
 
 TEST(AboutBox, FillsItsReadOnlyFieldsWhenOpened) {

@@ -49,8 +49,8 @@ TEST(ChangingBgl, FileShorterThanItsHeaderSays) {
     WriteFile(dir / "cut.bgl", cut);
     NavDatabase from_disk;
     NavDatabase from_memory;
-    ASSERT_EQ(BglLoader(from_disk, dir / "cut.bgl", 9), kLoaderOk);
-    ASSERT_EQ(LoadBglBytes(from_memory, BytesOf(cut), 9), kLoaderOk);
+    ASSERT_EQ(BglLoader(from_disk, dir / "cut.bgl", FsVersion::Fs2004), kLoaderOk);
+    ASSERT_EQ(LoadBglBytes(from_memory, BytesOf(cut), FsVersion::Fs2004), kLoaderOk);
     EXPECT_EQ(RecordCount(from_disk), RecordCount(from_memory)) << "cut at " << length;
   }
 }
@@ -64,7 +64,7 @@ TEST(ChangingBgl, FileCutWhileItIsRead) {
   const fs::path file = dir / "changing.bgl";
   WriteFile(file, whole);
   NavDatabase reference;
-  ASSERT_EQ(BglLoader(reference, file, 9), kLoaderOk);
+  ASSERT_EQ(BglLoader(reference, file, FsVersion::Fs2004), kLoaderOk);
 
   std::atomic<bool> done{false};
   std::thread cutter([&] {
@@ -76,7 +76,7 @@ TEST(ChangingBgl, FileCutWhileItIsRead) {
   for (int load = 0; load < 300; ++load) {
     NavDatabase db;
     LoaderProblems problems;
-    ASSERT_EQ(BglLoader(db, file, 9, &problems), kLoaderOk);
+    ASSERT_EQ(BglLoader(db, file, FsVersion::Fs2004, &problems), kLoaderOk);
     EXPECT_LE(RecordCount(db), RecordCount(reference));
   }
   done = true;

@@ -19,7 +19,7 @@ Installation::Installation(fs::path target)
     : simulator_(dir_ / "simulator"), target_(target.empty() ? dir_ / "radar" : std::move(target)) {
   fab::GenerateOptions options;
   options.out = simulator_;
-  options.fs_version = 9;
+  options.fs_version = FsVersion::Fs2004;
   fab::GenerateInstallation(options);
   fs::create_directories(target_ / "DEFAULT_DB");
   config_text_ = "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\nFS_Version=9\r\nFS_Directory=" +

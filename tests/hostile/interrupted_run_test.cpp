@@ -112,7 +112,7 @@ class InterruptedRun : public ::testing::Test {
   void SetUp() override {
     fab::GenerateOptions fs2002;
     fs2002.out = fs2002_;
-    fs2002.fs_version = 8;
+    fs2002.fs_version = FsVersion::Fs2002;
     fab::GenerateInstallation(fs2002);
     ASSERT_EQ(CreateInProcess(Target()), RunEnding::Success);
     fs::rename(Target() / "world_navaids.dat", Target() / "World_Navaids.DAT");

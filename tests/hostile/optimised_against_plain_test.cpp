@@ -33,7 +33,7 @@ class SmallWorld {
   void Load(NavDatabase& db) const {
     for (const std::size_t tile : LoadOrder()) {
       const fab::Bytes file = fab::BuildFs2004File(fab::MakeFs2004File(world_.GenerateTile(tile)));
-      ASSERT_EQ(LoadBglBytes(db, file, 9), kLoaderOk);
+      ASSERT_EQ(LoadBglBytes(db, file, FsVersion::Fs2004), kLoaderOk);
     }
   }
 

@@ -56,7 +56,7 @@ class WrittenSample : public ::testing::Test {
     WriteFile(simulator / "Scenery" / "BASE" / "Scenery" / "magdec.bgl", "declination");
     testing::RecordingView view;
     const CancelFlag cancel{false};
-    const OutputSettings settings{2, 9, simulator.Path().string(), target.Path(), target.Path()};
+    const OutputSettings settings{TargetProgram::Radar, FsVersion::Fs2004, simulator.Path().string(), target.Path(), target.Path()};
     EXPECT_EQ(WriteDatabaseFiles(db, view, settings, cancel).status, WriteResult::Status::Written);
   }
 

@@ -42,16 +42,16 @@ class WriterTest : public ::testing::Test {
     WriteFile(simulator / "SCENERY" / "base" / "scenery" / "MagDec.bgl", kMagdecBytes);
   }
 
-  WriteResult Write(std::int16_t program, std::int16_t fs_version) {
+  WriteResult Write(TargetProgram program, FsVersion fs_version) {
     return Write(program, fs_version, target.Path());
   }
-  WriteResult Write(std::int16_t program, std::int16_t fs_version, const fs::path& folder) {
+  WriteResult Write(TargetProgram program, FsVersion fs_version, const fs::path& folder) {
     const OutputSettings settings{program, fs_version, simulator.Path().string(), folder, folder};
     return WriteDatabaseFiles(db, view, settings, cancel);
   }
 
   // Writes into the target folder and expects success.
-  void WriteAll(std::int16_t program, std::int16_t fs_version) {
+  void WriteAll(TargetProgram program, FsVersion fs_version) {
     const WriteResult result = Write(program, fs_version);
     EXPECT_EQ(result.status, WriteResult::Status::Written) << result.failure;
   }
@@ -69,25 +69,25 @@ class WriterTest : public ::testing::Test {
 
 TEST_F(WriterTest, WritesTheFilesOfEachProgramAndSimulatorByteForByte) {
   struct Case {
-    std::int16_t program;
-    std::int16_t fs_version;
+    TargetProgram program;
+    FsVersion fs_version;
     std::set<std::string> files;
   };
   const Case cases[] = {
-      {1, 8, {"world_airports.dat", "magdec.bgl"}},
-      {1, 9, {"world_airports.dat", "world_fuel_areas.dat", "magdec.bgl"}},
-      {2, 8,
+      {TargetProgram::Chart, FsVersion::Fs2002, {"world_airports.dat", "magdec.bgl"}},
+      {TargetProgram::Chart, FsVersion::Fs2004, {"world_airports.dat", "world_fuel_areas.dat", "magdec.bgl"}},
+      {TargetProgram::Radar, FsVersion::Fs2002,
        {"world_airports.dat", "world_navaids.dat", "world_markers.dat", "magdec.bgl",
         "world_fixpoints.dat", "world_airways_v.dat", "world_airways_j.dat"}},
-      {2, 9,
+      {TargetProgram::Radar, FsVersion::Fs2004,
        {"world_airports.dat", "world_fuel_areas.dat", "additional_airspaces.dat",
         "world_navaids.dat", "world_markers.dat", "magdec.bgl", "world_fixpoints.dat",
         "world_airways_v.dat", "world_airways_j.dat"}},
   };
   const std::map<std::string, std::string> expected = testing::SampleDatabaseFiles();
   for (const Case& c : cases) {
-    SCOPED_TRACE("program " + std::to_string(c.program) + ", FS version " +
-                 std::to_string(c.fs_version));
+    SCOPED_TRACE("program " + std::to_string(ToNumber(c.program)) + ", FS version " +
+                 std::to_string(ToNumber(c.fs_version)));
     const TempDir folder;
     db.Release();
     testing::FillSampleDatabase(db);
@@ -103,7 +103,7 @@ TEST_F(WriterTest, WritesTheFilesOfEachProgramAndSimulatorByteForByte) {
 
 TEST_F(WriterTest, SetsTheAirspaceFieldsInTheDatabaseWhileWriting) {
   testing::FillSampleDatabase(db);
-  WriteAll(2, 9);
+  WriteAll(TargetProgram::Radar, FsVersion::Fs2004);
   const AirspaceRecord& four_vertices = db.Airspaces[0];
   EXPECT_EQ(four_vertices.NextOffset, 114);  // 57 + a 5-byte name + 4 x 13
   EXPECT_EQ(four_vertices.PartCount, 1);
@@ -123,7 +123,7 @@ TEST_F(WriterTest, FileSizesAddUpToTheFileLengths) {
   testing::FillSampleDatabase(db);
   const NavaidRecord ndb = db.Ndbs[0];
   for (int i = 0; i < 3; ++i) *db.AppendNdb() = ndb;
-  WriteAll(2, 9);
+  WriteAll(TargetProgram::Radar, FsVersion::Fs2004);
   for (const std::string_view name :
        {"world_airports.dat", "world_navaids.dat", "world_airways_v.dat", "world_airways_j.dat"}) {
     const DatabaseFileContents contents = ReadBack(name);
@@ -143,7 +143,7 @@ TEST_F(WriterTest, FileSizesAddUpToTheFileLengths) {
 
 TEST_F(WriterTest, NavaidsFileHoldsTheVorsFirstAndNdbsAlone) {
   for (int i = 0; i < 3; ++i) db.AppendNdb()->FileSize = 26;
-  WriteAll(2, 8);
+  WriteAll(TargetProgram::Radar, FsVersion::Fs2002);
   const DatabaseFileContents ndbs_only = ReadBack("world_navaids.dat");
   ASSERT_EQ(ndbs_only.records.size(), 3u);
   for (const ParsedRecord& parsed : ndbs_only.records) {
@@ -152,14 +152,14 @@ TEST_F(WriterTest, NavaidsFileHoldsTheVorsFirstAndNdbsAlone) {
 
   db.AppendVor()->FileSize = 26;
   fs::remove(target / "world_navaids.dat");
-  WriteAll(2, 8);
+  WriteAll(TargetProgram::Radar, FsVersion::Fs2002);
   const DatabaseFileContents both = ReadBack("world_navaids.dat");
   ASSERT_EQ(both.records.size(), 4u);
   EXPECT_EQ(std::get<NavaidRecord>(both.records[0].record).Kind, 4);
 }
 
 TEST_F(WriterTest, AnEmptyDatabaseGivesOnlyTheMagdecCopy) {
-  WriteAll(2, 9);
+  WriteAll(TargetProgram::Radar, FsVersion::Fs2004);
   EXPECT_EQ(FilesIn(target.Path()), std::set<std::string>{"magdec.bgl"});
   EXPECT_EQ(view.calls, (std::vector<std::string>{"range 0 102", "position 0"}));
 }
@@ -167,7 +167,7 @@ TEST_F(WriterTest, AnEmptyDatabaseGivesOnlyTheMagdecCopy) {
 TEST_F(WriterTest, ReplacesAFileLeftFromBefore) {
   WriteFile(target / "world_markers.dat", "stale bytes");
   testing::FillSampleDatabase(db);
-  WriteAll(2, 9);
+  WriteAll(TargetProgram::Radar, FsVersion::Fs2004);
   EXPECT_EQ(ReadFile(target / "world_markers.dat"),
             testing::SampleDatabaseFiles().at("world_markers.dat"));
 }
@@ -175,7 +175,7 @@ TEST_F(WriterTest, ReplacesAFileLeftFromBefore) {
 TEST_F(WriterTest, CancelledBeforeTheFirstFileWritesNothing) {
   testing::FillSampleDatabase(db);
   cancel = true;
-  EXPECT_EQ(Write(2, 9).status, WriteResult::Status::Cancelled);
+  EXPECT_EQ(Write(TargetProgram::Radar, FsVersion::Fs2004).status, WriteResult::Status::Cancelled);
   EXPECT_TRUE(FilesIn(target.Path()).empty());
 }
 
@@ -184,7 +184,7 @@ TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
   // Enough airports that the file cannot fit in a pipe's buffer.
   for (int i = 0; i < 4000; ++i) db.AppendAirport()->FileSize = 55;
   TempDir reference;
-  ASSERT_EQ(Write(1, 9, reference.Path()).status, WriteResult::Status::Written);
+  ASSERT_EQ(Write(TargetProgram::Chart, FsVersion::Fs2004, reference.Path()).status, WriteResult::Status::Written);
   // The airports file is a pipe. The reader's open returns once the writer
   // has opened it; the cancel request follows, and the writer, blocked on
   // the full pipe, can only finish the file after it.
@@ -196,7 +196,7 @@ TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
     cancel = true;
     piped.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   });
-  const WriteResult result = Write(1, 9);
+  const WriteResult result = Write(TargetProgram::Chart, FsVersion::Fs2004);
   reader.join();
   EXPECT_EQ(result.status, WriteResult::Status::Cancelled);
   EXPECT_EQ(piped, ReadFile(reference / "world_airports.dat"));
@@ -206,7 +206,7 @@ TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
 TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritten) {
   testing::FillSampleDatabase(db);
   WriteFile(target / "world_airports.dat" / "in the way", "");
-  const WriteResult result = Write(1, 9);
+  const WriteResult result = Write(TargetProgram::Chart, FsVersion::Fs2004);
   EXPECT_EQ(result.status, WriteResult::Status::Failed);
   EXPECT_NE(result.failure.find("world_airports.dat"), std::string::npos) << result.failure;
   EXPECT_EQ(result.failure.find('\n'), std::string::npos) << "only one file failed";
@@ -216,7 +216,7 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritte
 
 TEST_F(WriterTest, AMissingMagdecSourceFailsByName) {
   testing::FillSampleDatabase(db);
-  const OutputSettings settings{2, 9, (simulator / "nowhere").string(), target.Path(),
+  const OutputSettings settings{TargetProgram::Radar, FsVersion::Fs2004, (simulator / "nowhere").string(), target.Path(),
                                 target.Path()};
   const WriteResult result = WriteDatabaseFiles(db, view, settings, cancel);
   EXPECT_EQ(result.status, WriteResult::Status::Failed);

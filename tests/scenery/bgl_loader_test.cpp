@@ -18,7 +18,6 @@ namespace tarnvale {
 namespace {
 
 using testing::Counts;
-using testing::kFs2004;
 using testing::OneOfEach;
 
 // Every field the decoders set, as text, to compare two loads.
@@ -71,7 +70,7 @@ TEST(BglLoader, ReadsAGeneratedTileWhole) {
   const fab::WorldGenerator world(fab::PlanFor(fab::Preset::Demo, 1.0), 7);
   const fab::SceneryContent content = world.GenerateTile(0);
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content, 3)), kFs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content, 3)), FsVersion::Fs2004), kLoaderOk);
   EXPECT_EQ(Counts(db), fab::CountFs2004Records(content));
 }
 
@@ -99,8 +98,8 @@ TEST(BglLoader, ReadingFromDiskGivesWhatReadingFromMemoryGives) {
   NavDatabase from_disk;
   NavDatabase from_memory;
   LoaderProblems problems;
-  ASSERT_EQ(BglLoader(from_disk, dir / "nav.bgl", kFs2004, &problems), kLoaderOk);
-  ASSERT_EQ(LoadBglBytes(from_memory, bytes, kFs2004), kLoaderOk);
+  ASSERT_EQ(BglLoader(from_disk, dir / "nav.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(from_memory, bytes, FsVersion::Fs2004), kLoaderOk);
   EXPECT_TRUE(problems.unreadable_files.empty());
   EXPECT_EQ(Counts(from_disk), fab::CountFs2004Records(OneOfEach()));
   EXPECT_EQ(Dump(from_disk), Dump(from_memory));
@@ -120,11 +119,11 @@ TEST(BglFile, AFileThatChangesSizeWhileReadIsReadAsOpened) {
   std::filesystem::resize_file(dir / "shrinks.bgl", 100 * 1024);
 
   NavDatabase grown;
-  ASSERT_EQ(LoadBgl(grown, *grows, kFs2004), kLoaderOk);
+  ASSERT_EQ(LoadBgl(grown, *grows, FsVersion::Fs2004), kLoaderOk);
   EXPECT_FALSE(grows->Incomplete());
   EXPECT_EQ(Counts(grown), fab::CountFs2004Records(OneOfEach()));
   NavDatabase shrunk;  // the records lay behind the cut: they read as zeros
-  ASSERT_EQ(LoadBgl(shrunk, *shrinks, kFs2004), kLoaderOk);
+  ASSERT_EQ(LoadBgl(shrunk, *shrinks, FsVersion::Fs2004), kLoaderOk);
   EXPECT_TRUE(shrinks->Incomplete());
   EXPECT_TRUE(shrunk.Empty());
 }
@@ -153,9 +152,9 @@ TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
   std::filesystem::create_directory(dir / "folder.bgl");
   NavDatabase db;
   LoaderProblems problems;
-  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", kFs2004, &problems), kLoaderOk);
-  EXPECT_EQ(BglLoader(db, dir / "folder.bgl", kFs2004, &problems), kLoaderOk);
-  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", kFs2004), kLoaderOk);  // no list: still skipped
+  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
+  EXPECT_EQ(BglLoader(db, dir / "folder.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
+  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004), kLoaderOk);  // no list: still skipped
   EXPECT_EQ(problems.unreadable_files,
             (std::vector<std::filesystem::path>{dir / "missing.bgl", dir / "folder.bgl"}));
   EXPECT_TRUE(db.Empty());
@@ -163,13 +162,14 @@ TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
 
 TEST(BglLoader, UnknownVersionsReadNothing) {
   const fab::Bytes bytes = fab::BuildFs2004File(fab::MakeFs2004File(OneOfEach()));
-  for (int version : {0, 7, 10}) {
+  for (const std::int16_t number : {0, 7, 10}) {
+    const FsVersion version = FsVersionFromNumber(number);
     NavDatabase db;
-    EXPECT_EQ(LoadBglBytes(db, bytes, version), kLoaderOk) << version;
-    EXPECT_TRUE(db.Empty()) << version;
+    EXPECT_EQ(LoadBglBytes(db, bytes, version), kLoaderOk) << number;
+    EXPECT_TRUE(db.Empty()) << number;
   }
   NavDatabase as_fs2002;  // the FS2002 layout words of an FS2004 file are 0
-  EXPECT_EQ(LoadBglBytes(as_fs2002, bytes, 8), kLoaderOk);
+  EXPECT_EQ(LoadBglBytes(as_fs2002, bytes, FsVersion::Fs2002), kLoaderOk);
   EXPECT_TRUE(as_fs2002.Empty());
 }
 
@@ -246,7 +246,7 @@ TEST(BglLoader, SectionDispatchAndTables) {
   };
   for (const Case& c : cases) {
     NavDatabase db;
-    EXPECT_EQ(LoadBglBytes(db, fab::BuildFs2004File(c.file), kFs2004), kLoaderOk) << c.what;
+    EXPECT_EQ(LoadBglBytes(db, fab::BuildFs2004File(c.file), FsVersion::Fs2004), kLoaderOk) << c.what;
     EXPECT_EQ(AirportIdents(db), c.idents) << c.what;
   }
 }
@@ -273,12 +273,12 @@ TEST(BglLoader, BoundaryPointersOutsideTheFileAreSkipped) {
   const std::size_t list = fab::kFs2004HeaderSize + fab::kFs2004SectionEntrySize + fab::kFs2004SubsectionEntrySize;
   fab::PutU32(bytes, list + fab::kFs2004PointerEntrySize, 0xFFFFFFF0);
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, bytes, kFs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
   EXPECT_EQ(db.Airspaces.size(), 2u);
 
   file.sections[0].subsections[0].data_offset = 2;  // starts at the third pointer
   NavDatabase from_third;
-  ASSERT_EQ(LoadBglBytes(from_third, fab::BuildFs2004File(file), kFs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(from_third, fab::BuildFs2004File(file), FsVersion::Fs2004), kLoaderOk);
   EXPECT_EQ(from_third.Airspaces.size(), 1u);
 }
 
@@ -297,7 +297,7 @@ TEST(BglLoader, TablesThatPointIntoEachOtherEndTheWalk) {
     fab::PutU32(bytes, entry + 8, static_cast<std::uint32_t>(first_record));
   }
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, bytes, kFs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
   EXPECT_LE(db.Vors.size() * record.size(), bytes.size());
   EXPECT_GE(db.Vors.size(), 5000u);
 }
@@ -308,7 +308,7 @@ TEST(BglLoader, RunningOutOfMemoryIsResultOne) {
   for (;; ++budget) {
     NavDatabase db;
     db.SetAllocationBudget(budget);
-    const int result = LoadBglBytes(db, bytes, kFs2004);
+    const int result = LoadBglBytes(db, bytes, FsVersion::Fs2004);
     if (result == kLoaderOk) break;
     ASSERT_EQ(result, kLoaderOutOfMemory) << budget;
     ASSERT_LT(budget, 200u);
@@ -316,7 +316,7 @@ TEST(BglLoader, RunningOutOfMemoryIsResultOne) {
   EXPECT_GT(budget, 20u);  // every kind of record asked for memory
   NavDatabase db;
   db.SetAllocationBudget(budget);
-  ASSERT_EQ(LoadBglBytes(db, bytes, kFs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
   EXPECT_EQ(Counts(db), fab::CountFs2004Records(OneOfEach()));
 }
 
@@ -352,7 +352,7 @@ TEST(BglLoaderRealFiles, CompiledWaypointsMatchTheirSource) {
   NavDatabase db;
   LoaderProblems problems;
   for (const auto& entry : std::filesystem::directory_iterator(folder / "scenery")) {
-    ASSERT_EQ(BglLoader(db, entry.path(), kFs2004, &problems), kLoaderOk) << entry.path();
+    ASSERT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2004, &problems), kLoaderOk) << entry.path();
   }
   EXPECT_TRUE(problems.unreadable_files.empty());
   const std::vector<XmlWaypoint> expected = ReadXmlWaypoints(folder / "src");
@@ -372,7 +372,7 @@ TEST(BglLoaderRealFiles, ForeignFormatsDoNoHarm) {
   const std::filesystem::path root = testing::RealDataDir();
   if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
   for (const auto& entry : std::filesystem::directory_iterator(root / "foreign")) {
-    for (int version : {8, 9}) {
+    for (const FsVersion version : {FsVersion::Fs2002, FsVersion::Fs2004}) {
       NavDatabase db;
       LoaderProblems problems;
       EXPECT_EQ(BglLoader(db, entry.path(), version, &problems), kLoaderOk) << entry.path();

@@ -15,7 +15,6 @@
 namespace tarnvale {
 namespace {
 
-using testing::kFs2004;
 
 fab::Bytes OneOfEachFile() { return fab::BuildFs2004File(fab::MakeFs2004File(testing::OneOfEach())); }
 
@@ -27,7 +26,7 @@ std::size_t RecordTotal(const NavDatabase& db) {
 
 // Every prefix of `bytes` loads without harm and yields no more than the
 // whole file does.
-void LoadEveryPrefix(const fab::Bytes& bytes, int fs_version) {
+void LoadEveryPrefix(const fab::Bytes& bytes, FsVersion fs_version) {
   NavDatabase whole;
   ASSERT_EQ(LoadBglBytes(whole, bytes, fs_version), kLoaderOk);
   for (std::size_t length = 0; length <= bytes.size(); ++length) {
@@ -40,8 +39,8 @@ void LoadEveryPrefix(const fab::Bytes& bytes, int fs_version) {
 
 TEST(BglRobustness, FilesCutAtEveryOffset) {
   const fab::Bytes bytes = OneOfEachFile();
-  LoadEveryPrefix(bytes, kFs2004);
-  LoadEveryPrefix(bytes, 8);
+  LoadEveryPrefix(bytes, FsVersion::Fs2004);
+  LoadEveryPrefix(bytes, FsVersion::Fs2002);
 }
 
 TEST(BglRobustness, RandomlyDamagedFiles) {
@@ -56,7 +55,7 @@ TEST(BglRobustness, RandomlyDamagedFiles) {
       bytes[at] = random.Chance(0.5) ? static_cast<std::uint8_t>(random.Next()) : std::uint8_t{0xFF};
     }
     NavDatabase db;
-    ASSERT_EQ(LoadBglBytes(db, bytes, kFs2004), kLoaderOk) << round;
+    ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk) << round;
   }
 }
 
@@ -70,7 +69,7 @@ TEST(BglRobustness, RandomBytes) {
       fab::PutU32(bytes, 4, static_cast<std::uint32_t>(random.Below(bytes.size())));
       fab::PutU32(bytes, 20, static_cast<std::uint32_t>(random.Below(64)));
     }
-    for (int version : {8, 9}) {
+    for (const FsVersion version : {FsVersion::Fs2002, FsVersion::Fs2004}) {
       NavDatabase db;
       ASSERT_EQ(LoadBglBytes(db, bytes, version), kLoaderOk) << round;
     }
@@ -82,9 +81,9 @@ TEST(BglRobustness, RealFilesCutAtEveryOffset) {
   if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
   const std::string text = testing::ReadFile(root / "lkaa-vfr-waypoints" / "scenery" / "lkcv.BGL");
   ASSERT_FALSE(text.empty());
-  LoadEveryPrefix(fab::Bytes(text.begin(), text.end()), kFs2004);
+  LoadEveryPrefix(fab::Bytes(text.begin(), text.end()), FsVersion::Fs2004);
   const std::string foreign = testing::ReadFile(root / "foreign" / "later-format-airport.bgl");
-  LoadEveryPrefix(fab::Bytes(foreign.begin(), foreign.end()), kFs2004);
+  LoadEveryPrefix(fab::Bytes(foreign.begin(), foreign.end()), FsVersion::Fs2004);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace tarnvale {
 namespace {
 
 // Writes the sample content and loads every file, in name order.
-void LoadSample(const testing::TempDir& dir, NavDatabase& db, int fs_version) {
+void LoadSample(const testing::TempDir& dir, NavDatabase& db, FsVersion fs_version) {
   const fab::WrittenFiles written = fab::Fs2002Format().write_content(testing::SampleFs2002Content(), dir.Path(), "01");
   ASSERT_EQ(written.files, 3u);
   std::vector<std::filesystem::path> files;
@@ -29,7 +29,7 @@ void LoadSample(const testing::TempDir& dir, NavDatabase& db, int fs_version) {
 TEST(Fs2002Loader, TheLoaderReadsEveryLayoutTheBuilderWrites) {
   testing::TempDir dir;
   NavDatabase db;
-  LoadSample(dir, db, 8);
+  LoadSample(dir, db, FsVersion::Fs2002);
   EXPECT_EQ(testing::Counts(db), fab::CountFs2002Records(testing::SampleFs2002Content()));
 
   ASSERT_EQ(db.Airports.size(), 2u);
@@ -63,7 +63,7 @@ TEST(Fs2002Loader, TheLoaderReadsEveryLayoutTheBuilderWrites) {
 TEST(Fs2002Loader, Fs2002FilesAreIgnoredAsFs2004Scenery) {
   testing::TempDir dir;
   NavDatabase db;
-  LoadSample(dir, db, 9);
+  LoadSample(dir, db, FsVersion::Fs2004);
   EXPECT_TRUE(db.Empty());
 }
 
@@ -71,7 +71,7 @@ TEST(Fs2002Loader, TheVorLayoutWinsWhenTheNdbWordIsSetToo) {
   fab::Bytes bytes = fab::BuildFs2002VorFile(fab::MakeFs2002VorFile(testing::SampleFs2002Content().vors, {}));
   fab::PutU32(bytes, 78, 128);
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, bytes, 8), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2002), kLoaderOk);
   EXPECT_EQ(db.Vors.size(), 1u);
   EXPECT_TRUE(db.Ndbs.empty());
 }
@@ -79,7 +79,7 @@ TEST(Fs2002Loader, TheVorLayoutWinsWhenTheNdbWordIsSetToo) {
 TEST(Fs2002Loader, SkippedFilesAddNothing) {
   for (std::size_t size : {0u, 100u, 4096u}) {
     NavDatabase db;
-    ASSERT_EQ(LoadBglBytes(db, fab::MakeFs2002SkippedFile(size, size + 1), 8), kLoaderOk);
+    ASSERT_EQ(LoadBglBytes(db, fab::MakeFs2002SkippedFile(size, size + 1), FsVersion::Fs2002), kLoaderOk);
     EXPECT_TRUE(db.Empty()) << size;
   }
 }

@@ -21,7 +21,6 @@ namespace {
 
 using fab::Bytes;
 
-constexpr int kFs2002 = 8;
 
 struct SampleFile {
   const char* name;
@@ -58,7 +57,7 @@ std::array<std::size_t, 9> Counts(const NavDatabase& db) {
 // sanitizers catch any read past its end.
 int Load(NavDatabase& db, const Bytes& bytes) {
   const Bytes exact(bytes.begin(), bytes.end());
-  return LoadBglBytes(db, exact, kFs2002);
+  return LoadBglBytes(db, exact, FsVersion::Fs2002);
 }
 
 TEST(Fs2002Robustness, SampleFilesAreReadWhole) {

@@ -16,18 +16,17 @@
 
 namespace tarnvale::testing {
 
-inline constexpr int kFs2004 = 9;
 
 // Loads one FS2004 file holding `content` into `db`; the loader's result.
 inline int LoadContent(NavDatabase& db, const fab::SceneryContent& content) {
-  return LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content)), kFs2004);
+  return LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content)), FsVersion::Fs2004);
 }
 
 // Loads one FS2004 file with a single section of `type` holding `records`.
 inline int LoadRecords(NavDatabase& db, std::uint32_t type, std::vector<fab::Bytes> records) {
   fab::Fs2004File file;
   file.sections.push_back(fab::MakeFs2004Section(type, std::move(records)));
-  return LoadBglBytes(db, fab::BuildFs2004File(file), kFs2004);
+  return LoadBglBytes(db, fab::BuildFs2004File(file), FsVersion::Fs2004);
 }
 
 inline int LoadRecord(NavDatabase& db, std::uint32_t type, const fab::Fs2004Record& record) {

@@ -126,7 +126,7 @@ std::map<std::string, std::size_t> LoadActiveAreas(const fs::path& root) {
   for (const auto& entry : fs::recursive_directory_iterator(root / "scenery")) {
     const std::string path = entry.path().string();
     if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos) continue;
-    EXPECT_EQ(BglLoader(db, entry.path(), 8), kLoaderOk) << path;
+    EXPECT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2002), kLoaderOk) << path;
   }
   std::map<std::string, std::size_t> counts = {{"airports", db.Airports.size()}, {"vors", db.Vors.size()},
                                                 {"ilss", db.Ilss.size()},         {"ndbs", db.Ndbs.size()},
@@ -146,7 +146,7 @@ TEST(Fs2002Format, GeneratedInstallationsAreReadWhole) {
     TempDir dir;
     GenerateOptions options;
     options.out = dir.Path();
-    options.fs_version = 8;
+    options.fs_version = FsVersion::Fs2002;
     options.preset = preset;
     options.scale = preset == Preset::World ? 0.005 : 1.0;
     const GenerateSummary summary = GenerateInstallation(options);

@@ -42,8 +42,8 @@ TEST(SceneryCfg, ListsAreasInOrderWithCrLf) {
 TEST(Installation, PlacesProgramMagdecAndAreaFolders) {
   EXPECT_EQ(AreaBglFolder("\\Scenery\\World\\"), fs::path("Scenery/World/Scenery"));
   EXPECT_EQ(AreaBglFolder("Addon/Pack"), fs::path("Addon/Pack/Scenery"));
-  EXPECT_THROW(SimulatorProgramName(7), std::invalid_argument);
-  for (int version : {8, 9}) {
+  EXPECT_THROW(SimulatorProgramName(FsVersionFromNumber(7)), std::invalid_argument);
+  for (const FsVersion version : {FsVersion::Fs2002, FsVersion::Fs2004}) {
     TempDir dir;
     Installation installation(dir.Path(), version);
     EXPECT_TRUE(fs::is_regular_file(dir / SimulatorProgramName(version)));
@@ -53,17 +53,17 @@ TEST(Installation, PlacesProgramMagdecAndAreaFolders) {
     installation.WriteSceneryCfg();
     EXPECT_EQ(ReadFile(dir / "Scenery.cfg"), SceneryCfgText(installation.Areas()));
   }
-  EXPECT_EQ(MagdecRelativePath(9), fs::path("Scenery/BASE/Scenery/magdec.bgl"));
-  EXPECT_EQ(MagdecRelativePath(8), fs::path("scenery/magdec.bgl"));
+  EXPECT_EQ(MagdecRelativePath(FsVersion::Fs2004), fs::path("Scenery/BASE/Scenery/magdec.bgl"));
+  EXPECT_EQ(MagdecRelativePath(FsVersion::Fs2002), fs::path("scenery/magdec.bgl"));
 }
 
 TEST(Installation, MagdecHoldsNothingTheLoaderReads) {
-  const Bytes fs9 = MagdecBytes(9);
+  const Bytes fs9 = MagdecBytes(FsVersion::Fs2004);
   const ByteCursor cursor(fs9);
   EXPECT_EQ(cursor.U16(2), 0x1992);
   ASSERT_EQ(cursor.U32(20), 1u);
   EXPECT_EQ(cursor.U32(56), 104u);
-  const Bytes fs8 = MagdecBytes(8);
+  const Bytes fs8 = MagdecBytes(FsVersion::Fs2002);
   for (std::size_t offset : {18, 78, 118}) EXPECT_EQ(ByteCursor(fs8).U32(offset), 0u) << offset;
 }
 
@@ -144,9 +144,9 @@ TEST(GenerateInstallation, RejectsBadOptions) {
   GenerateOptions options;
   EXPECT_THROW(GenerateInstallation(options), std::invalid_argument);  // no folder
   options.out = dir.Path();
-  options.fs_version = 7;
+  options.fs_version = FsVersionFromNumber(7);
   EXPECT_THROW(GenerateInstallation(options), std::invalid_argument);
-  options.fs_version = 9;
+  options.fs_version = FsVersion::Fs2004;
   options.scale = -2;
   EXPECT_THROW(GenerateInstallation(options), std::invalid_argument);
   tarnvale::testing::WriteFile(dir / "left-over.bgl", "old");

@@ -40,7 +40,7 @@ std::map<std::string, std::size_t> Counts(const NavDatabase& db) {
           {"airspaces", db.Airspaces.size()}};
 }
 
-class LoaderAgreement : public ::testing::TestWithParam<int> {};
+class LoaderAgreement : public ::testing::TestWithParam<FsVersion> {};
 
 TEST_P(LoaderAgreement, SummaryCountsWhatTheLoaderReads) {
   tarnvale::testing::TempDir dir;
@@ -62,8 +62,8 @@ TEST_P(LoaderAgreement, SummaryCountsWhatTheLoaderReads) {
   EXPECT_GT(loaded["airports"], 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSimulators, LoaderAgreement, ::testing::Values(8, 9),
-                         [](const auto& info) { return "Fs" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(BothSimulators, LoaderAgreement, ::testing::Values(FsVersion::Fs2002, FsVersion::Fs2004),
+                         [](const auto& info) { return "Fs" + std::to_string(ToNumber(info.param)); });
 
 }  // namespace
 }  // namespace tarnvale::fab
