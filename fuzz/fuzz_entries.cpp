@@ -77,7 +77,8 @@ void BindBothWays(NavDatabase& db) {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarnvale-fuzz-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tarnvale-fuzz-XXXXXX").string();
     Require(mkdtemp(pattern.data()) != nullptr, "cannot create a scratch folder");
     path_ = pattern;
   }
@@ -119,7 +120,9 @@ std::string TextWithoutSimulator(CFG_File_Reader settings) {
   return settings.ProgramConfigText();
 }
 
-std::size_t SimulatorLength(const CFG_File_Reader& settings) { return settings.FS_Directory.value_or("").size(); }
+std::size_t SimulatorLength(const CFG_File_Reader& settings) {
+  return settings.FS_Directory.value_or("").size();
+}
 
 template <typename Record>
 void EncodeAll(const RecordArray<Record>& records, std::string& out) {
@@ -149,7 +152,8 @@ int LoadAndBind(const std::uint8_t* data, std::size_t size, FsVersion fs_version
   NavDatabase from_memory;
   NavDatabase from_disk;
   const int memory_result = LoadBglBytes(from_memory, {data, size}, fs_version);
-  const int disk_result = BglLoader(from_disk, WriteScratch("scenery.bgl", AsText(data, size)), fs_version);
+  const int disk_result =
+      BglLoader(from_disk, WriteScratch("scenery.bgl", AsText(data, size)), fs_version);
   Require(memory_result == disk_result, "loading from disk and from memory end differently");
   Require(EncodedRecords(from_memory) == EncodedRecords(from_disk),
           "loading from disk and from memory give different records");
@@ -157,16 +161,20 @@ int LoadAndBind(const std::uint8_t* data, std::size_t size, FsVersion fs_version
   return 0;
 }
 
-constexpr std::array kParsedKinds{
-    DatabaseFileKind::Airports,  DatabaseFileKind::FuelAreas, DatabaseFileKind::Airspaces,
-    DatabaseFileKind::Navaids,   DatabaseFileKind::Markers,   DatabaseFileKind::Fixpoints,
-    DatabaseFileKind::VictorAirways, DatabaseFileKind::JetAirways};
+constexpr std::array kParsedKinds{DatabaseFileKind::Airports,      DatabaseFileKind::FuelAreas,
+                                  DatabaseFileKind::Airspaces,     DatabaseFileKind::Navaids,
+                                  DatabaseFileKind::Markers,       DatabaseFileKind::Fixpoints,
+                                  DatabaseFileKind::VictorAirways, DatabaseFileKind::JetAirways};
 
 }  // namespace
 
-int FuzzBglFs9(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, FsVersion::Fs2004); }
+int FuzzBglFs9(const std::uint8_t* data, std::size_t size) {
+  return LoadAndBind(data, size, FsVersion::Fs2004);
+}
 
-int FuzzBglFs8(const std::uint8_t* data, std::size_t size) { return LoadAndBind(data, size, FsVersion::Fs2002); }
+int FuzzBglFs8(const std::uint8_t* data, std::size_t size) {
+  return LoadAndBind(data, size, FsVersion::Fs2002);
+}
 
 int FuzzFs2002Readers(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -192,13 +200,15 @@ int FuzzProgramConfig(const std::uint8_t* data, std::size_t size) {
   // reading strips one outer separator off the value and the rewrite writes
   // what was read, so "C:\FS\\" loses a backslash per rewrite. The file
   // settles once the value has none left.
-  CFG_File_Reader written = ReadProgramConfig(ReadProgramConfig(AsText(data, size)).ProgramConfigText());
+  CFG_File_Reader written =
+      ReadProgramConfig(ReadProgramConfig(AsText(data, size)).ProgramConfigText());
   for (;;) {
     CFG_File_Reader rewritten = ReadProgramConfig(written.ProgramConfigText());
     if (rewritten.ProgramConfigText() == written.ProgramConfigText()) return 0;
     Require(TextWithoutSimulator(rewritten) == TextWithoutSimulator(written),
             "a rewritten Program_Config.cfg changes more than FS_Directory");
-    Require(SimulatorLength(rewritten) < SimulatorLength(written), "a rewritten FS_Directory does not settle");
+    Require(SimulatorLength(rewritten) < SimulatorLength(written),
+            "a rewritten FS_Directory does not settle");
     written = std::move(rewritten);
   }
 }

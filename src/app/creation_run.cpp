@@ -10,8 +10,8 @@
 
 #include "app/messages.h"
 #include "output/binding.h"
-#include "output/database_writer.h"
 #include "output/database_set.h"
+#include "output/database_writer.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
 #include "scenery/bgl_loader.h"
@@ -68,11 +68,16 @@ bool CanEnter(const std::filesystem::path& folder) {
 std::vector<RecordCount> CountRecords(const NavDatabase& db) {
   std::size_t runways = 0;
   for (const AirportRecord& airport : db.Airports) runways += airport.Runways.size();
-  return {{"airports", db.Airports.size()},   {"runways", runways},
-          {"fuel areas", db.FuelAreas.size()}, {"airspaces", db.Airspaces.size()},
-          {"VORs", db.Vors.size()},            {"NDBs", db.Ndbs.size()},
-          {"markers", db.Markers.size()},      {"ILS", db.Ilss.size()},
-          {"intersections", db.Fixes.size()},  {"jet airways", db.JetAirways.size()},
+  return {{"airports", db.Airports.size()},
+          {"runways", runways},
+          {"fuel areas", db.FuelAreas.size()},
+          {"airspaces", db.Airspaces.size()},
+          {"VORs", db.Vors.size()},
+          {"NDBs", db.Ndbs.size()},
+          {"markers", db.Markers.size()},
+          {"ILS", db.Ilss.size()},
+          {"intersections", db.Fixes.size()},
+          {"jet airways", db.JetAirways.size()},
           {"victor airways", db.VictorAirways.size()}};
 }
 
@@ -119,9 +124,9 @@ class Run {
   RunSummary Phases() {
     simulator_ = SimulatorFolder();
     if (!CanEnter(simulator_)) {
-      return StartErrorEnding(text::kInvalidSimulatorFolder,
-                              "The simulator folder " + SimulatorFolderText() +
-                                  " is not there or cannot be entered.");
+      return StartErrorEnding(
+          text::kInvalidSimulatorFolder,
+          "The simulator folder " + SimulatorFolderText() + " is not there or cannot be entered.");
     }
     const std::filesystem::path library = platform::FindFile(simulator_, "Scenery.cfg");
     if (library.empty()) {
@@ -131,7 +136,8 @@ class Run {
 
     Status(text::kReadingSceneryLibrary);
     state_.config.ReleaseSceneryAreas();
-    if (state_.config.ReadCfgFile(library, kSceneryLibraryMode) == kCfgFailed) return MemoryEnding();
+    if (state_.config.ReadCfgFile(library, kSceneryLibraryMode) == kCfgFailed)
+      return MemoryEnding();
     if (state_.config.SceneryAreas.empty()) return NoSceneryAreaEnding();
 
     const std::vector<const SceneryArea*> areas = AreasTakingPart();
@@ -223,9 +229,9 @@ class Run {
                          [this] { return BindFixesToJetAirways(db_, view_, state_.cancel); });
     }
     if (stop == Interruption::None) {
-      stop = RunBindStep(!db_.Fixes.empty() && !db_.VictorAirways.empty(),
-                         text::kBindingVictorAirways,
-                         [this] { return BindFixesToVictorAirways(db_, view_, state_.cancel); });
+      stop =
+          RunBindStep(!db_.Fixes.empty() && !db_.VictorAirways.empty(), text::kBindingVictorAirways,
+                      [this] { return BindFixesToVictorAirways(db_, view_, state_.cancel); });
     }
     return stop;
   }
@@ -246,7 +252,8 @@ class Run {
     std::optional<StagedDatabaseSet> staged =
         StagedDatabaseSet::Create(state_.TargetFolder, staging_failure);
     if (!staged) return WriteFailedEnding("Could not prepare " + staging_failure.Describe() + ".");
-    const OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version, simulator_.string(), state_.TargetFolder, staged->Folder()};
+    const OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
+                                  simulator_.string(), state_.TargetFolder, staged->Folder()};
     const WriteResult result = Timed(summary_.times.writing, [&] {
       return WriteDatabaseFiles(db_, view_, settings, state_.cancel);
     });
@@ -318,7 +325,7 @@ class Run {
     ReleaseDatabase(db_, state_);
     return IdleEnding(RunEnding::WriteFailed,
                       text::WithDetail(text::kDatabaseFilesNotWritten,
-                                 text::WithDetail(failure, text::kPreviousSetKept)));
+                                       text::WithDetail(failure, text::kPreviousSetKept)));
   }
 
   // Blanks the simulator folder in Program_Config.cfg so that the next

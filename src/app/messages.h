@@ -13,7 +13,8 @@ inline constexpr std::string_view kReadingSceneryLibrary = "Reading the SCENERY.
 inline constexpr std::string_view kCountingBglFiles = "Getting total number of *.BGL files...";
 inline constexpr std::string_view kBindingIls = "Binding ILS to Runways...";
 inline constexpr std::string_view kBindingJetAirways = "Binding Intersections to Jet Airways...";
-inline constexpr std::string_view kBindingVictorAirways = "Binding Intersections to Victor Airways...";
+inline constexpr std::string_view kBindingVictorAirways =
+    "Binding Intersections to Victor Airways...";
 inline constexpr std::string_view kCreatingFiles = "Creating Databases Files...";
 inline constexpr std::string_view kFinishing = "Finishing...";
 inline constexpr std::string_view kCanceling = "Canceling...";
@@ -61,7 +62,8 @@ inline constexpr std::string_view kOldFilesNotDeleted =
     "Error - while trying to update the databases files. The program will terminate.";
 
 // Setup dialogs.
-inline constexpr std::string_view kNoTargetProgramChosen = "You didn't selected any Quelby's Program.";
+inline constexpr std::string_view kNoTargetProgramChosen =
+    "You didn't selected any Quelby's Program.";
 inline constexpr std::string_view kWrongTargetFolder =
     "The directory that you had entered doesn't contains the selected Quelby's Program, please try "
     "again.";

@@ -40,8 +40,8 @@ struct PhaseTimes {
 // What a run did.
 struct RunSummary {
   RunEnding ending = RunEnding::Success;
-  std::string message;          // the message shown at the end (empty when halted)
-  std::int32_t bgl_files = 0;   // files counted in the active areas
+  std::string message;               // the message shown at the end (empty when halted)
+  std::int32_t bgl_files = 0;        // files counted in the active areas
   std::vector<RecordCount> records;  // taken before the database was released
   std::vector<WrittenFile> files;    // output files present in the target folder at the end
   PhaseTimes times;

@@ -16,7 +16,9 @@ namespace {
 
 constexpr std::string_view kProgramConfigName = "Program_Config.cfg";
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 // The folder that a typed text names, when it exists and may be entered, as
 // the full path the system reports for it (links resolved); empty otherwise.
@@ -95,7 +97,8 @@ DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_fold
                                   const std::filesystem::path& base) {
   if (!IsReadableSimulator(version)) return {false, {}, text::kNoSimulatorVersionChosen};
   const std::filesystem::path folder = EnterableFolder(typed_folder, base);
-  if (version == FsVersion::Fs2002) return AnswerFor(folder, "fs2002.exe", text::kWrongFs2002Folder);
+  if (version == FsVersion::Fs2002)
+    return AnswerFor(folder, "fs2002.exe", text::kWrongFs2002Folder);
   return AnswerFor(folder, "fs9.exe", text::kWrongFs2004Folder);
 }
 
@@ -125,7 +128,8 @@ StartupOutcome StartUpSteps(ProgramState& state, StartupView& view) {
 
 }  // namespace
 
-bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder, StartupView& view) {
+bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
+                       StartupView& view) {
   state.TargetFolder = folder;
   if (!ClaimTargetFolder(state)) {
     view.ShowMessage(TargetFolderBusyMessage(state), MessageTitle::ProgramName);
@@ -133,9 +137,10 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
   }
   const std::filesystem::path file = platform::FindFile(folder, kProgramConfigName);
   if (file.empty()) {
-    view.ShowMessage(text::WithDetail(text::kProgramConfigMissing,
-                                      "No Program_Config.cfg was found in " + folder.string() + "."),
-                     MessageTitle::ErrorMessage);
+    view.ShowMessage(
+        text::WithDetail(text::kProgramConfigMissing,
+                         "No Program_Config.cfg was found in " + folder.string() + "."),
+        MessageTitle::ErrorMessage);
     return false;
   }
   state.config.ReadCfgFile(file, kProgramConfigMode);
@@ -144,7 +149,8 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
 
 bool NeedsSimulator(const ProgramState& state) { return !state.config.HasSimulator(); }
 
-bool RecordFirstUseSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view) {
+bool RecordFirstUseSimulator(ProgramState& state, const SimulatorChoice& choice,
+                             StartupView& view) {
   StoreSimulator(state, choice);
   state.config.SetFirstUseDefaults();
   return RewriteProgramConfig(state, view);
@@ -176,8 +182,9 @@ bool StartCreationRun(ProgramState& state, RunView& view) {
   if (const std::optional<std::filesystem::path> blocked = BlockedOutputEntry(state.TargetFolder)) {
     state.target_lock.reset();
     view.ShowMessage(text::WithDetail(text::kOldFilesNotDeleted,
-                                blocked->string() + " is a folder where a database file belongs. " +
-                                    std::string(text::kPreviousSetKept)));
+                                      blocked->string() +
+                                          " is a folder where a database file belongs. " +
+                                          std::string(text::kPreviousSetKept)));
     view.CloseMainWindow();
     return false;
   }

@@ -18,7 +18,8 @@ namespace {
 // points, exactly as it notices the Cancel button.
 std::atomic<bool> interrupted{false};
 std::atomic<CancelFlag*> run_cancel_flag{nullptr};
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<CancelFlag*>::is_always_lock_free);
+static_assert(std::atomic<bool>::is_always_lock_free &&
+              std::atomic<CancelFlag*>::is_always_lock_free);
 
 extern "C" void OnInterrupt(int) {
   interrupted.store(true);
@@ -60,7 +61,8 @@ class InterruptHandler {
 // The setup dialogs' answers, taken from the command's options.
 class OptionAnswers final : public StartupView {
  public:
-  OptionAnswers(const CreateOptions& options, TerminalView& view) : options_(options), view_(view) {}
+  OptionAnswers(const CreateOptions& options, TerminalView& view)
+      : options_(options), view_(view) {}
 
   std::optional<std::filesystem::path> AskTargetFolder() override {
     return std::filesystem::absolute(options_.target);
@@ -77,8 +79,8 @@ class OptionAnswers final : public StartupView {
   // std::nullopt (after its message) when they name none or a wrong one.
   std::optional<SimulatorChoice> SimulatorFromOptions() {
     if (!options_.simulator) return std::nullopt;
-    const DialogAnswer answer = CheckSimulatorAnswer(options_.fs_version, options_.simulator->string(),
-                                                     std::filesystem::current_path());
+    const DialogAnswer answer = CheckSimulatorAnswer(
+        options_.fs_version, options_.simulator->string(), std::filesystem::current_path());
     if (answer.accepted) return SimulatorChoice{options_.fs_version, answer.folder};
     refused_ = true;
     view_.Line(answer.message);

@@ -28,7 +28,9 @@ CLI::Option* AddFsVersion(CLI::App& command, FsVersion& version, const std::stri
 void AddCreate(CLI::App& app, CreateOptions& options) {
   CLI::App* create = app.add_subcommand(
       "create", "Check the target program's folder and build its database files");
-  create->add_option("--target", options.target, "Folder of the program that holds Program_Config.cfg")
+  create
+      ->add_option("--target", options.target,
+                   "Folder of the program that holds Program_Config.cfg")
       ->required();
   CLI::Option* simulator = create->add_option(
       "--simulator", options.simulator,
@@ -97,7 +99,7 @@ int main(int argc, char** argv) {
   if (app.got_subcommand("create")) return RunCreateCommand(create, view);
   if (app.got_subcommand("dump")) {
     return DumpDatabaseFiles(dump.files, dump.json, std::cout, std::cerr) == 0 ? kExitSuccess
-                                                                             : kExitError;
+                                                                               : kExitError;
   }
   if (app.got_subcommand("gen-scenery")) return RunGenSceneryCommand(scenery, std::cout);
   return RunDemoCommand(demo, view);

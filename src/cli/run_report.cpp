@@ -8,7 +8,9 @@
 namespace tarnvale::cli {
 namespace {
 
-double Seconds(std::chrono::nanoseconds time) { return std::chrono::duration<double>(time).count(); }
+double Seconds(std::chrono::nanoseconds time) {
+  return std::chrono::duration<double>(time).count();
+}
 
 void PrintRecords(const RunSummary& summary, std::ostream& out) {
   if (summary.records.empty()) return;

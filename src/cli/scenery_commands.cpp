@@ -59,7 +59,8 @@ fs::path MakeProgramFolder(const DemoOptions& options) {
   return folder;
 }
 
-void PrintGenerated(const fab::GenerateSummary& summary, const fs::path& folder, std::ostream& out) {
+void PrintGenerated(const fab::GenerateSummary& summary, const fs::path& folder,
+                    std::ostream& out) {
   out << "Wrote " << summary.bgl_files << " BGL files (" << summary.bgl_bytes << " bytes) in "
       << summary.areas << " scenery areas (" << summary.active_areas << " active) to "
       << folder.string() << '\n';

@@ -47,8 +47,9 @@ void TerminalView::ClearBar() {
 
 void TerminalView::DrawBar() {
   drawn_columns_ = FilledColumns();
-  *bar_ << "\r[" << std::string(drawn_columns_, '#') << std::string(kBarColumns - drawn_columns_, ' ')
-        << "] " << position_ - low_ << '/' << high_ - low_ << std::flush;
+  *bar_ << "\r[" << std::string(drawn_columns_, '#')
+        << std::string(kBarColumns - drawn_columns_, ' ') << "] " << position_ - low_ << '/'
+        << high_ - low_ << std::flush;
 }
 
 int TerminalView::FilledColumns() const {

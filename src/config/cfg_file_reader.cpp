@@ -4,8 +4,8 @@
 #include <fstream>
 #include <new>
 #include <span>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "config/cfg_line_rules.h"
 #include "platform/file_operations.h"
@@ -102,7 +102,8 @@ constexpr std::string_view kDoNotChange = "Please don't change this number.";
 // Takes the first key of `table` that `line` starts with; its value, when
 // not empty, goes through `assign`. Later keys are not tried.
 template <typename Entry, typename Group, typename Assign>
-void ReadFirstMatch(std::span<const Entry> table, Group& group, std::string_view line, Assign assign) {
+void ReadFirstMatch(std::span<const Entry> table, Group& group, std::string_view line,
+                    Assign assign) {
   for (const Entry& entry : table) {
     if (!StartsWithKey(entry.key, line)) continue;
     const std::string value = GetKeyValue(entry.key, line);
@@ -114,7 +115,8 @@ void ReadFirstMatch(std::span<const Entry> table, Group& group, std::string_view
 void SetFlag(std::uint8_t& flag, const std::string& value) { flag = ParseFlag(value, flag); }
 
 template <typename Group>
-void ReadFlags(std::span<const KeyedField<Group, std::uint8_t>> table, Group& group, std::string_view line) {
+void ReadFlags(std::span<const KeyedField<Group, std::uint8_t>> table, Group& group,
+               std::string_view line) {
   ReadFirstMatch(table, group, line, SetFlag);
 }
 
@@ -125,8 +127,8 @@ void SetAllFlags(std::span<const KeyedField<Group, std::uint8_t>> table, Group& 
 
 // The section a header line opens, or `current` when it opens none of these.
 template <typename SectionType, std::size_t N>
-SectionType SectionOf(const std::array<std::pair<std::string_view, SectionType>, N>& headers, std::string_view line,
-                      SectionType current) {
+SectionType SectionOf(const std::array<std::pair<std::string_view, SectionType>, N>& headers,
+                      std::string_view line, SectionType current) {
   for (const auto& [header, section] : headers) {
     if (StartsWithKey(header, line)) return section;
   }
@@ -147,10 +149,12 @@ std::string FlagText(std::uint8_t flag) {
 }
 
 template <typename Group>
-void AppendFlags(std::string& text, std::span<const KeyedField<Group, std::uint8_t>> table, const Group& group) {
+void AppendFlags(std::string& text, std::span<const KeyedField<Group, std::uint8_t>> table,
+                 const Group& group) {
   AppendLine(text, "");
   AppendLine(text, "[Display Settings]");
-  for (const auto& entry : table) AppendLine(text, std::string(entry.key) + "=", FlagText(group.*entry.field));
+  for (const auto& entry : table)
+    AppendLine(text, std::string(entry.key) + "=", FlagText(group.*entry.field));
 }
 
 // The whole content of `file`, or nothing when it cannot be read.
@@ -210,7 +214,8 @@ void CFG_File_Reader::ReadProgramConfigLine(const std::string& line, Section& se
 }
 
 void CFG_File_Reader::ReadMainKeys(const std::string& line) {
-  if (std::string value = GetKeyValue("Program_Name", line); !value.empty()) Program_Name = std::move(value);
+  if (std::string value = GetKeyValue("Program_Name", line); !value.empty())
+    Program_Name = std::move(value);
   if (std::string value = GetKeyValue("Program_Id", line); !value.empty()) {
     Program_Id = TargetProgramFromNumber(static_cast<std::int16_t>(ParseDecimal(value)));
   }
@@ -232,23 +237,29 @@ void CFG_File_Reader::ReadRadarOnlyKeys(const std::string& line, Section section
   switch (section) {
     case Section::Colors:
       ReadFirstMatch<ColorKey>(kColorKeys, Colors, line,
-                               [](std::uint32_t& colour, const std::string& value) { colour = ParseUnsignedDecimal(value); });
+                               [](std::uint32_t& colour, const std::string& value) {
+                                 colour = ParseUnsignedDecimal(value);
+                               });
       break;
     case Section::Traffic:
       if (StartsWithKey("Enable_Traffic_Sound", line)) {
         SetFlag(Enable_Traffic_Sound, GetKeyValue("Enable_Traffic_Sound", line));
       } else if (StartsWithKey("Traffic_Altitude_Diff", line)) {
-        Traffic_Altitude_Diff = read_number("Traffic_Altitude_Diff").value_or(Traffic_Altitude_Diff);
+        Traffic_Altitude_Diff =
+            read_number("Traffic_Altitude_Diff").value_or(Traffic_Altitude_Diff);
       } else if (StartsWithKey("Traffic_Separation", line)) {
-        Traffic_Separation = static_cast<std::int8_t>(read_number("Traffic_Separation").value_or(Traffic_Separation));
+        Traffic_Separation = static_cast<std::int8_t>(
+            read_number("Traffic_Separation").value_or(Traffic_Separation));
       }
       break;
     case Section::Flights:
-      if (StartsWithKey("Notify_Arrival_FPs", line)) SetFlag(Notify_Arrival_FPs, GetKeyValue("Notify_Arrival_FPs", line));
+      if (StartsWithKey("Notify_Arrival_FPs", line))
+        SetFlag(Notify_Arrival_FPs, GetKeyValue("Notify_Arrival_FPs", line));
       break;
     case Section::Mouse:
       if (StartsWithKey("Mouse_Pointer", line)) {
-        Mouse_Pointer = static_cast<std::int8_t>(read_number("Mouse_Pointer").value_or(Mouse_Pointer));
+        Mouse_Pointer =
+            static_cast<std::int8_t>(read_number("Mouse_Pointer").value_or(Mouse_Pointer));
       }
       break;
     default:
@@ -256,7 +267,8 @@ void CFG_File_Reader::ReadRadarOnlyKeys(const std::string& line, Section section
   }
 }
 
-void CFG_File_Reader::ReadSceneryLine(const std::string& line, Section& section, const fs::path& simulator_folder) {
+void CFG_File_Reader::ReadSceneryLine(const std::string& line, Section& section,
+                                      const fs::path& simulator_folder) {
   if (StartsWithKey("[General]", line)) {
     section = Section::General;
   } else if (StartsWithKey("[Area.", line)) {
@@ -269,7 +281,8 @@ void CFG_File_Reader::ReadSceneryLine(const std::string& line, Section& section,
   if (section == Section::Area) ReadAreaKeys(line, SceneryAreas.back(), simulator_folder);
 }
 
-void CFG_File_Reader::ReadAreaKeys(const std::string& line, SceneryArea& area, const fs::path& simulator_folder) {
+void CFG_File_Reader::ReadAreaKeys(const std::string& line, SceneryArea& area,
+                                   const fs::path& simulator_folder) {
   if (std::string value = GetKeyValue("Title", line); !value.empty()) {
     TakeAllocation();
     area.Title = std::move(value);
@@ -278,10 +291,13 @@ void CFG_File_Reader::ReadAreaKeys(const std::string& line, SceneryArea& area, c
     StripFolderSlashes(value);
     area.Local = ResolveSceneryFolder(value, simulator_folder);
   }
-  if (std::string value = GetKeyValue("Remote", line); !value.empty()) area.Remote = std::move(value);
+  if (std::string value = GetKeyValue("Remote", line); !value.empty())
+    area.Remote = std::move(value);
   if (std::string value = GetKeyValue("Active", line); !value.empty()) SetFlag(area.Active, value);
-  if (std::string value = GetKeyValue("Layer", line); !value.empty()) area.Layer = ParseDecimal(value);
-  if (std::string value = GetKeyValue("Required", line); !value.empty()) SetFlag(area.Required, value);
+  if (std::string value = GetKeyValue("Layer", line); !value.empty())
+    area.Layer = ParseDecimal(value);
+  if (std::string value = GetKeyValue("Required", line); !value.empty())
+    SetFlag(area.Required, value);
   if (std::string value = GetKeyValue("Texture_ID", line); !value.empty()) {
     area.Texture_ID = static_cast<std::uint8_t>(ParseDecimal(value));
   }
@@ -311,7 +327,8 @@ std::string CFG_File_Reader::ProgramConfigText() const {
 
 void CFG_File_Reader::AppendRadarSections(std::string& text) const {
   AppendLine(text, "");
-  AppendLine(text, "[Colors Settings]", {}, "Please don't change any number or value in this section.");
+  AppendLine(text, "[Colors Settings]", {},
+             "Please don't change any number or value in this section.");
   for (const ColorKey& entry : kColorKeys) {
     AppendLine(text, std::string(entry.key) + "=", std::to_string(Colors.*entry.field));
   }
@@ -327,7 +344,8 @@ void CFG_File_Reader::AppendRadarSections(std::string& text) const {
   AppendLine(text, "Notify_Arrival_FPs=", FlagText(Notify_Arrival_FPs));
   AppendLine(text, "");
   AppendLine(text, "[Mouse Settings]");
-  AppendLine(text, "Mouse_Pointer=", std::to_string(Mouse_Pointer), "This value can be: 0 -> Default, 1 -> Cross");
+  AppendLine(text, "Mouse_Pointer=", std::to_string(Mouse_Pointer),
+             "This value can be: 0 -> Default, 1 -> Cross");
 }
 
 int CFG_File_Reader::WriteProgramConfig(const fs::path& file) const {

@@ -23,7 +23,7 @@
 namespace tarnvale {
 
 // Modes of ReadCfgFile.
-inline constexpr int kProgramConfigMode = 0;  // Program_Config.cfg
+inline constexpr int kProgramConfigMode = 0;   // Program_Config.cfg
 inline constexpr int kSceneryLibraryMode = 1;  // Scenery.cfg
 
 // Results of ReadCfgFile and WriteProgramConfig.
@@ -176,8 +176,10 @@ class CFG_File_Reader {
   void ReadProgramConfigLine(const std::string& line, Section& section);
   void ReadMainKeys(const std::string& line);
   void ReadRadarOnlyKeys(const std::string& line, Section section);
-  void ReadSceneryLine(const std::string& line, Section& section, const std::filesystem::path& simulator_folder);
-  void ReadAreaKeys(const std::string& line, SceneryArea& area, const std::filesystem::path& simulator_folder);
+  void ReadSceneryLine(const std::string& line, Section& section,
+                       const std::filesystem::path& simulator_folder);
+  void ReadAreaKeys(const std::string& line, SceneryArea& area,
+                    const std::filesystem::path& simulator_folder);
   void AppendRadarSections(std::string& text) const;
   // Counts one allocation against the budget; throws std::bad_alloc past it.
   void TakeAllocation();

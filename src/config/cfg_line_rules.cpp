@@ -11,7 +11,9 @@ namespace {
 
 bool IsSlash(char c) { return c == '\\' || c == '/'; }
 
-bool IsLeadingBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsLeadingBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // The sign and magnitude of a decimal text read the way the C library reads
 // one: blanks, a sign, then digits. The magnitude saturates just above the
@@ -29,7 +31,8 @@ DecimalText ScanDecimal(std::string_view text) {
   DecimalText result;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) result.negative = text[i++] == '-';
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    result.magnitude = std::min(result.magnitude * 10 + static_cast<std::uint64_t>(text[i] - '0'), kOverflow);
+    result.magnitude =
+        std::min(result.magnitude * 10 + static_cast<std::uint64_t>(text[i] - '0'), kOverflow);
   }
   return result;
 }
@@ -78,11 +81,13 @@ void StripFolderSlashes(std::string& text) {
   platform::TrimBlanks(text);
 }
 
-std::filesystem::path ResolveSceneryFolder(std::string_view local, const std::filesystem::path& simulator_folder) {
+std::filesystem::path ResolveSceneryFolder(std::string_view local,
+                                           const std::filesystem::path& simulator_folder) {
   if (local.empty()) return {};
   const std::string folder = std::string(local) + "\\Scenery";
   const bool absolute = platform::HasDriveLetter(folder) || IsSlash(folder.front());
-  const std::size_t length = absolute ? folder.size() : simulator_folder.native().size() + 1 + folder.size();
+  const std::size_t length =
+      absolute ? folder.size() : simulator_folder.native().size() + 1 + folder.size();
   if (length > kMaxFolderLength) return {};
   return platform::ExistingFolder(folder, simulator_folder);
 }

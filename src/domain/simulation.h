@@ -13,9 +13,9 @@
 namespace tarnvale {
 
 enum class FsVersion : std::int16_t {
-  None = 0,     // no simulator chosen yet
-  Fs2002 = 8,   // Microsoft Flight Simulator 2002
-  Fs2004 = 9,   // Microsoft Flight Simulator 2004
+  None = 0,    // no simulator chosen yet
+  Fs2002 = 8,  // Microsoft Flight Simulator 2002
+  Fs2004 = 9,  // Microsoft Flight Simulator 2004
 };
 
 enum class TargetProgram : std::int16_t {
@@ -25,10 +25,14 @@ enum class TargetProgram : std::int16_t {
 };
 
 constexpr std::int16_t ToNumber(FsVersion version) { return static_cast<std::int16_t>(version); }
-constexpr std::int16_t ToNumber(TargetProgram program) { return static_cast<std::int16_t>(program); }
+constexpr std::int16_t ToNumber(TargetProgram program) {
+  return static_cast<std::int16_t>(program);
+}
 
 // Every 16-bit number stands for a value; those without a name are kept.
-constexpr FsVersion FsVersionFromNumber(std::int16_t number) { return static_cast<FsVersion>(number); }
+constexpr FsVersion FsVersionFromNumber(std::int16_t number) {
+  return static_cast<FsVersion>(number);
+}
 constexpr TargetProgram TargetProgramFromNumber(std::int16_t number) {
   return static_cast<TargetProgram>(number);
 }

@@ -32,13 +32,14 @@ const char* const kCredits =
 
 About_Program::About_Program(QWidget* parent)
     : FixedDialog(QStringLiteral("About Tarnvale v1.0"), {296, 186}, parent) {
-  QLabel* heading = AddText(QStringLiteral("TARNVALE VERSION 1.0 (For FS2002/2004)"), 7, 7, 282, 10);
+  QLabel* heading =
+      AddText(QStringLiteral("TARNVALE VERSION 1.0 (For FS2002/2004)"), 7, 7, 282, 10);
   heading->setAlignment(Qt::AlignCenter);
   AddGroupBox(QStringLiteral("Description"), 7, 21, 282, 66);
   description_ = AddScrollingField("DescriptionField", 14, 33, 268, 47);
   AddGroupBox(QStringLiteral("Credits"), 7, 92, 282, 68);
-  AddText(QStringLiteral("The Tarnvale team\nQuestions and reports: the project's issue tracker"), 14,
-          104, 268, 17)
+  AddText(QStringLiteral("The Tarnvale team\nQuestions and reports: the project's issue tracker"),
+          14, 104, 268, 17)
       ->setWordWrap(false);
   credits_ = AddScrollingField("CreditsField", 14, 124, 268, 30);
   QPushButton* ok = AddButton(QStringLiteral("Ok"), 223, 165, 66, 15);

@@ -5,21 +5,23 @@
 namespace tarnvale::gui {
 
 AskforQuelbyProgram::AskforQuelbyProgram(MessagePresenter& presenter, QWidget* parent)
-    : SetupDialog(presenter, QStringLiteral("Getting Quelby's Program Main Information"), {277, 252},
-                  parent) {
+    : SetupDialog(presenter, QStringLiteral("Getting Quelby's Program Main Information"),
+                  {277, 252}, parent) {
   AddGroupBox(QStringLiteral("Choose one Quelby's Program"), 7, 10, 263, 97);
-  AddText(QStringLiteral("The Tarnvale program needs to know to what quelby's add-on you want to make the "
-                         "databases files, so please select one of the following programs. (NOTE: "
-                         "Remmember that one of these programs MUST be already installed in your "
-                         "computer.)"),
+  AddText(QStringLiteral(
+              "The Tarnvale program needs to know to what quelby's add-on you want to make the "
+              "databases files, so please select one of the following programs. (NOTE: "
+              "Remmember that one of these programs MUST be already installed in your "
+              "computer.)"),
           13, 23, 248, 37);
   AddRadioButton(QStringLiteral("Brisolt v4.0 (For FS2002)"), 26, 62, 141, 10);
   AddRadioButton(QStringLiteral("Brisolt v5.0 (For FS2004)"), 26, 76, 141, 10);
   AddRadioButton(QStringLiteral("Scopel v5.0 (For FS2002/2004)"), 26, 91, 154, 10);
   AddGroupBox(QStringLiteral("Enter Quelby's Program Main Directory"), 7, 114, 263, 102);
-  AddText(QStringLiteral("Enter the directory, where the Quelby's Program, that you chose before, is "
-                         "currently installed."),
-          14, 129, 245, 18);
+  AddText(
+      QStringLiteral("Enter the directory, where the Quelby's Program, that you chose before, is "
+                     "currently installed."),
+      14, 129, 245, 18);
   AddFolderField(15, 153, 245, 12);
   AddText(QStringLiteral("Examples:\n"
                          "C:\\Program Files\\Microsoft Games\\FS2002\\Modules\n"

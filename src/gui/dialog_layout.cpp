@@ -66,14 +66,14 @@ int DialogUnits::ToPixelsX(int x) const { return MulDivRounded(x, base_x, 4); }
 int DialogUnits::ToPixelsY(int y) const { return MulDivRounded(y, base_y, 8); }
 
 QRect DialogUnits::ToPixels(const QRect& dialog_units) const {
-  return {ToPixelsX(dialog_units.x()), ToPixelsY(dialog_units.y()),
-          ToPixelsX(dialog_units.width()), ToPixelsY(dialog_units.height())};
+  return {ToPixelsX(dialog_units.x()), ToPixelsY(dialog_units.y()), ToPixelsX(dialog_units.width()),
+          ToPixelsY(dialog_units.height())};
 }
 
 DialogUnits BaseUnitsOf(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int letters_width =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters_width = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return {(letters_width / 26 + 1) / 2, metrics.height()};
 }
 
@@ -102,7 +102,8 @@ QSize DialogLayout::Apply() {
     if (overflow.width && can_grow_x) ++units_.base_x;
     if (overflow.height && can_grow_y) ++units_.base_y;
   }
-  const QSize pixels(units_.ToPixelsX(client_size_.width()), units_.ToPixelsY(client_size_.height()));
+  const QSize pixels(units_.ToPixelsX(client_size_.width()),
+                     units_.ToPixelsY(client_size_.height()));
   client_->setFixedSize(pixels);
   return pixels;
 }
@@ -125,7 +126,8 @@ DialogLayout::Overflow DialogLayout::Measure(QStringList* clipped) const {
     const Overflow control = OverflowOf(placement.control);
     overflow.width = overflow.width || control.width;
     overflow.height = overflow.height || control.height;
-    if (clipped != nullptr && (control.width || control.height)) clipped->append(TextOf(placement.control));
+    if (clipped != nullptr && (control.width || control.height))
+      clipped->append(TextOf(placement.control));
   }
   return overflow;
 }

@@ -4,8 +4,9 @@
 
 namespace tarnvale::gui {
 
-DialogStartupView::DialogStartupView(AskforQuelbyProgram& target_dialog, FSPath_Dialog& simulator_dialog,
-                                     MessagePresenter& presenter, QWidget* owner)
+DialogStartupView::DialogStartupView(AskforQuelbyProgram& target_dialog,
+                                     FSPath_Dialog& simulator_dialog, MessagePresenter& presenter,
+                                     QWidget* owner)
     : target_dialog_(target_dialog),
       simulator_dialog_(simulator_dialog),
       presenter_(presenter),
@@ -22,7 +23,8 @@ std::optional<SimulatorChoice> DialogStartupView::AskSimulator() {
 }
 
 void DialogStartupView::ShowMessage(std::string_view text, MessageTitle title) {
-  const QString heading = title == MessageTitle::ErrorMessage ? ToQString(text::kErrorTitle) : ProgramName();
+  const QString heading =
+      title == MessageTitle::ErrorMessage ? ToQString(text::kErrorTitle) : ProgramName();
   presenter_.Show(owner_, heading, ToQString(text));
 }
 

@@ -11,7 +11,8 @@ SetupDialog::SetupDialog(MessagePresenter& presenter, const QString& title, QSiz
                          QWidget* parent)
     : FixedDialog(title, client_size, parent), presenter_(presenter) {}
 
-QRadioButton* SetupDialog::AddRadioButton(const QString& text, int x, int y, int width, int height) {
+QRadioButton* SetupDialog::AddRadioButton(const QString& text, int x, int y, int width,
+                                          int height) {
   auto* radio = new QRadioButton(text, Client());
   Layout().Place(radio, x, y, width, height);
   radio_buttons_.push_back(radio);

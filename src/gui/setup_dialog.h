@@ -22,7 +22,8 @@ class SetupDialog : public FixedDialog {
   const std::filesystem::path& AcceptedFolder() const { return accepted_folder_; }
 
  protected:
-  SetupDialog(MessagePresenter& presenter, const QString& title, QSize client_size, QWidget* parent);
+  SetupDialog(MessagePresenter& presenter, const QString& title, QSize client_size,
+              QWidget* parent);
 
   QRadioButton* AddRadioButton(const QString& text, int x, int y, int width, int height);
   QLineEdit* AddFolderField(int x, int y, int width, int height);

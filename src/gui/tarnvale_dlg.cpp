@@ -58,12 +58,14 @@ TarnvaleDlg::~TarnvaleDlg() {
 }
 
 RunControls TarnvaleDlg::AddControls() {
-  AddText(QStringLiteral("This program will read all your FS2002/2004's stock sceneries, for then create "
-                         "databases files, that are required by programs, like: Brisolt and Scopel. "
-                         "Press the CREATE DATABASES FILES, button, when you are ready to continue."),
+  AddText(QStringLiteral(
+              "This program will read all your FS2002/2004's stock sceneries, for then create "
+              "databases files, that are required by programs, like: Brisolt and Scopel. "
+              "Press the CREATE DATABASES FILES, button, when you are ready to continue."),
           7, 7, 271, 32);
-  AddText(QStringLiteral("NOTE: If your FS2002/2004 is running, please close it, before making databases "
-                         "files."),
+  AddText(QStringLiteral(
+              "NOTE: If your FS2002/2004 is running, please close it, before making databases "
+              "files."),
           7, 45, 270, 8);
   AddGroupBox(QStringLiteral("Status"), 7, 63, 271, 53);
 
@@ -95,7 +97,9 @@ RunControls TarnvaleDlg::AddControls() {
 
 QMenuBar* TarnvaleDlg::AddMenu() {
   auto* menu = new QMenuBar(this);
-  menu->addMenu(QStringLiteral("File"))->addAction(QStringLiteral("Exit"), this, [this] { CloseWindow(); });
+  menu->addMenu(QStringLiteral("File"))->addAction(QStringLiteral("Exit"), this, [this] {
+    CloseWindow();
+  });
   menu->addMenu(QStringLiteral("Help"))
       ->addAction(QStringLiteral("About Tarnvale v1.0"), this, [this] { about_->exec(); });
   return menu;

@@ -36,9 +36,13 @@ void WidgetRunView::StepProgress() {
   bar->setValue(static_cast<int>(std::clamp<long long>(next, bar->minimum(), bar->maximum())));
 }
 
-void WidgetRunView::EnableCreateButton(bool enabled) { controls_.create_button->setEnabled(enabled); }
+void WidgetRunView::EnableCreateButton(bool enabled) {
+  controls_.create_button->setEnabled(enabled);
+}
 
-void WidgetRunView::EnableCancelButton(bool enabled) { controls_.cancel_button->setEnabled(enabled); }
+void WidgetRunView::EnableCancelButton(bool enabled) {
+  controls_.cancel_button->setEnabled(enabled);
+}
 
 void WidgetRunView::ShowMessage(const std::string& text) {
   presenter_.Show(controls_.window, ProgramName(), QString::fromStdString(text));

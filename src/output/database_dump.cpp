@@ -138,8 +138,8 @@ class JsonFormatter {
 std::string FileHeading(const std::filesystem::path& file, const DatabaseFileSummary& summary) {
   const std::string heading = "# " + file.string() + ": ";
   if (summary.kind == DatabaseFileKind::MagneticDeclination) {
-    return heading + "the simulator's magnetic declination data, " +
-           std::to_string(summary.size) + " bytes, no records";
+    return heading + "the simulator's magnetic declination data, " + std::to_string(summary.size) +
+           " bytes, no records";
   }
   return heading + std::to_string(summary.record_count) + " records in " +
          std::to_string(summary.size) + " bytes";
@@ -255,8 +255,8 @@ Json RecordFieldsToJson(const DatabaseRecord& record) {
   return object;
 }
 
-int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json,
-                      std::ostream& out, std::ostream& errors) {
+int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json, std::ostream& out,
+                      std::ostream& errors) {
   int status = 0;
   JsonContainerWriter documents(out, 0, false);
   for (const std::filesystem::path& file : files) {

@@ -29,7 +29,7 @@ nlohmann::ordered_json RecordFieldsToJson(const DatabaseRecord& record);
 // are still shown. Each record is written as soon as it is read and then
 // dropped, so a file of any size costs no more memory than its largest
 // record. Returns 0 when every file parsed, otherwise 1.
-int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json,
-                      std::ostream& out, std::ostream& errors);
+int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json, std::ostream& out,
+                      std::ostream& errors);
 
 }  // namespace tarnvale

@@ -62,7 +62,8 @@ class FileRecordBytes final : public RecordBytes {
     count = Cut(offset, count);
     if (offset < start_ || offset - start_ + count > filled_) Fill(offset);
     const std::size_t at = offset - start_;  // 0 after a fill
-    return ByteCursor(std::span<const std::uint8_t>(window_).subspan(at, std::min(count, filled_ - at)));
+    return ByteCursor(
+        std::span<const std::uint8_t>(window_).subspan(at, std::min(count, filled_ - at)));
   }
   bool ReadFailed() const override { return read_failed_; }
 
@@ -192,7 +193,8 @@ std::string CheckRecord(const Record& record, const RecordRules& rules, std::siz
     return CheckNextOffset(record.NextOffset, offset + length);  // no kind, no FileSize
   } else {
     std::string reason = CheckKind(record.Kind, rules.kinds);
-    if (reason.empty() && rules.file_size_is_length) reason = CheckFileSize(record.FileSize, length);
+    if (reason.empty() && rules.file_size_is_length)
+      reason = CheckFileSize(record.FileSize, length);
     return reason;
   }
 }
@@ -256,15 +258,16 @@ void ParseByKind(DatabaseFileKind kind, RecordBytes& bytes, DatabaseFileSummary&
     case DatabaseFileKind::Airspaces:
       return ParseRecords<AirspaceRecord>(bytes, {}, summary, on_record);
     case DatabaseFileKind::Navaids:
-      return ParseRecords<NavaidRecord>(bytes, {{RecordKind::Vor, RecordKind::Ndb}, true},
-                                        summary, on_record);
+      return ParseRecords<NavaidRecord>(bytes, {{RecordKind::Vor, RecordKind::Ndb}, true}, summary,
+                                        on_record);
     case DatabaseFileKind::Markers:
       // An unrecognised marker type has FileSize 0: only the kind is checked.
       return ParseRecords<MarkerRecord>(bytes, {{RecordKind::Marker}}, summary, on_record);
     case DatabaseFileKind::Fixpoints:
       return ParseRecords<FixRecord>(bytes, {{RecordKind::Fix}}, summary, on_record);
     case DatabaseFileKind::VictorAirways:
-      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::VictorAirway}, true}, summary, on_record);
+      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::VictorAirway}, true}, summary,
+                                        on_record);
     case DatabaseFileKind::JetAirways:
       return ParseRecords<AirwayRecord>(bytes, {{RecordKind::JetAirway}, true}, summary, on_record);
     case DatabaseFileKind::MagneticDeclination:
@@ -316,8 +319,7 @@ const DatabaseFileSummary& DatabaseFileStream::ReadRecords(const RecordHandler& 
   return summary_;
 }
 
-DatabaseFileContents ParseDatabaseFile(DatabaseFileKind kind,
-                                       std::span<const std::uint8_t> bytes) {
+DatabaseFileContents ParseDatabaseFile(DatabaseFileKind kind, std::span<const std::uint8_t> bytes) {
   DatabaseFileContents contents;
   contents.kind = kind;
   contents.size = bytes.size();

@@ -85,8 +85,7 @@ std::optional<SetFailure> FinishSwap(const fs::path& target, const fs::path& sta
                                      const std::vector<std::string_view>& new_names) {
   std::optional<SetFailure> failure;
   for (std::string_view name : kOutputFileSet) {
-    const bool in_new_set =
-        std::find(new_names.begin(), new_names.end(), name) != new_names.end();
+    const bool in_new_set = std::find(new_names.begin(), new_names.end(), name) != new_names.end();
     if (in_new_set && IsPresent(staging / name)) {
       std::error_code error;
       fs::rename(staging / name, target / name, error);

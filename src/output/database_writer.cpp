@@ -159,12 +159,11 @@ std::string CopyMagneticDeclination(const OutputSettings& settings) {
   }
   // A relative simulator folder is taken from the target folder, as the
   // target folder is where the files are written.
-  const fs::path source =
-      platform::ResolvePath(settings.SimulatorFolder + std::string(*source_text),
-                            settings.TargetFolder);
+  const fs::path source = platform::ResolvePath(
+      settings.SimulatorFolder + std::string(*source_text), settings.TargetFolder);
   if (const std::error_code error = platform::CopyFileOver(source, target)) {
-    return "Error - could not copy magdec.bgl from " + source.string() + " to " +
-           target.string() + " (" + error.message() + ").";
+    return "Error - could not copy magdec.bgl from " + source.string() + " to " + target.string() +
+           " (" + error.message() + ").";
   }
   NoteSetStep("wrote magdec.bgl");
   return {};
@@ -194,7 +193,9 @@ WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const Output
       {radar && fs2004 && !db.Airspaces.empty(),
        [&] { return WriteRecordFile(folder / "additional_airspaces.dat", {&db.Airspaces}); }},
       {radar && (!db.Vors.empty() || !db.Ndbs.empty()),
-       [&] { return WriteRecordFile(folder / "world_navaids.dat", {&db.Vors, &db.Ndbs}); }},
+       [&] {
+         return WriteRecordFile(folder / "world_navaids.dat", {&db.Vors, &db.Ndbs});
+       }},
       {radar && !db.Markers.empty(),
        [&] { return WriteRecordFile(folder / "world_markers.dat", {&db.Markers}); }},
       {true, [&] { return CopyMagneticDeclination(settings); }},

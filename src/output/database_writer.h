@@ -15,7 +15,7 @@ namespace tarnvale {
 struct OutputSettings {
   TargetProgram Program = TargetProgram::None;
   FsVersion Version = FsVersion::None;
-  std::string SimulatorFolder;  // as recorded in Program_Config.cfg
+  std::string SimulatorFolder;         // as recorded in Program_Config.cfg
   std::filesystem::path TargetFolder;  // a relative simulator folder is taken from here
   std::filesystem::path OutputFolder;  // where the files go: the run's staging folder
 };

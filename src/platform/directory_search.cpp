@@ -17,7 +17,8 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   std::size_t star = std::string_view::npos;
   std::size_t star_name = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
       ++n;
       ++p;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -39,7 +40,8 @@ bool NameOrderLess(std::string_view a, std::string_view b) {
     return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
   };
   if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upper_less)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upper_less)) return false;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upper_less))
+    return false;
   return a < b;
 }
 

@@ -64,14 +64,16 @@ std::error_code CopyAll(int from, int to) {
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) return LastError();
     if (count == 0) return {};
-    if (std::error_code error = WriteAll(to, {buffer, static_cast<std::size_t>(count)})) return error;
+    if (std::error_code error = WriteAll(to, {buffer, static_cast<std::size_t>(count)}))
+      return error;
   }
 }
 
 }  // namespace
 
 std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
-  return ReplaceThroughTemporary(target, kNewFileMode, [bytes](int fd) { return WriteAll(fd, bytes); });
+  return ReplaceThroughTemporary(target, kNewFileMode,
+                                 [bytes](int fd) { return WriteAll(fd, bytes); });
 }
 
 std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
@@ -84,7 +86,8 @@ std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
   } else if (!S_ISREG(info.st_mode)) {
     error = std::make_error_code(std::errc::invalid_argument);
   } else {
-    error = ReplaceThroughTemporary(to, info.st_mode & 07777, [source](int fd) { return CopyAll(source, fd); });
+    error = ReplaceThroughTemporary(to, info.st_mode & 07777,
+                                    [source](int fd) { return CopyAll(source, fd); });
   }
   ::close(source);
   return error;
@@ -93,7 +96,8 @@ std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
 std::error_code DeleteFile(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(path, error);
-  if (!fs::exists(status)) return error ? error : std::make_error_code(std::errc::no_such_file_or_directory);
+  if (!fs::exists(status))
+    return error ? error : std::make_error_code(std::errc::no_such_file_or_directory);
   if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
   fs::remove(path, error);
   return error;

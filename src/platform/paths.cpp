@@ -43,7 +43,8 @@ std::optional<std::string> FindNameIgnoringCase(const fs::path& folder, const st
   std::optional<std::string> best;
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     std::string entry = it->path().filename().string();
-    if (EqualsIgnoreCase(entry, name) && (!best || NameOrderLess(entry, *best))) best = std::move(entry);
+    if (EqualsIgnoreCase(entry, name) && (!best || NameOrderLess(entry, *best)))
+      best = std::move(entry);
   }
   return best;
 }
@@ -69,7 +70,8 @@ fs::path AppendMatched(fs::path start, const std::vector<std::string>& component
 }  // namespace
 
 bool HasDriveLetter(std::string_view text) {
-  return text.size() >= 2 && AsciiUpper(text[0]) >= 'A' && AsciiUpper(text[0]) <= 'Z' && text[1] == ':';
+  return text.size() >= 2 && AsciiUpper(text[0]) >= 'A' && AsciiUpper(text[0]) <= 'Z' &&
+         text[1] == ':';
 }
 
 fs::path ResolvePath(std::string_view text, const fs::path& base) {
@@ -104,7 +106,8 @@ fs::path WineDriveFolder(char drive, const fs::path& folder) {
       fs::path mapped = MatchLetterCase(ancestor / "dosdevices" / std::string{letter, ':'});
       if (IsFolder(mapped)) return mapped;
     }
-    if (!drive_c && EqualsIgnoreCase(ancestor.filename().string(), "drive_c") && IsFolder(ancestor)) {
+    if (!drive_c && EqualsIgnoreCase(ancestor.filename().string(), "drive_c") &&
+        IsFolder(ancestor)) {
       drive_c = ancestor;
     }
     if (ancestor == ancestor.parent_path()) break;

@@ -46,7 +46,8 @@ void BglFile::BlockDeleter::operator()(std::uint8_t* block) const {
 BglFile::Block BglFile::ZeroFilledBlock(std::size_t size) {
   constexpr std::size_t kMappedBlockSize = 256 * 1024;
   if (size >= kMappedBlockSize) {
-    void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* mapped =
+        ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) throw std::bad_alloc();
     return Block(static_cast<std::uint8_t*>(mapped), BlockDeleter{size});
   }

@@ -95,7 +95,7 @@ class BglFile final : public BglBytes {
   std::uint8_t* bytes_;
   Block own_buffer_;                // when the thread's reused buffer was taken
   ReusedBuffer* reused_ = nullptr;  // otherwise
-  std::vector<bool> loaded_;  // per block
+  std::vector<bool> loaded_;        // per block
   bool incomplete_ = false;
 };
 

@@ -49,8 +49,12 @@ class ByteCursor {
   ByteCursor From(std::size_t offset) const;
 
   std::uint8_t U8(std::size_t offset) const { return static_cast<std::uint8_t>(Read(offset, 1)); }
-  std::uint16_t U16(std::size_t offset) const { return static_cast<std::uint16_t>(Read(offset, 2)); }
-  std::uint32_t U32(std::size_t offset) const { return static_cast<std::uint32_t>(Read(offset, 4)); }
+  std::uint16_t U16(std::size_t offset) const {
+    return static_cast<std::uint16_t>(Read(offset, 2));
+  }
+  std::uint32_t U32(std::size_t offset) const {
+    return static_cast<std::uint32_t>(Read(offset, 4));
+  }
   std::int8_t I8(std::size_t offset) const { return static_cast<std::int8_t>(U8(offset)); }
   std::int16_t I16(std::size_t offset) const { return static_cast<std::int16_t>(U16(offset)); }
   std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
@@ -65,7 +69,8 @@ class ByteCursor {
   std::uint64_t Read(std::size_t offset, std::size_t width) const;
   // Has the source, if any, bring in [offset, offset + count) of the window.
   void BringIn(std::size_t offset, std::size_t count) const {
-    if (source_) [[unlikely]] source_->Require(origin_ + offset, count);
+    if (source_) [[unlikely]]
+      source_->Require(origin_ + offset, count);
   }
 
   std::span<const std::uint8_t> bytes_;

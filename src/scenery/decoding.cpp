@@ -40,8 +40,10 @@ std::int64_t TruncateToInt64(double value) {
 
 std::int32_t TruncateToInt32(double value) {
   const std::int64_t whole = TruncateToInt64(value);
-  if (whole > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (whole < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  if (whole > std::numeric_limits<std::int32_t>::max())
+    return std::numeric_limits<std::int32_t>::max();
+  if (whole < std::numeric_limits<std::int32_t>::min())
+    return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(whole);
 }
 
@@ -71,9 +73,13 @@ double LongitudeUnitsToDegrees(std::int32_t longitude) {
   return longitude * 360.0 / kLongitudeUnitsPerCircle;
 }
 
-double Fs2004Longitude(std::uint32_t raw) { return static_cast<double>(raw) * 360.0 / 805306367.0 - 180.0; }
+double Fs2004Longitude(std::uint32_t raw) {
+  return static_cast<double>(raw) * 360.0 / 805306367.0 - 180.0;
+}
 
-double Fs2004Latitude(std::uint32_t raw) { return 90.0 - static_cast<double>(raw) * 180.0 / 536870911.0; }
+double Fs2004Latitude(std::uint32_t raw) {
+  return 90.0 - static_cast<double>(raw) * 180.0 / 536870911.0;
+}
 
 double Fs2004AltitudeMetres(std::int32_t raw) { return static_cast<double>(raw) * 0.001; }
 
@@ -101,7 +107,8 @@ std::string_view TextUpToNul(const ByteCursor& bytes, std::size_t offset, std::s
 }
 
 void TrimBlanks(std::span<char> field) {
-  const std::string_view text(field.data(), std::find(field.begin(), field.end(), '\0') - field.begin());
+  const std::string_view text(field.data(),
+                              std::find(field.begin(), field.end(), '\0') - field.begin());
   if (platform::IsBlanksOnly(text)) return;  // left as it is
   const std::string_view kept = platform::TrimmedBlanks(text);
   const auto kept_end = std::copy(kept.begin(), kept.end(), field.begin());

@@ -42,8 +42,8 @@ struct DesignatorSuffixes {
   const char* secondary;
 };
 constexpr std::uint32_t kHelipadDesignator = 4;
-constexpr std::array<DesignatorSuffixes, 5> kDesignatorSuffixes = {{
-    {"", ""}, {"L", "R"}, {"R", "L"}, {"C", "C"}, {"H", "H"}}};
+constexpr std::array<DesignatorSuffixes, 5> kDesignatorSuffixes = {
+    {{"", ""}, {"L", "R"}, {"R", "L"}, {"C", "C"}, {"H", "H"}}};
 constexpr std::uint32_t kHighestRunwayNumber = 36;
 
 // Exact frequency in Hz from eight packed digits in units of 0.0001 MHz,

@@ -35,7 +35,8 @@ void DecodeFs2002Airport(NavDatabase& db, const ByteCursor& file, std::uint16_t 
 // Appends the runway of a runway chunk to the current airport and applies the
 // unbroken run of sub-chunks behind it. Returns the offset of the first chunk
 // behind that run.
-std::size_t DecodeFs2002Runway(NavDatabase& db, const ByteCursor& file, const fs2002::Chunk& runway);
+std::size_t DecodeFs2002Runway(NavDatabase& db, const ByteCursor& file,
+                               const fs2002::Chunk& runway);
 
 // Appends the marker beacon of a sub-object chunk of kind 7; a marker of an
 // unknown kind adds nothing.

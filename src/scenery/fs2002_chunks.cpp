@@ -17,8 +17,7 @@ std::optional<Chunk> ChunkAt(const ByteCursor& window, std::size_t start) {
 
 Degrees PositionAt(const ByteCursor& bytes, std::size_t latitude_offset,
                    std::size_t longitude_offset) {
-  return {Fs2002Latitude(bytes.I32(latitude_offset)),
-          Fs2002Longitude(bytes.I32(longitude_offset))};
+  return {Fs2002Latitude(bytes.I32(latitude_offset)), Fs2002Longitude(bytes.I32(longitude_offset))};
 }
 
 }  // namespace tarnvale::fs2002

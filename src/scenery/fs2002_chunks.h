@@ -42,8 +42,8 @@ Degrees PositionAt(const ByteCursor& bytes, std::size_t latitude_offset,
 // fields, N for a taxiway name). Characters outside `bytes` overrun it and
 // leave the field empty.
 template <std::size_t N>
-void CopyText(FixedText<N>& field, const ByteCursor& bytes, std::size_t offset,
-              std::size_t count, std::size_t room = N - 1) {
+void CopyText(FixedText<N>& field, const ByteCursor& bytes, std::size_t offset, std::size_t count,
+              std::size_t room = N - 1) {
   SetText(field, TextUpToNul(bytes, offset, count < room ? count : room), room);
 }
 

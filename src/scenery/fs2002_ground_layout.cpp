@@ -37,14 +37,18 @@ double FloatAt(const ByteCursor& bytes, std::size_t offset) {
 // along the meridian from the reference point, the longitude along the
 // parallel. No offset (also a NaN one) keeps the reference coordinate.
 std::int32_t LatitudeNorthOf(const Degrees& reference, double north) {
-  if (north > 0) return DestinationPointMetres(reference.latitude, reference.longitude, 0, north).Latitude;
-  if (north < 0) return DestinationPointMetres(reference.latitude, reference.longitude, 180, north).Latitude;
+  if (north > 0)
+    return DestinationPointMetres(reference.latitude, reference.longitude, 0, north).Latitude;
+  if (north < 0)
+    return DestinationPointMetres(reference.latitude, reference.longitude, 180, north).Latitude;
   return LatitudeToUnits(reference.latitude);
 }
 
 std::int32_t LongitudeEastOf(const Degrees& reference, double east) {
-  if (east > 0) return DestinationPointMetres(reference.latitude, reference.longitude, 90, east).Longitude;
-  if (east < 0) return DestinationPointMetres(reference.latitude, reference.longitude, 270, east).Longitude;
+  if (east > 0)
+    return DestinationPointMetres(reference.latitude, reference.longitude, 90, east).Longitude;
+  if (east < 0)
+    return DestinationPointMetres(reference.latitude, reference.longitude, 270, east).Longitude;
   return LongitudeToUnits(reference.longitude);
 }
 
@@ -113,7 +117,8 @@ bool IsGroupElementSize(std::uint32_t element_size) {
 
 }  // namespace
 
-void DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout, const Degrees& reference) {
+void DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout,
+                              const Degrees& reference) {
   const ByteCursor& bytes = layout.bytes;
   std::size_t position = fs2002::kChunkHeadSize;
   while (bytes.Contains(position, kGroupHeadSize)) {

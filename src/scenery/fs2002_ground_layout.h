@@ -11,6 +11,7 @@ namespace tarnvale {
 // airport. Positions are given in metres east and north of `reference`, the
 // airport's reference point in degrees (0, 0 before the airport has one).
 // A later group of a kind replaces the earlier one.
-void DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout, const Degrees& reference);
+void DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout,
+                              const Degrees& reference);
 
 }  // namespace tarnvale

@@ -28,11 +28,16 @@ constexpr std::size_t kNameCharacters = 24;
 // Record sizes of the VOR section by type; 0 for a type that ends a run.
 std::size_t VorSectionRecordSize(std::int8_t type) {
   switch (type) {
-    case kVorRecord: return 44;
-    case kIlsRecord: return 54;
-    case kLongIlsRecord: return 56;
-    case kUnusedVorSectionRecord: return 17;
-    default: return 0;
+    case kVorRecord:
+      return 44;
+    case kIlsRecord:
+      return 54;
+    case kLongIlsRecord:
+      return 56;
+    case kUnusedVorSectionRecord:
+      return 17;
+    default:
+      return 0;
   }
 }
 
@@ -42,8 +47,8 @@ std::size_t VorSectionRecordSize(std::int8_t type) {
 template <typename ReadRun>
 void WalkRunList(const ByteCursor& file, std::size_t list_start, std::size_t base,
                  ReadRun&& read_run) {
-  for (std::size_t entry = list_start; file.Contains(entry, kRunListEntrySize) &&
-                                       file.U8(entry) == kRunListEntryMark;
+  for (std::size_t entry = list_start;
+       file.Contains(entry, kRunListEntrySize) && file.U8(entry) == kRunListEntryMark;
        entry += kRunListEntrySize) {
     read_run(base + file.U32(entry + 5));
   }
@@ -90,22 +95,32 @@ void FillNavaid(NavDatabase& db, NavaidRecord& navaid, const ByteCursor& record,
 
 std::uint8_t VorRange(std::uint8_t code) {
   switch (code) {
-    case 16: return 27;
-    case 22: return 37;
-    case 36: return 60;
-    case 85: return 195;
-    default: return code;
+    case 16:
+      return 27;
+    case 22:
+      return 37;
+    case 36:
+      return 60;
+    case 85:
+      return 195;
+    default:
+      return code;
   }
 }
 
 // NDB range classes 1 to 4; any other class gives no range.
 std::uint8_t NdbRange(std::uint8_t range_class) {
   switch (range_class) {
-    case 1: return 23;
-    case 2: return 38;
-    case 3: return 50;
-    case 4: return 75;
-    default: return 0;
+    case 1:
+      return 23;
+    case 2:
+      return 38;
+    case 3:
+      return 50;
+    case 4:
+      return 75;
+    default:
+      return 0;
   }
 }
 

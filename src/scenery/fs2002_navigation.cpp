@@ -25,7 +25,9 @@ constexpr std::size_t kKeyCharacters = 8;
 
 // The records of a list chunk from its first record to the first that does
 // not fit inside the chunk.
-std::optional<Chunk> FirstRecord(const Chunk& list) { return ChunkAt(list.bytes, kFirstListRecord); }
+std::optional<Chunk> FirstRecord(const Chunk& list) {
+  return ChunkAt(list.bytes, kFirstListRecord);
+}
 std::optional<Chunk> NextRecord(const Chunk& list, const Chunk& record) {
   return ChunkAt(list.bytes, record.next);
 }
@@ -63,7 +65,8 @@ void AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, RecordArray<Airway
 void DecodeAirwayRecord(NavDatabase& db, const Chunk& record, RecordKind kind) {
   if (record.type == kAirwayNameRecord) StartAirway(db, record.bytes, kind);
   if (record.type == kAirwayPointRecord) {
-    AddAirwayPoint(db, record.bytes, kind == RecordKind::JetAirway ? db.JetAirways : db.VictorAirways);
+    AddAirwayPoint(db, record.bytes,
+                   kind == RecordKind::JetAirway ? db.JetAirways : db.VictorAirways);
   }
 }
 

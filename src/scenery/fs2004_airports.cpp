@@ -20,7 +20,7 @@ constexpr std::uint16_t kTaxiwayPathsId = 0x1C;
 constexpr std::uint16_t kTaxiwayNamesId = 0x1D;
 
 constexpr std::size_t kAirportFirstSubRecord = 52;
-constexpr std::size_t kTableCountSize = 8;     // header and u16 entry count
+constexpr std::size_t kTableCountSize = 8;  // header and u16 entry count
 constexpr std::size_t kTaxiwayPointSize = 12;
 constexpr std::size_t kTaxiwayPathSize = 20;
 constexpr std::size_t kTaxiwayNameSize = 8;
@@ -84,33 +84,34 @@ void DecodeTable(NavDatabase& db, const ByteCursor& sub, std::size_t entry_size,
   const std::size_t count = FittingEntries(sub, entry_size);
   if (count == 0) return;
   (db.*allocate)(count);
-  for (std::size_t k = 0; k < count; ++k) fill(k, sub.Slice(kTableCountSize + k * entry_size, entry_size));
+  for (std::size_t k = 0; k < count; ++k)
+    fill(k, sub.Slice(kTableCountSize + k * entry_size, entry_size));
 }
 
 void DecodeTaxiwayPoints(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
   DecodeTable(db, sub, kTaxiwayPointSize, &NavDatabase::AllocateTaxiwayPoints,
-                     [&](std::size_t k, const ByteCursor& entry) {
-                       const GeoPoint position = ReadPosition(entry, 4, 8);
-                       airport.TaxiwayPoints[k] = {entry.U8(0), position.Latitude, position.Longitude};
-                     });
+              [&](std::size_t k, const ByteCursor& entry) {
+                const GeoPoint position = ReadPosition(entry, 4, 8);
+                airport.TaxiwayPoints[k] = {entry.U8(0), position.Latitude, position.Longitude};
+              });
 }
 
 void DecodeTaxiwayPaths(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
   DecodeTable(db, sub, kTaxiwayPathSize, &NavDatabase::AllocateTaxiwayPaths,
-                     [&](std::size_t k, const ByteCursor& entry) {
-                       const std::uint32_t v = entry.U32(2);
-                       airport.TaxiwayPaths[k] = {static_cast<std::int32_t>((v >> 16) & 0xF), entry.U16(0),
-                                                  static_cast<std::int32_t>(v & 0xFFF),
-                                                  static_cast<std::int32_t>(v >> 24)};
-                     });
+              [&](std::size_t k, const ByteCursor& entry) {
+                const std::uint32_t v = entry.U32(2);
+                airport.TaxiwayPaths[k] = {static_cast<std::int32_t>((v >> 16) & 0xF), entry.U16(0),
+                                           static_cast<std::int32_t>(v & 0xFFF),
+                                           static_cast<std::int32_t>(v >> 24)};
+              });
 }
 
 void DecodeTaxiwayNames(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
   DecodeTable(db, sub, kTaxiwayNameSize, &NavDatabase::AllocateTaxiNames,
-                     [&](std::size_t k, const ByteCursor& entry) {
-                       SetText(airport.TaxiNames[k].Name, TextUpToNul(entry, 0, kTaxiwayNameSize),
-                               kTaxiwayNameSize);
-                     });
+              [&](std::size_t k, const ByteCursor& entry) {
+                SetText(airport.TaxiNames[k].Name, TextUpToNul(entry, 0, kTaxiwayNameSize),
+                        kTaxiwayNameSize);
+              });
 }
 
 // Size of the parking entry at `offset` (20 bytes and 4 per airline code),
@@ -153,7 +154,7 @@ void DecodeParkings(NavDatabase& db, AirportRecord& airport, const ByteCursor& s
 }
 
 void DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std::uint16_t id,
-                                    const ByteCursor& sub) {
+                            const ByteCursor& sub) {
   switch (id) {
     case kRunwayId:
       return DecodeRunway(db, sub);
@@ -203,8 +204,9 @@ void DecodeRunway(NavDatabase& db, const ByteCursor& runway) {
   const double length_metres = DecodeFloat(runway.U32(32));
   const std::int16_t heading = TruncateLow16(DecodeFloat(runway.U32(40)));
   if (runway.Overrun()) return;
-  const RunwayEnds ends = ComputeRunwayEnds(centre.latitude, centre.longitude, heading,
-                                            static_cast<std::uint32_t>(TruncateLow32(length_metres)));
+  const RunwayEnds ends =
+      ComputeRunwayEnds(centre.latitude, centre.longitude, heading,
+                        static_cast<std::uint32_t>(TruncateLow32(length_metres)));
   RunwayRecord* record = db.AppendRunway();
   const GeoPoint centre_units = ToUnits(centre);
   record->Latitude = centre_units.Latitude;
@@ -228,7 +230,8 @@ void DecodeRunway(NavDatabase& db, const ByteCursor& runway) {
 // last) adds nothing.
 void DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record) {
   const std::uint32_t availability = record.U32(34);
-  if (record.U16(0) != kTriggerId || record.Overrun() || record.U16(28) != kRefuellingTrigger) return;
+  if (record.U16(0) != kTriggerId || record.Overrun() || record.U16(28) != kRefuellingTrigger)
+    return;
   FuelAreaRecord& fuel = *db.AppendFuelArea();
   const GeoPoint position = ReadPosition(record, 4, 8);
   fuel.Latitude = position.Latitude;

@@ -57,14 +57,17 @@ class OriginList {
   void Add(const RawPoint& origin) {
     if (count_ < kMaxOrigins) origins_[count_++] = origin;
   }
-  const RawPoint* Find(std::uint8_t index) const { return index < count_ ? &origins_[index] : nullptr; }
+  const RawPoint* Find(std::uint8_t index) const {
+    return index < count_ ? &origins_[index] : nullptr;
+  }
 
  private:
   std::array<RawPoint, kMaxOrigins> origins_{};
   std::size_t count_ = 0;
 };
 
-void AppendVertex(NavDatabase& db, std::uint8_t type, const GeoPoint& position, std::int32_t radius_feet = 0) {
+void AppendVertex(NavDatabase& db, std::uint8_t type, const GeoPoint& position,
+                  std::int32_t radius_feet = 0) {
   *db.AppendVertex() = {type, position.Latitude, position.Longitude, radius_feet};
 }
 
@@ -83,13 +86,15 @@ void SetBoxCentre(AirspaceRecord& airspace, const Degrees& a, const Degrees& b) 
   airspace.CornerBLongitude = corner_b.Longitude;
   // Halfway along the diagonal, in whole nautical miles or, under one, in
   // whole feet; the halving drops the fraction.
-  const auto nm = static_cast<std::int16_t>(DistanceNm(a.latitude, a.longitude, b.latitude, b.longitude));
+  const auto nm =
+      static_cast<std::int16_t>(DistanceNm(a.latitude, a.longitude, b.latitude, b.longitude));
   const std::int16_t course = InitialBearing(a.latitude, a.longitude, b.latitude, b.longitude);
   GeoPoint centre;
   if (nm >= 1) {
     centre = DestinationPointNm(a.latitude, a.longitude, course, nm / 2);
   } else {
-    const auto feet = static_cast<std::int16_t>(DistanceFeet(a.latitude, a.longitude, b.latitude, b.longitude));
+    const auto feet =
+        static_cast<std::int16_t>(DistanceFeet(a.latitude, a.longitude, b.latitude, b.longitude));
     centre = DestinationPointFeet(a.latitude, a.longitude, course, feet / 2);
   }
   airspace.CentreLatitude = centre.Latitude;
@@ -106,8 +111,10 @@ void DecodeCircle(NavDatabase& db, const RawPoint& origin, const ByteCursor& poi
   const double radius_feet = radius_metres / kMetresPerFoot;
   const bool under_a_mile = radius_feet / kFeetPerNm < 1.0;
   const auto corner = [&](std::int16_t course) {
-    return under_a_mile ? DestinationPointFeet(centre.latitude, centre.longitude, course, radius_feet)
-                        : DestinationPointNm(centre.latitude, centre.longitude, course, radius_feet / kFeetPerNm);
+    return under_a_mile
+               ? DestinationPointFeet(centre.latitude, centre.longitude, course, radius_feet)
+               : DestinationPointNm(centre.latitude, centre.longitude, course,
+                                    radius_feet / kFeetPerNm);
   };
   const GeoPoint north_west = corner(315);
   const GeoPoint south_east = corner(135);
@@ -120,12 +127,14 @@ void DecodeCircle(NavDatabase& db, const RawPoint& origin, const ByteCursor& poi
 
 // An arc or a circle: the vertices of the point around its origin. A point
 // naming no stored origin adds nothing.
-void DecodeAroundOrigin(NavDatabase& db, const OriginList& origins, const ByteCursor& point, std::uint8_t type) {
+void DecodeAroundOrigin(NavDatabase& db, const OriginList& origins, const ByteCursor& point,
+                        std::uint8_t type) {
   const RawPoint* origin = origins.Find(point.U8(1));
   if (!origin) return;
   if (type == kCirclePoint) return DecodeCircle(db, *origin, point);
   AppendVertex(db, kCentreVertex, ToUnits(origin->InDegrees()));
-  const std::uint8_t arc_end = type == kClockwiseArcPoint ? kClockwiseArcVertex : kCounterClockwiseArcVertex;
+  const std::uint8_t arc_end =
+      type == kClockwiseArcPoint ? kClockwiseArcVertex : kCounterClockwiseArcVertex;
   AppendVertex(db, arc_end, ReadPosition(point, 6, 2));
 }
 

@@ -39,7 +39,8 @@ BeaconFields ReadBeaconFields(const ByteCursor& record, const BeaconLayout& layo
           DecodeIdent(record.U32(32) >> 5)};
 }
 
-void AddBeacon(NavDatabase& db, NavaidRecord& beacon, const ByteCursor& record, const BeaconFields& fields) {
+void AddBeacon(NavDatabase& db, NavaidRecord& beacon, const ByteCursor& record,
+               const BeaconFields& fields) {
   beacon.Latitude = fields.position.Latitude;
   beacon.Longitude = fields.position.Longitude;
   beacon.Frequency = fields.frequency;

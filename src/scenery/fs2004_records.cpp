@@ -17,7 +17,8 @@ std::optional<ByteCursor> RecordAt(const ByteCursor& bytes, std::size_t position
   return bytes.Slice(position, size);
 }
 
-void ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length, std::string& name) {
+void ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length,
+                       std::string& name) {
   // The count is 16 bits wide; one byte is kept back for the terminator.
   const std::size_t characters =
       std::min<std::size_t>(static_cast<std::uint16_t>(sub.Size() - kRecordHeaderSize), 0xFFFE);
@@ -28,7 +29,8 @@ void ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& le
   std::copy(text.begin(), text.end(), name.begin());
 }
 
-Degrees ReadDegrees(const ByteCursor& bytes, std::size_t longitude_offset, std::size_t latitude_offset) {
+Degrees ReadDegrees(const ByteCursor& bytes, std::size_t longitude_offset,
+                    std::size_t latitude_offset) {
   return {Fs2004Latitude(bytes.U32(latitude_offset)), Fs2004Longitude(bytes.U32(longitude_offset))};
 }
 
@@ -36,7 +38,8 @@ GeoPoint ToUnits(const Degrees& degrees) {
   return {LatitudeToUnits(degrees.latitude), LongitudeToUnits(degrees.longitude)};
 }
 
-GeoPoint ReadPosition(const ByteCursor& bytes, std::size_t longitude_offset, std::size_t latitude_offset) {
+GeoPoint ReadPosition(const ByteCursor& bytes, std::size_t longitude_offset,
+                      std::size_t latitude_offset) {
   return ToUnits(ReadDegrees(bytes, longitude_offset, latitude_offset));
 }
 

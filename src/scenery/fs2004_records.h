@@ -47,15 +47,18 @@ void ForEachSubRecord(const ByteCursor& record, std::size_t first, Visit&& visit
 // The characters of a name sub-record (offset 6 to its end) as a text block
 // of `length` = characters + 1 bytes, copying stopped at a NUL and the rest
 // zero. A sub-record of size 6 gives no name (length 0, empty block).
-void ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length, std::string& name);
+void ReadNameSubRecord(NavDatabase& db, const ByteCursor& sub, std::uint16_t& length,
+                       std::string& name);
 
 // Raw FS2004 position words at the given offsets, in degrees.
-Degrees ReadDegrees(const ByteCursor& bytes, std::size_t longitude_offset, std::size_t latitude_offset);
+Degrees ReadDegrees(const ByteCursor& bytes, std::size_t longitude_offset,
+                    std::size_t latitude_offset);
 
 // Degrees in database units.
 GeoPoint ToUnits(const Degrees& degrees);
 // Raw FS2004 position words at the given offsets, in database units.
-GeoPoint ReadPosition(const ByteCursor& bytes, std::size_t longitude_offset, std::size_t latitude_offset);
+GeoPoint ReadPosition(const ByteCursor& bytes, std::size_t longitude_offset,
+                      std::size_t latitude_offset);
 // Raw FS2004 altitude word (millimetres) at `offset`, in whole feet.
 std::int32_t ReadAltitudeFeet(const ByteCursor& bytes, std::size_t offset);
 

@@ -32,9 +32,9 @@ struct SectionKind {
 // (32) go through their pointer list; name lists (39) and every other type
 // are passed over.
 constexpr SectionKind kSequentialSections[] = {
-    {3, DecodeAirport, SizeWord::U32},      {19, DecodeVorIls, SizeWord::U32},
-    {23, DecodeNdb, SizeWord::U32},         {24, DecodeMarker, SizeWord::U32},
-    {34, DecodeWaypoint, SizeWord::U32},    {37, DecodeFuelTrigger, SizeWord::U16},
+    {3, DecodeAirport, SizeWord::U32},   {19, DecodeVorIls, SizeWord::U32},
+    {23, DecodeNdb, SizeWord::U32},      {24, DecodeMarker, SizeWord::U32},
+    {34, DecodeWaypoint, SizeWord::U32}, {37, DecodeFuelTrigger, SizeWord::U16},
 };
 
 const SectionKind* SequentialSection(std::uint32_t type) {
@@ -52,7 +52,10 @@ const SectionKind* SequentialSection(std::uint32_t type) {
 class Fs2004Walk {
  public:
   Fs2004Walk(NavDatabase& db, BglBytes& bytes)
-      : db_(db), bytes_(bytes), file_(bytes.File()), record_bytes_left_(file_.Size()),
+      : db_(db),
+        bytes_(bytes),
+        file_(bytes.File()),
+        record_bytes_left_(file_.Size()),
         table_bytes_left_(file_.Size()) {}
 
   void Run() {

@@ -41,7 +41,8 @@ void AppendNeighbour(NavDatabase& db, RecordArray<AirwayRecord>& airways, const 
   AppendPoint(db, airways, key, MetresToFeet(altitude_metres));
 }
 
-void BuildSegment(NavDatabase& db, RecordKind kind, const ByteCursor& route, const FixedText<9>& this_key) {
+void BuildSegment(NavDatabase& db, RecordKind kind, const ByteCursor& route,
+                  const FixedText<9>& this_key) {
   const bool victor = kind == RecordKind::VictorAirway;
   RecordArray<AirwayRecord>& airways = victor ? db.VictorAirways : db.JetAirways;
   AirwayRecord& airway = victor ? *db.AppendVictorAirway() : *db.AppendJetAirway();

@@ -50,11 +50,11 @@ GeoPoint DestinationPoint(double latitude, double longitude, std::int16_t bearin
                                   std::cos(start.phi) * std::sin(delta) * std::cos(theta));
   double lambda2 = start.lambda;
   if (std::cos(phi2) != 0.0) {
-    lambda2 = PositiveModulo(start.lambda -
-                                 ClampedAsin(std::sin(theta) * std::sin(delta) / std::cos(phi2)) +
-                                 kPi,
-                             2.0 * kPi) -
-              kPi;
+    lambda2 =
+        PositiveModulo(
+            start.lambda - ClampedAsin(std::sin(theta) * std::sin(delta) / std::cos(phi2)) + kPi,
+            2.0 * kPi) -
+        kPi;
   }
   return GeoPoint{LatitudeToUnits(kDegreesPerRadian * phi2),
                   LongitudeToUnits(kDegreesPerRadian * (-lambda2))};
@@ -106,8 +106,8 @@ std::int16_t InitialBearing(double latitude1, double longitude1, double latitude
   const RadianPoint b = ToRadians(latitude2, longitude2);
   const double delta = CentralAngle(a, b);
   if (delta == 0.0) return 0;
-  const double c = (std::sin(b.phi) - std::sin(a.phi) * std::cos(delta)) /
-                   (std::sin(delta) * std::cos(a.phi));
+  const double c =
+      (std::sin(b.phi) - std::sin(a.phi) * std::cos(delta)) / (std::sin(delta) * std::cos(a.phi));
   const double course =
       std::sin(b.lambda - a.lambda) < 0.0 ? ClampedAcos(c) : 2.0 * kPi - ClampedAcos(c);
   return TruncateLow16(kDegreesPerRadian * course);
@@ -118,8 +118,7 @@ std::int32_t DistanceFeet(double latitude1, double longitude1, double latitude2,
   return CappedWhole(DistanceInNm(latitude1, longitude1, latitude2, longitude2) * kFeetPerNm);
 }
 
-std::int32_t DistanceNm(double latitude1, double longitude1, double latitude2,
-                        double longitude2) {
+std::int32_t DistanceNm(double latitude1, double longitude1, double latitude2, double longitude2) {
   return CappedWhole(DistanceInNm(latitude1, longitude1, latitude2, longitude2));
 }
 

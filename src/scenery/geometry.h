@@ -49,9 +49,7 @@ GeoPoint DestinationPointNm(double latitude, double longitude, std::int16_t bear
 std::int16_t InitialBearing(double latitude1, double longitude1, double latitude2,
                             double longitude2);
 // Great-circle distance in whole feet / nautical miles, capped at 32767.
-std::int32_t DistanceFeet(double latitude1, double longitude1, double latitude2,
-                          double longitude2);
-std::int32_t DistanceNm(double latitude1, double longitude1, double latitude2,
-                        double longitude2);
+std::int32_t DistanceFeet(double latitude1, double longitude1, double latitude2, double longitude2);
+std::int32_t DistanceNm(double latitude1, double longitude1, double latitude2, double longitude2);
 
 }  // namespace tarnvale

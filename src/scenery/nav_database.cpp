@@ -5,12 +5,12 @@
 namespace tarnvale {
 
 std::uint32_t AirportFileSize(const AirportRecord& airport) {
-  return static_cast<std::uint32_t>(
-      55u + airport.NameLength + kRunwayRecordSize * airport.Runways.size() +
-      kTaxiwayPointRecordSize * airport.TaxiwayPoints.size() +
-      kTaxiwayPathRecordSize * airport.TaxiwayPaths.size() +
-      kParkingRecordSize * airport.Parkings.size() +
-      kTaxiNameRecordSize * airport.TaxiNames.size());
+  return static_cast<std::uint32_t>(55u + airport.NameLength +
+                                    kRunwayRecordSize * airport.Runways.size() +
+                                    kTaxiwayPointRecordSize * airport.TaxiwayPoints.size() +
+                                    kTaxiwayPathRecordSize * airport.TaxiwayPaths.size() +
+                                    kParkingRecordSize * airport.Parkings.size() +
+                                    kTaxiNameRecordSize * airport.TaxiNames.size());
 }
 
 void NavDatabase::TakeAllocation() {
@@ -145,8 +145,8 @@ bool NavDatabase::IndexLastFix() {
   if (Fixes.empty()) return false;
   CheckPositionRoom(Fixes.size());
   TakeAllocation();
-  fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey), static_cast<std::uint32_t>(Fixes.size() - 1),
-                    KeyAt(Fixes, &FixRecord::FixKey));
+  fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey),
+                    static_cast<std::uint32_t>(Fixes.size() - 1), KeyAt(Fixes, &FixRecord::FixKey));
   return true;
 }
 

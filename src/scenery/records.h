@@ -222,7 +222,7 @@ struct AirspaceRecord {
   std::string SecondText;
   std::uint16_t ThirdTextLength = 0;
   std::string ThirdText;
-  std::int16_t PartCount = 0;  // set while writing
+  std::int16_t PartCount = 0;         // set while writing
   std::int32_t FirstVertexIndex = 0;  // set while writing
   RecordArray<AirspaceVertexRecord> Vertices;
   std::int32_t LastVertexIndex = 0;  // set while writing
@@ -234,8 +234,6 @@ struct AirspaceRecord {
 std::uint32_t AirportFileSize(const AirportRecord& airport);
 
 // Size of a VOR or NDB in world_navaids.dat.
-inline std::uint32_t NavaidFileSize(const NavaidRecord& navaid) {
-  return 26u + navaid.NameLength;
-}
+inline std::uint32_t NavaidFileSize(const NavaidRecord& navaid) { return 26u + navaid.NameLength; }
 
 }  // namespace tarnvale

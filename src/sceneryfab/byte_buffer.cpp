@@ -57,8 +57,14 @@ void ByteBuffer::Put(std::size_t offset, std::uint64_t value, std::size_t width)
   PutLittleEndian(bytes_, offset, value, width);
 }
 
-void PutU8(Bytes& bytes, std::size_t offset, std::uint8_t value) { PutLittleEndian(bytes, offset, value, 1); }
-void PutU16(Bytes& bytes, std::size_t offset, std::uint16_t value) { PutLittleEndian(bytes, offset, value, 2); }
-void PutU32(Bytes& bytes, std::size_t offset, std::uint32_t value) { PutLittleEndian(bytes, offset, value, 4); }
+void PutU8(Bytes& bytes, std::size_t offset, std::uint8_t value) {
+  PutLittleEndian(bytes, offset, value, 1);
+}
+void PutU16(Bytes& bytes, std::size_t offset, std::uint16_t value) {
+  PutLittleEndian(bytes, offset, value, 2);
+}
+void PutU32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
+  PutLittleEndian(bytes, offset, value, 4);
+}
 
 }  // namespace tarnvale::fab

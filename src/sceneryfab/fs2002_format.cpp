@@ -75,9 +75,11 @@ Fs2002FacilityFile MakeFs2002FacilityFile(const SceneryContent& content) {
     }
     file.airport_chain.push_back(std::move(list));
   }
-  if (!content.intersections.empty()) file.navigation_chain.push_back(MakeFs2002FixList(content.intersections));
+  if (!content.intersections.empty())
+    file.navigation_chain.push_back(MakeFs2002FixList(content.intersections));
   const std::vector<Airway> victor = AirwaysOfLevel(content.airways, RouteLevel::Victor);
-  if (!victor.empty()) file.navigation_chain.push_back(MakeFs2002AirwayList(kFs2002VictorListKind, victor));
+  if (!victor.empty())
+    file.navigation_chain.push_back(MakeFs2002AirwayList(kFs2002VictorListKind, victor));
   const std::vector<Airway> jet = AirwaysOfLevel(content.airways, RouteLevel::Jet);
   if (!jet.empty()) file.navigation_chain.push_back(MakeFs2002AirwayList(kFs2002JetListKind, jet));
   return file;
@@ -137,11 +139,14 @@ std::map<std::string, std::size_t> CountFs2002Records(const SceneryContent& cont
       {"airspaces", 0},
   };
   for (const Airport& airport : content.airports) {
-    const auto helipads = static_cast<std::size_t>(std::count_if(
-        airport.starts.begin(), airport.starts.end(), [](const Start& start) { return start.type == StartType::Helipad; }));
+    const auto helipads = static_cast<std::size_t>(
+        std::count_if(airport.starts.begin(), airport.starts.end(),
+                      [](const Start& start) { return start.type == StartType::Helipad; }));
     const std::pair<const char*, std::size_t> parts[] = {
-        {"runways", airport.runways.size() + helipads}, {"taxiway_points", airport.taxiway_points.size()},
-        {"taxiway_paths", airport.taxiway_paths.size()}, {"parkings", airport.parkings.size()},
+        {"runways", airport.runways.size() + helipads},
+        {"taxiway_points", airport.taxiway_points.size()},
+        {"taxiway_paths", airport.taxiway_paths.size()},
+        {"parkings", airport.parkings.size()},
         {"taxi_names", airport.taxiway_names.size()}};
     for (const auto& [kind, count] : parts) counts[kind] += count;
   }
@@ -155,19 +160,22 @@ SceneryFormat Fs2002Format() {
     WrittenFiles written;
     const std::string name(stem);
     if (HasFacilities(content)) {
-      WriteFile(folder / ("AP" + name + ".bgl"), BuildFs2002FacilityFile(MakeFs2002FacilityFile(content)), written);
+      WriteFile(folder / ("AP" + name + ".bgl"),
+                BuildFs2002FacilityFile(MakeFs2002FacilityFile(content)), written);
     }
     if (!content.vors.empty() || !content.ilss.empty()) {
-      WriteFile(folder / ("VOR" + name + ".bgl"), BuildFs2002VorFile(MakeFs2002VorFile(content.vors, content.ilss)),
-                written);
+      WriteFile(folder / ("VOR" + name + ".bgl"),
+                BuildFs2002VorFile(MakeFs2002VorFile(content.vors, content.ilss)), written);
     }
     if (!content.ndbs.empty()) {
-      WriteFile(folder / ("NDB" + name + ".bgl"), BuildFs2002NdbFile(MakeFs2002NdbFile(content.ndbs)), written);
+      WriteFile(folder / ("NDB" + name + ".bgl"),
+                BuildFs2002NdbFile(MakeFs2002NdbFile(content.ndbs)), written);
     }
     written.records = CountFs2002Records(content);
     return written;
   };
-  format.write_skipped = [](const std::filesystem::path& path, std::size_t size, std::uint64_t seed) {
+  format.write_skipped = [](const std::filesystem::path& path, std::size_t size,
+                            std::uint64_t seed) {
     const Bytes bytes = MakeFs2002SkippedFile(size, seed);
     WriteBytesToFile(path, bytes);
     return static_cast<std::uintmax_t>(bytes.size());

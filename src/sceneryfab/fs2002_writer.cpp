@@ -17,7 +17,7 @@ constexpr std::size_t kFacilityVersionField = 144;
 constexpr std::size_t kAirportChainField = 156;
 constexpr std::size_t kNavigationChainField = 164;
 constexpr std::size_t kChunkHeadSize = 8;
-constexpr std::size_t kListHeadSize = 24;        // head, 12 unread bytes, entry count
+constexpr std::size_t kListHeadSize = 24;  // head, 12 unread bytes, entry count
 constexpr std::size_t kEntryHeadSize = 16;
 constexpr std::uint32_t kSubObjectIlsIdent = 4;
 constexpr std::uint32_t kSubObjectMarker = 7;
@@ -47,23 +47,33 @@ std::uint32_t HeadingWord(double degrees) {
 
 std::uint32_t DesignatorCode(Designator designator) {
   switch (designator) {
-    case Designator::Helipad: return 4;
-    case Designator::Water: return 5;
-    default: return static_cast<std::uint32_t>(designator);
+    case Designator::Helipad:
+      return 4;
+    case Designator::Water:
+      return 5;
+    default:
+      return static_cast<std::uint32_t>(designator);
   }
 }
 
 // Signed 24-bit position words of the navaid files, low 24 bits kept.
-std::uint32_t Fs2002Latitude24(double degrees) { return RoundedWord(degrees * 5000875.0 / 90.0) & 0xFFFFFFu; }
-std::uint32_t Fs2002Longitude24(double degrees) { return RoundedWord(degrees / 360.0 * 16777216.0) & 0xFFFFFFu; }
+std::uint32_t Fs2002Latitude24(double degrees) {
+  return RoundedWord(degrees * 5000875.0 / 90.0) & 0xFFFFFFu;
+}
+std::uint32_t Fs2002Longitude24(double degrees) {
+  return RoundedWord(degrees / 360.0 * 16777216.0) & 0xFFFFFFu;
+}
 
 void Put24(ByteBuffer& out, std::uint32_t word) {
-  out.U8(static_cast<std::uint8_t>(word)).U8(static_cast<std::uint8_t>(word >> 8)).U8(static_cast<std::uint8_t>(word >> 16));
+  out.U8(static_cast<std::uint8_t>(word))
+      .U8(static_cast<std::uint8_t>(word >> 8))
+      .U8(static_cast<std::uint8_t>(word >> 16));
 }
 
 std::uint8_t VorRangeCode(Single range_m) {
   const double nm = std::round(range_m.Value() / kMetresPerNm);
-  constexpr std::array<std::pair<int, std::uint8_t>, 4> kCodes = {{{27, 16}, {37, 22}, {60, 36}, {195, 85}}};
+  constexpr std::array<std::pair<int, std::uint8_t>, 4> kCodes = {
+      {{27, 16}, {37, 22}, {60, 36}, {195, 85}}};
   for (const auto& [range_nm, code] : kCodes) {
     if (nm == range_nm) return code;
   }
@@ -88,10 +98,14 @@ Fs2002Chunk SubObject(std::uint32_t kind, std::size_t body_size) {
 
 std::uint32_t MarkerKind(MarkerType type) {
   switch (type) {
-    case MarkerType::Outer: return 8;
-    case MarkerType::Middle: return 9;
-    case MarkerType::Inner: return 10;
-    case MarkerType::BackCourse: return 11;
+    case MarkerType::Outer:
+      return 8;
+    case MarkerType::Middle:
+      return 9;
+    case MarkerType::Inner:
+      return 10;
+    case MarkerType::BackCourse:
+      return 11;
   }
   return static_cast<std::uint32_t>(type);
 }
@@ -123,7 +137,12 @@ void AppendElements(ByteBuffer& out, const std::vector<Fs2002Parking>& parkings)
 }
 void AppendElements(ByteBuffer& out, const std::vector<Fs2002TaxiwayPath>& paths) {
   for (const auto& path : paths) {
-    out.U32(path.kind).Zeros(8).U32(path.start_point).U32(path.end_point).Zeros(8).U32(path.name_index);
+    out.U32(path.kind)
+        .Zeros(8)
+        .U32(path.start_point)
+        .U32(path.end_point)
+        .Zeros(8)
+        .U32(path.name_index);
   }
 }
 void AppendElements(ByteBuffer& out, const std::vector<std::string>& names) {
@@ -138,9 +157,11 @@ Bytes SerializeDataBlock(const Fs2002AirportEntry& entry) {
 }
 
 std::size_t SerializedSize(const Fs2002ChainItem& item) {
-  if (const auto* chunk = std::get_if<Fs2002Chunk>(&item)) return kChunkHeadSize + chunk->body.size();
+  if (const auto* chunk = std::get_if<Fs2002Chunk>(&item))
+    return kChunkHeadSize + chunk->body.size();
   std::size_t size = kListHeadSize;
-  for (const auto& entry : std::get<Fs2002AirportList>(item).airports) size += kEntryHeadSize + entry.name.size();
+  for (const auto& entry : std::get<Fs2002AirportList>(item).airports)
+    size += kEntryHeadSize + entry.name.size();
   return size;
 }
 
@@ -156,18 +177,20 @@ std::size_t ChainSize(const std::vector<Fs2002ChainItem>& chain) {
 // `blocks`, which will start at file offset `blocks_start`.
 void AppendAirportList(ByteBuffer& out, const Fs2002AirportList& list, std::size_t blocks_start,
                        ByteBuffer& blocks) {
-  out.U32(kFs2002AirportListChunk).U32(static_cast<std::uint32_t>(SerializedSize(list) - kChunkHeadSize));
+  out.U32(kFs2002AirportListChunk)
+      .U32(static_cast<std::uint32_t>(SerializedSize(list) - kChunkHeadSize));
   out.Zeros(12).U32(list.count.value_or(static_cast<std::uint32_t>(list.airports.size())));
   for (const Fs2002AirportEntry& entry : list.airports) {
-    const std::uint32_t block = entry.has_data ? static_cast<std::uint32_t>(blocks_start + blocks.Size()) : 0;
+    const std::uint32_t block =
+        entry.has_data ? static_cast<std::uint32_t>(blocks_start + blocks.Size()) : 0;
     out.U32(entry.type).U32(static_cast<std::uint32_t>(kChunkHeadSize + entry.name.size()));
     out.U32(entry.tag).U32(block).Append(entry.name);
     if (entry.has_data) blocks.Append(SerializeDataBlock(entry));
   }
 }
 
-void AppendChain(ByteBuffer& out, const std::vector<Fs2002ChainItem>& chain, std::size_t blocks_start,
-                 ByteBuffer& blocks) {
+void AppendChain(ByteBuffer& out, const std::vector<Fs2002ChainItem>& chain,
+                 std::size_t blocks_start, ByteBuffer& blocks) {
   if (chain.empty()) return;
   for (const Fs2002ChainItem& item : chain) {
     if (const auto* chunk = std::get_if<Fs2002Chunk>(&item)) {
@@ -228,7 +251,8 @@ std::uint16_t Fs2002ChannelNumber(std::uint32_t hz) {
   if (hz < kLowestChannelHz || hz > highest) {
     throw std::invalid_argument("frequency " + std::to_string(hz) + " Hz is on no VOR channel");
   }
-  return static_cast<std::uint16_t>((hz - kLowestChannelHz + kChannelSpacingHz / 2) / kChannelSpacingHz);
+  return static_cast<std::uint16_t>((hz - kLowestChannelHz + kChannelSpacingHz / 2) /
+                                    kChannelSpacingHz);
 }
 
 Bytes Serialize(const Fs2002Chunk& chunk) {
@@ -262,8 +286,10 @@ Fs2002Chunk EncodeFs2002Runway(const Runway& runway) {
   body.Zeros(4).I32(Fs2002LongitudeWord(runway.centre.longitude));
   body.Zeros(4).U32(RoundedWord(runway.altitude_m));
   body.U32(HeadingWord(runway.heading_deg.Value())).Zeros(4);
-  body.U32(MetresToWholeFeet(runway.length_m.Value())).U32(MetresToWholeFeet(runway.width_m.Value()));
-  body.U32(DesignatorCode(runway.primary.designator)).U32(static_cast<std::uint32_t>(runway.primary.number));
+  body.U32(MetresToWholeFeet(runway.length_m.Value()))
+      .U32(MetresToWholeFeet(runway.width_m.Value()));
+  body.U32(DesignatorCode(runway.primary.designator))
+      .U32(static_cast<std::uint32_t>(runway.primary.number));
   return {kFs2002RunwayChunk, body.Take(), std::nullopt};
 }
 
@@ -286,8 +312,10 @@ Fs2002Chunk EncodeFs2002IlsIdent(std::uint32_t end, std::string_view ident) {
 
 Fs2002Chunk EncodeFs2002Marker(const Marker& marker) {
   Fs2002Chunk chunk = SubObject(kSubObjectMarker, 40);
-  PutU32(chunk.body, 12 - kChunkHeadSize, static_cast<std::uint32_t>(Fs2002LatitudeWord(marker.position.latitude)));
-  PutU32(chunk.body, 20 - kChunkHeadSize, static_cast<std::uint32_t>(Fs2002LongitudeWord(marker.position.longitude)));
+  PutU32(chunk.body, 12 - kChunkHeadSize,
+         static_cast<std::uint32_t>(Fs2002LatitudeWord(marker.position.latitude)));
+  PutU32(chunk.body, 20 - kChunkHeadSize,
+         static_cast<std::uint32_t>(Fs2002LongitudeWord(marker.position.longitude)));
   PutU32(chunk.body, 44 - kChunkHeadSize, MarkerKind(marker.type));
   return chunk;
 }
@@ -295,7 +323,8 @@ Fs2002Chunk EncodeFs2002Marker(const Marker& marker) {
 Fs2002Chunk EncodeFs2002GroundLayout(std::span<const Fs2002Group> groups) {
   ByteBuffer body;
   for (const Fs2002Group& group : groups) {
-    const auto count = static_cast<std::uint32_t>(std::visit([](const auto& e) { return e.size(); }, group.elements));
+    const auto count = static_cast<std::uint32_t>(
+        std::visit([](const auto& e) { return e.size(); }, group.elements));
     body.U32(group.count.value_or(count)).U32(group.element_size.value_or(ElementSize(group)));
     std::visit([&](const auto& elements) { AppendElements(body, elements); }, group.elements);
   }
@@ -306,7 +335,8 @@ std::vector<Fs2002Group> Fs2002GroundLayoutOf(const Airport& airport) {
   std::vector<Fs2002TaxiwayPoint> points;
   for (const TaxiwayPoint& point : airport.taxiway_points) {
     const Offsets offsets = OffsetsFrom(airport.position, point.position);
-    points.push_back({static_cast<std::uint32_t>(point.type) - 1u, offsets.east_m, offsets.north_m});
+    points.push_back(
+        {static_cast<std::uint32_t>(point.type) - 1u, offsets.east_m, offsets.north_m});
   }
   std::vector<Fs2002Parking> parkings;
   for (const Parking& parking : airport.parkings) {
@@ -317,13 +347,15 @@ std::vector<Fs2002Group> Fs2002GroundLayoutOf(const Airport& airport) {
   }
   std::vector<Fs2002TaxiwayPath> paths;
   for (const TaxiwayPath& path : airport.taxiway_paths) {
-    paths.push_back({static_cast<std::uint32_t>(path.type) - 1u, path.start_point, path.end_point, path.name_index});
+    paths.push_back({static_cast<std::uint32_t>(path.type) - 1u, path.start_point, path.end_point,
+                     path.name_index});
   }
   std::vector<Fs2002Group> groups;
   if (!points.empty()) groups.push_back({std::move(points), std::nullopt, std::nullopt});
   if (!parkings.empty()) groups.push_back({std::move(parkings), std::nullopt, std::nullopt});
   if (!paths.empty()) groups.push_back({std::move(paths), std::nullopt, std::nullopt});
-  if (!airport.taxiway_names.empty()) groups.push_back({airport.taxiway_names, std::nullopt, std::nullopt});
+  if (!airport.taxiway_names.empty())
+    groups.push_back({airport.taxiway_names, std::nullopt, std::nullopt});
   return groups;
 }
 
@@ -381,7 +413,8 @@ Fs2002Chunk MakeFs2002List(std::uint32_t kind, std::vector<Fs2002Chunk> records)
 
 Fs2002Chunk MakeFs2002FixList(std::span<const Intersection> intersections) {
   std::vector<Fs2002Chunk> records;
-  for (const Intersection& intersection : intersections) records.push_back(EncodeFs2002Fix(intersection));
+  for (const Intersection& intersection : intersections)
+    records.push_back(EncodeFs2002Fix(intersection));
   return MakeFs2002List(kFs2002FixListKind, std::move(records));
 }
 
@@ -389,7 +422,8 @@ Fs2002Chunk MakeFs2002AirwayList(std::uint32_t kind, std::span<const Airway> air
   std::vector<Fs2002Chunk> records;
   for (const Airway& airway : airways) {
     records.push_back(EncodeFs2002AirwayName(airway.name));
-    for (const AirwayPoint& point : airway.points) records.push_back(EncodeFs2002AirwayPoint(point));
+    for (const AirwayPoint& point : airway.points)
+      records.push_back(EncodeFs2002AirwayPoint(point));
   }
   return MakeFs2002List(kind, std::move(records));
 }
@@ -402,7 +436,8 @@ Bytes BuildFs2002FacilityFile(const Fs2002FacilityFile& file) {
   out.Zeros(kFs2002FacilityHeaderSize);
   out.PutU32(kFacilityMagicField, kFacilityMagic);
   out.PutU32(kFacilityVersionField, file.version);
-  if (!file.airport_chain.empty()) out.PutU32(kAirportChainField, static_cast<std::uint32_t>(airport_chain_at));
+  if (!file.airport_chain.empty())
+    out.PutU32(kAirportChainField, static_cast<std::uint32_t>(airport_chain_at));
   if (!file.navigation_chain.empty()) {
     out.PutU32(kNavigationChainField, static_cast<std::uint32_t>(navigation_chain_at));
   }
@@ -435,10 +470,14 @@ Bytes EncodeFs2002Ndb(const Ndb& ndb) {
   const std::uint32_t tenths_khz = ndb.frequency_hz / 100;
   ByteBuffer out;
   out.U8(4).U8(static_cast<std::uint8_t>((tenths_khz / 100 % 10) << 4 | (tenths_khz / 10 % 10)));
-  out.U8(static_cast<std::uint8_t>(tenths_khz / 1000)).U8(static_cast<std::uint8_t>(tenths_khz % 10));
+  out.U8(static_cast<std::uint8_t>(tenths_khz / 1000))
+      .U8(static_cast<std::uint8_t>(tenths_khz % 10));
   Put24(out, Fs2002Latitude24(ndb.position.latitude));
   Put24(out, Fs2002Longitude24(ndb.position.longitude));
-  out.U16(0).U8(NdbRangeClass(ndb.range_m)).Chars(ndb.ident.text, 5).Chars(ndb.name.value_or(""), 24);
+  out.U16(0)
+      .U8(NdbRangeClass(ndb.range_m))
+      .Chars(ndb.ident.text, 5)
+      .Chars(ndb.name.value_or(""), 24);
   return out.Take();
 }
 
@@ -455,7 +494,8 @@ Bytes BuildFs2002VorFile(const Fs2002VorFile& file) {
   out.Zeros(section);
   out.PutU32(kVorSectionField, static_cast<std::uint32_t>(section));
   out.PutU16(kLowestChannelField, file.lowest_channel);
-  const auto last_given = static_cast<std::uint16_t>(file.lowest_channel + (channel_count ? channel_count - 1 : 0));
+  const auto last_given =
+      static_cast<std::uint16_t>(file.lowest_channel + (channel_count ? channel_count - 1 : 0));
   out.PutU16(kHighestChannelField, file.highest_channel.value_or(last_given));
   out.Zeros(kChannelEntrySize * channel_count);
   for (std::size_t i = 0; i < channel_count; ++i) {
@@ -463,7 +503,8 @@ Bytes BuildFs2002VorFile(const Fs2002VorFile& file) {
     const std::size_t entry = section + kChannelEntrySize * i;
     out.PutU8(entry, channel.flag.value_or(channel.runs.empty() ? 0 : 1));
     if (channel.runs.empty() && !channel.run_list_offset) continue;
-    out.PutU32(entry + 1, channel.run_list_offset.value_or(static_cast<std::uint32_t>(out.Size() - section)));
+    out.PutU32(entry + 1,
+               channel.run_list_offset.value_or(static_cast<std::uint32_t>(out.Size() - section)));
     AppendRunList(out, channel.runs, section);
   }
   return CutTo(out.Take(), file.length);

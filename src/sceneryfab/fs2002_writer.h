@@ -125,12 +125,12 @@ std::vector<Fs2002Group> Fs2002GroundLayoutOf(const Airport& airport);
 
 // One airport entry of a list and the data block it points to.
 struct Fs2002AirportEntry {
-  Bytes name;                        // the bytes behind the entry's 16-byte head
-  std::vector<Fs2002Chunk> chunks;   // the data block's chunks (the end chunk is added)
+  Bytes name;                       // the bytes behind the entry's 16-byte head
+  std::vector<Fs2002Chunk> chunks;  // the data block's chunks (the end chunk is added)
   std::uint32_t type = kFs2002AirportEntry;
   std::uint32_t tag = 0x50001;
-  bool has_data = true;              // false: data block offset 0, no block
-  std::uint32_t block_word0 = 1;     // data block words at +0 and +8
+  bool has_data = true;           // false: data block offset 0, no block
+  std::uint32_t block_word0 = 1;  // data block words at +0 and +8
   std::uint32_t block_word8 = 1;
 };
 
@@ -195,14 +195,14 @@ struct Fs2002Run {
 // A channel's entry of the VOR channel table and its run list.
 struct Fs2002Channel {
   std::vector<Fs2002Run> runs;
-  std::optional<std::uint8_t> flag;             // default: 1 when there are runs, else 0
+  std::optional<std::uint8_t> flag;              // default: 1 when there are runs, else 0
   std::optional<std::uint32_t> run_list_offset;  // from the section start, instead of the true one
 };
 
 struct Fs2002VorFile {
   std::uint16_t lowest_channel = 0;
-  std::vector<Fs2002Channel> channels;             // lowest_channel, lowest_channel + 1, ...
-  std::optional<std::uint16_t> highest_channel;    // default: the last channel given
+  std::vector<Fs2002Channel> channels;           // lowest_channel, lowest_channel + 1, ...
+  std::optional<std::uint16_t> highest_channel;  // default: the last channel given
   std::optional<std::size_t> length;
 };
 

@@ -15,7 +15,8 @@ std::uint32_t IdentDigit(char c) {
   if (c == ' ') return 1;
   if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0') + 2;
   if (c >= 'A' && c <= 'Z') return static_cast<std::uint32_t>(c - 'A') + 12;
-  throw std::invalid_argument(std::string("identifier character not in blank, 0-9, A-Z: '") + c + "'");
+  throw std::invalid_argument(std::string("identifier character not in blank, 0-9, A-Z: '") + c +
+                              "'");
 }
 
 // Rounds `value` to the nearest whole number inside [0, top].

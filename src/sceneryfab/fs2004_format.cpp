@@ -9,7 +9,8 @@ namespace tarnvale::fab {
 namespace {
 
 // Writes `content` as one file unless it holds nothing.
-void WriteIfAny(const SceneryContent& content, const std::filesystem::path& path, WrittenFiles& written) {
+void WriteIfAny(const SceneryContent& content, const std::filesystem::path& path,
+                WrittenFiles& written) {
   const Fs2004File file = MakeFs2004File(content);
   if (file.sections.empty()) return;
   const Bytes bytes = BuildFs2004File(file);
@@ -21,7 +22,8 @@ void WriteIfAny(const SceneryContent& content, const std::filesystem::path& path
 // Airports with what belongs to them (fuel, ILS, markers), navaids with the
 // waypoints, and airspace boundaries go to three files, as the simulator
 // keeps them.
-WrittenFiles WriteContent(const SceneryContent& content, const std::filesystem::path& folder, std::string_view stem) {
+WrittenFiles WriteContent(const SceneryContent& content, const std::filesystem::path& folder,
+                          std::string_view stem) {
   WrittenFiles written;
   SceneryContent airports;
   airports.airports = content.airports;
@@ -42,7 +44,8 @@ WrittenFiles WriteContent(const SceneryContent& content, const std::filesystem::
   return written;
 }
 
-std::uintmax_t WriteSkipped(const std::filesystem::path& path, std::size_t size, std::uint64_t seed) {
+std::uintmax_t WriteSkipped(const std::filesystem::path& path, std::size_t size,
+                            std::uint64_t seed) {
   const Bytes bytes = MakeFs2004SkippedFile(size, seed);
   WriteBytesToFile(path, bytes);
   return bytes.size();

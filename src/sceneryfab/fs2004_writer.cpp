@@ -22,24 +22,29 @@ ByteBuffer& Place(ByteBuffer& out, const Position& position, double altitude_m) 
 }
 
 ByteBuffer& LongitudeLatitude(ByteBuffer& out, const Position& position) {
-  return out.U32(EncodeFs2004Longitude(position.longitude)).U32(EncodeFs2004Latitude(position.latitude));
+  return out.U32(EncodeFs2004Longitude(position.longitude))
+      .U32(EncodeFs2004Latitude(position.latitude));
 }
 
 template <typename Count>
 Count CheckedCount(std::size_t count, const char* what) {
   if (count > std::numeric_limits<Count>::max()) {
-    throw std::length_error(std::string("too many ") + what + " for one FS2004 record: " + std::to_string(count));
+    throw std::length_error(std::string("too many ") + what +
+                            " for one FS2004 record: " + std::to_string(count));
   }
   return static_cast<Count>(count);
 }
 
 std::uint8_t Code(Designator designator) { return static_cast<std::uint8_t>(designator); }
 
-Fs2004Record Make(std::uint16_t id, ByteBuffer body) { return Fs2004Record{id, body.Take(), {}, {}, false}; }
+Fs2004Record Make(std::uint16_t id, ByteBuffer body) {
+  return Fs2004Record{id, body.Take(), {}, {}, false};
+}
 
 // A sub-record of `count` fixed entries, each appended by `entry`.
 template <typename Item, typename Write>
-Fs2004Record ListRecord(std::uint16_t id, std::span<const Item> items, const char* what, Write entry) {
+Fs2004Record ListRecord(std::uint16_t id, std::span<const Item> items, const char* what,
+                        Write entry) {
   ByteBuffer body;
   body.U16(CheckedCount<std::uint16_t>(items.size(), what));
   for (const Item& item : items) entry(body, item);
@@ -57,9 +62,11 @@ void SerializeInto(const Fs2004Record& record, ByteBuffer& out) {
   out.U16(record.id);
   if (record.short_size) {
     if (!record.size && true_size > 0xFFFF) {
-      throw std::length_error("scenery object larger than a 16-bit size: " + std::to_string(true_size));
+      throw std::length_error("scenery object larger than a 16-bit size: " +
+                              std::to_string(true_size));
     }
-    out.U16(static_cast<std::uint16_t>(record.size.value_or(static_cast<std::uint32_t>(true_size))));
+    out.U16(
+        static_cast<std::uint16_t>(record.size.value_or(static_cast<std::uint32_t>(true_size))));
   } else {
     out.U32(record.size.value_or(CheckedCount<std::uint32_t>(true_size, "bytes")));
   }
@@ -73,7 +80,9 @@ void Neighbour(ByteBuffer& out, const std::optional<RouteNeighbour>& neighbour) 
     out.Zeros(12);
     return;
   }
-  out.U32(Fs2004IdentWord(neighbour->ident)).U32(Fs2004RegionWord(neighbour->region)).F32(neighbour->altitude_m);
+  out.U32(Fs2004IdentWord(neighbour->ident))
+      .U32(Fs2004RegionWord(neighbour->region))
+      .F32(neighbour->altitude_m);
 }
 
 void NameIfAny(Fs2004Record& record, const std::optional<std::string>& name) {
@@ -81,8 +90,9 @@ void NameIfAny(Fs2004Record& record, const std::optional<std::string>& name) {
 }
 
 // Fields shared by VOR and ILS records from offset 8 to 40.
-void VorIlsCommon(ByteBuffer& body, const Position& position, double altitude_m, std::uint32_t frequency_hz,
-                  Single range_m, Single magnetic_variation, const Ident& ident, std::uint32_t region_word) {
+void VorIlsCommon(ByteBuffer& body, const Position& position, double altitude_m,
+                  std::uint32_t frequency_hz, Single range_m, Single magnetic_variation,
+                  const Ident& ident, std::uint32_t region_word) {
   Place(body, position, altitude_m).U32(frequency_hz).F32(range_m).F32(magnetic_variation);
   body.U32(Fs2004IdentWord(ident)).U32(region_word);
 }
@@ -141,8 +151,8 @@ Fs2004Record EncodeRunway(const Runway& runway) {
 
 Fs2004Record EncodeStart(const Start& start) {
   ByteBuffer body;
-  const auto type_and_designator =
-      static_cast<std::uint8_t>((static_cast<unsigned>(start.type) << 4) | (Code(start.designator) & 0x0F));
+  const auto type_and_designator = static_cast<std::uint8_t>(
+      (static_cast<unsigned>(start.type) << 4) | (Code(start.designator) & 0x0F));
   body.U8(static_cast<std::uint8_t>(start.runway_number)).U8(type_and_designator);
   Place(body, start.position, start.altitude_m).F32(start.heading_deg);
   return Make(kFs2004StartId, std::move(body));
@@ -161,10 +171,11 @@ Fs2004Record EncodeName(std::string_view name) {
 }
 
 Fs2004Record EncodeTaxiwayPoints(std::span<const TaxiwayPoint> points) {
-  return ListRecord(kFs2004TaxiwayPointsId, points, "taxiway points", [](ByteBuffer& out, const TaxiwayPoint& p) {
-    out.U8(p.type).U8(0).U16(0);
-    LongitudeLatitude(out, p.position);
-  });
+  return ListRecord(kFs2004TaxiwayPointsId, points, "taxiway points",
+                    [](ByteBuffer& out, const TaxiwayPoint& p) {
+                      out.U8(p.type).U8(0).U16(0);
+                      LongitudeLatitude(out, p.position);
+                    });
 }
 
 Fs2004Record EncodeParkings(std::span<const Parking> parkings) {
@@ -179,10 +190,11 @@ Fs2004Record EncodeParkings(std::span<const Parking> parkings) {
 }
 
 Fs2004Record EncodeTaxiwayPaths(std::span<const TaxiwayPath> paths) {
-  return ListRecord(kFs2004TaxiwayPathsId, paths, "taxiway paths", [](ByteBuffer& out, const TaxiwayPath& p) {
-    out.U16(p.start_point).U16(p.end_point & 0x0FFF).U8(p.type & 0x0F).U8(p.name_index);
-    out.U8(0).U8(0).F32(p.width_m).F32(0.0).U32(0);  // edge flags, pad, width, weight, reserved
-  });
+  return ListRecord(
+      kFs2004TaxiwayPathsId, paths, "taxiway paths", [](ByteBuffer& out, const TaxiwayPath& p) {
+        out.U16(p.start_point).U16(p.end_point & 0x0FFF).U8(p.type & 0x0F).U8(p.name_index);
+        out.U8(0).U8(0).F32(p.width_m).F32(0.0).U32(0);  // edge flags, pad, width, weight, reserved
+      });
 }
 
 Fs2004Record EncodeTaxiwayNames(std::span<const std::string> names) {
@@ -205,8 +217,8 @@ Fs2004Record EncodeFuelTrigger(const FuelTrigger& trigger) {
 Fs2004Record EncodeVor(const Vor& vor) {
   ByteBuffer body;
   body.U8(static_cast<std::uint8_t>(vor.type)).U8(0);
-  VorIlsCommon(body, vor.position, vor.altitude_m, vor.frequency_hz, vor.range_m, vor.magnetic_variation_deg,
-               vor.ident, Fs2004RegionWord(vor.region));
+  VorIlsCommon(body, vor.position, vor.altitude_m, vor.frequency_hz, vor.range_m,
+               vor.magnetic_variation_deg, vor.ident, Fs2004RegionWord(vor.region));
   Fs2004Record record = Make(kFs2004VorIlsId, std::move(body));
   NameIfAny(record, vor.name);
   return record;
@@ -216,7 +228,8 @@ Fs2004Record EncodeIls(const Ils& ils) {
   constexpr std::uint8_t kIlsType = 4;
   ByteBuffer body;
   body.U8(kIlsType).U8(0);
-  const std::uint32_t airport_bits = ils.airport.word ? *ils.airport.word : PackIdent(ils.airport.text);
+  const std::uint32_t airport_bits =
+      ils.airport.word ? *ils.airport.word : PackIdent(ils.airport.text);
   VorIlsCommon(body, ils.position, ils.altitude_m, ils.frequency_hz, ils.range_m, 0.0, ils.ident,
                Fs2004RegionWord(ils.region) | ((airport_bits & 0x1FFFFF) << 11));
   Fs2004Record record = Make(kFs2004VorIlsId, std::move(body));
@@ -275,7 +288,8 @@ Fs2004Record EncodeBoundary(const Boundary& boundary) {
       .I32(EncodeFs2004Altitude(boundary.upper_altitude_m));
   Fs2004Record record = Make(kFs2004BoundaryId, std::move(body));
   if (boundary.name) record.sub_records.push_back(EncodeBoundaryName(*boundary.name));
-  for (const auto& outline : boundary.outlines) record.sub_records.push_back(EncodeBoundaryPoints(outline));
+  for (const auto& outline : boundary.outlines)
+    record.sub_records.push_back(EncodeBoundaryPoints(outline));
   return record;
 }
 
@@ -341,7 +355,9 @@ std::vector<SectionLayout> LayOut(const Fs2004File& file) {
   return layouts;
 }
 
-std::uint32_t Word(std::size_t value) { return CheckedCount<std::uint32_t>(value, "bytes in one file"); }
+std::uint32_t Word(std::size_t value) {
+  return CheckedCount<std::uint32_t>(value, "bytes in one file");
+}
 
 void WriteHeader(const Fs2004File& file, ByteBuffer& out) {
   out.U16(0x0201).U16(file.magic);
@@ -351,7 +367,8 @@ void WriteHeader(const Fs2004File& file, ByteBuffer& out) {
   out.Zeros(kFs2004HeaderSize - out.Size());
 }
 
-void WriteSectionTable(const Fs2004File& file, const std::vector<SectionLayout>& layouts, ByteBuffer& out) {
+void WriteSectionTable(const Fs2004File& file, const std::vector<SectionLayout>& layouts,
+                       ByteBuffer& out) {
   for (std::size_t i = 0; i < file.sections.size(); ++i) {
     const Fs2004Section& section = file.sections[i];
     out.U32(section.type).U32(1);
@@ -362,7 +379,8 @@ void WriteSectionTable(const Fs2004File& file, const std::vector<SectionLayout>&
 }
 
 // One section's subsection table; a boundary section's pointer list follows.
-void WriteSubsectionTable(const Fs2004Section& section, const SectionLayout& layout, ByteBuffer& out) {
+void WriteSubsectionTable(const Fs2004Section& section, const SectionLayout& layout,
+                          ByteBuffer& out) {
   const bool boundaries = section.type == kFs2004Boundaries;
   std::size_t record_at = layout.data;
   std::size_t list_index = 0;
@@ -392,7 +410,8 @@ Bytes BuildFs2004File(const Fs2004File& file) {
   out.Reserve(layouts.empty() ? kFs2004HeaderSize : layouts.back().data + layouts.back().data_size);
   WriteHeader(file, out);
   WriteSectionTable(file, layouts, out);
-  for (std::size_t i = 0; i < file.sections.size(); ++i) WriteSubsectionTable(file.sections[i], layouts[i], out);
+  for (std::size_t i = 0; i < file.sections.size(); ++i)
+    WriteSubsectionTable(file.sections[i], layouts[i], out);
   for (const Fs2004Section& section : file.sections) {
     for (const Fs2004Subsection& subsection : section.subsections) {
       for (const Bytes& record : subsection.records) out.Append(record);
@@ -403,8 +422,10 @@ Bytes BuildFs2004File(const Fs2004File& file) {
   return bytes;
 }
 
-Fs2004Section MakeFs2004Section(std::uint32_t type, std::vector<Bytes> records, std::size_t per_subsection) {
-  if (per_subsection == 0) throw std::invalid_argument("a subsection must hold at least one record");
+Fs2004Section MakeFs2004Section(std::uint32_t type, std::vector<Bytes> records,
+                                std::size_t per_subsection) {
+  if (per_subsection == 0)
+    throw std::invalid_argument("a subsection must hold at least one record");
   Fs2004Section section;
   section.type = type;
   for (std::size_t first = 0; first < records.size() || first == 0; first += per_subsection) {
@@ -446,8 +467,10 @@ Bytes AirportNameList(const std::vector<Airport>& airports) {
   return bytes;
 }
 
-void AddSection(Fs2004File& file, std::uint32_t type, std::vector<Bytes> records, std::size_t per_subsection) {
-  if (!records.empty()) file.sections.push_back(MakeFs2004Section(type, std::move(records), per_subsection));
+void AddSection(Fs2004File& file, std::uint32_t type, std::vector<Bytes> records,
+                std::size_t per_subsection) {
+  if (!records.empty())
+    file.sections.push_back(MakeFs2004Section(type, std::move(records), per_subsection));
 }
 
 Bytes RandomBlock(Random& random, std::size_t size) {
@@ -464,17 +487,21 @@ Bytes RandomBlock(Random& random, std::size_t size) {
 Fs2004File MakeFs2004File(const SceneryContent& content, std::size_t per_subsection) {
   Fs2004File file;
   if (!content.airports.empty()) {
-    file.sections.push_back(MakeFs2004Section(kFs2004NameLists, {AirportNameList(content.airports)}));
+    file.sections.push_back(
+        MakeFs2004Section(kFs2004NameLists, {AirportNameList(content.airports)}));
   }
   AddSection(file, kFs2004Airports, EncodeEach(content.airports, EncodeAirport), per_subsection);
-  AddSection(file, kFs2004SceneryObjects, EncodeEach(content.fuel_triggers, EncodeFuelTrigger), per_subsection);
+  AddSection(file, kFs2004SceneryObjects, EncodeEach(content.fuel_triggers, EncodeFuelTrigger),
+             per_subsection);
   std::vector<Bytes> vor_ils = EncodeEach(content.vors, EncodeVor);
   for (Bytes& ils : EncodeEach(content.ilss, EncodeIls)) vor_ils.push_back(std::move(ils));
   AddSection(file, kFs2004VorIls, std::move(vor_ils), per_subsection);
   AddSection(file, kFs2004Ndbs, EncodeEach(content.ndbs, EncodeNdb), per_subsection);
   AddSection(file, kFs2004Markers, EncodeEach(content.markers, EncodeMarker), per_subsection);
-  AddSection(file, kFs2004Waypoints, EncodeEach(content.intersections, EncodeWaypoint), per_subsection);
-  AddSection(file, kFs2004Boundaries, EncodeEach(content.boundaries, EncodeBoundary), per_subsection);
+  AddSection(file, kFs2004Waypoints, EncodeEach(content.intersections, EncodeWaypoint),
+             per_subsection);
+  AddSection(file, kFs2004Boundaries, EncodeEach(content.boundaries, EncodeBoundary),
+             per_subsection);
   return file;
 }
 
@@ -489,10 +516,13 @@ Bytes MakeFs2004SkippedFile(std::size_t approximate_size, std::uint64_t seed) {
   std::size_t written = 0;
   do {
     if (file.sections.empty() || file.sections.back().subsections.size() == kBlocksPerSection) {
-      file.sections.push_back(Fs2004Section{kSkippedTypes[file.sections.size() % std::size(kSkippedTypes)], {}, {}, {}});
+      file.sections.push_back(Fs2004Section{
+          kSkippedTypes[file.sections.size() % std::size(kSkippedTypes)], {}, {}, {}});
     }
-    const std::size_t size = std::clamp<std::size_t>(approximate_size - written, 8, kBlock) & ~std::size_t{7};
-    file.sections.back().subsections.push_back(Fs2004Subsection{{RandomBlock(random, size)}, {}, {}});
+    const std::size_t size =
+        std::clamp<std::size_t>(approximate_size - written, 8, kBlock) & ~std::size_t{7};
+    file.sections.back().subsections.push_back(
+        Fs2004Subsection{{RandomBlock(random, size)}, {}, {}});
     written += size;
   } while (written < approximate_size);
   return BuildFs2004File(file);
@@ -502,9 +532,9 @@ Bytes MakeFs2004SkippedFile(std::size_t approximate_size, std::uint64_t seed) {
 
 std::map<std::string, std::size_t> CountFs2004Records(const SceneryContent& content) {
   std::map<std::string, std::size_t> counts;
-  for (const char* kind : {"airports", "runways", "taxiway_points", "taxiway_paths", "parkings", "taxi_names",
-                           "fuel_areas", "vors", "ilss", "ndbs", "markers", "fixes", "victor_airways",
-                           "jet_airways", "airspaces"}) {
+  for (const char* kind : {"airports", "runways", "taxiway_points", "taxiway_paths", "parkings",
+                           "taxi_names", "fuel_areas", "vors", "ilss", "ndbs", "markers", "fixes",
+                           "victor_airways", "jet_airways", "airspaces"}) {
     counts[kind] = 0;
   }
   std::set<std::uint32_t> idents;
@@ -512,15 +542,17 @@ std::map<std::string, std::size_t> CountFs2004Records(const SceneryContent& cont
     if (!idents.insert(Fs2004IdentWord(airport.ident) >> 5).second) continue;
     ++counts["airports"];
     counts["runways"] += airport.runways.size();
-    counts["runways"] += std::count_if(airport.starts.begin(), airport.starts.end(),
-                                       [](const Start& start) { return start.type == StartType::Helipad; });
+    counts["runways"] +=
+        std::count_if(airport.starts.begin(), airport.starts.end(),
+                      [](const Start& start) { return start.type == StartType::Helipad; });
     counts["taxiway_points"] += airport.taxiway_points.size();
     counts["taxiway_paths"] += airport.taxiway_paths.size();
     counts["parkings"] += airport.parkings.size();
     counts["taxi_names"] += airport.taxiway_names.size();
   }
-  counts["fuel_areas"] += std::count_if(content.fuel_triggers.begin(), content.fuel_triggers.end(),
-                                        [](const FuelTrigger& t) { return t.trigger_type == kRefuelTrigger; });
+  counts["fuel_areas"] +=
+      std::count_if(content.fuel_triggers.begin(), content.fuel_triggers.end(),
+                    [](const FuelTrigger& t) { return t.trigger_type == kRefuelTrigger; });
   counts["vors"] += std::count_if(content.vors.begin(), content.vors.end(), [](const Vor& vor) {
     return static_cast<int>(vor.type) >= 1 && static_cast<int>(vor.type) <= 3;
   });
@@ -530,8 +562,10 @@ std::map<std::string, std::size_t> CountFs2004Records(const SceneryContent& cont
   counts["fixes"] += content.intersections.size();
   for (const Intersection& intersection : content.intersections) {
     for (const Route& route : intersection.routes) {
-      if (route.level == RouteLevel::Victor || route.level == RouteLevel::Both) ++counts["victor_airways"];
-      if (route.level == RouteLevel::Jet || route.level == RouteLevel::Both) ++counts["jet_airways"];
+      if (route.level == RouteLevel::Victor || route.level == RouteLevel::Both)
+        ++counts["victor_airways"];
+      if (route.level == RouteLevel::Jet || route.level == RouteLevel::Both)
+        ++counts["jet_airways"];
     }
   }
   counts["airspaces"] += std::count_if(content.boundaries.begin(), content.boundaries.end(),

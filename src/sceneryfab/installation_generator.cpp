@@ -31,17 +31,20 @@ class InstallationGenerator {
         installation_(options.out, options.fs_version),
         scenery_root_(options.fs_version == FsVersion::Fs2004 ? "Scenery" : "scenery") {
     summary_.bgl_files = 1;  // magdec.bgl
-    summary_.bgl_bytes = std::filesystem::file_size(options.out / MagdecRelativePath(options.fs_version));
+    summary_.bgl_bytes =
+        std::filesystem::file_size(options.out / MagdecRelativePath(options.fs_version));
   }
 
   GenerateSummary Run() {
-    if (options_.fs_version == FsVersion::Fs2004) installation_.AddArea(PlannedArea("Base", scenery_root_ + "\\BASE"));
+    if (options_.fs_version == FsVersion::Fs2004)
+      installation_.AddArea(PlannedArea("Base", scenery_root_ + "\\BASE"));
     const std::vector<AreaInfo> areas = world_.Areas();
     for (std::size_t area = 0; area < areas.size(); ++area) WriteArea(area, areas[area]);
     if (world_.Plan().inactive_area) WriteInactiveArea();
     installation_.WriteSceneryCfg();
     summary_.areas = installation_.Areas().size();
-    for (const PlannedArea& area : installation_.Areas()) summary_.active_areas += area.active ? 1 : 0;
+    for (const PlannedArea& area : installation_.Areas())
+      summary_.active_areas += area.active ? 1 : 0;
     return summary_;
   }
 
@@ -53,7 +56,8 @@ class InstallationGenerator {
     for (std::size_t tile = 0; tile < world_.TileCount(); ++tile) {
       const TileInfo tile_info = world_.Tile(tile);
       if (tile_info.area != area) continue;
-      const WrittenFiles written = format_.write_content(world_.GenerateTile(tile), folder, tile_info.stem);
+      const WrittenFiles written =
+          format_.write_content(world_.GenerateTile(tile), folder, tile_info.stem);
       Count(written, true);
       navigation_bytes += written.bytes;
     }
@@ -61,11 +65,14 @@ class InstallationGenerator {
   }
 
   // Terrain and object files outweigh the navigation data many times over.
-  void WriteSkippedFiles(std::size_t area, const std::filesystem::path& folder, std::uintmax_t navigation_bytes) {
+  void WriteSkippedFiles(std::size_t area, const std::filesystem::path& folder,
+                         std::uintmax_t navigation_bytes) {
     const std::size_t files = world_.Plan().skipped_files_per_area;
-    const double total = world_.Plan().skipped_bytes_per_navigation_byte * static_cast<double>(navigation_bytes);
+    const double total =
+        world_.Plan().skipped_bytes_per_navigation_byte * static_cast<double>(navigation_bytes);
     for (std::size_t k = 0; k < files; ++k) {
-      const std::string name = (k % 2 == 0 ? "TERRAIN" : "OBJECTS") + ZeroPadded(area * files + k, 4) + ".BGL";
+      const std::string name =
+          (k % 2 == 0 ? "TERRAIN" : "OBJECTS") + ZeroPadded(area * files + k, 4) + ".BGL";
       const auto size = static_cast<std::size_t>(total / static_cast<double>(files));
       const std::uint64_t seed = DeriveSeed(options_.seed, 0x5C1Bull * (area + 1) + k);
       const std::uintmax_t bytes = format_.write_skipped(folder / name, size, seed);
@@ -107,8 +114,10 @@ GenerateSummary GenerateInstallation(const GenerateOptions& options) {
   if (options.out.empty()) throw std::invalid_argument("the installation needs an output folder");
   // Files of an earlier generation would mix with the new ones unnoticed.
   std::error_code error;
-  if (std::filesystem::exists(options.out, error) && !std::filesystem::is_empty(options.out, error)) {
-    throw std::runtime_error(options.out.string() + " already holds files; generate into a new or empty folder");
+  if (std::filesystem::exists(options.out, error) &&
+      !std::filesystem::is_empty(options.out, error)) {
+    throw std::runtime_error(options.out.string() +
+                             " already holds files; generate into a new or empty folder");
   }
   return InstallationGenerator(options).Run();
 }

@@ -17,20 +17,20 @@ struct GenerateOptions {
   std::filesystem::path out;  // the simulator folder to create
   FsVersion fs_version = FsVersion::Fs2004;
   Preset preset = Preset::Demo;
-  double scale = 1.0;         // multiplies every record count of the preset
-  std::uint64_t seed = 1;     // same seed, same bytes
+  double scale = 1.0;      // multiplies every record count of the preset
+  std::uint64_t seed = 1;  // same seed, same bytes
 };
 
 struct GenerateSummary {
   // Records the loader will read per kind (keys as CountFs2004Records).
   std::map<std::string, std::size_t> records;
-  std::size_t bgl_files = 0;       // every BGL file written, magdec.bgl included
+  std::size_t bgl_files = 0;  // every BGL file written, magdec.bgl included
   std::uintmax_t bgl_bytes = 0;
   std::size_t navigation_files = 0;  // files holding records Tarnvale reads
   std::uintmax_t navigation_bytes = 0;
-  std::size_t skipped_files = 0;     // files of sections Tarnvale skips
+  std::size_t skipped_files = 0;  // files of sections Tarnvale skips
   std::uintmax_t skipped_bytes = 0;
-  std::size_t areas = 0;           // areas listed in Scenery.cfg
+  std::size_t areas = 0;  // areas listed in Scenery.cfg
   std::size_t active_areas = 0;
 };
 

@@ -72,7 +72,7 @@ std::string SimulatorProgramName(FsVersion fs_version) {
 std::filesystem::path MagdecRelativePath(FsVersion fs_version) {
   CheckVersion(fs_version);
   return fs_version == FsVersion::Fs2004 ? std::filesystem::path("Scenery/BASE/Scenery/magdec.bgl")
-                         : std::filesystem::path("scenery/magdec.bgl");
+                                         : std::filesystem::path("scenery/magdec.bgl");
 }
 
 std::filesystem::path AreaBglFolder(const std::string& local) {
@@ -107,13 +107,15 @@ void WriteBytesToFile(const std::filesystem::path& path, std::span<const std::ui
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 void WriteTextToFile(const std::filesystem::path& path, const std::string& text) {
-  WriteBytesToFile(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  WriteBytesToFile(path,
+                   std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 Installation::Installation(std::filesystem::path root, FsVersion fs_version)
@@ -133,6 +135,8 @@ std::filesystem::path Installation::AddArea(const PlannedArea& area) {
   return folder;
 }
 
-void Installation::WriteSceneryCfg() const { WriteTextToFile(root_ / "Scenery.cfg", SceneryCfgText(areas_)); }
+void Installation::WriteSceneryCfg() const {
+  WriteTextToFile(root_ / "Scenery.cfg", SceneryCfgText(areas_));
+}
 
 }  // namespace tarnvale::fab

@@ -14,7 +14,8 @@ Single::Single(double value) {
     single = std::numeric_limits<float>::quiet_NaN();
   } else if (std::fabs(value) > std::numeric_limits<float>::max()) {
     // Converting an out-of-range double to float is undefined: saturate.
-    single = value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    single = value > 0 ? std::numeric_limits<float>::infinity()
+                       : -std::numeric_limits<float>::infinity();
   } else {
     single = static_cast<float>(value);
   }
@@ -25,7 +26,9 @@ double Single::Value() const { return static_cast<double>(std::bit_cast<float>(b
 
 namespace {
 
-std::string PointKey(const Ident& region, const Ident& ident) { return region.text + '/' + ident.text; }
+std::string PointKey(const Ident& region, const Ident& ident) {
+  return region.text + '/' + ident.text;
+}
 
 RouteNeighbour NeighbourAt(const AirwayPoint& point, Single leg_altitude) {
   return RouteNeighbour{point.ident, point.region, leg_altitude};

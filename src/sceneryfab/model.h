@@ -63,7 +63,14 @@ struct Position {
 
 // Letter of a runway end. FS2004 codes: None 0, Left 1, Right 2, Center 3,
 // Water 4; any other enumerator value is written as its number.
-enum class Designator : std::uint8_t { None = 0, Left = 1, Right = 2, Center = 3, Water = 4, Helipad = 5 };
+enum class Designator : std::uint8_t {
+  None = 0,
+  Left = 1,
+  Right = 2,
+  Center = 3,
+  Water = 4,
+  Helipad = 5
+};
 
 struct RunwayEnd {
   int number = 0;  // 0..36
@@ -95,10 +102,12 @@ struct Start {
 };
 
 // Frequency kind of an airport COM (FS2004 codes).
+// clang-format off
 enum class ComType : std::uint16_t {
   Atis = 1, Multicom = 2, Unicom = 3, Ctaf = 4, Ground = 5, Tower = 6,
   Clearance = 7, Approach = 8, Departure = 9, Centre = 10, Fss = 11,
 };
+// clang-format on
 
 struct Com {
   ComType type = ComType::Tower;
@@ -112,9 +121,9 @@ struct TaxiwayPoint {
 };
 
 struct Parking {
-  std::uint8_t name_code = 0;   // 0..63
-  std::uint8_t type = 0;        // 0..15
-  std::uint16_t number = 0;     // 0..4095
+  std::uint8_t name_code = 0;  // 0..63
+  std::uint8_t type = 0;       // 0..15
+  std::uint16_t number = 0;    // 0..4095
   Single radius_m = 0.0;
   Single heading_deg = 0.0;
   Position position;
@@ -149,7 +158,9 @@ inline constexpr std::uint16_t kRefuelTrigger = 0;
 
 // The two-bit availability `code` (0..3) of fuel grade `grade` (0..12),
 // placed in the trigger's availability word.
-constexpr std::uint32_t FuelGrade(int grade, std::uint32_t code) { return (code & 3u) << (2 * grade); }
+constexpr std::uint32_t FuelGrade(int grade, std::uint32_t code) {
+  return (code & 3u) << (2 * grade);
+}
 
 struct FuelTrigger {
   Position position;
@@ -221,7 +232,13 @@ struct Route {
   std::optional<RouteNeighbour> next;
 };
 
-enum class IntersectionType : std::uint8_t { Named = 1, Unnamed = 2, Vor = 3, Ndb = 4, OffRoute = 5 };
+enum class IntersectionType : std::uint8_t {
+  Named = 1,
+  Unnamed = 2,
+  Vor = 3,
+  Ndb = 4,
+  OffRoute = 5
+};
 
 struct Intersection {
   IntersectionType type = IntersectionType::Named;
@@ -252,6 +269,7 @@ void AttachRoutes(std::vector<Intersection>& intersections, const std::vector<Ai
 // ------------------------------------------------------------- airspaces
 
 // FS2004 boundary types.
+// clang-format off
 enum class BoundaryType : std::uint8_t {
   None = 0, Centre = 1, ClassA = 2, ClassB = 3, ClassC = 4, ClassD = 5, ClassE = 6,
   ClassF = 7, ClassG = 8, Tower = 9, Clearance = 10, Ground = 11, Departure = 12,
@@ -262,6 +280,7 @@ enum class BoundaryType : std::uint8_t {
 enum class BoundaryPointType : std::uint8_t {
   Start = 1, Line = 2, Origin = 3, ArcClockwise = 4, ArcCounterClockwise = 5, Circle = 6,
 };
+// clang-format on
 
 struct BoundaryPoint {
   BoundaryPointType type = BoundaryPointType::Line;

@@ -33,7 +33,8 @@ SceneryContent BuildTile(const PresetPlan& plan, std::size_t index, std::uint64_
   AddIntersections(tile, content.intersections);
   AddAirways(tile, content.intersections, content.airways);
   AttachRoutes(content.intersections, content.airways);
-  AddShare(tile, plan.boundaries, content.boundaries, [&](std::uint64_t) { return MakeBoundary(tile); });
+  AddShare(tile, plan.boundaries, content.boundaries,
+           [&](std::uint64_t) { return MakeBoundary(tile); });
   return content;
 }
 
@@ -70,13 +71,14 @@ std::size_t Scaled(std::size_t count, double scale) {
 
 PresetPlan PlanFor(Preset preset, double scale) {
   if (!std::isfinite(scale) || scale <= 0.0 || scale > 1000.0) {
-    throw std::invalid_argument("scale must be a number above 0 and at most 1000, not " + std::to_string(scale));
+    throw std::invalid_argument("scale must be a number above 0 and at most 1000, not " +
+                                std::to_string(scale));
   }
   PresetPlan plan = BasePlan(preset);
   plan.tiles = std::max<std::size_t>(1, Scaled(plan.tiles, scale));
   plan.areas = std::min(plan.areas, plan.tiles);
-  for (std::size_t* count : {&plan.airports, &plan.ilss, &plan.vors, &plan.ndbs, &plan.intersections, &plan.airways,
-                             &plan.boundaries}) {
+  for (std::size_t* count : {&plan.airports, &plan.ilss, &plan.vors, &plan.ndbs,
+                             &plan.intersections, &plan.airways, &plan.boundaries}) {
     *count = Scaled(*count, scale);
   }
   return plan;
@@ -85,7 +87,8 @@ PresetPlan PlanFor(Preset preset, double scale) {
 WorldGenerator::WorldGenerator(PresetPlan plan, std::uint64_t seed) : plan_(plan), seed_(seed) {}
 
 TileInfo WorldGenerator::Tile(std::size_t index) const {
-  return TileInfo{std::min(index * plan_.areas / plan_.tiles, plan_.areas - 1), ZeroPadded(index, 4)};
+  return TileInfo{std::min(index * plan_.areas / plan_.tiles, plan_.areas - 1),
+                  ZeroPadded(index, 4)};
 }
 
 std::vector<AreaInfo> WorldGenerator::Areas() const {
@@ -97,6 +100,8 @@ std::vector<AreaInfo> WorldGenerator::Areas() const {
   return areas;
 }
 
-SceneryContent WorldGenerator::GenerateTile(std::size_t index) const { return BuildTile(plan_, index, seed_); }
+SceneryContent WorldGenerator::GenerateTile(std::size_t index) const {
+  return BuildTile(plan_, index, seed_);
+}
 
 }  // namespace tarnvale::fab

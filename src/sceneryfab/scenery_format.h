@@ -31,7 +31,8 @@ struct SceneryFormat {
       write_content;
   // Writes the file `path` of about `size` bytes that the loader skips
   // whole; its bytes depend only on `size` and `seed`.
-  std::function<std::uintmax_t(const std::filesystem::path& path, std::size_t size, std::uint64_t seed)>
+  std::function<std::uintmax_t(const std::filesystem::path& path, std::size_t size,
+                               std::uint64_t seed)>
       write_skipped;
 };
 

@@ -14,8 +14,11 @@ namespace {
 class GroundLayout {
  public:
   GroundLayout(Airport& airport, Random& random)
-      : airport_(airport), random_(random), runway_(airport.runways.front()),
-        heading_(runway_.heading_deg.Value()), length_(runway_.length_m.Value()) {}
+      : airport_(airport),
+        random_(random),
+        runway_(airport.runways.front()),
+        heading_(runway_.heading_deg.Value()),
+        length_(runway_.length_m.Value()) {}
 
   void Build() {
     airport_.taxiway_names = {"A", "B", "C", "APRON"};
@@ -23,7 +26,7 @@ class GroundLayout {
   }
 
  private:
-  static constexpr std::uint8_t kNormal = 1, kHoldShort = 2;                 // point types
+  static constexpr std::uint8_t kNormal = 1, kHoldShort = 2;                   // point types
   static constexpr std::uint8_t kTaxi = 1, kRunwayPath = 2, kParkingPath = 3;  // path types
   static constexpr std::uint8_t kNameA = 0, kNameB = 1, kNameC = 2, kNameApron = 3;
 
@@ -42,10 +45,12 @@ class GroundLayout {
 
   // Returns the taxiway's middle point, where the apron joins it.
   std::uint16_t AddTaxiway() {
-    const std::size_t count = std::clamp<std::size_t>(static_cast<std::size_t>(length_ / 250.0), 4, 14);
+    const std::size_t count =
+        std::clamp<std::size_t>(static_cast<std::size_t>(length_ / 250.0), 4, 14);
     std::uint16_t previous = 0, middle = 0;
     for (std::size_t k = 0; k < count; ++k) {
-      const double along = -length_ / 2.0 + length_ * static_cast<double>(k) / static_cast<double>(count - 1);
+      const double along =
+          -length_ / 2.0 + length_ * static_cast<double>(k) / static_cast<double>(count - 1);
       const std::uint16_t at = Point(kNormal, Beside(along, 180.0));
       if (k > 0) Path(previous, at, kTaxi, kNameA);
       if (k == count / 2) middle = at;
@@ -83,7 +88,8 @@ class GroundLayout {
     parking.radius_m = std::floor(random_.Between(10.0, 36.0));
     parking.heading_deg = WrapHeading(heading_ - 90.0);  // facing the taxiway
     parking.position = at;
-    if (random_.Chance(0.2)) parking.airline_codes.push_back(LetterCode(random_.Below(17576), 3, 0));
+    if (random_.Chance(0.2))
+      parking.airline_codes.push_back(LetterCode(random_.Below(17576), 3, 0));
     return parking;
   }
 
@@ -104,9 +110,12 @@ AirportSize PickSize(Random& random) {
 std::size_t RunwayCount(Random& random, AirportSize size) {
   const double draw = random.Unit();
   switch (size) {
-    case AirportSize::Small: return draw < 0.92 ? 1 : 2;
-    case AirportSize::Medium: return draw < 0.5 ? 1 : draw < 0.95 ? 2 : 3;
-    case AirportSize::Large: return draw < 0.5 ? 2 : 3;
+    case AirportSize::Small:
+      return draw < 0.92 ? 1 : 2;
+    case AirportSize::Medium:
+      return draw < 0.5 ? 1 : draw < 0.95 ? 2 : 3;
+    case AirportSize::Large:
+      return draw < 0.5 ? 2 : 3;
   }
   return 1;
 }
@@ -118,7 +127,8 @@ int RunwayNumber(double heading) {
 
 int OppositeNumber(int number) { return number > 18 ? number - 18 : number + 18; }
 
-Runway MakeRunway(Random& random, const Airport& airport, AirportSize size, double heading, const Position& centre) {
+Runway MakeRunway(Random& random, const Airport& airport, AirportSize size, double heading,
+                  const Position& centre) {
   static constexpr double kLengths[][2] = {{500, 1500}, {1400, 2800}, {2500, 4000}};
   static constexpr double kWidths[][2] = {{18, 30}, {30, 45}, {45, 60}};
   static constexpr std::uint16_t kSurfaces[] = {0, 1, 4, 4};
@@ -136,8 +146,10 @@ Runway MakeRunway(Random& random, const Airport& airport, AirportSize size, doub
 }
 
 // A second runway 350 m to the right of the first: the two become left and right.
-void AddParallel(Random& random, Airport& airport, AirportSize size, double heading, const Position& centre) {
-  airport.runways.push_back(MakeRunway(random, airport, size, heading, Offset(centre, heading + 90.0, 350.0)));
+void AddParallel(Random& random, Airport& airport, AirportSize size, double heading,
+                 const Position& centre) {
+  airport.runways.push_back(
+      MakeRunway(random, airport, size, heading, Offset(centre, heading + 90.0, 350.0)));
   Runway& left = airport.runways.front();
   Runway& right = airport.runways.back();
   left.primary.designator = right.secondary.designator = Designator::Left;
@@ -146,7 +158,8 @@ void AddParallel(Random& random, Airport& airport, AirportSize size, double head
 
 void AddRunways(Random& random, Airport& airport, AirportSize size) {
   const double main_heading = std::floor(random.Between(0.0, 360.0) * 10.0) / 10.0;
-  const Position main_centre = Offset(airport.position, random.Between(0.0, 360.0), random.Between(0.0, 400.0));
+  const Position main_centre =
+      Offset(airport.position, random.Between(0.0, 360.0), random.Between(0.0, 400.0));
   airport.runways.push_back(MakeRunway(random, airport, size, main_heading, main_centre));
   const std::size_t count = RunwayCount(random, size);
   for (std::size_t r = 1; r < count; ++r) {
@@ -154,7 +167,8 @@ void AddRunways(Random& random, Airport& airport, AirportSize size) {
       AddParallel(random, airport, size, main_heading, main_centre);
     } else {
       const double heading = WrapHeading(main_heading + random.Between(40.0, 140.0));
-      const Position centre = Offset(main_centre, random.Between(0.0, 360.0), random.Between(100.0, 600.0));
+      const Position centre =
+          Offset(main_centre, random.Between(0.0, 360.0), random.Between(100.0, 600.0));
       airport.runways.push_back(MakeRunway(random, airport, size, heading, centre));
     }
   }
@@ -164,11 +178,12 @@ void AddStarts(Random& random, Airport& airport) {
   for (const Runway& runway : airport.runways) {
     const double heading = runway.heading_deg.Value();
     const double half = runway.length_m.Value() / 2.0;
-    airport.starts.push_back(Start{runway.primary.number, runway.primary.designator, StartType::Runway,
-                                   Offset(runway.centre, heading, -half), airport.altitude_m, heading});
-    airport.starts.push_back(Start{runway.secondary.number, runway.secondary.designator, StartType::Runway,
-                                   Offset(runway.centre, heading, half), airport.altitude_m,
-                                   WrapHeading(heading + 180.0)});
+    airport.starts.push_back(Start{runway.primary.number, runway.primary.designator,
+                                   StartType::Runway, Offset(runway.centre, heading, -half),
+                                   airport.altitude_m, heading});
+    airport.starts.push_back(Start{runway.secondary.number, runway.secondary.designator,
+                                   StartType::Runway, Offset(runway.centre, heading, half),
+                                   airport.altitude_m, WrapHeading(heading + 180.0)});
   }
   if (random.Chance(0.05)) {
     airport.starts.push_back(Start{1, Designator::None, StartType::Helipad,
@@ -187,7 +202,8 @@ void AddComs(Random& random, Airport& airport, AirportSize size) {
   if (towered && (size == AirportSize::Large || random.Chance(0.7))) {
     airport.coms.push_back(Com{ComType::Ground, ComFrequency(random), "GROUND"});
   }
-  if (size == AirportSize::Large) airport.coms.push_back(Com{ComType::Atis, ComFrequency(random), "ATIS"});
+  if (size == AirportSize::Large)
+    airport.coms.push_back(Com{ComType::Atis, ComFrequency(random), "ATIS"});
   if (!towered) airport.coms.push_back(Com{ComType::Unicom, ComFrequency(random), "UNICOM"});
 }
 
@@ -198,7 +214,8 @@ FuelTrigger MakeFuelTrigger(Random& random, const Airport& airport) {
   trigger.trigger_type = random.Chance(0.05) ? 1 : kRefuelTrigger;
   for (int grade = 0; grade < 13; ++grade) {
     if (random.Chance(0.2)) {
-      trigger.fuel_availability |= FuelGrade(grade, 1 + static_cast<std::uint32_t>(random.Below(3)));
+      trigger.fuel_availability |=
+          FuelGrade(grade, 1 + static_cast<std::uint32_t>(random.Below(3)));
     }
   }
   return trigger;
@@ -206,14 +223,16 @@ FuelTrigger MakeFuelTrigger(Random& random, const Airport& airport) {
 
 }  // namespace
 
-Airport MakeAirport(TileContext& tile, std::uint64_t number, std::vector<FuelTrigger>& fuel_triggers) {
+Airport MakeAirport(TileContext& tile, std::uint64_t number,
+                    std::vector<FuelTrigger>& fuel_triggers) {
   static constexpr const char* kSuffixes[] = {"", " Regional", " Municipal", " Airfield", " Field"};
   Random& random = tile.Draws();
   const AirportSize size = PickSize(random);
   Airport airport;
   airport.ident = tile.Code(CodeKind::Airport, number, 4);
   airport.region = tile.Frame().region;
-  airport.name = PlaceName(random) + (size == AirportSize::Large ? " International" : Pick(random, kSuffixes));
+  airport.name =
+      PlaceName(random) + (size == AirportSize::Large ? " International" : Pick(random, kSuffixes));
   airport.position = tile.Frame().RandomPoint(random, 0.1);
   airport.altitude_m = std::floor(random.Unit() * random.Unit() * 1500.0);  // most airports lie low
   AddRunways(random, airport, size);

@@ -17,7 +17,8 @@ std::vector<BoundaryPoint> Polygon(Random& random, const Position& centre, doubl
   const std::size_t corners = 4 + static_cast<std::size_t>(random.Below(5));
   std::vector<BoundaryPoint> points;
   for (std::size_t k = 0; k < corners; ++k) {
-    const double course = 360.0 * static_cast<double>(k) / static_cast<double>(corners) + random.Between(-10.0, 10.0);
+    const double course =
+        360.0 * static_cast<double>(k) / static_cast<double>(corners) + random.Between(-10.0, 10.0);
     points.push_back(BoundaryPoint{k == 0 ? BoundaryPointType::Start : BoundaryPointType::Line, 0,
                                    Offset(centre, course, radius * random.Between(0.8, 1.3)), 0.0});
   }
@@ -29,13 +30,13 @@ std::vector<BoundaryPoint> PolygonWithArc(Random& random, const Position& centre
   const double from = random.Between(0.0, 360.0);
   const double to = from + random.Between(60.0, 200.0);
   const bool clockwise = random.Chance(0.5);
-  const auto arc = clockwise ? BoundaryPointType::ArcClockwise : BoundaryPointType::ArcCounterClockwise;
+  const auto arc =
+      clockwise ? BoundaryPointType::ArcClockwise : BoundaryPointType::ArcCounterClockwise;
   const Position first = Offset(centre, clockwise ? from : to, radius);
   const Position last = Offset(centre, clockwise ? to : from, radius);
   return {BoundaryPoint{BoundaryPointType::Origin, 0, centre, 0.0},
           BoundaryPoint{BoundaryPointType::Start, 0, centre, 0.0},
-          BoundaryPoint{BoundaryPointType::Line, 0, first, 0.0},
-          BoundaryPoint{arc, 0, last, 0.0},
+          BoundaryPoint{BoundaryPointType::Line, 0, first, 0.0}, BoundaryPoint{arc, 0, last, 0.0},
           BoundaryPoint{BoundaryPointType::Line, 0, centre, 0.0}};
 }
 
@@ -50,16 +51,18 @@ void SetCorners(Boundary& boundary, const Position& centre, double reach) {
 
 Boundary MakeBoundary(TileContext& tile) {
   static constexpr BoundaryType kTypes[] = {
-      BoundaryType::ClassB,  BoundaryType::ClassC,     BoundaryType::ClassD,     BoundaryType::ClassE,
-      BoundaryType::Moa,     BoundaryType::Restricted, BoundaryType::Prohibited, BoundaryType::Danger,
-      BoundaryType::Warning, BoundaryType::Training,   BoundaryType::ModeC,      BoundaryType::Centre,
+      BoundaryType::ClassB,     BoundaryType::ClassC, BoundaryType::ClassD,
+      BoundaryType::ClassE,     BoundaryType::Moa,    BoundaryType::Restricted,
+      BoundaryType::Prohibited, BoundaryType::Danger, BoundaryType::Warning,
+      BoundaryType::Training,   BoundaryType::ModeC,  BoundaryType::Centre,
       BoundaryType::Tower};
-  static constexpr const char* kLabels[] = {"CLASS B",    "CLASS C", "CLASS D", "CLASS E",  "MOA",
-                                            "RESTRICTED", "PROHIBITED", "DANGER", "WARNING", "TRAINING",
-                                            "MODE C",     "CENTER",  "TOWER"};
+  static constexpr const char* kLabels[] = {
+      "CLASS B", "CLASS C", "CLASS D",  "CLASS E", "MOA",    "RESTRICTED", "PROHIBITED",
+      "DANGER",  "WARNING", "TRAINING", "MODE C",  "CENTER", "TOWER"};
   constexpr std::size_t kAirspaceTypes = 11;
   Random& random = tile.Draws();
-  const std::size_t kind = random.Chance(0.03) ? kAirspaceTypes + random.Below(2) : random.Below(kAirspaceTypes);
+  const std::size_t kind =
+      random.Chance(0.03) ? kAirspaceTypes + random.Below(2) : random.Below(kAirspaceTypes);
   Boundary boundary;
   boundary.type = kTypes[kind];
   boundary.name = Upper(PlaceName(random)) + " " + kLabels[kind];

@@ -25,9 +25,11 @@ TileFrame FrameOf(const PresetPlan& plan, std::size_t index) {
   const std::size_t rows = (plan.tiles + columns - 1) / columns;
   const std::size_t cell = index % (rows * columns);
   TileFrame frame;
-  frame.south = plan.south + height * static_cast<double>(cell / columns) / static_cast<double>(rows);
+  frame.south =
+      plan.south + height * static_cast<double>(cell / columns) / static_cast<double>(rows);
   frame.north = frame.south + height / static_cast<double>(rows);
-  frame.west = plan.west + width * static_cast<double>(cell % columns) / static_cast<double>(columns);
+  frame.west =
+      plan.west + width * static_cast<double>(cell % columns) / static_cast<double>(columns);
   frame.east = frame.west + width / static_cast<double>(columns);
   static constexpr char kSecond[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   frame.region = {static_cast<char>('A' + index / 36 % 26), kSecond[index % 36]};
@@ -43,8 +45,9 @@ double WrapHeading(double heading) { return heading - 360.0 * std::floor(heading
 Position Offset(const Position& from, double course, double metres) {
   const double north = metres * std::cos(Radians(course));
   const double east = metres * std::sin(Radians(course));
-  return {from.latitude + north / kMetresPerDegree,
-          WrapLongitude(from.longitude + east / (kMetresPerDegree * std::cos(Radians(from.latitude))))};
+  return {
+      from.latitude + north / kMetresPerDegree,
+      WrapLongitude(from.longitude + east / (kMetresPerDegree * std::cos(Radians(from.latitude))))};
 }
 
 std::string LetterCode(std::uint64_t index, int length, std::uint64_t salt) {
@@ -60,22 +63,28 @@ std::string LetterCode(std::uint64_t index, int length, std::uint64_t salt) {
 }
 
 std::string PlaceName(Random& random) {
-  static constexpr const char* kStarts[] = {"Bel", "Cor", "Dun", "Esk", "Fal", "Gra", "Hal", "Ker", "Lin", "Mar",
-                                            "Nor", "Ost", "Pel", "Ros", "Sal", "Tor", "Val", "Wes", "Yar", "Zan"};
+  static constexpr const char* kStarts[] = {"Bel", "Cor", "Dun", "Esk", "Fal", "Gra", "Hal",
+                                            "Ker", "Lin", "Mar", "Nor", "Ost", "Pel", "Ros",
+                                            "Sal", "Tor", "Val", "Wes", "Yar", "Zan"};
   static constexpr const char* kMiddles[] = {"", "a", "e", "i", "o", "an", "en", "ar", "or", "il"};
-  static constexpr const char* kEnds[] = {"by", "dale", "ford", "ham", "mouth", "ton", "vik",
-                                          "wick", "stad", "burg", "field", "port", "mere", "holt"};
+  static constexpr const char* kEnds[] = {"by",   "dale", "ford", "ham",   "mouth", "ton",  "vik",
+                                          "wick", "stad", "burg", "field", "port",  "mere", "holt"};
   return std::string(Pick(random, kStarts)) + Pick(random, kMiddles) + Pick(random, kEnds);
 }
 
 Position TileFrame::RandomPoint(Random& random, double margin) const {
   const double lat_margin = std::min(margin, (north - south) / 4);
   const double lon_margin = std::min(margin, (east - west) / 4);
-  return {random.Between(south + lat_margin, north - lat_margin), random.Between(west + lon_margin, east - lon_margin)};
+  return {random.Between(south + lat_margin, north - lat_margin),
+          random.Between(west + lon_margin, east - lon_margin)};
 }
 
 TileContext::TileContext(const PresetPlan& plan, std::size_t index, std::uint64_t seed)
-    : plan_(plan), index_(index), seed_(seed), frame_(FrameOf(plan, index)), random_(DeriveSeed(seed, index)) {}
+    : plan_(plan),
+      index_(index),
+      seed_(seed),
+      frame_(FrameOf(plan, index)),
+      random_(DeriveSeed(seed, index)) {}
 
 Range TileContext::Share(std::size_t total) const {
   return {static_cast<std::uint64_t>(total) * index_ / plan_.tiles,

@@ -27,7 +27,8 @@ std::vector<RunwayEndRef> EndsByLength(const std::vector<Airport>& airports) {
       ends.push_back({length - 0.5, a, r, true});
     }
   }
-  std::stable_sort(ends.begin(), ends.end(), [](const auto& x, const auto& y) { return x.length > y.length; });
+  std::stable_sort(ends.begin(), ends.end(),
+                   [](const auto& x, const auto& y) { return x.length > y.length; });
   return ends;
 }
 
@@ -39,25 +40,27 @@ std::uint32_t IlsFrequency(Random& random) {
 
 // Outer and middle markers on the approach to `threshold`, now and then an
 // inner one.
-void AddMarkers(Random& random, std::vector<Marker>& markers, const Position& threshold, double approach,
-                const Airport& airport) {
+void AddMarkers(Random& random, std::vector<Marker>& markers, const Position& threshold,
+                double approach, const Airport& airport) {
   const auto add = [&](MarkerType type, double distance) {
-    markers.push_back(
-        Marker{type, "", airport.region, Offset(threshold, approach, -distance), airport.altitude_m, approach});
+    markers.push_back(Marker{type, "", airport.region, Offset(threshold, approach, -distance),
+                             airport.altitude_m, approach});
   };
   add(MarkerType::Outer, 7200.0);
   add(MarkerType::Middle, 1000.0);
   if (random.Chance(0.2)) add(MarkerType::Inner, 300.0);
 }
 
-void AddIls(TileContext& tile, SceneryContent& content, const RunwayEndRef& end, std::uint64_t number) {
+void AddIls(TileContext& tile, SceneryContent& content, const RunwayEndRef& end,
+            std::uint64_t number) {
   Airport& airport = content.airports[end.airport];
   Runway& runway = airport.runways[end.runway];
   RunwayEnd& served = end.secondary ? runway.secondary : runway.primary;
   const double approach = WrapHeading(runway.heading_deg.Value() + (end.secondary ? 180.0 : 0.0));
   const double half = runway.length_m.Value() / 2.0;
   Ils ils;
-  ils.ident = std::string("I").append(tile.Code(CodeKind::Ils, number, 3));  // "I" + ... trips a false GCC 12 warning
+  ils.ident = std::string("I").append(
+      tile.Code(CodeKind::Ils, number, 3));  // "I" + ... trips a false GCC 12 warning
   served.ils_ident = ils.ident;
   ils.region = tile.Frame().region;
   ils.name = "ILS RWY " + std::to_string(served.number);
@@ -70,7 +73,8 @@ void AddIls(TileContext& tile, SceneryContent& content, const RunwayEndRef& end,
   ils.runway_designator = served.designator;
   ils.airport = airport.ident;
   content.ilss.push_back(ils);
-  AddMarkers(tile.Draws(), content.markers, Offset(runway.centre, approach, -half), approach, airport);
+  AddMarkers(tile.Draws(), content.markers, Offset(runway.centre, approach, -half), approach,
+             airport);
 }
 
 }  // namespace
@@ -78,12 +82,13 @@ void AddIls(TileContext& tile, SceneryContent& content, const RunwayEndRef& end,
 void AddIlss(TileContext& tile, SceneryContent& content) {
   const std::vector<RunwayEndRef> ends = EndsByLength(content.airports);
   const Range share = tile.Share(tile.Plan().ilss);
-  for (std::size_t k = 0; k < share.Size() && k < ends.size(); ++k) AddIls(tile, content, ends[k], share.first + k);
+  for (std::size_t k = 0; k < share.Size() && k < ends.size(); ++k)
+    AddIls(tile, content, ends[k], share.first + k);
 }
 
 Vor MakeVor(TileContext& tile, std::uint64_t number) {
-  static constexpr VorType kTypes[] = {VorType::HighAltitude, VorType::HighAltitude, VorType::LowAltitude,
-                                       VorType::Terminal};
+  static constexpr VorType kTypes[] = {VorType::HighAltitude, VorType::HighAltitude,
+                                       VorType::LowAltitude, VorType::Terminal};
   static constexpr double kRangesNm[] = {130.0, 130.0, 40.0, 25.0};
   Random& random = tile.Draws();
   const std::size_t kind = random.Below(std::size(kTypes));
@@ -101,7 +106,8 @@ Vor MakeVor(TileContext& tile, std::uint64_t number) {
 }
 
 Ndb MakeNdb(TileContext& tile, std::uint64_t number) {
-  static constexpr NdbType kTypes[] = {NdbType::CompassLocator, NdbType::Mh, NdbType::H, NdbType::Hh};
+  static constexpr NdbType kTypes[] = {NdbType::CompassLocator, NdbType::Mh, NdbType::H,
+                                       NdbType::Hh};
   static constexpr double kRangesNm[] = {15.0, 25.0, 50.0, 75.0};
   Random& random = tile.Draws();
   const std::size_t kind = random.Below(std::size(kTypes));
@@ -112,7 +118,8 @@ Ndb MakeNdb(TileContext& tile, std::uint64_t number) {
   ndb.name = Upper(PlaceName(random));
   ndb.position = tile.Frame().RandomPoint(random);
   ndb.altitude_m = std::floor(random.Between(0.0, 800.0));
-  ndb.frequency_hz = 1000u * static_cast<std::uint32_t>(190 + random.Below(346)) + (random.Chance(0.2) ? 500u : 0u);
+  ndb.frequency_hz = 1000u * static_cast<std::uint32_t>(190 + random.Below(346)) +
+                     (random.Chance(0.2) ? 500u : 0u);
   ndb.range_m = kRangesNm[kind] * 1852.0;
   return ndb;
 }

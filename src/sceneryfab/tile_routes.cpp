@@ -27,7 +27,8 @@ std::size_t NextAhead(const std::vector<Intersection>& fixes, std::size_t from, 
     const double east = (fixes[i].position.longitude - origin.longitude) * shrink;
     const double distance = north * north + east * east;
     const double along = north * ahead_north + east * ahead_east;
-    if (along > 0.0 && along * along > kCosine70 * kCosine70 * distance && distance < best_distance) {
+    if (along > 0.0 && along * along > kCosine70 * kCosine70 * distance &&
+        distance < best_distance) {
       best = i;
       best_distance = distance;
     }
@@ -35,8 +36,10 @@ std::size_t NextAhead(const std::vector<Intersection>& fixes, std::size_t from, 
   return best;
 }
 
-Airway MakeAirway(Random& random, const std::vector<Intersection>& fixes, std::uint64_t number, std::size_t start) {
-  static constexpr RouteLevel kLevels[] = {RouteLevel::Victor, RouteLevel::Victor, RouteLevel::Jet, RouteLevel::Both};
+Airway MakeAirway(Random& random, const std::vector<Intersection>& fixes, std::uint64_t number,
+                  std::size_t start) {
+  static constexpr RouteLevel kLevels[] = {RouteLevel::Victor, RouteLevel::Victor, RouteLevel::Jet,
+                                           RouteLevel::Both};
   static constexpr const char* kPrefixes[] = {"V", "V", "J", "T"};
   const std::size_t kind = random.Below(std::size(kLevels));
   const bool high = kLevels[kind] != RouteLevel::Victor;
@@ -50,7 +53,8 @@ Airway MakeAirway(Random& random, const std::vector<Intersection>& fixes, std::u
   for (std::size_t k = 0; k < length; ++k) {
     visited[at] = true;
     const Intersection& fix = fixes[at];
-    const double altitude = k == 0 ? 0.0 : std::floor(high ? random.Between(5500, 11000) : random.Between(600, 5000));
+    const double altitude =
+        k == 0 ? 0.0 : std::floor(high ? random.Between(5500, 11000) : random.Between(600, 5000));
     airway.points.push_back(AirwayPoint{fix.ident, fix.region, altitude});
     const std::size_t next = NextAhead(fixes, at, course, visited);
     if (next == at) break;
@@ -60,7 +64,8 @@ Airway MakeAirway(Random& random, const std::vector<Intersection>& fixes, std::u
 }
 
 // Half the time a point that one of `airways` passes, else any of `fixes`.
-std::size_t PickStart(Random& random, const std::vector<Intersection>& fixes, const std::vector<Airway>& airways) {
+std::size_t PickStart(Random& random, const std::vector<Intersection>& fixes,
+                      const std::vector<Airway>& airways) {
   std::size_t start = random.Below(fixes.size());
   if (!airways.empty() && random.Chance(0.5)) {
     const Airway& earlier = airways[random.Below(airways.size())];
@@ -87,7 +92,8 @@ void AddIntersections(TileContext& tile, std::vector<Intersection>& intersection
 
 // Airways start half the time at an intersection an earlier airway passes,
 // so that routes cross and share points.
-void AddAirways(TileContext& tile, const std::vector<Intersection>& intersections, std::vector<Airway>& airways) {
+void AddAirways(TileContext& tile, const std::vector<Intersection>& intersections,
+                std::vector<Airway>& airways) {
   if (intersections.size() < 2) return;
   const Range share = tile.Share(tile.Plan().airways);
   for (std::uint64_t n = share.first; n < share.end; ++n) {

@@ -101,10 +101,11 @@ class CreationRunTest : public ::testing::Test {
 
   TempDir dir_;
   std::string SucceededWithoutAirports(int active_areas) const {
-    return text::WithDetail(text::kRunSucceeded,
-                            "Warning: no airports were found in the " + std::to_string(active_areas) +
-                                " active scenery areas of " + simulator_.Root().string() +
-                                ". Is this the simulator's main folder?");
+    return text::WithDetail(text::kRunSucceeded, "Warning: no airports were found in the " +
+                                                     std::to_string(active_areas) +
+                                                     " active scenery areas of " +
+                                                     simulator_.Root().string() +
+                                                     ". Is this the simulator's main folder?");
   }
 
   std::filesystem::path target_ = dir_ / "Brisolt";
@@ -181,8 +182,8 @@ TEST_F(CreationRunTest, CancelInTheWriterKeepsTheOldSet) {
   EXPECT_FALSE(std::filesystem::exists(target_ / "magdec.bgl"));
   EXPECT_FALSE(std::filesystem::exists(target_ / ".tarnvale-staging"));
   EXPECT_EQ(view_.CallsFrom("status:"),
-            Concat({{"status:", "status:Base", "stepit", Status(text::kCreatingFiles), "range:0,102",
-                     "position:0"},
+            Concat({{"status:", "status:Base", "stepit", Status(text::kCreatingFiles),
+                     "range:0,102", "position:0"},
                     kIdleEnding,
                     {Message(kCancelled)}}));
 }
@@ -196,7 +197,8 @@ TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
   const Calls calls = view_.Calls();
   EXPECT_NE(std::find(calls.begin(), calls.end(), Status(text::kBindingIls)), calls.end());
   EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kBindingJetAirways)), calls.end());
-  EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kBindingVictorAirways)), calls.end());
+  EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kBindingVictorAirways)),
+            calls.end());
   EXPECT_EQ(summary.ending, RunEnding::Success);
   EXPECT_TRUE(std::filesystem::exists(target_ / "world_airports.dat"));
   EXPECT_EQ(summary.records[0].kind, "airports");
@@ -234,8 +236,8 @@ TEST_F(CreationRunTest, SceneryLibraryOutOfMemoryTakesTheMemoryEnding) {
   state_.config.SetAllocationBudget(0);
 
   EXPECT_EQ(Run().ending, RunEnding::OutOfMemory);
-  EXPECT_EQ(view_.Calls(), (Calls{Status(text::kReadingSceneryLibrary), Message(kOutOfMemory),
-                                  "close"}));
+  EXPECT_EQ(view_.Calls(),
+            (Calls{Status(text::kReadingSceneryLibrary), Message(kOutOfMemory), "close"}));
 }
 
 TEST_F(CreationRunTest, EmptySceneryLibraryBringsTheWindowBackToIdleWithAMessage) {
@@ -357,8 +359,9 @@ TEST_F(CreationRunTest, RealWaypointAndForeignFilesMakeAFixpointsFile) {
 
   ASSERT_EQ(summary.ending, RunEnding::Success);
   EXPECT_EQ(summary.bgl_files, 11);
-  const auto fixes = std::find_if(summary.records.begin(), summary.records.end(),
-                                  [](const RecordCount& count) { return count.kind == "intersections"; });
+  const auto fixes =
+      std::find_if(summary.records.begin(), summary.records.end(),
+                   [](const RecordCount& count) { return count.kind == "intersections"; });
   ASSERT_NE(fixes, summary.records.end());
   EXPECT_EQ(fixes->count, 64u);
   EXPECT_TRUE(std::filesystem::exists(target_ / "world_fixpoints.dat"));

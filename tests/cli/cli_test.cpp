@@ -79,9 +79,9 @@ TEST_F(CreateCommandTest, RecordedSimulatorNeedsNoOptions) {
 
 TEST_F(CreateCommandTest, OptionsReplaceTheRecordedSimulatorKeepingOtherSettings) {
   WriteProgramConfigFile(target_, 1, 8, "/old/fs2002");
-  testing::WriteFile(target_ / "Program_Config.cfg",
-                     ReadFile(target_ / "Program_Config.cfg") +
-                         "[Display Settings]\r\nFollow_Aircraft=FALSE\r\n");
+  testing::WriteFile(
+      target_ / "Program_Config.cfg",
+      ReadFile(target_ / "Program_Config.cfg") + "[Display Settings]\r\nFollow_Aircraft=FALSE\r\n");
   const CliResult result = Create(SimulatorOptions());
   EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
   const std::string config = ReadFile(target_ / "Program_Config.cfg");
@@ -99,7 +99,8 @@ struct RefusalCase {
   std::string_view printed;
 };
 
-class CreateRefusalTest : public CreateCommandTest, public ::testing::WithParamInterface<RefusalCase> {};
+class CreateRefusalTest : public CreateCommandTest,
+                          public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(CreateRefusalTest, ExitsWithTheStatusAndMessage) {
   const RefusalCase& row = GetParam();
@@ -126,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"BadFsVersion", 1, false, "FS9", "7", 2, "--fs-version"},
         RefusalCase{"VersionWithoutFolder", 1, false, "", "9", 2, "--simulator"},
         RefusalCase{"NotAnFs2004Folder", 1, false, "Nowhere", "9", 1, text::kWrongFs2004Folder},
-        RefusalCase{"Fs2002AskedOfAnFs2004Folder", 1, false, "FS9", "8", 1, text::kWrongFs2002Folder},
+        RefusalCase{"Fs2002AskedOfAnFs2004Folder", 1, false, "FS9", "8", 1,
+                    text::kWrongFs2002Folder},
         RefusalCase{"WrongReplacement", 1, true, "Nowhere", "9", 1, text::kWrongFs2004Folder},
         RefusalCase{"RadarWithoutDefaultDb", 2, true, "", "", 1, text::kDefaultDbMissing}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -201,7 +203,6 @@ TEST(DemoCommandTest, LeavesAForeignFolderAlone) {
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_TRUE(fs::exists(dir / "mine.txt"));
 }
-
 
 TEST(DumpCommandTest, PrintsTheRecordsOfWrittenFilesAsLinesOrJson) {
   TempDir dir;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_dir.h"
 #include "support/row_names.h"
+#include "support/temp_dir.h"
 
 namespace tarnvale {
 namespace {
@@ -28,7 +28,9 @@ struct LinesCase {
 
 class ReadLineTest : public ::testing::TestWithParam<LinesCase> {};
 
-TEST_P(ReadLineTest, CutsTheTextIntoTrimmedLines) { EXPECT_EQ(AllLines(GetParam().text), GetParam().lines); }
+TEST_P(ReadLineTest, CutsTheTextIntoTrimmedLines) {
+  EXPECT_EQ(AllLines(GetParam().text), GetParam().lines);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ReadLineTest,
@@ -41,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"BlanksOnlyLineKept", "   \n", {"   "}},
         LinesCase{"ConsecutiveEnds", "\n\n", {"", ""}},
         LinesCase{"NulAddsNothing", std::string("Ti\0tle=x", 8), {"Title=x"}},
-        LinesCase{"LongLineKeeps254", std::string(300, 'x') + "\nnext", {std::string(254, 'x'), "next"}},
+        LinesCase{
+            "LongLineKeeps254", std::string(300, 'x') + "\nnext", {std::string(254, 'x'), "next"}},
         LinesCase{"CrOfTheLastByte", "a\r", {"a"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -70,12 +73,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ValueCase{"Title", "Title=My Area // comment", "My Area"},
                       ValueCase{"Title", "Title=A//B", "A"},  // only the comment goes
                       ValueCase{"Title", "TITLE= a b ", "a b"}, ValueCase{"Title", "Titles=x", "x"},
-                      ValueCase{"FS_Version", "FS_Version=9         // Please don't change this number.", "9"},
-                      ValueCase{"Title", "Title", ""},           // not longer than the key
-                      ValueCase{"Title", "Title x", ""},         // no "="
-                      ValueCase{"Title", "Title//x=y", ""},      // comment before the value
-                      ValueCase{"Title", "Title=//x", ""},       // comment right after "="
-                      ValueCase{"Title", "Title=a=b", "a=b"},    // the first "=" counts
+                      ValueCase{"FS_Version",
+                                "FS_Version=9         // Please don't change this number.", "9"},
+                      ValueCase{"Title", "Title", ""},             // not longer than the key
+                      ValueCase{"Title", "Title x", ""},           // no "="
+                      ValueCase{"Title", "Title//x=y", ""},        // comment before the value
+                      ValueCase{"Title", "Title=//x", ""},         // comment right after "="
+                      ValueCase{"Title", "Title=a=b", "a=b"},      // the first "=" counts
                       ValueCase{"Title", "Title=   // x", "   "},  // blanks only stay
                       ValueCase{"Local", "Title=x", ""}),
     [](const auto& info) { return testing::RowName(info.index, info.param.line); });
@@ -103,14 +107,26 @@ TEST(StripSlashes, OneAtEachEnd) {
 TEST(ParseNumbers, DecimalTexts) {
   constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
   constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-  for (const auto& [text, value] : std::vector<std::pair<std::string, std::int32_t>>{
-           {"300", 300}, {"-3", -3}, {"abc", 0}, {"", 0}, {"+7x", 7}, {" 12", 12}, {"- 3", 0},
-           {"2147483647", kMax}, {"99999999999", kMax}, {"-2147483648", kMin}, {"-99999999999", kMin}}) {
+  for (const auto& [text, value] :
+       std::vector<std::pair<std::string, std::int32_t>>{{"300", 300},
+                                                         {"-3", -3},
+                                                         {"abc", 0},
+                                                         {"", 0},
+                                                         {"+7x", 7},
+                                                         {" 12", 12},
+                                                         {"- 3", 0},
+                                                         {"2147483647", kMax},
+                                                         {"99999999999", kMax},
+                                                         {"-2147483648", kMin},
+                                                         {"-99999999999", kMin}}) {
     EXPECT_EQ(ParseDecimal(text), value) << text;
   }
-  for (const auto& [text, value] : std::vector<std::pair<std::string, std::uint32_t>>{
-           {"4294967295", 4294967295u}, {"4294967296", 4294967295u}, {"-1", 4294967295u},
-           {"16777215", 16777215u}, {"x", 0u}}) {
+  for (const auto& [text, value] :
+       std::vector<std::pair<std::string, std::uint32_t>>{{"4294967295", 4294967295u},
+                                                          {"4294967296", 4294967295u},
+                                                          {"-1", 4294967295u},
+                                                          {"16777215", 16777215u},
+                                                          {"x", 0u}}) {
     EXPECT_EQ(ParseUnsignedDecimal(text), value) << text;
   }
 }

@@ -35,17 +35,19 @@ TEST_P(ProgramConfigReadTest, Table) { GetParam().check(ReadProgramConfig(GetPar
 INSTANTIATE_TEST_SUITE_P(
     Table, ProgramConfigReadTest,
     ::testing::Values(
-        ReadCase{"MainKeysWithComments",
-                 "[Main Settings]\r\nProgram_Name=Scopel v5.0\r\nProgram_Id=2         // Please don't change this "
-                 "number.\r\nFS_Version=9         // Please don't change this number.\r\nFS_Directory=C:\\FS9\\\r\n",
-                 [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.Program_Name, "Scopel v5.0");
-                   EXPECT_EQ(r.Program_Id, TargetProgram::Radar);
-                   EXPECT_EQ(r.FS_Version, FsVersion::Fs2004);
-                   EXPECT_EQ(r.FS_Directory, "C:\\FS9");
-                   EXPECT_TRUE(r.HasSimulator());
-                 }},
-        ReadCase{"AbsoluteLinuxFolderKeepsItsRoot", "[MAIN SETTINGS]\nFS_Directory=/home/me/FS9/\nFS_Version=8\n",
+        ReadCase{
+            "MainKeysWithComments",
+            "[Main Settings]\r\nProgram_Name=Scopel v5.0\r\nProgram_Id=2         // Please don't change this "
+            "number.\r\nFS_Version=9         // Please don't change this number.\r\nFS_Directory=C:\\FS9\\\r\n",
+            [](const CFG_File_Reader& r) {
+              EXPECT_EQ(r.Program_Name, "Scopel v5.0");
+              EXPECT_EQ(r.Program_Id, TargetProgram::Radar);
+              EXPECT_EQ(r.FS_Version, FsVersion::Fs2004);
+              EXPECT_EQ(r.FS_Directory, "C:\\FS9");
+              EXPECT_TRUE(r.HasSimulator());
+            }},
+        ReadCase{"AbsoluteLinuxFolderKeepsItsRoot",
+                 "[MAIN SETTINGS]\nFS_Directory=/home/me/FS9/\nFS_Version=8\n",
                  [](const CFG_File_Reader& r) { EXPECT_EQ(r.FS_Directory, "/home/me/FS9"); }},
         ReadCase{"EmptyFolderIsNone", "[Main Settings]\nFS_Directory=\nFS_Version=9\n",
                  [](const CFG_File_Reader& r) {
@@ -63,62 +65,69 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const CFG_File_Reader& r) { EXPECT_EQ(r.Program_Id, TargetProgram::Radar); }},
         ReadCase{"KeysOutsideMainIgnored", "Program_Id=2\n[Display Settings]\nProgram_Id=1\n",
                  [](const CFG_File_Reader& r) { EXPECT_EQ(r.Program_Id, TargetProgram::None); }},
-        ReadCase{"IdBeforeDisplayGivesRadarFlags",
-                 "[Main Settings]\nProgram_Id=2\n[Display Settings]\nILS_Graphic=TRUE\nVORs_Graphic=true\n",
-                 [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.RadarDisplay.ILS_Graphic, 1);
-                   EXPECT_EQ(r.RadarDisplay.VORs_Graphic, 1);
-                   EXPECT_EQ(r.ChartDisplay.ILS_Graphic, 0);
-                 }},
+        ReadCase{
+            "IdBeforeDisplayGivesRadarFlags",
+            "[Main Settings]\nProgram_Id=2\n[Display Settings]\nILS_Graphic=TRUE\nVORs_Graphic=true\n",
+            [](const CFG_File_Reader& r) {
+              EXPECT_EQ(r.RadarDisplay.ILS_Graphic, 1);
+              EXPECT_EQ(r.RadarDisplay.VORs_Graphic, 1);
+              EXPECT_EQ(r.ChartDisplay.ILS_Graphic, 0);
+            }},
         ReadCase{"DisplayBeforeIdGivesNoFlags",
                  "[Display Settings]\nILS_Graphic=TRUE\n[Main Settings]\nProgram_Id=2\n",
                  [](const CFG_File_Reader& r) { EXPECT_EQ(r.RadarDisplay.ILS_Graphic, 0); }},
-        ReadCase{"ChartFlags",
-                 "[Main Settings]\nProgram_Id=1\n[Display Settings]\nfollow_aircraft=true\nILS_Graphic=TRUE\n"
-                 "Fuel_Areas=TRUE\nRunways_Hdgs=Yes\n",
-                 [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.ChartDisplay.Follow_Aircraft, 1);
-                   EXPECT_EQ(r.ChartDisplay.ILS_Graphic, 1);
-                   EXPECT_EQ(r.ChartDisplay.Fuel_Area, 1);  // prefix match
-                   EXPECT_EQ(r.ChartDisplay.Runways_Hdgs, 0);
-                   EXPECT_EQ(r.RadarDisplay.ILS_Graphic, 0);
-                 }},
-        ReadCase{"LaterFalseClearsAFlag",
-                 "[Main Settings]\nProgram_Id=1\n[Display Settings]\nAirport_Name=TRUE\nAirport_Name=FALSE\n",
-                 [](const CFG_File_Reader& r) { EXPECT_EQ(r.ChartDisplay.Airport_Name, 0); }},
-        ReadCase{"RadarNumbersWrap",
-                 "[Main Settings]\nProgram_Id=2\n[Traffic Settings]\nTraffic_Separation=300\n"
-                 "Traffic_Altitude_Diff=-9000 // x\nEnable_Traffic_Sound=TRUE\n[Mouse Settings]\nMouse_Pointer=200\n"
-                 "[Flights Settings]\nNotify_Arrival_FPs=true\n[Colors Settings]\nVORs_Graphic=4294967295\n",
-                 [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.Traffic_Separation, 44);
-                   EXPECT_EQ(r.Traffic_Altitude_Diff, -9000);
-                   EXPECT_EQ(r.Enable_Traffic_Sound, 1);
-                   EXPECT_EQ(r.Mouse_Pointer, -56);
-                   EXPECT_EQ(r.Notify_Arrival_FPs, 1);
-                   EXPECT_EQ(r.Colors.VORs_Graphic, 4294967295u);
-                 }},
-        ReadCase{"RadarSectionsIgnoredForTheChartProgram",
-                 "[Main Settings]\nProgram_Id=1\n[Traffic Settings]\nTraffic_Separation=3\n[Colors Settings]\n"
-                 "VORs_Graphic=5\n",
-                 [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.Traffic_Separation, 0);
-                   EXPECT_EQ(r.Colors.VORs_Graphic, 0u);
-                 }},
-        ReadCase{"KeysOnlyInTheirOwnSection",
-                 "[Main Settings]\nProgram_Id=2\n[Mouse Settings]\nTraffic_Separation=3\n[Unknown]\nMouse_Pointer=1\n",
-                 [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.Traffic_Separation, 0);
-                   EXPECT_EQ(r.Mouse_Pointer, 1);  // an unknown header keeps the section
-                 }},
-        ReadCase{"IdThreeReadsOnlyMain",
-                 "[Main Settings]\nProgram_Id=3\n[Display Settings]\nILS_Graphic=TRUE\n[Mouse Settings]\n"
-                 "Mouse_Pointer=1\n",
-                 [](const CFG_File_Reader& r) {
-                   EXPECT_EQ(r.RadarDisplay.ILS_Graphic, 0);
-                   EXPECT_EQ(r.ChartDisplay.ILS_Graphic, 0);
-                   EXPECT_EQ(r.Mouse_Pointer, 0);
-                 }}),
+        ReadCase{
+            "ChartFlags",
+            "[Main Settings]\nProgram_Id=1\n[Display Settings]\nfollow_aircraft=true\nILS_Graphic=TRUE\n"
+            "Fuel_Areas=TRUE\nRunways_Hdgs=Yes\n",
+            [](const CFG_File_Reader& r) {
+              EXPECT_EQ(r.ChartDisplay.Follow_Aircraft, 1);
+              EXPECT_EQ(r.ChartDisplay.ILS_Graphic, 1);
+              EXPECT_EQ(r.ChartDisplay.Fuel_Area, 1);  // prefix match
+              EXPECT_EQ(r.ChartDisplay.Runways_Hdgs, 0);
+              EXPECT_EQ(r.RadarDisplay.ILS_Graphic, 0);
+            }},
+        ReadCase{
+            "LaterFalseClearsAFlag",
+            "[Main Settings]\nProgram_Id=1\n[Display Settings]\nAirport_Name=TRUE\nAirport_Name=FALSE\n",
+            [](const CFG_File_Reader& r) { EXPECT_EQ(r.ChartDisplay.Airport_Name, 0); }},
+        ReadCase{
+            "RadarNumbersWrap",
+            "[Main Settings]\nProgram_Id=2\n[Traffic Settings]\nTraffic_Separation=300\n"
+            "Traffic_Altitude_Diff=-9000 // x\nEnable_Traffic_Sound=TRUE\n[Mouse Settings]\nMouse_Pointer=200\n"
+            "[Flights Settings]\nNotify_Arrival_FPs=true\n[Colors Settings]\nVORs_Graphic=4294967295\n",
+            [](const CFG_File_Reader& r) {
+              EXPECT_EQ(r.Traffic_Separation, 44);
+              EXPECT_EQ(r.Traffic_Altitude_Diff, -9000);
+              EXPECT_EQ(r.Enable_Traffic_Sound, 1);
+              EXPECT_EQ(r.Mouse_Pointer, -56);
+              EXPECT_EQ(r.Notify_Arrival_FPs, 1);
+              EXPECT_EQ(r.Colors.VORs_Graphic, 4294967295u);
+            }},
+        ReadCase{
+            "RadarSectionsIgnoredForTheChartProgram",
+            "[Main Settings]\nProgram_Id=1\n[Traffic Settings]\nTraffic_Separation=3\n[Colors Settings]\n"
+            "VORs_Graphic=5\n",
+            [](const CFG_File_Reader& r) {
+              EXPECT_EQ(r.Traffic_Separation, 0);
+              EXPECT_EQ(r.Colors.VORs_Graphic, 0u);
+            }},
+        ReadCase{
+            "KeysOnlyInTheirOwnSection",
+            "[Main Settings]\nProgram_Id=2\n[Mouse Settings]\nTraffic_Separation=3\n[Unknown]\nMouse_Pointer=1\n",
+            [](const CFG_File_Reader& r) {
+              EXPECT_EQ(r.Traffic_Separation, 0);
+              EXPECT_EQ(r.Mouse_Pointer, 1);  // an unknown header keeps the section
+            }},
+        ReadCase{
+            "IdThreeReadsOnlyMain",
+            "[Main Settings]\nProgram_Id=3\n[Display Settings]\nILS_Graphic=TRUE\n[Mouse Settings]\n"
+            "Mouse_Pointer=1\n",
+            [](const CFG_File_Reader& r) {
+              EXPECT_EQ(r.RadarDisplay.ILS_Graphic, 0);
+              EXPECT_EQ(r.ChartDisplay.ILS_Graphic, 0);
+              EXPECT_EQ(r.Mouse_Pointer, 0);
+            }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgramConfig, MissingFileAndOtherModesReadNothing) {
@@ -225,7 +234,8 @@ constexpr const char* kOtherProgram =
     "FS_Version=9         // Please don't change this number.\r\n"
     "FS_Directory=\r\n";
 
-CFG_File_Reader FirstUse(std::int16_t program_id, std::int16_t fs_version, const char* folder, const char* name) {
+CFG_File_Reader FirstUse(std::int16_t program_id, std::int16_t fs_version, const char* folder,
+                         const char* name) {
   CFG_File_Reader reader;
   reader.Program_Id = TargetProgramFromNumber(program_id);
   if (name[0] != '\0') reader.Program_Name = name;
@@ -258,11 +268,13 @@ TEST_P(ProgramConfigLayoutTest, WritesTheFixedLayoutAndReadsItBackByteExact) {
   EXPECT_EQ(ReadFile(dir / "Program_Config.cfg"), c.bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ProgramConfigLayoutTest,
-                         ::testing::Values(LayoutCase{"Chart", FirstUse(1, 9, "/opt/FS9", "Brisolt v5.0"), kChartFirstUse},
-                                           LayoutCase{"Radar", FirstUse(2, 8, "C:\\FS2002", ""), kRadarFirstUse},
-                                           LayoutCase{"Other", FirstUse(3, 9, "", "Other"), kOtherProgram}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProgramConfigLayoutTest,
+    ::testing::Values(LayoutCase{"Chart", FirstUse(1, 9, "/opt/FS9", "Brisolt v5.0"),
+                                 kChartFirstUse},
+                      LayoutCase{"Radar", FirstUse(2, 8, "C:\\FS2002", ""), kRadarFirstUse},
+                      LayoutCase{"Other", FirstUse(3, 9, "", "Other"), kOtherProgram}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgramConfig, UnusualValuesSurviveARoundTrip) {
   CFG_File_Reader reader = FirstUse(2, 9, "/home/me/Flight Simulator 9", "Scopel v5.0");

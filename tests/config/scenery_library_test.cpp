@@ -22,7 +22,9 @@ class SceneryLibrary {
     for (const std::string& folder : folders) fs::create_directories(simulator() / folder);
   }
   fs::path simulator() const { return dir_ / "FS9"; }
-  int Read(CFG_File_Reader& reader) const { return reader.ReadCfgFile(simulator() / "Scenery.cfg", kSceneryLibraryMode); }
+  int Read(CFG_File_Reader& reader) const {
+    return reader.ReadCfgFile(simulator() / "Scenery.cfg", kSceneryLibraryMode);
+  }
 
  private:
   TempDir dir_;
@@ -30,7 +32,8 @@ class SceneryLibrary {
 
 std::vector<std::string> Titles(const CFG_File_Reader& reader) {
   std::vector<std::string> titles;
-  for (const SceneryArea& area : reader.SceneryAreas) titles.push_back(area.Title.value_or("<none>"));
+  for (const SceneryArea& area : reader.SceneryAreas)
+    titles.push_back(area.Title.value_or("<none>"));
   return titles;
 }
 
@@ -52,7 +55,8 @@ TEST_P(SceneryLibraryReadTest, Table) {
 INSTANTIATE_TEST_SUITE_P(
     Table, SceneryLibraryReadTest,
     ::testing::Values(
-        AreasCase{"AnyCaseOfAreaHeaderOpensAnArea", "[AREA.001]\n[area.001]\n[Area.xyz\n[Area.001]\n",
+        AreasCase{"AnyCaseOfAreaHeaderOpensAnArea",
+                  "[AREA.001]\n[area.001]\n[Area.xyz\n[Area.001]\n",
                   [](const auto& areas) { EXPECT_EQ(areas.size(), 4u); }},
         AreasCase{"NewAreasStartCleared", "[Area.001]\n",
                   [](const auto& areas) {
@@ -76,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_EQ(areas[2].Active, 0);
                     EXPECT_EQ(areas[3].Active, 0);
                   }},
-        AreasCase{"Numbers", "[Area.1]\nTexture_ID=300\nLayer=abc\n[Area.2]\nLayer=-3\nTexture_ID=-1\n",
+        AreasCase{"Numbers",
+                  "[Area.1]\nTexture_ID=300\nLayer=abc\n[Area.2]\nLayer=-3\nTexture_ID=-1\n",
                   [](const auto& areas) {
                     EXPECT_EQ(areas[0].Texture_ID, 44);
                     EXPECT_EQ(areas[0].Layer, 0);
@@ -93,27 +98,30 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_EQ(areas[3].Title, "Second");  // prefix match
                     EXPECT_EQ(areas[3].Remote, "\\\\server\\x\\");
                   }},
-        AreasCase{"OnlyAreaSectionsTakeKeys",
-                  "Title=Before\n[General]\nTitle=General\n[Area.1]\nTitle=One\n[Cache.001]\nTitle=Cache\n"
-                  "[Area.2]\nTitle=Two\n[Extras]\nTitle=StillTwo\nActive=TRUE\n",
-                  [](const auto& areas) {
-                    ASSERT_EQ(areas.size(), 2u);
-                    EXPECT_EQ(areas[0].Title, "One");
-                    EXPECT_EQ(areas[1].Title, "StillTwo");
-                    EXPECT_EQ(areas[1].Active, 1);
-                  }},
+        AreasCase{
+            "OnlyAreaSectionsTakeKeys",
+            "Title=Before\n[General]\nTitle=General\n[Area.1]\nTitle=One\n[Cache.001]\nTitle=Cache\n"
+            "[Area.2]\nTitle=Two\n[Extras]\nTitle=StillTwo\nActive=TRUE\n",
+            [](const auto& areas) {
+              ASSERT_EQ(areas.size(), 2u);
+              EXPECT_EQ(areas[0].Title, "One");
+              EXPECT_EQ(areas[1].Title, "StillTwo");
+              EXPECT_EQ(areas[1].Active, 1);
+            }},
         AreasCase{"LongLineKeepsOnly254Characters",
                   "[Area.1]\nTitle=" + std::string(294, 'x') + "\nActive=TRUE",
                   [](const auto& areas) {
                     EXPECT_EQ(areas[0].Title, std::string(248, 'x'));
                     EXPECT_EQ(areas[0].Active, 1);  // the line after, without a line end
                   }},
-        AreasCase{"LineEndsReadTheSame", "[Area.1]\rActive=TRUE\r[Area.2]\r\nActive=TRUE\n\r[Area.3]\fActive=TRUE",
+        AreasCase{"LineEndsReadTheSame",
+                  "[Area.1]\rActive=TRUE\r[Area.2]\r\nActive=TRUE\n\r[Area.3]\fActive=TRUE",
                   [](const auto& areas) {
                     ASSERT_EQ(areas.size(), 3u);
                     for (const SceneryArea& area : areas) EXPECT_EQ(area.Active, 1);
                   }},
-        AreasCase{"NoAreaHeader", "[General]\nTitle=World\n", [](const auto& areas) { EXPECT_TRUE(areas.empty()); }}),
+        AreasCase{"NoAreaHeader", "[General]\nTitle=World\n",
+                  [](const auto& areas) { EXPECT_TRUE(areas.empty()); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SceneryLibrary, AreaFoldersResolveAgainstTheSimulatorFolder) {
@@ -138,8 +146,9 @@ TEST(SceneryLibrary, AreaFoldersResolveAgainstTheSimulatorFolder) {
 TEST(SceneryLibrary, AbsoluteAndDriveLetterFolders) {
   TempDir addon;
   fs::create_directories(addon / "Pack/Scenery");
-  const SceneryLibrary library("[Area.1]\nLocal=" + (addon / "PACK").string() + "/\n[Area.2]\nLocal=" +
-                               (addon / "Gone").string() + "\n[Area.3]\nLocal=D:\\Pack\n");
+  const SceneryLibrary library("[Area.1]\nLocal=" + (addon / "PACK").string() +
+                               "/\n[Area.2]\nLocal=" + (addon / "Gone").string() +
+                               "\n[Area.3]\nLocal=D:\\Pack\n");
   CFG_File_Reader reader;
   ASSERT_EQ(library.Read(reader), kCfgOk);
   EXPECT_EQ(reader.SceneryAreas[0].Local, addon / "Pack/Scenery");

@@ -5,6 +5,7 @@
 // radar program over FS2002 and FS2004 scenery.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +13,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <sys/wait.h>
 
 #include "app/creation_run.h"
 #include "e2e/expected_database.h"
@@ -53,15 +53,17 @@ std::string Hex(const std::string& bytes, std::size_t from, std::size_t count) {
 }
 
 // Equal bytes, or where they first part, with the bytes around that offset.
-::testing::AssertionResult SameBytes(const std::string& name, const std::string& expected, const std::string& actual) {
+::testing::AssertionResult SameBytes(const std::string& name, const std::string& expected,
+                                     const std::string& actual) {
   if (expected == actual) return ::testing::AssertionSuccess();
   std::size_t at = 0;
   while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
   const std::size_t from = at < 8 ? 0 : at - 8;
-  return ::testing::AssertionFailure() << name << ": " << actual.size() << " bytes, expected " << expected.size()
-                                       << "; first difference at offset " << at << "\n  expected from " << from
-                                       << ": " << Hex(expected, from, 24) << "\n  actual   from " << from << ": "
-                                       << Hex(actual, from, 24);
+  return ::testing::AssertionFailure()
+         << name << ": " << actual.size() << " bytes, expected " << expected.size()
+         << "; first difference at offset " << at << "\n  expected from " << from << ": "
+         << Hex(expected, from, 24) << "\n  actual   from " << from << ": "
+         << Hex(actual, from, 24);
 }
 
 // Files the run left in the target folder, besides the target program's own.
@@ -99,7 +101,8 @@ class DatabaseSetTest : public ::testing::TestWithParam<Combination> {
     magdec_ = e2e::WriteSampleInstallation(simulator_, c.fs_version);
     testing::WriteProgramConfigFile(target_, ToNumber(c.target_program), ToNumber(c.fs_version),
                                     simulator_.string());
-    if (c.target_program == TargetProgram::Radar) std::filesystem::create_directories(target_ / "DEFAULT_DB");
+    if (c.target_program == TargetProgram::Radar)
+      std::filesystem::create_directories(target_ / "DEFAULT_DB");
   }
 
   // Runs one creation over the sample; true when it ended in success.
@@ -107,8 +110,9 @@ class DatabaseSetTest : public ::testing::TestWithParam<Combination> {
     const Combination& c = GetParam();
     if (c.runner == Runner::CommandLine) {
       LeaveStaleOutput();
-      const std::string command = std::string("'") + TARNVALE_CLI_PATH + "' create --target '" + target_.string() +
-                                  "' >'" + (dir_ / "cli.out").string() + "' 2>&1";
+      const std::string command = std::string("'") + TARNVALE_CLI_PATH + "' create --target '" +
+                                  target_.string() + "' >'" + (dir_ / "cli.out").string() +
+                                  "' 2>&1";
       const int status = std::system(command.c_str());
       return WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
@@ -124,9 +128,10 @@ class DatabaseSetTest : public ::testing::TestWithParam<Combination> {
   // A previous database set, some names in another letter case: the
   // command line deletes it before the run, so none of it may survive.
   void LeaveStaleOutput() {
-    for (const char* name : {"world_airports.dat", "WORLD_FUEL_AREAS.DAT", "additional_airspaces.dat",
-                             "World_Navaids.dat", "world_markers.dat", "world_fixpoints.dat", "WORLD_AIRWAYS_V.DAT",
-                             "world_airways_j.dat", "magdec.bgl"}) {
+    for (const char* name :
+         {"world_airports.dat", "WORLD_FUEL_AREAS.DAT", "additional_airspaces.dat",
+          "World_Navaids.dat", "world_markers.dat", "world_fixpoints.dat", "WORLD_AIRWAYS_V.DAT",
+          "world_airways_j.dat", "magdec.bgl"}) {
       testing::WriteFile(target_ / name, "stale bytes of an earlier run");
     }
   }
@@ -145,7 +150,8 @@ TEST_P(DatabaseSetTest, WritesExactlyTheExpectedFilesByteForByte) {
   std::set<std::string> expected_names{"magdec.bgl"};
   for (const auto& [name, bytes] : expected) expected_names.insert(name);
   EXPECT_EQ(OutputFileNames(target_), expected_names);
-  for (const auto& [name, bytes] : expected) EXPECT_TRUE(SameBytes(name, bytes, ReadFile(target_ / name)));
+  for (const auto& [name, bytes] : expected)
+    EXPECT_TRUE(SameBytes(name, bytes, ReadFile(target_ / name)));
   const std::string magdec = ReadFile(magdec_);
   ASSERT_FALSE(magdec.empty());
   EXPECT_TRUE(SameBytes("magdec.bgl", magdec, ReadFile(target_ / "magdec.bgl")));
@@ -153,21 +159,25 @@ TEST_P(DatabaseSetTest, WritesExactlyTheExpectedFilesByteForByte) {
 
 TEST_P(DatabaseSetTest, FileSizesOfTheRecordsAddUpToEachFileLength) {
   ASSERT_TRUE(RunCreation()) << ReadFile(dir_ / "cli.out");
-  for (const char* name : {"world_airports.dat", "world_fuel_areas.dat", "world_navaids.dat", "world_markers.dat",
-                           "world_fixpoints.dat", "world_airways_v.dat", "world_airways_j.dat"}) {
+  for (const char* name :
+       {"world_airports.dat", "world_fuel_areas.dat", "world_navaids.dat", "world_markers.dat",
+        "world_fixpoints.dat", "world_airways_v.dat", "world_airways_j.dat"}) {
     if (!std::filesystem::exists(target_ / name)) continue;
     EXPECT_TRUE(FileSizesAddUp(ReadFile(target_ / name))) << name;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Combinations, DatabaseSetTest,
-                         ::testing::Values(Combination{TargetProgram::Chart, FsVersion::Fs2002, Runner::InProcess}, Combination{TargetProgram::Chart, FsVersion::Fs2004, Runner::InProcess},
-                                           Combination{TargetProgram::Radar, FsVersion::Fs2002, Runner::InProcess}, Combination{TargetProgram::Radar, FsVersion::Fs2004, Runner::InProcess},
-                                           Combination{TargetProgram::Chart, FsVersion::Fs2002, Runner::CommandLine},
-                                           Combination{TargetProgram::Chart, FsVersion::Fs2004, Runner::CommandLine},
-                                           Combination{TargetProgram::Radar, FsVersion::Fs2002, Runner::CommandLine},
-                                           Combination{TargetProgram::Radar, FsVersion::Fs2004, Runner::CommandLine}),
-                         NameOf);
+INSTANTIATE_TEST_SUITE_P(
+    Combinations, DatabaseSetTest,
+    ::testing::Values(Combination{TargetProgram::Chart, FsVersion::Fs2002, Runner::InProcess},
+                      Combination{TargetProgram::Chart, FsVersion::Fs2004, Runner::InProcess},
+                      Combination{TargetProgram::Radar, FsVersion::Fs2002, Runner::InProcess},
+                      Combination{TargetProgram::Radar, FsVersion::Fs2004, Runner::InProcess},
+                      Combination{TargetProgram::Chart, FsVersion::Fs2002, Runner::CommandLine},
+                      Combination{TargetProgram::Chart, FsVersion::Fs2004, Runner::CommandLine},
+                      Combination{TargetProgram::Radar, FsVersion::Fs2002, Runner::CommandLine},
+                      Combination{TargetProgram::Radar, FsVersion::Fs2004, Runner::CommandLine}),
+    NameOf);
 
 }  // namespace
 }  // namespace tarnvale

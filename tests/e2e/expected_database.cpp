@@ -29,7 +29,8 @@ std::int32_t SignExtended24(long long word) {
 }
 
 std::int16_t NormalizedHeading(int heading) {
-  return static_cast<std::int16_t>(heading > 360 ? heading - 360 : (heading < 0 ? heading + 360 : heading));
+  return static_cast<std::int16_t>(heading > 360 ? heading - 360
+                                                 : (heading < 0 ? heading + 360 : heading));
 }
 
 // How the values of the sample reach the database from the files the
@@ -116,7 +117,9 @@ struct RunwayRow {
   std::string primary_ils, secondary_ils, primary_designation, secondary_designation;
 };
 
-LeBytes& PutUnits(LeBytes& out, Units units) { return out.I32(units.latitude).I32(units.longitude); }
+LeBytes& PutUnits(LeBytes& out, Units units) {
+  return out.I32(units.latitude).I32(units.longitude);
+}
 
 LeBytes RunwayBytes(const RunwayRow& r) {
   LeBytes out;
@@ -141,17 +144,27 @@ RunwayRow Fs2004Runway(const Reading& reading, const fab::Runway& runway) {
   row.altitude_feet = reading.AltitudeFeet(runway.altitude_m);
   row.heading = static_cast<std::int16_t>(Truncate(runway.heading_deg.Value()));
   row.opposite = NormalizedHeading(row.heading - 180);
-  const RunwayEnds ends = RunwayEndPoints(centre.latitude, centre.longitude, row.heading,
-                                          static_cast<std::uint32_t>(Truncate(runway.length_m.Value())));
+  const RunwayEnds ends =
+      RunwayEndPoints(centre.latitude, centre.longitude, row.heading,
+                      static_cast<std::uint32_t>(Truncate(runway.length_m.Value())));
   row.primary_end = ends.primary;
   row.secondary_end = ends.secondary;
   row.length_feet = WholeFeet(runway.length_m.Value());
   row.width_feet = WholeFeet(runway.width_m.Value());
   row.primary_ils = runway.primary.ils_ident.text;
   row.secondary_ils = runway.secondary.ils_ident.text;
-  row.primary_designation = std::to_string(runway.primary.number) + Letter(runway.primary.designator);
-  row.secondary_designation = std::to_string(runway.secondary.number) + Letter(runway.secondary.designator);
+  row.primary_designation =
+      std::to_string(runway.primary.number) + Letter(runway.primary.designator);
+  row.secondary_designation =
+      std::to_string(runway.secondary.number) + Letter(runway.secondary.designator);
   return row;
+}
+
+// The far end of a left runway is the right one, and the other way round.
+fab::Designator MirroredDesignator(fab::Designator designator) {
+  if (designator == fab::Designator::Left) return fab::Designator::Right;
+  if (designator == fab::Designator::Right) return fab::Designator::Left;
+  return designator;
 }
 
 // FS2002 runways carry whole feet and a 16-bit heading; the opposite end's
@@ -177,9 +190,7 @@ RunwayRow Fs2002Runway(const Reading& reading, const fab::Runway& runway, bool h
   const int opposite = number + 18 > 36 ? number + 18 - 36 : number + 18;
   const std::string primary_letter = helipad ? "H" : Letter(runway.primary.designator);
   const std::string secondary_letter =
-      helipad ? "H" : Letter(runway.primary.designator == fab::Designator::Left    ? fab::Designator::Right
-                             : runway.primary.designator == fab::Designator::Right ? fab::Designator::Left
-                                                                                   : runway.primary.designator);
+      helipad ? "H" : Letter(MirroredDesignator(runway.primary.designator));
   row.primary_designation = std::to_string(number) + primary_letter;
   row.secondary_designation = std::to_string(opposite) + secondary_letter;
   return row;
@@ -208,7 +219,8 @@ RunwayRow Helipad(const Reading& reading, const fab::Start& start) {
 std::vector<RunwayRow> RunwaysOf(const Reading& reading, const fab::Airport& airport) {
   std::vector<RunwayRow> rows;
   for (const fab::Runway& runway : airport.runways) {
-    rows.push_back(reading.Fs2004() ? Fs2004Runway(reading, runway) : Fs2002Runway(reading, runway, false));
+    rows.push_back(reading.Fs2004() ? Fs2004Runway(reading, runway)
+                                    : Fs2002Runway(reading, runway, false));
   }
   for (const fab::Start& start : airport.starts) {
     if (start.type == fab::StartType::Helipad) rows.push_back(Helipad(reading, start));
@@ -243,18 +255,23 @@ Units OffsetPosition(Degrees reference, fab::Single east_m, fab::Single north_m)
 LayoutPositions PositionsOf(const Reading& reading, const fab::Airport& airport) {
   LayoutPositions positions;
   if (reading.Fs2004()) {
-    for (const fab::TaxiwayPoint& point : airport.taxiway_points) positions.points.push_back(reading.Scaled(point.position));
-    for (const fab::Parking& parking : airport.parkings) positions.parkings.push_back(reading.Scaled(parking.position));
+    for (const fab::TaxiwayPoint& point : airport.taxiway_points)
+      positions.points.push_back(reading.Scaled(point.position));
+    for (const fab::Parking& parking : airport.parkings)
+      positions.parkings.push_back(reading.Scaled(parking.position));
     return positions;
   }
-  const Degrees reference{fab::Fs2002LatitudeWord(airport.position.latitude) * 90.0 / 10001750,
-                          fab::Fs2002LongitudeWord(airport.position.longitude) * 360.0 / 4294967296.0};
+  const Degrees reference{
+      fab::Fs2002LatitudeWord(airport.position.latitude) * 90.0 / 10001750,
+      fab::Fs2002LongitudeWord(airport.position.longitude) * 360.0 / 4294967296.0};
   for (const fab::Fs2002Group& group : fab::Fs2002GroundLayoutOf(airport)) {
     if (const auto* points = std::get_if<std::vector<fab::Fs2002TaxiwayPoint>>(&group.elements)) {
-      for (const auto& p : *points) positions.points.push_back(OffsetPosition(reference, p.east_m, p.north_m));
+      for (const auto& p : *points)
+        positions.points.push_back(OffsetPosition(reference, p.east_m, p.north_m));
     }
     if (const auto* parkings = std::get_if<std::vector<fab::Fs2002Parking>>(&group.elements)) {
-      for (const auto& p : *parkings) positions.parkings.push_back(OffsetPosition(reference, p.east_m, p.north_m));
+      for (const auto& p : *parkings)
+        positions.parkings.push_back(OffsetPosition(reference, p.east_m, p.north_m));
     }
   }
   return positions;
@@ -297,10 +314,12 @@ std::uint32_t ComFrequency(const fab::Airport& airport, fab::ComType type) {
   return 0;
 }
 
-LeBytes AirportBytes(const Reading& reading, const fab::Airport& airport, const std::vector<RunwayRow>& runways) {
+LeBytes AirportBytes(const Reading& reading, const fab::Airport& airport,
+                     const std::vector<RunwayRow>& runways) {
   const LeBytes layout = GroundLayoutBytes(reading, airport);
   const std::size_t name_length = airport.name ? airport.name->size() + 1 : 0;
-  const std::size_t file_size = 55 + name_length + 72 * runways.size() + 9 * airport.taxiway_points.size() +
+  const std::size_t file_size = 55 + name_length + 72 * runways.size() +
+                                9 * airport.taxiway_points.size() +
                                 16 * airport.taxiway_paths.size() + 16 * airport.parkings.size() +
                                 8 * airport.taxiway_names.size();
   const std::uint32_t ground = ComFrequency(airport, fab::ComType::Ground);
@@ -327,7 +346,8 @@ LeBytes AirportsFile(const Reading& reading, const fab::SceneryContent& content)
 
 // ------------------------------------------------------------ navaids
 
-LeBytes BeaconBytes(std::uint8_t kind, Units position, const fab::RadioBeacon& beacon, std::int32_t hz) {
+LeBytes BeaconBytes(std::uint8_t kind, Units position, const fab::RadioBeacon& beacon,
+                    std::int32_t hz) {
   const std::size_t name_length = beacon.name ? beacon.name->size() + 1 : 0;
   LeBytes out;
   PutUnits(out.U8(kind).U32(static_cast<std::uint32_t>(26 + name_length)), position);
@@ -340,7 +360,8 @@ LeBytes BeaconBytes(std::uint8_t kind, Units position, const fab::RadioBeacon& b
 LeBytes NavaidsFile(const Reading& reading, const fab::SceneryContent& content) {
   LeBytes out;
   for (const fab::Vor& vor : content.vors) {
-    out.Append(BeaconBytes(4, reading.Navaid(vor.position), vor, reading.ChannelHz(vor.frequency_hz)));
+    out.Append(
+        BeaconBytes(4, reading.Navaid(vor.position), vor, reading.ChannelHz(vor.frequency_hz)));
   }
   for (const fab::Ndb& ndb : content.ndbs) {
     out.Append(BeaconBytes(5, reading.Navaid(ndb.position), ndb, reading.NdbHz(ndb.frequency_hz)));
@@ -351,7 +372,8 @@ LeBytes NavaidsFile(const Reading& reading, const fab::SceneryContent& content) 
 LeBytes MarkersFile(const Reading& reading, const fab::SceneryContent& content) {
   LeBytes out;
   for (const fab::Marker& marker : content.markers) {
-    PutUnits(out.U8(3).U32(14).U8(static_cast<std::uint8_t>(marker.type)), reading.Scaled(marker.position));
+    PutUnits(out.U8(3).U32(14).U8(static_cast<std::uint8_t>(marker.type)),
+             reading.Scaled(marker.position));
   }
   return out;
 }
@@ -361,7 +383,8 @@ LeBytes MarkersFile(const Reading& reading, const fab::SceneryContent& content) 
 LeBytes FixesFile(const Reading& reading, const fab::SceneryContent& content) {
   LeBytes out;
   for (const fab::Intersection& fix : content.intersections) {
-    PutUnits(out.U8(6).U32(22), reading.Reference(fix.position)).Text(reading.FixKey(fix.region, fix.ident), 9);
+    PutUnits(out.U8(6).U32(22), reading.Reference(fix.position))
+        .Text(reading.FixKey(fix.region, fix.ident), 9);
   }
   return out;
 }
@@ -387,7 +410,8 @@ LeBytes AirwayBytes(const Reading& reading, const fab::SceneryContent& content, 
 }
 
 // FS2002 keeps each airway whole.
-LeBytes Fs2002AirwaysFile(const Reading& reading, const fab::SceneryContent& content, fab::RouteLevel level) {
+LeBytes Fs2002AirwaysFile(const Reading& reading, const fab::SceneryContent& content,
+                          fab::RouteLevel level) {
   LeBytes out;
   for (const fab::Airway& airway : content.airways) {
     if (airway.level != level) continue;
@@ -395,7 +419,8 @@ LeBytes Fs2002AirwaysFile(const Reading& reading, const fab::SceneryContent& con
     for (const fab::AirwayPoint& point : airway.points) {
       rows.push_back({&point, reading.AirwayAltitudeFeet(point.minimum_altitude_m)});
     }
-    out.Append(AirwayBytes(reading, content, level == fab::RouteLevel::Jet ? 7 : 8, airway.name, rows));
+    out.Append(
+        AirwayBytes(reading, content, level == fab::RouteLevel::Jet ? 7 : 8, airway.name, rows));
   }
   return out;
 }
@@ -403,7 +428,8 @@ LeBytes Fs2002AirwaysFile(const Reading& reading, const fab::SceneryContent& con
 // FS2004 gives one short airway per waypoint and route through it: the
 // previous point (with the altitude of the leg to this one), this point
 // (altitude 0) and the next point (with the altitude of the leg to it).
-LeBytes Fs2004AirwaysFile(const Reading& reading, const fab::SceneryContent& content, fab::RouteLevel level) {
+LeBytes Fs2004AirwaysFile(const Reading& reading, const fab::SceneryContent& content,
+                          fab::RouteLevel level) {
   LeBytes out;
   for (const fab::Intersection& fix : content.intersections) {
     for (const fab::Airway& airway : content.airways) {
@@ -414,17 +440,21 @@ LeBytes Fs2004AirwaysFile(const Reading& reading, const fab::SceneryContent& con
         if (i > 0) rows.push_back({&airway.points[i - 1], leg_in});
         rows.push_back({&airway.points[i], 0});
         if (i + 1 < airway.points.size()) {
-          rows.push_back({&airway.points[i + 1], reading.AirwayAltitudeFeet(airway.points[i + 1].minimum_altitude_m)});
+          rows.push_back({&airway.points[i + 1],
+                          reading.AirwayAltitudeFeet(airway.points[i + 1].minimum_altitude_m)});
         }
-        out.Append(AirwayBytes(reading, content, level == fab::RouteLevel::Jet ? 7 : 8, airway.name, rows));
+        out.Append(AirwayBytes(reading, content, level == fab::RouteLevel::Jet ? 7 : 8, airway.name,
+                               rows));
       }
     }
   }
   return out;
 }
 
-LeBytes AirwaysFile(const Reading& reading, const fab::SceneryContent& content, fab::RouteLevel level) {
-  return reading.Fs2004() ? Fs2004AirwaysFile(reading, content, level) : Fs2002AirwaysFile(reading, content, level);
+LeBytes AirwaysFile(const Reading& reading, const fab::SceneryContent& content,
+                    fab::RouteLevel level) {
+  return reading.Fs2004() ? Fs2004AirwaysFile(reading, content, level)
+                          : Fs2002AirwaysFile(reading, content, level);
 }
 
 // ------------------------------------------------------------ FS2004 only
@@ -446,9 +476,12 @@ LeBytes FuelAreasFile(const Reading& reading, const fab::SceneryContent& content
 
 std::uint8_t AirspaceClass(fab::BoundaryType type) {
   switch (type) {
-    case fab::BoundaryType::ClassC: return 12;
-    case fab::BoundaryType::Restricted: return 17;
-    default: return 0;  // the sample has no other kind
+    case fab::BoundaryType::ClassC:
+      return 12;
+    case fab::BoundaryType::Restricted:
+      return 17;
+    default:
+      return 0;  // the sample has no other kind
   }
 }
 
@@ -470,12 +503,14 @@ void AddVertex(AirspaceRow& row, std::uint8_t type, Units position, std::int32_t
 void PlaceBox(AirspaceRow& row, Degrees a, Degrees b) {
   row.corner_a = UnitsOf(a.latitude, a.longitude);
   row.corner_b = UnitsOf(b.latitude, b.longitude);
-  const auto miles = static_cast<std::int16_t>(DistanceNm(a.latitude, a.longitude, b.latitude, b.longitude));
+  const auto miles =
+      static_cast<std::int16_t>(DistanceNm(a.latitude, a.longitude, b.latitude, b.longitude));
   const int course = InitialBearing(a.latitude, a.longitude, b.latitude, b.longitude);
   if (miles >= 1) {
     row.centre = DestinationPointNm(a.latitude, a.longitude, course, miles / 2);
   } else {
-    const auto feet = static_cast<std::int16_t>(DistanceFeet(a.latitude, a.longitude, b.latitude, b.longitude));
+    const auto feet =
+        static_cast<std::int16_t>(DistanceFeet(a.latitude, a.longitude, b.latitude, b.longitude));
     row.centre = DestinationPointFeet(a.latitude, a.longitude, course, feet / 2);
   }
 }
@@ -485,22 +520,30 @@ void PlaceCircleCorners(AirspaceRow& row, Degrees origin, double radius_m) {
   const double feet = radius_m / 0.3048;
   const bool short_radius = feet / 6080 < 1;
   auto toward = [&](int bearing) {
-    return short_radius ? DestinationPointFeet(origin.latitude, origin.longitude, bearing, feet)
-                        : DestinationPointNm(origin.latitude, origin.longitude, bearing, feet / 6080);
+    return short_radius
+               ? DestinationPointFeet(origin.latitude, origin.longitude, bearing, feet)
+               : DestinationPointNm(origin.latitude, origin.longitude, bearing, feet / 6080);
   };
   row.corner_a = toward(315);
   row.corner_b = toward(135);
 }
 
-void AddOutline(AirspaceRow& row, const Reading& reading, const std::vector<fab::BoundaryPoint>& points) {
+void AddOutline(AirspaceRow& row, const Reading& reading,
+                const std::vector<fab::BoundaryPoint>& points) {
   using enum fab::BoundaryPointType;
   std::vector<fab::Position> origins;
   for (const fab::BoundaryPoint& point : points) {
     const Units at = reading.Scaled(point.position);
     switch (point.type) {
-      case Start: AddVertex(row, 0, at); break;
-      case Line: AddVertex(row, 5, at); break;
-      case Origin: origins.push_back(point.position); break;
+      case Start:
+        AddVertex(row, 0, at);
+        break;
+      case Line:
+        AddVertex(row, 5, at);
+        break;
+      case Origin:
+        origins.push_back(point.position);
+        break;
       case ArcClockwise:
       case ArcCounterClockwise:
         AddVertex(row, 1, reading.Scaled(origins.at(point.origin_index)));
@@ -509,13 +552,15 @@ void AddOutline(AirspaceRow& row, const Reading& reading, const std::vector<fab:
       case Circle:
         AddVertex(row, 1, reading.Scaled(origins.at(point.origin_index)));
         AddVertex(row, 2, {}, WholeFeet(point.radius_m.Value()));
-        PlaceCircleCorners(row, reading.ScaledDegrees(origins.at(point.origin_index)), point.radius_m.Value());
+        PlaceCircleCorners(row, reading.ScaledDegrees(origins.at(point.origin_index)),
+                           point.radius_m.Value());
         break;
     }
   }
 }
 
-LeBytes AirspaceBytes(const Reading& reading, const fab::Boundary& boundary, std::size_t file_offset) {
+LeBytes AirspaceBytes(const Reading& reading, const fab::Boundary& boundary,
+                      std::size_t file_offset) {
   AirspaceRow row;
   PlaceBox(row, reading.ScaledDegrees(boundary.corner_a), reading.ScaledDegrees(boundary.corner_b));
   for (const auto& outline : boundary.outlines) AddOutline(row, reading, outline);
@@ -523,29 +568,37 @@ LeBytes AirspaceBytes(const Reading& reading, const fab::Boundary& boundary, std
   LeBytes out;
   out.I32(static_cast<std::int32_t>(file_offset + 57 + name_length + row.vertices.Size()));
   PutUnits(out.U8(AirspaceClass(boundary.type)), row.centre);
-  out.I32(row.corner_a.latitude).I32(row.corner_b.latitude).I32(row.corner_a.longitude).I32(row.corner_b.longitude);
+  out.I32(row.corner_a.latitude)
+      .I32(row.corner_b.latitude)
+      .I32(row.corner_a.longitude)
+      .I32(row.corner_b.longitude);
   out.U16(static_cast<std::uint16_t>(name_length)).Text(boundary.name.value_or(""), name_length);
   out.U16(0).U16(0).I16(1).U32(row.vertex_count).I32(0).Append(row.vertices);
   out.I32(row.vertex_count ? static_cast<std::int32_t>(row.vertex_count - 1) : 0);
-  return out.I32(reading.AltitudeFeet(boundary.lower_altitude_m)).I32(reading.AltitudeFeet(boundary.upper_altitude_m));
+  return out.I32(reading.AltitudeFeet(boundary.lower_altitude_m))
+      .I32(reading.AltitudeFeet(boundary.upper_altitude_m));
 }
 
 LeBytes AirspacesFile(const Reading& reading, const fab::SceneryContent& content) {
   LeBytes out;
-  for (const fab::Boundary& boundary : content.boundaries) out.Append(AirspaceBytes(reading, boundary, out.Size()));
+  for (const fab::Boundary& boundary : content.boundaries)
+    out.Append(AirspaceBytes(reading, boundary, out.Size()));
   return out;
 }
 
 }  // namespace
 
-std::map<std::string, std::string> ExpectedDatabaseFiles(TargetProgram target_program, FsVersion fs_version) {
+std::map<std::string, std::string> ExpectedDatabaseFiles(TargetProgram target_program,
+                                                         FsVersion fs_version) {
   const Reading reading(fs_version);
   const fab::SceneryContent content = SampleContent(fs_version);
   std::map<std::string, std::string> files;
   files["world_airports.dat"] = AirportsFile(reading, content).Str();
-  if (fs_version == FsVersion::Fs2004) files["world_fuel_areas.dat"] = FuelAreasFile(reading, content).Str();
+  if (fs_version == FsVersion::Fs2004)
+    files["world_fuel_areas.dat"] = FuelAreasFile(reading, content).Str();
   if (target_program != TargetProgram::Radar) return files;
-  if (fs_version == FsVersion::Fs2004) files["additional_airspaces.dat"] = AirspacesFile(reading, content).Str();
+  if (fs_version == FsVersion::Fs2004)
+    files["additional_airspaces.dat"] = AirspacesFile(reading, content).Str();
   files["world_navaids.dat"] = NavaidsFile(reading, content).Str();
   files["world_markers.dat"] = MarkersFile(reading, content).Str();
   files["world_fixpoints.dat"] = FixesFile(reading, content).Str();

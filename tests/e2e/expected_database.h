@@ -15,6 +15,7 @@ namespace tarnvale::e2e {
 // File name -> expected content, for every database file the run must write
 // for `target_program` and `fs_version`; the copy
 // of magdec.bgl is not included.
-std::map<std::string, std::string> ExpectedDatabaseFiles(TargetProgram target_program, FsVersion fs_version);
+std::map<std::string, std::string> ExpectedDatabaseFiles(TargetProgram target_program,
+                                                         FsVersion fs_version);
 
 }  // namespace tarnvale::e2e

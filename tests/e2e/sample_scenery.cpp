@@ -12,10 +12,10 @@ namespace {
 
 fab::Com ComOf(fab::ComType type, std::uint32_t hz) { return {type, hz, ""}; }
 
-fab::Runway RunwayOf(const fab::Airport& airport, double length_m, double width_m, double heading_deg,
-                     fab::RunwayEnd primary, fab::RunwayEnd secondary) {
-  return {airport.position, airport.altitude_m, length_m, width_m, heading_deg, 0, std::move(primary),
-          std::move(secondary)};
+fab::Runway RunwayOf(const fab::Airport& airport, double length_m, double width_m,
+                     double heading_deg, fab::RunwayEnd primary, fab::RunwayEnd secondary) {
+  return {airport.position,   airport.altitude_m,  length_m, width_m, heading_deg, 0,
+          std::move(primary), std::move(secondary)};
 }
 
 fab::Airport AlphaField() {
@@ -29,8 +29,10 @@ fab::Airport AlphaField() {
                   ComOf(fab::ComType::Tower, 118'300'000)};
   airport.runways = {RunwayOf(airport, 2000.0, 45.0, 90.0, {9, fab::Designator::Left, "IAAA"},
                               {27, fab::Designator::Right, ""})};
-  fab::Start runway_start{9, fab::Designator::Left, fab::StartType::Runway, {45.0, -120.01}, 100.0, 90.0};
-  fab::Start helipad{2, fab::Designator::None, fab::StartType::Helipad, {45.01, -120.01}, 101.0, 45.0};
+  fab::Start runway_start{
+      9, fab::Designator::Left, fab::StartType::Runway, {45.0, -120.01}, 100.0, 90.0};
+  fab::Start helipad{2,   fab::Designator::None, fab::StartType::Helipad, {45.01, -120.01}, 101.0,
+                     45.0};
   airport.starts = {runway_start, helipad};
   return airport;
 }
@@ -38,7 +40,9 @@ fab::Airport AlphaField() {
 // Taxiway points north-west of, on and south-east of the reference point,
 // and a parking further out; FS2002 keeps them as offsets from it.
 void AddGroundLayout(fab::Airport& airport) {
-  airport.taxiway_points = {{1, {45.501, -119.501}}, {2, {45.502, -119.502}}, {1, {45.5, -119.5}},
+  airport.taxiway_points = {{1, {45.501, -119.501}},
+                            {2, {45.502, -119.502}},
+                            {1, {45.5, -119.5}},
                             {1, {45.499, -119.498}}};
   // Name code 5, type 3, number 12, radius 20 m, one airline code.
   airport.parkings = {{5, 3, 12, 20.0, 0.0, {45.503, -119.503}, {"ABCD"}}};
@@ -58,7 +62,8 @@ fab::Airport BravoStrip() {
   return airport;
 }
 
-fab::Ils IlsOf(const char* ident, fab::Position position, std::uint32_t hz, const char* airport, int runway) {
+fab::Ils IlsOf(const char* ident, fab::Position position, std::uint32_t hz, const char* airport,
+               int runway) {
   fab::Ils ils;
   ils.ident = ident;
   ils.region = "K1";
@@ -72,8 +77,8 @@ fab::Ils IlsOf(const char* ident, fab::Position position, std::uint32_t hz, cons
 }
 
 template <typename Beacon>
-Beacon BeaconOf(const char* ident, std::optional<std::string> name, fab::Position position, std::uint32_t hz,
-                double range_m) {
+Beacon BeaconOf(const char* ident, std::optional<std::string> name, fab::Position position,
+                std::uint32_t hz, double range_m) {
   Beacon beacon;
   beacon.ident = ident;
   beacon.region = "K1";
@@ -101,9 +106,13 @@ fab::Intersection IntersectionOf(const char* ident, fab::Position position) {
   return intersection;
 }
 
-fab::AirwayPoint PointOf(const char* ident, double minimum_altitude_m) { return {ident, "K1", minimum_altitude_m}; }
+fab::AirwayPoint PointOf(const char* ident, double minimum_altitude_m) {
+  return {ident, "K1", minimum_altitude_m};
+}
 
-fab::BoundaryPoint Vertex(fab::BoundaryPointType type, fab::Position position) { return {type, 0, position, 0.0}; }
+fab::BoundaryPoint Vertex(fab::BoundaryPointType type, fab::Position position) {
+  return {type, 0, position, 0.0};
+}
 
 std::vector<fab::Boundary> Airspaces() {
   using enum fab::BoundaryPointType;
@@ -138,24 +147,32 @@ fab::SceneryContent SampleContent(FsVersion fs_version) {
                   BeaconOf<fab::Ndb>("SD", std::nullopt, {44.7, -120.4}, 256'400, 42596.0)};
   content.markers = {MarkerOf(fab::MarkerType::Outer, {45.0, -120.05}),
                      MarkerOf(fab::MarkerType::Middle, {45.0, -120.03})};
-  content.intersections = {IntersectionOf("ALPHA", {45.1, -120.2}), IntersectionOf("BRAVO", {45.2, -120.0}),
+  content.intersections = {IntersectionOf("ALPHA", {45.1, -120.2}),
+                           IntersectionOf("BRAVO", {45.2, -120.0}),
                            IntersectionOf("CHARL", {45.3, -119.8})};
-  content.airways = {{"V1", fab::RouteLevel::Victor, {PointOf("ALPHA", 0.0), PointOf("BRAVO", 1524.0),
-                                                       PointOf("CHARL", 1828.8)}},
-                     {"J5", fab::RouteLevel::Jet, {PointOf("ALPHA", 0.0), PointOf("CHARL", 5486.4)}}};
+  content.airways = {
+      {"V1",
+       fab::RouteLevel::Victor,
+       {PointOf("ALPHA", 0.0), PointOf("BRAVO", 1524.0), PointOf("CHARL", 1828.8)}},
+      {"J5", fab::RouteLevel::Jet, {PointOf("ALPHA", 0.0), PointOf("CHARL", 5486.4)}}};
   fab::AttachRoutes(content.intersections, content.airways);
   if (fs_version == FsVersion::Fs2004) {
-    content.fuel_triggers = {{{45.001, -120.001}, 100.0, fab::kRefuelTrigger, fab::FuelGrade(1, 3) | fab::FuelGrade(5, 2)}};
+    content.fuel_triggers = {{{45.001, -120.001},
+                              100.0,
+                              fab::kRefuelTrigger,
+                              fab::FuelGrade(1, 3) | fab::FuelGrade(5, 2)}};
     content.boundaries = Airspaces();
   }
   return content;
 }
 
-std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root, FsVersion fs_version) {
+std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root,
+                                              FsVersion fs_version) {
   fab::Installation installation(root, fs_version);
   const std::filesystem::path folder = installation.AddArea({"Sample", "Scenery\\Sample"});
   installation.WriteSceneryCfg();
-  const fab::SceneryFormat format = fs_version == FsVersion::Fs2004 ? fab::Fs2004Format() : fab::Fs2002Format();
+  const fab::SceneryFormat format =
+      fs_version == FsVersion::Fs2004 ? fab::Fs2004Format() : fab::Fs2002Format();
   format.write_content(SampleContent(fs_version), folder, "SAMPLE");
   return root / fab::MagdecRelativePath(fs_version);
 }

@@ -19,6 +19,7 @@ fab::SceneryContent SampleContent(FsVersion fs_version);
 // Writes a simulator installation into `root` whose one active area holds
 // SampleContent(fs_version) as the scenery builder writes it for that
 // version; returns the path of the simulator's magdec.bgl.
-std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root, FsVersion fs_version);
+std::filesystem::path WriteSampleInstallation(const std::filesystem::path& root,
+                                              FsVersion fs_version);
 
 }  // namespace tarnvale::e2e

@@ -29,7 +29,8 @@ double CentralAngle(const Sphere& s) {
   }
   const double half_lat = std::sin((s.phi1 - s.phi2) / 2);
   const double half_lon = std::sin((s.lambda1 - s.lambda2) / 2);
-  return 2 * ClampedAsin(std::sqrt(half_lat * half_lat + std::cos(s.phi1) * std::cos(s.phi2) * half_lon * half_lon));
+  return 2 * ClampedAsin(std::sqrt(half_lat * half_lat +
+                                   std::cos(s.phi1) * std::cos(s.phi2) * half_lon * half_lon));
 }
 
 double CappedMiles(double miles) { return miles > 32767 ? 32767 : miles; }
@@ -42,7 +43,9 @@ std::int32_t Truncate(double value) {
 
 std::int32_t LatitudeUnits(double degrees) { return Truncate(degrees / 90 * 10001750); }
 std::int32_t LongitudeUnits(double degrees) { return Truncate(degrees / 360 * 4294967296.0); }
-Units UnitsOf(double latitude, double longitude) { return {LatitudeUnits(latitude), LongitudeUnits(longitude)}; }
+Units UnitsOf(double latitude, double longitude) {
+  return {LatitudeUnits(latitude), LongitudeUnits(longitude)};
+}
 std::int32_t WholeFeet(double metres) { return Truncate(metres / 0.3048); }
 
 double Fs2004Latitude(std::uint32_t raw) { return 90 - raw * 180.0 / 536870911; }
@@ -64,8 +67,10 @@ int InitialBearing(double lat1, double lon1, double lat2, double lon2) {
   const Sphere s = OnSphere(lat1, lon1, lat2, lon2);
   const double delta = CentralAngle(s);
   if (delta == 0) return 0;
-  const double c = (std::sin(s.phi2) - std::sin(s.phi1) * std::cos(delta)) / (std::sin(delta) * std::cos(s.phi1));
-  const double course = std::sin(s.lambda2 - s.lambda1) < 0 ? ClampedAcos(c) : 2 * kPi - ClampedAcos(c);
+  const double c = (std::sin(s.phi2) - std::sin(s.phi1) * std::cos(delta)) /
+                   (std::sin(delta) * std::cos(s.phi1));
+  const double course =
+      std::sin(s.lambda2 - s.lambda1) < 0 ? ClampedAcos(c) : 2 * kPi - ClampedAcos(c);
   return static_cast<std::int16_t>(Truncate((180 / kPi) * course));
 }
 
@@ -74,7 +79,8 @@ int DistanceNm(double lat1, double lon1, double lat2, double lon2) {
 }
 
 int DistanceFeet(double lat1, double lon1, double lat2, double lon2) {
-  return Truncate(CappedMiles(CentralAngle(OnSphere(lat1, lon1, lat2, lon2)) * (10800 / kPi) * 6080));
+  return Truncate(
+      CappedMiles(CentralAngle(OnSphere(lat1, lon1, lat2, lon2)) * (10800 / kPi) * 6080));
 }
 
 Units DestinationPointNm(double latitude, double longitude, int bearing, double distance_nm) {
@@ -82,14 +88,17 @@ Units DestinationPointNm(double latitude, double longitude, int bearing, double 
   const double lambda1 = -longitude * (kPi / 180);
   const double theta = bearing * (kPi / 180);
   const double delta = (kPi / 10800) * std::fabs(distance_nm);
-  const double phi2 =
-      ClampedAsin(std::sin(phi1) * std::cos(delta) + std::cos(phi1) * std::sin(delta) * std::cos(theta));
+  const double phi2 = ClampedAsin(std::sin(phi1) * std::cos(delta) +
+                                  std::cos(phi1) * std::sin(delta) * std::cos(theta));
   const double lambda2 =
       std::cos(phi2) == 0
           ? lambda1
-          : PositiveModulo(lambda1 - ClampedAsin(std::sin(theta) * std::sin(delta) / std::cos(phi2)) + kPi, 2 * kPi) -
+          : PositiveModulo(
+                lambda1 - ClampedAsin(std::sin(theta) * std::sin(delta) / std::cos(phi2)) + kPi,
+                2 * kPi) -
                 kPi;
-  return {Truncate((180 / kPi) * phi2 / 90 * 10001750), Truncate((180 / kPi) * (-lambda2) / 360 * 4294967296)};
+  return {Truncate((180 / kPi) * phi2 / 90 * 10001750),
+          Truncate((180 / kPi) * (-lambda2) / 360 * 4294967296)};
 }
 
 Units DestinationPointFeet(double latitude, double longitude, int bearing, double distance_feet) {

@@ -20,7 +20,7 @@ std::int32_t Truncate(double value);
 std::int32_t LatitudeUnits(double degrees);   // trunc(degrees / 90 x 10001750)
 std::int32_t LongitudeUnits(double degrees);  // trunc(degrees / 360 x 2^32)
 Units UnitsOf(double latitude, double longitude);
-std::int32_t WholeFeet(double metres);        // trunc(metres / 0.3048)
+std::int32_t WholeFeet(double metres);  // trunc(metres / 0.3048)
 
 // Raw FS2004 words to degrees and metres.
 double Fs2004Latitude(std::uint32_t raw);

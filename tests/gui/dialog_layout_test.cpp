@@ -32,22 +32,23 @@ TEST_P(DialogUnitConversion, ScalesByTheBaseUnits) {
   EXPECT_EQ(units.ToPixels(GetParam().dialog_units), GetParam().pixels);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, DialogUnitConversion,
-                         ::testing::Values(ConversionRow{QRect(7, 63, 271, 53), QRect(11, 102, 407, 86)},
-                                           ConversionRow{QRect(0, 0, 4, 8), QRect(0, 0, 6, 13)},
-                                           ConversionRow{QRect(1, 1, 2, 4), QRect(2, 2, 3, 7)},
-                                           ConversionRow{QRect(-7, -5, 0, 0), QRect(-11, -8, 0, 0)}),
-                         [](const auto& info) {
-                           const QRect& units = info.param.dialog_units;
-                           const std::string corner =
-                               std::to_string(units.x()) + " " + std::to_string(units.y());
-                           return tarnvale::testing::RowName(info.index, corner);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DialogUnitConversion,
+    ::testing::Values(ConversionRow{QRect(7, 63, 271, 53), QRect(11, 102, 407, 86)},
+                      ConversionRow{QRect(0, 0, 4, 8), QRect(0, 0, 6, 13)},
+                      ConversionRow{QRect(1, 1, 2, 4), QRect(2, 2, 3, 7)},
+                      ConversionRow{QRect(-7, -5, 0, 0), QRect(-11, -8, 0, 0)}),
+    [](const auto& info) {
+      const QRect& units = info.param.dialog_units;
+      const std::string corner = std::to_string(units.x()) + " " + std::to_string(units.y());
+      return tarnvale::testing::RowName(info.index, corner);
+    });
 
 TEST(DialogLayout, WidensTheUnitsUntilAWrappedTextFits) {
   QWidget client;
   client.setFont(DialogFont());
-  auto* label = new QLabel(QStringLiteral("A sentence far longer than the room its template gives it"), &client);
+  auto* label = new QLabel(
+      QStringLiteral("A sentence far longer than the room its template gives it"), &client);
   label->setWordWrap(true);
   auto* button = new QPushButton(QStringLiteral("A wide button text"), &client);
   DialogLayout layout(&client, {60, 40});
@@ -56,7 +57,8 @@ TEST(DialogLayout, WidensTheUnitsUntilAWrappedTextFits) {
 
   const QSize size = layout.Apply();
 
-  EXPECT_TRUE(layout.ClippedControls().isEmpty()) << layout.ClippedControls().join(u'|').toStdString();
+  EXPECT_TRUE(layout.ClippedControls().isEmpty())
+      << layout.ClippedControls().join(u'|').toStdString();
   EXPECT_GT(layout.Units().base_x, BaseUnitsOf(client.font()).base_x);
   EXPECT_EQ(size, QSize(layout.Units().ToPixelsX(60), layout.Units().ToPixelsY(40)));
   EXPECT_EQ(label->geometry(), layout.Units().ToPixels(QRect(0, 0, 60, 16)));
@@ -100,7 +102,8 @@ TEST(Windows, ShowEveryTextWhole) {
   for (const auto& window : windows) {
     window->show();
     EXPECT_TRUE(window->ClippedControls().isEmpty())
-        << window->windowTitle().toStdString() << ": " << window->ClippedControls().join(u'|').toStdString();
+        << window->windowTitle().toStdString() << ": "
+        << window->ClippedControls().join(u'|').toStdString();
   }
 }
 

@@ -39,7 +39,9 @@ const auto* const kApplication = ::testing::AddGlobalTestEnvironment(new Offscre
 
 }  // namespace
 
-QString ExecutableBaseName() { return QFileInfo(QCoreApplication::applicationFilePath()).baseName(); }
+QString ExecutableBaseName() {
+  return QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+}
 
 void ScriptedPresenter::Show(QWidget* owner, const QString& title, const QString& text) {
   const ShownMessage message{owner, title, text};
@@ -75,13 +77,14 @@ bool ProcessEventsUntil(const std::function<bool()>& done) {
 
 void WhenModalShown(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> act) {
   auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, matches = std::move(matches), act = std::move(act)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible() || !matches(modal)) return;
-    poll->stop();
-    poll->deleteLater();
-    act(modal);
-  });
+  QObject::connect(poll, &QTimer::timeout, poll,
+                   [poll, matches = std::move(matches), act = std::move(act)] {
+                     QWidget* modal = QApplication::activeModalWidget();
+                     if (modal == nullptr || !modal->isVisible() || !matches(modal)) return;
+                     poll->stop();
+                     poll->deleteLater();
+                     act(modal);
+                   });
   poll->start(5);
 }
 
@@ -107,7 +110,8 @@ void Choose(QWidget* dialog, const QString& radio_text) {
 }
 
 void TypeFolder(QWidget* dialog, const std::filesystem::path& folder) {
-  dialog->findChild<QLineEdit*>(QStringLiteral("FolderField"))->setText(QString::fromStdString(folder.string()));
+  dialog->findChild<QLineEdit*>(QStringLiteral("FolderField"))
+      ->setText(QString::fromStdString(folder.string()));
 }
 
 }  // namespace tarnvale::gui::testing

@@ -43,9 +43,13 @@ class HoldingView final : public RunView {
     window_.SetStatusText(text);
     After("status:" + text);
   }
-  void SetProgressRange(std::int32_t low, std::int32_t high) override { window_.SetProgressRange(low, high); }
+  void SetProgressRange(std::int32_t low, std::int32_t high) override {
+    window_.SetProgressRange(low, high);
+  }
   void SetProgressStep(std::int32_t step) override { window_.SetProgressStep(step); }
-  void SetProgressPosition(std::int32_t position) override { window_.SetProgressPosition(position); }
+  void SetProgressPosition(std::int32_t position) override {
+    window_.SetProgressPosition(position);
+  }
   void StepProgress() override {
     window_.StepProgress();
     After("stepit");
@@ -99,9 +103,15 @@ class MainWindow : public ::testing::Test {
     window_->show();
   }
 
-  QString Status() const { return window_->findChild<QLineEdit*>(QStringLiteral("StatusField"))->text(); }
-  int BarPosition() const { return window_->findChild<QProgressBar*>(QStringLiteral("ProgressBar"))->value(); }
-  QPushButton* Button(const char* name) const { return window_->findChild<QPushButton*>(QString::fromLatin1(name)); }
+  QString Status() const {
+    return window_->findChild<QLineEdit*>(QStringLiteral("StatusField"))->text();
+  }
+  int BarPosition() const {
+    return window_->findChild<QProgressBar*>(QStringLiteral("ProgressBar"))->value();
+  }
+  QPushButton* Button(const char* name) const {
+    return window_->findChild<QPushButton*>(QString::fromLatin1(name));
+  }
 
   void ExpectIdle() const {
     EXPECT_EQ(Status(), QString());
@@ -162,7 +172,8 @@ TEST_F(MainWindow, WholeRunWritesTheFilesAndEndsIdleAfterTheSuccessMessage) {
   EXPECT_TRUE(window_->isVisible());
   ASSERT_TRUE(state_.last_run.has_value());
   EXPECT_EQ(state_.last_run->ending, RunEnding::Success);
-  for (const char* name : {"world_airports.dat", "world_navaids.dat", "world_fixpoints.dat", "magdec.bgl"}) {
+  for (const char* name :
+       {"world_airports.dat", "world_navaids.dat", "world_fixpoints.dat", "magdec.bgl"}) {
     EXPECT_TRUE(std::filesystem::exists(target_ / name)) << name;
   }
   EXPECT_GT(std::filesystem::file_size(target_ / "world_airports.dat"), 100U);
@@ -192,7 +203,8 @@ TEST_F(MainWindow, CancelDuringReadingEndsWithTheCancelMessage) {
 TEST_F(MainWindow, CloseDuringWritingHaltsTheRunAndKeepsTheOldSet) {
   WriteFile(target_ / "world_airports.dat", "the set of an earlier run");
   Open(presenter_);
-  HoldingView holding(window_->WindowView(), state_.worker, "status:" + std::string(text::kCreatingFiles));
+  HoldingView holding(window_->WindowView(), state_.worker,
+                      "status:" + std::string(text::kCreatingFiles));
   window_->ReportRunsThrough(holding);
 
   Button("CreateButton")->click();
@@ -228,7 +240,8 @@ struct ClosingRow {
   std::string_view message;
 };
 
-class RunThatClosesTheWindow : public MainWindow, public ::testing::WithParamInterface<ClosingRow> {};
+class RunThatClosesTheWindow : public MainWindow,
+                               public ::testing::WithParamInterface<ClosingRow> {};
 
 TEST_P(RunThatClosesTheWindow, ShowsItsMessageThenCloses) {
   GetParam().arrange(state_, target_);
@@ -247,15 +260,21 @@ TEST_P(RunThatClosesTheWindow, ShowsItsMessageThenCloses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, RunThatClosesTheWindow,
-    ::testing::Values(
-        ClosingRow{"OutOfMemory", [](ProgramState& state, const auto&) { state.database_allocation_budget = 0; },
-                   text::kOutOfMemory},
-        ClosingRow{"SimulatorFolderGone",
-                   [](ProgramState& state, const auto& target) { state.config.FS_Directory = (target / "gone").string(); },
-                   text::kInvalidSimulatorFolder},
-        ClosingRow{"OldFileNotDeleted",
-                   [](ProgramState&, const auto& target) { WriteFile(target / "magdec.bgl" / "inside", "x"); },
-                   text::kOldFilesNotDeleted}),
+    ::testing::Values(ClosingRow{"OutOfMemory",
+                                 [](ProgramState& state, const auto&) {
+                                   state.database_allocation_budget = 0;
+                                 },
+                                 text::kOutOfMemory},
+                      ClosingRow{"SimulatorFolderGone",
+                                 [](ProgramState& state, const auto& target) {
+                                   state.config.FS_Directory = (target / "gone").string();
+                                 },
+                                 text::kInvalidSimulatorFolder},
+                      ClosingRow{"OldFileNotDeleted",
+                                 [](ProgramState&, const auto& target) {
+                                   WriteFile(target / "magdec.bgl" / "inside", "x");
+                                 },
+                                 text::kOldFilesNotDeleted}),
     [](const ::testing::TestParamInfo<ClosingRow>& info) { return std::string(info.param.name); });
 
 }  // namespace

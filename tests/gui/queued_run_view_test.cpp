@@ -33,8 +33,10 @@ class QueuedView : public ::testing::Test {
 TEST_F(QueuedView, AppliesTheWorkersCallsInOrderOnTheWindowsThread) {
   std::atomic<bool> after_message = false;
   std::vector<std::string> expected;
-  for (int position = 0; position < 300; ++position) expected.push_back("position:" + std::to_string(position));
-  expected.insert(expected.end(), {"status:Scenery", "stepit", "message:done", "create:on", "close"});
+  for (int position = 0; position < 300; ++position)
+    expected.push_back("position:" + std::to_string(position));
+  expected.insert(expected.end(),
+                  {"status:Scenery", "stepit", "message:done", "create:on", "close"});
 
   worker_.Start([&](std::stop_token) {
     for (int position = 0; position < 300; ++position) view_.SetProgressPosition(position);

@@ -12,8 +12,8 @@
 #include "gui/askfor_quelby_program.h"
 #include "gui/fspath_dialog.h"
 #include "gui_test_support.h"
-#include "support/temp_dir.h"
 #include "support/row_names.h"
+#include "support/temp_dir.h"
 
 namespace tarnvale::gui {
 namespace {
@@ -22,8 +22,8 @@ using tarnvale::testing::TempDir;
 using tarnvale::testing::WriteFile;
 using testing::Choose;
 using testing::ClickButton;
-using testing::TypeFolder;
 using testing::ScriptedPresenter;
+using testing::TypeFolder;
 
 bool AnyRadioChecked(QWidget* dialog) {
   for (QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {
@@ -63,14 +63,18 @@ TEST_P(TargetDialogChoices, AcceptsTheChosenProgramsFolder) {
   EXPECT_EQ(dialog.AcceptedFolder(), Canonical(program));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ThreePrograms, TargetDialogChoices,
-    ::testing::Values(TargetRow{QStringLiteral("Brisolt v4.0 (For FS2002)"), "Brisolt (FS2002)", "Program_Config.cfg"},
-                      TargetRow{QStringLiteral("Brisolt v5.0 (For FS2004)"), "Brisolt (FS2004)", "program_config.cfg"},
-                      TargetRow{QStringLiteral("Scopel v5.0 (For FS2002/2004)"), "", "PROGRAM_CONFIG.CFG"}),
-    [](const auto& info) {
-      return tarnvale::testing::RowName(info.index, info.param.radio.toStdString());
-    });
+INSTANTIATE_TEST_SUITE_P(ThreePrograms, TargetDialogChoices,
+                         ::testing::Values(TargetRow{QStringLiteral("Brisolt v4.0 (For FS2002)"),
+                                                     "Brisolt (FS2002)", "Program_Config.cfg"},
+                                           TargetRow{QStringLiteral("Brisolt v5.0 (For FS2004)"),
+                                                     "Brisolt (FS2004)", "program_config.cfg"},
+                                           TargetRow{
+                                               QStringLiteral("Scopel v5.0 (For FS2002/2004)"), "",
+                                               "PROGRAM_CONFIG.CFG"}),
+                         [](const auto& info) {
+                           return tarnvale::testing::RowName(info.index,
+                                                             info.param.radio.toStdString());
+                         });
 
 TEST(TargetDialog, RefusesAMissingChoiceAndAWrongFolderThenAcceptsAnotherChoice) {
   TempDir dir;
@@ -126,8 +130,10 @@ TEST_P(SimulatorDialogVersions, AcceptsTheFolderHoldingThatVersionsProgram) {
 
 INSTANTIATE_TEST_SUITE_P(
     BothVersions, SimulatorDialogVersions,
-    ::testing::Values(SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2002"), "fs2002.exe", FsVersion::Fs2002},
-                      SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2004"), "FS9.EXE", FsVersion::Fs2004}),
+    ::testing::Values(SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2002"), "fs2002.exe",
+                                   FsVersion::Fs2002},
+                      SimulatorRow{QStringLiteral("Microsoft Flight Simulator 2004"), "FS9.EXE",
+                                   FsVersion::Fs2004}),
     [](const auto& info) { return "Fs" + std::to_string(ToNumber(info.param.version)); });
 
 TEST(SimulatorDialog, NamesTheChosenVersionWhenTheFolderIsWrong) {

@@ -40,7 +40,8 @@ class GuiStartup : public ::testing::Test {
 
   // Answers the target dialog with the radar program in `program_`.
   void AnswerTargetDialog() {
-    WhenShown<AskforQuelbyProgram>([this](AskforQuelbyProgram* dialog) { Answer(dialog, kRadarProgram, program_); });
+    WhenShown<AskforQuelbyProgram>(
+        [this](AskforQuelbyProgram* dialog) { Answer(dialog, kRadarProgram, program_); });
   }
 
   StartupOutcome Run() { return RunStartup(state_, view_); }
@@ -59,7 +60,8 @@ TEST_F(GuiStartup, FirstUseAsksForTheSimulatorAndRecordsIt) {
   WriteProgramConfigFile(program_, 2);
   std::filesystem::create_directory(program_ / "DEFAULT_DB");
   AnswerTargetDialog();
-  WhenShown<FSPath_Dialog>([this](FSPath_Dialog* dialog) { Answer(dialog, kFs2004, dir_ / "FS9"); });
+  WhenShown<FSPath_Dialog>(
+      [this](FSPath_Dialog* dialog) { Answer(dialog, kFs2004, dir_ / "FS9"); });
 
   EXPECT_EQ(Run(), StartupOutcome::Ready);
 
@@ -67,7 +69,8 @@ TEST_F(GuiStartup, FirstUseAsksForTheSimulatorAndRecordsIt) {
   EXPECT_EQ(state_.TargetFolder, std::filesystem::canonical(program_));
   const std::string config = ReadFile(program_ / "Program_Config.cfg");
   EXPECT_NE(config.find("FS_Version=9"), std::string::npos) << config;
-  EXPECT_NE(config.find("FS_Directory=" + std::filesystem::canonical(dir_ / "FS9").string()), std::string::npos)
+  EXPECT_NE(config.find("FS_Directory=" + std::filesystem::canonical(dir_ / "FS9").string()),
+            std::string::npos)
       << config;
 }
 

@@ -110,7 +110,9 @@ struct UnreplaceableCase {
   std::function<bool(const ScratchFileSystem&, const Installation&)> lock;
 };
 
-void PrintTo(const UnreplaceableCase& unreplaceable, std::ostream* out) { *out << unreplaceable.name; }
+void PrintTo(const UnreplaceableCase& unreplaceable, std::ostream* out) {
+  *out << unreplaceable.name;
+}
 
 class UnreplaceableProgramConfig : public ::testing::TestWithParam<UnreplaceableCase> {};
 
@@ -127,16 +129,15 @@ TEST_P(UnreplaceableProgramConfig, StopsWithTheFileIntact) {
 
 INSTANTIATE_TEST_SUITE_P(
     Hostile, UnreplaceableProgramConfig,
-    ::testing::Values(
-        UnreplaceableCase{"FullFileSystem", "64k",
-                          [](const ScratchFileSystem& disk, const Installation&) {
-                            disk.Fill();
-                            return true;
-                          }},
-        UnreplaceableCase{"ReadOnlyFileSystem", "1m",
-                          [](const ScratchFileSystem& disk, const Installation&) {
-                            return disk.MakeReadOnly();
-                          }}),
+    ::testing::Values(UnreplaceableCase{"FullFileSystem", "64k",
+                                        [](const ScratchFileSystem& disk, const Installation&) {
+                                          disk.Fill();
+                                          return true;
+                                        }},
+                      UnreplaceableCase{"ReadOnlyFileSystem", "1m",
+                                        [](const ScratchFileSystem& disk, const Installation&) {
+                                          return disk.MakeReadOnly();
+                                        }}),
     [](const ::testing::TestParamInfo<UnreplaceableCase>& info) { return info.param.name; });
 
 TEST(HostileTarget, ImmutableProgramConfig) {

@@ -22,12 +22,15 @@ Installation::Installation(fs::path target)
   options.fs_version = FsVersion::Fs2004;
   fab::GenerateInstallation(options);
   fs::create_directories(target_ / "DEFAULT_DB");
-  config_text_ = "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\nFS_Version=9\r\nFS_Directory=" +
-                 simulator_.string() + "\r\n";
+  config_text_ =
+      "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\nFS_Version=9\r\nFS_Directory=" +
+      simulator_.string() + "\r\n";
   WriteFile(ConfigFile(), config_text_);
 }
 
-fs::path Installation::RegionFolder() const { return simulator_ / "Scenery" / "Region01" / "Scenery"; }
+fs::path Installation::RegionFolder() const {
+  return simulator_ / "Scenery" / "Region01" / "Scenery";
+}
 
 CliResult Installation::Create() const { return RunCli({"create", "--target", target_.string()}); }
 

@@ -45,8 +45,10 @@ std::vector<std::string> Differences(const Snapshot& got, const Snapshot& expect
   std::vector<std::string> names;
   for (const auto& [name, bytes] : got) {
     const auto other = expected.find(name);
-    if (other == expected.end()) names.push_back("extra " + name);
-    else if (other->second != bytes) names.push_back("changed " + name);
+    if (other == expected.end())
+      names.push_back("extra " + name);
+    else if (other->second != bytes)
+      names.push_back("changed " + name);
   }
   for (const auto& [name, bytes] : expected) {
     if (!got.contains(name)) names.push_back("missing " + name);

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <iostream>
 #include <random>
 #include <string>
@@ -23,7 +23,7 @@ struct WorldShape {
   int airports;
   int max_runways;
   int ils;
-  double ils_near_runway;  // share of ILS placed close to some runway
+  double ils_near_runway;        // share of ILS placed close to some runway
   double polar_or_antimeridian;  // share of positions crowded there
 };
 
@@ -127,7 +127,8 @@ BoundEnds Bind(std::uint32_t seed, const WorldShape& shape, IlsSearch search,
   BoundEnds ends;
   for (const AirportRecord& airport : db.Airports) {
     for (const RunwayRecord& runway : airport.Runways) {
-      for (const std::int32_t frequency : {runway.PrimaryIlsFrequency, runway.SecondaryIlsFrequency}) {
+      for (const std::int32_t frequency :
+           {runway.PrimaryIlsFrequency, runway.SecondaryIlsFrequency}) {
         ends.frequencies.push_back(frequency);
         ends.bound += frequency != 0;
         ends.bound_crowded += frequency != 0 && Crowded(runway);

@@ -33,8 +33,8 @@ void AddAirport(NavDatabase& db, RecordArray<RunwayRecord> runways) {
   db.AppendAirport()->Runways = std::move(runways);
 }
 
-void AddIls(NavDatabase& db, std::int32_t latitude, std::int32_t longitude,
-            std::string_view ident, std::int32_t frequency) {
+void AddIls(NavDatabase& db, std::int32_t latitude, std::int32_t longitude, std::string_view ident,
+            std::int32_t frequency) {
   IlsRecord* ils = db.AppendIls();
   ils->Latitude = latitude;
   ils->Longitude = longitude;
@@ -49,12 +49,12 @@ TEST(GreatCircleDistanceNm, WholeMinutesOfArc) {
   };
   const Case cases[] = {
       // Distances half a mile past a whole one, clear of rounding.
-      {0, 0, 1.0083333, 0, 60},          // along a meridian
-      {0, 0, 0, 1.0083333, 60},          // along the equator
-      {0, 179.5, 0, -179.4916667, 60},   // across the 180 degree meridian
-      {89.5, 0, 89.4916667, 180, 60},    // across the pole
-      {45, 10, 45, 10, 0},               // the same point
-      {0, 0, 0.0333, 0, 1},              // 1.998 minutes truncate to 1
+      {0, 0, 1.0083333, 0, 60},         // along a meridian
+      {0, 0, 0, 1.0083333, 60},         // along the equator
+      {0, 179.5, 0, -179.4916667, 60},  // across the 180 degree meridian
+      {89.5, 0, 89.4916667, 180, 60},   // across the pole
+      {45, 10, 45, 10, 0},              // the same point
+      {0, 0, 0.0333, 0, 1},             // 1.998 minutes truncate to 1
   };
   for (const Case& c : cases) {
     EXPECT_EQ(GreatCircleDistanceNm(c.lat1, c.lon1, c.lat2, c.lon2), c.nm)
@@ -151,8 +151,8 @@ TEST_P(BindIlsTest, ReportsOneProgressStepPerAirport) {
   AddAirport(db, {Runway(kLatitude, kLongitude, "IABC")});
   AddIls(db, kLatitude, kLongitude, "IABC", kFrequency);
   ASSERT_EQ(Bind(), BindResult::Done);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"range 0 4", "step 1", "position 0", "stepit",
-                                                  "stepit"}));
+  EXPECT_EQ(view.calls,
+            (std::vector<std::string>{"range 0 4", "step 1", "position 0", "stepit", "stepit"}));
 }
 
 TEST_P(BindIlsTest, CancelStopsBeforeTheNextAirport) {
@@ -221,7 +221,7 @@ TEST_F(BindFixesTest, PointsTakeThePositionOfTheFixWithTheirExactKey) {
   const RecordArray<AirwayPointRecord>& points = db.VictorAirways[0].Points;
   EXPECT_EQ(points[0].Latitude, 300);
   EXPECT_EQ(points[0].Longitude, 400);
-  EXPECT_EQ(points[1].Latitude, 0);  // letter case differs
+  EXPECT_EQ(points[1].Latitude, 0);   // letter case differs
   EXPECT_EQ(points[2].Longitude, 0);  // no such fix
   EXPECT_EQ(points[3].Latitude, 500);
   EXPECT_EQ(points[3].Longitude, 600);
@@ -235,8 +235,8 @@ TEST_F(BindFixesTest, JetAndVictorStepsEachBindOnlyTheirOwnArray) {
   ASSERT_EQ(BindFixesToJetAirways(db, view, cancel), BindResult::Done);
   EXPECT_EQ(db.JetAirways[0].Points[0].Latitude, 7);
   EXPECT_EQ(db.VictorAirways[0].Points[0].Latitude, 0);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"range 0 4", "step 1", "position 0", "stepit",
-                                                  "stepit"}));
+  EXPECT_EQ(view.calls,
+            (std::vector<std::string>{"range 0 4", "step 1", "position 0", "stepit", "stepit"}));
 }
 
 TEST_F(BindFixesTest, CancelStopsAtTheNextPoint) {

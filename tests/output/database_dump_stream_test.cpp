@@ -50,7 +50,8 @@ TEST(DatabaseDumpStream, AFileOfZerosOfFourGiBIsRefusedAtOnceInBoundedMemory) {
     std::ostringstream out;
     std::ostringstream errors;
     EXPECT_EQ(DumpDatabaseFiles({file}, json, out, errors), 1);
-    EXPECT_EQ(errors.str(), file.string() + ": record 1 at byte offset 0: kind 0 where 1 was expected\n");
+    EXPECT_EQ(errors.str(),
+              file.string() + ": record 1 at byte offset 0: kind 0 where 1 was expected\n");
     EXPECT_NE(out.str().find(json ? "\"size\": 4294967296," : ": 0 records in 4294967296 bytes\n"),
               std::string::npos);
     if (peak) {
@@ -100,11 +101,13 @@ TEST(DatabaseDumpStream, JsonIsLaidOutAsTheWholeDocumentWouldBe) {
     WriteFile(dir / name, bytes);
     files.push_back(dir / name);
   }
-  WriteFile(dir / "damaged" / "world_markers.dat", SampleDatabaseFiles().at("world_markers.dat") + "abc");
+  WriteFile(dir / "damaged" / "world_markers.dat",
+            SampleDatabaseFiles().at("world_markers.dat") + "abc");
   WriteFile(dir / "empty" / "world_navaids.dat", "");
   WriteFile(dir / "magdec.bgl", "declination");
-  files.insert(files.end(), {dir / "damaged" / "world_markers.dat", dir / "empty" / "world_navaids.dat",
-                             dir / "magdec.bgl", dir / "notes.txt", dir / "missing.dat"});
+  files.insert(files.end(),
+               {dir / "damaged" / "world_markers.dat", dir / "empty" / "world_navaids.dat",
+                dir / "magdec.bgl", dir / "notes.txt", dir / "missing.dat"});
   for (const std::vector<fs::path>& dumped : {std::vector<fs::path>{}, files}) {
     std::ostringstream out;
     std::ostringstream errors;

@@ -34,17 +34,37 @@ DatabaseFileContents Parse(std::string_view name, const std::string& bytes) {
 // The records a written file of `name` must hold, in file order.
 std::vector<DatabaseRecord> RecordsFor(const NavDatabase& db, std::string_view name) {
   std::vector<DatabaseRecord> records;
-  const auto add = [&](const auto& array) { records.insert(records.end(), array.begin(), array.end()); };
+  const auto add = [&](const auto& array) {
+    records.insert(records.end(), array.begin(), array.end());
+  };
   switch (*DatabaseFileKindOf(name)) {
-    case DatabaseFileKind::Airports: add(db.Airports); break;
-    case DatabaseFileKind::FuelAreas: add(db.FuelAreas); break;
-    case DatabaseFileKind::Airspaces: add(db.Airspaces); break;
-    case DatabaseFileKind::Navaids: add(db.Vors); add(db.Ndbs); break;
-    case DatabaseFileKind::Markers: add(db.Markers); break;
-    case DatabaseFileKind::Fixpoints: add(db.Fixes); break;
-    case DatabaseFileKind::VictorAirways: add(db.VictorAirways); break;
-    case DatabaseFileKind::JetAirways: add(db.JetAirways); break;
-    case DatabaseFileKind::MagneticDeclination: break;
+    case DatabaseFileKind::Airports:
+      add(db.Airports);
+      break;
+    case DatabaseFileKind::FuelAreas:
+      add(db.FuelAreas);
+      break;
+    case DatabaseFileKind::Airspaces:
+      add(db.Airspaces);
+      break;
+    case DatabaseFileKind::Navaids:
+      add(db.Vors);
+      add(db.Ndbs);
+      break;
+    case DatabaseFileKind::Markers:
+      add(db.Markers);
+      break;
+    case DatabaseFileKind::Fixpoints:
+      add(db.Fixes);
+      break;
+    case DatabaseFileKind::VictorAirways:
+      add(db.VictorAirways);
+      break;
+    case DatabaseFileKind::JetAirways:
+      add(db.JetAirways);
+      break;
+    case DatabaseFileKind::MagneticDeclination:
+      break;
   }
   return records;
 }
@@ -56,7 +76,8 @@ class WrittenSample : public ::testing::Test {
     WriteFile(simulator / "Scenery" / "BASE" / "Scenery" / "magdec.bgl", "declination");
     testing::RecordingView view;
     const CancelFlag cancel{false};
-    const OutputSettings settings{TargetProgram::Radar, FsVersion::Fs2004, simulator.Path().string(), target.Path(), target.Path()};
+    const OutputSettings settings{TargetProgram::Radar, FsVersion::Fs2004,
+                                  simulator.Path().string(), target.Path(), target.Path()};
     EXPECT_EQ(WriteDatabaseFiles(db, view, settings, cancel).status, WriteResult::Status::Written);
   }
 
@@ -131,9 +152,9 @@ TEST(DatabaseReader, RecognisesTheFilesByNameInAnyLetterCase) {
   fs::create_directory(folder / "world_markers.dat");
   std::ostringstream out;
   std::ostringstream errors;
-  EXPECT_EQ(DumpDatabaseFiles({folder / "notes.txt", folder / "world_markers.dat"}, false, out,
-                              errors),
-            1);
+  EXPECT_EQ(
+      DumpDatabaseFiles({folder / "notes.txt", folder / "world_markers.dat"}, false, out, errors),
+      1);
   EXPECT_NE(errors.str().find("notes.txt: not a database file"), std::string::npos);
   EXPECT_NE(errors.str().find("world_markers.dat: the file cannot be read"), std::string::npos);
   EXPECT_EQ(out.str(), "");
@@ -161,12 +182,12 @@ TEST(DatabaseReader, SaysWhereAndWhyAFileDoesNotParse) {
        "kind 2 where 1 was expected"},
       {"world_airports.dat", patched("world_airports.dat", 1, LeBytes().U32(187)), 1, 0,
        "FileSize 187 differs from the record's length 186"},
-      {"world_airports.dat", patched("world_airports.dat", 186 + 35, LeBytes().U32(0xFFFFFFFF)),
-       2, 186, "the record runs past the end of the file (55 bytes left)"},
+      {"world_airports.dat", patched("world_airports.dat", 186 + 35, LeBytes().U32(0xFFFFFFFF)), 2,
+       186, "the record runs past the end of the file (55 bytes left)"},
       {"world_navaids.dat", patched("world_navaids.dat", 34, LeBytes().U8(6)), 2, 34,
        "kind 6 where 4 or 5 was expected"},
-      {"additional_airspaces.dat", patched("additional_airspaces.dat", 0, LeBytes().I32(113)), 1,
-       0, "NextOffset 113 differs from the record's end 114"},
+      {"additional_airspaces.dat", patched("additional_airspaces.dat", 0, LeBytes().I32(113)), 1, 0,
+       "NextOffset 113 differs from the record's end 114"},
       {"world_airways_j.dat", sample.at("world_airways_v.dat"), 1, 0,
        "kind 8 where 7 was expected"},
       {"world_markers.dat", sample.at("world_markers.dat") + "abc", 2, 14,
@@ -176,9 +197,9 @@ TEST(DatabaseReader, SaysWhereAndWhyAFileDoesNotParse) {
     const DatabaseFileContents contents = Parse(c.name, c.bytes);
     ASSERT_TRUE(contents.failure) << c.name << " " << c.reason;
     EXPECT_EQ(contents.records.size(), c.record_number - 1) << c.reason;
-    EXPECT_EQ(DescribeFailure(*contents.failure),
-              "record " + std::to_string(c.record_number) + " at byte offset " +
-                  std::to_string(c.offset) + ": " + c.reason);
+    EXPECT_EQ(DescribeFailure(*contents.failure), "record " + std::to_string(c.record_number) +
+                                                      " at byte offset " +
+                                                      std::to_string(c.offset) + ": " + c.reason);
   }
 }
 
@@ -207,7 +228,8 @@ TEST(DatabaseReader, AnyBytesAreSafe) {
       std::size_t next = 0;
       for (const ParsedRecord& parsed : contents.records) {
         ASSERT_EQ(parsed.offset, next);
-        next += std::visit([](const auto& record) { return FileRecordSize(record); }, parsed.record);
+        next +=
+            std::visit([](const auto& record) { return FileRecordSize(record); }, parsed.record);
       }
       EXPECT_EQ(contents.failure ? contents.failure->offset : input.size(), next) << name;
     }

@@ -56,9 +56,7 @@ class WriterTest : public ::testing::Test {
     EXPECT_EQ(result.status, WriteResult::Status::Written) << result.failure;
   }
 
-  DatabaseFileContents ReadBack(std::string_view name) {
-    return ReadDatabaseFile(target / name);
-  }
+  DatabaseFileContents ReadBack(std::string_view name) { return ReadDatabaseFile(target / name); }
 
   TempDir simulator;
   TempDir target;
@@ -75,11 +73,15 @@ TEST_F(WriterTest, WritesTheFilesOfEachProgramAndSimulatorByteForByte) {
   };
   const Case cases[] = {
       {TargetProgram::Chart, FsVersion::Fs2002, {"world_airports.dat", "magdec.bgl"}},
-      {TargetProgram::Chart, FsVersion::Fs2004, {"world_airports.dat", "world_fuel_areas.dat", "magdec.bgl"}},
-      {TargetProgram::Radar, FsVersion::Fs2002,
+      {TargetProgram::Chart,
+       FsVersion::Fs2004,
+       {"world_airports.dat", "world_fuel_areas.dat", "magdec.bgl"}},
+      {TargetProgram::Radar,
+       FsVersion::Fs2002,
        {"world_airports.dat", "world_navaids.dat", "world_markers.dat", "magdec.bgl",
         "world_fixpoints.dat", "world_airways_v.dat", "world_airways_j.dat"}},
-      {TargetProgram::Radar, FsVersion::Fs2004,
+      {TargetProgram::Radar,
+       FsVersion::Fs2004,
        {"world_airports.dat", "world_fuel_areas.dat", "additional_airspaces.dat",
         "world_navaids.dat", "world_markers.dat", "magdec.bgl", "world_fixpoints.dat",
         "world_airways_v.dat", "world_airways_j.dat"}},
@@ -95,7 +97,8 @@ TEST_F(WriterTest, WritesTheFilesOfEachProgramAndSimulatorByteForByte) {
     ASSERT_EQ(result.status, WriteResult::Status::Written) << result.failure;
     EXPECT_EQ(FilesIn(folder.Path()), c.files);
     for (const std::string& name : c.files) {
-      const std::string wanted = name == "magdec.bgl" ? std::string(kMagdecBytes) : expected.at(name);
+      const std::string wanted =
+          name == "magdec.bgl" ? std::string(kMagdecBytes) : expected.at(name);
       EXPECT_EQ(ReadFile(folder / name), wanted) << name;
     }
   }
@@ -184,7 +187,8 @@ TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
   // Enough airports that the file cannot fit in a pipe's buffer.
   for (int i = 0; i < 4000; ++i) db.AppendAirport()->FileSize = 55;
   TempDir reference;
-  ASSERT_EQ(Write(TargetProgram::Chart, FsVersion::Fs2004, reference.Path()).status, WriteResult::Status::Written);
+  ASSERT_EQ(Write(TargetProgram::Chart, FsVersion::Fs2004, reference.Path()).status,
+            WriteResult::Status::Written);
   // The airports file is a pipe. The reader's open returns once the writer
   // has opened it; the cancel request follows, and the writer, blocked on
   // the full pipe, can only finish the file after it.
@@ -216,8 +220,8 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritte
 
 TEST_F(WriterTest, AMissingMagdecSourceFailsByName) {
   testing::FillSampleDatabase(db);
-  const OutputSettings settings{TargetProgram::Radar, FsVersion::Fs2004, (simulator / "nowhere").string(), target.Path(),
-                                target.Path()};
+  const OutputSettings settings{TargetProgram::Radar, FsVersion::Fs2004,
+                                (simulator / "nowhere").string(), target.Path(), target.Path()};
   const WriteResult result = WriteDatabaseFiles(db, view, settings, cancel);
   EXPECT_EQ(result.status, WriteResult::Status::Failed);
   EXPECT_NE(result.failure.find("magdec.bgl"), std::string::npos) << result.failure;

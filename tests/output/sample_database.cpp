@@ -18,8 +18,8 @@ void FillAirports(NavDatabase& db) {
   field.GroundFrequency = 121'900'000;
   field.TowerFrequency = 118'300'000;
   RunwayRecord& runway = *db.AppendRunway();
-  runway = {4'000'100, -150'000'200, 433, 4'001'000, -150'000'300, 3'999'000, -149'999'900,
-            0, 0, 164, 344, 9426, 150, 110'300'000, 0};
+  runway = {4'000'100, -150'000'200, 433,  4'001'000, -150'000'300, 3'999'000, -149'999'900, 0, 0,
+            164,       344,          9426, 150,       110'300'000,  0};
   SetText(runway.PrimaryIlsIdent, "ISEA");
   SetText(runway.PrimaryDesignation, "16L");
   SetText(runway.SecondaryDesignation, "34R");
@@ -114,6 +114,7 @@ void FillNavigation(NavDatabase& db) {
   SetText(db.JetAirways[0].Points[0].FixKey, "FIX12345");
 }
 
+// clang-format off
 LeBytes ExpectedAirports() {
   LeBytes bytes;
   bytes.U8(1).U32(186).U8(1).U16(10).Text("Testfield", 10).Text("KTST", 6).U8(0);
@@ -164,6 +165,7 @@ LeBytes ExpectedVictorAirways() {
   bytes.I32(4'030'000).I32(-147'000'000).I32(5'000).Text("K2FGHIJ", 9);
   return bytes;
 }
+// clang-format on
 
 }  // namespace
 
@@ -174,6 +176,7 @@ void FillSampleDatabase(NavDatabase& db) {
   FillNavigation(db);
 }
 
+// clang-format off
 std::map<std::string, std::string> SampleDatabaseFiles() {
   return {
       {"world_airports.dat", ExpectedAirports().Str()},
@@ -190,5 +193,6 @@ std::map<std::string, std::string> SampleDatabaseFiles() {
            .Text("FIX12345", 9).Str()},
   };
 }
+// clang-format on
 
 }  // namespace tarnvale::testing

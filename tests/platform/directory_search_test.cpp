@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_dir.h"
 #include "support/row_names.h"
+#include "support/temp_dir.h"
 
 namespace tarnvale::platform {
 namespace {
@@ -27,24 +27,25 @@ TEST_P(MatchesPatternTest, Table) {
       << GetParam().name << " vs " << GetParam().pattern;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, MatchesPatternTest,
-                         ::testing::Values(PatternCase{"a.bgl", "*.bgl", true}, PatternCase{"A.BGL", "*.bgl", true},
-                                           PatternCase{".bgl", "*.bgl", true}, PatternCase{"a.bglx", "*.bgl", false},
-                                           PatternCase{"bgl", "*.bgl", false}, PatternCase{"a.b.bgl", "*.bgl", true},
-                                           PatternCase{"SCENERY.CFG", "Scenery.cfg", true},
-                                           PatternCase{"Scenery.cfg.bak", "Scenery.cfg", false},
-                                           PatternCase{"abc", "a?c", true}, PatternCase{"ac", "a?c", false},
-                                           PatternCase{"aXbYbZc", "a*b*c", true}, PatternCase{"abcbc", "*bc", true},
-                                           PatternCase{"", "*", true}, PatternCase{"x", "", false},
-                                           PatternCase{"", "", true}),
-                         [](const auto& info) {
-                           return testing::RowName(info.index, std::string(info.param.name) + " " +
-                                                                   info.param.pattern);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, MatchesPatternTest,
+    ::testing::Values(PatternCase{"a.bgl", "*.bgl", true}, PatternCase{"A.BGL", "*.bgl", true},
+                      PatternCase{".bgl", "*.bgl", true}, PatternCase{"a.bglx", "*.bgl", false},
+                      PatternCase{"bgl", "*.bgl", false}, PatternCase{"a.b.bgl", "*.bgl", true},
+                      PatternCase{"SCENERY.CFG", "Scenery.cfg", true},
+                      PatternCase{"Scenery.cfg.bak", "Scenery.cfg", false},
+                      PatternCase{"abc", "a?c", true}, PatternCase{"ac", "a?c", false},
+                      PatternCase{"aXbYbZc", "a*b*c", true}, PatternCase{"abcbc", "*bc", true},
+                      PatternCase{"", "*", true}, PatternCase{"x", "", false},
+                      PatternCase{"", "", true}),
+    [](const auto& info) {
+      return testing::RowName(info.index, std::string(info.param.name) + " " + info.param.pattern);
+    });
 
 TEST(FindFiles, RegularFilesInSearchOrder) {
   TempDir dir;
-  for (const char* name : {"b.bgl", "a.bgl", "_x.bgl", "Z.BGL", "A.bgl", "notes.txt", "deep/c.bgl"}) {
+  for (const char* name :
+       {"b.bgl", "a.bgl", "_x.bgl", "Z.BGL", "A.bgl", "notes.txt", "deep/c.bgl"}) {
     testing::WriteFile(dir / name, "x");
   }
   fs::create_directory(dir / "folder.bgl");
@@ -57,7 +58,8 @@ TEST(FindFiles, RegularFilesInSearchOrder) {
     EXPECT_EQ(path.parent_path(), dir.Path());
     names.push_back(path.filename().string());
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"A.bgl", "a.bgl", "b.bgl", "link.bgl", "Z.BGL", "_x.bgl"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"A.bgl", "a.bgl", "b.bgl", "link.bgl", "Z.BGL", "_x.bgl"}));
 }
 
 TEST(FindFiles, ExactNameAndMissingFolder) {

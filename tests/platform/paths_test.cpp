@@ -43,10 +43,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ResolveCase{"ExactBackslashes", {"Scenery/World"}, "Scenery\\World", "Scenery/World"},
         ResolveCase{"OtherLetterCase", {"Scenery/World"}, "SCENERY\\world", "Scenery/World"},
-        ResolveCase{"MixedAndDoubledSeparators", {"Scenery/World"}, "Scenery//World\\\\.\\", "Scenery/World"},
+        ResolveCase{"MixedAndDoubledSeparators",
+                    {"Scenery/World"},
+                    "Scenery//World\\\\.\\",
+                    "Scenery/World"},
         ResolveCase{"ExactNameWinsOverCaseVariant", {"Data", "DATA"}, "Data", "Data"},
         ResolveCase{"CaseVariantsTakenInSearchOrder", {"Data", "DATA"}, "data", "DATA"},
-        ResolveCase{"MissingComponentsKeptAsWritten", {"Scenery"}, "scenery\\Missing\\BGL", "Scenery/Missing/BGL"},
+        ResolveCase{"MissingComponentsKeptAsWritten",
+                    {"Scenery"},
+                    "scenery\\Missing\\BGL",
+                    "Scenery/Missing/BGL"},
         ResolveCase{"ParentComponent", {"A/B", "C"}, "a\\b\\..\\..\\c", "A/B/../../C"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -89,7 +95,8 @@ TEST(ExistingFolder, FilesAndMissingFoldersGiveEmpty) {
 class WinePrefixTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    MakeFolders(prefix(), {"drive_c/Program Files/FS9", "drive_c/Addon/Pack/Scenery", "dosdevices"});
+    MakeFolders(prefix(),
+                {"drive_c/Program Files/FS9", "drive_c/Addon/Pack/Scenery", "dosdevices"});
     MakeFolders(dir.Path(), {"disk/Other"});
     simulator = prefix() / "drive_c/Program Files/FS9";
   }
@@ -114,7 +121,8 @@ TEST_F(WinePrefixTest, DriveLettersGoThroughDosdevices) {
 
 TEST_F(WinePrefixTest, DriveCFallsBackToTheDriveCFolder) {
   EXPECT_EQ(WineDriveFolder('c', simulator), prefix() / "drive_c");
-  EXPECT_EQ(ExistingFolder("C:\\Addon\\Pack\\Scenery", simulator), prefix() / "drive_c/Addon/Pack/Scenery");
+  EXPECT_EQ(ExistingFolder("C:\\Addon\\Pack\\Scenery", simulator),
+            prefix() / "drive_c/Addon/Pack/Scenery");
   EXPECT_EQ(WineDriveFolder('D', simulator), fs::path());
 }
 

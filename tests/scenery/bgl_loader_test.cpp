@@ -24,36 +24,43 @@ using testing::OneOfEach;
 std::string Dump(const NavDatabase& db) {
   std::ostringstream out;
   for (const AirportRecord& a : db.Airports) {
-    out << "A " << TextOf(a.Ident) << ' ' << a.Name << ' ' << a.Latitude << ' ' << a.Longitude << ' '
-        << a.AltitudeFeet << ' ' << a.FileSize << ' ' << a.TowerFrequency << ' ' << a.GroundFrequency << '\n';
+    out << "A " << TextOf(a.Ident) << ' ' << a.Name << ' ' << a.Latitude << ' ' << a.Longitude
+        << ' ' << a.AltitudeFeet << ' ' << a.FileSize << ' ' << a.TowerFrequency << ' '
+        << a.GroundFrequency << '\n';
     for (const RunwayRecord& r : a.Runways) {
       out << " R " << r.Latitude << ' ' << r.Longitude << ' ' << r.PrimaryEndLatitude << ' '
           << r.SecondaryEndLongitude << ' ' << r.Heading << ' ' << r.LengthFeet << ' '
           << TextOf(r.PrimaryDesignation) << ' ' << TextOf(r.PrimaryIlsIdent) << '\n';
     }
     for (const ParkingRecord& p : a.Parkings) out << " P " << p.Number << ' ' << p.Latitude << '\n';
-    for (const TaxiwayPointRecord& t : a.TaxiwayPoints) out << " T " << t.Latitude << ' ' << t.Longitude << '\n';
+    for (const TaxiwayPointRecord& t : a.TaxiwayPoints)
+      out << " T " << t.Latitude << ' ' << t.Longitude << '\n';
   }
-  for (const FuelAreaRecord& f : db.FuelAreas) out << "F " << int{f.FuelType} << ' ' << f.Latitude << '\n';
+  for (const FuelAreaRecord& f : db.FuelAreas)
+    out << "F " << int{f.FuelType} << ' ' << f.Latitude << '\n';
   for (const auto* navaids : {&db.Vors, &db.Ndbs}) {
     for (const NavaidRecord& n : *navaids) {
-      out << "N " << int{n.Kind} << ' ' << TextOf(n.Ident) << ' ' << n.Name << ' ' << n.Frequency << ' '
-          << int{n.RangeNm} << ' ' << n.Latitude << '\n';
+      out << "N " << int{n.Kind} << ' ' << TextOf(n.Ident) << ' ' << n.Name << ' ' << n.Frequency
+          << ' ' << int{n.RangeNm} << ' ' << n.Latitude << '\n';
     }
   }
   for (const IlsRecord& i : db.Ilss) out << "I " << TextOf(i.Ident) << ' ' << i.Frequency << '\n';
-  for (const MarkerRecord& m : db.Markers) out << "M " << int{m.MarkerType} << ' ' << m.Longitude << '\n';
+  for (const MarkerRecord& m : db.Markers)
+    out << "M " << int{m.MarkerType} << ' ' << m.Longitude << '\n';
   for (const FixRecord& f : db.Fixes) out << "X " << TextOf(f.FixKey) << ' ' << f.Latitude << '\n';
   for (const auto* airways : {&db.VictorAirways, &db.JetAirways}) {
     for (const AirwayRecord& w : *airways) {
       out << "W " << TextOf(w.Name) << ' ' << w.FileSize;
-      for (const AirwayPointRecord& p : w.Points) out << ' ' << TextOf(p.FixKey) << ' ' << p.AltitudeFeet;
+      for (const AirwayPointRecord& p : w.Points)
+        out << ' ' << TextOf(p.FixKey) << ' ' << p.AltitudeFeet;
       out << '\n';
     }
   }
   for (const AirspaceRecord& s : db.Airspaces) {
-    out << "S " << int{s.AirspaceClass} << ' ' << s.Name << ' ' << s.CentreLatitude << ' ' << s.CornerBLongitude;
-    for (const AirspaceVertexRecord& v : s.Vertices) out << ' ' << int{v.VertexType} << ':' << v.Latitude;
+    out << "S " << int{s.AirspaceClass} << ' ' << s.Name << ' ' << s.CentreLatitude << ' '
+        << s.CornerBLongitude;
+    for (const AirspaceVertexRecord& v : s.Vertices)
+      out << ' ' << int{v.VertexType} << ':' << v.Latitude;
     out << '\n';
   }
   return out.str();
@@ -70,7 +77,9 @@ TEST(BglLoader, ReadsAGeneratedTileWhole) {
   const fab::WorldGenerator world(fab::PlanFor(fab::Preset::Demo, 1.0), 7);
   const fab::SceneryContent content = world.GenerateTile(0);
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content, 3)), FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(
+      LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content, 3)), FsVersion::Fs2004),
+      kLoaderOk);
   EXPECT_EQ(Counts(db), fab::CountFs2004Records(content));
 }
 
@@ -154,7 +163,8 @@ TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
   LoaderProblems problems;
   EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
   EXPECT_EQ(BglLoader(db, dir / "folder.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
-  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004), kLoaderOk);  // no list: still skipped
+  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004),
+            kLoaderOk);  // no list: still skipped
   EXPECT_EQ(problems.unreadable_files,
             (std::vector<std::filesystem::path>{dir / "missing.bgl", dir / "folder.bgl"}));
   EXPECT_TRUE(db.Empty());
@@ -212,7 +222,8 @@ TEST(BglLoader, SectionDispatchAndTables) {
   table_outside.section_table_offset = 0xFFFFFFF0;
   fab::Fs2004File more_sections_than_written = plain;
   more_sections_than_written.section_count = 0xFFFFFFFF;
-  fab::Fs2004File skipped_types = FileOf({section(35, {"XXXX"}), section(39, {"YYYY"}), section(3, {"AAAA"})});
+  fab::Fs2004File skipped_types =
+      FileOf({section(35, {"XXXX"}), section(39, {"YYYY"}), section(3, {"AAAA"})});
   fab::Fs2004File empty_subsection = FileOf({section(3, {"AAAA"}), section(3, {"BBBB"})});
   empty_subsection.sections[0].subsections[0].record_count = 0;
   empty_subsection.sections[0].subsections[0].data_offset = 0xFFFFFFF0;
@@ -246,7 +257,8 @@ TEST(BglLoader, SectionDispatchAndTables) {
   };
   for (const Case& c : cases) {
     NavDatabase db;
-    EXPECT_EQ(LoadBglBytes(db, fab::BuildFs2004File(c.file), FsVersion::Fs2004), kLoaderOk) << c.what;
+    EXPECT_EQ(LoadBglBytes(db, fab::BuildFs2004File(c.file), FsVersion::Fs2004), kLoaderOk)
+        << c.what;
     EXPECT_EQ(AirportIdents(db), c.idents) << c.what;
   }
 }
@@ -256,7 +268,8 @@ TEST(BglLoader, ASizeBelowTheHeaderEndsTheSubsection) {
     fab::Fs2004Record bad = fab::EncodeAirport({});
     bad.size = size;
     NavDatabase db;
-    ASSERT_EQ(testing::LoadRecords(db, 3, {AirportBytes("AAAA"), fab::Serialize(bad), AirportBytes("CCCC")}),
+    ASSERT_EQ(testing::LoadRecords(
+                  db, 3, {AirportBytes("AAAA"), fab::Serialize(bad), AirportBytes("CCCC")}),
               kLoaderOk);
     EXPECT_EQ(AirportIdents(db), std::vector<std::string>{"AAAA"}) << size;
   }
@@ -267,10 +280,12 @@ TEST(BglLoader, BoundaryPointersOutsideTheFileAreSkipped) {
   boundary.corner_a = {10, 20};
   boundary.corner_b = {9, 21};
   const fab::Bytes record = fab::Serialize(fab::EncodeBoundary(boundary));
-  fab::Fs2004File file = FileOf({fab::MakeFs2004Section(fab::kFs2004Boundaries, {record, record, record})});
+  fab::Fs2004File file =
+      FileOf({fab::MakeFs2004Section(fab::kFs2004Boundaries, {record, record, record})});
   fab::Bytes bytes = fab::BuildFs2004File(file);
   // The pointer list follows the section's one subsection entry.
-  const std::size_t list = fab::kFs2004HeaderSize + fab::kFs2004SectionEntrySize + fab::kFs2004SubsectionEntrySize;
+  const std::size_t list =
+      fab::kFs2004HeaderSize + fab::kFs2004SectionEntrySize + fab::kFs2004SubsectionEntrySize;
   fab::PutU32(bytes, list + fab::kFs2004PointerEntrySize, 0xFFFFFFF0);
   NavDatabase db;
   ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
@@ -289,7 +304,8 @@ TEST(BglLoader, TablesThatPointIntoEachOtherEndTheWalk) {
   fab::Vor vor;
   vor.ident = "ABC";
   const fab::Bytes record = fab::Serialize(fab::EncodeVor(vor));
-  file.sections[0].subsections.assign(5000, fab::Fs2004Subsection{{record}, 0xFFFFFFFF, std::nullopt});
+  file.sections[0].subsections.assign(5000,
+                                      fab::Fs2004Subsection{{record}, 0xFFFFFFFF, std::nullopt});
   fab::Bytes bytes = fab::BuildFs2004File(file);
   const std::size_t first_record = bytes.size() - 5000 * record.size();
   for (std::size_t j = 0; j < 5000; ++j) {
@@ -337,9 +353,11 @@ std::vector<XmlWaypoint> ReadXmlWaypoints(const std::filesystem::path& folder) {
   std::vector<XmlWaypoint> waypoints;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     const std::string xml = testing::ReadFile(entry.path());
-    for (std::size_t at = xml.find("<Waypoint"); at != std::string::npos; at = xml.find("<Waypoint", at + 1)) {
-      waypoints.push_back({Attribute(xml, at, "waypointRegion") + Attribute(xml, at, "waypointIdent"),
-                           std::stod(Attribute(xml, at, "lat")), std::stod(Attribute(xml, at, "lon"))});
+    for (std::size_t at = xml.find("<Waypoint"); at != std::string::npos;
+         at = xml.find("<Waypoint", at + 1)) {
+      waypoints.push_back(
+          {Attribute(xml, at, "waypointRegion") + Attribute(xml, at, "waypointIdent"),
+           std::stod(Attribute(xml, at, "lat")), std::stod(Attribute(xml, at, "lon"))});
     }
   }
   return waypoints;

@@ -15,8 +15,9 @@
 namespace tarnvale {
 namespace {
 
-
-fab::Bytes OneOfEachFile() { return fab::BuildFs2004File(fab::MakeFs2004File(testing::OneOfEach())); }
+fab::Bytes OneOfEachFile() {
+  return fab::BuildFs2004File(fab::MakeFs2004File(testing::OneOfEach()));
+}
 
 std::size_t RecordTotal(const NavDatabase& db) {
   std::size_t total = 0;
@@ -31,7 +32,8 @@ void LoadEveryPrefix(const fab::Bytes& bytes, FsVersion fs_version) {
   ASSERT_EQ(LoadBglBytes(whole, bytes, fs_version), kLoaderOk);
   for (std::size_t length = 0; length <= bytes.size(); ++length) {
     NavDatabase db;
-    const std::vector<std::uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+    const std::vector<std::uint8_t> prefix(bytes.begin(),
+                                           bytes.begin() + static_cast<std::ptrdiff_t>(length));
     ASSERT_EQ(LoadBglBytes(db, prefix, fs_version), kLoaderOk) << length;
     ASSERT_LE(RecordTotal(db), RecordTotal(whole)) << length;
   }
@@ -52,7 +54,8 @@ TEST(BglRobustness, RandomlyDamagedFiles) {
     for (std::uint64_t i = 0; i < changes; ++i) {
       const std::size_t at = random.Below(bytes.size());
       // Small and huge values break sizes and counts in different ways.
-      bytes[at] = random.Chance(0.5) ? static_cast<std::uint8_t>(random.Next()) : std::uint8_t{0xFF};
+      bytes[at] =
+          random.Chance(0.5) ? static_cast<std::uint8_t>(random.Next()) : std::uint8_t{0xFF};
     }
     NavDatabase db;
     ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk) << round;

@@ -28,7 +28,8 @@ TEST(ByteCursor, ReadsOutsideTheWindowGiveZeroAndMarkOverrun) {
     const char* name;
     std::size_t offset;
   };
-  for (const Case& c : {Case{"last partial word", 6}, Case{"at the end", 8}, Case{"far", kHuge - 1}}) {
+  for (const Case& c :
+       {Case{"last partial word", 6}, Case{"at the end", 8}, Case{"far", kHuge - 1}}) {
     ByteCursor cursor(kBytes);
     EXPECT_EQ(cursor.U32(c.offset), 0u) << c.name;
     EXPECT_TRUE(cursor.Overrun()) << c.name;

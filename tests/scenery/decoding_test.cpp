@@ -31,10 +31,10 @@ TEST(DecodeIdent, TurnsBase38IntoText) {
   const Case cases[] = {
       {0, ""},
       {22 + 38 * (17 + 38 * (21 + 38 * 22)), "KJFK"},
-      {1, " "},                                 // blanks only: not trimmed
-      {PackIdent({12, 1, 13}), "A B"},          // inner blank stays
-      {PackIdent({1, 12, 13, 0}), "AB"},        // outer blanks trimmed
-      {PackIdent({2, 11}), "09"},               // digits
+      {1, " "},                                        // blanks only: not trimmed
+      {PackIdent({12, 1, 13}), "A B"},                 // inner blank stays
+      {PackIdent({1, 12, 13, 0}), "AB"},               // outer blanks trimmed
+      {PackIdent({2, 11}), "09"},                      // digits
       {PackIdent({13, 12, 13, 14, 15, 16}), "ABCDE"},  // six digits: the last five
       {0xFFFFFFFF, "5SG13"},
   };
@@ -56,10 +56,10 @@ TEST(TrimBlanks, TrimsBothEndsAndZeroesBehindTheNewEnd) {
       {"  AB\t \0\0\0"s, "AB\0\0\0\0\0\0\0"s},
       {"V12     "s + '\0', "V12\0\0\0\0\0\0"s},
       {"\0\0\0\0\0\0\0\0\0"s, "\0\0\0\0\0\0\0\0\0"s},
-      {"   \0\0\0\0\0\0"s, "   \0\0\0\0\0\0"s},        // blanks only: unchanged
+      {"   \0\0\0\0\0\0"s, "   \0\0\0\0\0\0"s},  // blanks only: unchanged
       {"A B\0\0\0\0\0\0"s, "A B\0\0\0\0\0\0"s},
-      {" ABCDEFGH"s, "ABCDEFGH\0"s},                  // no terminator in the field
-      {"X\0 Y\0\0\0\0\0"s, "X\0\0\0\0\0\0\0\0"s},     // bytes behind the first NUL cleared
+      {" ABCDEFGH"s, "ABCDEFGH\0"s},               // no terminator in the field
+      {"X\0 Y\0\0\0\0\0"s, "X\0\0\0\0\0\0\0\0"s},  // bytes behind the first NUL cleared
   };
   for (const Case& c : cases) {
     FixedText<9> field{};
@@ -141,9 +141,10 @@ TEST(DecodeFloat, DecodesIeeeSinglesExactly) {
     double value;
   };
   const Case cases[] = {
-      {0x42C80000, 100.0},   {0xC2C80000, -100.0}, {0x3FC00000, 1.5},  // below 2 is kept
-      {0xBFC00000, -1.5},    {0x00000000, 0.0},    {0x3F000000, 0.5},
-      {0x43B3D99A, 359.700012207031250},  // 359.7f
+      {0x42C80000, 100.0},     {0xC2C80000, -100.0},
+      {0x3FC00000, 1.5},  // below 2 is kept
+      {0xBFC00000, -1.5},      {0x00000000, 0.0},
+      {0x3F000000, 0.5},       {0x43B3D99A, 359.700012207031250},  // 359.7f
       {0x4A1C6C00, 2562816.0},
   };
   for (const Case& c : cases) EXPECT_EQ(DecodeFloat(c.bits), c.value) << std::hex << c.bits;
@@ -159,13 +160,17 @@ TEST(NormalizeHeading, AppliesOneCorrection) {
 
 TEST(BcdToDecimal, ReadsEightDigits) {
   const std::pair<std::uint32_t, std::uint32_t> cases[] = {
-      {0x00011370, 11370}, {0x0001A000, 20000}, {0x99999999, 99999999}, {0, 0}, {0x12800000, 12800000},
+      {0x00011370, 11370},    {0x0001A000, 20000}, {0x99999999, 99999999}, {0, 0},
+      {0x12800000, 12800000},
   };
-  for (const auto& [packed, value] : cases) EXPECT_EQ(BcdToDecimal(packed), value) << std::hex << packed;
+  for (const auto& [packed, value] : cases)
+    EXPECT_EQ(BcdToDecimal(packed), value) << std::hex << packed;
 }
 
 // Metres along the ground between a runway end and the centre, from units.
-double EastMetres(std::int32_t longitude_units) { return longitude_units / 4294967296.0 * 40007000.0; }
+double EastMetres(std::int32_t longitude_units) {
+  return longitude_units / 4294967296.0 * 40007000.0;
+}
 double NorthMetres(std::int32_t latitude_units) { return latitude_units / 10001750.0 * 10001750.0; }
 
 TEST(RunwayEnds, LieHalfAShortenedLengthFromTheCentre) {
@@ -178,11 +183,8 @@ TEST(RunwayEnds, LieHalfAShortenedLengthFromTheCentre) {
   const Case cases[] = {
       {90, 1000, 0, 470},  // 30 m inside each end
       {0, 250, 125, 0},    // short runway: not shortened
-      {0, 300, 150, 0},
-      {0, 301, 120.5, 0},
-      {0, 2000, 970, 0},
-      {180, 2000, -970, 0},
-      {270, 1000, 0, -470},
+      {0, 300, 150, 0},     {0, 301, 120.5, 0},   {0, 2000, 970, 0},
+      {180, 2000, -970, 0}, {270, 1000, 0, -470},
   };
   for (const Case& c : cases) {
     const RunwayEnds ends = ComputeRunwayEnds(0.0, 0.0, c.heading, c.length);
@@ -197,7 +199,8 @@ TEST(RunwayEnds, WrapAcrossTheDateLine) {
   const RunwayEnds ends = ComputeRunwayEnds(0.0, 179.999, 90, 1000);
   EXPECT_GT(ends.primary.Longitude, 0);
   EXPECT_LT(ends.secondary.Longitude, 0);
-  EXPECT_NEAR(EastMetres(ends.secondary.Longitude) + 40007000 / 2.0, 470 - 0.001 * 40007000 / 360, 1.0);
+  EXPECT_NEAR(EastMetres(ends.secondary.Longitude) + 40007000 / 2.0, 470 - 0.001 * 40007000 / 360,
+              1.0);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ constexpr std::size_t kLengthAt = 40 - 8;
 constexpr std::size_t kDesignatorAt = 48 - 8;
 constexpr std::size_t kNumberAt = 52 - 8;
 
-Fs2002Chunk RunwayChunk(std::uint32_t number, std::uint32_t designator, std::uint32_t heading_word = 0,
-                        std::uint32_t length_ft = 5000) {
+Fs2002Chunk RunwayChunk(std::uint32_t number, std::uint32_t designator,
+                        std::uint32_t heading_word = 0, std::uint32_t length_ft = 5000) {
   fab::Runway runway;
   runway.centre = {0.0, 0.0};
   Fs2002Chunk chunk = fab::EncodeFs2002Runway(runway);
@@ -65,9 +65,10 @@ TEST(Fs2002Runways, DesignationsFollowNumberAndDesignatorCode) {
     std::uint8_t helipad;
   };
   const std::vector<Case> cases = {
-      {9, 1, "9L", "27R", 0}, {27, 2, "27R", "9L", 0}, {1, 3, "1C", "19C", 0},  {36, 0, "36", "18", 0},
-      {18, 0, "18", "36", 0}, {0, 0, "0", "18", 0},    {0, 4, "0H", "18H", 1},  {37, 0, "", "", 0},
-      {9, 5, "", "", 0},      {37, 4, "", "", 0},
+      {9, 1, "9L", "27R", 0}, {27, 2, "27R", "9L", 0}, {1, 3, "1C", "19C", 0},
+      {36, 0, "36", "18", 0}, {18, 0, "18", "36", 0},  {0, 0, "0", "18", 0},
+      {0, 4, "0H", "18H", 1}, {37, 0, "", "", 0},      {9, 5, "", "", 0},
+      {37, 4, "", "", 0},
   };
   std::vector<Fs2002Chunk> chunks;
   for (const Case& c : cases) chunks.push_back(RunwayChunk(c.number, c.designator));
@@ -88,8 +89,10 @@ TEST(Fs2002Runways, HeadingUsesTheUpperHalfOfItsWord) {
     std::uint32_t word;
     std::int16_t heading, opposite;
   };
-  const std::vector<Case> cases = {
-      {0x80000000u, 180, 0}, {0xFFFF0000u, 359, 179}, {0x0000FFFFu, 0, 180}, {0x40000000u, 90, 270}};
+  const std::vector<Case> cases = {{0x80000000u, 180, 0},
+                                   {0xFFFF0000u, 359, 179},
+                                   {0x0000FFFFu, 0, 180},
+                                   {0x40000000u, 90, 270}};
   std::vector<Fs2002Chunk> chunks;
   for (const Case& c : cases) chunks.push_back(RunwayChunk(9, 0, c.word));
   NavDatabase db;
@@ -114,7 +117,8 @@ TEST(Fs2002Runways, EndsLieInsideRunwaysLongerThan300Metres) {
     ASSERT_EQ(airport.Runways.size(), 1u);
     const RunwayRecord& runway = airport.Runways[0];
     EXPECT_EQ(runway.LengthFeet, static_cast<std::int32_t>(c.length_ft));
-    EXPECT_NEAR(runway.SecondaryEndLatitude - runway.PrimaryEndLatitude, c.span_m, 1.5) << c.length_ft;
+    EXPECT_NEAR(runway.SecondaryEndLatitude - runway.PrimaryEndLatitude, c.span_m, 1.5)
+        << c.length_ft;
     EXPECT_NEAR(runway.SecondaryEndLatitude, c.span_m / 2, 1.0) << c.length_ft;
     EXPECT_EQ(runway.PrimaryEndLongitude, 0);
     EXPECT_EQ(runway.SecondaryEndLongitude, 0);
@@ -169,8 +173,10 @@ TEST(Fs2002Airports, IdentifierKeepsFiveCharactersAndTheLastChunkWins) {
     std::vector<std::string> idents;
     const char* expected;
   };
-  const std::vector<Case> cases = {
-      {{"ABCDEFGHIJKL"}, "ABCDE"}, {{" KJF "}, "KJF"}, {{"KSEA", "KBFI"}, "KBFI"}, {{"AB\0CD"}, "AB"}};
+  const std::vector<Case> cases = {{{"ABCDEFGHIJKL"}, "ABCDE"},
+                                   {{" KJF "}, "KJF"},
+                                   {{"KSEA", "KBFI"}, "KBFI"},
+                                   {{"AB\0CD"}, "AB"}};
   for (const Case& c : cases) {
     std::vector<Fs2002Chunk> chunks;
     for (const std::string& ident : c.idents) chunks.push_back(fab::EncodeFs2002Ident(ident));
@@ -193,7 +199,8 @@ TEST(Fs2002Airports, NameLengthIsTheRestOfTheEntry) {
   };
   for (const Case& c : cases) {
     NavDatabase db;
-    ASSERT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({Fs2002Entry({}, c.name_bytes)})), kFs2002Done);
+    ASSERT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({Fs2002Entry({}, c.name_bytes)})),
+              kFs2002Done);
     ASSERT_EQ(db.Airports.size(), 1u);
     const AirportRecord& airport = db.Airports[0];
     EXPECT_EQ(airport.NameLength, c.name_length) << c.text;
@@ -205,8 +212,8 @@ TEST(Fs2002Airports, NameLengthIsTheRestOfTheEntry) {
 
 TEST(Fs2002Airports, FileSizeCountsNameAndRunways) {
   NavDatabase db;
-  ASSERT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({Fs2002Entry({RunwayChunk(9, 0), RunwayChunk(18, 0)},
-                                                                   "Nine char")})),
+  ASSERT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({Fs2002Entry(
+                                       {RunwayChunk(9, 0), RunwayChunk(18, 0)}, "Nine char")})),
             kFs2002Done);
   ASSERT_EQ(db.Airports.size(), 1u);
   EXPECT_EQ(db.Airports[0].FileSize, 209u);
@@ -280,7 +287,8 @@ TEST(Fs2002Airports, EntriesFailingTheirChecksYieldNothing) {
 TEST(Fs2002Airports, ListsReadUpToTheirCountAndNeverPastTheirEnd) {
   auto other = Fs2002Entry({}, "X");
   other.type = 0x30003;
-  const std::vector<fab::Fs2002AirportEntry> entries = {Fs2002Entry({}, "A"), other, Fs2002Entry({}, "B")};
+  const std::vector<fab::Fs2002AirportEntry> entries = {Fs2002Entry({}, "A"), other,
+                                                        Fs2002Entry({}, "B")};
   struct Case {
     std::uint32_t count;
     std::size_t airports;

@@ -23,10 +23,16 @@ using testing::ReadFs2002Facility;
 // The reference point of the airports below, in degrees as the reader
 // takes it from the stored words.
 const fab::Position kReference{47.45, -122.31};
-double ReferenceLatitude() { return fab::Fs2002LatitudeWord(kReference.latitude) * 90.0 / 10001750.0; }
-double ReferenceLongitude() { return fab::Fs2002LongitudeWord(kReference.longitude) * 360.0 / 4294967296.0; }
+double ReferenceLatitude() {
+  return fab::Fs2002LatitudeWord(kReference.latitude) * 90.0 / 10001750.0;
+}
+double ReferenceLongitude() {
+  return fab::Fs2002LongitudeWord(kReference.longitude) * 360.0 / 4294967296.0;
+}
 
-Fs2002Group Points(std::vector<Fs2002TaxiwayPoint> points) { return {std::move(points), std::nullopt, std::nullopt}; }
+Fs2002Group Points(std::vector<Fs2002TaxiwayPoint> points) {
+  return {std::move(points), std::nullopt, std::nullopt};
+}
 
 AirportRecord ReadLayout(std::vector<Fs2002Group> groups, bool reference_first = true) {
   std::vector<fab::Fs2002Chunk> chunks = {fab::EncodeFs2002GroundLayout(groups)};
@@ -51,10 +57,12 @@ TEST(Fs2002GroundLayout, OffsetsMoveAlongTheMeridianAndTheParallelIndependently)
   const double lon = ReferenceLongitude();
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];
-    const std::int32_t latitude = c.north == 0 ? LatitudeToUnits(lat)
-                                  : DestinationPointMetres(lat, lon, c.north > 0 ? 0 : 180, c.north).Latitude;
-    const std::int32_t longitude = c.east == 0 ? LongitudeToUnits(lon)
-                                   : DestinationPointMetres(lat, lon, c.east > 0 ? 90 : 270, c.east).Longitude;
+    const std::int32_t latitude =
+        c.north == 0 ? LatitudeToUnits(lat)
+                     : DestinationPointMetres(lat, lon, c.north > 0 ? 0 : 180, c.north).Latitude;
+    const std::int32_t longitude =
+        c.east == 0 ? LongitudeToUnits(lon)
+                    : DestinationPointMetres(lat, lon, c.east > 0 ? 90 : 270, c.east).Longitude;
     EXPECT_EQ(airport.TaxiwayPoints[i].Latitude, latitude) << c.east << "," << c.north;
     EXPECT_EQ(airport.TaxiwayPoints[i].Longitude, longitude) << c.east << "," << c.north;
   }
@@ -62,7 +70,8 @@ TEST(Fs2002GroundLayout, OffsetsMoveAlongTheMeridianAndTheParallelIndependently)
   // 100 / (111120 cos 47.45) degrees.
   EXPECT_NEAR(airport.TaxiwayPoints[2].Latitude - airport.TaxiwayPoints[0].Latitude, 250.0, 1.0);
   EXPECT_NEAR(airport.TaxiwayPoints[1].Longitude - airport.TaxiwayPoints[0].Longitude,
-              100.0 / (111120.0 * std::cos(47.45 * 3.14159265358979 / 180)) / 360 * 4294967296.0, 20.0);
+              100.0 / (111120.0 * std::cos(47.45 * 3.14159265358979 / 180)) / 360 * 4294967296.0,
+              20.0);
 }
 
 TEST(Fs2002GroundLayout, ALayoutBeforeTheReferencePointIsPlacedFromZeroZero) {
@@ -79,8 +88,8 @@ TEST(Fs2002GroundLayout, KindsMapAndParkingWordsUnpack) {
   const std::vector<Fs2002Group> groups = {
       Points({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}),
       {std::vector<Fs2002Parking>{{0, 0, 10.0, 0x00200605}}, std::nullopt, std::nullopt},
-      {std::vector<Fs2002TaxiwayPath>{{0, 1, 2, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {3, 99, 100, 7}}, std::nullopt,
-       std::nullopt},
+      {std::vector<Fs2002TaxiwayPath>{{0, 1, 2, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {3, 99, 100, 7}},
+       std::nullopt, std::nullopt},
       {std::vector<std::string>{"ALPHA", "TWELVECH"}, std::nullopt, std::nullopt},
   };
   const AirportRecord airport = ReadLayout(groups);
@@ -122,7 +131,10 @@ TEST(Fs2002GroundLayout, GroupWalkStopsAtAnUnknownSizeOrAGroupPastTheChunk) {
       {"empty group allocates nothing", {empty, Points({{0, 1, 1}})}, 1, 0},
       {"unknown element size ends the walk", {unknown, Points({{0, 1, 1}})}, 0, 0},
       {"group reaching past the chunk", {too_many}, 0, 0},
-      {"later group replaces the earlier", {Points({{0, 1, 1}, {0, 2, 2}}), Points({{1, 3, 3}})}, 1, 0},
+      {"later group replaces the earlier",
+       {Points({{0, 1, 1}, {0, 2, 2}}), Points({{1, 3, 3}})},
+       1,
+       0},
   };
   for (const Case& c : cases) {
     const AirportRecord airport = ReadLayout(c.groups);

@@ -32,8 +32,8 @@ std::vector<HugeFileCase> Cases() {
   return {
       {"facility file at the start",
        fab::BuildFs2002FacilityFile(fab::MakeFs2002FacilityFile(content)), std::nullopt},
-      {"VOR section at the end", fab::BuildFs2002VorFile(fab::MakeFs2002VorFile(content.vors, content.ilss)),
-       18},
+      {"VOR section at the end",
+       fab::BuildFs2002VorFile(fab::MakeFs2002VorFile(content.vors, content.ilss)), 18},
       {"NDB section at the end", fab::BuildFs2002NdbFile(fab::MakeFs2002NdbFile(content.ndbs)), 78},
       {"navigation chain at the end", fab::BuildFs2002FacilityFile(navigation), 164},
   };

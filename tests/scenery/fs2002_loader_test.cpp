@@ -18,10 +18,12 @@ namespace {
 
 // Writes the sample content and loads every file, in name order.
 void LoadSample(const testing::TempDir& dir, NavDatabase& db, FsVersion fs_version) {
-  const fab::WrittenFiles written = fab::Fs2002Format().write_content(testing::SampleFs2002Content(), dir.Path(), "01");
+  const fab::WrittenFiles written =
+      fab::Fs2002Format().write_content(testing::SampleFs2002Content(), dir.Path(), "01");
   ASSERT_EQ(written.files, 3u);
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files.push_back(entry.path());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    files.push_back(entry.path());
   std::sort(files.begin(), files.end());
   for (const auto& file : files) ASSERT_EQ(BglLoader(db, file, fs_version), kLoaderOk) << file;
 }
@@ -68,7 +70,8 @@ TEST(Fs2002Loader, Fs2002FilesAreIgnoredAsFs2004Scenery) {
 }
 
 TEST(Fs2002Loader, TheVorLayoutWinsWhenTheNdbWordIsSetToo) {
-  fab::Bytes bytes = fab::BuildFs2002VorFile(fab::MakeFs2002VorFile(testing::SampleFs2002Content().vors, {}));
+  fab::Bytes bytes =
+      fab::BuildFs2002VorFile(fab::MakeFs2002VorFile(testing::SampleFs2002Content().vors, {}));
   fab::PutU32(bytes, 78, 128);
   NavDatabase db;
   ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2002), kLoaderOk);
@@ -79,7 +82,8 @@ TEST(Fs2002Loader, TheVorLayoutWinsWhenTheNdbWordIsSetToo) {
 TEST(Fs2002Loader, SkippedFilesAddNothing) {
   for (std::size_t size : {0u, 100u, 4096u}) {
     NavDatabase db;
-    ASSERT_EQ(LoadBglBytes(db, fab::MakeFs2002SkippedFile(size, size + 1), FsVersion::Fs2002), kLoaderOk);
+    ASSERT_EQ(LoadBglBytes(db, fab::MakeFs2002SkippedFile(size, size + 1), FsVersion::Fs2002),
+              kLoaderOk);
     EXPECT_TRUE(db.Empty()) << size;
   }
 }

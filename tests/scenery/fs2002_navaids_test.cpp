@@ -28,7 +28,8 @@ Bytes IlsBytes(const std::string& ident, bool long_form) {
   return fab::EncodeFs2002Ils(ils, long_form);
 }
 
-Bytes NdbBytes(std::uint8_t tens_units, std::uint8_t hundreds, std::uint8_t tenths, std::uint8_t range_class) {
+Bytes NdbBytes(std::uint8_t tens_units, std::uint8_t hundreds, std::uint8_t tenths,
+               std::uint8_t range_class) {
   Bytes record = fab::EncodeFs2002Ndb(fab::Ndb{});
   record[1] = tens_units;
   record[2] = hundreds;
@@ -37,7 +38,9 @@ Bytes NdbBytes(std::uint8_t tens_units, std::uint8_t hundreds, std::uint8_t tent
   return record;
 }
 
-Fs2002Channel Channel(std::vector<Bytes> records) { return {{Fs2002Run{std::move(records), 0}}, {}, {}}; }
+Fs2002Channel Channel(std::vector<Bytes> records) {
+  return {{Fs2002Run{std::move(records), 0}}, {}, {}};
+}
 
 NavDatabase& ReadVors(NavDatabase& db, const fab::Fs2002VorFile& file) {
   const Bytes bytes = fab::BuildFs2002VorFile(file);
@@ -60,7 +63,9 @@ TEST(Fs2002VorSection, ChannelsGiveExactFrequencies) {
   std::vector<Fs2002Channel> twenty_one(21);
   twenty_one[20] = Channel({VorBytes("C20")});
   const std::vector<Case> cases = {
-      {"channel 0 only", {0, {Channel({VorBytes("A")}), Channel({VorBytes("B")})}, 0, {}}, {108000000}},
+      {"channel 0 only",
+       {0, {Channel({VorBytes("A")}), Channel({VorBytes("B")})}, 0, {}},
+       {108000000}},
       {"entry 20 from 0", {0, twenty_one, {}, {}}, {109000000}},
       {"channel 150", {150, {Channel({VorBytes("A")})}, {}, {}}, {115500000}},
       {"channel 199", {199, {Channel({VorBytes("A")})}, {}, {}}, {117950000}},
@@ -68,7 +73,8 @@ TEST(Fs2002VorSection, ChannelsGiveExactFrequencies) {
       {"flag not 1", {0, {{{Fs2002Run{{VorBytes("A")}, 0}}, 2, {}}}, {}, {}}, {}},
       {"no run list", {0, {{{Fs2002Run{{VorBytes("A")}, 0}}, 1, 0}}, {}, {}}, {}},
       {"run list not marked 21", {0, {{{Fs2002Run{{VorBytes("A")}, 0}}, 1, 1}}, {}, {}}, {}},
-      {"two runs", {0, {{{Fs2002Run{{VorBytes("A")}, 0}, Fs2002Run{{VorBytes("B")}, 0}}, {}, {}}}, {}, {}},
+      {"two runs",
+       {0, {{{Fs2002Run{{VorBytes("A")}, 0}, Fs2002Run{{VorBytes("B")}, 0}}, {}, {}}}, {}, {}},
        {108000000, 108000000}},
   };
   for (const Case& c : cases) {
@@ -91,7 +97,8 @@ TEST(Fs2002VorSection, RangeCodesMapOrStandForThemselves) {
   NavDatabase db;
   ReadVors(db, {0, {Channel(records)}, {}, {}});
   ASSERT_EQ(db.Vors.size(), cases.size());
-  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(db.Vors[i].RangeNm, cases[i].second) << i;
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(db.Vors[i].RangeNm, cases[i].second) << i;
 }
 
 TEST(Fs2002VorSection, IdentAndNameAreTrimmedButBlankNamesStay) {
@@ -133,7 +140,8 @@ TEST(Fs2002VorSection, RunsHoldVorsAndBothIlsFormsAndEndAtAnotherType) {
   ReadVors(db, {20,
                 {Channel({VorBytes("V1"), fab::EncodeFs2002UnusedVorRecord(), IlsBytes("I1", false),
                           IlsBytes(" I2", true), VorBytes("V2"), other, VorBytes("V3")})},
-                {}, {}});
+                {},
+                {}});
   ASSERT_EQ(db.Vors.size(), 2u);
   EXPECT_EQ(TextOf(db.Vors[1].Ident), "V2");
   ASSERT_EQ(db.Ilss.size(), 2u);
@@ -143,7 +151,8 @@ TEST(Fs2002VorSection, RunsHoldVorsAndBothIlsFormsAndEndAtAnotherType) {
 }
 
 TEST(Fs2002VorSection, PositionsAreSigned24BitWords) {
-  const std::vector<fab::Position> positions = {{-33.95, 151.18}, {47.45, -122.31}, {0.0, 179.99}, {-89.9, -179.9}};
+  const std::vector<fab::Position> positions = {
+      {-33.95, 151.18}, {47.45, -122.31}, {0.0, 179.99}, {-89.9, -179.9}};
   std::vector<Bytes> records;
   for (const fab::Position& position : positions) records.push_back(VorBytes("P", position));
   NavDatabase db;
@@ -164,12 +173,13 @@ TEST(Fs2002NdbSection, FrequenciesAreExactAndUnknownRangeClassesGiveNoRange) {
   };
   const std::vector<Case> cases = {
       {0x35, 3, 4, 3, 335400, 50}, {0x56, 2, 4, 4, 256400, 75}, {0x00, 1, 0, 1, 100000, 23},
-      {0x99, 9, 9, 2, 999900, 38}, {0x15, 4, 0, 0, 415000, 0},   {0x15, 4, 0, 5, 415000, 0},
+      {0x99, 9, 9, 2, 999900, 38}, {0x15, 4, 0, 0, 415000, 0},  {0x15, 4, 0, 5, 415000, 0},
   };
   std::vector<Bytes> first_run, second_run;
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];
-    (i < 3 ? first_run : second_run).push_back(NdbBytes(c.tens_units, c.hundreds, c.tenths, c.range_class));
+    (i < 3 ? first_run : second_run)
+        .push_back(NdbBytes(c.tens_units, c.hundreds, c.tenths, c.range_class));
   }
   Bytes other = NdbBytes(0, 0, 0, 0);
   other[0] = 5;

@@ -33,9 +33,10 @@ Fs2002Chunk List(std::uint32_t kind, std::vector<Fs2002Chunk> records) {
 TEST(Fs2002Fixes, FixListsEndAtAnotherRecordTypeAndIndexTheTrimmedKey) {
   const fab::Position where{45.5, -73.25};
   NavDatabase db;
-  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile({List(fab::kFs2002FixListKind,
-                                                              {Fix("  ABC   ", where), Fix("ABC"),
-                                                               fab::EncodeFs2002AirwayName("V1"), Fix("LATER")})})),
+  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile(
+                                       {List(fab::kFs2002FixListKind,
+                                             {Fix("  ABC   ", where), Fix("ABC"),
+                                              fab::EncodeFs2002AirwayName("V1"), Fix("LATER")})})),
             kFs2002Done);
   ASSERT_EQ(db.Fixes.size(), 2u);
   EXPECT_EQ(TextOf(db.Fixes[0].FixKey), "ABC");
@@ -61,14 +62,15 @@ TEST(Fs2002Fixes, AFixListStopsAtTheEndOfItsChunk) {
 
 TEST(Fs2002Airways, VictorAndJetListsFillTheirArrays) {
   NavDatabase db;
-  ASSERT_EQ(ReadFs2002Facility(
-                db, Fs2002NavigationFile(
-                        {List(fab::kFs2002VictorListKind,
-                              {fab::EncodeFs2002AirwayName(" V23"), Point("SEA", 3048.0), Point(" OLM "), Point("HQM"),
-                               fab::EncodeFs2002AirwayName("V4"), Point("PDX")}),
-                         List(fab::kFs2002JetListKind, {fab::EncodeFs2002AirwayName("J5"), Point("SEA")}),
-                         List(9, {fab::EncodeFs2002AirwayName("X9"), Point("SEA")})})),
-            kFs2002Done);
+  ASSERT_EQ(
+      ReadFs2002Facility(
+          db, Fs2002NavigationFile(
+                  {List(fab::kFs2002VictorListKind,
+                        {fab::EncodeFs2002AirwayName(" V23"), Point("SEA", 3048.0), Point(" OLM "),
+                         Point("HQM"), fab::EncodeFs2002AirwayName("V4"), Point("PDX")}),
+                   List(fab::kFs2002JetListKind, {fab::EncodeFs2002AirwayName("J5"), Point("SEA")}),
+                   List(9, {fab::EncodeFs2002AirwayName("X9"), Point("SEA")})})),
+      kFs2002Done);
   ASSERT_EQ(db.VictorAirways.size(), 2u);
   const AirwayRecord& v23 = db.VictorAirways[0];
   EXPECT_EQ(v23.Kind, 8);
@@ -84,14 +86,17 @@ TEST(Fs2002Airways, VictorAndJetListsFillTheirArrays) {
 }
 
 TEST(Fs2002Airways, PointsBeforeAnyAirwayJoinTheLastAirwayOfAnEarlierFile) {
-  const auto leading_points = Fs2002NavigationFile({List(fab::kFs2002JetListKind, {Point("AAA"), Point("BBB")})});
+  const auto leading_points =
+      Fs2002NavigationFile({List(fab::kFs2002JetListKind, {Point("AAA"), Point("BBB")})});
   NavDatabase db;
   ASSERT_EQ(ReadFs2002Facility(db, leading_points), kFs2002Done);
   EXPECT_TRUE(db.JetAirways.empty());
 
-  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile({List(fab::kFs2002JetListKind,
-                                                              {fab::EncodeFs2002AirwayName("J1"), Point("START")})})),
-            kFs2002Done);
+  ASSERT_EQ(
+      ReadFs2002Facility(
+          db, Fs2002NavigationFile({List(fab::kFs2002JetListKind,
+                                         {fab::EncodeFs2002AirwayName("J1"), Point("START")})})),
+      kFs2002Done);
   ASSERT_EQ(ReadFs2002Facility(db, leading_points), kFs2002Done);
   ASSERT_EQ(db.JetAirways.size(), 1u);
   ASSERT_EQ(db.JetAirways[0].Points.size(), 3u);
@@ -102,9 +107,10 @@ TEST(Fs2002Airways, PointsBeforeAnyAirwayJoinTheLastAirwayOfAnEarlierFile) {
 
 TEST(Fs2002Airways, AnAirwayListEndsAtARecordOfTypeZero) {
   NavDatabase db;
-  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile({List(fab::kFs2002VictorListKind,
-                                                              {fab::EncodeFs2002AirwayName("V1"), Point("A"),
-                                                               Fs2002Chunk{0, {}, std::nullopt}, Point("B")})})),
+  ASSERT_EQ(ReadFs2002Facility(
+                db, Fs2002NavigationFile({List(fab::kFs2002VictorListKind,
+                                               {fab::EncodeFs2002AirwayName("V1"), Point("A"),
+                                                Fs2002Chunk{0, {}, std::nullopt}, Point("B")})})),
             kFs2002Done);
   ASSERT_EQ(db.VictorAirways.size(), 1u);
   EXPECT_EQ(db.VictorAirways[0].Points.size(), 1u);
@@ -114,9 +120,11 @@ TEST(Fs2002NavigationChain, EveryAirportOfEveryListIsDecodedOnce) {
   const fab::Fs2002AirportList first{{Fs2002Entry({fab::EncodeFs2002Ident("AAAA")}),
                                       Fs2002Entry({fab::EncodeFs2002Ident("BBBB")})},
                                      std::nullopt};
-  const fab::Fs2002AirportList second{{Fs2002Entry({fab::EncodeFs2002Ident("CCCC")})}, std::nullopt};
+  const fab::Fs2002AirportList second{{Fs2002Entry({fab::EncodeFs2002Ident("CCCC")})},
+                                      std::nullopt};
   NavDatabase db;
-  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile({first, second, List(fab::kFs2002FixListKind, {Fix("F")})})),
+  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile(
+                                       {first, second, List(fab::kFs2002FixListKind, {Fix("F")})})),
             kFs2002Done);
   ASSERT_EQ(db.Airports.size(), 3u);
   EXPECT_EQ(TextOf(db.Airports[0].Ident), "AAAA");

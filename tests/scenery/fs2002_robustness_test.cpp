@@ -21,7 +21,6 @@ namespace {
 
 using fab::Bytes;
 
-
 struct SampleFile {
   const char* name;
   Bytes bytes;
@@ -49,8 +48,15 @@ std::array<std::size_t, 9> Counts(const NavDatabase& db) {
   for (const auto* airways : {&db.JetAirways, &db.VictorAirways}) {
     for (const AirwayRecord& airway : *airways) points += airway.Points.size();
   }
-  return {db.Airports.size(), runways,  ground,        db.Markers.size(), db.Vors.size() + db.Ndbs.size(),
-          db.Ilss.size(),     db.Fixes.size(), db.JetAirways.size() + db.VictorAirways.size(), points};
+  return {db.Airports.size(),
+          runways,
+          ground,
+          db.Markers.size(),
+          db.Vors.size() + db.Ndbs.size(),
+          db.Ilss.size(),
+          db.Fixes.size(),
+          db.JetAirways.size() + db.VictorAirways.size(),
+          points};
 }
 
 // Loads a copy of `bytes` held in a block of exactly its size, so that the

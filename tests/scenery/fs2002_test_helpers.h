@@ -15,7 +15,8 @@
 namespace tarnvale::testing {
 
 // One airport entry named `name` (no NUL) whose data block holds `chunks`.
-inline fab::Fs2002AirportEntry Fs2002Entry(std::vector<fab::Fs2002Chunk> chunks, std::string_view name = "") {
+inline fab::Fs2002AirportEntry Fs2002Entry(std::vector<fab::Fs2002Chunk> chunks,
+                                           std::string_view name = "") {
   fab::Fs2002AirportEntry entry;
   entry.name.assign(name.begin(), name.end());
   entry.chunks = std::move(chunks);

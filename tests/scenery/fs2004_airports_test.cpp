@@ -133,8 +133,9 @@ TEST(DecodeRunway, FillsARunwayFromItsSubRecord) {
     EXPECT_NEAR(MetresBetween(r.Latitude, r.Longitude, r.PrimaryEndLatitude, r.PrimaryEndLongitude),
                 c.half_length, 1.0)
         << c.what;
-    EXPECT_NEAR(MetresBetween(r.Latitude, r.Longitude, r.SecondaryEndLatitude, r.SecondaryEndLongitude),
-                c.half_length, 1.0)
+    EXPECT_NEAR(
+        MetresBetween(r.Latitude, r.Longitude, r.SecondaryEndLatitude, r.SecondaryEndLongitude),
+        c.half_length, 1.0)
         << c.what;
     // The secondary end lies ahead on the heading: north for headings near 0.
     if (c.expected_heading < 45 || c.expected_heading > 315) {
@@ -147,7 +148,8 @@ TEST(DecodeRunway, FillsARunwayFromItsSubRecord) {
 TEST(DecodeAirport, HelipadStartsBecomeHelipadRunways) {
   fab::Airport airport = SampleAirport();
   fab::Start helipad{2, fab::Designator::None, fab::StartType::Helipad, {40.6, -73.7}, 6.2, 45.9};
-  fab::Start runway_start{4, fab::Designator::Left, fab::StartType::Runway, {40.6, -73.7}, 0.0, 40.0};
+  fab::Start runway_start{4,   fab::Designator::Left, fab::StartType::Runway, {40.6, -73.7}, 0.0,
+                          40.0};
   airport.starts = {runway_start, helipad};
   NavDatabase db;
   const AirportRecord& record = LoadOneAirport(db, airport);
@@ -177,7 +179,11 @@ TEST(DecodeAirport, GroundAndTowerFrequencies) {
   };
   const Case cases[] = {
       {"approach only", {{C::Approach, 127400000, "APP"}}, 0, 0, 0},
-      {"ground and tower", {{C::Tower, 119100000, "T"}, {C::Ground, 121900000, "G"}}, 121900000, 119100000, 1},
+      {"ground and tower",
+       {{C::Tower, 119100000, "T"}, {C::Ground, 121900000, "G"}},
+       121900000,
+       119100000,
+       1},
       {"ground only", {{C::Ground, 121750000, ""}}, 121750000, 0, 1},
       {"later tower wins", {{C::Tower, 118000000, ""}, {C::Tower, 118500000, ""}}, 0, 118500000, 1},
   };
@@ -201,8 +207,8 @@ TEST(DecodeAirport, Names) {
   };
   const Case cases[] = {
       {"Kennedy Intl", 13, "Kennedy Intl\0"s},
-      {"", 0, ""},                       // sub-record of size 6
-      {"AB\0CD"s, 6, "AB\0\0\0\0"s},     // copying stops at a NUL
+      {"", 0, ""},                    // sub-record of size 6
+      {"AB\0CD"s, 6, "AB\0\0\0\0"s},  // copying stops at a NUL
   };
   for (const Case& c : cases) {
     fab::Airport airport = SampleAirport();
@@ -285,7 +291,8 @@ TEST(DecodeAirport, EntriesBeyondTheirSubRecordAreDropped) {
     std::uint16_t claimed_count;
   };
   const fab::TaxiwayPoint points[] = {{1, {1, 1}}, {2, {2, 2}}};
-  const fab::Parking parkings[] = {{1, 1, 1, 10.0, 0.0, {1, 1}, {"ABC"}}, {2, 2, 2, 10.0, 0.0, {2, 2}, {}}};
+  const fab::Parking parkings[] = {{1, 1, 1, 10.0, 0.0, {1, 1}, {"ABC"}},
+                                   {2, 2, 2, 10.0, 0.0, {2, 2}, {}}};
   const fab::TaxiwayPath paths[] = {{0, 1, 1, 0, 1.0}, {1, 0, 1, 0, 1.0}};
   const std::string names[] = {"A", "B"};
   const Case cases[] = {
@@ -350,9 +357,10 @@ TEST(DecodeFuelTrigger, WalksPastOtherSceneryObjectsByTheirShortSize) {
   other.id = 0x0B;  // a library object
   other.body.resize(80, 0xEE);
   NavDatabase db;
-  ASSERT_EQ(testing::LoadRecords(db, fab::kFs2004SceneryObjects,
-                                 {fab::Serialize(fab::EncodeFuelTrigger(Trigger(0, 1))), fab::Serialize(other),
-                                  fab::Serialize(fab::EncodeFuelTrigger(Trigger(0, 0x00000C05)))}),
+  ASSERT_EQ(testing::LoadRecords(
+                db, fab::kFs2004SceneryObjects,
+                {fab::Serialize(fab::EncodeFuelTrigger(Trigger(0, 1))), fab::Serialize(other),
+                 fab::Serialize(fab::EncodeFuelTrigger(Trigger(0, 0x00000C05)))}),
             kLoaderOk);
   ASSERT_EQ(db.FuelAreas.size(), 2u);
   EXPECT_EQ(db.FuelAreas[1].FuelType, 5);

@@ -27,7 +27,8 @@ fab::Boundary Box(fab::Position a, fab::Position b) {
 // Loads `boundaries` as one boundary section.
 void LoadBoundaries(NavDatabase& db, const std::vector<fab::Boundary>& boundaries) {
   std::vector<fab::Bytes> records;
-  for (const fab::Boundary& boundary : boundaries) records.push_back(fab::Serialize(fab::EncodeBoundary(boundary)));
+  for (const fab::Boundary& boundary : boundaries)
+    records.push_back(fab::Serialize(fab::EncodeBoundary(boundary)));
   ASSERT_EQ(testing::LoadRecords(db, fab::kFs2004Boundaries, std::move(records)), kLoaderOk);
 }
 
@@ -77,7 +78,11 @@ TEST(DecodeBoundary, CentreOfTheBoundingBox) {
   };
   const Case cases[] = {
       {"diagonal of 84 NM", {10, 20}, {9, 21}, DestinationPointNm(10, 20, 135, 42), true},
-      {"diagonal of 5120 ft", {10, 20}, {9.99, 20.01}, DestinationPointFeet(10, 20, 135, 2560), true},
+      {"diagonal of 5120 ft",
+       {10, 20},
+       {9.99, 20.01},
+       DestinationPointFeet(10, 20, 135, 2560),
+       true},
       {"equal longitudes", {10, 20}, {9, 20}, {1111305, 238609294}, false},
       {"equal latitudes", {10, 20}, {10, 21}, {1111305, 238609294}, false},
   };
@@ -134,7 +139,9 @@ fab::BoundaryPoint Point(PT type, fab::Position position, std::uint8_t origin = 
   return {type, origin, position, 0.0};
 }
 
-fab::BoundaryPoint Circle(std::uint8_t origin, double radius_m) { return {PT::Circle, origin, {0, 0}, radius_m}; }
+fab::BoundaryPoint Circle(std::uint8_t origin, double radius_m) {
+  return {PT::Circle, origin, {0, 0}, radius_m};
+}
 
 TEST(DecodeBoundary, OutlineVertices) {
   const fab::Position origin{10, 20};
@@ -149,13 +156,17 @@ TEST(DecodeBoundary, OutlineVertices) {
        {{origin_point, Point(PT::Start, {10.1, 20.1}), Point(PT::Line, {10.2, 20.2}),
          Point(PT::Line, {10.3, 20.3}), Point(PT::ArcClockwise, {10.4, 20.4})}},
        {0, 5, 5, 1, 3}},
-      {"counter-clockwise arc", {{origin_point, Point(PT::ArcCounterClockwise, {10.4, 20.4})}}, {1, 4}},
+      {"counter-clockwise arc",
+       {{origin_point, Point(PT::ArcCounterClockwise, {10.4, 20.4})}},
+       {1, 4}},
       {"circle", {{origin_point, Circle(0, 5000.0)}}, {1, 2}},
       {"origin of an earlier outline is not seen",
        {{origin_point, Point(PT::Start, {1, 1})}, {Point(PT::ArcClockwise, {2, 2})}},
        {0}},
       {"origin index beyond the origins", {{origin_point, Point(PT::ArcClockwise, {2, 2}, 1)}}, {}},
-      {"unknown point types", {{Point(static_cast<PT>(0), {1, 1}), Point(static_cast<PT>(7), {1, 1})}}, {}},
+      {"unknown point types",
+       {{Point(static_cast<PT>(0), {1, 1}), Point(static_cast<PT>(7), {1, 1})}},
+       {}},
       {"outlines add up", {{Point(PT::Start, {1, 1})}, {Point(PT::Line, {2, 2})}}, {0, 5}},
   };
   for (const Case& c : cases) {
@@ -174,7 +185,8 @@ TEST(DecodeBoundary, ArcVerticesSitAtTheOriginAndTheArcEnd) {
   const AirspaceRecord& airspace = LoadOne(db, boundary);
   ASSERT_EQ(airspace.Vertices.size(), 2u);
   testing::ExpectUnitsNear(airspace.Vertices[0].Latitude, airspace.Vertices[0].Longitude, {10, 20});
-  testing::ExpectUnitsNear(airspace.Vertices[1].Latitude, airspace.Vertices[1].Longitude, {10.4, 20.4});
+  testing::ExpectUnitsNear(airspace.Vertices[1].Latitude, airspace.Vertices[1].Longitude,
+                           {10.4, 20.4});
   EXPECT_EQ(airspace.Vertices[1].RadiusFeet, 0);
 }
 

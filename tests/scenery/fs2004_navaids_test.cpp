@@ -35,7 +35,8 @@ TEST(DecodeVorIls, Vors) {
   };
   const Case cases[] = {
       {"terminal, 200 NM", fab::VorType::Terminal, "KEN", 370400.0, 4, 200},
-      {"low, no name, 300 NM kept modulo 256", fab::VorType::LowAltitude, std::nullopt, 555600.0, 0, 44},
+      {"low, no name, 300 NM kept modulo 256", fab::VorType::LowAltitude, std::nullopt, 555600.0, 0,
+       44},
       {"high, empty name, range below 2 m", fab::VorType::HighAltitude, "", 1.5, 0, 0},
       {"just under one mile", fab::VorType::HighAltitude, "A", 1851.9, 2, 0},
   };

@@ -18,8 +18,10 @@ fab::SceneryContent OneOfEach() {
   runway.primary = {26, fab::Designator::None, "OEV"};
   runway.secondary = {8, fab::Designator::None, ""};
   airport.runways = {runway};
-  airport.starts = {{1, fab::Designator::None, fab::StartType::Helipad, {47.261, 11.341}, 580.0, 90.0}};
-  airport.coms = {{fab::ComType::Tower, 120100000, "TWR"}, {fab::ComType::Ground, 121800000, "GND"}};
+  airport.starts = {
+      {1, fab::Designator::None, fab::StartType::Helipad, {47.261, 11.341}, 580.0, 90.0}};
+  airport.coms = {{fab::ComType::Tower, 120100000, "TWR"},
+                  {fab::ComType::Ground, 121800000, "GND"}};
   airport.taxiway_points = {{1, {47.26, 11.34}}, {2, {47.261, 11.342}}};
   airport.parkings = {{3, 4, 12, 20.0, 0.0, {47.262, 11.343}, {"AUA"}}};
   airport.taxiway_paths = {{0, 1, 1, 0, 15.0}};
@@ -70,13 +72,20 @@ fab::SceneryContent OneOfEach() {
 
 std::map<std::string, std::size_t> Counts(const NavDatabase& db) {
   std::map<std::string, std::size_t> counts = {
-      {"airports", db.Airports.size()},       {"fuel_areas", db.FuelAreas.size()},
-      {"vors", db.Vors.size()},               {"ilss", db.Ilss.size()},
-      {"ndbs", db.Ndbs.size()},               {"markers", db.Markers.size()},
-      {"fixes", db.Fixes.size()},             {"victor_airways", db.VictorAirways.size()},
-      {"jet_airways", db.JetAirways.size()},  {"airspaces", db.Airspaces.size()},
-      {"runways", 0},                         {"taxiway_points", 0},
-      {"taxiway_paths", 0},                   {"parkings", 0},
+      {"airports", db.Airports.size()},
+      {"fuel_areas", db.FuelAreas.size()},
+      {"vors", db.Vors.size()},
+      {"ilss", db.Ilss.size()},
+      {"ndbs", db.Ndbs.size()},
+      {"markers", db.Markers.size()},
+      {"fixes", db.Fixes.size()},
+      {"victor_airways", db.VictorAirways.size()},
+      {"jet_airways", db.JetAirways.size()},
+      {"airspaces", db.Airspaces.size()},
+      {"runways", 0},
+      {"taxiway_points", 0},
+      {"taxiway_paths", 0},
+      {"parkings", 0},
       {"taxi_names", 0},
   };
   for (const AirportRecord& airport : db.Airports) {

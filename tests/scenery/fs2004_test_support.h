@@ -16,7 +16,6 @@
 
 namespace tarnvale::testing {
 
-
 // Loads one FS2004 file holding `content` into `db`; the loader's result.
 inline int LoadContent(NavDatabase& db, const fab::SceneryContent& content) {
   return LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content)), FsVersion::Fs2004);
@@ -35,7 +34,8 @@ inline int LoadRecord(NavDatabase& db, std::uint32_t type, const fab::Fs2004Reco
 
 // Database units of a position in degrees, within what the file's position
 // words and truncation allow (about 0.04 latitude and 5.4 longitude units).
-inline void ExpectUnitsNear(std::int32_t latitude, std::int32_t longitude, const fab::Position& position) {
+inline void ExpectUnitsNear(std::int32_t latitude, std::int32_t longitude,
+                            const fab::Position& position) {
   EXPECT_NEAR(latitude, position.latitude / 90.0 * 10001750.0, 1.1);
   EXPECT_NEAR(longitude, position.longitude / 360.0 * 4294967296.0, 6.5);
 }

@@ -25,7 +25,9 @@ fab::Intersection Waypoint(const char* ident, std::vector<fab::Route> routes = {
   return waypoint;
 }
 
-fab::RouteNeighbour Neighbour(const char* ident, double altitude_m) { return {ident, "K6", altitude_m}; }
+fab::RouteNeighbour Neighbour(const char* ident, double altitude_m) {
+  return {ident, "K6", altitude_m};
+}
 
 std::vector<std::string> Keys(const AirwayRecord& airway) {
   std::vector<std::string> keys;
@@ -48,7 +50,8 @@ TEST(PointKey, IsRegionThenIdentTrimmed) {
       {"", "LK", "LK"},
   };
   for (const Case& c : cases) {
-    const FixedText<9> key = PointKey(fab::Fs2004IdentWord(c.ident), fab::Fs2004RegionWord(c.region));
+    const FixedText<9> key =
+        PointKey(fab::Fs2004IdentWord(c.ident), fab::Fs2004RegionWord(c.region));
     EXPECT_EQ(TextOf(key), c.key) << c.key;
     for (std::size_t i = TextOf(key).size(); i < key.size(); ++i) EXPECT_EQ(key[i], '\0') << c.key;
   }
@@ -66,7 +69,8 @@ TEST(DecodeWaypoint, EveryWaypointIsAnIndexedFix) {
   EXPECT_EQ(db.Fixes[0].Kind, 6);
   EXPECT_EQ(db.Fixes[0].FileSize, 22u);
   EXPECT_EQ(TextOf(db.Fixes[0].FixKey), "K6MERIT");
-  testing::ExpectUnitsNear(db.Fixes[0].Latitude, db.Fixes[0].Longitude, content.intersections[0].position);
+  testing::ExpectUnitsNear(db.Fixes[0].Latitude, db.Fixes[0].Longitude,
+                           content.intersections[0].position);
   EXPECT_EQ(db.FixIndexSize(), 2u);
   const FixRecord* merit = db.FindFix("K6MERIT");
   ASSERT_NE(merit, nullptr);
@@ -90,10 +94,16 @@ TEST(DecodeWaypoint, EachRouteEntryIsOneSegment) {
   const Case cases[] = {
       {"victor with both neighbours", {L::Victor, "V16", before, after}, all, {}},
       {"jet, first of its route", {L::Jet, "J80", std::nullopt, after}, {}, {"K6MERIT", "K6BRAVO"}},
-      {"victor, last of its route", {L::Victor, "V16", before, std::nullopt}, {"K6ALPHA", "K6MERIT"}, {}},
+      {"victor, last of its route",
+       {L::Victor, "V16", before, std::nullopt},
+       {"K6ALPHA", "K6MERIT"},
+       {}},
       {"both levels", {L::Both, "V16", before, after}, all, all},
       {"unknown level", {static_cast<L>(4), "V16", before, after}, {}, {}},
-      {"ident words up to 31 mean no neighbour", {L::Victor, "V16", absent, absent}, {"K6MERIT"}, {}},
+      {"ident words up to 31 mean no neighbour",
+       {L::Victor, "V16", absent, absent},
+       {"K6MERIT"},
+       {}},
   };
   for (const Case& c : cases) {
     fab::SceneryContent content;
@@ -117,7 +127,8 @@ TEST(DecodeWaypoint, EachRouteEntryIsOneSegment) {
 TEST(DecodeWaypoint, SegmentPointsCarryTheLegAltitudes) {
   fab::SceneryContent content;
   content.intersections = {
-      Waypoint("MERIT", {{fab::RouteLevel::Victor, "V16     ", Neighbour("ALPHA", 3050.0), Neighbour("BRAVO", 1524.5)}})};
+      Waypoint("MERIT", {{fab::RouteLevel::Victor, "V16     ", Neighbour("ALPHA", 3050.0),
+                          Neighbour("BRAVO", 1524.5)}})};
   NavDatabase db;
   ASSERT_EQ(LoadContent(db, content), kLoaderOk);
   ASSERT_EQ(db.VictorAirways.size(), 1u);

@@ -50,9 +50,12 @@ TEST(Geometry, DestinationPoints) {
   const Case cases[] = {
       {"60 NM east along the equator", DestinationPointNm(0, 0, 90, 60), {0, 11930464}},
       {"no distance", DestinationPointMetres(10, 20, 45, 0), {1111305, 238609294}},
-      {"negative distance", DestinationPointMetres(10, 20, 90, -1852), DestinationPointMetres(10, 20, 90, 1852)},
-      {"bearing 360 is bearing 0", DestinationPointNm(10, 20, 360, 30), DestinationPointNm(10, 20, 0, 30)},
-      {"feet and metres agree", DestinationPointFeet(10, 20, 135, 6080), DestinationPointMetres(10, 20, 135, 1852)},
+      {"negative distance", DestinationPointMetres(10, 20, 90, -1852),
+       DestinationPointMetres(10, 20, 90, 1852)},
+      {"bearing 360 is bearing 0", DestinationPointNm(10, 20, 360, 30),
+       DestinationPointNm(10, 20, 0, 30)},
+      {"feet and metres agree", DestinationPointFeet(10, 20, 135, 6080),
+       DestinationPointMetres(10, 20, 135, 1852)},
       {"60 NM north", DestinationPointNm(0, 0, 0, 60), {111130, 0}},
       {"to the date line", DestinationPointNm(0, 179, 90, 60), {0, -2147483648}},
   };

@@ -89,7 +89,8 @@ TEST(Fs2002Files, NavaidFilesCarryTheirSectionTables) {
 TEST(Fs2002Files, NavaidRecordsPackFrequencyAndRange) {
   Ndb ndb;
   ndb.frequency_hz = 335400;
-  const std::vector<std::pair<double, std::uint8_t>> ndb_ranges = {{23, 1}, {38, 2}, {45, 3}, {75, 4}, {200, 4}};
+  const std::vector<std::pair<double, std::uint8_t>> ndb_ranges = {
+      {23, 1}, {38, 2}, {45, 3}, {75, 4}, {200, 4}};
   for (const auto& [nm, range_class] : ndb_ranges) {
     ndb.range_m = nm * 1852;
     const Bytes record = EncodeFs2002Ndb(ndb);
@@ -100,7 +101,8 @@ TEST(Fs2002Files, NavaidRecordsPackFrequencyAndRange) {
     EXPECT_EQ(record[12], range_class) << nm;
   }
   Vor vor;
-  const std::vector<std::pair<double, std::uint8_t>> vor_ranges = {{27, 16}, {37, 22}, {60, 36}, {195, 85}, {100, 100}};
+  const std::vector<std::pair<double, std::uint8_t>> vor_ranges = {
+      {27, 16}, {37, 22}, {60, 36}, {195, 85}, {100, 100}};
   for (const auto& [nm, code] : vor_ranges) {
     vor.range_m = nm * 1852;
     EXPECT_EQ(EncodeFs2002Vor(vor)[1], code) << nm;
@@ -128,11 +130,14 @@ std::map<std::string, std::size_t> LoadActiveAreas(const fs::path& root) {
     if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos) continue;
     EXPECT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2002), kLoaderOk) << path;
   }
-  std::map<std::string, std::size_t> counts = {{"airports", db.Airports.size()}, {"vors", db.Vors.size()},
-                                                {"ilss", db.Ilss.size()},         {"ndbs", db.Ndbs.size()},
-                                                {"markers", db.Markers.size()},   {"fixes", db.Fixes.size()},
-                                                {"victor_airways", db.VictorAirways.size()},
-                                                {"jet_airways", db.JetAirways.size()}};
+  std::map<std::string, std::size_t> counts = {{"airports", db.Airports.size()},
+                                               {"vors", db.Vors.size()},
+                                               {"ilss", db.Ilss.size()},
+                                               {"ndbs", db.Ndbs.size()},
+                                               {"markers", db.Markers.size()},
+                                               {"fixes", db.Fixes.size()},
+                                               {"victor_airways", db.VictorAirways.size()},
+                                               {"jet_airways", db.JetAirways.size()}};
   for (const AirportRecord& airport : db.Airports) {
     counts["runways"] += airport.Runways.size();
     counts["parkings"] += airport.Parkings.size();

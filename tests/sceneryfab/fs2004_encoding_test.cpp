@@ -14,9 +14,9 @@ TEST(Fs2004Encoding, PacksIdentsBase38LastCharacterLowest) {
     const char* text;
     std::uint32_t packed;
   };
-  for (const Case& c : {Case{"", 0}, Case{" ", 1}, Case{"0", 2}, Case{"9", 11}, Case{"A", 12}, Case{"Z", 37},
-                        Case{"KJFK", 22 + 38 * (17 + 38 * (21 + 38 * 22))}, Case{"A B", (12 * 38 + 1) * 38 + 13},
-                        Case{"ZZZZZ", 79235167}}) {
+  for (const Case& c : {Case{"", 0}, Case{" ", 1}, Case{"0", 2}, Case{"9", 11}, Case{"A", 12},
+                        Case{"Z", 37}, Case{"KJFK", 22 + 38 * (17 + 38 * (21 + 38 * 22))},
+                        Case{"A B", (12 * 38 + 1) * 38 + 13}, Case{"ZZZZZ", 79235167}}) {
     EXPECT_EQ(PackIdent(c.text), c.packed) << c.text;
   }
 }
@@ -46,7 +46,8 @@ TEST(Fs2004Encoding, PositionWordsCoverTheirWholeRange) {
   EXPECT_EQ(EncodeFs2004Longitude(180.0), 805306367u);
   EXPECT_EQ(EncodeFs2004Latitude(95.0), 0u);  // held inside the range
   EXPECT_EQ(EncodeFs2004Longitude(-181.0), 0u);
-  EXPECT_THROW(EncodeFs2004Latitude(std::numeric_limits<double>::quiet_NaN()), std::invalid_argument);
+  EXPECT_THROW(EncodeFs2004Latitude(std::numeric_limits<double>::quiet_NaN()),
+               std::invalid_argument);
 }
 
 TEST(Fs2004Encoding, PositionWordsRoundTripBothWays) {
@@ -60,8 +61,10 @@ TEST(Fs2004Encoding, PositionWordsRoundTripBothWays) {
   const double latitude_step = 180.0 / 536870911.0;
   const double longitude_step = 360.0 / 805306367.0;
   for (double degrees : {-89.999, -45.123456789, 0.0000001, 51.4775, 89.5}) {
-    EXPECT_NEAR(Fs2004LatitudeOfWord(EncodeFs2004Latitude(degrees)), degrees, latitude_step / 2 + 1e-12);
-    EXPECT_NEAR(Fs2004LongitudeOfWord(EncodeFs2004Longitude(degrees * 2)), degrees * 2, longitude_step / 2 + 1e-12);
+    EXPECT_NEAR(Fs2004LatitudeOfWord(EncodeFs2004Latitude(degrees)), degrees,
+                latitude_step / 2 + 1e-12);
+    EXPECT_NEAR(Fs2004LongitudeOfWord(EncodeFs2004Longitude(degrees * 2)), degrees * 2,
+                longitude_step / 2 + 1e-12);
   }
 }
 

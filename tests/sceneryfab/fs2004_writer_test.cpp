@@ -42,9 +42,10 @@ Bytes RecordWithBody(std::uint16_t id, std::size_t body_size) {
 
 TEST(Fs2004File, HeaderAndTablesLeadToEveryRecord) {
   Fs2004File file;
-  file.sections.push_back(MakeFs2004Section(kFs2004Airports, {RecordWithBody(3, 10), RecordWithBody(3, 20),
-                                                              RecordWithBody(3, 30)}, 2));
-  file.sections.push_back(MakeFs2004Section(kFs2004Boundaries, {RecordWithBody(0x20, 26), RecordWithBody(0x20, 40)}, 1));
+  file.sections.push_back(MakeFs2004Section(
+      kFs2004Airports, {RecordWithBody(3, 10), RecordWithBody(3, 20), RecordWithBody(3, 30)}, 2));
+  file.sections.push_back(MakeFs2004Section(
+      kFs2004Boundaries, {RecordWithBody(0x20, 26), RecordWithBody(0x20, 40)}, 1));
   const Bytes bytes = BuildFs2004File(file);
   const ByteCursor cursor(bytes);
   EXPECT_EQ(cursor.U16(2), 0x1992);
@@ -130,7 +131,9 @@ struct Field {
 void ExpectFields(const Bytes& bytes, const std::vector<Field>& fields, const char* what) {
   const ByteCursor cursor(bytes);
   for (const Field& f : fields) {
-    const std::uint32_t got = f.width == 1 ? cursor.U8(f.offset) : f.width == 2 ? cursor.U16(f.offset) : cursor.U32(f.offset);
+    const std::uint32_t got = f.width == 1   ? cursor.U8(f.offset)
+                              : f.width == 2 ? cursor.U16(f.offset)
+                                             : cursor.U32(f.offset);
     EXPECT_EQ(got, f.value) << what << " at offset " << f.offset;
   }
   EXPECT_FALSE(cursor.Overrun()) << what;
@@ -154,13 +157,27 @@ TEST(Fs2004Record, AirportAndRunwayFieldsSitWhereTheyAreRead) {
   runway.secondary = {27, Designator::Right, ""};
   airport.runways.push_back(runway);
   const Bytes bytes = Serialize(EncodeAirport(airport));
-  ExpectFields(bytes, {{0, 2, kFs2004AirportId}, {2, 4, static_cast<std::uint32_t>(bytes.size())},
-                       {12, 4, Lon(-73.8)}, {16, 4, Lat(40.6)}, {20, 4, 3900}, {40, 4, PackIdent("KJFK") << 5},
-                       {52, 2, kFs2004RunwayId}, {54, 4, kFs2004RunwaySize},
-                       {52 + 8, 1, 9}, {52 + 9, 1, 1}, {52 + 10, 1, 27}, {52 + 11, 1, 2},
-                       {52 + 12, 4, PackIdent("IJFK")}, {52 + 16, 4, 0}, {52 + 20, 4, Lon(-73.79)},
-                       {52 + 24, 4, Lat(40.61)}, {52 + 28, 4, static_cast<std::uint32_t>(-2500)},
-                       {52 + 32, 4, 0x453B8000}, {52 + 36, 4, 0x42340000}, {52 + 40, 4, 0x3FC00000}},
+  ExpectFields(bytes,
+               {{0, 2, kFs2004AirportId},
+                {2, 4, static_cast<std::uint32_t>(bytes.size())},
+                {12, 4, Lon(-73.8)},
+                {16, 4, Lat(40.6)},
+                {20, 4, 3900},
+                {40, 4, PackIdent("KJFK") << 5},
+                {52, 2, kFs2004RunwayId},
+                {54, 4, kFs2004RunwaySize},
+                {52 + 8, 1, 9},
+                {52 + 9, 1, 1},
+                {52 + 10, 1, 27},
+                {52 + 11, 1, 2},
+                {52 + 12, 4, PackIdent("IJFK")},
+                {52 + 16, 4, 0},
+                {52 + 20, 4, Lon(-73.79)},
+                {52 + 24, 4, Lat(40.61)},
+                {52 + 28, 4, static_cast<std::uint32_t>(-2500)},
+                {52 + 32, 4, 0x453B8000},
+                {52 + 36, 4, 0x42340000},
+                {52 + 40, 4, 0x3FC00000}},
                "airport");
 }
 
@@ -174,19 +191,32 @@ TEST(Fs2004Record, AirportListsSitWhereTheyAreRead) {
   airport.taxiway_names = {"ALPHA", "12345678"};
   EncodeAirport(airport);  // the order of sub-records is fixed; check each alone
   ExpectFields(Serialize(EncodeStart(airport.starts[0])),
-               {{6, 1, 2}, {7, 1, 0x30}, {8, 4, Lon(2.0)}, {12, 4, Lat(1.0)}, {16, 4, 10000}, {20, 4, 0x42B40000}},
+               {{6, 1, 2},
+                {7, 1, 0x30},
+                {8, 4, Lon(2.0)},
+                {12, 4, Lat(1.0)},
+                {16, 4, 10000},
+                {20, 4, 0x42B40000}},
                "start");
-  ExpectFields(Serialize(EncodeCom(airport.coms[0])), {{2, 4, 15}, {6, 2, 6}, {8, 4, 118700000}}, "com");
+  ExpectFields(Serialize(EncodeCom(airport.coms[0])), {{2, 4, 15}, {6, 2, 6}, {8, 4, 118700000}},
+               "com");
   const Bytes parkings = Serialize(EncodeParkings(airport.parkings));
-  ExpectFields(parkings, {{6, 2, 2}, {8, 4, 5 | (2 << 8) | (12 << 12) | (2u << 24)}, {8 + 4, 4, 0x41A00000},
-                          {8 + 12, 4, Lon(4.0)}, {8 + 16, 4, Lat(3.0)}, {8 + 28, 4, 5 | (2 << 8) | (12 << 12) | (2u << 24)}},
+  ExpectFields(parkings,
+               {{6, 2, 2},
+                {8, 4, 5 | (2 << 8) | (12 << 12) | (2u << 24)},
+                {8 + 4, 4, 0x41A00000},
+                {8 + 12, 4, Lon(4.0)},
+                {8 + 16, 4, Lat(3.0)},
+                {8 + 28, 4, 5 | (2 << 8) | (12 << 12) | (2u << 24)}},
                "parkings, the second 28 bytes after the first");
   EXPECT_EQ(parkings.size(), 8u + 2 * 28);
   ExpectFields(Serialize(EncodeTaxiwayPaths(airport.taxiway_paths)),
                {{6, 2, 1}, {8, 2, 7}, {10, 4, 0x0ABC | (3 << 16) | (200u << 24)}}, "path");
   const Bytes names = Serialize(EncodeTaxiwayNames(airport.taxiway_names));
   EXPECT_EQ(names.size(), 8u + 16);
-  EXPECT_EQ(ByteCursor(names).Chars(8, 16), std::string_view("ALPHA\0\0\0" "12345678", 16));
+  EXPECT_EQ(ByteCursor(names).Chars(8, 16), std::string_view("ALPHA\0\0\0"
+                                                             "12345678",
+                                                             16));
 }
 
 TEST(Fs2004Record, NavaidFieldsSitWhereTheyAreRead) {
@@ -197,26 +227,41 @@ TEST(Fs2004Record, NavaidFieldsSitWhereTheyAreRead) {
   vor.position = {10.0, 20.0};
   vor.frequency_hz = 113900000;
   vor.range_m = 370400.0;
-  ExpectFields(Serialize(EncodeVor(vor)), {{0, 2, kFs2004VorIlsId}, {6, 1, 2}, {8, 4, Lon(20.0)}, {12, 4, Lat(10.0)},
-                                           {20, 4, 113900000}, {24, 4, Single(370400.0).Bits()},
-                                           {32, 4, PackIdent("ABC") << 5}, {36, 4, PackIdent("K6")}, {2, 4, 40}},
+  ExpectFields(Serialize(EncodeVor(vor)),
+               {{0, 2, kFs2004VorIlsId},
+                {6, 1, 2},
+                {8, 4, Lon(20.0)},
+                {12, 4, Lat(10.0)},
+                {20, 4, 113900000},
+                {24, 4, Single(370400.0).Bits()},
+                {32, 4, PackIdent("ABC") << 5},
+                {36, 4, PackIdent("K6")},
+                {2, 4, 40}},
                "vor without name");
   Ils ils;
   ils.ident = "IABC";
   ils.frequency_hz = 110300000;
-  ExpectFields(Serialize(EncodeIls(ils)), {{6, 1, 4}, {20, 4, 110300000}, {32, 4, PackIdent("IABC") << 5}}, "ils");
+  ExpectFields(Serialize(EncodeIls(ils)),
+               {{6, 1, 4}, {20, 4, 110300000}, {32, 4, PackIdent("IABC") << 5}}, "ils");
   Ndb ndb;
   ndb.ident = "XY";
   ndb.frequency_hz = 335000;
   ndb.position = {-10.0, -20.0};
   ndb.name = "NAME";
-  ExpectFields(Serialize(EncodeNdb(ndb)), {{2, 4, 50}, {8, 4, 335000}, {12, 4, Lon(-20.0)}, {16, 4, Lat(-10.0)},
-                                           {32, 4, PackIdent("XY") << 5}, {40, 2, kFs2004NameId}, {42, 4, 10}},
+  ExpectFields(Serialize(EncodeNdb(ndb)),
+               {{2, 4, 50},
+                {8, 4, 335000},
+                {12, 4, Lon(-20.0)},
+                {16, 4, Lat(-10.0)},
+                {32, 4, PackIdent("XY") << 5},
+                {40, 2, kFs2004NameId},
+                {42, 4, 10}},
                "ndb");
   Marker marker;
   marker.type = MarkerType::BackCourse;
   marker.position = {1.0, 2.0};
-  ExpectFields(Serialize(EncodeMarker(marker)), {{7, 1, 3}, {8, 4, Lon(2.0)}, {12, 4, Lat(1.0)}}, "marker");
+  ExpectFields(Serialize(EncodeMarker(marker)), {{7, 1, 3}, {8, 4, Lon(2.0)}, {12, 4, Lat(1.0)}},
+               "marker");
 }
 
 TEST(Fs2004Record, WaypointRoutesPutNextBeforePrevious) {
@@ -231,11 +276,22 @@ TEST(Fs2004Record, WaypointRoutesPutNextBeforePrevious) {
   fix.routes.push_back(Route{RouteLevel::Victor, "V1", std::nullopt, std::nullopt});
   const Bytes bytes = Serialize(EncodeWaypoint(fix));
   EXPECT_EQ(bytes.size(), 28u + 2 * kFs2004RouteEntrySize);
-  ExpectFields(bytes, {{7, 1, 2}, {8, 4, Lon(-1.0)}, {12, 4, Lat(50.0)}, {20, 4, PackIdent("ABCDE") << 5},
-                       {24, 4, PackIdent("EG")}, {28, 1, 3}, {28 + 9, 4, PackIdent("NEXTP") << 5},
-                       {28 + 13, 4, PackIdent("EH")}, {28 + 17, 4, Single(3000.0).Bits()}, {28 + 21, 4, 31},
-                       {28 + 25, 4, PackIdent("ED")}, {28 + 29, 4, Single(1000.0).Bits()}, {61, 1, 1},
-                       {61 + 9, 4, 0}, {61 + 21, 4, 0}},
+  ExpectFields(bytes,
+               {{7, 1, 2},
+                {8, 4, Lon(-1.0)},
+                {12, 4, Lat(50.0)},
+                {20, 4, PackIdent("ABCDE") << 5},
+                {24, 4, PackIdent("EG")},
+                {28, 1, 3},
+                {28 + 9, 4, PackIdent("NEXTP") << 5},
+                {28 + 13, 4, PackIdent("EH")},
+                {28 + 17, 4, Single(3000.0).Bits()},
+                {28 + 21, 4, 31},
+                {28 + 25, 4, PackIdent("ED")},
+                {28 + 29, 4, Single(1000.0).Bits()},
+                {61, 1, 1},
+                {61 + 9, 4, 0},
+                {61 + 21, 4, 0}},
                "waypoint");
   EXPECT_EQ(ByteCursor(bytes).Chars(29, 8), std::string_view("UL9\0\0\0\0\0", 8));
 }
@@ -251,18 +307,36 @@ TEST(Fs2004Record, BoundaryCornersAltitudesAndPoints) {
   boundary.outlines.push_back({BoundaryPoint{BoundaryPointType::Origin, 0, {9.5, 20.5}, 0.0},
                                BoundaryPoint{BoundaryPointType::Circle, 0, {9.5, 20.5}, 5000.0}});
   const Bytes bytes = Serialize(EncodeBoundary(boundary));
-  ExpectFields(bytes, {{6, 1, 14}, {8, 4, Lon(20.0)}, {12, 4, Lat(9.0)}, {16, 4, 1000000}, {20, 4, Lon(21.0)},
-                       {24, 4, Lat(10.0)}, {28, 4, static_cast<std::uint32_t>(-30000)}, {32, 2, 25}, {34, 4, 10},
-                       {42, 2, 33}, {44, 4, 28}, {48, 2, 2}, {50, 1, 3}, {52, 4, Lat(9.5)}, {56, 4, Lon(20.5)},
-                       {60, 1, 6}, {62, 4, Lat(9.5)}, {66, 4, 0x459C4000}},
+  ExpectFields(bytes,
+               {{6, 1, 14},
+                {8, 4, Lon(20.0)},
+                {12, 4, Lat(9.0)},
+                {16, 4, 1000000},
+                {20, 4, Lon(21.0)},
+                {24, 4, Lat(10.0)},
+                {28, 4, static_cast<std::uint32_t>(-30000)},
+                {32, 2, 25},
+                {34, 4, 10},
+                {42, 2, 33},
+                {44, 4, 28},
+                {48, 2, 2},
+                {50, 1, 3},
+                {52, 4, Lat(9.5)},
+                {56, 4, Lon(20.5)},
+                {60, 1, 6},
+                {62, 4, Lat(9.5)},
+                {66, 4, 0x459C4000}},
                "boundary");
   EXPECT_EQ(bytes.size(), 70u);
 }
 
 TEST(Fs2004Record, FuelTriggerHasShortSizeAndItsWordsWhereRead) {
-  FuelTrigger trigger{{1.0, 2.0}, 0.0, kRefuelTrigger, FuelGrade(0, 1) | FuelGrade(1, 1) | FuelGrade(5, 3)};
-  ExpectFields(Serialize(EncodeFuelTrigger(trigger)),
-               {{0, 2, 7}, {2, 2, 38}, {4, 4, Lon(2.0)}, {8, 4, Lat(1.0)}, {28, 2, 0}, {34, 4, 0x00000C05}}, "trigger");
+  FuelTrigger trigger{
+      {1.0, 2.0}, 0.0, kRefuelTrigger, FuelGrade(0, 1) | FuelGrade(1, 1) | FuelGrade(5, 3)};
+  ExpectFields(
+      Serialize(EncodeFuelTrigger(trigger)),
+      {{0, 2, 7}, {2, 2, 38}, {4, 4, Lon(2.0)}, {8, 4, Lat(1.0)}, {28, 2, 0}, {34, 4, 0x00000C05}},
+      "trigger");
 }
 
 TEST(Fs2004File, ContentGoesToOneSectionPerKind) {
@@ -275,7 +349,8 @@ TEST(Fs2004File, ContentGoesToOneSectionPerKind) {
   const Fs2004File file = MakeFs2004File(content, 2);
   std::vector<std::uint32_t> types;
   for (const Fs2004Section& section : file.sections) types.push_back(section.type);
-  EXPECT_EQ(types, (std::vector<std::uint32_t>{kFs2004NameLists, kFs2004Airports, kFs2004VorIls, kFs2004Boundaries}));
+  EXPECT_EQ(types, (std::vector<std::uint32_t>{kFs2004NameLists, kFs2004Airports, kFs2004VorIls,
+                                               kFs2004Boundaries}));
   EXPECT_EQ(file.sections[2].subsections.size(), 2u);  // 1 VOR + 2 ILS, two to a subsection
   EXPECT_EQ(RecordOffsets(BuildFs2004File(file), 3).size(), 3u);
 }
@@ -304,7 +379,8 @@ TEST(Fs2004Count, CountsWhatTheLoaderAdds) {
   content.vors[2].type = static_cast<VorType>(5);
   content.fuel_triggers = {FuelTrigger{}, FuelTrigger{{}, 0.0, 1, 0}};
   content.intersections.resize(1);
-  content.intersections[0].routes = {Route{RouteLevel::Both, "", {}, {}}, Route{static_cast<RouteLevel>(4), "", {}, {}}};
+  content.intersections[0].routes = {Route{RouteLevel::Both, "", {}, {}},
+                                     Route{static_cast<RouteLevel>(4), "", {}, {}}};
   content.boundaries.resize(2);
   content.boundaries[1].type = BoundaryType::Tower;
   const auto counts = CountFs2004Records(content);

@@ -27,12 +27,15 @@ TEST(SceneryCfg, ListsAreasInOrderWithCrLf) {
   addon.texture_id = 300;
   const std::string text = SceneryCfgText({world, addon});
   EXPECT_EQ(text.find("[General]\r\n"), 0u);
-  EXPECT_NE(text.find("[Area.001]\r\nTitle=World\r\nLocal=Scenery\\World\r\nRemote=\r\nActive=TRUE\r\n"
-                      "Required=FALSE\r\nLayer=1\r\n\r\n"),
-            std::string::npos);
-  EXPECT_NE(text.find("[Area.002]\r\nTitle=Addon\r\nLocal=D:\\Addon Scenery\r\nRemote=\r\nActive=FALSE\r\n"
-                      "Required=TRUE\r\nLayer=7\r\nTexture_ID=300\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("[Area.001]\r\nTitle=World\r\nLocal=Scenery\\World\r\nRemote=\r\nActive=TRUE\r\n"
+                "Required=FALSE\r\nLayer=1\r\n\r\n"),
+      std::string::npos);
+  EXPECT_NE(
+      text.find(
+          "[Area.002]\r\nTitle=Addon\r\nLocal=D:\\Addon Scenery\r\nRemote=\r\nActive=FALSE\r\n"
+          "Required=TRUE\r\nLayer=7\r\nTexture_ID=300\r\n"),
+      std::string::npos);
   EXPECT_EQ(text.find('\n', text.find("Layer=1") + 8), text.find("Layer=1") + 8);
   for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
     EXPECT_EQ(text[at - 1], '\r') << at;
@@ -47,8 +50,10 @@ TEST(Installation, PlacesProgramMagdecAndAreaFolders) {
     TempDir dir;
     Installation installation(dir.Path(), version);
     EXPECT_TRUE(fs::is_regular_file(dir / SimulatorProgramName(version)));
-    EXPECT_EQ(ReadFile(dir.Path() / MagdecRelativePath(version)).size(), MagdecBytes(version).size());
-    EXPECT_EQ(installation.AddArea(PlannedArea("Area", "Scenery\\Area")), dir.Path() / "Scenery/Area/Scenery");
+    EXPECT_EQ(ReadFile(dir.Path() / MagdecRelativePath(version)).size(),
+              MagdecBytes(version).size());
+    EXPECT_EQ(installation.AddArea(PlannedArea("Area", "Scenery\\Area")),
+              dir.Path() / "Scenery/Area/Scenery");
     EXPECT_TRUE(fs::is_directory(dir / "Scenery/Area/Scenery"));
     installation.WriteSceneryCfg();
     EXPECT_EQ(ReadFile(dir / "Scenery.cfg"), SceneryCfgText(installation.Areas()));
@@ -71,7 +76,8 @@ TEST(Installation, MagdecHoldsNothingTheLoaderReads) {
 std::map<std::string, std::string> Tree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
   }
   return files;
 }
@@ -121,7 +127,8 @@ TEST(GenerateInstallation, SameSeedSameInstallation) {
   EXPECT_EQ(tree, Tree(second.Path()));
   const auto changed = Tree(other.Path());
   ASSERT_EQ(tree.size(), changed.size());
-  EXPECT_NE(tree.at("Scenery/Region01/Scenery/AP0000.bgl"), changed.at("Scenery/Region01/Scenery/AP0000.bgl"));
+  EXPECT_NE(tree.at("Scenery/Region01/Scenery/AP0000.bgl"),
+            changed.at("Scenery/Region01/Scenery/AP0000.bgl"));
 }
 
 TEST(GenerateInstallation, WorldScaleShrinksEverything) {
@@ -135,7 +142,8 @@ TEST(GenerateInstallation, WorldScaleShrinksEverything) {
   EXPECT_EQ(summary.records.at("fixes"), 375u);
   EXPECT_EQ(summary.navigation_files, 3u);  // one tile: airports, navaids, boundaries
   EXPECT_EQ(summary.skipped_files, 4u);
-  EXPECT_NEAR(static_cast<double>(summary.skipped_bytes), 10.0 * static_cast<double>(summary.navigation_bytes),
+  EXPECT_NEAR(static_cast<double>(summary.skipped_bytes),
+              10.0 * static_cast<double>(summary.navigation_bytes),
               0.2 * static_cast<double>(summary.navigation_bytes));
 }
 

@@ -53,7 +53,8 @@ TEST_P(LoaderAgreement, SummaryCountsWhatTheLoaderReads) {
   NavDatabase db;
   for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
     const std::string path = entry.path().string();
-    if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos) continue;  // the inactive area
+    if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos)
+      continue;  // the inactive area
     ASSERT_EQ(BglLoader(db, entry.path(), options.fs_version), kLoaderOk) << path;
   }
   std::map<std::string, std::size_t> expected = summary.records;
@@ -62,8 +63,11 @@ TEST_P(LoaderAgreement, SummaryCountsWhatTheLoaderReads) {
   EXPECT_GT(loaded["airports"], 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothSimulators, LoaderAgreement, ::testing::Values(FsVersion::Fs2002, FsVersion::Fs2004),
-                         [](const auto& info) { return "Fs" + std::to_string(ToNumber(info.param)); });
+INSTANTIATE_TEST_SUITE_P(BothSimulators, LoaderAgreement,
+                         ::testing::Values(FsVersion::Fs2002, FsVersion::Fs2004),
+                         [](const auto& info) {
+                           return "Fs" + std::to_string(ToNumber(info.param));
+                         });
 
 }  // namespace
 }  // namespace tarnvale::fab

@@ -19,7 +19,10 @@ TEST(AttachRoutes, GivesEachPointItsNeighboursAndLegAltitudes) {
     fixes[static_cast<std::size_t>(i)].ident = std::string(1, static_cast<char>('A' + i));
     fixes[static_cast<std::size_t>(i)].region = "EG";
   }
-  const Airway airway{"J1", RouteLevel::Jet, {{"A", "EG", 0.0}, {"B", "EG", 5000.0}, {"C", "EG", 6000.0}, {"D", "EG", 7000.0}}};
+  const Airway airway{
+      "J1",
+      RouteLevel::Jet,
+      {{"A", "EG", 0.0}, {"B", "EG", 5000.0}, {"C", "EG", 6000.0}, {"D", "EG", 7000.0}}};
   AttachRoutes(fixes, {airway});
   ASSERT_EQ(fixes[0].routes.size(), 1u);
   EXPECT_FALSE(fixes[0].routes[0].previous);
@@ -31,7 +34,7 @@ TEST(AttachRoutes, GivesEachPointItsNeighboursAndLegAltitudes) {
   EXPECT_EQ(middle.previous->ident.text, "A");
   EXPECT_EQ(middle.previous->altitude_m, Single(5000.0));  // the leg A-B
   EXPECT_EQ(middle.next->ident.text, "C");
-  EXPECT_EQ(middle.next->altitude_m, Single(6000.0));  // the leg B-C
+  EXPECT_EQ(middle.next->altitude_m, Single(6000.0));      // the leg B-C
   EXPECT_EQ(fixes[2].routes.at(0).next->ident.text, "D");  // D is not here but still named
 }
 
@@ -45,7 +48,8 @@ TEST(PresetPlan, ScalesTilesAndTotalsTogether) {
   EXPECT_EQ(small.tiles, 2u);
   EXPECT_LE(small.areas, small.tiles);
   EXPECT_EQ(PlanFor(Preset::Demo, 0.001).tiles, 1u);
-  for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL, 1e9}) EXPECT_THROW(PlanFor(Preset::World, bad), std::invalid_argument) << bad;
+  for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL, 1e9})
+    EXPECT_THROW(PlanFor(Preset::World, bad), std::invalid_argument) << bad;
 }
 
 std::vector<Bytes> TileFiles(std::uint64_t seed, std::size_t tile) {
@@ -61,7 +65,8 @@ TEST(WorldGenerator, SameSeedSameBytesOtherSeedOtherBytes) {
 
 double DistanceNm(const Position& a, const Position& b) {
   const double north = (a.latitude - b.latitude) * 60.0;
-  const double east = (a.longitude - b.longitude) * 60.0 * std::cos(a.latitude * 3.14159265358979 / 180.0);
+  const double east =
+      (a.longitude - b.longitude) * 60.0 * std::cos(a.latitude * 3.14159265358979 / 180.0);
   return std::sqrt(north * north + east * east);
 }
 
@@ -99,7 +104,8 @@ TEST(WorldGenerator, EveryIlsLiesNearTheRunwayEndThatNamesIt) {
       bool served = false;
       for (const Airport& airport : tile.airports) {
         for (const Runway& runway : airport.runways) {
-          const bool names = runway.primary.ils_ident.text == ils.ident.text || runway.secondary.ils_ident.text == ils.ident.text;
+          const bool names = runway.primary.ils_ident.text == ils.ident.text ||
+                             runway.secondary.ils_ident.text == ils.ident.text;
           served = served || (names && DistanceNm(ils.position, runway.centre) < 1.9);
         }
       }
@@ -112,7 +118,8 @@ TEST(WorldGenerator, AirwaysRunThroughSharedIntersectionsOfTheirTile) {
   std::size_t shared = 0;
   for (const SceneryContent& tile : SmallWorld()) {
     std::map<std::string, std::size_t> airways_through;
-    for (const Intersection& fix : tile.intersections) airways_through[fix.region.text + fix.ident.text] = 0;
+    for (const Intersection& fix : tile.intersections)
+      airways_through[fix.region.text + fix.ident.text] = 0;
     for (const Airway& airway : tile.airways) {
       EXPECT_GE(airway.points.size(), 2u);
       for (const AirwayPoint& point : airway.points) {

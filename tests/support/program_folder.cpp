@@ -8,8 +8,8 @@ void WriteProgramConfigFile(const std::filesystem::path& folder, int program_id,
                             const std::string& fs_directory) {
   WriteFile(folder / "Program_Config.cfg",
             "[Main Settings]\r\nProgram_Name=Sibling\r\nProgram_Id=" + std::to_string(program_id) +
-                "\r\nFS_Version=" + std::to_string(fs_version) + "\r\nFS_Directory=" + fs_directory +
-                "\r\n");
+                "\r\nFS_Version=" + std::to_string(fs_version) +
+                "\r\nFS_Directory=" + fs_directory + "\r\n");
 }
 
 }  // namespace tarnvale::testing
