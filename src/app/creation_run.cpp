@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "app/scan_report.h"
 #include "output/binding.h"
 #include "output/database_set.h"
 #include "output/database_writer.h"
@@ -50,6 +51,9 @@ class HaltGuardView final : public RunView {
   void ShowMessage(const std::string& text) override {
     if (Open()) window_.ShowMessage(text);
   }
+  void ShowRunEnding(const std::string& text, const RunSummary& summary) override {
+    if (Open()) window_.ShowRunEnding(text, summary);
+  }
   void CloseMainWindow() override {
     if (Open()) window_.CloseMainWindow();
   }
@@ -79,6 +83,14 @@ std::vector<RecordCount> CountRecords(const NavDatabase& db) {
           {"intersections", db.Fixes.size()},
           {"jet airways", db.JetAirways.size()},
           {"victor airways", db.VictorAirways.size()}};
+}
+
+// The records of each kind that `after` holds beyond `before` (both from
+// CountRecords, so in the same order).
+std::vector<RecordCount> RecordsAdded(const std::vector<RecordCount>& before,
+                                      std::vector<RecordCount> after) {
+  for (std::size_t i = 0; i < after.size(); ++i) after[i].count -= before[i].count;
+  return after;
 }
 
 std::vector<WrittenFile> ListOutputFiles(const std::filesystem::path& target_folder) {
@@ -140,11 +152,10 @@ class Run {
       return MemoryEnding();
     if (state_.config.SceneryAreas.empty()) return NoSceneryAreaEnding();
 
-    const std::vector<const SceneryArea*> areas = AreasTakingPart();
-    active_areas_ = areas.size();
-    summary_.bgl_files = Timed(summary_.times.counting, [&] { return CountBglFiles(areas); });
+    PlanAreas();
+    summary_.bgl_files = Timed(summary_.times.counting, [&] { return CountBglFiles(); });
     PrepareProgressBar();
-    Interruption stop = Timed(summary_.times.loading, [&] { return LoadScenery(areas); });
+    Interruption stop = Timed(summary_.times.loading, [&] { return LoadScenery(); });
     if (stop == Interruption::None) stop = Timed(summary_.times.binding, [&] { return Bind(); });
     if (stop != Interruption::None) return Interrupted(stop);
     return WriteFiles();
@@ -166,23 +177,45 @@ class Run {
     return recorded ? "\"" + *recorded + "\"" : "(none recorded)";
   }
 
-  // Active areas with a folder, from the last in Scenery.cfg to the first.
-  std::vector<const SceneryArea*> AreasTakingPart() const {
-    std::vector<const SceneryArea*> areas;
+  // Every area in the order the run reads them, from the last in
+  // Scenery.cfg to the first, with what the run makes of it.
+  void PlanAreas() {
+    ScanReport& scan = summary_.scan;
+    scan.simulator = simulator_;
+    scan.fs_version = state_.config.FS_Version;
+    scan.target = state_.TargetFolder;
     const std::vector<SceneryArea>& all = state_.config.SceneryAreas;
     for (auto area = all.rbegin(); area != all.rend(); ++area) {
-      if (!area->Local.empty() && area->Active) areas.push_back(&*area);
+      areas_.push_back(&*area);
+      scan.areas.push_back(PlannedScan(*area));
     }
-    return areas;
   }
 
-  std::int32_t CountBglFiles(const std::vector<const SceneryArea*>& areas) {
+  AreaScan PlannedScan(const SceneryArea& area) const {
+    AreaScan scan;
+    scan.title = area.Title.value_or("");
+    scan.local = area.LocalText;
+    scan.folder = area.Local;
+    if (scan.folder.empty() && !area.LocalText.empty()) {
+      scan.folder = platform::ResolvePath(area.LocalText + "\\Scenery", simulator_);
+    }
+    if (!area.Active) {
+      scan.status = AreaStatus::Inactive;
+    } else if (area.LocalTooLong) {
+      scan.status = AreaStatus::TooLong;
+    } else if (!CanEnter(area.Local)) {
+      scan.status = AreaStatus::Missing;
+    }
+    return scan;
+  }
+
+  std::int32_t CountBglFiles() {
     Status(text::kCountingBglFiles);
     std::int32_t count = 0;
-    for (const SceneryArea* area : areas) {
-      if (CanEnter(area->Local)) {
-        count += static_cast<std::int32_t>(platform::FindFiles(area->Local, "*.bgl").size());
-      }
+    for (AreaScan& area : summary_.scan.areas) {
+      if (area.status != AreaStatus::Read) continue;
+      area.bgl_files = static_cast<std::int32_t>(platform::FindFiles(area.folder, "*.bgl").size());
+      count += area.bgl_files;
     }
     return count;
   }
@@ -195,11 +228,18 @@ class Run {
     Status("");
   }
 
-  Interruption LoadScenery(const std::vector<const SceneryArea*>& areas) {
-    for (const SceneryArea* area : areas) {
-      if (area->Title) Status(*area->Title);
-      if (!CanEnter(area->Local)) continue;
-      const Interruption stop = LoadArea(area->Local);
+  // The title of each active area with a folder goes to the status line
+  // while it is read.
+  Interruption LoadScenery() {
+    for (std::size_t i = 0; i < areas_.size(); ++i) {
+      const SceneryArea& area = *areas_[i];
+      if (area.Local.empty() || !area.Active) continue;
+      if (area.Title) Status(*area.Title);
+      AreaScan& scan = summary_.scan.areas[i];
+      if (scan.status != AreaStatus::Read) continue;
+      const std::vector<RecordCount> before = CountRecords(db_);
+      const Interruption stop = LoadArea(scan.folder);
+      scan.records = RecordsAdded(before, CountRecords(db_));
       if (stop != Interruption::None) return stop;
     }
     return Interruption::None;
@@ -209,7 +249,11 @@ class Run {
     for (const std::filesystem::path& file : platform::FindFiles(folder, "*.bgl")) {
       const Interruption stop = CheckPoint();
       if (stop != Interruption::None) return stop;
-      const int result = BglLoader(db_, file, state_.config.FS_Version, &problems_);
+      FileReading reading;
+      const int result = BglLoader(db_, file, state_.config.FS_Version, &reading);
+      if (reading.status != FileStatus::Read) {
+        summary_.scan.files.push_back({file, reading.status, reading.skipped});
+      }
       view_.StepProgress();
       if (result == kLoaderOutOfMemory) return Interruption::OutOfMemory;
     }
@@ -300,9 +344,15 @@ class Run {
 
   // A set without airports usually means the wrong simulator folder.
   std::string NoAirportsWarning() const {
-    return "Warning: no airports were found in the " + std::to_string(active_areas_) +
+    return "Warning: no airports were found in the " + std::to_string(ActiveAreas()) +
            " active scenery areas of " + simulator_.string() +
            ". Is this the simulator's main folder?";
+  }
+
+  std::size_t ActiveAreas() const {
+    std::size_t active = 0;
+    for (const SceneryArea* area : areas_) active += area->Active && !area->Local.empty() ? 1 : 0;
+    return active;
   }
 
   // Whatever the writer staged is gone already; the old set stands.
@@ -354,26 +404,35 @@ class Run {
     return Finish(RunEnding::Halted, "");
   }
 
-  // Window back to idle, then the message.
+  // Window back to idle, then the message with what the run read.
   RunSummary IdleEnding(RunEnding ending, std::string_view message) {
     Status("");
     view_.SetProgressPosition(0);
     state_.cancel = false;
     view_.EnableCreateButton(true);
     view_.EnableCancelButton(false);
-    view_.ShowMessage(std::string(message));
-    return Finish(ending, message);
+    RunSummary summary = Finish(ending, message);
+    view_.ShowRunEnding(std::string(message), summary);
+    return summary;
   }
 
+  // Counts what the database holds, and what reading noticed, before it is
+  // released.
   void TakeRecords(bool with_files) {
     summary_.records = CountRecords(db_);
     if (with_files) summary_.files = ListOutputFiles(state_.TargetFolder);
+    ScanReport& scan = summary_.scan;
+    for (const FixedText<6>& ident : db_.notes.duplicate_airports) {
+      scan.duplicate_airports.emplace_back(TextOf(ident));
+    }
+    scan.duplicate_fixes = db_.Fixes.size() - db_.FixIndexSize();
+    scan.warnings = ScanWarnings(scan);
+    if (db_.Airports.empty()) scan.warnings.insert(scan.warnings.begin(), NoAirportsWarning());
   }
 
   RunSummary Finish(RunEnding ending, std::string_view message) {
     summary_.ending = ending;
     summary_.message = message;
-    summary_.unreadable_files = std::move(problems_.unreadable_files);
     return std::move(summary_);
   }
 
@@ -384,8 +443,7 @@ class Run {
   std::stop_token halt_;
   NavDatabase db_;
   std::filesystem::path simulator_;
-  std::size_t active_areas_ = 0;
-  LoaderProblems problems_;
+  std::vector<const SceneryArea*> areas_;  // in reading order, as summary_.scan.areas
   RunSummary summary_;
 };
 

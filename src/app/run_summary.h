@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/scan_report.h"
+
 namespace tarnvale {
 
 enum class RunEnding {
@@ -18,11 +20,6 @@ enum class RunEnding {
   NoSceneryArea,  // Scenery.cfg lists no area: nothing built, window back to idle
   WriteFailed,    // a database file or magdec.bgl could not be written
   Halted,         // stopped from outside; the worker touched nothing afterwards
-};
-
-struct RecordCount {
-  std::string kind;  // "airports", "runways", "vors", ...
-  std::size_t count = 0;
 };
 
 struct WrittenFile {
@@ -45,7 +42,7 @@ struct RunSummary {
   std::vector<RecordCount> records;  // taken before the database was released
   std::vector<WrittenFile> files;    // output files present in the target folder at the end
   PhaseTimes times;
-  std::vector<std::filesystem::path> unreadable_files;  // named by the loader
+  ScanReport scan;  // what was read, passed over and why
 };
 
 }  // namespace tarnvale

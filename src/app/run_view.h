@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "app/run_summary.h"
 #include "platform/progress.h"
 
 namespace tarnvale {
@@ -22,6 +23,13 @@ class RunView : public ProgressView {
   virtual void EnableCreateButton(bool enabled) = 0;
   virtual void EnableCancelButton(bool enabled) = 0;
   virtual void ShowMessage(const std::string& text) = 0;
+  // The message at the end of a run that leaves the window open (success,
+  // cancel, failed write), with what the run read. A view that shows no
+  // report shows the message alone.
+  virtual void ShowRunEnding(const std::string& text, const RunSummary& summary) {
+    (void)summary;
+    ShowMessage(text);
+  }
   virtual void CloseMainWindow() = 0;
 };
 

@@ -47,9 +47,7 @@ void PrintRunReport(const RunSummary& summary, const std::filesystem::path& targ
   PrintRecords(summary, out);
   PrintFiles(summary, target_folder, out);
   PrintTimes(summary.times, out);
-  for (const std::filesystem::path& file : summary.unreadable_files) {
-    warnings << "warning: could not read scenery file " << file.string() << '\n';
-  }
+  for (const std::string& line : ScanSummaryLines(summary.scan)) warnings << line << '\n';
 }
 
 int ExitCodeOf(RunEnding ending) {

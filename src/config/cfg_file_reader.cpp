@@ -290,6 +290,8 @@ void CFG_File_Reader::ReadAreaKeys(const std::string& line, SceneryArea& area,
   if (std::string value = GetKeyValue("Local", line); !value.empty()) {
     StripFolderSlashes(value);
     area.Local = ResolveSceneryFolder(value, simulator_folder);
+    area.LocalTooLong = SceneryFolderTooLong(value, simulator_folder);
+    area.LocalText = std::move(value);
   }
   if (std::string value = GetKeyValue("Remote", line); !value.empty())
     area.Remote = std::move(value);

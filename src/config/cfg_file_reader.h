@@ -100,6 +100,8 @@ struct ColorSettings {
 struct SceneryArea {
   std::optional<std::string> Title;  // none when the section has no non-empty Title
   std::filesystem::path Local;       // existing folder of the area's BGL files, or empty
+  std::string LocalText;             // the Local value as written, outer slashes stripped
+  bool LocalTooLong = false;         // Local was dropped: its folder path is too long
   std::string Remote;                // as written
   std::uint8_t Required = 0;
   std::uint8_t Active = 0;

@@ -83,13 +83,16 @@ void StripFolderSlashes(std::string& text) {
 
 std::filesystem::path ResolveSceneryFolder(std::string_view local,
                                            const std::filesystem::path& simulator_folder) {
-  if (local.empty()) return {};
-  const std::string folder = std::string(local) + "\\Scenery";
-  const bool absolute = platform::HasDriveLetter(folder) || IsSlash(folder.front());
-  const std::size_t length =
-      absolute ? folder.size() : simulator_folder.native().size() + 1 + folder.size();
-  if (length > kMaxFolderLength) return {};
-  return platform::ExistingFolder(folder, simulator_folder);
+  if (local.empty() || SceneryFolderTooLong(local, simulator_folder)) return {};
+  return platform::ExistingFolder(std::string(local) + "\\Scenery", simulator_folder);
+}
+
+bool SceneryFolderTooLong(std::string_view local, const std::filesystem::path& simulator_folder) {
+  if (local.empty()) return false;
+  const std::size_t folder = local.size() + std::string_view("\\Scenery").size();
+  const bool absolute = platform::HasDriveLetter(local) || IsSlash(local.front());
+  const std::size_t length = absolute ? folder : simulator_folder.native().size() + 1 + folder;
+  return length > kMaxFolderLength;
 }
 
 std::int32_t ParseDecimal(std::string_view text) {

@@ -51,6 +51,10 @@ void StripFolderSlashes(std::string& text);
 std::filesystem::path ResolveSceneryFolder(std::string_view local,
                                            const std::filesystem::path& simulator_folder);
 
+// True when the folder text of ResolveSceneryFolder would not fit in
+// kMaxFolderLength characters, so that the area's folder is dropped.
+bool SceneryFolderTooLong(std::string_view local, const std::filesystem::path& simulator_folder);
+
 // `text` read as a decimal number: optional blanks, an optional sign, then
 // digits up to the first non-digit; no digits give 0. Values beyond the
 // 32-bit range saturate at its ends.

@@ -158,12 +158,48 @@ void BglFile::ReadRange(std::size_t from, std::size_t to) {
   }
 }
 
+namespace {
+
+// What the header alone tells of a file: too short for the chosen
+// simulator's header words, or a file of the other format (an FS2002
+// simulator reads no file of the 0x1992 container).
+FileStatus HeaderStatus(BglBytes& bytes, FsVersion fs_version) {
+  const bool fs2004 = fs_version == FsVersion::Fs2004;
+  const std::size_t header = fs2004 ? kFs2004HeaderSize : fs2002::kFacilityMarkField + 4;
+  bytes.Require(0, header);
+  const ByteCursor& file = bytes.File();
+  if (!file.Contains(0, header)) return FileStatus::Short;
+  if ((file.U16(2) == kFs2004Magic) != fs2004) return FileStatus::NotBgl;
+  return FileStatus::Read;
+}
+
+// Notes what the file's reading added to the database's reading notes.
+void NoteReading(FileReading& reading, const NavDatabase::ReadingNotes& before,
+                 const NavDatabase::ReadingNotes& after) {
+  reading.skipped = after.malformed - before.malformed;
+  if (reading.status != FileStatus::Read) return;
+  if (after.foreign != before.foreign) {
+    reading.status = FileStatus::NotBgl;
+  } else if (reading.skipped != 0) {
+    reading.status = FileStatus::Damaged;
+  }
+}
+
+}  // namespace
+
 // Decoders let std::bad_alloc pass; here, where a file's reading ends, it
 // becomes the loader's result.
-int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version) {
+int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading) {
   try {
+    if (!IsReadableSimulator(fs_version)) return kLoaderOk;
+    const NavDatabase::ReadingNotes before{db.notes.malformed, db.notes.foreign, {}};
+    const FileStatus header = HeaderStatus(bytes, fs_version);
     if (fs_version == FsVersion::Fs2002) fs2002::ReadFile(db, bytes.OnDemand());
     if (fs_version == FsVersion::Fs2004) ReadFs2004File(db, bytes);
+    if (reading) {
+      reading->status = header;
+      NoteReading(*reading, before, db.notes);
+    }
     return kLoaderOk;
   } catch (const std::bad_alloc&) {
     return kLoaderOutOfMemory;
@@ -171,12 +207,12 @@ int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version) {
 }
 
 int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
-              LoaderProblems* problems) {
+              FileReading* reading) {
   if (!IsReadableSimulator(fs_version)) return kLoaderOk;
   try {
     const std::unique_ptr<BglFile> bytes = BglFile::Open(file);
-    const int result = bytes ? LoadBgl(db, *bytes, fs_version) : kLoaderOk;
-    if ((!bytes || bytes->Incomplete()) && problems) problems->unreadable_files.push_back(file);
+    const int result = bytes ? LoadBgl(db, *bytes, fs_version, reading) : kLoaderOk;
+    if ((!bytes || bytes->Incomplete()) && reading) reading->status = FileStatus::Unreadable;
     return result;
   } catch (const std::bad_alloc&) {
     return kLoaderOutOfMemory;

@@ -18,21 +18,32 @@ namespace tarnvale {
 inline constexpr int kLoaderOk = 0;
 inline constexpr int kLoaderOutOfMemory = 1;
 
-// Files the loader could not open, or not read all it needed of; the run
-// names them at its end.
-struct LoaderProblems {
-  std::vector<std::filesystem::path> unreadable_files;
+// How one file was read, for the run's report. The database files do not
+// depend on it.
+enum class FileStatus {
+  Read,        // read as far as the run reads files of its kind
+  Unreadable,  // could not be opened as a file, or a read failed
+  Short,       // empty, or too short for the chosen simulator's header
+  NotBgl,      // not the chosen simulator's format: another header, or
+               // airport records of a later simulator generation
+  Damaged,     // records or table entries were passed over as malformed
 };
 
-// Reads `file`, recognises its layout for `fs_version` and appends its records to `db`. Returns kLoaderOutOfMemory
-// when memory ran out, otherwise kLoaderOk (also for files that are skipped,
-// unrecognised or unreadable; the last are added to `problems`).
+struct FileReading {
+  FileStatus status = FileStatus::Read;
+  std::size_t skipped = 0;  // records and table entries passed over
+};
+
+// Reads `file`, recognises its layout for `fs_version` and appends its
+// records to `db`. Returns kLoaderOutOfMemory when memory ran out, otherwise
+// kLoaderOk (also for files that are skipped, unrecognised or unreadable).
+// `reading`, when given, receives how the file was read.
 //
 // Only the parts of a file that are decoded are read from disk: of an FS2004
 // file the header, the section table and the sections of navigation
 // records; of an FS2002 file the bytes its reader reads.
 int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
-              LoaderProblems* problems = nullptr);
+              FileReading* reading = nullptr);
 
 // The same for a file already in memory.
 int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, FsVersion fs_version);
@@ -40,7 +51,7 @@ int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, FsVersion
 class BglBytes;
 // The same for a file opened by the caller (BglLoader is BglFile::Open and
 // this).
-int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version);
+int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading = nullptr);
 
 // The bytes of one scenery file as the loader walks it: a window of the
 // file's full size whose parts are brought in on request. Bytes not brought

@@ -188,7 +188,7 @@ void ReadAirportChain(NavDatabase& db, const ByteCursor& file, std::size_t first
 
 void ReadAirportList(NavDatabase& db, const ByteCursor& file, const Chunk& list) {
   const std::uint32_t count = list.bytes.U32(20);
-  if (list.bytes.Overrun()) return;
+  if (db.PassOverIfCutShort(list.bytes)) return;
   std::size_t position = kFirstListEntry;
   for (std::uint32_t i = 0; i < count; ++i) {
     const auto entry = ChunkAt(list.bytes, position);
@@ -219,7 +219,7 @@ void DecodeFs2002Airport(NavDatabase& db, const ByteCursor& file, std::uint16_t 
 std::size_t DecodeFs2002Runway(NavDatabase& db, const ByteCursor& file, const Chunk& runway) {
   RunwayRecord* record = nullptr;
   const RunwayRecord read = ReadRunway(runway.bytes);
-  if (!runway.bytes.Overrun()) {
+  if (!db.PassOverIfCutShort(runway.bytes)) {
     record = db.AppendRunway();
     if (record) *record = read;
   }

@@ -38,7 +38,7 @@ void DecodeFix(NavDatabase& db, const ByteCursor& bytes) {
   fs2002::CopyTrimmedText(read.FixKey, bytes, 28, kKeyCharacters);
   read.Latitude = bytes.I32(12);
   read.Longitude = bytes.I32(20);
-  if (bytes.Overrun()) return;
+  if (db.PassOverIfCutShort(bytes)) return;
   *db.AppendFix() = read;
   db.IndexLastFix();
 }
@@ -46,7 +46,7 @@ void DecodeFix(NavDatabase& db, const ByteCursor& bytes) {
 void StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {
   FixedText<9> name;
   fs2002::CopyTrimmedText(name, bytes, 8, kKeyCharacters);
-  if (bytes.Overrun()) return;
+  if (db.PassOverIfCutShort(bytes)) return;
   (kind == RecordKind::JetAirway ? db.AppendJetAirway() : db.AppendVictorAirway())->Name = name;
 }
 
@@ -56,7 +56,7 @@ void AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, RecordArray<Airway
   fs2002::CopyTrimmedText(key, bytes, 8, kKeyCharacters);
   // The scenery's own altitude value, carried as it stands.
   const std::int32_t altitude = bytes.I32(20);
-  if (bytes.Overrun()) return;
+  if (db.PassOverIfCutShort(bytes)) return;
   AirwayPointRecord& point = *db.AppendAirwayPoint(airways);
   point.FixKey = key;
   point.AltitudeFeet = altitude;

@@ -9,6 +9,10 @@ namespace tarnvale {
 
 namespace {
 
+// FS2004 airport records carry this id; a later simulator generation gives
+// its airports, of another layout, ids of their own.
+constexpr std::uint16_t kAirportId = 0x03;
+
 // Sub-record ids of an airport record.
 constexpr std::uint16_t kRunwayId = 0x04;
 constexpr std::uint16_t kStartId = 0x11;
@@ -48,7 +52,7 @@ void DecodeHelipadStart(NavDatabase& db, const ByteCursor& start) {
   helipad.Longitude = position.Longitude;
   helipad.AltitudeFeet = ReadAltitudeFeet(start, 16);
   helipad.Heading = TruncateLow16(DecodeFloat(start.U32(20)));
-  if (start.Overrun()) return;
+  if (db.PassOverIfCutShort(start)) return;
   helipad.IsHelipad = 1;
   SetText(helipad.PrimaryDesignation, std::to_string(start.U8(6)) + "H");
   *db.AppendRunway() = helipad;
@@ -183,7 +187,12 @@ void DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std::uint16
 // nothing.
 void DecodeAirport(NavDatabase& db, const ByteCursor& record) {
   const FixedText<6> ident = DecodeIdent(record.U32(40) >> 5);
-  if (record.Overrun() || db.HasAirportIdent(ident)) return;
+  if (db.PassOverIfCutShort(record)) return;
+  if (record.U16(0) != kAirportId) ++db.notes.foreign;
+  if (db.HasAirportIdent(ident)) {
+    db.notes.duplicate_airports.push_back(ident);
+    return;
+  }
   AirportRecord& airport = *db.AppendAirport();
   airport.Ident = ident;
   db.RememberAirportIdent();
@@ -203,7 +212,7 @@ void DecodeRunway(NavDatabase& db, const ByteCursor& runway) {
   const Degrees centre = ReadDegrees(runway, 20, 24);
   const double length_metres = DecodeFloat(runway.U32(32));
   const std::int16_t heading = TruncateLow16(DecodeFloat(runway.U32(40)));
-  if (runway.Overrun()) return;
+  if (db.PassOverIfCutShort(runway)) return;
   const RunwayEnds ends =
       ComputeRunwayEnds(centre.latitude, centre.longitude, heading,
                         static_cast<std::uint32_t>(TruncateLow32(length_metres)));
@@ -230,7 +239,8 @@ void DecodeRunway(NavDatabase& db, const ByteCursor& runway) {
 // last) adds nothing.
 void DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record) {
   const std::uint32_t availability = record.U32(34);
-  if (record.U16(0) != kTriggerId || record.Overrun() || record.U16(28) != kRefuellingTrigger)
+  if (record.U16(0) != kTriggerId || db.PassOverIfCutShort(record) ||
+      record.U16(28) != kRefuellingTrigger)
     return;
   FuelAreaRecord& fuel = *db.AppendFuelArea();
   const GeoPoint position = ReadPosition(record, 4, 8);

@@ -163,7 +163,7 @@ void DecodePoints(NavDatabase& db, const ByteCursor& sub) {
   const std::size_t count = sub.U16(6);
   for (std::size_t k = 0; k < count; ++k) {
     const ByteCursor point = sub.Slice(kPointsFirst + k * kPointSize, kPointSize);
-    if (point.Overrun()) break;
+    if (db.PassOverIfCutShort(point)) break;
     DecodePoint(db, origins, point);
   }
 }
@@ -187,7 +187,9 @@ void DecodeName(NavDatabase& db, AirspaceRecord& airspace, const ByteCursor& sub
 void DecodeBoundary(NavDatabase& db, const ByteCursor& record) {
   const std::uint8_t type = record.U8(6);
   const std::int32_t upper_altitude_feet = ReadAltitudeFeet(record, 28);
-  if (record.Overrun() || type >= kAirspaceClasses.size() || kAirspaceClasses[type] == 0) return;
+  if (db.PassOverIfCutShort(record) || type >= kAirspaceClasses.size() ||
+      kAirspaceClasses[type] == 0)
+    return;
   AirspaceRecord& airspace = *db.AppendAirspace();
   airspace.AirspaceClass = kAirspaceClasses[type];
   SetBoxCentre(airspace, ReadDegrees(record, 8, 24), ReadDegrees(record, 20, 12));

@@ -64,7 +64,7 @@ void AddIls(NavDatabase& db, const BeaconFields& fields) {
 
 void DecodeVorIls(NavDatabase& db, const ByteCursor& record) {
   const BeaconFields fields = ReadBeaconFields(record, kVorLayout);
-  if (record.Overrun()) return;
+  if (db.PassOverIfCutShort(record)) return;
   const std::uint8_t type = record.U8(6);
   if (type >= 1 && type <= 3) AddBeacon(db, *db.AppendVor(), record, fields);
   if (type == kIlsType) AddIls(db, fields);
@@ -72,13 +72,13 @@ void DecodeVorIls(NavDatabase& db, const ByteCursor& record) {
 
 void DecodeNdb(NavDatabase& db, const ByteCursor& record) {
   const BeaconFields fields = ReadBeaconFields(record, kNdbLayout);
-  if (!record.Overrun()) AddBeacon(db, *db.AppendNdb(), record, fields);
+  if (!db.PassOverIfCutShort(record)) AddBeacon(db, *db.AppendNdb(), record, fields);
 }
 
 // A record too short for its position adds nothing.
 void DecodeMarker(NavDatabase& db, const ByteCursor& record) {
   const GeoPoint position = ReadPosition(record, 8, 12);
-  if (record.Overrun() || record.U8(7) > kLastMarkerType) return;
+  if (db.PassOverIfCutShort(record) || record.U8(7) > kLastMarkerType) return;
   MarkerRecord& marker = *db.AppendMarker();
   marker.MarkerType = record.U8(7);
   marker.Latitude = position.Latitude;

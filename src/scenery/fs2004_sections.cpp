@@ -12,8 +12,6 @@ namespace tarnvale {
 
 namespace {
 
-constexpr std::uint16_t kMagic = 0x1992;
-constexpr std::size_t kHeaderSize = 24;  // through the section count
 constexpr std::size_t kSectionEntrySize = 20;
 constexpr std::size_t kSubsectionEntrySize = 16;
 constexpr std::size_t kPointerEntrySize = 8;
@@ -49,6 +47,9 @@ const SectionKind* SequentialSection(std::uint32_t type) {
 // more subsection and pointer entry bytes, than the file holds. Tables that
 // point into each other could make it visit the same bytes over and over;
 // the walk stops once a file has used up either allowance.
+//
+// Every table entry or record that lies outside the file, and the stop,
+// count once as malformed in the database's reading notes.
 class Fs2004Walk {
  public:
   Fs2004Walk(NavDatabase& db, BglBytes& bytes)
@@ -59,14 +60,14 @@ class Fs2004Walk {
         table_bytes_left_(file_.Size()) {}
 
   void Run() {
-    bytes_.Require(0, kHeaderSize);
-    if (!file_.Contains(0, kHeaderSize) || file_.U16(2) != kMagic) return;
+    bytes_.Require(0, kFs2004HeaderSize);
+    if (!file_.Contains(0, kFs2004HeaderSize) || file_.U16(2) != kFs2004Magic) return;
     const std::size_t table = file_.U32(4);
     const std::size_t count = file_.U32(20);
     for (std::size_t i = 0; i < count && !stopped_; ++i) {
       const std::size_t entry = table + i * kSectionEntrySize;
       bytes_.Require(entry, kSectionEntrySize);
-      if (!file_.Contains(entry, kSectionEntrySize)) break;
+      if (!Inside(entry, kSectionEntrySize)) break;
       WalkSection(file_.Slice(entry, kSectionEntrySize));
     }
   }
@@ -75,6 +76,7 @@ class Fs2004Walk {
   bool Take(std::size_t& allowance, std::size_t amount) {
     if (amount > allowance) {
       stopped_ = true;
+      ++db_.notes.malformed;
       return false;
     }
     allowance -= amount;
@@ -87,7 +89,7 @@ class Fs2004Walk {
     const std::size_t entry = table + index * kSubsectionEntrySize;
     if (!Take(table_bytes_left_, kSubsectionEntrySize)) return std::nullopt;
     bytes_.Require(entry, kSubsectionEntrySize);
-    if (!file_.Contains(entry, kSubsectionEntrySize)) return std::nullopt;
+    if (!Inside(entry, kSubsectionEntrySize)) return std::nullopt;
     return file_.Slice(entry, kSubsectionEntrySize);
   }
 
@@ -115,10 +117,14 @@ class Fs2004Walk {
   // the record allowance covers it.
   std::optional<ByteCursor> LoadRecord(std::size_t position, SizeWord size_word) {
     bytes_.Require(position, kRecordHeaderSize);
-    if (!file_.Contains(position, kRecordHeaderSize)) return std::nullopt;
+    if (!Inside(position, kRecordHeaderSize)) return std::nullopt;
     bytes_.Require(position, RecordSize(file_, position, size_word));
     std::optional<ByteCursor> record = RecordAt(file_, position, size_word);
-    if (record && !Take(record_bytes_left_, record->Size())) return std::nullopt;
+    if (!record) {
+      ++db_.notes.malformed;
+      return std::nullopt;
+    }
+    if (!Take(record_bytes_left_, record->Size())) return std::nullopt;
     return record;
   }
 
@@ -137,10 +143,18 @@ class Fs2004Walk {
       const std::size_t entry = pointers + k * kPointerEntrySize;
       if (!Take(table_bytes_left_, kPointerEntrySize)) break;
       bytes_.Require(entry, 4);
-      if (!file_.Contains(entry, 4)) break;
+      if (!Inside(entry, 4)) break;
       const std::optional<ByteCursor> record = LoadRecord(file_.U32(entry), SizeWord::U32);
       if (record) DecodeBoundary(db_, *record);
     }
+  }
+
+  // True when [offset, offset + count) lies inside the file; counts a
+  // malformed entry otherwise.
+  bool Inside(std::size_t offset, std::size_t count) {
+    if (file_.Contains(offset, count)) return true;
+    ++db_.notes.malformed;
+    return false;
   }
 
   NavDatabase& db_;

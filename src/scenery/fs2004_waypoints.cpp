@@ -88,13 +88,13 @@ void DecodeWaypoint(NavDatabase& db, const ByteCursor& record) {
   read.Latitude = position.Latitude;
   read.Longitude = position.Longitude;
   read.FixKey = PointKey(record.U32(20), record.U32(24));
-  if (record.Overrun()) return;
+  if (db.PassOverIfCutShort(record)) return;
   FixRecord& fix = *db.AppendFix() = read;
   db.IndexLastFix();
   const std::size_t routes = record.U8(7);
   for (std::size_t k = 0; k < routes; ++k) {
     const ByteCursor route = record.Slice(kFirstRouteEntry + k * kRouteEntrySize, kRouteEntrySize);
-    if (route.Overrun()) break;  // entries beyond the record
+    if (db.PassOverIfCutShort(route)) break;  // entries beyond the record
     DecodeRoute(db, route, fix.FixKey);
   }
 }

@@ -194,6 +194,7 @@ void NavDatabase::Release() {
   RecordArray<NavaidRecord>().swap(Vors);
   RecordArray<NavaidRecord>().swap(Ndbs);
   RecordArray<IlsRecord>().swap(Ilss);
+  notes = ReadingNotes();
 }
 
 bool NavDatabase::Empty() const {

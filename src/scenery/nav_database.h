@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scenery/byte_cursor.h"
 #include "scenery/keyed_positions.h"
 #include "scenery/records.h"
 
@@ -89,8 +90,28 @@ class NavDatabase {
   // Remembers the ident of the current airport; false without an airport.
   bool RememberAirportIdent();
 
-  // Empty every array, the FixIndex and the airport idents. Safe to call any
-  // number of times.
+  // What reading noticed without writing it anywhere, for the run's report.
+  struct ReadingNotes {
+    // Records, sub-records and table entries passed over because they were
+    // cut short or pointed outside their file.
+    std::size_t malformed = 0;
+    // Records of another simulator generation, read as if they were not.
+    std::size_t foreign = 0;
+    // FS2004 airports dropped because an earlier airport had the same ident.
+    std::vector<FixedText<6>> duplicate_airports;
+  };
+  ReadingNotes notes;
+
+  // True, after counting it as malformed, when a read went past the end of
+  // `bytes`: the decoder then passes the record over.
+  bool PassOverIfCutShort(const ByteCursor& bytes) {
+    if (!bytes.Overrun()) return false;
+    ++notes.malformed;
+    return true;
+  }
+
+  // Empty every array, the FixIndex, the airport idents and the notes. Safe
+  // to call any number of times.
   void Release();
 
   // True when every array and the FixIndex are empty.

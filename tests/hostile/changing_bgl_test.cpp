@@ -75,8 +75,8 @@ TEST(ChangingBgl, FileCutWhileItIsRead) {
   });
   for (int load = 0; load < 300; ++load) {
     NavDatabase db;
-    LoaderProblems problems;
-    ASSERT_EQ(BglLoader(db, file, FsVersion::Fs2004, &problems), kLoaderOk);
+    FileReading reading;
+    ASSERT_EQ(BglLoader(db, file, FsVersion::Fs2004, &reading), kLoaderOk);
     EXPECT_LE(RecordCount(db), RecordCount(reference));
   }
   done = true;

@@ -106,10 +106,10 @@ TEST(BglLoader, ReadingFromDiskGivesWhatReadingFromMemoryGives) {
   testing::WriteFile(dir / "nav.bgl", std::string(bytes.begin(), bytes.end()));
   NavDatabase from_disk;
   NavDatabase from_memory;
-  LoaderProblems problems;
-  ASSERT_EQ(BglLoader(from_disk, dir / "nav.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
+  FileReading reading;
+  ASSERT_EQ(BglLoader(from_disk, dir / "nav.bgl", FsVersion::Fs2004, &reading), kLoaderOk);
   ASSERT_EQ(LoadBglBytes(from_memory, bytes, FsVersion::Fs2004), kLoaderOk);
-  EXPECT_TRUE(problems.unreadable_files.empty());
+  EXPECT_EQ(reading.status, FileStatus::Read);
   EXPECT_EQ(Counts(from_disk), fab::CountFs2004Records(OneOfEach()));
   EXPECT_EQ(Dump(from_disk), Dump(from_memory));
 }
@@ -159,14 +159,14 @@ TEST(BglFile, BytesOfAnEarlierFileNeverShowInALaterOne) {
 TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
   testing::TempDir dir;
   std::filesystem::create_directory(dir / "folder.bgl");
+  std::filesystem::create_symlink(dir / "gone.bgl", dir / "dangling.bgl");
   NavDatabase db;
-  LoaderProblems problems;
-  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
-  EXPECT_EQ(BglLoader(db, dir / "folder.bgl", FsVersion::Fs2004, &problems), kLoaderOk);
-  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004),
-            kLoaderOk);  // no list: still skipped
-  EXPECT_EQ(problems.unreadable_files,
-            (std::vector<std::filesystem::path>{dir / "missing.bgl", dir / "folder.bgl"}));
+  for (const char* name : {"missing.bgl", "folder.bgl", "dangling.bgl"}) {
+    FileReading reading;
+    EXPECT_EQ(BglLoader(db, dir / name, FsVersion::Fs2004, &reading), kLoaderOk);
+    EXPECT_EQ(reading.status, FileStatus::Unreadable) << name;
+  }
+  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004), kLoaderOk);  // no report
   EXPECT_TRUE(db.Empty());
 }
 
@@ -368,11 +368,11 @@ TEST(BglLoaderRealFiles, CompiledWaypointsMatchTheirSource) {
   if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
   const std::filesystem::path folder = root / "lkaa-vfr-waypoints";
   NavDatabase db;
-  LoaderProblems problems;
   for (const auto& entry : std::filesystem::directory_iterator(folder / "scenery")) {
-    ASSERT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2004, &problems), kLoaderOk) << entry.path();
+    FileReading reading;
+    ASSERT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2004, &reading), kLoaderOk) << entry.path();
+    EXPECT_EQ(reading.status, FileStatus::Read) << entry.path();
   }
-  EXPECT_TRUE(problems.unreadable_files.empty());
   const std::vector<XmlWaypoint> expected = ReadXmlWaypoints(folder / "src");
   ASSERT_EQ(expected.size(), 64u);
   ASSERT_EQ(db.Fixes.size(), 64u);
@@ -386,16 +386,28 @@ TEST(BglLoaderRealFiles, CompiledWaypointsMatchTheirSource) {
   EXPECT_TRUE(db.Airports.empty());
 }
 
-TEST(BglLoaderRealFiles, ForeignFormatsDoNoHarm) {
+// Foreign files are read without harm and reported as not the simulator's
+// format; an older-generation file is an ordinary FS2002 file that holds no
+// navigation data.
+TEST(BglLoaderRealFiles, ForeignFormatsDoNoHarmAndAreNamed) {
   const std::filesystem::path root = testing::RealDataDir();
   if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
-  for (const auto& entry : std::filesystem::directory_iterator(root / "foreign")) {
-    for (const FsVersion version : {FsVersion::Fs2002, FsVersion::Fs2004}) {
-      NavDatabase db;
-      LoaderProblems problems;
-      EXPECT_EQ(BglLoader(db, entry.path(), version, &problems), kLoaderOk) << entry.path();
-      EXPECT_TRUE(problems.unreadable_files.empty());
-    }
+  struct Row {
+    const char* file;
+    FsVersion version;
+    FileStatus status;
+  };
+  const Row rows[] = {
+      {"later-format-airport.bgl", FsVersion::Fs2004, FileStatus::NotBgl},
+      {"later-format-airport.bgl", FsVersion::Fs2002, FileStatus::NotBgl},
+      {"old-format-object-library.bgl", FsVersion::Fs2004, FileStatus::NotBgl},
+      {"old-format-object-library.bgl", FsVersion::Fs2002, FileStatus::Read},
+  };
+  for (const Row& row : rows) {
+    NavDatabase db;
+    FileReading reading;
+    EXPECT_EQ(BglLoader(db, root / "foreign" / row.file, row.version, &reading), kLoaderOk);
+    EXPECT_EQ(reading.status, row.status) << row.file << " as " << ToNumber(row.version);
   }
 }
 

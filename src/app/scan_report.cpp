@@ -1,0 +1,192 @@
+#include "app/scan_report.h"
+
+#include <map>
+
+namespace tarnvale {
+namespace {
+
+constexpr std::size_t kNamesShown = 3;
+
+std::size_t CountAreas(const ScanReport& scan, AreaStatus status) {
+  std::size_t count = 0;
+  for (const AreaScan& area : scan.areas) count += area.status == status ? 1 : 0;
+  return count;
+}
+
+// "A, B, C and 4 more" from the first few of `names`.
+std::string FirstNames(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) {
+    if (i != 0) text += ", ";
+    text += names[i];
+  }
+  if (names.size() > kNamesShown) {
+    text += ", ... and " + std::to_string(names.size() - kNamesShown) + " more";
+  }
+  return text;
+}
+
+// "Eastern Europe (Scenery\0601)": the title, then the Local text that
+// tells the user which folder it is.
+std::string AreaName(const AreaScan& area) {
+  const std::string title = area.title.empty() ? "(no title)" : area.title;
+  return area.local.empty() ? title : title + " (" + area.local + ")";
+}
+
+bool StringTableTitle(const std::string& title) { return !title.empty() && title.front() == '@'; }
+
+std::string AreasLine(const ScanReport& scan) {
+  std::string line = "Areas: " + std::to_string(CountAreas(scan, AreaStatus::Read)) + " read";
+  std::vector<std::string> unread;
+  for (AreaStatus status : {AreaStatus::Inactive, AreaStatus::Missing, AreaStatus::TooLong}) {
+    const std::size_t count = CountAreas(scan, status);
+    if (count != 0)
+      line += ", " + std::to_string(count) + " " + std::string(AreaStatusName(status));
+  }
+  for (const AreaScan& area : scan.areas) {
+    const bool absent = area.status == AreaStatus::Missing || area.status == AreaStatus::TooLong;
+    if (absent) unread.push_back(AreaName(area));
+  }
+  return unread.empty() ? line : line + ": " + FirstNames(unread);
+}
+
+std::string FilesLine(const ScanReport& scan) {
+  std::map<FileStatus, std::size_t> counts;
+  std::vector<std::string> names;
+  for (const FileScan& file : scan.files) {
+    ++counts[file.status];
+    names.push_back(file.path.filename().string() + " (" +
+                    std::string(FileStatusName(file.status)) + ")");
+  }
+  std::string line = "Files passed over: ";
+  for (const auto& [status, count] : counts) {
+    if (status != counts.begin()->first) line += ", ";
+    line += std::to_string(count) + " " + std::string(FileStatusName(status));
+  }
+  return line + ": " + FirstNames(names);
+}
+
+std::string DuplicatesLine(const ScanReport& scan) {
+  std::vector<std::string> parts;
+  if (!scan.duplicate_airports.empty()) {
+    parts.push_back(std::to_string(scan.duplicate_airports.size()) +
+                    " airports dropped as read before (" + FirstNames(scan.duplicate_airports) +
+                    ")");
+  }
+  if (scan.duplicate_fixes != 0) {
+    parts.push_back(std::to_string(scan.duplicate_fixes) + " intersections with a key read before");
+  }
+  std::string line = "Duplicates: ";
+  for (const std::string& part : parts) {
+    if (&part != &parts.front()) line += "; ";
+    line += part;
+  }
+  return line;
+}
+
+}  // namespace
+
+std::string_view AreaStatusName(AreaStatus status) {
+  switch (status) {
+    case AreaStatus::Read:
+      return "read";
+    case AreaStatus::Inactive:
+      return "inactive";
+    case AreaStatus::Missing:
+      return "missing";
+    case AreaStatus::TooLong:
+      return "too-long";
+  }
+  return "read";
+}
+
+std::string_view FileStatusName(FileStatus status) {
+  switch (status) {
+    case FileStatus::Read:
+      return "read";
+    case FileStatus::Unreadable:
+      return "unreadable";
+    case FileStatus::Short:
+      return "short";
+    case FileStatus::NotBgl:
+      return "not-bgl";
+    case FileStatus::Damaged:
+      return "damaged";
+  }
+  return "read";
+}
+
+std::vector<std::string> ScanWarnings(const ScanReport& scan) {
+  std::vector<std::string> warnings;
+  const std::size_t active = scan.areas.size() - CountAreas(scan, AreaStatus::Inactive);
+  const std::size_t absent =
+      CountAreas(scan, AreaStatus::Missing) + CountAreas(scan, AreaStatus::TooLong);
+  if (active != 0 && 2 * absent > active) {
+    warnings.push_back("Warning: " + std::to_string(absent) + " of the " + std::to_string(active) +
+                       " active scenery areas have no folder in " + scan.simulator.string() +
+                       ". Is the simulator's scenery installed there?");
+  }
+  std::vector<std::string> string_table;
+  std::map<std::filesystem::path, std::vector<std::string>> readers;
+  for (const AreaScan& area : scan.areas) {
+    if (StringTableTitle(area.title)) string_table.push_back(AreaName(area));
+    if (area.status == AreaStatus::Read) readers[area.folder].push_back(AreaName(area));
+  }
+  if (!string_table.empty()) {
+    warnings.push_back(
+        "Warning: " + std::to_string(string_table.size()) +
+        " area titles are string-table references, shown as written: " + FirstNames(string_table));
+  }
+  for (const auto& [folder, areas] : readers) {
+    if (areas.size() < 2) continue;
+    warnings.push_back("Warning: the folder " + folder.string() + " is listed by " +
+                       std::to_string(areas.size()) + " areas (" + FirstNames(areas) +
+                       "); its records are read once for each.");
+  }
+  return warnings;
+}
+
+std::vector<std::string> ScanSummaryLines(const ScanReport& scan) {
+  std::vector<std::string> lines;
+  if (scan.areas.empty()) return lines;
+  lines.push_back(AreasLine(scan));
+  if (!scan.files.empty()) lines.push_back(FilesLine(scan));
+  if (!scan.duplicate_airports.empty() || scan.duplicate_fixes != 0) {
+    lines.push_back(DuplicatesLine(scan));
+  }
+  lines.insert(lines.end(), scan.warnings.begin(), scan.warnings.end());
+  return lines;
+}
+
+std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount>& totals) {
+  std::string text = "Simulator: " + scan.simulator.string() + " (FS_Version " +
+                     std::to_string(ToNumber(scan.fs_version)) +
+                     ")\nTarget: " + scan.target.string() + "\n";
+  for (const std::string& line : ScanSummaryLines(scan)) text += line + "\n";
+  text += "\nRecords:\n";
+  for (const RecordCount& count : totals) {
+    text += "  " + count.kind + ": " + std::to_string(count.count) + "\n";
+  }
+  text += "\nAreas, in the order they were read:\n";
+  for (const AreaScan& area : scan.areas) {
+    text += "  [" + std::string(AreaStatusName(area.status)) + "] " + AreaName(area);
+    if (area.status == AreaStatus::Read)
+      text += ", " + std::to_string(area.bgl_files) + " BGL files";
+    for (const RecordCount& count : area.records) {
+      if (count.count != 0) text += ", " + std::to_string(count.count) + " " + count.kind;
+    }
+    text += "\n    " + area.folder.string() + "\n";
+  }
+  if (!scan.files.empty()) text += "\nFiles passed over:\n";
+  for (const FileScan& file : scan.files) {
+    text += "  [" + std::string(FileStatusName(file.status)) + "] " + file.path.string();
+    if (file.skipped != 0) text += ", " + std::to_string(file.skipped) + " parts skipped";
+    text += "\n";
+  }
+  if (!scan.duplicate_airports.empty()) text += "\nAirports dropped as read before:\n ";
+  for (const std::string& ident : scan.duplicate_airports) text += " " + ident;
+  if (!scan.duplicate_airports.empty()) text += "\n";
+  return text;
+}
+
+}  // namespace tarnvale

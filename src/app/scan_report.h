@@ -1,0 +1,76 @@
+// What a creation run read of the scenery library, and what it passed over
+// and why: the run's report. It is collected while the run reads and never
+// changes the database files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "domain/simulation.h"
+#include "scenery/bgl_loader.h"
+
+namespace tarnvale {
+
+struct RecordCount {
+  std::string kind;  // "airports", "runways", "vors", ...
+  std::size_t count = 0;
+};
+
+enum class AreaStatus {
+  Read,      // active, and its folder was read
+  Inactive,  // Active=FALSE: not read
+  Missing,   // no Local, or its folder is not there or cannot be entered
+  TooLong,   // its folder path is too long, so the area was dropped
+};
+
+struct AreaScan {
+  std::string title;             // as written; empty when the area has none
+  std::string local;             // the Local text as written
+  std::filesystem::path folder;  // where its BGL files are (or would be)
+  AreaStatus status = AreaStatus::Read;
+  std::int32_t bgl_files = 0;
+  std::vector<RecordCount> records;  // added by this area, per kind
+};
+
+// A file read less than whole (FileStatus other than Read).
+struct FileScan {
+  std::filesystem::path path;
+  FileStatus status = FileStatus::Read;
+  std::size_t skipped = 0;  // records and table entries passed over
+};
+
+struct ScanReport {
+  std::filesystem::path simulator;
+  FsVersion fs_version = FsVersion::None;
+  std::filesystem::path target;
+  std::vector<AreaScan> areas;  // in the order the run reads them: last listed first
+  std::vector<FileScan> files;
+  // FS2004 airports dropped because an earlier file had the same ident.
+  std::vector<std::string> duplicate_airports;
+  // Intersections whose key an earlier intersection already had; the later
+  // one is the one airways find.
+  std::size_t duplicate_fixes = 0;
+  std::vector<std::string> warnings;
+};
+
+std::string_view AreaStatusName(AreaStatus status);  // "read", "inactive", ...
+std::string_view FileStatusName(FileStatus status);  // "unreadable", "short", ...
+
+// The warnings a scan gives by itself: most active areas without a folder,
+// titles that are string-table references, a folder read by several areas.
+std::vector<std::string> ScanWarnings(const ScanReport& scan);
+
+// The short account for the end of a run: areas by status with the first
+// missing ones named, files passed over with the first few named,
+// duplicates, then the warnings. Empty when no area was looked at.
+std::vector<std::string> ScanSummaryLines(const ScanReport& scan);
+
+// The whole report as plain text, one line per area and per file passed
+// over, for reading in a window or saving.
+std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount>& totals);
+
+}  // namespace tarnvale
