@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "app/report_archive.h"
 #include "app/scan_report.h"
 #include "output/binding.h"
 #include "output/database_set.h"
@@ -245,8 +246,14 @@ class Run {
     return Interruption::None;
   }
 
+  // Entries named like scenery files that are no files are passed over as
+  // unreadable.
   Interruption LoadArea(const std::filesystem::path& folder) {
-    for (const std::filesystem::path& file : platform::FindFiles(folder, "*.bgl")) {
+    const platform::FolderMatches matches = platform::FindMatches(folder, "*.bgl");
+    for (const std::filesystem::path& other : matches.others) {
+      summary_.scan.files.push_back({other, FileStatus::Unreadable, 0});
+    }
+    for (const std::filesystem::path& file : matches.files) {
       const Interruption stop = CheckPoint();
       if (stop != Interruption::None) return stop;
       FileReading reading;
@@ -450,7 +457,14 @@ class Run {
 }  // namespace
 
 RunSummary CreationRun(ProgramState& state, RunView& view, std::stop_token halt) {
-  return Run(state, view, std::move(halt)).Execute();
+  RunSummary summary = Run(state, view, halt).Execute();
+  if (state.report_archive.empty() || summary.scan.areas.empty() || halt.stop_requested()) {
+    return summary;
+  }
+  std::string error;
+  summary.kept_report = KeepReport(summary, state.report_archive, error).value_or("");
+  if (!error.empty()) summary.scan.warnings.push_back("Warning: " + error);
+  return summary;
 }
 
 void ReleaseDatabase(NavDatabase& db, ProgramState& state) {

@@ -30,6 +30,9 @@ struct ProgramState {
   // Fault injection for tests: limits the allocations of a run's NavDatabase
   // so that the out-of-memory ending can be reached on demand.
   std::optional<std::size_t> database_allocation_budget;
+  // Where each run keeps a copy of its report (ReportArchiveFolder() for
+  // the front ends); empty: nowhere.
+  std::filesystem::path report_archive;
   // Held while start-up or a run works on the target folder, so that no
   // other run (of this or another process) changes its files meanwhile.
   std::optional<platform::FolderLock> target_lock;

@@ -42,7 +42,8 @@ struct RunSummary {
   std::vector<RecordCount> records;  // taken before the database was released
   std::vector<WrittenFile> files;    // output files present in the target folder at the end
   PhaseTimes times;
-  ScanReport scan;  // what was read, passed over and why
+  ScanReport scan;                    // what was read, passed over and why
+  std::filesystem::path kept_report;  // the report's copy in the state folder, if any
 };
 
 }  // namespace tarnvale

@@ -133,9 +133,11 @@ std::vector<std::string> ScanWarnings(const ScanReport& scan) {
     if (area.status == AreaStatus::Read) readers[area.folder].push_back(AreaName(area));
   }
   if (!string_table.empty()) {
-    warnings.push_back(
-        "Warning: " + std::to_string(string_table.size()) +
-        " area titles are string-table references, shown as written: " + FirstNames(string_table));
+    const bool one = string_table.size() == 1;
+    warnings.push_back("Warning: " + std::to_string(string_table.size()) +
+                       (one ? " area title is a string-table reference"
+                            : " area titles are string-table references") +
+                       ", shown as written: " + FirstNames(string_table));
   }
   for (const auto& [folder, areas] : readers) {
     if (areas.size() < 2) continue;
@@ -146,7 +148,7 @@ std::vector<std::string> ScanWarnings(const ScanReport& scan) {
   return warnings;
 }
 
-std::vector<std::string> ScanSummaryLines(const ScanReport& scan) {
+std::vector<std::string> ScanOverviewLines(const ScanReport& scan) {
   std::vector<std::string> lines;
   if (scan.areas.empty()) return lines;
   lines.push_back(AreasLine(scan));
@@ -154,6 +156,11 @@ std::vector<std::string> ScanSummaryLines(const ScanReport& scan) {
   if (!scan.duplicate_airports.empty() || scan.duplicate_fixes != 0) {
     lines.push_back(DuplicatesLine(scan));
   }
+  return lines;
+}
+
+std::vector<std::string> ScanSummaryLines(const ScanReport& scan) {
+  std::vector<std::string> lines = ScanOverviewLines(scan);
   lines.insert(lines.end(), scan.warnings.begin(), scan.warnings.end());
   return lines;
 }

@@ -65,8 +65,11 @@ std::string_view FileStatusName(FileStatus status);  // "unreadable", "short", .
 std::vector<std::string> ScanWarnings(const ScanReport& scan);
 
 // The short account for the end of a run: areas by status with the first
-// missing ones named, files passed over with the first few named,
-// duplicates, then the warnings. Empty when no area was looked at.
+// missing ones named, files passed over with the first few named, and
+// duplicates. Empty when no area was looked at.
+std::vector<std::string> ScanOverviewLines(const ScanReport& scan);
+
+// ScanOverviewLines followed by the warnings.
 std::vector<std::string> ScanSummaryLines(const ScanReport& scan);
 
 // The whole report as plain text, one line per area and per file passed

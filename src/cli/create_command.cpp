@@ -7,9 +7,12 @@
 
 #include "app/creation_run.h"
 #include "app/messages.h"
+#include "app/report_archive.h"
+#include "app/scan_report_json.h"
 #include "app/startup.h"
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
+#include "platform/file_operations.h"
 
 namespace tarnvale::cli {
 namespace {
@@ -118,7 +121,18 @@ std::optional<int> StartUp(ProgramState& state, const CreateOptions& options, Te
   return std::nullopt;
 }
 
-int CreateDatabases(ProgramState& state, TerminalView& view) {
+// The run's report as JSON in `file`; false, after saying why, when it
+// cannot be written.
+bool WriteReport(const RunSummary& summary, const std::filesystem::path& file) {
+  if (const std::error_code error = platform::ReplaceFileContents(std::filesystem::absolute(file),
+                                                                  ScanReportJsonText(summary))) {
+    std::cerr << "Cannot write the report to " << file.string() << ": " << error.message() << '\n';
+    return false;
+  }
+  return true;
+}
+
+int CreateDatabases(ProgramState& state, const CreateOptions& options, TerminalView& view) {
   if (interrupted) {
     view.Line(text::kRunCancelled);
     return kExitCancelled;
@@ -129,6 +143,7 @@ int CreateDatabases(ProgramState& state, TerminalView& view) {
   state.worker.Join();
   view.ClearBar();
   PrintRunReport(*state.last_run, state.TargetFolder, std::cout, std::cerr);
+  if (options.report && !WriteReport(*state.last_run, *options.report)) return kExitError;
   return ExitCodeOf(state.last_run->ending);
 }
 
@@ -136,9 +151,10 @@ int CreateDatabases(ProgramState& state, TerminalView& view) {
 
 int RunCreateCommand(const CreateOptions& options, TerminalView& view) {
   ProgramState state;
+  state.report_archive = ReportArchiveFolder();
   InterruptHandler handler(state.cancel);
   if (const std::optional<int> refused = StartUp(state, options, view)) return *refused;
-  return CreateDatabases(state, view);
+  return CreateDatabases(state, options, view);
 }
 
 }  // namespace tarnvale::cli

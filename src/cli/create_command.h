@@ -13,7 +13,8 @@ namespace tarnvale::cli {
 struct CreateOptions {
   std::filesystem::path target;  // folder holding Program_Config.cfg
   std::optional<std::filesystem::path> simulator;
-  FsVersion fs_version = FsVersion::None;  // given with `simulator`
+  FsVersion fs_version = FsVersion::None;       // given with `simulator`
+  std::optional<std::filesystem::path> report;  // where to write the run's report as JSON
 };
 
 // Runs the command, printing through `view`; returns the exit status.

@@ -36,6 +36,8 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
       "--simulator", options.simulator,
       "Simulator folder (holds fs9.exe or fs2002.exe); replaces the one Program_Config.cfg records");
   CLI::Option* version = AddFsVersion(*create, options.fs_version, "8 = FS2002, 9 = FS2004");
+  create->add_option("--report", options.report,
+                     "Also write what the run read and passed over, as JSON, to this file");
   simulator->needs(version);
   version->needs(simulator);
 }

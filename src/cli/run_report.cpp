@@ -47,7 +47,10 @@ void PrintRunReport(const RunSummary& summary, const std::filesystem::path& targ
   PrintRecords(summary, out);
   PrintFiles(summary, target_folder, out);
   PrintTimes(summary.times, out);
-  for (const std::string& line : ScanSummaryLines(summary.scan)) warnings << line << '\n';
+  for (const std::string& line : ScanOverviewLines(summary.scan)) out << line << '\n';
+  for (const std::string& line : summary.scan.warnings) warnings << line << '\n';
+  if (!summary.kept_report.empty())
+    out << "Report kept in " << summary.kept_report.string() << '\n';
 }
 
 int ExitCodeOf(RunEnding ending) {

@@ -10,8 +10,9 @@
 
 namespace tarnvale::cli {
 
-// Records per kind, files written in `target_folder` with their sizes and
-// the time of each phase on `out`; unreadable scenery files on `warnings`.
+// Records per kind, files written in `target_folder` with their sizes, the
+// time of each phase and the scan's overview on `out`; the scan's warnings
+// on `warnings`.
 void PrintRunReport(const RunSummary& summary, const std::filesystem::path& target_folder,
                     std::ostream& out, std::ostream& warnings);
 

@@ -2,12 +2,32 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include "gui/report_dialog.h"
 
 namespace tarnvale::gui {
 
 void MessageBoxPresenter::Show(QWidget* owner, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
   box.exec();
+}
+
+// The box closes on any of its buttons: after the report it comes back.
+void MessageBoxPresenter::ShowWithReport(QWidget* owner, const QString& title, const QString& text,
+                                         const QString& summary, const QString& details) {
+  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+  box.setInformativeText(summary);
+  const QPushButton* details_button =
+      box.addButton(QStringLiteral("Details"), QMessageBox::ActionRole);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setEscapeButton(QMessageBox::Ok);
+  box.exec();
+  while (box.clickedButton() == details_button) {
+    ReportDialog report(details, *this, owner);
+    report.exec();
+    box.exec();
+  }
 }
 
 QString ProgramName() { return QCoreApplication::applicationName(); }

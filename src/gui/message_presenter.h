@@ -1,5 +1,7 @@
-// Modal messages of the windows: an OK button only, no icon. The windows
-// show every message through a presenter so that tests can answer them.
+// Modal messages of the windows: an OK button only, no icon; the message at
+// the end of a run also has a short summary and a Details button. The
+// windows show every message through a presenter so that tests can answer
+// them.
 #pragma once
 
 #include <QString>
@@ -15,12 +17,19 @@ class MessagePresenter {
   // Shows `text` in a modal message owned by `owner`; returns once the user
   // has dismissed it.
   virtual void Show(QWidget* owner, const QString& title, const QString& text) = 0;
+  // Shows `text` with `summary` beneath it, and a Details button that
+  // opens the whole report `details` (ReportDialog); returns once the user
+  // has dismissed the message.
+  virtual void ShowWithReport(QWidget* owner, const QString& title, const QString& text,
+                              const QString& summary, const QString& details) = 0;
 };
 
 // The real thing: a QMessageBox.
 class MessageBoxPresenter final : public MessagePresenter {
  public:
   void Show(QWidget* owner, const QString& title, const QString& text) override;
+  void ShowWithReport(QWidget* owner, const QString& title, const QString& text,
+                      const QString& summary, const QString& details) override;
 };
 
 // The title of the program's messages: its name, the base name of the

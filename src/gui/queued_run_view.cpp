@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace tarnvale::gui {
 namespace {
@@ -94,21 +95,22 @@ void QueuedRunView::CloseMainWindow() {
   Deliver([this] { target_.CloseMainWindow(); });
 }
 
-void QueuedRunView::ShowMessage(const std::string& text) {
+template <typename Show>
+void QueuedRunView::DeliverAndWait(Show show) {
   if (OnWindowThread()) {
-    Deliver([this, &text] { target_.ShowMessage(text); });
+    Deliver(std::move(show));
     return;
   }
   open_batch_.reset();
   auto pending = std::make_shared<PendingMessage>();
   QMetaObject::invokeMethod(
       window_,
-      [this, pending, text] {
+      [this, pending, show = std::move(show)] {
         {
           std::lock_guard lock(pending->mutex);
           if (pending->abandoned) return;
         }
-        if (!dropping_) target_.ShowMessage(text);
+        if (!dropping_) show();
         std::lock_guard lock(pending->mutex);
         pending->done = true;
         pending->done_changed.notify_all();
@@ -117,6 +119,16 @@ void QueuedRunView::ShowMessage(const std::string& text) {
   std::unique_lock lock(pending->mutex);
   pending->done_changed.wait(lock, worker_.StopToken(), [&pending] { return pending->done; });
   pending->abandoned = !pending->done;
+}
+
+void QueuedRunView::ShowMessage(const std::string& text) {
+  DeliverAndWait([this, text] { target_.ShowMessage(text); });
+}
+
+// The summary is copied: the worker may stop waiting, and its summary go,
+// before the window shows the message.
+void QueuedRunView::ShowRunEnding(const std::string& text, const RunSummary& summary) {
+  DeliverAndWait([this, text, summary] { target_.ShowRunEnding(text, summary); });
 }
 
 }  // namespace tarnvale::gui

@@ -1,7 +1,7 @@
 // Carries RunView calls from the worker thread to the window's thread.
 //
 // Calls from the worker are queued to the window and applied there in the
-// order issued. ShowMessage waits until the user has dismissed the message,
+// order issued. ShowMessage and ShowRunEnding wait until the user has dismissed the message,
 // or until a halt of the worker is requested, so that a window that halts
 // the worker while a message is still on its way never waits for itself.
 // Calls made on the window's own thread first apply whatever the worker
@@ -36,11 +36,16 @@ class QueuedRunView final : public RunView {
   void EnableCreateButton(bool enabled) override;
   void EnableCancelButton(bool enabled) override;
   void ShowMessage(const std::string& text) override;
+  void ShowRunEnding(const std::string& text, const RunSummary& summary) override;
   void CloseMainWindow() override;
 
  private:
   template <typename Call>
   void Deliver(Call call);
+  // Delivers a call that shows a message, and waits until the window has
+  // made it (the message has been dismissed) or a halt is requested.
+  template <typename Show>
+  void DeliverAndWait(Show show);
   bool OnWindowThread() const;
 
   // Progress steps the worker issued one after another, applied on the

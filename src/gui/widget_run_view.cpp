@@ -3,10 +3,33 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
 #include <algorithm>
 #include <utility>
 
+#include "app/scan_report.h"
+
 namespace tarnvale::gui {
+namespace {
+
+// "Records: 2 airports, 5 runways, 3 VORs", the kinds the run found.
+QString RecordsLine(const std::vector<RecordCount>& records) {
+  QStringList counts;
+  for (const RecordCount& record : records) {
+    if (record.count != 0) counts << QString::number(record.count) + ' ' + ToQString(record.kind);
+  }
+  return counts.isEmpty() ? QString() : QStringLiteral("Records: ") + counts.join(", ");
+}
+
+QString SummaryText(const RunSummary& summary) {
+  QStringList lines;
+  const QString records = RecordsLine(summary.records);
+  if (!records.isEmpty()) lines << records;
+  for (const std::string& line : ScanSummaryLines(summary.scan)) lines << ToQString(line);
+  return lines.join('\n');
+}
+
+}  // namespace
 
 WidgetRunView::WidgetRunView(const RunControls& controls, MessagePresenter& presenter,
                              std::function<void()> close_window)
@@ -46,6 +69,12 @@ void WidgetRunView::EnableCancelButton(bool enabled) {
 
 void WidgetRunView::ShowMessage(const std::string& text) {
   presenter_.Show(controls_.window, ProgramName(), QString::fromStdString(text));
+}
+
+void WidgetRunView::ShowRunEnding(const std::string& text, const RunSummary& summary) {
+  presenter_.ShowWithReport(controls_.window, ProgramName(), QString::fromStdString(text),
+                            SummaryText(summary),
+                            ToQString(ScanReportText(summary.scan, summary.records)));
 }
 
 }  // namespace tarnvale::gui

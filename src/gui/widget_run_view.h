@@ -35,6 +35,9 @@ class WidgetRunView final : public RunView {
   void EnableCreateButton(bool enabled) override;
   void EnableCancelButton(bool enabled) override;
   void ShowMessage(const std::string& text) override;
+  // The message, then the records and what the run read; its Details
+  // button shows the whole report.
+  void ShowRunEnding(const std::string& text, const RunSummary& summary) override;
   void CloseMainWindow() override { close_window_(); }
 
  private:

@@ -45,19 +45,26 @@ bool NameOrderLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-std::vector<fs::path> FindFiles(const fs::path& folder, std::string_view pattern) {
-  std::vector<fs::path> matches;
+FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
+  FolderMatches matches;
   std::error_code error;
   fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     if (!MatchesPattern(it->path().filename().string(), pattern)) continue;
     std::error_code status_error;
-    if (fs::is_regular_file(it->status(status_error))) matches.push_back(it->path());
+    const bool file = fs::is_regular_file(it->status(status_error));
+    (file ? matches.files : matches.others).push_back(it->path());
   }
-  std::sort(matches.begin(), matches.end(), [](const fs::path& a, const fs::path& b) {
+  const auto order = [](const fs::path& a, const fs::path& b) {
     return NameOrderLess(a.filename().string(), b.filename().string());
-  });
+  };
+  std::sort(matches.files.begin(), matches.files.end(), order);
+  std::sort(matches.others.begin(), matches.others.end(), order);
   return matches;
+}
+
+std::vector<fs::path> FindFiles(const fs::path& folder, std::string_view pattern) {
+  return FindMatches(folder, pattern).files;
 }
 
 fs::path FindFile(const fs::path& folder, std::string_view name) {

@@ -27,6 +27,14 @@ bool NameOrderLess(std::string_view a, std::string_view b);
 std::vector<std::filesystem::path> FindFiles(const std::filesystem::path& folder,
                                              std::string_view pattern);
 
+// FindFiles, and beside it the entries whose names match but that are no
+// regular files (folders, broken links, devices), in the same order.
+struct FolderMatches {
+  std::vector<std::filesystem::path> files;
+  std::vector<std::filesystem::path> others;
+};
+FolderMatches FindMatches(const std::filesystem::path& folder, std::string_view pattern);
+
 // The first of FindFiles(folder, name), or an empty path when there is none.
 std::filesystem::path FindFile(const std::filesystem::path& folder, std::string_view name);
 

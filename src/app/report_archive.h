@@ -1,0 +1,28 @@
+// Every run's report kept in the user's state folder, so that a problem can
+// be looked at after the window is closed. Only the last ten are kept.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/run_summary.h"
+
+namespace tarnvale {
+
+inline constexpr std::size_t kReportsKept = 10;
+
+// $XDG_STATE_HOME/tarnvale, or ~/.local/state/tarnvale when that is not set
+// (an XDG_STATE_HOME that is not absolute is ignored); empty when neither
+// can be found.
+std::filesystem::path ReportArchiveFolder();
+
+// Writes the report of `summary` into `folder` (created when missing) as
+// "run-<UTC date and time>-<number>.json" and removes the oldest reports
+// beyond the last kReportsKept. Returns the file written, or std::nullopt
+// with `error` set when it could not be written.
+std::optional<std::filesystem::path> KeepReport(const RunSummary& summary,
+                                                const std::filesystem::path& folder,
+                                                std::string& error);
+
+}  // namespace tarnvale

@@ -1,0 +1,65 @@
+#include "app/scan_report_json.h"
+
+#include <chrono>
+
+namespace tarnvale {
+namespace {
+
+using nlohmann::json;
+
+json Counts(const std::vector<RecordCount>& counts) {
+  json object = json::object();
+  for (const RecordCount& count : counts) object[count.kind] = count.count;
+  return object;
+}
+
+json AreaJson(const AreaScan& area) {
+  return {{"title", area.title},
+          {"local", area.local},
+          {"folder", area.folder.string()},
+          {"status", AreaStatusName(area.status)},
+          {"bgl_files", area.bgl_files},
+          {"records", Counts(area.records)}};
+}
+
+json FileJson(const FileScan& file) {
+  return {{"path", file.path.string()},
+          {"status", FileStatusName(file.status)},
+          {"skipped", file.skipped}};
+}
+
+double Seconds(std::chrono::nanoseconds time) {
+  return std::chrono::duration<double>(time).count();
+}
+
+json TimesJson(const PhaseTimes& times) {
+  return {{"counting", Seconds(times.counting)},
+          {"loading", Seconds(times.loading)},
+          {"binding", Seconds(times.binding)},
+          {"writing", Seconds(times.writing)}};
+}
+
+}  // namespace
+
+json ScanReportJson(const RunSummary& summary) {
+  const ScanReport& scan = summary.scan;
+  json areas = json::array();
+  for (const AreaScan& area : scan.areas) areas.push_back(AreaJson(area));
+  json files = json::array();
+  for (const FileScan& file : scan.files) files.push_back(FileJson(file));
+  return {{"simulator", scan.simulator.string()},
+          {"fs_version", ToNumber(scan.fs_version)},
+          {"target", scan.target.string()},
+          {"areas", std::move(areas)},
+          {"files", std::move(files)},
+          {"duplicates", {{"airports", scan.duplicate_airports}, {"fixes", scan.duplicate_fixes}}},
+          {"totals", Counts(summary.records)},
+          {"times", TimesJson(summary.times)},
+          {"warnings", scan.warnings}};
+}
+
+std::string ScanReportJsonText(const RunSummary& summary) {
+  return ScanReportJson(summary).dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace tarnvale
