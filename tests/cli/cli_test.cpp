@@ -157,6 +157,51 @@ TEST_F(CreateCommandTest, InterruptCancels) {
   EXPECT_FALSE(fs::exists(target_ / "world_airports.dat"));
 }
 
+TEST_F(CreateCommandTest, ReportIsWrittenAsJsonAndTheSummaryNamesWhatWasPassedOver) {
+  simulator_.AddArea({"Gone", "Scenery\\Gone"});
+  fs::remove_all(simulator_.Root() / "Scenery" / "Gone");
+  const fs::path stub = simulator_.Root() / "Scenery" / "Swiss" / "Scenery" / "stub.bgl";
+  fab::WriteTextToFile(stub, "0123456789");
+  simulator_.WriteSceneryCfg();
+  WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+  const fs::path report = dir_ / "report.json";
+
+  const CliResult result = Create({"--report", report.string()});
+
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  const nlohmann::json json = nlohmann::json::parse(ReadFile(report), nullptr, false);
+  ASSERT_FALSE(json.is_discarded()) << ReadFile(report);
+  for (const char* key : {"simulator", "fs_version", "target", "areas", "files", "duplicates",
+                          "totals", "warnings"}) {
+    EXPECT_TRUE(json.contains(key)) << key;
+  }
+  EXPECT_EQ(json["fs_version"], 9);
+  EXPECT_EQ(json["totals"]["airports"], 1);
+  const struct {
+    const char* title;
+    const char* status;
+    int bgl_files;
+  } kAreas[] = {{"Gone", "missing", 0}, {"Switzerland", "read", 2}};  // last listed first
+  ASSERT_EQ(json["areas"].size(), std::size(kAreas));
+  for (std::size_t i = 0; i < std::size(kAreas); ++i) {
+    const nlohmann::json& area = json["areas"][i];
+    for (const char* key : {"title", "local", "folder", "status", "bgl_files", "records"}) {
+      EXPECT_TRUE(area.contains(key)) << i << ' ' << key;
+    }
+    EXPECT_EQ(area["title"], kAreas[i].title);
+    EXPECT_EQ(area["status"], kAreas[i].status);
+    EXPECT_EQ(area["bgl_files"], kAreas[i].bgl_files);
+  }
+  ASSERT_EQ(json["files"].size(), 1u);
+  EXPECT_EQ(json["files"][0]["path"], stub.string());
+  EXPECT_EQ(json["files"][0]["status"], "short");
+  EXPECT_EQ(json["files"][0]["skipped"], 0);
+
+  const std::string printed = result.out + result.err;
+  EXPECT_TRUE(Contains(printed, "1 missing: Gone (Scenery\\Gone)")) << printed;
+  EXPECT_TRUE(Contains(printed, "stub.bgl (short)")) << printed;
+}
+
 TEST(GenSceneryCommandTest, WritesAnInstallation) {
   TempDir dir;
   const CliResult result = RunCli({"gen-scenery", "--out", (dir / "FS9").string(), "--fs-version",

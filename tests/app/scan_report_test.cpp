@@ -1,0 +1,320 @@
+// The scan report of a creation run over scenery that holds every kind of
+// area and of odd file, and over two real scenery libraries whose area
+// folders are all absent.
+#include "app/scan_report.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/creation_run.h"
+#include "output/database_set.h"
+#include "sceneryfab/fs2004_writer.h"
+#include "sceneryfab/installation_writer.h"
+#include "support/program_folder.h"
+#include "support/recording_run_view.h"
+#include "support/row_names.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+fab::Airport AirportAt(const std::string& ident, double latitude) {
+  fab::Airport airport;
+  airport.ident = ident;
+  airport.position = {latitude, 8.5};
+  fab::Runway runway;
+  runway.centre = airport.position;
+  runway.length_m = 2500.0;
+  runway.width_m = 45.0;
+  runway.primary.number = 9;
+  runway.secondary.number = 27;
+  airport.runways.push_back(runway);
+  return airport;
+}
+
+fab::Bytes AirportFile(const std::vector<std::string>& idents) {
+  fab::SceneryContent content;
+  for (const std::string& ident : idents) {
+    content.airports.push_back(
+        AirportAt(ident, 40.0 + static_cast<double>(content.airports.size())));
+  }
+  return fab::BuildFs2004File(fab::MakeFs2004File(content));
+}
+
+::testing::AssertionResult HasPart(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << part << "\" is not in \"" << text << "\"";
+}
+
+std::string Text(const fab::Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// A file of a later simulator generation in the same container: its airport
+// record carries another id.
+fab::Bytes LaterFormatFile() {
+  fab::Fs2004Record airport = fab::EncodeAirport(AirportAt("KLTR", 35.0));
+  airport.id = 0x3C;
+  fab::Fs2004File file;
+  file.sections.push_back(fab::MakeFs2004Section(fab::kFs2004Airports, {fab::Serialize(airport)}));
+  return fab::BuildFs2004File(file);
+}
+
+std::string RandomBytes(std::size_t count) {
+  std::mt19937 generator(2024);
+  std::string bytes;
+  for (std::size_t i = 0; i < count; ++i) bytes += static_cast<char>(generator() & 0xFF);
+  return bytes;
+}
+
+// Every database file of the set a run left in `target`, by name.
+std::map<std::string, std::string> DatabaseFiles(const fs::path& target) {
+  std::map<std::string, std::string> files;
+  for (std::string_view name : kOutputFileSet) {
+    if (fs::exists(target / name)) files[std::string(name)] = ReadFile(target / name);
+  }
+  return files;
+}
+
+RunSummary RunOver(const fs::path& simulator, const fs::path& target) {
+  ProgramState state;
+  state.TargetFolder = target;
+  state.config.Program_Id = TargetProgram::Chart;
+  state.config.FS_Version = FsVersion::Fs2004;
+  state.config.FS_Directory = simulator.string();
+  testing::RecordingRunView view;
+  return CreationRun(state, view);
+}
+
+const AreaScan* FindArea(const ScanReport& scan, const std::string& title) {
+  for (const AreaScan& area : scan.areas) {
+    if (area.title == title) return &area;
+  }
+  return nullptr;
+}
+
+std::size_t Records(const AreaScan& area, const std::string& kind) {
+  for (const RecordCount& count : area.records) {
+    if (count.kind == kind) return count.count;
+  }
+  return 0;
+}
+
+struct OddFile {
+  const char* name;
+  FileStatus status;
+  bool skips;         // skipped > 0
+  bool adds_nothing;  // removed for the run it is compared with
+};
+
+// The odd files of the area "Main", beside a.bgl (LSZH) and b.bgl (LSZH,
+// EDDF), which are read whole.
+const OddFile kOddFiles[] = {
+    {"empty.bgl", FileStatus::Short, false, true},
+    {"short.bgl", FileStatus::Short, false, true},
+    // The walk reads 24 header bytes, then the section table at 56.
+    {"header-cut.bgl", FileStatus::Short, false, true},  // 23 bytes
+    {"table-cut.bgl", FileStatus::Damaged, true, true},  // 40 bytes: the table is cut
+    {"random.bgl", FileStatus::NotBgl, false, true},
+    {"later.bgl", FileStatus::NotBgl, false, false},      // its airport is still read
+    {"truncated.bgl", FileStatus::Damaged, true, false},  // its first airports are still read
+    {"dir.bgl", FileStatus::Unreadable, false, true},     // a folder
+    {"gone.bgl", FileStatus::Unreadable, false, true},    // a broken link
+};
+
+class CraftedScanTest : public ::testing::Test {
+ protected:
+  CraftedScanTest() : simulator_(dir_ / "FS9", FsVersion::Fs2004) {
+    testing::WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+    // Listed in this order; read from the last to the first.
+    main_ = simulator_.AddArea({"Main", "Scenery\\Main"});
+    shared_ = simulator_.AddArea({"Shared one", "Scenery\\Shared"});
+    fab::PlannedArea off("Switched off", "Scenery\\Off");
+    off.active = false;
+    WriteFile(simulator_.AddArea(off) / "off.bgl", Text(AirportFile({"OFFA"})));
+    simulator_.AddArea({"Gone", "Scenery\\Gone"});
+    fs::remove_all(simulator_.Root() / "Scenery" / "Gone");
+    // Its folder exists, but the path is longer than 259 characters.
+    simulator_.AddArea({"Very long", "Scenery\\" + std::string(240, 'L')});
+    // The same folder as "Shared one", written in other letter case.
+    simulator_.AddArea({"Shared two", "scenery\\SHARED"});
+    fs::remove_all(simulator_.Root() / "scenery");
+    simulator_.WriteSceneryCfg();
+
+    fab::SceneryContent shared;
+    shared.airports.push_back(AirportAt("LFPG", 49.0));
+    fab::Intersection fix;
+    fix.ident = "ABCDE";
+    fix.region = "LF";
+    fix.position = {49.5, 2.5};
+    shared.intersections.push_back(fix);
+    WriteFile(shared_ / "shared.bgl", Text(fab::BuildFs2004File(fab::MakeFs2004File(shared))));
+
+    WriteFile(main_ / "a.bgl", Text(AirportFile({"LSZH"})));
+    WriteFile(main_ / "b.bgl", Text(AirportFile({"LSZH", "EDDF"})));
+    const std::string whole = Text(AirportFile({"EGLL", "EGKK", "EGSS"}));
+    WriteFile(main_ / "empty.bgl", "");
+    WriteFile(main_ / "short.bgl", whole.substr(0, 10));
+    WriteFile(main_ / "header-cut.bgl", whole.substr(0, 23));
+    WriteFile(main_ / "table-cut.bgl", whole.substr(0, 40));
+    WriteFile(main_ / "random.bgl", RandomBytes(100));
+    WriteFile(main_ / "later.bgl", Text(LaterFormatFile()));
+    // Cut inside the last airport record: EGLL and EGKK are read, EGSS is
+    // passed over.
+    WriteFile(main_ / "truncated.bgl", whole.substr(0, whole.size() - 20));
+    fs::create_directory(main_ / "dir.bgl");
+    fs::create_symlink(main_ / "nowhere.bgl", main_ / "gone.bgl");
+  }
+
+  TempDir dir_;
+  fab::Installation simulator_;
+  fs::path target_ = dir_ / "Brisolt";
+  fs::path main_;
+  fs::path shared_;
+};
+
+TEST_F(CraftedScanTest, EveryAreaAndOddFileHasItsStatusDuplicatesAndWarnings) {
+  const RunSummary summary = RunOver(simulator_.Root(), target_);
+  ASSERT_EQ(summary.ending, RunEnding::Success) << summary.message;
+  const ScanReport& scan = summary.scan;
+
+  const struct {
+    const char* title;
+    AreaStatus status;
+  } kAreas[] = {{"Shared two", AreaStatus::Read}, {"Very long", AreaStatus::TooLong},
+                {"Gone", AreaStatus::Missing},    {"Switched off", AreaStatus::Inactive},
+                {"Shared one", AreaStatus::Read}, {"Main", AreaStatus::Read}};
+  ASSERT_EQ(scan.areas.size(), std::size(kAreas));
+  for (std::size_t i = 0; i < std::size(kAreas); ++i) {
+    SCOPED_TRACE(kAreas[i].title);
+    ASSERT_EQ(scan.areas[i].title, kAreas[i].title);
+    EXPECT_EQ(scan.areas[i].status, kAreas[i].status);
+  }
+  const AreaScan& main = *FindArea(scan, "Main");
+  EXPECT_EQ(main.folder, main_);
+  EXPECT_EQ(main.bgl_files, 9);              // a, b and the odd regular files
+  EXPECT_EQ(Records(main, "airports"), 5u);  // LSZH, EDDF, KLTR, EGLL, EGKK
+  EXPECT_EQ(FindArea(scan, "Shared two")->folder, shared_);
+  EXPECT_EQ(Records(*FindArea(scan, "Shared two"), "airports"), 1u);
+  EXPECT_EQ(Records(*FindArea(scan, "Shared one"), "airports"), 0u);  // LFPG read before
+  EXPECT_EQ(Records(*FindArea(scan, "Shared one"), "intersections"), 1u);
+  EXPECT_EQ(FindArea(scan, "Gone")->folder, simulator_.Root() / "Scenery" / "Gone" / "Scenery");
+  EXPECT_EQ(FindArea(scan, "Switched off")->bgl_files, 0);
+
+  for (const OddFile& odd : kOddFiles) {
+    SCOPED_TRACE(odd.name);
+    const auto file = std::find_if(scan.files.begin(), scan.files.end(),
+                                   [&](const FileScan& f) { return f.path == main_ / odd.name; });
+    ASSERT_NE(file, scan.files.end());
+    EXPECT_EQ(FileStatusName(file->status), FileStatusName(odd.status));
+    EXPECT_EQ(file->skipped > 0, odd.skips);
+  }
+  EXPECT_EQ(scan.files.size(), std::size(kOddFiles));
+
+  EXPECT_EQ(scan.duplicate_airports, (std::vector<std::string>{"LFPG", "LSZH"}));
+  EXPECT_EQ(scan.duplicate_fixes, 1u);
+  ASSERT_EQ(scan.warnings.size(), 1u);  // two of five active areas absent: no warning of that
+  EXPECT_TRUE(
+      HasPart(scan.warnings[0], "the folder " + shared_.string() + " is listed by 2 areas"));
+  EXPECT_TRUE(
+      HasPart(scan.warnings[0], "Shared two (scenery\\SHARED), Shared one (Scenery\\Shared)"));
+
+  const std::vector<std::string> lines = ScanSummaryLines(scan);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "Areas: 3 read, 1 inactive, 1 missing, 1 too-long: Very long (Scenery\\" +
+                          std::string(240, 'L') + "), Gone (Scenery\\Gone)");
+  EXPECT_TRUE(HasPart(lines[1], "Files passed over: 2 unreadable, 3 short, 2 not-bgl, 2 damaged"));
+  EXPECT_TRUE(HasPart(lines[2], "2 airports dropped as read before (LFPG, LSZH)"));
+}
+
+// The report is only collected: files that add nothing leave the database
+// files as a run without them writes them.
+TEST_F(CraftedScanTest, OddFilesLeaveTheDatabaseFilesByteForByte) {
+  const RunSummary with_odd_files = RunOver(simulator_.Root(), target_);
+  ASSERT_EQ(with_odd_files.ending, RunEnding::Success) << with_odd_files.message;
+  const std::map<std::string, std::string> expected = DatabaseFiles(target_);
+  ASSERT_TRUE(expected.count("world_airports.dat"));
+
+  for (const OddFile& odd : kOddFiles) {
+    if (odd.adds_nothing) fs::remove(main_ / odd.name);
+  }
+  const RunSummary without = RunOver(simulator_.Root(), target_);
+  ASSERT_EQ(without.ending, RunEnding::Success) << without.message;
+  ASSERT_EQ(without.scan.files.size(), 2u);  // later.bgl and truncated.bgl stay
+  for (std::size_t i = 0; i < with_odd_files.records.size(); ++i) {
+    EXPECT_EQ(without.records.at(i).count, with_odd_files.records[i].count)
+        << with_odd_files.records[i].kind;
+  }
+  const std::map<std::string, std::string> actual = DatabaseFiles(target_);
+  ASSERT_EQ(actual.size(), expected.size());
+  for (const auto& [name, bytes] : expected) EXPECT_TRUE(actual.at(name) == bytes) << name;
+}
+
+// Two real scenery libraries as the Scenery.cfg of a simulator folder that
+// holds none of their area folders.
+struct RealLibrary {
+  const char* file;
+  std::size_t areas;  // [Area.nnn] sections, all Active=TRUE with a Local
+  bool string_table_titles;
+};
+
+class RealSceneryLibraryTest : public ::testing::TestWithParam<RealLibrary> {};
+
+TEST_P(RealSceneryLibraryTest, EveryAreaIsMissingAndTheWarningsSaySo) {
+  if (testing::RealDataDir().empty()) GTEST_SKIP() << testing::RealDataAbsent();
+  const RealLibrary& library = GetParam();
+  const std::string text = ReadFile(testing::RealDataDir() / "scenery-cfg" / library.file);
+  std::size_t sections = 0;
+  std::size_t inactive = 0;
+  for (std::size_t at = text.find("[Area."); at != std::string::npos;
+       at = text.find("[Area.", at + 1)) {
+    ++sections;
+  }
+  for (std::size_t at = text.find("Active=FALSE"); at != std::string::npos;
+       at = text.find("Active=FALSE", at + 1)) {
+    ++inactive;
+  }
+  ASSERT_EQ(sections, library.areas);
+  ASSERT_EQ(inactive, 0u);
+
+  TempDir dir;
+  WriteFile(dir / "FS9" / "Scenery.cfg", text);
+  const RunSummary summary = RunOver(dir / "FS9", dir / "Brisolt");
+  const ScanReport& scan = summary.scan;
+
+  ASSERT_EQ(scan.areas.size(), library.areas);
+  EXPECT_TRUE(std::all_of(scan.areas.begin(), scan.areas.end(), [](const AreaScan& area) {
+    return area.status == AreaStatus::Missing && area.bgl_files == 0;
+  }));
+  EXPECT_TRUE(scan.files.empty());
+  EXPECT_TRUE(HasPart(ScanSummaryLines(scan).at(0),
+                      "Areas: 0 read, " + std::to_string(library.areas) + " missing: "));
+  std::string all;
+  for (const std::string& warning : scan.warnings) all += warning + "\n";
+  EXPECT_TRUE(HasPart(all, std::to_string(library.areas) + " of the " +
+                               std::to_string(library.areas) +
+                               " active scenery areas have no folder"));
+  EXPECT_TRUE(HasPart(all, "no airports were found"));
+  const std::string string_table = std::to_string(library.areas) +
+                                   " area titles are string-table references, shown as written: "
+                                   "@IDS_AREA";
+  EXPECT_EQ(all.find(string_table) != std::string::npos, library.string_table_titles) << all;
+}
+
+INSTANTIATE_TEST_SUITE_P(RealFiles, RealSceneryLibraryTest,
+                         ::testing::Values(RealLibrary{"large-120-areas-lf.cfg", 120, false},
+                                           RealLibrary{"string-table-titles-crlf.cfg", 124, true}),
+                         [](const auto& info) {
+                           return testing::RowName(info.index, info.param.file);
+                         });
+
+}  // namespace
+}  // namespace tarnvale
