@@ -7,6 +7,20 @@
 #include "gui/report_dialog.h"
 
 namespace tarnvale::gui {
+namespace {
+
+// One paragraph per line of `summary`; a line too long for the box wraps
+// indented under its start, so that each line stands out.
+QString SummaryHtml(const QString& summary) {
+  QString html;
+  for (const QString& line : summary.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    html += QStringLiteral("<p style=\"margin: 0 0 4px 14px; text-indent: -14px\">") +
+            line.toHtmlEscaped() + QStringLiteral("</p>");
+  }
+  return html;
+}
+
+}  // namespace
 
 void MessageBoxPresenter::Show(QWidget* owner, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
@@ -17,7 +31,7 @@ void MessageBoxPresenter::Show(QWidget* owner, const QString& title, const QStri
 void MessageBoxPresenter::ShowWithReport(QWidget* owner, const QString& title, const QString& text,
                                          const QString& summary, const QString& details) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
-  box.setInformativeText(summary);
+  box.setInformativeText(SummaryHtml(summary));
   const QPushButton* details_button =
       box.addButton(QStringLiteral("Details"), QMessageBox::ActionRole);
   box.setDefaultButton(QMessageBox::Ok);

@@ -1,6 +1,8 @@
 #include "gui/report_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace tarnvale::gui {
@@ -25,6 +28,12 @@ QPushButton* AddButton(QBoxLayout* row, const QString& text) {
   button->setAutoDefault(false);
   row->addWidget(button);
   return button;
+}
+
+// Where Save As starts: the user's documents, or home when there are none.
+QString SaveFolder() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 }  // namespace
@@ -98,7 +107,8 @@ void ReportDialog::Highlight(bool found) {
 
 void ReportDialog::SaveAs() {
   const QString file_name = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Save Report As"), QStringLiteral("tarnvale-report.txt"),
+      this, QStringLiteral("Save Report As"),
+      QDir(SaveFolder()).filePath(QStringLiteral("tarnvale-report.txt")),
       QStringLiteral("Text files (*.txt);;All files (*)"));
   if (file_name.isEmpty()) return;
   QSaveFile file(file_name);

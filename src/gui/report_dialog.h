@@ -19,13 +19,14 @@ class ReportDialog final : public QDialog {
   // `presenter` shows the message when the report cannot be saved.
   ReportDialog(const QString& report, MessagePresenter& presenter, QWidget* parent = nullptr);
 
-  // Selects and highlights the next match of the find field's text after
-  // the cursor, starting again from the top when there is none below.
+  // Marks the next match of the find field's text after the cursor, and
+  // moves the cursor to its end; starts again from the top when there is
+  // none below.
   void FindNext();
-  // Asks for a file and writes the report into it, as UTF-8.
-  void SaveAs();
 
  private:
+  // Asks for a file and writes the report into it, as UTF-8.
+  void SaveAs();
   QLayout* AddFindRow();
   QLayout* AddButtonRow();
   void Highlight(bool found);

@@ -1,17 +1,26 @@
 // tarnvale-screenshots DIR: draws every window of the program offscreen and
 // saves each as a PNG in DIR. Lists the controls whose text would be
 // clipped, and exits with 1 when there is any.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFontInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTextStream>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
+#include "app/messages.h"
 #include "app/program_state.h"
+#include "app/scan_report.h"
 #include "gui/about_program.h"
 #include "gui/askfor_quelby_program.h"
 #include "gui/fspath_dialog.h"
 #include "gui/message_presenter.h"
+#include "gui/report_dialog.h"
 #include "gui/tarnvale_dlg.h"
 
 namespace {
@@ -25,17 +34,101 @@ void PrintFont() {
                       << " pt, base units " << units.base_x << " x " << units.base_y << Qt::endl;
 }
 
+// Saves the shown `window` as DIR/name.png.
+void SaveImage(QWidget& window, const QDir& dir, const QString& name) {
+  const QString file = dir.filePath(name + QStringLiteral(".png"));
+  if (!window.grab().save(file)) QTextStream(stdout) << "cannot write " << file << Qt::endl;
+}
+
 // Saves `window` as DIR/name.png; false when a text does not fit.
 bool Save(FixedDialog& window, const QDir& dir, const QString& name) {
   window.show();
   QApplication::processEvents();
-  const QString file = dir.filePath(name + QStringLiteral(".png"));
-  QTextStream out(stdout);
-  if (!window.grab().save(file)) out << "cannot write " << file << Qt::endl;
+  SaveImage(window, dir, name);
   const QStringList clipped = window.ClippedControls();
-  for (const QString& text : clipped) out << name << ": clipped: " << text << Qt::endl;
+  for (const QString& text : clipped)
+    QTextStream(stdout) << name << ": clipped: " << text << Qt::endl;
   window.hide();
   return clipped.isEmpty();
+}
+
+// Runs `act` on the modal window of type T as soon as one is shown: the
+// code that opened it waits in its exec() meanwhile.
+template <typename T>
+void WhenModalShown(std::function<void(T*)> act) {
+  auto* poll = new QTimer(qApp);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+    auto* modal = dynamic_cast<T*>(QApplication::activeModalWidget());
+    if (modal == nullptr || !modal->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    act(modal);
+  });
+  poll->start(10);
+}
+
+void ClickButton(QMessageBox* box, const QString& text) {
+  for (QAbstractButton* button : box->buttons()) {
+    if (button->text() == text) button->click();
+  }
+}
+
+// An area whose Local is written the simulator's way, with backslashes.
+tarnvale::AreaScan SampleArea(std::string title, std::string local, tarnvale::AreaStatus status,
+                              std::int32_t bgl_files) {
+  std::string folder = "/home/pilot/FS9/" + local + "/scenery";
+  std::ranges::replace(folder, '\\', '/');
+  return {std::move(title), std::move(local), folder, status, bgl_files, {}};
+}
+
+// What a run over a simulator with add-ons might have read.
+tarnvale::RunSummary SampleRun() {
+  using tarnvale::AreaStatus;
+  tarnvale::RunSummary run;
+  run.records = {{"airports", 24'310}, {"runways", 30'874},      {"fuel areas", 0},
+                 {"airspaces", 2'118}, {"VORs", 3'427},          {"NDBs", 5'016},
+                 {"markers", 1'342},   {"ILS", 2'861},           {"intersections", 96'580},
+                 {"jet airways", 812}, {"victor airways", 2'335}};
+  tarnvale::ScanReport& scan = run.scan;
+  scan.simulator = "/home/pilot/FS9";
+  scan.fs_version = tarnvale::FsVersion::Fs2004;
+  scan.target = "/home/pilot/Scopel";
+  scan.areas = {
+      SampleArea("Addon Scenery", "Addon Scenery", AreaStatus::Read, 6),
+      SampleArea("Alpine Airfields", "Addon Scenery\\Alpine", AreaStatus::Missing, 0),
+      SampleArea("Old Airports Pack", "Addon Scenery\\OldAirports", AreaStatus::Inactive, 0),
+      SampleArea("Global Airports", "Scenery\\World", AreaStatus::Read, 412),
+      SampleArea("Propeller Objects", "Scenery\\Propeller", AreaStatus::Read, 18),
+      SampleArea("Base", "Scenery\\BASE", AreaStatus::Read, 3)};
+  scan.areas[0].records = {{"airports", 14}, {"runways", 19}};
+  scan.areas[3].records = {{"airports", 24'296}, {"runways", 30'855}, {"VORs", 3'427}};
+  scan.files = {
+      {"/home/pilot/FS9/Addon Scenery/scenery/AP_LOWI.BGL", tarnvale::FileStatus::Damaged, 4},
+      {"/home/pilot/FS9/Addon Scenery/scenery/readme.bgl", tarnvale::FileStatus::NotBgl, 0}};
+  scan.duplicate_airports = {"LOWI", "LSZH"};
+  scan.duplicate_fixes = 3;
+  scan.warnings = tarnvale::ScanWarnings(scan);
+  return run;
+}
+
+// The message at the end of a run, then its Details window with a search
+// made in it.
+void SaveRunEnding(tarnvale::RunView& view, const QDir& dir) {
+  WhenModalShown<QMessageBox>([&dir](QMessageBox* box) {
+    SaveImage(*box, dir, QStringLiteral("run-report-summary"));
+    WhenModalShown<tarnvale::gui::ReportDialog>([&dir](tarnvale::gui::ReportDialog* report) {
+      report->findChild<QLineEdit*>(QStringLiteral("FindField"))
+          ->setText(QStringLiteral("missing"));
+      report->FindNext();  // in the summary lines
+      report->FindNext();  // on the area's own line
+      SaveImage(*report, dir, QStringLiteral("run-report-details"));
+      WhenModalShown<QMessageBox>(
+          [](QMessageBox* again) { again->button(QMessageBox::Ok)->click(); });
+      report->reject();
+    });
+    ClickButton(box, QStringLiteral("Details"));
+  });
+  view.ShowRunEnding(std::string(tarnvale::text::kRunSucceeded), SampleRun());
 }
 
 // The window as it looks while a run reads the scenery areas.
@@ -74,5 +167,6 @@ int main(int argc, char** argv) {
   all_fit = Save(target_dialog, dir, QStringLiteral("target-program-dialog")) && all_fit;
   all_fit = Save(simulator_dialog, dir, QStringLiteral("simulator-dialog")) && all_fit;
   all_fit = Save(about, dir, QStringLiteral("about-box")) && all_fit;
+  SaveRunEnding(window.WindowView(), dir);
   return all_fit ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "gui/tarnvale.h"
 
 #include "app/program_state.h"
+#include "app/report_archive.h"
 #include "app/startup.h"
 #include "gui/askfor_quelby_program.h"
 #include "gui/dialog_startup_view.h"
@@ -16,6 +17,7 @@ Tarnvale::Tarnvale(int& argc, char** argv) : QApplication(argc, argv) {
 
 int Tarnvale::Run() {
   ProgramState state;
+  state.report_archive = ReportArchiveFolder();
   MessageBoxPresenter presenter;
   TarnvaleDlg window(state, presenter);
   AskforQuelbyProgram target_dialog(presenter);

@@ -5,10 +5,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace tarnvale::gui::testing {
@@ -24,6 +26,10 @@ class OffscreenApplication final : public ::testing::Environment {
  public:
   void SetUp() override {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // File dialogs open in, and Qt keeps what they remember in, a home of
+    // the test program's own: never the user's.
+    qputenv("HOME", home_.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home_.filePath(QStringLiteral(".config")).toLocal8Bit());
     application_ = std::make_unique<QApplication>(argc_, argv_);
   }
   void TearDown() override { application_.reset(); }
@@ -32,6 +38,7 @@ class OffscreenApplication final : public ::testing::Environment {
   int argc_ = 1;
   char name_[9] = "test_gui";
   char* argv_[2] = {name_, nullptr};
+  QTemporaryDir home_;
   std::unique_ptr<QApplication> application_;
 };
 
@@ -44,7 +51,15 @@ QString ExecutableBaseName() {
 }
 
 void ScriptedPresenter::Show(QWidget* owner, const QString& title, const QString& text) {
-  const ShownMessage message{owner, title, text};
+  Record({owner, title, text, {}, {}});
+}
+
+void ScriptedPresenter::ShowWithReport(QWidget* owner, const QString& title, const QString& text,
+                                       const QString& summary, const QString& details) {
+  Record({owner, title, text, summary, details});
+}
+
+void ScriptedPresenter::Record(const ShownMessage& message) {
   {
     std::lock_guard lock(mutex_);
     messages_.push_back(message);
@@ -88,8 +103,16 @@ void WhenModalShown(std::function<bool(QWidget*)> matches, std::function<void(QW
   poll->start(5);
 }
 
-void PressEscape(QWidget* widget) {
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+void ChooseInFileDialog(const std::filesystem::path& folder, const QString& name) {
+  WhenShown<QFileDialog>([folder, name](QFileDialog* files) {
+    files->setDirectory(QString::fromStdString(folder.string()));
+    files->selectFile(name);
+    static_cast<QDialog*>(files)->accept();
+  });
+}
+
+void PressKey(QWidget* widget, Qt::Key key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
   QApplication::sendEvent(widget, &press);
 }
 

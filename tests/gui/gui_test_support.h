@@ -22,6 +22,8 @@ struct ShownMessage {
   QWidget* owner = nullptr;
   QString title;
   QString text;
+  QString summary;  // beneath the text (empty for a plain message)
+  QString details;  // the report behind Details (empty for a plain message)
 };
 
 // Records every message and returns as if the user had pressed OK at once,
@@ -29,12 +31,16 @@ struct ShownMessage {
 class ScriptedPresenter final : public MessagePresenter {
  public:
   void Show(QWidget* owner, const QString& title, const QString& text) override;
+  void ShowWithReport(QWidget* owner, const QString& title, const QString& text,
+                      const QString& summary, const QString& details) override;
 
   void OnShow(std::function<void(const ShownMessage&)> hook) { hook_ = std::move(hook); }
   std::vector<ShownMessage> Messages() const;
   std::vector<std::string> Texts() const;
 
  private:
+  void Record(const ShownMessage& message);
+
   mutable std::mutex mutex_;
   std::vector<ShownMessage> messages_;
   std::function<void(const ShownMessage&)> hook_;
@@ -54,8 +60,12 @@ void WhenShown(std::function<void(T*)> act) {
                  [act = std::move(act)](QWidget* widget) { act(dynamic_cast<T*>(widget)); });
 }
 
-// Presses Escape in `widget`.
-void PressEscape(QWidget* widget);
+// Types `name` into the next file dialog that is shown, in `folder`, and
+// accepts it.
+void ChooseInFileDialog(const std::filesystem::path& folder, const QString& name);
+
+// Presses `key` (Escape, Return, ...) in `widget`.
+void PressKey(QWidget* widget, Qt::Key key);
 
 // Clicks the child button of `parent` whose text is `text`.
 void ClickButton(QWidget* parent, const QString& text);

@@ -7,8 +7,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -16,6 +18,8 @@
 
 #include "app/messages.h"
 #include "app/program_state.h"
+#include "app/scan_report.h"
+#include "gui/report_dialog.h"
 #include "gui/tarnvale_dlg.h"
 #include "gui_test_support.h"
 #include "output/database_set.h"
@@ -89,13 +93,12 @@ class HoldingView final : public RunView {
 class MainWindow : public ::testing::Test {
  protected:
   MainWindow() {
-    const std::filesystem::path simulator = dir_ / "FS9";
-    fab::GenerateInstallation({.out = simulator, .fs_version = FsVersion::Fs2004});
-    tarnvale::testing::WriteProgramConfigFile(target_, 2, 9, simulator.string());
+    fab::GenerateInstallation({.out = simulator_, .fs_version = FsVersion::Fs2004});
+    tarnvale::testing::WriteProgramConfigFile(target_, 2, 9, simulator_.string());
     state_.TargetFolder = target_;
     state_.config.Program_Id = TargetProgram::Radar;
     state_.config.FS_Version = FsVersion::Fs2004;
-    state_.config.FS_Directory = simulator.string();
+    state_.config.FS_Directory = simulator_.string();
   }
 
   void Open(MessagePresenter& presenter) {
@@ -130,6 +133,7 @@ class MainWindow : public ::testing::Test {
   bool RunOver() const { return !state_.worker.Running(); }
 
   TempDir dir_;
+  const std::filesystem::path simulator_ = dir_ / "FS9";
   const std::filesystem::path target_ = dir_ / "Scopel";
   ScriptedPresenter presenter_;
   ProgramState state_;
@@ -177,6 +181,69 @@ TEST_F(MainWindow, WholeRunWritesTheFilesAndEndsIdleAfterTheSuccessMessage) {
     EXPECT_TRUE(std::filesystem::exists(target_ / name)) << name;
   }
   EXPECT_GT(std::filesystem::file_size(target_ / "world_airports.dat"), 100U);
+}
+
+// Searches the report twice for `wanted`: each Enter marks the next match,
+// and the report stays open.
+void ExpectFindMovesThroughTheMatches(ReportDialog* report, const QString& wanted) {
+  auto* field = report->findChild<QLineEdit*>(QStringLiteral("FindField"));
+  const auto* text = report->findChild<QPlainTextEdit*>(QStringLiteral("ReportText"));
+  const int first = text->toPlainText().indexOf(wanted);
+  const int second = text->toPlainText().indexOf(wanted, first + 1);
+  ASSERT_GT(second, first) << "the report names " << wanted.toStdString() << " only once";
+  field->setText(wanted);
+  for (const int expected : {first, second}) {
+    testing::PressKey(field, Qt::Key_Return);
+    ASSERT_EQ(text->extraSelections().size(), 1);
+    const QTextCursor mark = text->extraSelections().front().cursor;
+    EXPECT_EQ(mark.selectedText(), wanted);
+    EXPECT_EQ(mark.selectionStart(), expected);
+  }
+  EXPECT_TRUE(report->isVisible());
+}
+
+// The message keeps its text; beneath it the records and the areas, with
+// the missing one named; Details opens the whole report, which can be
+// searched and saved as it is.
+TEST_F(MainWindow, EndingMessageShowsTheSummaryAndTheReportBehindDetails) {
+  std::filesystem::remove_all(simulator_ / "Scenery" / "Region02");
+  MessageBoxPresenter boxes;
+  Open(boxes);
+  QString summary;
+  bool answered = false;
+  testing::WhenShown<QMessageBox>([&](QMessageBox* box) {
+    EXPECT_EQ(box->text().toStdString(), text::kRunSucceeded);
+    summary = box->informativeText();
+    testing::WhenShown<ReportDialog>([&](ReportDialog* report) {
+      ExpectFindMovesThroughTheMatches(report, QStringLiteral("Region 02"));
+      testing::ChooseInFileDialog(dir_.Path(), QStringLiteral("report.txt"));
+      testing::ClickButton(report, QStringLiteral("Save As"));
+      testing::WhenShown<QMessageBox>([&](QMessageBox* again) {
+        again->button(QMessageBox::Ok)->click();
+        answered = true;
+      });
+      report->reject();
+    });
+    testing::ClickButton(box, QStringLiteral("Details"));
+  });
+
+  Button("CreateButton")->click();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return answered && RunOver(); }));
+
+  ASSERT_TRUE(state_.last_run.has_value());
+  const QStringList lines = QTextDocumentFragment::fromHtml(summary).toPlainText().split('\n');
+  ASSERT_FALSE(lines.empty());
+  EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Records: "))) << lines[0].toStdString();
+  EXPECT_TRUE(lines[0].contains(QStringLiteral(" airports, "))) << lines[0].toStdString();
+  QStringList scan_lines;
+  for (const std::string& line : ScanSummaryLines(state_.last_run->scan))
+    scan_lines << QString::fromStdString(line);
+  EXPECT_EQ(lines.mid(1), scan_lines);
+  EXPECT_TRUE(
+      scan_lines.join('\n').contains(QStringLiteral("missing: Region 02 (Scenery\\Region02)")))
+      << scan_lines.join('\n').toStdString();
+  EXPECT_EQ(tarnvale::testing::ReadFile(dir_ / "report.txt"),
+            ScanReportText(state_.last_run->scan, state_.last_run->records));
 }
 
 TEST_F(MainWindow, CancelDuringReadingEndsWithTheCancelMessage) {

@@ -1,5 +1,6 @@
 // Calls from a worker thread reach the window's thread in the order issued;
-// a message holds the worker until answered, or until it is halted.
+// a message (the run's ending too) holds the worker until answered, or
+// until it is halted.
 #include "gui/queued_run_view.h"
 
 #include <gtest/gtest.h>
@@ -72,17 +73,20 @@ TEST_F(QueuedView, ProgressStepsArriveInOrderWithTheOtherCalls) {
   EXPECT_EQ(target_.Calls(), expected);
 }
 
-TEST_F(QueuedView, MessageWaitsUntilAnswered) {
-  std::atomic<bool> returned = false;
+TEST_F(QueuedView, MessagesWaitUntilAnswered) {
+  std::atomic<int> returned = 0;
   worker_.Start([&](std::stop_token) {
     view_.ShowMessage("wait for me");
-    returned = true;
+    ++returned;
+    view_.ShowRunEnding("and for me", RunSummary{});
+    ++returned;
   });
-  bool seen_waiting = false;
-  target_.OnCall("message:wait for me", [&] { seen_waiting = !returned; });
+  std::vector<int> returned_when_shown;
+  for (const char* call : {"message:wait for me", "message:and for me"})
+    target_.OnCall(call, [&] { returned_when_shown.push_back(returned); });
 
-  ASSERT_TRUE(ProcessEventsUntil([&] { return returned.load(); }));
-  EXPECT_TRUE(seen_waiting);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return returned == 2; }));
+  EXPECT_EQ(returned_when_shown, (std::vector<int>{0, 1}));
 }
 
 // The window's thread halts the worker while the message is still on its

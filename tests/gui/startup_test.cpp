@@ -79,7 +79,7 @@ class ClosedSetupDialog : public GuiStartup, public ::testing::WithParamInterfac
  protected:
   static void Dismiss(QWidget* dialog) {
     if (GetParam()) {
-      testing::PressEscape(dialog);
+      testing::PressKey(dialog, Qt::Key_Escape);
     } else {
       dialog->close();
     }
