@@ -10,6 +10,7 @@
 #include "app/messages.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
+#include "small_airport.h"
 #include "support/program_folder.h"
 #include "support/recording_run_view.h"
 #include "support/temp_dir.h"
@@ -35,20 +36,6 @@ Calls Concat(std::initializer_list<Calls> parts) {
   Calls all;
   for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
-}
-
-fab::Airport SmallAirport(const std::string& ident) {
-  fab::Airport airport;
-  airport.ident = ident;
-  airport.position = {47.5, 8.5};
-  fab::Runway runway;
-  runway.centre = {47.5, 8.5};
-  runway.length_m = 2000.0;
-  runway.width_m = 45.0;
-  runway.primary.number = 9;
-  runway.secondary.number = 27;
-  airport.runways.push_back(runway);
-  return airport;
 }
 
 fab::Ils IlsOf(const std::string& airport) {
@@ -190,7 +177,7 @@ TEST_F(CreationRunTest, CancelInTheWriterKeepsTheOldSet) {
 
 TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
   const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
-  WriteBgl(folder / "airport.bgl", {SmallAirport("LSZH")}, {IlsOf("LSZH")});
+  WriteBgl(folder / "airport.bgl", {testing::SmallAirport("LSZH")}, {IlsOf("LSZH")});
 
   const RunSummary summary = Run();
 
@@ -207,7 +194,7 @@ TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
 
 TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
   const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
-  WriteBgl(folder / "airport.bgl", {SmallAirport("LSZH")}, {IlsOf("LSZH")});
+  WriteBgl(folder / "airport.bgl", {testing::SmallAirport("LSZH")}, {IlsOf("LSZH")});
   view_.OnCall(Status(text::kBindingIls), [this] { state_.cancel = true; });
 
   EXPECT_EQ(Run().ending, RunEnding::Cancelled);
@@ -219,7 +206,7 @@ TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
 
 TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
   const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
-  WriteBgl(folder / "airport.bgl", {SmallAirport("LSZH")});
+  WriteBgl(folder / "airport.bgl", {testing::SmallAirport("LSZH")});
   WriteFile(folder / "later.bgl", "never reached");
   state_.database_allocation_budget = 0;
 

@@ -15,6 +15,7 @@
 #include "output/database_set.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
+#include "small_airport.h"
 #include "support/program_folder.h"
 #include "support/recording_run_view.h"
 #include "support/row_names.h"
@@ -28,25 +29,11 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-fab::Airport AirportAt(const std::string& ident, double latitude) {
-  fab::Airport airport;
-  airport.ident = ident;
-  airport.position = {latitude, 8.5};
-  fab::Runway runway;
-  runway.centre = airport.position;
-  runway.length_m = 2500.0;
-  runway.width_m = 45.0;
-  runway.primary.number = 9;
-  runway.secondary.number = 27;
-  airport.runways.push_back(runway);
-  return airport;
-}
-
 fab::Bytes AirportFile(const std::vector<std::string>& idents) {
   fab::SceneryContent content;
   for (const std::string& ident : idents) {
     content.airports.push_back(
-        AirportAt(ident, 40.0 + static_cast<double>(content.airports.size())));
+        testing::SmallAirport(ident, 40.0 + static_cast<double>(content.airports.size()), 2500.0));
   }
   return fab::BuildFs2004File(fab::MakeFs2004File(content));
 }
@@ -61,7 +48,7 @@ std::string Text(const fab::Bytes& bytes) { return {bytes.begin(), bytes.end()};
 // A file of a later simulator generation in the same container: its airport
 // record carries another id.
 fab::Bytes LaterFormatFile() {
-  fab::Fs2004Record airport = fab::EncodeAirport(AirportAt("KLTR", 35.0));
+  fab::Fs2004Record airport = fab::EncodeAirport(testing::SmallAirport("KLTR", 35.0, 2500.0));
   airport.id = 0x3C;
   fab::Fs2004File file;
   file.sections.push_back(fab::MakeFs2004Section(fab::kFs2004Airports, {fab::Serialize(airport)}));
@@ -150,7 +137,7 @@ class CraftedScanTest : public ::testing::Test {
     simulator_.WriteSceneryCfg();
 
     fab::SceneryContent shared;
-    shared.airports.push_back(AirportAt("LFPG", 49.0));
+    shared.airports.push_back(testing::SmallAirport("LFPG", 49.0, 2500.0));
     fab::Intersection fix;
     fix.ident = "ABCDE";
     fix.region = "LF";
