@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ascii_text.h"
+#include "platform/code_page.h"
 #include "platform/directory_search.h"
 
 namespace tarnvale::platform {
@@ -34,24 +35,50 @@ bool Exists(const fs::path& path) {
   return fs::exists(fs::symlink_status(path, ignored));
 }
 
-// The entry of `folder` whose name equals `name` without regard to letter
-// case, first in search order when several do.
-std::optional<std::string> FindNameIgnoringCase(const fs::path& folder, const std::string& name) {
+// The entry of `folder` whose name satisfies `matches`, first in search
+// order when several do.
+template <typename Predicate>
+std::optional<std::string> FirstEntry(const fs::path& folder, Predicate matches) {
   std::error_code error;
   fs::directory_iterator it(folder.empty() ? fs::path(".") : folder,
                             fs::directory_options::skip_permission_denied, error);
   std::optional<std::string> best;
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     std::string entry = it->path().filename().string();
-    if (EqualsIgnoreCase(entry, name) && (!best || NameOrderLess(entry, *best)))
-      best = std::move(entry);
+    if (matches(entry) && (!best || NameOrderLess(entry, *best))) best = std::move(entry);
   }
   return best;
 }
 
-// `start` followed by `components`, each matched in letter case against
-// what exists. Once a component matches nothing, the rest are appended as
-// they are: there is no folder left to look into.
+// The entry of `folder` whose name equals `name` without regard to letter
+// case, first in search order when several do.
+std::optional<std::string> FindNameIgnoringCase(const fs::path& folder, const std::string& name) {
+  return FirstEntry(folder,
+                    [&](const std::string& entry) { return EqualsIgnoreCase(entry, name); });
+}
+
+bool HasHighBytes(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+// The entry of `folder` whose UTF-8 name (as Wine stores it), written in the
+// active code page, equals the 8-bit `name` without regard to ASCII letter
+// case; first in search order when several do.
+std::optional<std::string> FindNameInCodePage(const fs::path& folder, const std::string& name) {
+  const CodePage code_page = ActiveCodePage();
+  return FirstEntry(folder, [&](const std::string& entry) {
+    const std::optional<std::string> encoded = EncodeCodePage(entry, code_page);
+    return encoded && EqualsIgnoreCase(*encoded, name);
+  });
+}
+
+// `start` followed by `components`, each matched in letter case (and, when
+// it has bytes above 127, in code page) against what exists. Once a
+// component matches nothing, the rest are appended as they are: there is no
+// folder left to look into.
 fs::path AppendMatched(fs::path start, const std::vector<std::string>& components) {
   bool folder_exists = true;
   for (const std::string& component : components) {
@@ -60,7 +87,8 @@ fs::path AppendMatched(fs::path start, const std::vector<std::string>& component
       start = std::move(exact);
       continue;
     }
-    const std::optional<std::string> match = FindNameIgnoringCase(start, component);
+    std::optional<std::string> match = FindNameIgnoringCase(start, component);
+    if (!match && HasHighBytes(component)) match = FindNameInCodePage(start, component);
     folder_exists = match.has_value();
     start /= match.value_or(component);
   }

@@ -28,9 +28,11 @@ namespace tarnvale::platform {
 //   `base` is empty).
 // - Each component is looked up as written; when no entry of exactly that
 //   name exists, the entry whose name differs only in ASCII letter case is
-//   taken (the first in NameOrderLess order when several do). Components that
-//   match nothing are kept as written, so the result may name a file that
-//   does not exist yet.
+//   taken (the first in NameOrderLess order when several do). Failing that, a
+//   component with bytes above 127 is read as text in ActiveCodePage() and
+//   matched in the same way against the UTF-8 names Wine writes on disk.
+//   Components that match nothing are kept as written, so the result may
+//   name a file that does not exist yet.
 std::filesystem::path ResolvePath(std::string_view text, const std::filesystem::path& base = {});
 
 // ResolvePath applied to a path of this machine: each component of `path`

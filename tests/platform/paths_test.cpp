@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 namespace tarnvale::platform {
@@ -54,6 +55,40 @@ INSTANTIATE_TEST_SUITE_P(
                     "scenery\\Missing\\BGL",
                     "Scenery/Missing/BGL"},
         ResolveCase{"ParentComponent", {"A/B", "C"}, "a\\b\\..\\..\\c", "A/B/../../C"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Scenery.cfg texts in a Windows code page against folders Wine named in
+// UTF-8. Byte 0xFC is ü in 1252 and 1250; byte 0xC8 (written \310, as a hex
+// escape would take in the "e") is Č in 1250 but È in 1252.
+struct CodePageCase {
+  const char* name;
+  CodePage code_page;
+  std::string text;
+  std::string expected;  // relative to the base
+};
+
+class ResolveCodePageTest : public ::testing::TestWithParam<CodePageCase> {};
+
+TEST_P(ResolveCodePageTest, MatchesUtf8Names) {
+  const CodePageCase& c = GetParam();
+  TempDir dir;
+  MakeFolders(dir.Path(), {"Addon Scenery/Zürich", "Addon Scenery/Česko"});
+  const CodePage saved = ActiveCodePage();
+  SetActiveCodePage(c.code_page);
+  EXPECT_EQ(ResolvePath(c.text, dir.Path()), dir.Path() / c.expected);
+  SetActiveCodePage(saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ResolveCodePageTest,
+    ::testing::Values(CodePageCase{"Western", CodePage::Windows1252, "addon scenery\\Z\xFCrich",
+                                   "Addon Scenery/Zürich"},
+                      CodePageCase{"WesternOtherLetterCase", CodePage::Windows1252,
+                                   "ADDON SCENERY\\z\xFCRICH", "Addon Scenery/Zürich"},
+                      CodePageCase{"CentralEuropean", CodePage::Windows1250,
+                                   "Addon Scenery\\\310esko", "Addon Scenery/Česko"},
+                      CodePageCase{"OtherCodePageMatchesNothing", CodePage::Windows1252,
+                                   "Addon Scenery\\\310esko\\BGL", "Addon Scenery/\310esko/BGL"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResolvePath, LeadingSeparatorIsTheRoot) {
