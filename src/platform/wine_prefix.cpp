@@ -1,0 +1,157 @@
+#include "platform/wine_prefix.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+
+#include "platform/ascii_text.h"
+#include "platform/code_page.h"
+#include "platform/directory_search.h"
+#include "platform/paths.h"
+
+namespace tarnvale::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kProgramSearchDepth = 3;
+
+// The prefix among the ancestors of `folder`: the nearest folder with a
+// "dosdevices" folder, or failing that the folder above a "drive_c".
+fs::path PrefixHolding(const fs::path& folder) {
+  fs::path drive_c_parent;
+  for (fs::path ancestor = folder; !ancestor.empty(); ancestor = ancestor.parent_path()) {
+    if (IsFolder(ancestor / "dosdevices")) return ancestor;
+    if (drive_c_parent.empty() && EqualsIgnoreCase(ancestor.filename().string(), "drive_c")) {
+      drive_c_parent = ancestor.parent_path();
+    }
+    if (ancestor == ancestor.parent_path()) break;
+  }
+  return drive_c_parent;
+}
+
+fs::path FromEnvironment(const char* name, const char* below = nullptr) {
+  const char* value = std::getenv(name);
+  if (!value || !fs::path(value).is_absolute()) return {};
+  return below ? fs::path(value) / below : fs::path(value);
+}
+
+fs::path Canonical(const fs::path& path) {
+  std::error_code error;
+  fs::path canonical = fs::canonical(path, error);
+  return error ? fs::path() : canonical;
+}
+
+// `path` below `root` as its components; std::nullopt when it is not below.
+std::optional<std::vector<std::string>> ComponentsBelow(const fs::path& path,
+                                                        const fs::path& root) {
+  auto [root_end, path_at] = std::mismatch(root.begin(), root.end(), path.begin(), path.end());
+  if (root_end != root.end()) return std::nullopt;
+  std::vector<std::string> components;
+  for (; path_at != path.end(); ++path_at) {
+    if (!path_at->empty()) components.push_back(path_at->string());
+  }
+  return components;
+}
+
+// Each drive of `prefix` ("c:" ... "z:") with the folder it stands for.
+std::vector<std::pair<char, fs::path>> Drives(const fs::path& prefix) {
+  std::vector<std::pair<char, fs::path>> drives;
+  for (char letter = 'a'; letter <= 'z'; ++letter) {
+    const fs::path drive = WineDriveFolder(letter, prefix / "drive_c");
+    const fs::path root = drive.empty() ? fs::path() : Canonical(drive);
+    if (!root.empty()) drives.emplace_back(letter, root);
+  }
+  return drives;
+}
+
+std::optional<std::string> WindowsText(char letter, const std::vector<std::string>& components) {
+  std::string text{AsciiUpper(letter), ':'};
+  for (const std::string& component : components) {
+    const std::optional<std::string> encoded = EncodeCodePage(component, ActiveCodePage());
+    if (!encoded) return std::nullopt;
+    text += '\\' + *encoded;
+  }
+  return components.empty() ? text + '\\' : text;
+}
+
+void FindBelow(const fs::path& folder, std::string_view program, int depth,
+               std::vector<fs::path>& found) {
+  if (!FindFile(folder, program).empty()) found.push_back(folder);
+  if (depth == 0) return;
+  std::error_code error;
+  fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
+  std::vector<fs::path> subfolders;
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    if (IsFolder(it->path())) subfolders.push_back(it->path());
+  }
+  std::sort(subfolders.begin(), subfolders.end(), [](const fs::path& a, const fs::path& b) {
+    return NameOrderLess(a.filename().string(), b.filename().string());
+  });
+  for (const fs::path& subfolder : subfolders) FindBelow(subfolder, program, depth - 1, found);
+}
+
+}  // namespace
+
+std::vector<fs::path> CandidatePrefixes(const fs::path& near) {
+  std::vector<fs::path> prefixes;
+  for (const fs::path& candidate :
+       {near.empty() ? fs::path() : PrefixHolding(fs::absolute(near)),
+        FromEnvironment("WINEPREFIX"), FromEnvironment("HOME", ".wine")}) {
+    const fs::path prefix = candidate.empty() ? fs::path() : Canonical(candidate);
+    if (!prefix.empty() && IsFolder(prefix) &&
+        std::find(prefixes.begin(), prefixes.end(), prefix) == prefixes.end()) {
+      prefixes.push_back(prefix);
+    }
+  }
+  return prefixes;
+}
+
+fs::path ResolveTypedPath(std::string_view text, const fs::path& base, const fs::path& near) {
+  if (!HasDriveLetter(text)) return ResolvePath(text, base);
+  fs::path first;
+  for (const fs::path& prefix : CandidatePrefixes(near)) {
+    const fs::path resolved = ResolvePath(text, prefix / "drive_c");
+    if (resolved.empty()) continue;
+    std::error_code error;
+    if (fs::exists(resolved, error)) return resolved;
+    if (first.empty()) first = resolved;
+  }
+  return first;
+}
+
+std::optional<std::string> WindowsPathOf(const fs::path& folder, const fs::path& near) {
+  const fs::path prefix = PrefixHolding(fs::absolute(near));
+  const fs::path target = Canonical(folder);
+  if (prefix.empty() || target.empty()) return std::nullopt;
+  std::optional<std::pair<char, std::vector<std::string>>> closest;
+  for (const auto& [letter, root] : Drives(prefix)) {
+    std::optional<std::vector<std::string>> below = ComponentsBelow(target, root);
+    if (below && (!closest || below->size() < closest->second.size())) {
+      closest.emplace(letter, std::move(*below));
+    }
+  }
+  return closest ? WindowsText(closest->first, closest->second) : std::nullopt;
+}
+
+std::vector<fs::path> FindInstalledPrograms(std::string_view program, const fs::path& near) {
+  std::vector<fs::path> found;
+  for (const fs::path& prefix : CandidatePrefixes(near)) {
+    const fs::path drive_c = WineDriveFolder('c', prefix / "drive_c");
+    if (drive_c.empty()) continue;
+    for (std::string_view folder : {"Program Files", "Program Files (x86)"}) {
+      const fs::path programs = ResolvePath(folder, drive_c);
+      if (IsFolder(programs)) FindBelow(programs, program, kProgramSearchDepth, found);
+    }
+  }
+  std::vector<fs::path> unique;
+  for (const fs::path& folder : found) {
+    const fs::path canonical = Canonical(folder);
+    if (std::find(unique.begin(), unique.end(), canonical) == unique.end()) {
+      unique.push_back(canonical);
+    }
+  }
+  return unique;
+}
+
+}  // namespace tarnvale::platform
