@@ -14,6 +14,7 @@
 #include "output/binding.h"
 #include "output/database_set.h"
 #include "output/database_writer.h"
+#include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
 #include "scenery/bgl_loader.h"
@@ -189,13 +190,15 @@ class Run {
     for (auto area = all.rbegin(); area != all.rend(); ++area) {
       areas_.push_back(&*area);
       scan.areas.push_back(PlannedScan(*area));
+      active_areas_ += area->Active && !area->Local.empty() ? 1 : 0;
     }
   }
 
   AreaScan PlannedScan(const SceneryArea& area) const {
     AreaScan scan;
-    scan.title = area.Title.value_or("");
-    scan.local = area.LocalText;
+    // Scenery.cfg is 8-bit text in a Windows code page; shown as UTF-8.
+    scan.title = platform::DisplayText(area.Title.value_or(""));
+    scan.local = platform::DisplayText(area.LocalText);
     scan.folder = area.Local;
     if (scan.folder.empty() && !area.LocalText.empty()) {
       scan.folder = platform::ResolvePath(area.LocalText + "\\Scenery", simulator_);
@@ -235,7 +238,7 @@ class Run {
     for (std::size_t i = 0; i < areas_.size(); ++i) {
       const SceneryArea& area = *areas_[i];
       if (area.Local.empty() || !area.Active) continue;
-      if (area.Title) Status(*area.Title);
+      if (area.Title) Status(platform::DisplayText(*area.Title));
       AreaScan& scan = summary_.scan.areas[i];
       if (scan.status != AreaStatus::Read) continue;
       const std::vector<RecordCount> before = CountRecords(db_);
@@ -351,15 +354,9 @@ class Run {
 
   // A set without airports usually means the wrong simulator folder.
   std::string NoAirportsWarning() const {
-    return "Warning: no airports were found in the " + std::to_string(ActiveAreas()) +
+    return "Warning: no airports were found in the " + std::to_string(active_areas_) +
            " active scenery areas of " + simulator_.string() +
            ". Is this the simulator's main folder?";
-  }
-
-  std::size_t ActiveAreas() const {
-    std::size_t active = 0;
-    for (const SceneryArea* area : areas_) active += area->Active && !area->Local.empty() ? 1 : 0;
-    return active;
   }
 
   // Whatever the writer staged is gone already; the old set stands.
@@ -450,7 +447,10 @@ class Run {
   std::stop_token halt_;
   NavDatabase db_;
   std::filesystem::path simulator_;
-  std::vector<const SceneryArea*> areas_;  // in reading order, as summary_.scan.areas
+  // In reading order, as summary_.scan.areas; valid until the database and
+  // the area list are released.
+  std::vector<const SceneryArea*> areas_;
+  std::size_t active_areas_ = 0;  // active areas with a folder
   RunSummary summary_;
 };
 
