@@ -8,8 +8,10 @@
 #include "app/creation_run.h"
 #include "app/messages.h"
 #include "output/database_set.h"
+#include "platform/ascii_text.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
+#include "platform/wine_prefix.h"
 
 namespace tarnvale {
 namespace {
@@ -22,19 +24,27 @@ bool IsBlank(std::string_view text) {
 
 // The folder that a typed text names, when it exists and may be entered, as
 // the full path the system reports for it (links resolved); empty otherwise.
-std::filesystem::path EnterableFolder(std::string_view typed, const std::filesystem::path& base) {
+// A drive-letter text is looked up in the Wine prefixes near `near`.
+std::filesystem::path EnterableFolder(std::string_view typed, const std::filesystem::path& base,
+                                      const std::filesystem::path& near = {}) {
   if (IsBlank(typed)) return {};
-  const std::filesystem::path folder = platform::ExistingFolder(typed, base);
-  if (folder.empty() || ::access(folder.c_str(), X_OK) != 0) return {};
+  const std::filesystem::path folder = platform::ResolveTypedPath(typed, base, near);
+  if (folder.empty() || !platform::IsFolder(folder) || ::access(folder.c_str(), X_OK) != 0) {
+    return {};
+  }
   std::error_code error;
   const std::filesystem::path full = std::filesystem::canonical(folder, error);
   return error ? std::filesystem::absolute(folder, error) : full;
 }
 
+constexpr std::string_view kChartFolders[] = {"Brisolt (FS2002)", "Brisolt (FS2004)"};
+
 // A folder that holds `file` (letter case not significant) is accepted.
 DialogAnswer AnswerFor(const std::filesystem::path& folder, std::string_view file,
                        std::string_view refusal) {
-  if (folder.empty() || platform::FindFile(folder, file).empty()) return {false, {}, refusal};
+  if (folder.empty() || platform::FindFile(folder, file).empty()) {
+    return {false, {}, std::string(refusal)};
+  }
   return {true, folder, {}};
 }
 
@@ -44,13 +54,57 @@ std::string_view ChartSubFolder(TargetProgramChoice choice) {
   return "";
 }
 
+// "does not exist", "is a file, not a folder" or "cannot be entered" for a
+// path that is no usable folder; empty for one that is.
+std::string_view FolderTrouble(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return "does not exist";
+  if (!std::filesystem::is_directory(status)) return "is a file, not a folder";
+  if (::access(path.c_str(), X_OK) != 0) return "cannot be entered";
+  return {};
+}
+
+// The path a typed folder names, for messages: the text itself when it
+// names nothing on this machine (a drive with no Wine prefix).
+std::string TypedPathText(std::string_view typed, const std::filesystem::path& base,
+                          const std::filesystem::path& near) {
+  const std::filesystem::path path = platform::ResolveTypedPath(typed, base, near);
+  return path.empty() ? std::string(typed) + " (no Wine prefix has that drive)" : path.string();
+}
+
+// Why a simulator folder was refused: what the folder is, or which program
+// file it holds instead.
+std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
+                                   const std::filesystem::path& base,
+                                   const std::filesystem::path& near) {
+  const std::filesystem::path path = platform::ResolveTypedPath(typed, base, near);
+  const std::string shown = TypedPathText(typed, base, near);
+  if (path.empty()) return shown + " was not found.";
+  if (const std::string_view trouble = FolderTrouble(path); !trouble.empty()) {
+    return shown + " " + std::string(trouble) + ".";
+  }
+  const FsVersion other = version == FsVersion::Fs2002 ? FsVersion::Fs2004 : FsVersion::Fs2002;
+  const std::string wanted(SimulatorProgramFile(version));
+  if (!platform::FindFile(path, SimulatorProgramFile(other)).empty()) {
+    return shown + " holds " + std::string(SimulatorProgramFile(other)) + " rather than " + wanted +
+           ": choose the other simulator version (on the command line, --fs-version " +
+           std::to_string(ToNumber(other)) + ").";
+  }
+  return shown + " holds no " + wanted + ".";
+}
+
 std::filesystem::path ProgramConfigFile(const ProgramState& state) {
   return state.TargetFolder / kProgramConfigName;
 }
 
+// The Windows programs that share Program_Config.cfg can use the folder only
+// in its Windows form, which it gets whenever the target's Wine prefix
+// reaches it; elsewhere it stays a path of this machine.
 void StoreSimulator(ProgramState& state, const SimulatorChoice& choice) {
   state.config.FS_Version = choice.version;
-  state.config.FS_Directory = choice.folder.string();
+  state.config.FS_Directory =
+      platform::WindowsPathOf(choice.folder, state.TargetFolder).value_or(choice.folder.string());
 }
 
 // Takes the target folder's lock unless this state holds it already, then
@@ -85,21 +139,74 @@ StartupOutcome StartUpSteps(ProgramState& state, StartupView& view);
 
 }  // namespace
 
+std::filesystem::path ProgramFolderIn(const std::filesystem::path& folder) {
+  if (!platform::FindFile(folder, kProgramConfigName).empty()) return folder;
+  std::filesystem::path found;
+  for (std::string_view chart : kChartFolders) {
+    const std::filesystem::path sub = platform::ResolvePath(chart, folder);
+    if (platform::FindFile(sub, kProgramConfigName).empty()) continue;
+    if (!found.empty()) return folder;  // both editions: the user must say which
+    found = sub;
+  }
+  return found.empty() ? folder : found;
+}
+
+std::string TargetFolderProblem(const std::filesystem::path& folder) {
+  if (const std::string_view trouble = FolderTrouble(folder); !trouble.empty()) {
+    return folder.string() + " " + std::string(trouble) + ".";
+  }
+  std::string text = "No Program_Config.cfg was found in " + folder.string() + ".";
+  for (std::string_view chart : kChartFolders) {
+    const std::filesystem::path sub = platform::ResolvePath(chart, folder);
+    if (!platform::FindFile(sub, kProgramConfigName).empty()) {
+      text.append(" ").append(sub.string()).append(" holds one: did you mean that folder?");
+    }
+  }
+  return text;
+}
+
 DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_view typed_folder,
                                       const std::filesystem::path& base) {
-  if (choice == TargetProgramChoice::None) return {false, {}, text::kNoTargetProgramChosen};
-  if (IsBlank(typed_folder)) return {false, {}, text::kWrongTargetFolder};
+  if (choice == TargetProgramChoice::None) {
+    return {false, {}, std::string(text::kNoTargetProgramChosen)};
+  }
+  if (IsBlank(typed_folder)) return {false, {}, std::string(text::kWrongTargetFolder)};
   const std::string typed = std::string(typed_folder) + std::string(ChartSubFolder(choice));
-  return AnswerFor(EnterableFolder(typed, base), kProgramConfigName, text::kWrongTargetFolder);
+  DialogAnswer answer =
+      AnswerFor(EnterableFolder(typed, base), kProgramConfigName, text::kWrongTargetFolder);
+  // The chart program's own folder (named after the edition) is as good as
+  // the one above it.
+  const std::filesystem::path own_folder = EnterableFolder(typed_folder, base);
+  if (!answer.accepted && typed != typed_folder &&
+      platform::EqualsIgnoreCase(own_folder.filename().string(),
+                                 ChartSubFolder(choice).substr(1))) {
+    const DialogAnswer own = AnswerFor(own_folder, kProgramConfigName, text::kWrongTargetFolder);
+    if (own.accepted) return own;
+  }
+  if (!answer.accepted) {
+    const std::filesystem::path path = platform::ResolveTypedPath(typed, base, {});
+    const std::string detail = path.empty() ? TypedPathText(typed, base, {}) + " was not found."
+                                            : TargetFolderProblem(path);
+    answer.message = text::WithDetail(answer.message, detail);
+  }
+  return answer;
 }
 
 DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_folder,
-                                  const std::filesystem::path& base) {
-  if (!IsReadableSimulator(version)) return {false, {}, text::kNoSimulatorVersionChosen};
-  const std::filesystem::path folder = EnterableFolder(typed_folder, base);
-  if (version == FsVersion::Fs2002)
-    return AnswerFor(folder, "fs2002.exe", text::kWrongFs2002Folder);
-  return AnswerFor(folder, "fs9.exe", text::kWrongFs2004Folder);
+                                  const std::filesystem::path& base,
+                                  const std::filesystem::path& target_folder) {
+  if (!IsReadableSimulator(version)) {
+    return {false, {}, std::string(text::kNoSimulatorVersionChosen)};
+  }
+  const std::filesystem::path folder = EnterableFolder(typed_folder, base, target_folder);
+  const std::string_view refusal =
+      version == FsVersion::Fs2002 ? text::kWrongFs2002Folder : text::kWrongFs2004Folder;
+  DialogAnswer answer = AnswerFor(folder, SimulatorProgramFile(version), refusal);
+  if (!answer.accepted && !IsBlank(typed_folder)) {
+    answer.message = text::WithDetail(
+        answer.message, SimulatorFolderProblem(version, typed_folder, base, target_folder));
+  }
+  return answer;
 }
 
 StartupOutcome RunStartup(ProgramState& state, StartupView& view) {
@@ -137,10 +244,8 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
   }
   const std::filesystem::path file = platform::FindFile(folder, kProgramConfigName);
   if (file.empty()) {
-    view.ShowMessage(
-        text::WithDetail(text::kProgramConfigMissing,
-                         "No Program_Config.cfg was found in " + folder.string() + "."),
-        MessageTitle::ErrorMessage);
+    view.ShowMessage(text::WithDetail(text::kProgramConfigMissing, TargetFolderProblem(folder)),
+                     MessageTitle::ErrorMessage);
     return false;
   }
   state.config.ReadCfgFile(file, kProgramConfigMode);

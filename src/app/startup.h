@@ -25,20 +25,35 @@ enum class TargetProgramChoice : std::uint8_t {
 struct DialogAnswer {
   bool accepted = false;
   std::filesystem::path folder;  // when accepted: the full path of the folder
-  std::string_view message;      // when refused: shown, and the dialog stays open
+  std::string message;           // when refused: shown, and the dialog stays open
 };
 
+// The folder of the program's Program_Config.cfg for a folder the user named:
+// `folder` itself when it holds one, else its only chart-program sub-folder
+// ("Brisolt (FS2002)" or "Brisolt (FS2004)") that holds one, else `folder`.
+std::filesystem::path ProgramFolderIn(const std::filesystem::path& folder);
+
+// What is wrong with a target folder that holds no Program_Config.cfg, in a
+// sentence: it does not exist, is a file, or holds none (and which of its
+// sub-folders do).
+std::string TargetFolderProblem(const std::filesystem::path& folder);
+
 // Target-program dialog: the typed folder (with the choice's sub-folder
-// appended) must hold a Program_Config.cfg, letter case not significant. A
+// appended, or for the chart program also as typed) must hold a
+// Program_Config.cfg, letter case not significant. A refusal says in a
+// second line what was found at the path. A
 // relative text is taken against `base` (the program's working folder).
 DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_view typed_folder,
                                       const std::filesystem::path& base);
 
 // Simulator dialog: `version` FS2002 or FS2004 (None while no choice is
 // made); the typed folder must hold fs2002.exe or fs9.exe respectively,
-// letter case not significant.
+// letter case not significant. A drive-letter text is looked up first in the
+// Wine prefix of `target_folder`, then in $WINEPREFIX and ~/.wine (as is one
+// typed into the target-program dialog).
 DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_folder,
-                                  const std::filesystem::path& base);
+                                  const std::filesystem::path& base,
+                                  const std::filesystem::path& target_folder = {});
 
 struct SimulatorChoice {
   FsVersion version = FsVersion::None;

@@ -13,6 +13,7 @@
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
 #include "platform/file_operations.h"
+#include "platform/wine_prefix.h"
 
 namespace tarnvale::cli {
 namespace {
@@ -64,11 +65,16 @@ class InterruptHandler {
 // The setup dialogs' answers, taken from the command's options.
 class OptionAnswers final : public StartupView {
  public:
-  OptionAnswers(const CreateOptions& options, TerminalView& view)
-      : options_(options), view_(view) {}
+  OptionAnswers(const CreateOptions& options, const ProgramState& state, TerminalView& view)
+      : options_(options), state_(state), view_(view) {}
 
+  // A drive-letter folder is looked up in $WINEPREFIX and ~/.wine. For the
+  // chart program, the folder the window asks for (holding "Brisolt (FS2004)")
+  // is as good as the program's own folder.
   std::optional<std::filesystem::path> AskTargetFolder() override {
-    return std::filesystem::absolute(options_.target);
+    const std::filesystem::path typed =
+        platform::ResolveTypedPath(options_.target.string(), std::filesystem::current_path(), {});
+    return ProgramFolderIn(typed.empty() ? std::filesystem::absolute(options_.target) : typed);
   }
 
   std::optional<SimulatorChoice> AskSimulator() override {
@@ -82,8 +88,9 @@ class OptionAnswers final : public StartupView {
   // std::nullopt (after its message) when they name none or a wrong one.
   std::optional<SimulatorChoice> SimulatorFromOptions() {
     if (!options_.simulator) return std::nullopt;
-    const DialogAnswer answer = CheckSimulatorAnswer(
-        options_.fs_version, options_.simulator->string(), std::filesystem::current_path());
+    const DialogAnswer answer =
+        CheckSimulatorAnswer(options_.fs_version, options_.simulator->string(),
+                             std::filesystem::current_path(), state_.TargetFolder);
     if (answer.accepted) return SimulatorChoice{options_.fs_version, answer.folder};
     refused_ = true;
     view_.Line(answer.message);
@@ -95,21 +102,41 @@ class OptionAnswers final : public StartupView {
 
  private:
   const CreateOptions& options_;
+  const ProgramState& state_;
   TerminalView& view_;
   bool simulator_asked_ = false;
   bool refused_ = false;
 };
 
+// "'C:\Program Files\...'" (the Windows form when the target's prefix
+// reaches the folder), quoted for a POSIX shell.
+std::string PastableFolder(const std::filesystem::path& folder, const ProgramState& state) {
+  const std::string text =
+      platform::WindowsPathOf(folder, state.TargetFolder).value_or(folder.string());
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Says what is missing, and which installed simulators could be named.
 int MissingSimulatorOptions(const ProgramState& state, TerminalView& view) {
   view.Line("No simulator is recorded in " + (state.TargetFolder / "Program_Config.cfg").string() +
             ": pass --simulator DIR and --fs-version 8 (FS2002) or 9 (FS2004).");
+  for (const FsVersion version : {FsVersion::Fs2004, FsVersion::Fs2002}) {
+    const std::string program(SimulatorProgramFile(version));
+    for (const std::filesystem::path& folder :
+         platform::FindInstalledPrograms(program, state.TargetFolder)) {
+      view.Line("Found " + program + ": --simulator " + PastableFolder(folder, state) +
+                " --fs-version " + std::to_string(ToNumber(version)));
+    }
+  }
   return kExitUsage;
 }
 
 // Start-up as the window does it, with the options replacing a simulator the
 // file already records. Returns the exit status when start-up ends the command.
 std::optional<int> StartUp(ProgramState& state, const CreateOptions& options, TerminalView& view) {
-  OptionAnswers answers(options, view);
+  OptionAnswers answers(options, state, view);
   const StartupOutcome outcome = RunStartup(state, answers);
   if (outcome == StartupOutcome::Terminate) return kExitError;
   if (outcome == StartupOutcome::Quit) {

@@ -12,6 +12,7 @@
 #include "cli/scenery_commands.h"
 #include "cli/terminal_view.h"
 #include "output/database_dump.h"
+#include "platform/code_page.h"
 
 namespace {
 
@@ -83,6 +84,13 @@ void AddDump(CLI::App& app, DumpOptions& options) {
 int main(int argc, char** argv) {
   CLI::App app{"Tarnvale: builds navigation database files from flight simulator scenery"};
   app.require_subcommand(1);
+  std::string code_page;
+  app.add_option("--code-page", code_page,
+                 "Windows code page of Scenery.cfg and Program_Config.cfg: 1250, 1251 or 1252 "
+                 "(default: $TARNVALE_CODEPAGE, else 1252)")
+      ->check([](const std::string& text) {
+        return platform::CodePageNamed(text) ? std::string() : "not 1250, 1251 or 1252";
+      });
   CreateOptions create;
   fab::GenerateOptions scenery;
   DemoOptions demo;
@@ -97,6 +105,7 @@ int main(int argc, char** argv) {
     const int status = app.exit(error);
     return status == 0 ? kExitSuccess : kExitUsage;
   }
+  if (!code_page.empty()) platform::SetActiveCodePage(*platform::CodePageNamed(code_page));
   TerminalView view = TerminalView::ForProcess();
   if (app.got_subcommand("create")) return RunCreateCommand(create, view);
   if (app.got_subcommand("dump")) {

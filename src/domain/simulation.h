@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace tarnvale {
 
@@ -35,6 +36,14 @@ constexpr FsVersion FsVersionFromNumber(std::int16_t number) {
 }
 constexpr TargetProgram TargetProgramFromNumber(std::int16_t number) {
   return static_cast<TargetProgram>(number);
+}
+
+// The simulator's program file, which marks its main folder: "fs9.exe" for
+// FS2004, "fs2002.exe" for FS2002, empty for any other version.
+constexpr std::string_view SimulatorProgramFile(FsVersion version) {
+  if (version == FsVersion::Fs2004) return "fs9.exe";
+  if (version == FsVersion::Fs2002) return "fs2002.exe";
+  return {};
 }
 
 // True for the two simulators whose scenery can be read.

@@ -66,7 +66,7 @@ std::string SceneryCfgText(const std::vector<PlannedArea>& areas) {
 
 std::string SimulatorProgramName(FsVersion fs_version) {
   CheckVersion(fs_version);
-  return fs_version == FsVersion::Fs2004 ? "fs9.exe" : "fs2002.exe";
+  return std::string(SimulatorProgramFile(fs_version));
 }
 
 std::filesystem::path MagdecRelativePath(FsVersion fs_version) {

@@ -32,10 +32,18 @@ fs::path Canonical(const fs::path& path) { return fs::canonical(path); }
 struct TargetCase {
   const char* name;
   TargetProgramChoice choice;
-  std::string typed;     // relative to the test folder unless absolute
-  std::string accepted;  // folder accepted, relative to the test folder; empty when refused
-  std::string_view message;
+  std::string typed;         // relative to the test folder unless absolute
+  std::string accepted;      // folder accepted, relative to the test folder; empty when refused
+  std::string_view message;  // the first line
+  std::string detail = {};   // a part of the second line
 };
+
+// The message's first line is the dialog's own text; the second says what
+// was found at the path.
+void ExpectMessage(const std::string& message, std::string_view first, const std::string& detail) {
+  EXPECT_EQ(message.substr(0, message.find('\n')), first);
+  EXPECT_NE(message.find(detail), std::string::npos) << message;
+}
 
 class TargetProgramAnswerTest : public ::testing::TestWithParam<TargetCase> {
  protected:
@@ -50,7 +58,7 @@ TEST_P(TargetProgramAnswerTest, AcceptsOnlyAFolderHoldingProgramConfig) {
   const TargetCase& row = GetParam();
   const DialogAnswer answer = CheckTargetProgramAnswer(row.choice, row.typed, dir_.Path());
   EXPECT_EQ(answer.accepted, !row.accepted.empty());
-  EXPECT_EQ(answer.message, row.message);
+  ExpectMessage(answer.message, row.message, row.detail);
   if (answer.accepted) {
     EXPECT_EQ(answer.folder, Canonical(dir_ / row.accepted));
   }
@@ -67,17 +75,25 @@ INSTANTIATE_TEST_SUITE_P(
                    "Modules/Brisolt (FS2002)",
                    {}},
         TargetCase{"ChartFs2004SubFolderMissing", TargetProgramChoice::ChartFs2004, "Modules", "",
-                   text::kWrongTargetFolder},
+                   text::kWrongTargetFolder, "Brisolt (FS2004) does not exist."},
+        TargetCase{"ChartProgramsOwnFolder",
+                   TargetProgramChoice::ChartFs2002,
+                   "Modules/Brisolt (FS2002)",
+                   "Modules/Brisolt (FS2002)",
+                   {}},
         TargetCase{"RadarTakesTheFolderItself", TargetProgramChoice::Radar, "Scopel", "Scopel", {}},
         TargetCase{"RadarFolderWithoutConfig", TargetProgramChoice::Radar, "Modules", "",
-                   text::kWrongTargetFolder},
+                   text::kWrongTargetFolder,
+                   "Modules/Brisolt (FS2002) holds one: did you mean that folder?"},
+        TargetCase{"AFileIsNoFolder", TargetProgramChoice::Radar, "Scopel/PROGRAM_CONFIG.CFG", "",
+                   text::kWrongTargetFolder, "is a file, not a folder."},
         TargetCase{"WindowsSeparatorsAndDotDot",
                    TargetProgramChoice::Radar,
                    "Modules\\..\\Scopel\\",
                    "Scopel",
                    {}},
         TargetCase{"MissingFolder", TargetProgramChoice::Radar, "Nowhere", "",
-                   text::kWrongTargetFolder},
+                   text::kWrongTargetFolder, "Nowhere does not exist."},
         TargetCase{"EmptyText", TargetProgramChoice::Radar, "  ", "", text::kWrongTargetFolder},
         TargetCase{"EmptyTextWithSubFolder", TargetProgramChoice::ChartFs2002, "", "",
                    text::kWrongTargetFolder}),
@@ -88,7 +104,8 @@ struct SimulatorCase {
   FsVersion version;
   std::string typed;
   bool accepted;
-  std::string_view message;
+  std::string_view message;  // the first line
+  std::string detail = {};   // a part of the second line
 };
 
 class SimulatorAnswerTest : public ::testing::TestWithParam<SimulatorCase> {
@@ -104,7 +121,7 @@ TEST_P(SimulatorAnswerTest, AcceptsOnlyTheFolderOfTheChosenSimulator) {
   const SimulatorCase& row = GetParam();
   const DialogAnswer answer = CheckSimulatorAnswer(row.version, row.typed, dir_.Path());
   EXPECT_EQ(answer.accepted, row.accepted);
-  EXPECT_EQ(answer.message, row.message);
+  ExpectMessage(answer.message, row.message, row.detail);
   if (row.accepted) {
     EXPECT_EQ(answer.folder, Canonical(dir_ / row.typed));
   }
@@ -117,11 +134,11 @@ INSTANTIATE_TEST_SUITE_P(
         SimulatorCase{"Fs2004", FsVersion::Fs2004, "FS9", true, {}},
         SimulatorCase{"Fs2002ProgramInCapitals", FsVersion::Fs2002, "FS2002", true, {}},
         SimulatorCase{"Fs2002AskedOfAnFs2004Folder", FsVersion::Fs2002, "FS9", false,
-                      text::kWrongFs2002Folder},
+                      text::kWrongFs2002Folder, "holds fs9.exe rather than fs2002.exe"},
         SimulatorCase{"Fs2004AskedOfAnFs2002Folder", FsVersion::Fs2004, "FS2002", false,
-                      text::kWrongFs2004Folder},
+                      text::kWrongFs2004Folder, "(on the command line, --fs-version 8)."},
         SimulatorCase{"MissingFolder", FsVersion::Fs2004, "Nowhere", false,
-                      text::kWrongFs2004Folder}),
+                      text::kWrongFs2004Folder, "Nowhere does not exist."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ScriptedStartupView : public StartupView {
