@@ -102,6 +102,19 @@ QSize DialogLayout::Apply() {
     if (overflow.width && can_grow_x) ++units_.base_x;
     if (overflow.height && can_grow_y) ++units_.base_y;
   }
+  return Resize(client_size_);
+}
+
+void DialogLayout::Move(QWidget* control, int x, int y, int width, int height) {
+  for (Placement& placement : placements_) {
+    if (placement.control != control) continue;
+    placement.dialog_units = QRect(x, y, width, height);
+    control->setGeometry(units_.ToPixels(placement.dialog_units));
+  }
+}
+
+QSize DialogLayout::Resize(QSize client_size) {
+  client_size_ = client_size;
   const QSize pixels(units_.ToPixelsX(client_size_.width()),
                      units_.ToPixelsY(client_size_.height()));
   client_->setFixedSize(pixels);

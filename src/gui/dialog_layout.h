@@ -47,6 +47,12 @@ class DialogLayout {
   // returns the client's size in pixels.
   QSize Apply();
 
+  // After Apply, in the units it found: moves a placed `control` to x, y,
+  // width, height, and gives the client a new size (returned in pixels).
+  // For a part of a dialog that shows only when it has something to show.
+  void Move(QWidget* control, int x, int y, int width, int height);
+  QSize Resize(QSize client_size);
+
   const DialogUnits& Units() const { return units_; }
 
   // The controls whose text does not fit with the current geometry, named

@@ -14,10 +14,14 @@ DialogStartupView::DialogStartupView(AskforQuelbyProgram& target_dialog,
 
 std::optional<std::filesystem::path> DialogStartupView::AskTargetFolder() {
   if (target_dialog_.exec() != QDialog::Accepted) return std::nullopt;
-  return target_dialog_.AcceptedFolder();
+  target_folder_ = target_dialog_.AcceptedFolder();
+  return target_folder_;
 }
 
+// The simulator is looked for, and a "C:\..." answer looked up, in the Wine
+// prefix of the target program first.
 std::optional<SimulatorChoice> DialogStartupView::AskSimulator() {
+  simulator_dialog_.SetTargetFolder(target_folder_);
   if (simulator_dialog_.exec() != QDialog::Accepted) return std::nullopt;
   return SimulatorChoice{simulator_dialog_.Version(), simulator_dialog_.AcceptedFolder()};
 }

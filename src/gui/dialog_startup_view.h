@@ -24,6 +24,7 @@ class DialogStartupView final : public StartupView {
   FSPath_Dialog& simulator_dialog_;
   MessagePresenter& presenter_;
   QWidget* owner_;
+  std::filesystem::path target_folder_;  // the one the target dialog accepted last
 };
 
 }  // namespace tarnvale::gui

@@ -8,7 +8,10 @@
 namespace tarnvale::gui {
 
 FixedDialog::FixedDialog(const QString& title, QSize client_size, QWidget* parent)
-    : QDialog(parent), client_(new QWidget(this)), layout_(client_, client_size) {
+    : QDialog(parent),
+      client_(new QWidget(this)),
+      layout_(client_, client_size),
+      client_size_(client_size) {
   setFont(DialogFont());
   setWindowTitle(title);
 }
@@ -35,10 +38,15 @@ QPushButton* FixedDialog::AddButton(const QString& text, int x, int y, int width
 
 void FixedDialog::FinishLayout(QMenuBar* menu) {
   const QSize client = layout_.Apply();
-  const int menu_height = menu != nullptr ? menu->sizeHint().height() : 0;
-  if (menu != nullptr) menu->setGeometry(0, 0, client.width(), menu_height);
-  client_->move(0, menu_height);
-  setFixedSize(client.width(), client.height() + menu_height);
+  menu_height_ = menu != nullptr ? menu->sizeHint().height() : 0;
+  if (menu != nullptr) menu->setGeometry(0, 0, client.width(), menu_height_);
+  client_->move(0, menu_height_);
+  setFixedSize(client.width(), client.height() + menu_height_);
+}
+
+void FixedDialog::SetClientHeight(int height) {
+  const QSize client = layout_.Resize({client_size_.width(), height});
+  setFixedSize(client.width(), client.height() + menu_height_);
 }
 
 }  // namespace tarnvale::gui

@@ -39,9 +39,15 @@ class FixedDialog : public QDialog {
   // when given, sits above the client area.
   void FinishLayout(QMenuBar* menu = nullptr);
 
+  // After FinishLayout: a new height of the client area, in dialog units,
+  // the width and the controls' places kept.
+  void SetClientHeight(int height);
+
  private:
   QWidget* client_;
   DialogLayout layout_;
+  QSize client_size_;
+  int menu_height_ = 0;
 };
 
 }  // namespace tarnvale::gui

@@ -1,20 +1,84 @@
 #include "gui/fspath_dialog.h"
 
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <algorithm>
+#include <system_error>
+
+#include "platform/code_page.h"
+#include "platform/wine_prefix.h"
+
 namespace tarnvale::gui {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The dialog's own height, and the found installs' part beneath it.
+constexpr int kClientWidth = 261;
+constexpr int kClientHeight = 130;
+constexpr int kFoundTop = 128;
+constexpr int kFoundListTop = kFoundTop + 12;
+constexpr int kFoundBottomMargin = 6;
+constexpr int kMaxFoundRows = 4;  // more scroll
+
+// What the user would type for `folder`: its "C:\..." form in the Wine
+// prefix of the target program (or, without one, of the folder itself) when
+// that form leads back to it, else its path on this machine.
+QString FieldTextOf(const fs::path& folder, const fs::path& target_folder) {
+  const fs::path& near = target_folder.empty() ? folder : target_folder;
+  if (const std::optional<std::string> windows = platform::WindowsPathOf(folder, near)) {
+    const std::string text = platform::DecodeCodePage(*windows, platform::ActiveCodePage());
+    std::error_code error;
+    const fs::path back =
+        fs::canonical(platform::ResolveTypedPath(text, WorkingFolder(), target_folder), error);
+    if (!error && back == fs::canonical(folder, error)) {
+      return QString::fromStdString(text);
+    }
+  }
+  return QString::fromStdString(folder.string());
+}
+
+}  // namespace
 
 FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
     : SetupDialog(presenter, QStringLiteral("Getting Flight Simulator's Main Information"),
-                  {261, 130}, parent) {
+                  {kClientWidth, kClientHeight}, parent) {
   AddGroupBox(QStringLiteral("Choose your Flight Simulator's version"), 7, 7, 247, 31);
-  AddRadioButton(QStringLiteral("Microsoft Flight Simulator 2002"), 15, 21, 112, 10);
-  AddRadioButton(QStringLiteral("Microsoft Flight Simulator 2004"), 137, 21, 112, 10);
+  QRadioButton* fs2002 =
+      AddRadioButton(QStringLiteral("Microsoft Flight Simulator 2002"), 15, 21, 112, 10);
+  QRadioButton* fs2004 =
+      AddRadioButton(QStringLiteral("Microsoft Flight Simulator 2004"), 137, 21, 112, 10);
   AddGroupBox(QStringLiteral("Enter your Microsoft Flight Simulator's main folder"), 7, 44, 247,
               54);
-  AddFolderField(13, 63, 235, 12);
+  folder_field_ = AddFolderField(13, 63, 235, 12);
   AddText(QStringLiteral("Example: C:\\Program Files\\Microsoft Games\\Flight Simulator 9"), 14, 82,
           200, 9);
   AddOkButton(181, 105, 73, 18);
+  // Below the window's first bottom edge: seen only while installs are listed.
+  found_group_ = AddGroupBox(QStringLiteral("Found on this computer (click one to use it)"), 7,
+                             kFoundTop, 247, 60);
+  found_list_ = new QListWidget(Client());
+  found_list_->setObjectName(QStringLiteral("FoundList"));
+  found_list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  found_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  Layout().Place(found_list_, 13, kFoundListTop, 235, 42);
   FinishLayout();
+  found_group_->hide();
+  found_list_->hide();
+
+  connect(fs2002, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) LookForInstalls(FsVersion::Fs2002);
+  });
+  connect(fs2004, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) LookForInstalls(FsVersion::Fs2004);
+  });
+  connect(found_list_, &QListWidget::itemClicked, this,
+          [this](const QListWidgetItem* item) { UseFound(item->text()); });
+  connect(found_list_, &QListWidget::itemActivated, this,
+          [this](const QListWidgetItem* item) { UseFound(item->text()); });
 }
 
 FsVersion FSPath_Dialog::Version() const {
@@ -29,7 +93,57 @@ FsVersion FSPath_Dialog::Version() const {
 }
 
 DialogAnswer FSPath_Dialog::Answer() const {
-  return CheckSimulatorAnswer(Version(), FolderText().toStdString(), WorkingFolder());
+  return CheckSimulatorAnswer(Version(), FolderText().toStdString(), WorkingFolder(),
+                              target_folder_);
+}
+
+void FSPath_Dialog::showEvent(QShowEvent* event) {
+  ShowFound({});
+  filled_.clear();
+  SetupDialog::showEvent(event);
+}
+
+void FSPath_Dialog::LookForInstalls(FsVersion version) {
+  QStringList found;
+  for (const fs::path& folder :
+       platform::FindInstalledPrograms(SimulatorProgramFile(version), target_folder_)) {
+    found.append(FieldTextOf(folder, target_folder_));
+  }
+  const QString typed = FolderText();
+  if (found.size() == 1 && (typed.isEmpty() || typed == filled_)) {
+    UseFound(found.front());
+    found.clear();
+  }
+  ShowFound(found);
+}
+
+void FSPath_Dialog::UseFound(const QString& text) {
+  folder_field_->setText(text);
+  filled_ = text;
+}
+
+void FSPath_Dialog::ShowFound(const QStringList& folders) {
+  found_list_->clear();
+  found_list_->addItems(folders);
+  found_group_->setVisible(!folders.isEmpty());
+  found_list_->setVisible(!folders.isEmpty());
+  if (folders.isEmpty()) {
+    SetClientHeight(kClientHeight);
+    return;
+  }
+  found_list_->ensurePolished();
+  const int frame = 2 * found_list_->frameWidth();
+  const int rows = std::min(static_cast<int>(folders.size()), kMaxFoundRows);
+  int pixels = rows * found_list_->sizeHintForRow(0) + frame;
+  if (found_list_->sizeHintForColumn(0) > found_list_->width() - frame) {
+    pixels += found_list_->horizontalScrollBar()->sizeHint().height();
+  }
+  const int base_y = Layout().Units().base_y;
+  const int list_height = (pixels * 8 + base_y - 1) / base_y;
+  Layout().Move(found_list_, 13, kFoundListTop, 235, list_height);
+  const int group_bottom = kFoundListTop + list_height + kFoundBottomMargin;
+  Layout().Move(found_group_, 7, kFoundTop, 247, group_bottom - kFoundTop);
+  SetClientHeight(group_bottom + 7);
 }
 
 }  // namespace tarnvale::gui

@@ -1,7 +1,13 @@
 // The simulator dialog: the simulator's version and its main folder.
 #pragma once
 
+#include <QStringList>
+#include <filesystem>
+
 #include "gui/setup_dialog.h"
+
+class QGroupBox;
+class QListWidget;
 
 namespace tarnvale::gui {
 
@@ -12,8 +18,31 @@ class FSPath_Dialog final : public SetupDialog {
   // The chosen simulator; None while no version is chosen.
   FsVersion Version() const;
 
+  // The folder of the program the database files are for. A "C:\..." answer
+  // is looked up in its Wine prefix first, and the simulator's installs are
+  // looked for there first too.
+  void SetTargetFolder(const std::filesystem::path& folder) { target_folder_ = folder; }
+
  protected:
   DialogAnswer Answer() const override;
+  // Opening also forgets what was found for the last version chosen.
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Choosing a version looks for its installs: a single one goes into the
+  // folder field unless the user typed something there; several are listed
+  // under it. Only "Ok" accepts a folder.
+  void LookForInstalls(FsVersion version);
+  void UseFound(const QString& text);
+  // Shows `folders` under the dialog's own controls, growing the dialog to
+  // hold them; none hides the list and gives the dialog its first size.
+  void ShowFound(const QStringList& folders);
+
+  std::filesystem::path target_folder_;
+  QLineEdit* folder_field_ = nullptr;
+  QGroupBox* found_group_ = nullptr;
+  QListWidget* found_list_ = nullptr;
+  QString filled_;  // what the dialog itself last put in the folder field
 };
 
 }  // namespace tarnvale::gui

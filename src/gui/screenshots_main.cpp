@@ -7,10 +7,14 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "app/messages.h"
@@ -40,10 +44,16 @@ void SaveImage(QWidget& window, const QDir& dir, const QString& name) {
   if (!window.grab().save(file)) QTextStream(stdout) << "cannot write " << file << Qt::endl;
 }
 
-// Saves `window` as DIR/name.png; false when a text does not fit.
-bool Save(FixedDialog& window, const QDir& dir, const QString& name) {
+// Saves `window` as DIR/name.png, after `act` once it is shown; false when
+// a text does not fit.
+bool Save(FixedDialog& window, const QDir& dir, const QString& name,
+          const std::function<void()>& act = {}) {
   window.show();
   QApplication::processEvents();
+  if (act) {
+    act();
+    QApplication::processEvents();
+  }
   SaveImage(window, dir, name);
   const QStringList clipped = window.ClippedControls();
   for (const QString& text : clipped)
@@ -71,6 +81,36 @@ void ClickButton(QMessageBox* box, const QString& text) {
   for (QAbstractButton* button : box->buttons()) {
     if (button->text() == text) button->click();
   }
+}
+
+// The simulator dialog of a first use under Wine: the radar program and the
+// simulator are installed in one prefix, found when the version is chosen.
+// Only that prefix is looked at, not the user's own.
+bool SaveSimulatorFound(tarnvale::gui::FSPath_Dialog& dialog, const QDir& dir) {
+  namespace fs = std::filesystem;
+  const QTemporaryDir home;
+  const fs::path prefix = fs::path(home.path().toStdString()) / ".wine";
+  const fs::path program_files = prefix / "drive_c" / "Program Files";
+  fs::create_directories(prefix / "dosdevices");
+  fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+  fs::create_directories(program_files / "Scopel v5");
+  fs::create_directories(program_files / "Microsoft Games" / "Flight Simulator 9");
+  std::ofstream(program_files / "Scopel v5" / "Program_Config.cfg") << "[Main Settings]\r\n";
+  std::ofstream(program_files / "Microsoft Games" / "Flight Simulator 9" / "fs9.exe");
+  const QByteArray user_home = qgetenv("HOME");
+  const QByteArray user_prefix = qgetenv("WINEPREFIX");
+  qputenv("HOME", home.path().toLocal8Bit());
+  qunsetenv("WINEPREFIX");
+  dialog.SetTargetFolder(program_files / "Scopel v5");
+  const bool fits = Save(dialog, dir, QStringLiteral("simulator-dialog-found"), [&dialog] {
+    for (QRadioButton* radio : dialog.findChildren<QRadioButton*>()) {
+      if (radio->text().endsWith(QStringLiteral("2004"))) radio->click();
+    }
+  });
+  qputenv("HOME", user_home);
+  if (!user_prefix.isNull()) qputenv("WINEPREFIX", user_prefix);
+  dialog.SetTargetFolder({});
+  return fits;
 }
 
 // An area whose Local is written the simulator's way, with backslashes.
@@ -166,6 +206,7 @@ int main(int argc, char** argv) {
   all_fit = Save(window, dir, QStringLiteral("main-window-running")) && all_fit;
   all_fit = Save(target_dialog, dir, QStringLiteral("target-program-dialog")) && all_fit;
   all_fit = Save(simulator_dialog, dir, QStringLiteral("simulator-dialog")) && all_fit;
+  all_fit = SaveSimulatorFound(simulator_dialog, dir) && all_fit;
   all_fit = Save(about, dir, QStringLiteral("about-box")) && all_fit;
   SaveRunEnding(window.WindowView(), dir);
   return all_fit ? 0 : 1;

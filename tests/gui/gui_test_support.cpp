@@ -27,8 +27,10 @@ class OffscreenApplication final : public ::testing::Environment {
   void SetUp() override {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // File dialogs open in, and Qt keeps what they remember in, a home of
-    // the test program's own: never the user's.
+    // the test program's own: never the user's. The simulator dialog looks
+    // for installs in ~/.wine and $WINEPREFIX: only the tests' own prefixes.
     qputenv("HOME", home_.path().toLocal8Bit());
+    qunsetenv("WINEPREFIX");
     qputenv("XDG_CONFIG_HOME", home_.filePath(QStringLiteral(".config")).toLocal8Bit());
     application_ = std::make_unique<QApplication>(argc_, argv_);
   }

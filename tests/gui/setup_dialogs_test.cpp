@@ -1,7 +1,10 @@
 // The target-program and simulator dialogs driven through their widgets.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <filesystem>
@@ -76,6 +79,13 @@ INSTANTIATE_TEST_SUITE_P(ThreePrograms, TargetDialogChoices,
                                                              info.param.radio.toStdString());
                          });
 
+// The dialogs' own texts, without the line that says what was found.
+std::vector<std::string> FirstLines(std::vector<std::string> texts) {
+  for (std::string& text : texts)
+    text.resize(text.find('\n') == std::string::npos ? text.size() : text.find('\n'));
+  return texts;
+}
+
 TEST(TargetDialog, RefusesAMissingChoiceAndAWrongFolderThenAcceptsAnotherChoice) {
   TempDir dir;
   WriteFile(dir / "Program_Config.cfg", "[Main Settings]\r\n");  // only the radar program is here
@@ -93,7 +103,7 @@ TEST(TargetDialog, RefusesAMissingChoiceAndAWrongFolderThenAcceptsAnotherChoice)
 
   const std::vector<std::string> expected = {std::string(text::kNoTargetProgramChosen),
                                              std::string(text::kWrongTargetFolder)};
-  EXPECT_EQ(presenter.Texts(), expected);
+  EXPECT_EQ(FirstLines(presenter.Texts()), expected);
   for (const testing::ShownMessage& message : presenter.Messages()) {
     EXPECT_EQ(message.title, testing::ExecutableBaseName());
     EXPECT_EQ(message.owner, &dialog);
@@ -157,7 +167,7 @@ TEST(SimulatorDialog, NamesTheChosenVersionWhenTheFolderIsWrong) {
   const std::vector<std::string> expected = {std::string(text::kNoSimulatorVersionChosen),
                                              std::string(text::kWrongFs2004Folder),
                                              std::string(text::kWrongFs2002Folder)};
-  EXPECT_EQ(presenter.Texts(), expected);
+  EXPECT_EQ(FirstLines(presenter.Texts()), expected);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.Version(), FsVersion::Fs2004);
 }
@@ -178,6 +188,103 @@ TEST(SetupDialogs, OpenAfreshEachTime) {
   EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("FolderField"))->text().isEmpty());
   EXPECT_TRUE(dialog.AcceptedFolder().empty());
   EXPECT_EQ(dialog.Version(), FsVersion::None);
+}
+
+// A Wine prefix with the radar program installed in it, as the target
+// dialog accepted it; the simulator's installs are added by each test.
+class FoundSimulator : public ::testing::Test {
+ protected:
+  FoundSimulator() {
+    std::filesystem::create_directories(prefix_ / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", prefix_ / "dosdevices" / "c:");
+    WriteFile(target_ / "Program_Config.cfg", "[Main Settings]\r\n");
+    dialog_.SetTargetFolder(Canonical(target_));
+    dialog_.show();
+  }
+
+  std::filesystem::path Install(const std::string& below_program_files) {
+    const std::filesystem::path folder = program_files_ / below_program_files;
+    WriteFile(folder / "fs9.exe", "");
+    return folder;
+  }
+
+  QString Field() const {
+    return dialog_.findChild<QLineEdit*>(QStringLiteral("FolderField"))->text();
+  }
+  QListWidget* Found() const {
+    return dialog_.findChild<QListWidget*>(QStringLiteral("FoundList"));
+  }
+  QStringList FoundTexts() const {
+    QStringList texts;
+    if (Found()->isVisible()) {
+      for (int row = 0; row < Found()->count(); ++row) texts.append(Found()->item(row)->text());
+    }
+    return texts;
+  }
+
+  TempDir dir_;
+  const std::filesystem::path prefix_ = dir_ / "prefix";
+  const std::filesystem::path program_files_ = prefix_ / "drive_c" / "Program Files";
+  const std::filesystem::path target_ = program_files_ / "Scopel v5";
+  ScriptedPresenter presenter_;
+  FSPath_Dialog dialog_{presenter_};
+};
+
+const QString kFs2002 = QStringLiteral("Microsoft Flight Simulator 2002");
+const QString kFs2004 = QStringLiteral("Microsoft Flight Simulator 2004");
+
+TEST_F(FoundSimulator, OneInstallFillsTheFieldWithItsWindowsFolderForOkToAccept) {
+  const std::filesystem::path fs9 = Install("Microsoft Games/Flight Simulator 9");
+  const QSize first_size = dialog_.size();
+
+  Choose(&dialog_, kFs2002);  // none installed: nothing changes
+  EXPECT_TRUE(Field().isEmpty());
+  EXPECT_EQ(dialog_.size(), first_size);
+  Choose(&dialog_, kFs2004);
+  EXPECT_EQ(Field(), QStringLiteral("C:\\Program Files\\Microsoft Games\\Flight Simulator 9"));
+  EXPECT_TRUE(FoundTexts().isEmpty());
+  EXPECT_EQ(dialog_.size(), first_size);
+  ASSERT_TRUE(dialog_.isVisible());
+
+  ClickButton(&dialog_, QStringLiteral("Ok"));
+  EXPECT_TRUE(presenter_.Messages().empty());
+  EXPECT_EQ(dialog_.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog_.AcceptedFolder(), Canonical(fs9));
+}
+
+TEST_F(FoundSimulator, SeveralInstallsAreListedAndTheOneClickedIsUsed) {
+  Install("Microsoft Games/Flight Simulator 9");
+  const std::filesystem::path copy = Install("FS9 Copy");
+  const QSize first_size = dialog_.size();
+
+  Choose(&dialog_, kFs2004);
+  EXPECT_TRUE(Field().isEmpty());
+  const QStringList listed = {
+      QStringLiteral("C:\\Program Files\\FS9 Copy"),
+      QStringLiteral("C:\\Program Files\\Microsoft Games\\Flight Simulator 9")};
+  ASSERT_EQ(FoundTexts(), listed);
+  EXPECT_GT(dialog_.height(), first_size.height());
+  EXPECT_TRUE(dialog_.ClippedControls().isEmpty());
+
+  const QPoint first = Found()->visualItemRect(Found()->item(0)).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent click(type, first, Found()->viewport()->mapToGlobal(first), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Found()->viewport(), &click);
+  }
+  EXPECT_EQ(Field(), listed[0]);
+  ASSERT_TRUE(dialog_.isVisible());
+  ClickButton(&dialog_, QStringLiteral("Ok"));
+  EXPECT_EQ(dialog_.AcceptedFolder(), Canonical(copy));
+}
+
+TEST_F(FoundSimulator, AFolderTheUserTypedStaysAndTheInstallIsOnlyListed) {
+  Install("Microsoft Games/Flight Simulator 9");
+  TypeFolder(&dialog_, dir_ / "elsewhere");
+  Choose(&dialog_, kFs2004);
+  EXPECT_EQ(Field(), QString::fromStdString((dir_ / "elsewhere").string()));
+  EXPECT_EQ(FoundTexts(),
+            QStringList{QStringLiteral("C:\\Program Files\\Microsoft Games\\Flight Simulator 9")});
 }
 
 TEST(AboutBox, FillsItsReadOnlyFieldsWhenOpened) {

@@ -136,5 +136,40 @@ TEST_F(GuiStartup, RadarProgramWithoutDefaultDbTerminates) {
             std::string(text::kDefaultDbMissing) + "\n");
 }
 
+// The simulator installed beside the radar program in its Wine prefix is
+// offered once the version is chosen, and "Ok" takes the offered "C:\..."
+// folder through the radar program's prefix.
+TEST(GuiStartupInAWinePrefix, OffersTheSimulatorInstalledBesideTheTargetProgram) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "prefix" / "dosdevices");
+  std::filesystem::create_directory_symlink("../drive_c", dir / "prefix" / "dosdevices" / "c:");
+  const std::filesystem::path program_files = dir / "prefix" / "drive_c" / "Program Files";
+  WriteProgramConfigFile(program_files / "Scopel v5", 2);
+  std::filesystem::create_directory(program_files / "Scopel v5" / "DEFAULT_DB");
+  WriteFile(program_files / "Microsoft Games" / "Flight Simulator 9" / "fs9.exe", "");
+  testing::ScriptedPresenter presenter;
+  QWidget owner;
+  AskforQuelbyProgram target_dialog(presenter);
+  FSPath_Dialog simulator_dialog(presenter);
+  DialogStartupView view(target_dialog, simulator_dialog, presenter, &owner);
+  WhenShown<AskforQuelbyProgram>([&](AskforQuelbyProgram* dialog) {
+    Answer(dialog, kRadarProgram, program_files / "Scopel v5");
+  });
+  WhenShown<FSPath_Dialog>([](FSPath_Dialog* dialog) {
+    testing::Choose(dialog, kFs2004);
+    ClickButton(dialog, QStringLiteral("Ok"));
+    if (dialog->isVisible()) dialog->reject();  // refused: end rather than wait
+  });
+  ProgramState state;
+
+  EXPECT_EQ(RunStartup(state, view), StartupOutcome::Ready);
+
+  EXPECT_TRUE(presenter.Texts().empty());
+  const std::string config = ReadFile(program_files / "Scopel v5" / "Program_Config.cfg");
+  EXPECT_NE(config.find("FS_Directory=C:\\Program Files\\Microsoft Games\\Flight Simulator 9\r\n"),
+            std::string::npos)
+      << config;
+}
+
 }  // namespace
 }  // namespace tarnvale::gui
