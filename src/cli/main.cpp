@@ -21,6 +21,23 @@ using namespace tarnvale::cli;
 
 const auto kFsVersion = CLI::IsMember({8, 9});
 
+// An option whose value is one of the words of `choices`, in any letter
+// case; the help lists the words, not the values they stand for.
+template <typename Value>
+CLI::Option* AddWordOption(CLI::App& command, const std::string& name, Value& value,
+                           const std::map<std::string, Value>& choices, const std::string& help) {
+  std::vector<std::string> words;
+  for (const auto& [word, ignored] : choices) words.push_back(word);
+  std::string listed;
+  for (const std::string& word : words) listed += (listed.empty() ? "" : "|") + word;
+  return command
+      .add_option(name, value, help)
+      // Transforms run last added first: the word is checked, then mapped.
+      ->transform(CLI::CheckedTransformer(choices, CLI::ignore_case).description(""))
+      ->transform(CLI::IsMember(words, CLI::ignore_case).description(""))
+      ->type_name(listed);
+}
+
 // The simulator version is typed as its number, 8 or 9.
 CLI::Option* AddFsVersion(CLI::App& command, FsVersion& version, const std::string& help) {
   return command.add_option("--fs-version", version, help)->check(kFsVersion)->type_name("INT");
@@ -49,9 +66,9 @@ void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
   AddFsVersion(*gen, options.fs_version, "8 = FS2002, 9 = FS2004")->required();
   const std::map<std::string, fab::Preset> presets{{"demo", fab::Preset::Demo},
                                                    {"world", fab::Preset::World}};
-  gen->add_option("--preset", options.preset, "demo or world")
-      ->required()
-      ->transform(CLI::CheckedTransformer(presets, CLI::ignore_case));
+  AddWordOption(*gen, "--preset", options.preset, presets,
+                "demo (a few areas) or world (the size of a whole stock scenery)")
+      ->required();
   gen->add_option("--scale", options.scale, "Multiplies every record count of the preset")
       ->check(CLI::PositiveNumber);
   gen->add_option("--seed", options.seed, "Same seed, same bytes");
@@ -64,8 +81,7 @@ void AddDemo(CLI::App& app, DemoOptions& options) {
   AddFsVersion(*demo, options.fs_version, "8 = FS2002, 9 = FS2004 (default 9)");
   const std::map<std::string, TargetProgram> programs{{"chart", TargetProgram::Chart},
                                                       {"radar", TargetProgram::Radar}};
-  demo->add_option("--program", options.program, "chart or radar (default chart)")
-      ->transform(CLI::CheckedTransformer(programs, CLI::ignore_case));
+  AddWordOption(*demo, "--program", options.program, programs, "chart or radar (default chart)");
 }
 
 struct DumpOptions {
@@ -84,6 +100,13 @@ void AddDump(CLI::App& app, DumpOptions& options) {
 int main(int argc, char** argv) {
   CLI::App app{"Tarnvale: builds navigation database files from flight simulator scenery"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "tarnvale-cli " TARNVALE_VERSION);
+  app.footer(
+      "Examples:\n"
+      "  tarnvale-cli demo --program radar\n"
+      "  tarnvale-cli create --target 'C:\\Program Files\\Scopel v5' --report run.json\n"
+      "  tarnvale-cli dump 'tarnvale-demo/Scopel v5/world_navaids.dat'\n"
+      "Exit status: 0 success, 1 error or refused input, 2 usage error, 3 cancelled.");
   std::string code_page;
   app.add_option("--code-page", code_page,
                  "Windows code page of Scenery.cfg and Program_Config.cfg: 1250, 1251 or 1252 "
