@@ -53,6 +53,9 @@ inline std::string WithDetail(std::string_view message, std::string_view detail)
 inline constexpr std::string_view kErrorTitle = "Error Message";
 inline constexpr std::string_view kProgramConfigMissing =
     "Error! - PROGRAM_CONFIG.CFG file is missing. Please re-install the program.";
+inline constexpr std::string_view kProgramConfigTwice =
+    "Error! - there is more than one PROGRAM_CONFIG.CFG file in this folder. Please keep only the "
+    "program's own.";
 inline constexpr std::string_view kProgramConfigNotRewritten =
     "Error! - while trying to modify the PROGRAM_CONFIG.CFG file. The program will terminate.";
 inline constexpr std::string_view kDefaultDbMissing =

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/creation_run.h"
 #include "app/messages.h"
@@ -242,7 +243,17 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
     view.ShowMessage(TargetFolderBusyMessage(state), MessageTitle::ProgramName);
     return false;
   }
-  const std::filesystem::path file = platform::FindFile(folder, kProgramConfigName);
+  const std::vector<std::filesystem::path> files = platform::FindFiles(folder, kProgramConfigName);
+  if (files.size() > 1) {
+    // Names that differ only in letter case: reading one and rewriting the
+    // other would lose the sibling program's settings.
+    std::string found = "Found:";
+    for (const std::filesystem::path& file : files) found.append(" ").append(file.string());
+    view.ShowMessage(text::WithDetail(text::kProgramConfigTwice, found),
+                     MessageTitle::ErrorMessage);
+    return false;
+  }
+  const std::filesystem::path file = files.empty() ? std::filesystem::path() : files.front();
   if (file.empty()) {
     view.ShowMessage(text::WithDetail(text::kProgramConfigMissing, TargetFolderProblem(folder)),
                      MessageTitle::ErrorMessage);

@@ -92,9 +92,11 @@ FsVersion FSPath_Dialog::Version() const {
   }
 }
 
+// A relative folder is taken from the target folder, where the program
+// stands when it asks for the simulator.
 DialogAnswer FSPath_Dialog::Answer() const {
-  return CheckSimulatorAnswer(Version(), FolderText().toStdString(), WorkingFolder(),
-                              target_folder_);
+  const fs::path base = target_folder_.empty() ? WorkingFolder() : target_folder_;
+  return CheckSimulatorAnswer(Version(), FolderText().toStdString(), base, target_folder_);
 }
 
 void FSPath_Dialog::showEvent(QShowEvent* event) {

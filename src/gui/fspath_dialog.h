@@ -18,9 +18,9 @@ class FSPath_Dialog final : public SetupDialog {
   // The chosen simulator; None while no version is chosen.
   FsVersion Version() const;
 
-  // The folder of the program the database files are for. A "C:\..." answer
-  // is looked up in its Wine prefix first, and the simulator's installs are
-  // looked for there first too.
+  // The folder of the program the database files are for. A relative answer
+  // is taken from it; a "C:\..." answer is looked up in its Wine prefix
+  // first, and the simulator's installs are looked for there first too.
   void SetTargetFolder(const std::filesystem::path& folder) { target_folder_ = folder; }
 
  protected:

@@ -193,6 +193,18 @@ TEST_F(RunStartupTest, MissingProgramConfigTerminatesWithTheErrorTitle) {
   EXPECT_EQ(view_.messages[0].second, MessageTitle::ErrorMessage);
 }
 
+TEST_F(RunStartupTest, TwoProgramConfigsInOtherLetterCaseAreRefusedAndLeftAlone) {
+  WriteProgramConfigFile(target_, 2);
+  WriteFile(target_ / "PROGRAM_CONFIG.CFG", "[Main Settings]\r\nProgram_Id=1\r\n");
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
+  ASSERT_EQ(view_.messages.size(), 1u);
+  const std::string& message = view_.messages[0].first;
+  EXPECT_EQ(message.substr(0, message.find('\n')), text::kProgramConfigTwice);
+  EXPECT_NE(message.find((target_ / "PROGRAM_CONFIG.CFG").string()), std::string::npos);
+  EXPECT_NE(message.find((target_ / "Program_Config.cfg").string()), std::string::npos);
+  EXPECT_EQ(ReadFile(target_ / "PROGRAM_CONFIG.CFG"), "[Main Settings]\r\nProgram_Id=1\r\n");
+}
+
 TEST_F(RunStartupTest, RecordedSimulatorNeedsNoQuestionAndNoRewrite) {
   WriteProgramConfigFile(target_, 1, 9, "/opt/fs9");
   const std::string before = ConfigText();

@@ -146,6 +146,25 @@ INSTANTIATE_TEST_SUITE_P(
                                    FsVersion::Fs2004}),
     [](const auto& info) { return "Fs" + std::to_string(ToNumber(info.param.version)); });
 
+// The program stands in the target folder when it asks for the simulator;
+// the folder it was started in plays no part.
+TEST(SimulatorDialog, RelativeFolderIsTakenFromTheTargetFolder) {
+  TempDir dir;
+  WriteFile(dir / "Programs" / "FS9" / "fs9.exe", "");
+  std::filesystem::create_directories(dir / "Programs" / "Scopel");
+  ScriptedPresenter presenter;
+  FSPath_Dialog dialog(presenter);
+  dialog.SetTargetFolder(dir / "Programs" / "Scopel");
+  dialog.show();
+
+  Choose(&dialog, QStringLiteral("Microsoft Flight Simulator 2004"));
+  TypeFolder(&dialog, std::filesystem::path("..") / "FS9");
+  ClickButton(&dialog, QStringLiteral("Ok"));
+
+  EXPECT_TRUE(presenter.Messages().empty());
+  EXPECT_EQ(dialog.AcceptedFolder(), Canonical(dir / "Programs" / "FS9"));
+}
+
 TEST(SimulatorDialog, NamesTheChosenVersionWhenTheFolderIsWrong) {
   TempDir dir;
   WriteFile(dir / "fs9.exe", "");
