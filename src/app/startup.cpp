@@ -66,12 +66,10 @@ std::string_view FolderTrouble(const std::filesystem::path& path) {
   return {};
 }
 
-// The path a typed folder names, for messages: the text itself when it
-// names nothing on this machine (a drive with no Wine prefix).
-std::string TypedPathText(std::string_view typed, const std::filesystem::path& base,
-                          const std::filesystem::path& near) {
-  const std::filesystem::path path = platform::ResolveTypedPath(typed, base, near);
-  return path.empty() ? std::string(typed) + " (no Wine prefix has that drive)" : path.string();
+// The second line for a typed folder that names nothing on this machine: a
+// drive letter that no Wine prefix has.
+std::string NoSuchDrive(std::string_view typed) {
+  return std::string(typed) + " (no Wine prefix has that drive) was not found.";
 }
 
 // Why a simulator folder was refused: what the folder is, or which program
@@ -80,8 +78,8 @@ std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
                                    const std::filesystem::path& base,
                                    const std::filesystem::path& near) {
   const std::filesystem::path path = platform::ResolveTypedPath(typed, base, near);
-  const std::string shown = TypedPathText(typed, base, near);
-  if (path.empty()) return shown + " was not found.";
+  if (path.empty()) return NoSuchDrive(typed);
+  const std::string shown = path.string();
   if (const std::string_view trouble = FolderTrouble(path); !trouble.empty()) {
     return shown + " " + std::string(trouble) + ".";
   }
@@ -175,21 +173,20 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
   const std::string typed = std::string(typed_folder) + std::string(ChartSubFolder(choice));
   DialogAnswer answer =
       AnswerFor(EnterableFolder(typed, base), kProgramConfigName, text::kWrongTargetFolder);
+  if (answer.accepted) return answer;
   // The chart program's own folder (named after the edition) is as good as
   // the one above it.
-  const std::filesystem::path own_folder = EnterableFolder(typed_folder, base);
-  if (!answer.accepted && typed != typed_folder &&
-      platform::EqualsIgnoreCase(own_folder.filename().string(),
-                                 ChartSubFolder(choice).substr(1))) {
-    const DialogAnswer own = AnswerFor(own_folder, kProgramConfigName, text::kWrongTargetFolder);
-    if (own.accepted) return own;
+  if (typed != typed_folder) {
+    const std::filesystem::path own_folder = EnterableFolder(typed_folder, base);
+    if (platform::EqualsIgnoreCase(own_folder.filename().string(),
+                                   ChartSubFolder(choice).substr(1))) {
+      const DialogAnswer own = AnswerFor(own_folder, kProgramConfigName, text::kWrongTargetFolder);
+      if (own.accepted) return own;
+    }
   }
-  if (!answer.accepted) {
-    const std::filesystem::path path = platform::ResolveTypedPath(typed, base, {});
-    const std::string detail = path.empty() ? TypedPathText(typed, base, {}) + " was not found."
-                                            : TargetFolderProblem(path);
-    answer.message = text::WithDetail(answer.message, detail);
-  }
+  const std::filesystem::path path = platform::ResolveTypedPath(typed, base, {});
+  answer.message = text::WithDetail(answer.message,
+                                    path.empty() ? NoSuchDrive(typed) : TargetFolderProblem(path));
   return answer;
 }
 

@@ -55,12 +55,15 @@ FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
     const bool file = fs::is_regular_file(it->status(status_error));
     (file ? matches.files : matches.others).push_back(it->path());
   }
-  const auto order = [](const fs::path& a, const fs::path& b) {
-    return NameOrderLess(a.filename().string(), b.filename().string());
-  };
-  std::sort(matches.files.begin(), matches.files.end(), order);
-  std::sort(matches.others.begin(), matches.others.end(), order);
+  SortByName(matches.files);
+  SortByName(matches.others);
   return matches;
+}
+
+void SortByName(std::vector<fs::path>& paths) {
+  std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
+    return NameOrderLess(a.filename().string(), b.filename().string());
+  });
 }
 
 std::vector<fs::path> FindFiles(const fs::path& folder, std::string_view pattern) {

@@ -20,6 +20,9 @@ bool MatchesPattern(std::string_view name, std::string_view pattern);
 // The search order: by ASCII upper-cased name, then by the raw name.
 bool NameOrderLess(std::string_view a, std::string_view b);
 
+// Sorts `paths` by their last components in NameOrderLess order.
+void SortByName(std::vector<std::filesystem::path>& paths);
+
 // The regular files (links followed) directly inside `folder` whose names
 // match `pattern` ("*.bgl", "Scenery.cfg"), as full paths in NameOrderLess
 // order. Empty when the folder is missing or cannot be read; entries that

@@ -85,9 +85,7 @@ void FindBelow(const fs::path& folder, std::string_view program, int depth,
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     if (IsFolder(it->path())) subfolders.push_back(it->path());
   }
-  std::sort(subfolders.begin(), subfolders.end(), [](const fs::path& a, const fs::path& b) {
-    return NameOrderLess(a.filename().string(), b.filename().string());
-  });
+  SortByName(subfolders);
   for (const fs::path& subfolder : subfolders) FindBelow(subfolder, program, depth - 1, found);
 }
 
