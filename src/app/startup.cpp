@@ -10,6 +10,7 @@
 #include "app/messages.h"
 #include "output/database_set.h"
 #include "platform/ascii_text.h"
+#include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
 #include "platform/wine_prefix.h"
@@ -136,6 +137,25 @@ bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
 
 StartupOutcome StartUpSteps(ProgramState& state, StartupView& view);
 
+// The simulator the settings record, for the simulator dialog to open with.
+SimulatorChoice RecordedSimulator(const ProgramState& state) {
+  return {state.config.FS_Version,
+          std::filesystem::path(platform::DisplayText(state.config.FS_Directory.value_or("")))};
+}
+
+// The simulator the user chose, recorded as first use does.
+bool RecordSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view) {
+  return NeedsSimulator(state) ? RecordFirstUseSimulator(state, choice, view)
+                               : ReplaceSimulator(state, choice, view);
+}
+
+bool ChangeSteps(ProgramState& state, StartupView& view) {
+  const std::optional<std::filesystem::path> target = view.AskTargetFolder();
+  if (!target || !OpenProgramConfig(state, *target, view)) return false;
+  const std::optional<SimulatorChoice> simulator = view.AskSimulator(RecordedSimulator(state));
+  return simulator && RecordSimulator(state, *simulator, view) && CheckDefaultDbFolder(state, view);
+}
+
 }  // namespace
 
 std::filesystem::path ProgramFolderIn(const std::filesystem::path& folder) {
@@ -222,7 +242,7 @@ StartupOutcome StartUpSteps(ProgramState& state, StartupView& view) {
   if (!OpenProgramConfig(state, *target, view)) return StartupOutcome::Terminate;
   bool terminate = false;
   if (NeedsSimulator(state)) {
-    const std::optional<SimulatorChoice> simulator = view.AskSimulator();
+    const std::optional<SimulatorChoice> simulator = view.AskSimulator(RecordedSimulator(state));
     if (!simulator) return StartupOutcome::Quit;
     terminate = !RecordFirstUseSimulator(state, *simulator, view);
   }
@@ -258,6 +278,33 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
   }
   state.config.ReadCfgFile(file, kProgramConfigMode);
   return true;
+}
+
+bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view) {
+  if (state.worker.Running()) return false;
+  const CFG_File_Reader kept_config = state.config;
+  const std::filesystem::path kept_folder = state.TargetFolder;
+  const bool changed = ChangeSteps(state, view);
+  if (!changed) {
+    state.config = kept_config;
+    state.TargetFolder = kept_folder;
+  }
+  ReleaseTargetFolder(state);
+  return changed;
+}
+
+TargetProgramChoice CurrentTargetChoice(const ProgramState& state) {
+  if (state.config.Program_Id == TargetProgram::Radar) return TargetProgramChoice::Radar;
+  if (state.config.Program_Id != TargetProgram::Chart) return TargetProgramChoice::None;
+  const std::string folder_name = state.TargetFolder.filename().string();
+  if (platform::EqualsIgnoreCase(folder_name, kChartFolders[0])) {
+    return TargetProgramChoice::ChartFs2002;
+  }
+  if (platform::EqualsIgnoreCase(folder_name, kChartFolders[1])) {
+    return TargetProgramChoice::ChartFs2004;
+  }
+  return state.config.FS_Version == FsVersion::Fs2002 ? TargetProgramChoice::ChartFs2002
+                                                      : TargetProgramChoice::ChartFs2004;
 }
 
 bool NeedsSimulator(const ProgramState& state) { return !state.config.HasSimulator(); }

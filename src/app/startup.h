@@ -70,8 +70,9 @@ class StartupView {
   // goes through CheckTargetProgramAnswer). std::nullopt when the user closed
   // it without one.
   virtual std::optional<std::filesystem::path> AskTargetFolder() = 0;
-  // The same for the simulator dialog and CheckSimulatorAnswer.
-  virtual std::optional<SimulatorChoice> AskSimulator() = 0;
+  // The same for the simulator dialog and CheckSimulatorAnswer; it opens
+  // with what the settings record (`recorded`, either part may be empty).
+  virtual std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice& recorded) = 0;
   // A modal message with an OK button only and no icon.
   virtual void ShowMessage(std::string_view text, MessageTitle title) = 0;
 };
@@ -84,6 +85,19 @@ enum class StartupOutcome {
 
 // The whole start-up sequence, before the window is shown.
 StartupOutcome RunStartup(ProgramState& state, StartupView& view);
+
+// "Change Program or Simulator...": asks both questions again, the
+// simulator dialog opening with what the chosen program records, and
+// records the simulator as first use does (with the first-use defaults only
+// when the program recorded none). Until every step succeeds nothing
+// changes for this window: a closed dialog or a failed step leaves it with
+// the program and settings it had. Not while a run is going. True when the
+// window now serves the answers given.
+bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view);
+
+// The target-program choice that leads back to the state's program: its
+// chart edition told by its folder's name, else by the recorded simulator.
+TargetProgramChoice CurrentTargetChoice(const ProgramState& state);
 
 // Its steps, for front ends that take the answers from elsewhere.
 

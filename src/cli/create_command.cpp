@@ -77,7 +77,7 @@ class OptionAnswers final : public StartupView {
     return ProgramFolderIn(typed.empty() ? std::filesystem::absolute(options_.target) : typed);
   }
 
-  std::optional<SimulatorChoice> AskSimulator() override {
+  std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice&) override {
     simulator_asked_ = true;
     return SimulatorFromOptions();
   }

@@ -1,8 +1,12 @@
 #include "gui/about_program.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <algorithm>
+#include <cmath>
 
 namespace tarnvale::gui {
 namespace {
@@ -46,6 +50,19 @@ About_Program::About_Program(QWidget* parent)
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   FinishLayout();
+  ShowWholeLines(description_);
+  ShowWholeLines(credits_);
+}
+
+// Shortens `field` to the lines it shows whole, so that none is cut across:
+// the text starts below the top margin, and the view ends where a line does.
+void About_Program::ShowWholeLines(QPlainTextEdit* field) {
+  const double line = QFontMetricsF(field->font()).height();
+  const int top = field->frameWidth() + static_cast<int>(field->document()->documentMargin());
+  const int room = field->height() - top - field->frameWidth();
+  const int lines = std::max(1, static_cast<int>(room / line));
+  field->resize(field->width(),
+                top + static_cast<int>(std::ceil(lines * line)) + field->frameWidth());
 }
 
 QPlainTextEdit* About_Program::AddScrollingField(const char* name, int x, int y, int width,

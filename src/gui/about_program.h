@@ -17,6 +17,7 @@ class About_Program final : public FixedDialog {
 
  private:
   QPlainTextEdit* AddScrollingField(const char* name, int x, int y, int width, int height);
+  static void ShowWholeLines(QPlainTextEdit* field);
 
   QPlainTextEdit* description_;
   QPlainTextEdit* credits_;

@@ -2,7 +2,23 @@
 
 #include <QLabel>
 
+#include "platform/wine_prefix.h"
+
 namespace tarnvale::gui {
+
+QString TargetProgramText(TargetProgramChoice choice) {
+  switch (choice) {
+    case TargetProgramChoice::ChartFs2002:
+      return QStringLiteral("Brisolt v4.0 (For FS2002)");
+    case TargetProgramChoice::ChartFs2004:
+      return QStringLiteral("Brisolt v5.0 (For FS2004)");
+    case TargetProgramChoice::Radar:
+      return QStringLiteral("Scopel v5.0 (For FS2002/2004)");
+    case TargetProgramChoice::None:
+      break;
+  }
+  return {};
+}
 
 AskforQuelbyProgram::AskforQuelbyProgram(MessagePresenter& presenter, QWidget* parent)
     : SetupDialog(presenter, QStringLiteral("Getting Quelby's Program Main Information"),
@@ -14,15 +30,16 @@ AskforQuelbyProgram::AskforQuelbyProgram(MessagePresenter& presenter, QWidget* p
               "Remmember that one of these programs MUST be already installed in your "
               "computer.)"),
           13, 23, 248, 37);
-  AddRadioButton(QStringLiteral("Brisolt v4.0 (For FS2002)"), 26, 62, 141, 10);
-  AddRadioButton(QStringLiteral("Brisolt v5.0 (For FS2004)"), 26, 76, 141, 10);
-  AddRadioButton(QStringLiteral("Scopel v5.0 (For FS2002/2004)"), 26, 91, 154, 10);
+  AddRadioButton(TargetProgramText(TargetProgramChoice::ChartFs2002), 26, 62, 141, 10);
+  AddRadioButton(TargetProgramText(TargetProgramChoice::ChartFs2004), 26, 76, 141, 10);
+  AddRadioButton(TargetProgramText(TargetProgramChoice::Radar), 26, 91, 154, 10);
   AddGroupBox(QStringLiteral("Enter Quelby's Program Main Directory"), 7, 114, 263, 102);
   AddText(
       QStringLiteral("Enter the directory, where the Quelby's Program, that you chose before, is "
                      "currently installed."),
       14, 129, 245, 18);
-  AddFolderField(15, 153, 245, 12);
+  AddFolderField(15, 153, 193, 12);
+  AddBrowseButton(212, 152, 48, 14);
   AddText(QStringLiteral("Examples:\n"
                          "C:\\Program Files\\Microsoft Games\\FS2002\\Modules\n"
                          "C:\\Program Files\\Microsoft Games\\Flight Simulator 9\\Modules\n"
@@ -34,9 +51,20 @@ AskforQuelbyProgram::AskforQuelbyProgram(MessagePresenter& presenter, QWidget* p
 }
 
 // The radio buttons are in the order of the choices 1, 2 and 3.
+void AskforQuelbyProgram::Prefill(TargetProgramChoice choice, const QString& folder) {
+  SetupDialog::Prefill(static_cast<int>(choice), folder);
+}
+
+TargetProgramChoice AskforQuelbyProgram::Choice() const {
+  return static_cast<TargetProgramChoice>(CheckedRadioButton());
+}
+
 DialogAnswer AskforQuelbyProgram::Answer() const {
-  return CheckTargetProgramAnswer(static_cast<TargetProgramChoice>(CheckedRadioButton()),
-                                  FolderText().toStdString(), WorkingFolder());
+  return CheckTargetProgramAnswer(Choice(), FolderText().toStdString(), WorkingFolder());
+}
+
+std::filesystem::path AskforQuelbyProgram::TypedFolder() const {
+  return platform::ResolveTypedPath(FolderText().toStdString(), WorkingFolder(), {});
 }
 
 }  // namespace tarnvale::gui

@@ -10,8 +10,18 @@ class AskforQuelbyProgram final : public SetupDialog {
  public:
   explicit AskforQuelbyProgram(MessagePresenter& presenter, QWidget* parent = nullptr);
 
+  // What the next openings show (the last answer, remembered).
+  void Prefill(TargetProgramChoice choice, const QString& folder);
+  // The choice of the last accepted answer.
+  TargetProgramChoice Choice() const;
+
  protected:
   DialogAnswer Answer() const override;
+  std::filesystem::path TypedFolder() const override;
 };
+
+// The program as the dialog names it ("Scopel v5.0 (For FS2002/2004)");
+// empty for None.
+QString TargetProgramText(TargetProgramChoice choice);
 
 }  // namespace tarnvale::gui

@@ -14,6 +14,18 @@ namespace {
 // that cannot be measured never makes a window grow without end.
 constexpr int kMaxGrowth = 3;
 
+// Larger fonts than this are the job of the desktop's own scaling.
+constexpr double kMaxFontScale = 3;
+
+double& FontScaleSetting() {
+  static double scale = [] {
+    bool number = false;
+    const double asked = qEnvironmentVariable("TARNVALE_FONT_SCALE").toDouble(&number);
+    return number && asked >= 1 && asked <= kMaxFontScale ? asked : 1.0;
+  }();
+  return scale;
+}
+
 int MulDivRounded(int value, int numerator, int denominator) {
   const long long product = static_cast<long long>(value) * numerator;
   const long long half = denominator / 2;
@@ -78,10 +90,15 @@ DialogUnits BaseUnitsOf(const QFont& font) {
 }
 
 QFont DialogFont() {
-  QFont font(QStringLiteral("MS Sans Serif"), 8);
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPointSizeF(8 * DialogFontScale());
   font.setStyleHint(QFont::SansSerif);
   return font;
 }
+
+double DialogFontScale() { return FontScaleSetting(); }
+
+void SetDialogFontScale(double scale) { FontScaleSetting() = scale; }
 
 DialogLayout::DialogLayout(QWidget* client, QSize client_size)
     : client_(client), client_size_(client_size) {}

@@ -32,8 +32,15 @@ struct DialogUnits {
 DialogUnits BaseUnitsOf(const QFont& font);
 
 // The font of every Tarnvale window: "MS Sans Serif" 8 points where it is
-// installed, otherwise the system's sans serif face at that size.
+// installed, otherwise the system's sans serif face at that size, times
+// DialogFontScale().
 QFont DialogFont();
+
+// How much larger than 8 points the windows' text is: 1 unless the
+// environment variable TARNVALE_FONT_SCALE gives a factor from 1 to 3 (read
+// once), or SetDialogFontScale chose one. Windows made later use it.
+double DialogFontScale();
+void SetDialogFontScale(double scale);
 
 class DialogLayout {
  public:

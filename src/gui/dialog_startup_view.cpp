@@ -12,6 +12,11 @@ DialogStartupView::DialogStartupView(AskforQuelbyProgram& target_dialog,
       presenter_(presenter),
       owner_(owner) {}
 
+void DialogStartupView::PrefillTarget(TargetProgramChoice choice,
+                                      const std::filesystem::path& folder) {
+  target_dialog_.Prefill(choice, QString::fromStdString(folder.string()));
+}
+
 std::optional<std::filesystem::path> DialogStartupView::AskTargetFolder() {
   if (target_dialog_.exec() != QDialog::Accepted) return std::nullopt;
   target_folder_ = target_dialog_.AcceptedFolder();
@@ -20,8 +25,9 @@ std::optional<std::filesystem::path> DialogStartupView::AskTargetFolder() {
 
 // The simulator is looked for, and a "C:\..." answer looked up, in the Wine
 // prefix of the target program first.
-std::optional<SimulatorChoice> DialogStartupView::AskSimulator() {
+std::optional<SimulatorChoice> DialogStartupView::AskSimulator(const SimulatorChoice& recorded) {
   simulator_dialog_.SetTargetFolder(target_folder_);
+  simulator_dialog_.Prefill(recorded.version, QString::fromStdString(recorded.folder.string()));
   if (simulator_dialog_.exec() != QDialog::Accepted) return std::nullopt;
   return SimulatorChoice{simulator_dialog_.Version(), simulator_dialog_.AcceptedFolder()};
 }

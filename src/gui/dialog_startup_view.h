@@ -15,8 +15,12 @@ class DialogStartupView final : public StartupView {
   DialogStartupView(AskforQuelbyProgram& target_dialog, FSPath_Dialog& simulator_dialog,
                     MessagePresenter& presenter, QWidget* owner);
 
+  // The target dialog opens with `choice` and `folder` until told otherwise.
+  void PrefillTarget(TargetProgramChoice choice, const std::filesystem::path& folder);
+
   std::optional<std::filesystem::path> AskTargetFolder() override;
-  std::optional<SimulatorChoice> AskSimulator() override;
+  // Opens with the recorded simulator.
+  std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice& recorded) override;
   void ShowMessage(std::string_view text, MessageTitle title) override;
 
  private:

@@ -43,17 +43,28 @@ QString FieldTextOf(const fs::path& folder, const fs::path& target_folder) {
 
 }  // namespace
 
+QString SimulatorText(FsVersion version) {
+  switch (version) {
+    case FsVersion::Fs2002:
+      return QStringLiteral("Microsoft Flight Simulator 2002");
+    case FsVersion::Fs2004:
+      return QStringLiteral("Microsoft Flight Simulator 2004");
+    case FsVersion::None:
+      break;
+  }
+  return {};
+}
+
 FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
     : SetupDialog(presenter, QStringLiteral("Getting Flight Simulator's Main Information"),
                   {kClientWidth, kClientHeight}, parent) {
   AddGroupBox(QStringLiteral("Choose your Flight Simulator's version"), 7, 7, 247, 31);
-  QRadioButton* fs2002 =
-      AddRadioButton(QStringLiteral("Microsoft Flight Simulator 2002"), 15, 21, 112, 10);
-  QRadioButton* fs2004 =
-      AddRadioButton(QStringLiteral("Microsoft Flight Simulator 2004"), 137, 21, 112, 10);
+  QRadioButton* fs2002 = AddRadioButton(SimulatorText(FsVersion::Fs2002), 15, 21, 112, 10);
+  QRadioButton* fs2004 = AddRadioButton(SimulatorText(FsVersion::Fs2004), 137, 21, 112, 10);
   AddGroupBox(QStringLiteral("Enter your Microsoft Flight Simulator's main folder"), 7, 44, 247,
               54);
-  folder_field_ = AddFolderField(13, 63, 235, 12);
+  folder_field_ = AddFolderField(13, 63, 183, 12);
+  AddBrowseButton(200, 62, 48, 14);
   AddText(QStringLiteral("Example: C:\\Program Files\\Microsoft Games\\Flight Simulator 9"), 14, 82,
           200, 9);
   AddOkButton(181, 105, 73, 18);
@@ -92,11 +103,24 @@ FsVersion FSPath_Dialog::Version() const {
   }
 }
 
+void FSPath_Dialog::Prefill(FsVersion version, const QString& folder) {
+  const int place = version == FsVersion::Fs2002 ? 1 : version == FsVersion::Fs2004 ? 2 : 0;
+  SetupDialog::Prefill(place, folder);
+}
+
 // A relative folder is taken from the target folder, where the program
 // stands when it asks for the simulator.
 DialogAnswer FSPath_Dialog::Answer() const {
-  const fs::path base = target_folder_.empty() ? WorkingFolder() : target_folder_;
-  return CheckSimulatorAnswer(Version(), FolderText().toStdString(), base, target_folder_);
+  return CheckSimulatorAnswer(Version(), FolderText().toStdString(), RelativeBase(),
+                              target_folder_);
+}
+
+fs::path FSPath_Dialog::TypedFolder() const {
+  return platform::ResolveTypedPath(FolderText().toStdString(), RelativeBase(), target_folder_);
+}
+
+fs::path FSPath_Dialog::RelativeBase() const {
+  return target_folder_.empty() ? WorkingFolder() : target_folder_;
 }
 
 void FSPath_Dialog::showEvent(QShowEvent* event) {
@@ -116,6 +140,7 @@ void FSPath_Dialog::LookForInstalls(FsVersion version) {
     UseFound(found.front());
     found.clear();
   }
+  found.removeAll(typed);  // already in the field, as recorded
   ShowFound(found);
 }
 

@@ -18,6 +18,9 @@ class FSPath_Dialog final : public SetupDialog {
   // The chosen simulator; None while no version is chosen.
   FsVersion Version() const;
 
+  // What the next openings show (the recorded simulator).
+  void Prefill(FsVersion version, const QString& folder);
+
   // The folder of the program the database files are for. A relative answer
   // is taken from it; a "C:\..." answer is looked up in its Wine prefix
   // first, and the simulator's installs are looked for there first too.
@@ -25,6 +28,7 @@ class FSPath_Dialog final : public SetupDialog {
 
  protected:
   DialogAnswer Answer() const override;
+  std::filesystem::path TypedFolder() const override;
   // Opening also forgets what was found for the last version chosen.
   void showEvent(QShowEvent* event) override;
 
@@ -34,6 +38,8 @@ class FSPath_Dialog final : public SetupDialog {
   // under it. Only "Ok" accepts a folder.
   void LookForInstalls(FsVersion version);
   void UseFound(const QString& text);
+  // Where a relative folder text is taken from.
+  std::filesystem::path RelativeBase() const;
   // Shows `folders` under the dialog's own controls, growing the dialog to
   // hold them; none hides the list and gives the dialog its first size.
   void ShowFound(const QStringList& folders);
@@ -44,5 +50,9 @@ class FSPath_Dialog final : public SetupDialog {
   QListWidget* found_list_ = nullptr;
   QString filled_;  // what the dialog itself last put in the folder field
 };
+
+// The simulator as the dialog names it ("Microsoft Flight Simulator 2004");
+// empty for None.
+QString SimulatorText(FsVersion version);
 
 }  // namespace tarnvale::gui

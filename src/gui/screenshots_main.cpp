@@ -1,18 +1,23 @@
-// tarnvale-screenshots DIR: draws every window of the program offscreen and
-// saves each as a PNG in DIR. Lists the controls whose text would be
-// clipped, and exits with 1 when there is any.
+// tarnvale-screenshots DIR [FONT_SCALE]: draws every window of the program
+// offscreen, its text FONT_SCALE times the usual size (default 1), and saves
+// each as a PNG in DIR. Lists the controls whose text would be clipped, and
+// exits with 1 when there is any.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -177,16 +182,42 @@ void ShowRunningState(tarnvale::RunView& view) {
   view.EnableCreateButton(false);
   view.SetProgressRange(0, 120);
   view.SetProgressPosition(47);
-  view.SetStatusText("Propeller Objects");
+  view.SetStatusText("Frankfurt v2.0 Professional Edition - Terminal Buildings and Ground Details");
+}
+
+// The radar program in a Wine prefix, serving FS2004 in the same prefix.
+void ServeSampleProgram(tarnvale::ProgramState& state) {
+  state.TargetFolder = "/home/pilot/.wine/drive_c/Program Files/Scopel v5";
+  state.config.Program_Id = tarnvale::TargetProgram::Radar;
+  state.config.FS_Version = tarnvale::FsVersion::Fs2004;
+  state.config.FS_Directory = "C:\\Program Files\\Microsoft Games\\Flight Simulator 9";
+}
+
+// The main window with its "File" menu open.
+void SaveFileMenu(QWidget& window, const QDir& dir) {
+  window.show();
+  QMenuBar* bar = window.findChild<QMenuBar*>();
+  QMenu* file = bar->actions().front()->menu();
+  const QPoint below = bar->actionGeometry(bar->actions().front()).bottomLeft();
+  file->popup(window.mapToGlobal(below));
+  QApplication::processEvents();
+  QPixmap image = window.grab();
+  QPainter(&image).drawPixmap(below, file->grab());
+  file->hide();
+  window.hide();
+  const QString name = dir.filePath(QStringLiteral("main-window-menu.png"));
+  if (!image.save(name)) QTextStream(stdout) << "cannot write " << name << Qt::endl;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: tarnvale-screenshots DIR\n");
+  const double scale = argc == 3 ? std::atof(argv[2]) : 1.0;
+  if (argc < 2 || argc > 3 || scale < 1 || scale > 3) {
+    std::fprintf(stderr, "usage: tarnvale-screenshots DIR [FONT_SCALE from 1 to 3]\n");
     return 2;
   }
+  tarnvale::gui::SetDialogFontScale(scale);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tarnvale"));
@@ -195,6 +226,7 @@ int main(int argc, char** argv) {
   PrintFont();
 
   tarnvale::ProgramState state;
+  ServeSampleProgram(state);
   tarnvale::gui::MessageBoxPresenter presenter;
   tarnvale::gui::TarnvaleDlg window(state, presenter);
   tarnvale::gui::AskforQuelbyProgram target_dialog(presenter);
@@ -202,8 +234,12 @@ int main(int argc, char** argv) {
   tarnvale::gui::About_Program about;
 
   bool all_fit = Save(window, dir, QStringLiteral("main-window"));
+  window.SetChangeSetup([] { return false; });
+  SaveFileMenu(window, dir);
   ShowRunningState(window.WindowView());
   all_fit = Save(window, dir, QStringLiteral("main-window-running")) && all_fit;
+  target_dialog.Prefill(tarnvale::TargetProgramChoice::Radar,
+                        QStringLiteral("C:\\Program Files\\Scopel v5"));
   all_fit = Save(target_dialog, dir, QStringLiteral("target-program-dialog")) && all_fit;
   all_fit = Save(simulator_dialog, dir, QStringLiteral("simulator-dialog")) && all_fit;
   all_fit = SaveSimulatorFound(simulator_dialog, dir) && all_fit;

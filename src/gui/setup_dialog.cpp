@@ -1,15 +1,36 @@
 #include "gui/setup_dialog.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <system_error>
 
 namespace tarnvale::gui {
+namespace {
+
+// `folder`, or the nearest folder above it that exists; empty when none does.
+std::filesystem::path NearestExistingFolder(std::filesystem::path folder) {
+  std::error_code error;
+  while (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+    if (folder == folder.parent_path()) return {};
+    folder = folder.parent_path();
+  }
+  return folder;
+}
+
+QString ChooseFolder(QWidget* parent, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, QStringLiteral("Choose a folder"), start);
+}
+
+}  // namespace
 
 SetupDialog::SetupDialog(MessagePresenter& presenter, const QString& title, QSize client_size,
                          QWidget* parent)
-    : FixedDialog(title, client_size, parent), presenter_(presenter) {}
+    : FixedDialog(title, client_size, parent),
+      presenter_(presenter),
+      choose_folder_(ChooseFolder) {}
 
 QRadioButton* SetupDialog::AddRadioButton(const QString& text, int x, int y, int width,
                                           int height) {
@@ -24,6 +45,17 @@ QLineEdit* SetupDialog::AddFolderField(int x, int y, int width, int height) {
   folder_field_->setObjectName(QStringLiteral("FolderField"));
   Layout().Place(folder_field_, x, y, width, height);
   return folder_field_;
+}
+
+void SetupDialog::AddBrowseButton(int x, int y, int width, int height) {
+  QPushButton* browse = AddButton(QStringLiteral("Browse..."), x, y, width, height);
+  browse->setAutoDefault(false);
+  connect(browse, &QPushButton::clicked, this, [this] { OnBrowse(); });
+}
+
+void SetupDialog::Prefill(int place, const QString& folder) {
+  prefilled_place_ = place;
+  prefilled_folder_ = folder;
 }
 
 void SetupDialog::AddOkButton(int x, int y, int width, int height) {
@@ -48,9 +80,22 @@ void SetupDialog::showEvent(QShowEvent* event) {
     radio->setChecked(false);
     radio->setAutoExclusive(true);
   }
-  folder_field_->clear();
+  // The field first: a choice may look at what it holds.
+  folder_field_->setText(prefilled_folder_);
+  if (prefilled_place_ > 0 && prefilled_place_ <= static_cast<int>(radio_buttons_.size())) {
+    radio_buttons_[prefilled_place_ - 1]->setChecked(true);
+  }
   accepted_folder_.clear();
   FixedDialog::showEvent(event);
+}
+
+void SetupDialog::OnBrowse() {
+  const std::filesystem::path typed = FolderText().trimmed().isEmpty()
+                                          ? std::filesystem::path()
+                                          : NearestExistingFolder(TypedFolder());
+  const QString start = typed.empty() ? QDir::homePath() : QString::fromStdString(typed.string());
+  const QString chosen = choose_folder_(this, start);
+  if (!chosen.isEmpty()) folder_field_->setText(QDir::toNativeSeparators(chosen));
 }
 
 void SetupDialog::OnOk() {

@@ -1,12 +1,12 @@
 #include "gui/tarnvale.h"
 
+#include <QSettings>
+
 #include "app/program_state.h"
 #include "app/report_archive.h"
 #include "app/startup.h"
-#include "gui/askfor_quelby_program.h"
-#include "gui/dialog_startup_view.h"
-#include "gui/fspath_dialog.h"
 #include "gui/message_presenter.h"
+#include "gui/setup_questions.h"
 #include "gui/tarnvale_dlg.h"
 
 namespace tarnvale::gui {
@@ -20,11 +20,13 @@ int Tarnvale::Run() {
   state.report_archive = ReportArchiveFolder();
   MessageBoxPresenter presenter;
   TarnvaleDlg window(state, presenter);
-  AskforQuelbyProgram target_dialog(presenter);
-  FSPath_Dialog simulator_dialog(presenter);
-  DialogStartupView startup(target_dialog, simulator_dialog, presenter, &window);
-  if (RunStartup(state, startup) == StartupOutcome::Ready) {
+  // ~/.config/Tarnvale/tarnvale.conf
+  QSettings memory(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tarnvale"),
+                   QStringLiteral("tarnvale"));
+  SetupQuestions questions(presenter, memory, &window);
+  if (questions.Start(state) == StartupOutcome::Ready) {
     ReleaseTargetFolder(state);
+    window.SetChangeSetup([&] { return questions.Change(state); });
     window.exec();
   }
   return 0;

@@ -1,6 +1,7 @@
 #include "gui/tarnvale_dlg.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
@@ -9,6 +10,10 @@
 
 #include "app/startup.h"
 #include "gui/about_program.h"
+#include "gui/askfor_quelby_program.h"
+#include "gui/elided_text.h"
+#include "gui/fspath_dialog.h"
+#include "platform/code_page.h"
 
 namespace tarnvale::gui {
 namespace {
@@ -43,7 +48,7 @@ QIcon ApplicationIcon() {
 }
 
 TarnvaleDlg::TarnvaleDlg(ProgramState& state, MessagePresenter& presenter, QWidget* parent)
-    : FixedDialog(QStringLiteral("Tarnvale v1.0"), {287, 151}, parent),
+    : FixedDialog(QStringLiteral("Tarnvale v1.0"), {287, 167}, parent),
       state_(state),
       about_(new About_Program(this)),
       widget_view_(AddControls(), presenter, [this] { CloseWindow(); }),
@@ -67,7 +72,9 @@ RunControls TarnvaleDlg::AddControls() {
               "NOTE: If your FS2002/2004 is running, please close it, before making databases "
               "files."),
           7, 45, 270, 8);
-  AddGroupBox(QStringLiteral("Status"), 7, 63, 271, 53);
+  program_line_ = AddSetupLine("ProgramLine", 56);
+  simulator_line_ = AddSetupLine("SimulatorLine", 65);
+  AddGroupBox(QStringLiteral("Status"), 7, 79, 271, 53);
 
   RunControls controls;
   controls.window = this;
@@ -76,36 +83,72 @@ RunControls TarnvaleDlg::AddControls() {
   controls.status_field->setReadOnly(true);
   controls.status_field->setAlignment(Qt::AlignCenter);
   controls.status_field->setFocusPolicy(Qt::NoFocus);
-  Layout().Place(controls.status_field, 51, 76, 181, 12);
+  Layout().Place(controls.status_field, 51, 92, 181, 12);
 
   controls.progress_bar = new QProgressBar(Client());
   controls.progress_bar->setObjectName(QStringLiteral("ProgressBar"));
   controls.progress_bar->setTextVisible(false);
   controls.progress_bar->setRange(0, 100);
   controls.progress_bar->setValue(0);
-  Layout().Place(controls.progress_bar, 13, 94, 259, 11);
+  Layout().Place(controls.progress_bar, 13, 110, 259, 11);
 
-  controls.create_button = AddButton(QStringLiteral("Create Databases Files"), 73, 122, 98, 18);
+  controls.create_button = AddButton(QStringLiteral("Create Databases Files"), 73, 138, 98, 18);
   controls.create_button->setObjectName(QStringLiteral("CreateButton"));
   connect(controls.create_button, &QPushButton::clicked, this, [this] { OnCreate(); });
-  controls.cancel_button = AddButton(QStringLiteral("Cancel Database Creation"), 181, 123, 97, 18);
+  controls.cancel_button = AddButton(QStringLiteral("Cancel Database Creation"), 181, 139, 97, 18);
   controls.cancel_button->setObjectName(QStringLiteral("CancelButton"));
   controls.cancel_button->setEnabled(false);
   connect(controls.cancel_button, &QPushButton::clicked, this, [this] { OnCancel(); });
   return controls;
 }
 
+ElidedLabel* TarnvaleDlg::AddSetupLine(const char* name, int y) {
+  auto* line = new ElidedLabel(Client());
+  line->setObjectName(QString::fromLatin1(name));
+  Layout().Place(line, 7, y, 271, 8);
+  return line;
+}
+
 QMenuBar* TarnvaleDlg::AddMenu() {
   auto* menu = new QMenuBar(this);
-  menu->addMenu(QStringLiteral("File"))->addAction(QStringLiteral("Exit"), this, [this] {
-    CloseWindow();
-  });
+  QMenu* file = menu->addMenu(QStringLiteral("File"));
+  change_action_ = file->addAction(QStringLiteral("Change Program or Simulator..."), this,
+                                   [this] { OnChangeSetup(); });
+  file->addAction(QStringLiteral("Exit"), this, [this] { CloseWindow(); });
+  // Offered only while the window waits for "Create Databases Files".
+  connect(file, &QMenu::aboutToShow, this,
+          [this] { change_action_->setEnabled(change_setup_ && !state_.worker.Running()); });
   menu->addMenu(QStringLiteral("Help"))
       ->addAction(QStringLiteral("About Tarnvale v1.0"), this, [this] { about_->exec(); });
   return menu;
 }
 
 void TarnvaleDlg::reject() { CloseWindow(); }
+
+void TarnvaleDlg::showEvent(QShowEvent* event) {
+  ShowSetup();
+  FixedDialog::showEvent(event);
+}
+
+void TarnvaleDlg::ShowSetup() {
+  const QString program = TargetProgramText(CurrentTargetChoice(state_));
+  const QString simulator = SimulatorText(state_.config.FS_Version);
+  const auto in_folder = [](const std::string& folder) {
+    return folder.empty() ? QString() : QStringLiteral(", in ") + QString::fromStdString(folder);
+  };
+  program_line_->SetFullText(
+      QStringLiteral("Program: ") + (program.isEmpty() ? QStringLiteral("none chosen") : program),
+      in_folder(state_.TargetFolder.string()));
+  simulator_line_->SetFullText(
+      QStringLiteral("Simulator: ") +
+          (simulator.isEmpty() ? QStringLiteral("none chosen") : simulator),
+      in_folder(platform::DisplayText(state_.config.FS_Directory.value_or(""))));
+}
+
+void TarnvaleDlg::OnChangeSetup() {
+  if (!change_setup_ || state_.worker.Running()) return;
+  if (change_setup_()) ShowSetup();
+}
 
 void TarnvaleDlg::OnCreate() { StartCreationRun(state_, *run_view_); }
 

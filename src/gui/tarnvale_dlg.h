@@ -1,8 +1,10 @@
-// The main window: explains what the program does, starts and cancels the
-// creation run, and shows its progress. It carries the run's RunView.
+// The main window: explains what the program does, names the program and
+// simulator the next run serves and reads, starts and cancels the creation
+// run, and shows its progress. It carries the run's RunView.
 #pragma once
 
 #include <QIcon>
+#include <functional>
 
 #include "app/program_state.h"
 #include "app/run_view.h"
@@ -11,11 +13,13 @@
 #include "gui/queued_run_view.h"
 #include "gui/widget_run_view.h"
 
+class QAction;
 class QMenuBar;
 
 namespace tarnvale::gui {
 
 class About_Program;
+class ElidedLabel;
 
 class TarnvaleDlg final : public FixedDialog {
  public:
@@ -28,12 +32,26 @@ class TarnvaleDlg final : public FixedDialog {
   // instead, for tests that hold a run at a chosen step.
   void ReportRunsThrough(RunView& view) { run_view_ = &view; }
 
+  // What "File" > "Change Program or Simulator..." does (the entry is
+  // disabled without it, and while a run is going); true when the program
+  // or simulator changed.
+  void SetChangeSetup(std::function<bool()> change) { change_setup_ = std::move(change); }
+
+  // Shows the program, simulator and folders the next run uses.
+  void ShowSetup();
+
   // The window's close box, Escape and "File" > "Exit" all end here.
   void reject() override;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   RunControls AddControls();
+  // A line that names the program or simulator of the next run.
+  ElidedLabel* AddSetupLine(const char* name, int y);
   QMenuBar* AddMenu();
+  void OnChangeSetup();
   void OnCreate();
   void OnCancel();
   void CloseWindow();
@@ -41,6 +59,10 @@ class TarnvaleDlg final : public FixedDialog {
 
   ProgramState& state_;
   About_Program* about_;
+  ElidedLabel* program_line_ = nullptr;
+  ElidedLabel* simulator_line_ = nullptr;
+  QAction* change_action_ = nullptr;
+  std::function<bool()> change_setup_;
   WidgetRunView widget_view_;
   QueuedRunView queued_view_;
   RunView* run_view_;

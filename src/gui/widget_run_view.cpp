@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/scan_report.h"
+#include "gui/elided_text.h"
 
 namespace tarnvale::gui {
 namespace {
@@ -35,8 +36,9 @@ WidgetRunView::WidgetRunView(const RunControls& controls, MessagePresenter& pres
                              std::function<void()> close_window)
     : controls_(controls), presenter_(presenter), close_window_(std::move(close_window)) {}
 
+// A long area title keeps its start and end; the tooltip has all of it.
 void WidgetRunView::SetStatusText(const std::string& text) {
-  controls_.status_field->setText(QString::fromStdString(text));
+  SetElidedText(controls_.status_field, QString::fromStdString(text));
 }
 
 // Like a native progress bar, the position is kept within the new range

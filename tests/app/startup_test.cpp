@@ -144,8 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
 class ScriptedStartupView : public StartupView {
  public:
   std::optional<fs::path> AskTargetFolder() override { return target; }
-  std::optional<SimulatorChoice> AskSimulator() override {
+  std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice& recorded) override {
     ++simulator_questions;
+    last_recorded = recorded;
     if (before_simulator_answer) before_simulator_answer();
     return simulator;
   }
@@ -157,6 +158,7 @@ class ScriptedStartupView : public StartupView {
   std::optional<SimulatorChoice> simulator;
   std::function<void()> before_simulator_answer;
   int simulator_questions = 0;
+  SimulatorChoice last_recorded;
   std::vector<std::pair<std::string, MessageTitle>> messages;
 };
 
@@ -269,6 +271,37 @@ TEST_F(RunStartupTest, ReplacingTheSimulatorKeepsTheOtherSettings) {
   const std::string text = ConfigText();
   EXPECT_NE(text.find("FS_Version=9 "), std::string::npos) << text;
   EXPECT_NE(text.find("Follow_Aircraft=FALSE\r\nILS_Graphic=TRUE\r\n"), std::string::npos) << text;
+}
+
+// "Change Program or Simulator...": the window keeps the program it serves
+// until the new one is open and its simulator recorded.
+TEST_F(RunStartupTest, ChangeTakesEffectOnlyWhenBothAnswersAreRecorded) {
+  WriteProgramConfigFile(target_, 1, 8, "/old/fs2002");
+  const fs::path other = dir_ / "Brisolt (FS2004)";
+  WriteProgramConfigFile(other, 1, 9, "/elsewhere/fs9");
+  const std::string other_before = ReadFile(other / "Program_Config.cfg");
+  ASSERT_TRUE(OpenProgramConfig(state_, target_, view_));
+  ReleaseTargetFolder(state_);
+  view_.target = other;
+
+  view_.simulator.reset();
+  EXPECT_FALSE(ChangeProgramOrSimulator(state_, view_));
+  EXPECT_EQ(view_.last_recorded.version, FsVersion::Fs2004);
+  EXPECT_EQ(view_.last_recorded.folder, fs::path("/elsewhere/fs9"));
+  EXPECT_EQ(state_.TargetFolder, target_);
+  EXPECT_EQ(state_.config.FS_Directory, "/old/fs2002");
+  EXPECT_EQ(ReadFile(other / "Program_Config.cfg"), other_before);
+  EXPECT_FALSE(state_.target_lock.has_value());
+
+  view_.simulator = SimulatorChoice{FsVersion::Fs2004, simulator_};
+  EXPECT_TRUE(ChangeProgramOrSimulator(state_, view_));
+  EXPECT_EQ(state_.TargetFolder, other);
+  EXPECT_EQ(CurrentTargetChoice(state_), TargetProgramChoice::ChartFs2004);
+  EXPECT_EQ(state_.config.FS_Directory, simulator_.string());
+  EXPECT_NE(ReadFile(other / "Program_Config.cfg").find("FS_Directory=" + simulator_.string()),
+            std::string::npos);
+  EXPECT_FALSE(state_.target_lock.has_value());
+  EXPECT_TRUE(view_.messages.empty());
 }
 
 // The window's buttons, around a real run on a worker thread.

@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QWidget>
+#include <cmath>
 #include <memory>
+#include <string>
 
 #include "app/program_state.h"
 #include "gui/about_program.h"
@@ -91,8 +96,27 @@ TEST(DialogLayout, KeepsTheMeasuredUnitsWhenEverythingFits) {
   EXPECT_EQ(layout.Units().base_y, BaseUnitsOf(client.font()).base_y);
 }
 
-TEST(Windows, ShowEveryTextWhole) {
+// The scrolling fields of the about box end where a line ends.
+void ExpectWholeLines(const QWidget& window) {
+  for (const QPlainTextEdit* field : window.findChildren<QPlainTextEdit*>()) {
+    const double line = QFontMetricsF(field->font()).height();
+    const double room =
+        field->height() - 2 * field->frameWidth() - field->document()->documentMargin();
+    const double lines = room / line;
+    EXPECT_LT(lines - std::floor(lines), 1.0 / line) << field->objectName().toStdString();
+  }
+}
+
+// At the usual font size and at one and a half times it.
+class Windows : public ::testing::TestWithParam<double> {
+ protected:
+  ~Windows() override { SetDialogFontScale(1); }
+};
+
+TEST_P(Windows, ShowEveryTextWhole) {
+  SetDialogFontScale(GetParam());
   ProgramState state;
+  state.TargetFolder = "/home/pilot/" + std::string(300, 'x');
   testing::ScriptedPresenter presenter;
   std::vector<std::unique_ptr<FixedDialog>> windows;
   windows.push_back(std::make_unique<TarnvaleDlg>(state, presenter));
@@ -104,8 +128,13 @@ TEST(Windows, ShowEveryTextWhole) {
     EXPECT_TRUE(window->ClippedControls().isEmpty())
         << window->windowTitle().toStdString() << ": "
         << window->ClippedControls().join(u'|').toStdString();
+    ExpectWholeLines(*window);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(FontSizes, Windows, ::testing::Values(1.0, 1.5), [](const auto& info) {
+  return info.param == 1.0 ? "Usual" : "OneAndAHalf";
+});
 
 }  // namespace
 }  // namespace tarnvale::gui

@@ -15,10 +15,13 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <tuple>
 
 #include "app/messages.h"
 #include "app/program_state.h"
 #include "app/scan_report.h"
+#include "gui/about_program.h"
+#include "gui/elided_text.h"
 #include "gui/report_dialog.h"
 #include "gui/tarnvale_dlg.h"
 #include "gui_test_support.h"
@@ -106,11 +109,34 @@ class MainWindow : public ::testing::Test {
     window_->show();
   }
 
+  // Opens the window and starts a run that the worker holds right after
+  // `call` (see HoldingView).
+  HoldingView& StartRunHeldAt(const std::string& call) {
+    Open(presenter_);
+    holding_ = std::make_unique<HoldingView>(window_->WindowView(), state_.worker, call);
+    window_->ReportRunsThrough(*holding_);
+    Button("CreateButton")->click();
+    EXPECT_TRUE(ProcessEventsUntil([&] { return holding_->Holding(); }));
+    return *holding_;
+  }
+
   QString Status() const {
     return window_->findChild<QLineEdit*>(QStringLiteral("StatusField"))->text();
   }
   int BarPosition() const {
     return window_->findChild<QProgressBar*>(QStringLiteral("ProgressBar"))->value();
+  }
+  const ElidedLabel* Line(const char* name) const {
+    return window_->findChild<ElidedLabel*>(QString::fromLatin1(name));
+  }
+  QAction* MenuEntry(const QString& text) const {
+    for (QAction* menu : window_->findChild<QMenuBar*>()->actions()) {
+      for (QAction* entry : menu->menu()->actions()) {
+        if (entry->text() == text) return entry;
+      }
+    }
+    ADD_FAILURE() << "no menu entry " << text.toStdString();
+    return nullptr;
   }
   QPushButton* Button(const char* name) const {
     return window_->findChild<QPushButton*>(QString::fromLatin1(name));
@@ -137,10 +163,11 @@ class MainWindow : public ::testing::Test {
   const std::filesystem::path target_ = dir_ / "Scopel";
   ScriptedPresenter presenter_;
   ProgramState state_;
+  std::unique_ptr<HoldingView> holding_;  // outlives the window's run
   std::unique_ptr<TarnvaleDlg> window_;
 };
 
-TEST_F(MainWindow, OpensIdleWithItsTitleAndMenu) {
+TEST_F(MainWindow, OpensIdleNamingItsProgramAndSimulator) {
   Open(presenter_);
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Tarnvale v1.0"));
   EXPECT_FALSE(window_->windowIcon().isNull());
@@ -150,7 +177,61 @@ TEST_F(MainWindow, OpensIdleWithItsTitleAndMenu) {
     entries << menu->text();
     for (QAction* entry : menu->menu()->actions()) entries << "  " + entry->text();
   }
-  EXPECT_EQ(entries, QStringList({"File", "  Exit", "Help", "  About Tarnvale v1.0"}));
+  EXPECT_EQ(entries, QStringList({"File", "  Change Program or Simulator...", "  Exit", "Help",
+                                  "  About Tarnvale v1.0"}));
+  EXPECT_EQ(Line("ProgramLine")->FullText().toStdString(),
+            "Program: Scopel v5.0 (For FS2002/2004), in " + target_.string());
+  EXPECT_EQ(Line("SimulatorLine")->FullText().toStdString(),
+            "Simulator: Microsoft Flight Simulator 2004, in " + simulator_.string());
+}
+
+// Long folders and area titles keep their start and end in view, and the
+// whole text is the tooltip.
+TEST_F(MainWindow, LongTextsAreShortenedInTheMiddle) {
+  const std::string deep = "/home/pilot/" + std::string(200, 'x') + "/Scopel v5";
+  state_.TargetFolder = deep;
+  Open(presenter_);
+  const QString title = QStringLiteral(
+      "Frankfurt v2.0 Professional Edition - Terminal Buildings, Taxiways and Ground Details");
+  window_->WindowView().SetStatusText(title.toStdString());
+  QApplication::processEvents();
+
+  const auto* status = window_->findChild<QLineEdit*>(QStringLiteral("StatusField"));
+  const ElidedLabel* program = Line("ProgramLine");
+  for (const auto& [shown, tooltip, width] :
+       {std::tuple{status->text(), status->toolTip(), status->width()},
+        std::tuple{program->text(), program->toolTip(), program->width()}}) {
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_LE(window_->fontMetrics().horizontalAdvance(shown), width) << shown.toStdString();
+  }
+  EXPECT_TRUE(status->text().startsWith(QStringLiteral("Frankfurt v2.0")));
+  EXPECT_TRUE(status->text().endsWith(QStringLiteral("Ground Details")));
+  EXPECT_EQ(status->toolTip(), title);
+  EXPECT_TRUE(program->text().startsWith(QStringLiteral("Program: Scopel v5.0")));
+  EXPECT_TRUE(program->text().endsWith(QStringLiteral("/Scopel v5")));
+  EXPECT_EQ(program->toolTip(), program->FullText());
+}
+
+// Escape and "File" > "Exit" close the window; "Help" > "About" opens the
+// about box over it.
+TEST_F(MainWindow, KeysAndMenuEntriesDoWhatTheySay) {
+  Open(presenter_);
+  bool about_shown = false;
+  testing::WhenShown<About_Program>([&](About_Program* about) {
+    about_shown = about->isVisible();
+    about->accept();
+  });
+  MenuEntry("About Tarnvale v1.0")->trigger();
+  EXPECT_TRUE(about_shown);
+  EXPECT_TRUE(window_->isVisible());
+
+  testing::PressKey(window_.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(window_->result(), 0);
+
+  Open(presenter_);
+  MenuEntry("Exit")->trigger();
+  EXPECT_FALSE(window_->isVisible());
 }
 
 TEST_F(MainWindow, WholeRunWritesTheFilesAndEndsIdleAfterTheSuccessMessage) {
@@ -246,15 +327,14 @@ TEST_F(MainWindow, EndingMessageShowsTheSummaryAndTheReportBehindDetails) {
             ScanReportText(state_.last_run->scan, state_.last_run->records));
 }
 
-TEST_F(MainWindow, CancelDuringReadingEndsWithTheCancelMessage) {
-  Open(presenter_);
-  HoldingView holding(window_->WindowView(), state_.worker, "stepit");
-  window_->ReportRunsThrough(holding);
-
-  Button("CreateButton")->click();
-  ASSERT_TRUE(ProcessEventsUntil([&] { return holding.Holding() && BarPosition() == 1; }));
+TEST_F(MainWindow, CancelPressedTwiceEndsWithOneCancelMessage) {
+  HoldingView& holding = StartRunHeldAt("stepit");
+  ASSERT_TRUE(ProcessEventsUntil([&] { return BarPosition() == 1; }));
   EXPECT_FALSE(Button("CreateButton")->isEnabled());
   Button("CancelButton")->click();
+  EXPECT_EQ(Status(), QStringLiteral("Canceling..."));
+  window_->WindowView().SetStatusText("Base");
+  Button("CancelButton")->click();  // the second press only says it again
   EXPECT_EQ(Status(), QStringLiteral("Canceling..."));
   holding.Release();
   ASSERT_TRUE(ProcessEventsUntil([&] { return !presenter_.Messages().empty() && RunOver(); }));
@@ -269,13 +349,7 @@ TEST_F(MainWindow, CancelDuringReadingEndsWithTheCancelMessage) {
 
 TEST_F(MainWindow, CloseDuringWritingHaltsTheRunAndKeepsTheOldSet) {
   WriteFile(target_ / "world_airports.dat", "the set of an earlier run");
-  Open(presenter_);
-  HoldingView holding(window_->WindowView(), state_.worker,
-                      "status:" + std::string(text::kCreatingFiles));
-  window_->ReportRunsThrough(holding);
-
-  Button("CreateButton")->click();
-  ASSERT_TRUE(ProcessEventsUntil([&] { return holding.Holding(); }));
+  StartRunHeldAt("status:" + std::string(text::kCreatingFiles));
   window_->close();
 
   EXPECT_FALSE(window_->isVisible());
@@ -287,6 +361,23 @@ TEST_F(MainWindow, CloseDuringWritingHaltsTheRunAndKeepsTheOldSet) {
   EXPECT_FALSE(std::filesystem::exists(target_ / ".tarnvale-staging"));
   QApplication::processEvents();
   EXPECT_TRUE(presenter_.Messages().empty());
+}
+
+// A set that cannot be put in place is said so in the window, which stays
+// open and idle for another try.
+TEST_F(MainWindow, WriteFailureIsShownWithItsMessage) {
+  HoldingView& holding = StartRunHeldAt("status:" + std::string(text::kCreatingFiles));
+  std::filesystem::create_directories(target_ / "magdec.bgl" / "in the way");
+  holding.Release();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !presenter_.Messages().empty() && RunOver(); }));
+  QApplication::processEvents();
+
+  const std::vector<std::string> texts = presenter_.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].rfind(std::string(text::kDatabaseFilesNotWritten) + "\n", 0), 0u) << texts[0];
+  EXPECT_NE(texts[0].find("magdec.bgl"), std::string::npos) << texts[0];
+  EXPECT_TRUE(window_->isVisible());
+  ExpectIdle();
 }
 
 TEST_F(MainWindow, CloseWhileTheWorkerWaitsForItsMessageDoesNotDeadlock) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 #include <QRadioButton>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "app/messages.h"
 #include "gui/about_program.h"
@@ -207,6 +209,34 @@ TEST(SetupDialogs, OpenAfreshEachTime) {
   EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("FolderField"))->text().isEmpty());
   EXPECT_TRUE(dialog.AcceptedFolder().empty());
   EXPECT_EQ(dialog.Version(), FsVersion::None);
+}
+
+// "Browse..." starts at the folder the field names, or the nearest one above
+// it that exists, else at home; the folder chosen replaces the field's text.
+TEST(SetupDialogs, BrowseStartsAtTheTypedFolderAndFillsInTheChosenOne) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "Games" / "FS9");
+  ScriptedPresenter presenter;
+  AskforQuelbyProgram dialog(presenter);
+  QString started_in;
+  dialog.SetFolderChooser([&](QWidget*, const QString& start) {
+    started_in = start;
+    return QString::fromStdString((dir / "Games" / "FS9").string());
+  });
+  const auto field = [&] { return dialog.findChild<QLineEdit*>(QStringLiteral("FolderField")); };
+  for (const auto& [typed, start] :
+       {std::pair{QString(), QDir::homePath()},
+        std::pair{QString::fromStdString((dir / "Games" / "Not yet" / "deeper").string()),
+                  QString::fromStdString((dir / "Games").string())}}) {
+    dialog.Prefill(TargetProgramChoice::Radar, typed);
+    dialog.show();
+    EXPECT_EQ(field()->text(), typed);
+    ClickButton(&dialog, QStringLiteral("Browse..."));
+    EXPECT_EQ(started_in, start);
+    EXPECT_EQ(field()->text().toStdString(), (dir / "Games" / "FS9").string());
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.hide();
+  }
 }
 
 // A Wine prefix with the radar program installed in it, as the target

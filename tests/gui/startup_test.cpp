@@ -1,6 +1,10 @@
 // The start-up sequence asked through the real setup dialogs.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSettings>
 #include <filesystem>
 #include <string>
 
@@ -8,7 +12,10 @@
 #include "app/startup.h"
 #include "gui/askfor_quelby_program.h"
 #include "gui/dialog_startup_view.h"
+#include "gui/elided_text.h"
 #include "gui/fspath_dialog.h"
+#include "gui/setup_questions.h"
+#include "gui/tarnvale_dlg.h"
 #include "gui_test_support.h"
 #include "support/program_folder.h"
 #include "support/temp_dir.h"
@@ -169,6 +176,80 @@ TEST(GuiStartupInAWinePrefix, OffersTheSimulatorInstalledBesideTheTargetProgram)
   EXPECT_NE(config.find("FS_Directory=C:\\Program Files\\Microsoft Games\\Flight Simulator 9\r\n"),
             std::string::npos)
       << config;
+}
+
+// The radio button checked and the folder field's text a dialog opened with.
+std::pair<QString, QString> Shown(QWidget* dialog) {
+  QString checked;
+  for (const QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {
+    if (radio->isChecked()) checked = radio->text();
+  }
+  return {checked, dialog->findChild<QLineEdit*>(QStringLiteral("FolderField"))->text()};
+}
+
+// Enter accepts what a dialog opened with; one that refuses it is closed.
+void PressEnter(QDialog* dialog) {
+  testing::PressKey(dialog, Qt::Key_Return);
+  if (dialog->isVisible()) dialog->reject();
+}
+
+// The next start opens the target dialog with the last answer, so Enter is
+// enough; "Change Program or Simulator..." opens both dialogs with what the
+// window serves, and the window then names the new program and simulator.
+TEST(SetupQuestionsTest, RemembersTheProgramAndChangesItFromTheMenu) {
+  TempDir dir;
+  const auto program = [&](const char* name) {
+    return std::filesystem::canonical(dir.Path()) / name;
+  };
+  WriteFile(program("FS9") / "fs9.exe", "");
+  WriteFile(program("FS2002") / "fs2002.exe", "");
+  WriteProgramConfigFile(program("Scopel"), 2, 9, program("FS9").string());
+  std::filesystem::create_directory(program("Scopel") / "DEFAULT_DB");
+  WriteProgramConfigFile(program("Brisolt (FS2002)"), 1, 8, program("FS2002").string());
+  QSettings memory(QString::fromStdString((dir / "tarnvale.conf").string()), QSettings::IniFormat);
+  testing::ScriptedPresenter presenter;
+  SetupQuestions questions(presenter, memory, nullptr);
+
+  ProgramState first;
+  WhenShown<AskforQuelbyProgram>(
+      [&](AskforQuelbyProgram* dialog) { Answer(dialog, kRadarProgram, program("Scopel")); });
+  ASSERT_EQ(questions.Start(first), StartupOutcome::Ready);
+  ReleaseTargetFolder(first);
+
+  ProgramState next;
+  std::pair<QString, QString> opened;
+  WhenShown<AskforQuelbyProgram>([&](AskforQuelbyProgram* dialog) {
+    opened = Shown(dialog);
+    PressEnter(dialog);
+  });
+  ASSERT_EQ(questions.Start(next), StartupOutcome::Ready);
+  ReleaseTargetFolder(next);
+  EXPECT_EQ(opened, std::pair(kRadarProgram, QString::fromStdString(program("Scopel").string())));
+
+  TarnvaleDlg window(next, presenter);
+  window.SetChangeSetup([&] { return questions.Change(next); });
+  window.show();
+  std::pair<QString, QString> target_opened;
+  std::pair<QString, QString> simulator_opened;
+  WhenShown<AskforQuelbyProgram>([&](AskforQuelbyProgram* dialog) {
+    target_opened = Shown(dialog);
+    Answer(dialog, QStringLiteral("Brisolt v4.0 (For FS2002)"), program("Brisolt (FS2002)"));
+  });
+  WhenShown<FSPath_Dialog>([&](FSPath_Dialog* dialog) {
+    simulator_opened = Shown(dialog);
+    PressEnter(dialog);
+  });
+  window.findChild<QMenuBar*>()->actions().front()->menu()->actions().front()->trigger();
+
+  EXPECT_EQ(target_opened, opened);
+  EXPECT_EQ(simulator_opened, std::pair(QStringLiteral("Microsoft Flight Simulator 2002"),
+                                        QString::fromStdString(program("FS2002").string())));
+  EXPECT_EQ(next.TargetFolder, program("Brisolt (FS2002)"));
+  EXPECT_EQ(window.findChild<ElidedLabel*>(QStringLiteral("ProgramLine"))->FullText().toStdString(),
+            "Program: Brisolt v4.0 (For FS2002), in " + program("Brisolt (FS2002)").string());
+  EXPECT_EQ(memory.value(QStringLiteral("TargetProgram/Folder")).toString().toStdString(),
+            program("Brisolt (FS2002)").string());
+  EXPECT_TRUE(presenter.Messages().empty());
 }
 
 }  // namespace

@@ -78,7 +78,9 @@ class TargetOnly final : public StartupView {
  public:
   explicit TargetOnly(fs::path target) : target_(std::move(target)) {}
   std::optional<fs::path> AskTargetFolder() override { return target_; }
-  std::optional<SimulatorChoice> AskSimulator() override { return std::nullopt; }
+  std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice&) override {
+    return std::nullopt;
+  }
   void ShowMessage(std::string_view, MessageTitle) override {}
 
  private:
