@@ -58,6 +58,13 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
                      "Also write what the run read and passed over, as JSON, to this file");
   simulator->needs(version);
   version->needs(simulator);
+  create->footer(
+      "Examples:\n"
+      "  tarnvale-cli create --target 'tarnvale-demo/Scopel v5' --report run.json\n"
+      "  tarnvale-cli create --target 'C:\\Program Files\\Scopel v5' \\\n"
+      "      --simulator 'C:\\Program Files\\Microsoft Games\\Flight Simulator 9' --fs-version 9\n"
+      "Exit status: 0 database files written, 1 error or refused input (the old files stay),\n"
+      "  2 usage error or no simulator recorded yet, 3 cancelled by Ctrl-C or SIGTERM.");
 }
 
 void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
@@ -72,6 +79,13 @@ void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
   gen->add_option("--scale", options.scale, "Multiplies every record count of the preset")
       ->check(CLI::PositiveNumber);
   gen->add_option("--seed", options.seed, "Same seed, same bytes");
+  gen->footer(
+      "Examples:\n"
+      "  tarnvale-cli gen-scenery --out /tmp/FS9 --fs-version 9 --preset demo\n"
+      "  tarnvale-cli gen-scenery --out /tmp/FS2002 --fs-version 8 --preset world --scale 0.1 "
+      "--seed 7\n"
+      "Exit status: 0 written, 1 cannot write (DIR not new or empty, or a write failed),\n"
+      "  2 usage error.");
 }
 
 void AddDemo(CLI::App& app, DemoOptions& options) {
@@ -82,6 +96,13 @@ void AddDemo(CLI::App& app, DemoOptions& options) {
   const std::map<std::string, TargetProgram> programs{{"chart", TargetProgram::Chart},
                                                       {"radar", TargetProgram::Radar}};
   AddWordOption(*demo, "--program", options.program, programs, "chart or radar (default chart)");
+  demo->footer(
+      "Examples:\n"
+      "  tarnvale-cli demo\n"
+      "  tarnvale-cli demo --program radar --dir /tmp/radar-demo\n"
+      "  tarnvale-cli demo --fs-version 8 --program chart\n"
+      "Exit status: 0 database files written, 1 error (or DIR holds files not made by demo),\n"
+      "  2 usage error, 3 cancelled by Ctrl-C or SIGTERM.");
 }
 
 struct DumpOptions {
@@ -93,6 +114,12 @@ void AddDump(CLI::App& app, DumpOptions& options) {
   CLI::App* dump = app.add_subcommand("dump", "Print the records of database files");
   dump->add_option("FILE", options.files, "Database files written by Tarnvale")->required();
   dump->add_flag("--json", options.json, "One JSON array instead of one line per record");
+  dump->footer(
+      "Examples:\n"
+      "  tarnvale-cli dump 'tarnvale-demo/Scopel v5/world_navaids.dat'\n"
+      "  tarnvale-cli dump --json 'tarnvale-demo/Scopel v5/'*.dat > records.json\n"
+      "Exit status: 0 every file read, 1 a file missing, not a database file or damaged,\n"
+      "  2 usage error.");
 }
 
 }  // namespace

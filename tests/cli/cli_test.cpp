@@ -3,6 +3,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -230,6 +234,50 @@ TEST(HelpTest, VersionAndChoicesInWords) {
   EXPECT_TRUE(Contains(help.out, "--preset demo|world")) << help.out;
   EXPECT_FALSE(Contains(help.out, "->")) << help.out;
   EXPECT_TRUE(Contains(RunCli({"--help"}).out, "Exit status: 0 success")) << help.out;
+}
+
+// The subcommands listed by `tarnvale-cli --help`.
+std::vector<std::string> Subcommands() {
+  std::istringstream help(RunCli({"--help"}).out);
+  std::vector<std::string> names;
+  std::string line;
+  while (std::getline(help, line) && line != "Subcommands:") {
+  }
+  while (std::getline(help, line) && line.starts_with("  ")) {
+    names.push_back(line.substr(2, line.find(' ', 2) - 2));
+  }
+  return names;
+}
+
+// Every subcommand's help shows examples of itself and exactly the exit
+// statuses it can end with; a new subcommand needs a row here.
+TEST(HelpTest, EverySubcommandShowsExamplesAndItsExitStatuses) {
+  const std::map<std::string, std::set<int>> statuses{{"create", {0, 1, 2, 3}},
+                                                      {"demo", {0, 1, 2, 3}},
+                                                      {"dump", {0, 1, 2}},
+                                                      {"gen-scenery", {0, 1, 2}}};
+  const std::vector<std::string> names = Subcommands();
+  ASSERT_EQ(names.size(), statuses.size());
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(statuses.contains(name));
+    const CliResult help = RunCli({name, "--help"});
+    EXPECT_EQ(help.exit_code, 0);
+    const std::size_t examples = help.out.find("\nExamples:\n");
+    const std::size_t exit_status = help.out.find("\nExit status: ");
+    ASSERT_NE(exit_status, std::string::npos) << help.out;
+    ASSERT_LT(examples, exit_status) << help.out;
+    const std::string shown = help.out.substr(examples, exit_status - examples);
+    EXPECT_TRUE(Contains(shown, "\n  tarnvale-cli " + name + "\n") ||
+                Contains(shown, "\n  tarnvale-cli " + name + " "))
+        << help.out;
+    const std::string listed = help.out.substr(exit_status);
+    for (int status = 0; status <= 3; ++status) {
+      const std::regex code("[^[:alnum:]]" + std::to_string(status) + " [a-z]");
+      EXPECT_EQ(std::regex_search(listed, code), statuses.at(name).contains(status))
+          << status << " in " << listed;
+    }
+  }
 }
 
 TEST(DemoCommandTest, BuildsTheRadarProgramDatabaseAndSaysWhere) {
