@@ -1,7 +1,5 @@
 #include "app/creation_run.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <new>
 #include <optional>
@@ -17,6 +15,7 @@
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
+#include "platform/system.h"
 #include "scenery/bgl_loader.h"
 
 namespace tarnvale {
@@ -68,7 +67,7 @@ class HaltGuardView final : public RunView {
 
 // A folder the run can work in: it exists and may be entered.
 bool CanEnter(const std::filesystem::path& folder) {
-  return !folder.empty() && platform::IsFolder(folder) && ::access(folder.c_str(), X_OK) == 0;
+  return !folder.empty() && platform::CanEnterFolder(folder);
 }
 
 std::vector<RecordCount> CountRecords(const NavDatabase& db) {

@@ -1,16 +1,15 @@
 #include "app/report_archive.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <system_error>
 #include <vector>
 
 #include "app/scan_report_json.h"
 #include "platform/file_operations.h"
+#include "platform/system.h"
 
 namespace tarnvale {
 namespace {
@@ -27,12 +26,18 @@ bool IsReport(const fs::path& file) {
 
 // "run-20261209-051502-<pid>.json": names sort in the order the runs ended.
 std::string ReportName() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
+  namespace chrono = std::chrono;
+  const auto now = chrono::floor<chrono::seconds>(chrono::system_clock::now());
+  const auto today = chrono::floor<chrono::days>(now);
+  const chrono::year_month_day date(today);
+  const chrono::hh_mm_ss time(now - today);
   char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &utc);
-  return std::string(kPrefix) + stamp + "-" + std::to_string(::getpid()) + std::string(kSuffix);
+  std::snprintf(stamp, sizeof stamp, "%04d%02u%02u-%02d%02d%02d", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                static_cast<int>(time.seconds().count()));
+  return std::string(kPrefix) + stamp + "-" + std::to_string(platform::ProcessId()) +
+         std::string(kSuffix);
 }
 
 void RemoveOldReports(const fs::path& folder) {

@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <unistd.h>
-
 #include <string>
 #include <system_error>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
+#include "platform/system.h"
 #include "platform/wine_prefix.h"
 
 namespace tarnvale {
@@ -31,9 +30,7 @@ std::filesystem::path EnterableFolder(std::string_view typed, const std::filesys
                                       const std::filesystem::path& near = {}) {
   if (IsBlank(typed)) return {};
   const std::filesystem::path folder = platform::ResolveTypedPath(typed, base, near);
-  if (folder.empty() || !platform::IsFolder(folder) || ::access(folder.c_str(), X_OK) != 0) {
-    return {};
-  }
+  if (folder.empty() || !platform::CanEnterFolder(folder)) return {};
   std::error_code error;
   const std::filesystem::path full = std::filesystem::canonical(folder, error);
   return error ? std::filesystem::absolute(folder, error) : full;
@@ -63,7 +60,7 @@ std::string_view FolderTrouble(const std::filesystem::path& path) {
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) return "does not exist";
   if (!std::filesystem::is_directory(status)) return "is a file, not a folder";
-  if (::access(path.c_str(), X_OK) != 0) return "cannot be entered";
+  if (!platform::CanEnterFolder(path)) return "cannot be entered";
   return {};
 }
 

@@ -1,7 +1,5 @@
 #include "cli/create_command.h"
 
-#include <atomic>
-#include <csignal>
 #include <iostream>
 #include <string>
 
@@ -13,54 +11,11 @@
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
 #include "platform/file_operations.h"
+#include "platform/system.h"
 #include "platform/wine_prefix.h"
 
 namespace tarnvale::cli {
 namespace {
-
-// Ctrl-C and SIGTERM only raise flags; the run notices them at its check
-// points, exactly as it notices the Cancel button.
-std::atomic<bool> interrupted{false};
-std::atomic<CancelFlag*> run_cancel_flag{nullptr};
-static_assert(std::atomic<bool>::is_always_lock_free &&
-              std::atomic<CancelFlag*>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) {
-  interrupted.store(true);
-  if (CancelFlag* flag = run_cancel_flag.load()) flag->store(true);
-}
-
-// Installs the handler for the command's lifetime. It acts once; a second
-// Ctrl-C ends the program the usual way.
-class InterruptHandler {
- public:
-  explicit InterruptHandler(CancelFlag& flag) {
-    interrupted = false;
-    run_cancel_flag = &flag;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &old_int_);
-    sigaction(SIGTERM, &action, &old_term_);
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
-  }
-  ~InterruptHandler() {
-    sigaction(SIGINT, &old_int_, nullptr);
-    sigaction(SIGTERM, &old_term_, nullptr);
-    run_cancel_flag = nullptr;
-  }
-  InterruptHandler(const InterruptHandler&) = delete;
-  InterruptHandler& operator=(const InterruptHandler&) = delete;
-
- private:
-  struct sigaction old_int_ {};
-  struct sigaction old_term_ {};
-};
 
 // The setup dialogs' answers, taken from the command's options.
 class OptionAnswers final : public StartupView {
@@ -159,14 +114,15 @@ bool WriteReport(const RunSummary& summary, const std::filesystem::path& file) {
   return true;
 }
 
-int CreateDatabases(ProgramState& state, const CreateOptions& options, TerminalView& view) {
-  if (interrupted) {
+int CreateDatabases(ProgramState& state, const CreateOptions& options, TerminalView& view,
+                    const platform::InterruptHandler& interrupt) {
+  if (interrupt.Interrupted()) {
     view.Line(text::kRunCancelled);
     return kExitCancelled;
   }
   if (!StartCreationRun(state, view)) return kExitError;
   // A signal that came while the run was being started must not be lost.
-  if (interrupted) state.cancel = true;
+  if (interrupt.Interrupted()) state.cancel = true;
   state.worker.Join();
   view.ClearBar();
   PrintRunReport(*state.last_run, state.TargetFolder, std::cout, std::cerr);
@@ -179,9 +135,13 @@ int CreateDatabases(ProgramState& state, const CreateOptions& options, TerminalV
 int RunCreateCommand(const CreateOptions& options, TerminalView& view) {
   ProgramState state;
   state.report_archive = ReportArchiveFolder();
-  InterruptHandler handler(state.cancel);
+  // Ctrl-C and SIGTERM only raise flags; the run notices them at its check
+  // points, exactly as it notices the Cancel button. A second Ctrl-C ends the
+  // program the usual way.
+  platform::InterruptHandler interrupt;
+  interrupt.Forward(&state.cancel);
   if (const std::optional<int> refused = StartUp(state, options, view)) return *refused;
-  return CreateDatabases(state, options, view);
+  return CreateDatabases(state, options, view, interrupt);
 }
 
 }  // namespace tarnvale::cli

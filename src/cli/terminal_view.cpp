@@ -1,9 +1,9 @@
 #include "cli/terminal_view.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <iostream>
+
+#include "platform/system.h"
 
 namespace tarnvale::cli {
 namespace {
@@ -13,7 +13,7 @@ constexpr int kBarColumns = 50;
 }  // namespace
 
 TerminalView TerminalView::ForProcess() {
-  return TerminalView(std::cout, ::isatty(STDERR_FILENO) ? &std::cerr : nullptr);
+  return TerminalView(std::cout, platform::StandardErrorIsTerminal() ? &std::cerr : nullptr);
 }
 
 // An empty status text only clears the window's field: nothing to print.

@@ -1,12 +1,7 @@
 #include "output/database_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <concepts>
 
 #include "output/record_layouts.h"
@@ -56,7 +51,8 @@ class MemoryRecordBytes final : public RecordBytes {
 // most 65535 bytes) fits the window.
 class FileRecordBytes final : public RecordBytes {
  public:
-  FileRecordBytes(int fd, std::size_t size) : RecordBytes(size), fd_(fd), window_(kWindowSize) {}
+  FileRecordBytes(const platform::InputFile& file, std::size_t size)
+      : RecordBytes(size), file_(file), window_(kWindowSize) {}
 
   ByteCursor At(std::size_t offset, std::size_t count) override {
     count = Cut(offset, count);
@@ -71,23 +67,17 @@ class FileRecordBytes final : public RecordBytes {
   static constexpr std::size_t kWindowSize = 256 * 1024;
   static_assert(kWindowSize > 0xFFFF, "a whole text must fit the window");
 
+  // A file that ends before its size or fails to read fills the window
+  // only partly.
   void Fill(std::size_t offset) {
     start_ = offset;
-    filled_ = 0;
     const std::size_t wanted = Cut(offset, kWindowSize);
-    while (filled_ < wanted) {
-      const ssize_t got = ::pread(fd_, window_.data() + filled_, wanted - filled_,
-                                  static_cast<off_t>(offset + filled_));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) {
-        read_failed_ = true;
-        return;
-      }
-      filled_ += static_cast<std::size_t>(got);
-    }
+    bool failed = false;
+    filled_ = file_.ReadAt(offset, window_.data(), wanted, failed);
+    if (filled_ < wanted) read_failed_ = true;
   }
 
-  int fd_;
+  const platform::InputFile& file_;
   std::vector<std::uint8_t> window_;
   std::size_t start_ = 0;   // file offset of the window's first byte
   std::size_t filled_ = 0;  // bytes of the window read
@@ -297,24 +287,21 @@ DatabaseFileStream::DatabaseFileStream(const std::filesystem::path& path) {
     summary_.failure = ParseFailure{0, 0, "not a database file of Tarnvale (unknown name)"};
     return;
   }
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  struct stat status {};
-  if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) {
+  file_ = platform::InputFile::Open(path);
+  if (!file_) {
     summary_.failure = ParseFailure{0, 0, "the file cannot be read"};
     return;
   }
-  summary_.size = static_cast<std::uintmax_t>(status.st_size);
+  summary_.size = static_cast<std::uintmax_t>(file_->Size());
 }
 
-DatabaseFileStream::~DatabaseFileStream() {
-  if (fd_ >= 0) ::close(fd_);
-}
+DatabaseFileStream::~DatabaseFileStream() = default;
 
 const DatabaseFileSummary& DatabaseFileStream::ReadRecords(const RecordHandler& on_record) {
   if (summary_.failure && summary_.failure->record_number == 0) return summary_;
   summary_.record_count = 0;
   summary_.failure.reset();
-  FileRecordBytes bytes(fd_, static_cast<std::size_t>(summary_.size));
+  FileRecordBytes bytes(*file_, static_cast<std::size_t>(summary_.size));
   ParseByKind(*summary_.kind, bytes, summary_, on_record);
   return summary_;
 }

@@ -19,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/system_file.h"
 #include "scenery/records.h"
 
 namespace tarnvale {
@@ -90,7 +91,7 @@ class DatabaseFileStream {
   const DatabaseFileSummary& ReadRecords(const RecordHandler& on_record);
 
  private:
-  int fd_ = -1;
+  std::optional<platform::InputFile> file_;
   DatabaseFileSummary summary_;
 };
 

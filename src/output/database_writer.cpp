@@ -1,9 +1,5 @@
 #include "output/database_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -15,6 +11,7 @@
 #include "output/record_encoder.h"
 #include "platform/file_operations.h"
 #include "platform/paths.h"
+#include "platform/system_file.h"
 
 namespace tarnvale {
 
@@ -30,14 +27,9 @@ constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 class OutputFile {
  public:
   explicit OutputFile(const fs::path& path) {
-    errno = 0;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-      RecordError();
-      return;
-    }
-    created_ = true;
-    pending_.reserve(kFlushSize + kFlushSize / 4);
+    file_ = platform::OutputFile::Create(path, error_);
+    created_ = file_.has_value();
+    if (created_) pending_.reserve(kFlushSize + kFlushSize / 4);
   }
   ~OutputFile() { Close(); }
   OutputFile(const OutputFile&) = delete;
@@ -57,42 +49,25 @@ class OutputFile {
   // Offset at which the next byte goes.
   std::uint64_t Position() const { return written_ + pending_.size(); }
 
-  // Closes the file and tells whether every byte reached the disk.
+  // Closes the file and tells whether every byte reached the disk. A file
+  // that failed already is closed without flushing it.
   std::error_code Close() {
-    if (fd_ >= 0) {
+    if (file_) {
       WritePending();
-      errno = 0;
-      // EINVAL: a file that cannot be synced (a pipe) has nothing to flush.
-      if (!error_ && ::fsync(fd_) != 0 && errno != EINVAL) RecordError();
-      errno = 0;
-      if (::close(fd_) != 0) RecordError();
-      fd_ = -1;
+      if (!error_) error_ = file_->Finish();
+      file_.reset();
     }
     return error_;
   }
 
  private:
   void WritePending() {
-    std::size_t done = 0;
-    while (!error_ && done < pending_.size()) {
-      errno = 0;
-      const ssize_t wrote = ::write(fd_, pending_.data() + done, pending_.size() - done);
-      if (wrote < 0 && errno == EINTR) continue;
-      if (wrote <= 0) {
-        RecordError();
-        break;
-      }
-      done += static_cast<std::size_t>(wrote);
-    }
+    if (!error_) error_ = file_->Write(pending_);
     written_ += pending_.size();
     pending_.clear();
   }
 
-  void RecordError() {
-    if (!error_) error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-  }
-
-  int fd_ = -1;
+  std::optional<platform::OutputFile> file_;
   bool created_ = false;
   std::string pending_;
   std::uint64_t written_ = 0;

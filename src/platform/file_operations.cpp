@@ -1,97 +1,10 @@
+// The parts of the whole-file operations that the standard library does the
+// same way on every system; the rest is in file_operations_<system>.cpp.
 #include "platform/file_operations.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <functional>
-#include <string>
-
 namespace tarnvale::platform {
-namespace {
 
 namespace fs = std::filesystem;
-
-constexpr mode_t kNewFileMode = 0644;
-
-std::error_code LastError() { return {errno, std::generic_category()}; }
-
-std::error_code WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return written < 0 ? LastError() : std::make_error_code(std::errc::io_error);
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return {};
-}
-
-// The permission bits `target` has now, or `fallback` when it has none.
-mode_t PermissionsOf(const fs::path& target, mode_t fallback) {
-  struct stat info {};
-  return ::stat(target.c_str(), &info) == 0 ? (info.st_mode & 07777) : fallback;
-}
-
-// Fills a temporary file beside `target` through `fill`, flushes it to disk
-// and renames it over `target`. On any failure the temporary file is removed
-// and `target` is left untouched.
-std::error_code ReplaceThroughTemporary(const fs::path& target, mode_t fallback_mode,
-                                        const std::function<std::error_code(int fd)>& fill) {
-  std::string temporary = target.string() + ".tmp-XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return LastError();
-  std::error_code error = fill(fd);
-  if (!error && ::fchmod(fd, PermissionsOf(target, fallback_mode)) != 0) error = LastError();
-  if (!error && ::fsync(fd) != 0) error = LastError();
-  if (::close(fd) != 0 && !error) error = LastError();
-  if (!error) fs::rename(temporary, target, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return error;
-  }
-  // The new name must survive a power cut too; the file itself already would.
-  SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
-  return error;
-}
-
-std::error_code CopyAll(int from, int to) {
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t count = ::read(from, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return LastError();
-    if (count == 0) return {};
-    if (std::error_code error = WriteAll(to, {buffer, static_cast<std::size_t>(count)}))
-      return error;
-  }
-}
-
-}  // namespace
-
-std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
-  return ReplaceThroughTemporary(target, kNewFileMode,
-                                 [bytes](int fd) { return WriteAll(fd, bytes); });
-}
-
-std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
-  const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (source < 0) return LastError();
-  struct stat info {};
-  std::error_code error;
-  if (::fstat(source, &info) != 0) {
-    error = LastError();
-  } else if (!S_ISREG(info.st_mode)) {
-    error = std::make_error_code(std::errc::invalid_argument);
-  } else {
-    error = ReplaceThroughTemporary(to, info.st_mode & 07777,
-                                    [source](int fd) { return CopyAll(source, fd); });
-  }
-  ::close(source);
-  return error;
-}
 
 std::error_code DeleteFile(const fs::path& path) {
   std::error_code error;
@@ -100,15 +13,6 @@ std::error_code DeleteFile(const fs::path& path) {
     return error ? error : std::make_error_code(std::errc::no_such_file_or_directory);
   if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
   fs::remove(path, error);
-  return error;
-}
-
-std::error_code SyncFolder(const fs::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return LastError();
-  std::error_code error;
-  if (::fsync(fd) != 0) error = LastError();
-  ::close(fd);
   return error;
 }
 

@@ -6,6 +6,7 @@
 // drops it when the holder ends, however it ends.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -29,8 +30,9 @@ class FolderLock {
   const std::filesystem::path& Folder() const { return folder_; }
 
  private:
-  FolderLock(int fd, std::filesystem::path folder) : fd_(fd), folder_(std::move(folder)) {}
-  int fd_ = -1;
+  FolderLock(std::intptr_t handle, std::filesystem::path folder)
+      : handle_(handle), folder_(std::move(folder)) {}
+  std::intptr_t handle_ = -1;  // a descriptor, or a Windows HANDLE
   std::filesystem::path folder_;
 };
 

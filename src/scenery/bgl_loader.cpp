@@ -1,17 +1,12 @@
 #include "scenery/bgl_loader.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "platform/system.h"
 #include "scenery/fs2002_readers.h"
 #include "scenery/fs2004_sections.h"
 
@@ -32,7 +27,7 @@ class MemoryBglBytes final : public BglBytes {
 
 void BglFile::BlockDeleter::operator()(std::uint8_t* block) const {
   if (mapped_size != 0) {
-    ::munmap(block, mapped_size);
+    platform::UnmapMemory(block, mapped_size);
   } else {
     std::free(block);
   }
@@ -46,10 +41,7 @@ void BglFile::BlockDeleter::operator()(std::uint8_t* block) const {
 BglFile::Block BglFile::ZeroFilledBlock(std::size_t size) {
   constexpr std::size_t kMappedBlockSize = 256 * 1024;
   if (size >= kMappedBlockSize) {
-    void* mapped =
-        ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) throw std::bad_alloc();
-    return Block(static_cast<std::uint8_t*>(mapped), BlockDeleter{size});
+    return Block(static_cast<std::uint8_t*>(platform::MapZeroedMemory(size)), BlockDeleter{size});
   }
   auto* block = static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1));
   if (!block) throw std::bad_alloc();
@@ -91,40 +83,30 @@ class BglFile::ReusedBuffer {
 };
 
 std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  const auto size = static_cast<std::size_t>(status.st_size);
+  std::optional<platform::InputFile> file = platform::InputFile::Open(path);
+  if (!file) return nullptr;
+  const auto size = static_cast<std::size_t>(file->Size());
   thread_local ReusedBuffer reused;
-  try {
-    if (std::uint8_t* bytes = reused.Take(size)) {
-      return std::unique_ptr<BglFile>(
-          new BglFile(fd, bytes, size, Block(nullptr, BlockDeleter{}), &reused));
-    }
-    Block own = ZeroFilledBlock(size);  // two files open at once on this thread
-    std::uint8_t* bytes = own.get();
-    return std::unique_ptr<BglFile>(new BglFile(fd, bytes, size, std::move(own), nullptr));
-  } catch (const std::bad_alloc&) {
-    ::close(fd);
-    throw;
+  if (std::uint8_t* bytes = reused.Take(size)) {
+    return std::unique_ptr<BglFile>(
+        new BglFile(std::move(*file), bytes, size, Block(nullptr, BlockDeleter{}), &reused));
   }
+  Block own = ZeroFilledBlock(size);  // two files open at once on this thread
+  std::uint8_t* bytes = own.get();
+  return std::unique_ptr<BglFile>(
+      new BglFile(std::move(*file), bytes, size, std::move(own), nullptr));
 }
 
-BglFile::BglFile(int fd, std::uint8_t* bytes, std::size_t size, Block own_buffer,
+BglFile::BglFile(platform::InputFile file, std::uint8_t* bytes, std::size_t size, Block own_buffer,
                  ReusedBuffer* reused)
     : BglBytes(std::span<const std::uint8_t>(bytes, size)),
-      fd_(fd),
+      file_(std::move(file)),
       bytes_(bytes),
       own_buffer_(std::move(own_buffer)),
       reused_(reused),
       loaded_((size + kBlockSize - 1) / kBlockSize, false) {}
 
 BglFile::~BglFile() {
-  ::close(fd_);
   if (reused_) reused_->GiveBack(loaded_, File().Size());
 }
 
@@ -146,16 +128,10 @@ void BglFile::Require(std::size_t offset, std::size_t count) {
   }
 }
 
+// A file that ends early or fails to read leaves the rest of the range zero.
 void BglFile::ReadRange(std::size_t from, std::size_t to) {
-  while (from < to) {
-    const ssize_t got = ::pread(fd_, bytes_ + from, to - from, static_cast<off_t>(from));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      incomplete_ = true;
-      return;
-    }
-    from += static_cast<std::size_t>(got);
-  }
+  bool failed = false;
+  if (file_.ReadAt(from, bytes_ + from, to - from, failed) < to - from) incomplete_ = true;
 }
 
 namespace {

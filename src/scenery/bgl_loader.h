@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "domain/simulation.h"
+#include "platform/system_file.h"
 #include "scenery/byte_cursor.h"
 #include "scenery/nav_database.h"
 
@@ -99,10 +100,11 @@ class BglFile final : public BglBytes {
   static Block ZeroFilledBlock(std::size_t size);
   class ReusedBuffer;
 
-  BglFile(int fd, std::uint8_t* bytes, std::size_t size, Block own_buffer, ReusedBuffer* reused);
+  BglFile(platform::InputFile file, std::uint8_t* bytes, std::size_t size, Block own_buffer,
+          ReusedBuffer* reused);
   void ReadRange(std::size_t from, std::size_t to);
 
-  int fd_;
+  platform::InputFile file_;
   std::uint8_t* bytes_;
   Block own_buffer_;                // when the thread's reused buffer was taken
   ReusedBuffer* reused_ = nullptr;  // otherwise

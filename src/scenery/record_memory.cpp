@@ -1,19 +1,26 @@
 #include "scenery/record_memory.h"
 
-#include <sanitizer/asan_interface.h>
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdint>
 #include <limits>
 #include <mutex>
+
+#include "platform/system.h"
+
+// The poisoning macros are empty when AddressSanitizer is off; a compiler
+// without the sanitizers may not have the header at all.
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>
+#else
+#define ASAN_POISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#endif
 
 namespace tarnvale::record_memory {
 
 namespace {
 
 constexpr std::size_t kPage = 4096;
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+constexpr std::size_t kHugePage = platform::kHugePageBytes;
 constexpr std::size_t kChunkSize = 2 * kHugePage;
 // Blocks from this size on get a mapping of their own.
 constexpr std::size_t kLargeBlock = 256 * 1024;
@@ -48,23 +55,14 @@ std::size_t MappedSize(std::size_t size) {
 // huge-page boundary and ask for huge pages; the request is a hint the
 // system may ignore.
 std::byte* Map(std::size_t bytes) {
-  const std::size_t slack = bytes % kHugePage == 0 ? kHugePage : 0;
-  void* mapped =
-      ::mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) throw std::bad_alloc();
-  auto* start = static_cast<std::byte*>(mapped);
-  if (slack == 0) return start;
-  const auto address = reinterpret_cast<std::uintptr_t>(start);
-  const std::size_t head = RoundUp(address, kHugePage) - address;
-  if (head != 0) ::munmap(start, head);
-  if (head != slack) ::munmap(start + head + bytes, slack - head);
-  ::madvise(start + head, bytes, MADV_HUGEPAGE);
-  return start + head;
+  void* mapped = bytes % kHugePage == 0 ? platform::MapZeroedHugePages(bytes)
+                                        : platform::MapZeroedMemory(bytes);
+  return static_cast<std::byte*>(mapped);
 }
 
 void Unmap(std::byte* block, std::size_t bytes) {
   ASAN_UNPOISON_MEMORY_REGION(block, bytes);  // the addresses may be mapped again
-  ::munmap(block, bytes);
+  platform::UnmapMemory(block, bytes);
 }
 
 class Arena {

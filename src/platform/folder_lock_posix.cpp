@@ -33,19 +33,20 @@ std::optional<FolderLock> FolderLock::TryAcquire(const std::filesystem::path& fo
 }
 
 FolderLock::FolderLock(FolderLock&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), folder_(std::move(other.folder_)) {}
+    : handle_(std::exchange(other.handle_, -1)), folder_(std::move(other.folder_)) {}
 
 FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
   if (this != &other) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = std::exchange(other.fd_, -1);
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+    handle_ = std::exchange(other.handle_, -1);
     folder_ = std::move(other.folder_);
   }
   return *this;
 }
 
 FolderLock::~FolderLock() {
-  if (fd_ >= 0) ::close(fd_);  // closing the last descriptor drops the lock
+  // Closing the last descriptor drops the lock.
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
 }  // namespace tarnvale::platform

@@ -1,0 +1,58 @@
+// Small facts and services of the operating system that the program needs
+// in one form on every platform.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <filesystem>
+
+namespace tarnvale::platform {
+
+// This process's identifier.
+long ProcessId();
+
+// True when standard error is a terminal (a console on Windows), where a
+// progress bar may be drawn.
+bool StandardErrorIsTerminal();
+
+// True when `folder` is a folder that this process may enter (list and
+// open files in).
+bool CanEnterFolder(const std::filesystem::path& folder);
+
+// Zero-filled memory straight from the system's virtual memory: untouched
+// pages cost neither memory nor clearing. `bytes` is rounded up to whole
+// pages. Throws std::bad_alloc when the system has no room.
+void* MapZeroedMemory(std::size_t bytes);
+// Gives back `bytes` at `address` (as mapped by MapZeroedMemory, or a whole
+// part of such a mapping where the system allows it).
+void UnmapMemory(void* address, std::size_t bytes);
+
+// The size of a huge page: the unit in which memory for large record arrays
+// is taken from the system.
+inline constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
+// Zero-filled memory as from MapZeroedMemory, for `bytes` a multiple of
+// kHugePageBytes. Where the system backs memory with huge pages just for the
+// asking (Linux's transparent huge pages), the block starts on a huge-page
+// boundary and asks for them; elsewhere it is ordinary mapped memory. Either
+// way it goes back with one UnmapMemory(address, bytes) of its own.
+void* MapZeroedHugePages(std::size_t bytes);
+
+// While one of these exists, the user's interrupt (Ctrl-C, SIGINT or
+// SIGTERM; on Windows Ctrl-C, Ctrl-Break or closing the console) only
+// raises flags instead of ending the process: Interrupted() turns true, and
+// the flag given to Forward (if any) is set. A second interrupt ends the
+// process the usual way. Only one may exist at a time.
+class InterruptHandler {
+ public:
+  InterruptHandler();
+  ~InterruptHandler();
+  InterruptHandler(const InterruptHandler&) = delete;
+  InterruptHandler& operator=(const InterruptHandler&) = delete;
+
+  bool Interrupted() const;
+  // From now on an interrupt also sets `flag` (nullptr: none). `flag` must
+  // outlive the handler or be replaced first.
+  void Forward(std::atomic<bool>* flag);
+};
+
+}  // namespace tarnvale::platform

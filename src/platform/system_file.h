@@ -1,0 +1,71 @@
+// Files opened with the system's own calls: a regular file read at any
+// offset, and a new file written from its start and flushed to disk.
+//
+// Both are move-only and close their file when destroyed. Neither throws on
+// file-system errors.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+namespace tarnvale::platform {
+
+class InputFile {
+ public:
+  // The regular file at `path`, or std::nullopt when it cannot be opened or
+  // is no regular file (a folder, a pipe, a device: opening one never waits).
+  static std::optional<InputFile> Open(const std::filesystem::path& path);
+
+  InputFile(InputFile&& other) noexcept;
+  InputFile& operator=(InputFile&& other) noexcept;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile();
+
+  // The file's size when it was opened.
+  std::uint64_t Size() const { return size_; }
+
+  // Reads `count` bytes at `offset` into `buffer`, in as many system calls as
+  // it takes. Returns the bytes read: fewer than `count` only at the end of
+  // the file or after a read error, which also sets `failed`.
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count, bool& failed) const;
+
+ private:
+  InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}
+  void Close();
+
+  std::intptr_t handle_ = -1;  // a descriptor, or a Windows HANDLE
+  std::uint64_t size_ = 0;
+};
+
+class OutputFile {
+ public:
+  // A new, empty file at `path` (an existing file is truncated), or
+  // std::nullopt with `error` set.
+  static std::optional<OutputFile> Create(const std::filesystem::path& path,
+                                          std::error_code& error);
+
+  OutputFile(OutputFile&& other) noexcept;
+  OutputFile& operator=(OutputFile&& other) noexcept;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();  // closes without flushing when Finish was not called
+
+  // Appends all of `bytes`.
+  std::error_code Write(std::string_view bytes);
+  // Flushes the file to disk (a file that cannot be flushed, such as a pipe,
+  // has nothing to flush) and closes it.
+  std::error_code Finish();
+
+ private:
+  explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
+  void Close();
+
+  std::intptr_t handle_ = -1;
+};
+
+}  // namespace tarnvale::platform

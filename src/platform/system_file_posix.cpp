@@ -1,0 +1,116 @@
+#include "platform/system_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace tarnvale::platform {
+namespace {
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+std::optional<InputFile> InputFile::Open(const std::filesystem::path& path) {
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer; reads of a
+  // regular file are not affected by it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  return InputFile(fd, static_cast<std::uint64_t>(status.st_size));
+}
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), size_(other.size_) {}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, -1);
+    size_ = other.size_;
+  }
+  return *this;
+}
+
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() {
+  if (handle_ >= 0) ::close(Descriptor(handle_));
+  handle_ = -1;
+}
+
+std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
+                              bool& failed) const {
+  auto* bytes = static_cast<char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t got =
+        ::pread(Descriptor(handle_), bytes + done, count - done, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) failed = true;
+    if (got <= 0) break;  // an error, or the end of the file
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
+}
+
+std::optional<OutputFile> OutputFile::Create(const std::filesystem::path& path,
+                                             std::error_code& error) {
+  error.clear();
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    error = LastError();
+    return std::nullopt;
+  }
+  return OutputFile(fd);
+}
+
+OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, -1);
+  }
+  return *this;
+}
+
+OutputFile::~OutputFile() { Close(); }
+
+void OutputFile::Close() {
+  if (handle_ >= 0) ::close(Descriptor(handle_));
+  handle_ = -1;
+}
+
+std::error_code OutputFile::Write(std::string_view bytes) {
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  while (!bytes.empty()) {
+    const ssize_t wrote = ::write(Descriptor(handle_), bytes.data(), bytes.size());
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote < 0) return LastError();
+    if (wrote == 0) return std::make_error_code(std::errc::io_error);
+    bytes.remove_prefix(static_cast<std::size_t>(wrote));
+  }
+  return {};
+}
+
+std::error_code OutputFile::Finish() {
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  std::error_code error;
+  // EINVAL: a file that cannot be synced (a pipe) has nothing to flush.
+  if (::fsync(Descriptor(handle_)) != 0 && errno != EINVAL) error = LastError();
+  // The descriptor is gone whatever close says, so it is never closed twice.
+  if (::close(Descriptor(std::exchange(handle_, -1))) != 0 && !error) error = LastError();
+  return error;
+}
+
+}  // namespace tarnvale::platform

@@ -1,0 +1,92 @@
+#include "platform/system.h"
+
+#include <signal.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <new>
+
+namespace tarnvale::platform {
+
+long ProcessId() { return static_cast<long>(::getpid()); }
+
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) != 0; }
+
+bool CanEnterFolder(const std::filesystem::path& folder) {
+  std::error_code ignored;
+  return std::filesystem::is_directory(folder, ignored) && ::access(folder.c_str(), X_OK) == 0;
+}
+
+void* MapZeroedMemory(std::size_t bytes) {
+  void* mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  return mapped;
+}
+
+void UnmapMemory(void* address, std::size_t bytes) { ::munmap(address, bytes); }
+
+// One huge page more than asked for is mapped, so that a huge-page boundary
+// lies within its first huge page; what lies before that boundary and after
+// the block is given back at once.
+void* MapZeroedHugePages(std::size_t bytes) {
+  auto* start = static_cast<char*>(MapZeroedMemory(bytes + kHugePageBytes));
+  const auto address = reinterpret_cast<std::uintptr_t>(start);
+  const std::size_t head = (kHugePageBytes - address % kHugePageBytes) % kHugePageBytes;
+  if (head != 0) ::munmap(start, head);
+  if (head != kHugePageBytes) ::munmap(start + head + bytes, kHugePageBytes - head);
+#ifdef MADV_HUGEPAGE
+  ::madvise(start + head, bytes, MADV_HUGEPAGE);  // a hint the system may ignore
+#endif
+  return start + head;
+}
+
+namespace {
+
+// What the signal handler touches: lock-free atomics only.
+std::atomic<bool> interrupted{false};
+std::atomic<std::atomic<bool>*> forwarded{nullptr};
+static_assert(std::atomic<bool>::is_always_lock_free &&
+              std::atomic<std::atomic<bool>*>::is_always_lock_free);
+
+// The handlers in place before the InterruptHandler, put back when it ends.
+struct sigaction previous_int {};
+struct sigaction previous_term {};
+
+extern "C" void OnInterrupt(int) {
+  interrupted.store(true);
+  if (std::atomic<bool>* flag = forwarded.load()) flag->store(true);
+}
+
+}  // namespace
+
+InterruptHandler::InterruptHandler() {
+  interrupted = false;
+  forwarded = nullptr;
+  // SA_RESETHAND: the handler acts once, and a second interrupt ends the
+  // process the usual way.
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, &previous_int);
+  sigaction(SIGTERM, &action, &previous_term);
+  // A parent may have started the process with these signals blocked.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+}
+
+InterruptHandler::~InterruptHandler() {
+  sigaction(SIGINT, &previous_int, nullptr);
+  sigaction(SIGTERM, &previous_term, nullptr);
+  forwarded = nullptr;
+}
+
+bool InterruptHandler::Interrupted() const { return interrupted.load(); }
+
+void InterruptHandler::Forward(std::atomic<bool>* flag) { forwarded.store(flag); }
+
+}  // namespace tarnvale::platform
