@@ -1,6 +1,10 @@
 #include "fuzz/fuzz_entries.h"
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <array>
 #include <cstdio>
@@ -76,12 +80,26 @@ void BindBothWays(NavDatabase& db) {
 // removed when the process ends.
 class ScratchFolder {
  public:
+#ifdef _WIN32
+  // No mkdtemp on Windows: a name from the process and a count, made anew
+  // until no folder has it.
+  ScratchFolder() {
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const std::filesystem::path folder =
+          std::filesystem::temp_directory_path() /
+          ("tarnvale-fuzz-" + std::to_string(_getpid()) + "-" + std::to_string(attempt));
+      if (std::filesystem::create_directory(folder)) path_ = folder;
+    }
+    Require(!path_.empty(), "cannot create a scratch folder");
+  }
+#else
   ScratchFolder() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "tarnvale-fuzz-XXXXXX").string();
     Require(mkdtemp(pattern.data()) != nullptr, "cannot create a scratch folder");
     path_ = pattern;
   }
+#endif
   ~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);

@@ -13,6 +13,9 @@
 #include "cli/terminal_view.h"
 #include "output/database_dump.h"
 #include "platform/code_page.h"
+#ifdef _WIN32
+#include "platform/windows_system.h"
+#endif
 
 namespace {
 
@@ -125,6 +128,16 @@ void AddDump(CLI::App& app, DumpOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Arguments and console text in UTF-8, the program's own text everywhere.
+  std::vector<std::string> arguments = platform::CommandLineArguments();
+  std::vector<char*> words;
+  for (std::string& argument : arguments) words.push_back(argument.data());
+  words.push_back(nullptr);
+  argc = static_cast<int>(arguments.size());
+  argv = words.data();
+  const platform::Utf8ConsoleOutput console;
+#endif
   CLI::App app{"Tarnvale: builds navigation database files from flight simulator scenery"};
   app.require_subcommand(1);
   app.set_version_flag("--version", "tarnvale-cli " TARNVALE_VERSION);

@@ -9,6 +9,7 @@
 #include "platform/ascii_text.h"
 #include "platform/directory_search.h"
 #include "platform/file_operations.h"
+#include "platform/paths.h"
 
 namespace tarnvale {
 
@@ -27,12 +28,12 @@ std::vector<fs::path> EntriesNamed(const fs::path& folder, std::string_view name
   std::vector<fs::path> entries;
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    if (platform::EqualsIgnoreCase(it->path().filename().string(), name)) {
+    if (platform::EqualsIgnoreCase(platform::Utf8Of(it->path().filename()), name)) {
       entries.push_back(it->path());
     }
   }
   std::sort(entries.begin(), entries.end(), [](const fs::path& a, const fs::path& b) {
-    return platform::NameOrderLess(a.filename().string(), b.filename().string());
+    return platform::NameOrderLess(platform::Utf8Of(a.filename()), platform::Utf8Of(b.filename()));
   });
   return entries;
 }
@@ -86,6 +87,18 @@ std::optional<SetFailure> FinishSwap(const fs::path& target, const fs::path& sta
   std::optional<SetFailure> failure;
   for (std::string_view name : kOutputFileSet) {
     const bool in_new_set = std::find(new_names.begin(), new_names.end(), name) != new_names.end();
+#ifdef _WIN32
+    // Names that differ only in letter case are one name on Windows: the
+    // file of the old set goes first, so that the new file takes the name
+    // as written instead of replacing the old file under its old name.
+    if (in_new_set && IsPresent(staging / name)) {
+      for (const fs::path& old : EntriesNamed(target, name)) {
+        if (old.filename() == name) continue;
+        Keep(failure, old, platform::DeleteFile(old));
+        NoteSetStep("removed " + platform::Utf8Of(old.filename()));
+      }
+    }
+#endif
     if (in_new_set && IsPresent(staging / name)) {
       std::error_code error;
       fs::rename(staging / name, target / name, error);
@@ -134,7 +147,7 @@ void RemoveLeftoverTemporaries(const fs::path& folder) {
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     std::error_code status_error;
     if (fs::is_regular_file(it->symlink_status(status_error)) &&
-        IsLeftoverTemporary(it->path().filename().string())) {
+        IsLeftoverTemporary(platform::Utf8Of(it->path().filename()))) {
       leftovers.push_back(it->path());
     }
   }

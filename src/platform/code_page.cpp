@@ -5,6 +5,9 @@
 #include <cstdlib>
 
 #include "platform/ascii_text.h"
+#ifdef _WIN32
+#include "platform/windows_system.h"
+#endif
 
 namespace tarnvale::platform {
 namespace {
@@ -142,10 +145,19 @@ std::optional<char> ByteOf(char32_t c, const HighHalf& table) {
   return std::nullopt;
 }
 
+#ifdef _WIN32
+// On Windows the simulator's files are in the system's ANSI code page.
+CodePage CodePageFromEnvironment() {
+  const char* value = std::getenv("TARNVALE_CODEPAGE");
+  const std::optional<CodePage> named = value ? CodePageNamed(value) : std::nullopt;
+  return named.value_or(CodePageNamed(std::to_string(::GetACP())).value_or(CodePage::Windows1252));
+}
+#else
 CodePage CodePageFromEnvironment() {
   const char* value = std::getenv("TARNVALE_CODEPAGE");
   return value ? CodePageNamed(value).value_or(CodePage::Windows1252) : CodePage::Windows1252;
 }
+#endif
 
 std::atomic<CodePage>& Active() {
   static std::atomic<CodePage> active{CodePageFromEnvironment()};

@@ -18,7 +18,8 @@ enum class CodePage { Windows1250, Windows1251, Windows1252 };
 // likewise for 1250 and 1251), letter case ignored. Empty for anything else.
 std::optional<CodePage> CodePageNamed(std::string_view text);
 
-// The code page the files of this run are read in. Windows-1252 unless the
+// The code page the files of this run are read in. Windows-1252 (on Windows,
+// the system's ANSI code page when it is one of the three) unless the
 // environment variable TARNVALE_CODEPAGE names another (read once, on first
 // use; a value that names none is ignored) or SetActiveCodePage chose one.
 // Set it at start-up, before any worker thread reads it.

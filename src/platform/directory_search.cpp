@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ascii_text.h"
+#include "platform/paths.h"
 
 namespace tarnvale::platform {
 
@@ -50,7 +51,7 @@ FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
   std::error_code error;
   fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    if (!MatchesPattern(it->path().filename().string(), pattern)) continue;
+    if (!MatchesPattern(Utf8Of(it->path().filename()), pattern)) continue;
     std::error_code status_error;
     const bool file = fs::is_regular_file(it->status(status_error));
     (file ? matches.files : matches.others).push_back(it->path());
@@ -62,7 +63,7 @@ FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
 
 void SortByName(std::vector<fs::path>& paths) {
   std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
-    return NameOrderLess(a.filename().string(), b.filename().string());
+    return NameOrderLess(Utf8Of(a.filename()), Utf8Of(b.filename()));
   });
 }
 

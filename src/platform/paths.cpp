@@ -7,6 +7,9 @@
 #include "platform/ascii_text.h"
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
+#ifdef _WIN32
+#include "platform/windows_system.h"
+#endif
 
 namespace tarnvale::platform {
 namespace {
@@ -44,7 +47,7 @@ std::optional<std::string> FirstEntry(const fs::path& folder, Predicate matches)
                             fs::directory_options::skip_permission_denied, error);
   std::optional<std::string> best;
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    std::string entry = it->path().filename().string();
+    std::string entry = Utf8Of(it->path().filename());
     if (matches(entry) && (!best || NameOrderLess(entry, *best))) best = std::move(entry);
   }
   return best;
@@ -75,6 +78,16 @@ std::optional<std::string> FindNameInCodePage(const fs::path& folder, const std:
   });
 }
 
+#ifdef _WIN32
+// A component as a path of Windows, whose names are Unicode: UTF-8 as it is,
+// any other text read in the active code page.
+fs::path ComponentPath(const std::string& component) {
+  return PathFromUtf8(DisplayText(component));
+}
+#else
+fs::path ComponentPath(const std::string& component) { return component; }
+#endif
+
 // `start` followed by `components`, each matched in letter case (and, when
 // it has bytes above 127, in code page) against what exists. Once a
 // component matches nothing, the rest are appended as they are: there is no
@@ -82,8 +95,19 @@ std::optional<std::string> FindNameInCodePage(const fs::path& folder, const std:
 fs::path AppendMatched(fs::path start, const std::vector<std::string>& components) {
   bool folder_exists = true;
   for (const std::string& component : components) {
-    fs::path exact = start / component;
-    if (component == ".." || !folder_exists || Exists(exact)) {
+    fs::path exact = start / ComponentPath(component);
+    if (component == ".." || !folder_exists) {
+      start = std::move(exact);
+      continue;
+    }
+#ifdef _WIN32
+    // The file system matches letter case (and short names) itself.
+    const std::optional<fs::path> stored = StoredName(exact);
+    folder_exists = stored.has_value();
+    start = stored ? start / *stored : std::move(exact);
+    continue;
+#endif
+    if (Exists(exact)) {
       start = std::move(exact);
       continue;
     }
@@ -102,6 +126,24 @@ bool HasDriveLetter(std::string_view text) {
          text[1] == ':';
 }
 
+#ifdef _WIN32
+fs::path ResolvePath(std::string_view text, const fs::path& base) {
+  if (HasDriveLetter(text)) {  // "C:\FS9", or "C:FS9" in drive C's current folder
+    const bool rooted = text.size() > 2 && IsSeparator(text[2]);
+    return AppendMatched(PathFromUtf8(std::string(text.substr(0, 2)) + (rooted ? "\\" : "")),
+                         SplitComponents(text.substr(2)));
+  }
+  if (text.size() > 2 && IsSeparator(text[0]) && IsSeparator(text[1])) {  // \\server\share
+    std::vector<std::string> components = SplitComponents(text);
+    if (components.size() < 2) return {};
+    const fs::path share = PathFromUtf8("\\\\" + components[0] + "\\" + components[1] + "\\");
+    components.erase(components.begin(), components.begin() + 2);
+    return AppendMatched(share, components);
+  }
+  fs::path start = !text.empty() && IsSeparator(text[0]) ? base.root_name() / "\\" : base;
+  return AppendMatched(std::move(start), SplitComponents(text));
+}
+#else
 fs::path ResolvePath(std::string_view text, const fs::path& base) {
   if (HasDriveLetter(text)) {
     fs::path drive = WineDriveFolder(text[0], base);
@@ -111,11 +153,12 @@ fs::path ResolvePath(std::string_view text, const fs::path& base) {
   fs::path start = !text.empty() && IsSeparator(text[0]) ? fs::path("/") : base;
   return AppendMatched(std::move(start), SplitComponents(text));
 }
+#endif
 
 fs::path MatchLetterCase(const fs::path& path) {
   std::vector<std::string> components;
   for (const fs::path& component : path.relative_path()) {
-    if (!component.empty() && component != ".") components.push_back(component.string());
+    if (!component.empty() && component != ".") components.push_back(Utf8Of(component));
   }
   return AppendMatched(path.root_path(), components);
 }
@@ -128,13 +171,18 @@ fs::path ExistingFolder(std::string_view text, const fs::path& base) {
 fs::path WineDriveFolder(char drive, const fs::path& folder) {
   const char letter = AsciiLower(drive);
   if (letter < 'a' || letter > 'z') return {};
+#ifdef _WIN32
+  (void)folder;
+  const fs::path root = std::string{AsciiUpper(letter), ':', '\\'};
+  return IsFolder(root) ? root : fs::path();
+#endif
   std::optional<fs::path> drive_c;
   for (fs::path ancestor = folder; !ancestor.empty(); ancestor = ancestor.parent_path()) {
     if (IsFolder(ancestor / "dosdevices")) {
       fs::path mapped = MatchLetterCase(ancestor / "dosdevices" / std::string{letter, ':'});
       if (IsFolder(mapped)) return mapped;
     }
-    if (!drive_c && EqualsIgnoreCase(ancestor.filename().string(), "drive_c") &&
+    if (!drive_c && EqualsIgnoreCase(Utf8Of(ancestor.filename()), "drive_c") &&
         IsFolder(ancestor)) {
       drive_c = ancestor;
     }
@@ -142,6 +190,14 @@ fs::path WineDriveFolder(char drive, const fs::path& folder) {
   }
   return letter == 'c' && drive_c ? *drive_c : fs::path();
 }
+
+#ifdef _WIN32
+fs::path PathFromUtf8(std::string_view text) { return WideFromUtf8(text); }
+std::string Utf8Of(const fs::path& path) { return Utf8FromWide(path.native()); }
+#else
+fs::path PathFromUtf8(std::string_view text) { return text; }
+std::string Utf8Of(const fs::path& path) { return path.string(); }
+#endif
 
 bool IsFolder(const fs::path& path) {
   std::error_code ignored;

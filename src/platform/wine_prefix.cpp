@@ -16,13 +16,20 @@ namespace fs = std::filesystem;
 
 constexpr int kProgramSearchDepth = 3;
 
+fs::path Canonical(const fs::path& path) {
+  std::error_code error;
+  fs::path canonical = fs::canonical(path, error);
+  return error ? fs::path() : canonical;
+}
+
+#ifndef _WIN32
 // The prefix among the ancestors of `folder`: the nearest folder with a
 // "dosdevices" folder, or failing that the folder above a "drive_c".
 fs::path PrefixHolding(const fs::path& folder) {
   fs::path drive_c_parent;
   for (fs::path ancestor = folder; !ancestor.empty(); ancestor = ancestor.parent_path()) {
     if (IsFolder(ancestor / "dosdevices")) return ancestor;
-    if (drive_c_parent.empty() && EqualsIgnoreCase(ancestor.filename().string(), "drive_c")) {
+    if (drive_c_parent.empty() && EqualsIgnoreCase(Utf8Of(ancestor.filename()), "drive_c")) {
       drive_c_parent = ancestor.parent_path();
     }
     if (ancestor == ancestor.parent_path()) break;
@@ -36,12 +43,6 @@ fs::path FromEnvironment(const char* name, const char* below = nullptr) {
   return below ? fs::path(value) / below : fs::path(value);
 }
 
-fs::path Canonical(const fs::path& path) {
-  std::error_code error;
-  fs::path canonical = fs::canonical(path, error);
-  return error ? fs::path() : canonical;
-}
-
 // `path` below `root` as its components; std::nullopt when it is not below.
 std::optional<std::vector<std::string>> ComponentsBelow(const fs::path& path,
                                                         const fs::path& root) {
@@ -49,7 +50,7 @@ std::optional<std::vector<std::string>> ComponentsBelow(const fs::path& path,
   if (root_end != root.end()) return std::nullopt;
   std::vector<std::string> components;
   for (; path_at != path.end(); ++path_at) {
-    if (!path_at->empty()) components.push_back(path_at->string());
+    if (!path_at->empty()) components.push_back(Utf8Of(*path_at));
   }
   return components;
 }
@@ -75,6 +76,8 @@ std::optional<std::string> WindowsText(char letter, const std::vector<std::strin
   return components.empty() ? text + '\\' : text;
 }
 
+#endif
+
 void FindBelow(const fs::path& folder, std::string_view program, int depth,
                std::vector<fs::path>& found) {
   if (!FindFile(folder, program).empty()) found.push_back(folder);
@@ -91,6 +94,38 @@ void FindBelow(const fs::path& folder, std::string_view program, int depth,
 
 }  // namespace
 
+#ifdef _WIN32
+// A Windows program runs in no Wine prefix: a typed drive-letter path is a
+// path of this machine, and a folder is already in its Windows form.
+std::vector<fs::path> CandidatePrefixes(const fs::path&) { return {}; }
+
+fs::path ResolveTypedPath(std::string_view text, const fs::path& base, const fs::path&) {
+  return ResolvePath(text, base);
+}
+
+std::optional<std::string> WindowsPathOf(const fs::path& folder, const fs::path&) {
+  fs::path full = Canonical(folder);
+  if (full.empty()) return std::nullopt;
+  return EncodeCodePage(Utf8Of(MatchLetterCase(full).make_preferred()), ActiveCodePage());
+}
+
+// In the "Program Files" folders of this machine, each searched once.
+std::vector<fs::path> FindInstalledPrograms(std::string_view program, const fs::path&) {
+  std::vector<fs::path> searched;
+  std::vector<fs::path> found;
+  for (const wchar_t* name : {L"ProgramFiles", L"ProgramFiles(x86)"}) {
+    const wchar_t* value = _wgetenv(name);
+    const fs::path programs = value ? Canonical(value) : fs::path();
+    if (programs.empty() ||
+        std::find(searched.begin(), searched.end(), programs) != searched.end()) {
+      continue;
+    }
+    searched.push_back(programs);
+    FindBelow(programs, program, kProgramSearchDepth, found);
+  }
+  return found;
+}
+#else
 std::vector<fs::path> CandidatePrefixes(const fs::path& near) {
   std::vector<fs::path> prefixes;
   for (const fs::path& candidate :
@@ -151,5 +186,7 @@ std::vector<fs::path> FindInstalledPrograms(std::string_view program, const fs::
   }
   return unique;
 }
+
+#endif
 
 }  // namespace tarnvale::platform

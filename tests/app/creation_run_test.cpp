@@ -74,6 +74,8 @@ class CreationRunTest : public ::testing::Test {
   }
 
   // Lists an area and puts one (unrecognisable) BGL file per name into it.
+  // (The areas keep out of Scenery\BASE, which holds the installation's
+  // magdec.bgl: where letter case is ignored it is Scenery\Base too.)
   std::filesystem::path AddArea(const std::string& title, const std::string& local, bool active,
                                 const std::vector<std::string>& files = {}) {
     const std::filesystem::path folder = simulator_.AddArea(Area(title, local, active));
@@ -102,7 +104,7 @@ class CreationRunTest : public ::testing::Test {
 };
 
 TEST_F(CreationRunTest, SuccessReadsActiveAreasLastToFirstWithExactViewCalls) {
-  AddArea("Base", "Scenery\\Base", true, {"b.bgl", "A.BGL"});
+  AddArea("Base", "Scenery\\Local", true, {"b.bgl", "A.BGL"});
   AddArea("Switched off", "Scenery\\Off", false, {"off.bgl"});
   AddArea("No folder", "", true);
   simulator_.AddArea(Area("Missing", "Scenery\\Nowhere"));
@@ -138,7 +140,7 @@ TEST_F(CreationRunTest, AreaWithoutTitleKeepsThePreviousStatusText) {
 }
 
 TEST_F(CreationRunTest, CancelSetBeforeReadingEndsBeforeTheFirstFile) {
-  AddArea("Base", "Scenery\\Base", true, {"a.bgl", "b.bgl"});
+  AddArea("Base", "Scenery\\Local", true, {"a.bgl", "b.bgl"});
   state_.cancel = true;
 
   const RunSummary summary = Run();
@@ -151,7 +153,7 @@ TEST_F(CreationRunTest, CancelSetBeforeReadingEndsBeforeTheFirstFile) {
 }
 
 TEST_F(CreationRunTest, CancelDuringReadingStopsAtTheNextFile) {
-  AddArea("Base", "Scenery\\Base", true, {"a.bgl", "b.bgl", "c.bgl"});
+  AddArea("Base", "Scenery\\Local", true, {"a.bgl", "b.bgl", "c.bgl"});
   view_.OnCall("stepit", [this] { state_.cancel = true; });
 
   EXPECT_EQ(Run().ending, RunEnding::Cancelled);
@@ -160,7 +162,7 @@ TEST_F(CreationRunTest, CancelDuringReadingStopsAtTheNextFile) {
 }
 
 TEST_F(CreationRunTest, CancelInTheWriterKeepsTheOldSet) {
-  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  AddArea("Base", "Scenery\\Local", true, {"a.bgl"});
   WriteFile(target_ / "world_navaids.dat", "left from an earlier run");
   view_.OnCall(Status(text::kCreatingFiles), [this] { state_.cancel = true; });
 
@@ -176,7 +178,7 @@ TEST_F(CreationRunTest, CancelInTheWriterKeepsTheOldSet) {
 }
 
 TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
-  const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
+  const std::filesystem::path folder = AddArea("Base", "Scenery\\Local", true);
   WriteBgl(folder / "airport.bgl", {testing::SmallAirport("LSZH")}, {IlsOf("LSZH")});
 
   const RunSummary summary = Run();
@@ -193,7 +195,7 @@ TEST_F(CreationRunTest, BindingStepsRunOnlyWhenBothArraysHaveRecords) {
 }
 
 TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
-  const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
+  const std::filesystem::path folder = AddArea("Base", "Scenery\\Local", true);
   WriteBgl(folder / "airport.bgl", {testing::SmallAirport("LSZH")}, {IlsOf("LSZH")});
   view_.OnCall(Status(text::kBindingIls), [this] { state_.cancel = true; });
 
@@ -205,7 +207,7 @@ TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
 }
 
 TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
-  const std::filesystem::path folder = AddArea("Base", "Scenery\\Base", true);
+  const std::filesystem::path folder = AddArea("Base", "Scenery\\Local", true);
   WriteBgl(folder / "airport.bgl", {testing::SmallAirport("LSZH")});
   WriteFile(folder / "later.bgl", "never reached");
   state_.database_allocation_budget = 0;
@@ -219,7 +221,7 @@ TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
 }
 
 TEST_F(CreationRunTest, SceneryLibraryOutOfMemoryTakesTheMemoryEnding) {
-  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  AddArea("Base", "Scenery\\Local", true, {"a.bgl"});
   state_.config.SetAllocationBudget(0);
 
   EXPECT_EQ(Run().ending, RunEnding::OutOfMemory);
@@ -254,7 +256,7 @@ TEST_F(CreationRunTest, TwoAreasWithTheSameFolderAreBothRead) {
 }
 
 TEST_F(CreationRunTest, ASecondRunReadsTheLibraryIntoAnEmptyAreaList) {
-  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  AddArea("Base", "Scenery\\Local", true, {"a.bgl"});
   Run();
   RecordingRunView second_view;
   const RunSummary second = CreationRun(state_, second_view);
@@ -302,7 +304,7 @@ TEST_F(CreationRunTest, NoRecordedSimulatorIsAStartError) {
 }
 
 TEST_F(CreationRunTest, FailedMagdecCopyNamesTheFailureInsteadOfSuccess) {
-  AddArea("Base", "Scenery\\Base", true, {"a.bgl"});
+  AddArea("Base", "Scenery\\Local", true, {"a.bgl"});
   std::filesystem::create_directories(target_ / "magdec.bgl" / "in the way");
 
   const RunSummary summary = Run();
@@ -317,7 +319,7 @@ TEST_F(CreationRunTest, FailedMagdecCopyNamesTheFailureInsteadOfSuccess) {
 }
 
 TEST_F(CreationRunTest, HaltedRunReturnsWithoutTouchingTheView) {
-  AddArea("Base", "Scenery\\Base", true, {"a.bgl", "b.bgl"});
+  AddArea("Base", "Scenery\\Local", true, {"a.bgl", "b.bgl"});
   std::stop_source halt;
   view_.OnCall("stepit", [&halt] { halt.request_stop(); });
   simulator_.WriteSceneryCfg();
@@ -332,12 +334,24 @@ TEST_F(CreationRunTest, HaltedRunReturnsWithoutTouchingTheView) {
 TEST_F(CreationRunTest, RealWaypointAndForeignFilesMakeAFixpointsFile) {
   const std::filesystem::path real = testing::RealDataDir();
   if (real.empty()) GTEST_SKIP() << testing::RealDataAbsent();
-  // The waypoint files' own folder serves as an area; foreign files are linked in.
+    // The waypoint files' own folder serves as an area; foreign files are linked in.
+#ifdef _WIN32  // copied in: the installation maker takes no drive letter in a Local
+  const std::filesystem::path waypoints = AddArea("LKAA VFR waypoints", "Scenery\\Lkaa", true);
+  for (const auto& file :
+       std::filesystem::directory_iterator(real / "lkaa-vfr-waypoints" / "scenery")) {
+    std::filesystem::copy_file(file.path(), waypoints / file.path().filename());
+  }
+#else
   AddArea("LKAA VFR waypoints", (real / "lkaa-vfr-waypoints").string(), true);
+#endif
   const std::filesystem::path foreign = AddArea("Foreign", "Scenery\\Foreign", true);
   for (const auto& file : std::filesystem::directory_iterator(real / "foreign")) {
     if (file.path().extension() == ".bgl") {
+#ifdef _WIN32  // symbolic links need a privilege on Windows
+      std::filesystem::copy_file(file.path(), foreign / file.path().filename());
+#else
       std::filesystem::create_symlink(file.path(), foreign / file.path().filename());
+#endif
     }
   }
   state_.config.Program_Id = TargetProgram::Radar;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -40,8 +41,11 @@ struct TargetCase {
 
 // The message's first line is the dialog's own text; the second says what
 // was found at the path.
-void ExpectMessage(const std::string& message, std::string_view first, const std::string& detail) {
+void ExpectMessage(const std::string& message, std::string_view first, std::string detail) {
   EXPECT_EQ(message.substr(0, message.find('\n')), first);
+#ifdef _WIN32  // paths are named with Windows separators
+  std::replace(detail.begin(), detail.end(), '/', '\\');
+#endif
   EXPECT_NE(message.find(detail), std::string::npos) << message;
 }
 
@@ -196,6 +200,9 @@ TEST_F(RunStartupTest, MissingProgramConfigTerminatesWithTheErrorTitle) {
 }
 
 TEST_F(RunStartupTest, TwoProgramConfigsInOtherLetterCaseAreRefusedAndLeftAlone) {
+#ifdef _WIN32
+  GTEST_SKIP() << "names that differ only in letter case are one name on Windows";
+#endif
   WriteProgramConfigFile(target_, 2);
   WriteFile(target_ / "PROGRAM_CONFIG.CFG", "[Main Settings]\r\nProgram_Id=1\r\n");
   EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);

@@ -154,6 +154,10 @@ TEST_F(CreateCommandTest, EmptySceneryLibrarySaysSoAndFails) {
 }
 
 TEST_F(CreateCommandTest, InterruptCancels) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no pending interrupt can be handed to a new Windows process; the console "
+                  "events are tested in test_platform (ConsoleInterrupt)";
+#endif
   WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
   const CliResult result = Create({}, Interrupt::AtStart);
   EXPECT_EQ(result.exit_code, 3) << result.out << result.err;

@@ -1,5 +1,8 @@
 // The command line in a Wine prefix: Windows paths typed and written, the
 // simulator found on first use, and Scenery.cfg names in a Windows code page.
+// Wine prefixes are a matter of the Linux build: on Windows a drive-letter
+// path is simply a path, and the program runs in no prefix.
+#ifndef _WIN32
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -122,3 +125,5 @@ TEST_F(WinePrefixCliTest, CodePageNamesInSceneryCfgFindTheirFolders) {
 
 }  // namespace
 }  // namespace tarnvale
+
+#endif  // _WIN32

@@ -336,7 +336,11 @@ TEST(ProgramConfig, WriteReplacesTheFileWhateverItsLetterCase) {
   WriteFile(dir / "PROGRAM_CONFIG.CFG", "old");
   ASSERT_EQ(FirstUse(3, 9, "", "Other").WriteProgramConfig(dir / "Program_Config.cfg"), kCfgOk);
   EXPECT_EQ(ReadFile(dir / "PROGRAM_CONFIG.CFG"), kOtherProgram);
+#ifdef _WIN32  // one name in any letter case: the file keeps the one it had
+  EXPECT_EQ(fs::directory_iterator(dir.Path())->path().filename(), "PROGRAM_CONFIG.CFG");
+#else
   EXPECT_FALSE(fs::exists(dir / "Program_Config.cfg"));
+#endif
 }
 
 TEST(ProgramConfig, FirstUseDefaultsReplaceWhatTheFileHeld) {
@@ -366,10 +370,12 @@ TEST(ProgramConfig, SimulatorFolderIsFoundInAnyLetterCase) {
   reader.FS_Directory = (dir / "GAMES/fs9").string();
   EXPECT_EQ(reader.SimulatorFolder(), dir / "Games/FS9");
 
+#ifndef _WIN32  // through a Wine prefix
   fs::create_directories(dir / "wine/drive_c/FS9");
   fs::create_directories(dir / "wine/drive_c/Sibling");
   reader.FS_Directory = "C:\\fs9";
   EXPECT_EQ(reader.SimulatorFolder(dir / "wine/drive_c/Sibling"), dir / "wine/drive_c/FS9");
+#endif
 }
 
 }  // namespace

@@ -5,7 +5,11 @@
 // radar program over FS2002 and FS2004 scenery.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "cli/cli_process.h"
+#else
 #include <sys/wait.h>
+#endif
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -110,11 +114,17 @@ class DatabaseSetTest : public ::testing::TestWithParam<Combination> {
     const Combination& c = GetParam();
     if (c.runner == Runner::CommandLine) {
       LeaveStaleOutput();
+#ifdef _WIN32  // no POSIX shell to start it with
+      const testing::CliResult result = testing::RunCli({"create", "--target", target_.string()});
+      testing::WriteFile(dir_ / "cli.out", result.out + result.err);
+      return result.exit_code == 0;
+#else
       const std::string command = std::string("'") + TARNVALE_CLI_PATH + "' create --target '" +
                                   target_.string() + "' >'" + (dir_ / "cli.out").string() +
                                   "' 2>&1";
       const int status = std::system(command.c_str());
       return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
     }
     ProgramState state;
     state.TargetFolder = target_;

@@ -1,10 +1,14 @@
 #include "hostile/hostile_environment.h"
 
+#ifdef _WIN32
+#include "platform/windows_system.h"
+#else
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <fstream>
@@ -39,6 +43,30 @@ CliResult Installation::CreateReplacingSimulator() const {
                  "--fs-version", "9"});
 }
 
+#ifdef _WIN32
+// No file system can be made and mounted for a moment on Windows without
+// administrator rights.
+ScratchFileSystem::ScratchFileSystem(const std::string&) : mount_point_(dir_ / "mounted") {}
+ScratchFileSystem::~ScratchFileSystem() = default;
+void ScratchFileSystem::Fill() const {}
+bool ScratchFileSystem::MakeReadOnly() const { return false; }
+
+// A folder cannot be held that way: files are still added to and renamed
+// into it.
+ImmutableMark::ImmutableMark(fs::path path) : path_(std::move(path)) {
+  if (fs::is_directory(path_)) return;
+  const HANDLE handle = ::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  set_ = handle != INVALID_HANDLE_VALUE;
+  if (set_) held_ = handle;
+}
+
+ImmutableMark::~ImmutableMark() {
+  if (set_) ::CloseHandle(held_);
+}
+
+bool ImmutableMark::SetImmutable(bool) const { return false; }
+#else
 ScratchFileSystem::ScratchFileSystem(const std::string& size) : mount_point_(dir_ / "mounted") {
   fs::create_directories(mount_point_);
   const std::string options = "size=" + size;
@@ -78,6 +106,8 @@ bool ImmutableMark::SetImmutable(bool immutable) const {
   ::close(fd);
   return done;
 }
+
+#endif
 
 std::vector<fs::path> DatabaseFilesIn(const fs::path& folder) {
   std::vector<fs::path> files;

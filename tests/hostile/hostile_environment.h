@@ -61,7 +61,10 @@ class ScratchFileSystem {
 
 // Marks a file or folder immutable (not even root may change, replace or
 // delete it, nor add to a folder) for the object's lifetime. Available() is
-// false where the file system or the process cannot set the mark.
+// false where the file system or the process cannot set the mark. On
+// Windows the mark is what Windows programs meet instead: the file or folder
+// held open by another program that shares it for reading only, so that it
+// cannot be written, replaced or deleted, nor renamed into.
 class ImmutableMark {
  public:
   explicit ImmutableMark(std::filesystem::path path);
@@ -76,6 +79,7 @@ class ImmutableMark {
 
   std::filesystem::path path_;
   bool set_ = false;
+  void* held_ = nullptr;  // Windows: the handle holding it
 };
 
 // The database files (*.dat) in `folder`, sorted.

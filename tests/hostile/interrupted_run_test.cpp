@@ -4,16 +4,22 @@
 // database set, old or new, and nothing it did not hold before.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "platform/windows_system.h"
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/messages.h"
@@ -99,13 +105,16 @@ RunEnding CreateInProcess(const fs::path& target) {
 }
 
 std::vector<std::string> steps_seen;
-std::size_t kill_at_step = 0;
 
 void RecordStep(std::string_view step) { steps_seen.emplace_back(step); }
+#ifndef _WIN32
+std::size_t kill_at_step = 0;
+
 void KillAtChosenStep(std::string_view step) {
   steps_seen.emplace_back(step);
   if (steps_seen.size() == kill_at_step) raise(SIGKILL);
 }
+#endif
 
 // An FS2004 set in a radar program's folder, beside files of the user's own;
 // Program_Config.cfg now names an FS2002 installation, whose set is the new
@@ -158,6 +167,9 @@ class InterruptedRun : public ::testing::Test {
 };
 
 TEST_F(InterruptedRun, KilledAtEveryStepLeavesOneWholeSetAndTheNextRunTheNewOne) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs fork: Windows cannot copy a running process to kill the copy midway";
+#else
   const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
   ASSERT_NE(decided, steps_.end());
   ASSERT_GT(steps_.size(), 10u) << "expected every file written, placed and removed as a step";
@@ -187,10 +199,71 @@ TEST_F(InterruptedRun, KilledAtEveryStepLeavesOneWholeSetAndTheNextRunTheNewOne)
     EXPECT_EQ(CreateInProcess(Target()), RunEnding::Success) << moment;
     EXPECT_EQ(Differences(Take(Target()), new_), std::vector<std::string>{}) << moment;
   }
+#endif
 }
 
 // tarnvale-cli with its standard output on a pipe, so that a test can act
 // when a given line has been printed.
+#ifdef _WIN32
+class CliProcess {
+ public:
+  explicit CliProcess(const std::vector<std::string>& args) {
+    HANDLE read_end = nullptr;
+    HANDLE write_end = nullptr;
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    if (!::CreatePipe(&read_end, &write_end, &inherited, 0)) throw std::runtime_error("no pipe");
+    // Only the child's end is inherited, so that the pipe ends with the child.
+    ::SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+    try {
+      process_ = StartCli(args, write_end, write_end);
+    } catch (...) {
+      ::CloseHandle(read_end);
+      ::CloseHandle(write_end);
+      throw;
+    }
+    ::CloseHandle(write_end);
+    out_ = read_end;
+  }
+  ~CliProcess() {
+    if (process_) WaitForCli(process_);
+    ::CloseHandle(out_);
+  }
+  CliProcess(const CliProcess&) = delete;
+  CliProcess& operator=(const CliProcess&) = delete;
+
+  // Reads lines until one equals `line`; false when output ended first.
+  bool WaitForLine(std::string_view line) {
+    for (;;) {
+      for (std::size_t end; (end = pending_.find('\n')) != std::string::npos;) {
+        std::string got = pending_.substr(0, end);
+        pending_.erase(0, end + 1);
+        if (got.ends_with('\r')) got.pop_back();
+        printed_ += got + '\n';
+        if (got == line) return true;
+      }
+      char buffer[4096];
+      DWORD count = 0;
+      if (!::ReadFile(out_, buffer, sizeof buffer, &count, nullptr) || count == 0) return false;
+      pending_.append(buffer, count);
+    }
+  }
+
+  // Waits for the end; the exit status.
+  int Wait() {
+    WaitForLine("\x01");  // drain the rest
+    const int status = WaitForCli(std::exchange(process_, nullptr));
+    return status;
+  }
+
+  const std::string& Printed() const { return printed_; }
+
+ private:
+  void* process_ = nullptr;
+  HANDLE out_ = nullptr;
+  std::string pending_;
+  std::string printed_;
+};
+#else
 class CliProcess {
  public:
   explicit CliProcess(std::vector<std::string> args) {
@@ -247,8 +320,13 @@ class CliProcess {
   FILE* out_ = nullptr;
   std::string printed_;
 };
+#endif
 
 TEST_F(InterruptedRun, SigintAtFiveMomentsLeavesTheOldSetOrTheNewOne) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no console event can be sent to one chosen program without a console shared "
+                  "with it; the console events are tested in test_platform (ConsoleInterrupt)";
+#else
   // Reading the library, reading the first area, binding, writing, finishing.
   for (std::string_view moment : {text::kReadingSceneryLibrary, std::string_view("Region 02"),
                                   text::kBindingIls, text::kCreatingFiles, text::kFinishing}) {
@@ -262,6 +340,7 @@ TEST_F(InterruptedRun, SigintAtFiveMomentsLeavesTheOldSetOrTheNewOne) {
     EXPECT_EQ(Differences(Take(Target()), status == 3 ? old_ : new_), std::vector<std::string>{})
         << moment << ": " << cli.Printed();
   }
+#endif
 }
 
 TEST_F(InterruptedRun, ASecondRunOnTheFolderIsRefusedAndChangesNothing) {
@@ -297,7 +376,9 @@ TEST_F(InterruptedRun, TwoRunsAtOnceLeaveTheSetOfTheSimulatorTheSettingsName) {
   // Program_Config.cfg is rewritten in full by --simulator; the sets must match.
   now.erase("Program_Config.cfg");
   expected.erase("Program_Config.cfg");
-  if (!names_fs2002) {  // a fresh FS2004 set has the navaids file in its own letter case
+  // A fresh FS2004 set has the navaids file in its own letter case (where
+  // the renaming in SetUp took: Wine keeps a name that changes only in case).
+  if (!names_fs2002 && expected.contains("World_Navaids.DAT")) {
     expected["world_navaids.dat"] = expected["World_Navaids.DAT"];
     expected.erase("World_Navaids.DAT");
   }

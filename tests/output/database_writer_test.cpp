@@ -1,7 +1,9 @@
 #include "output/database_writer.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -182,6 +184,7 @@ TEST_F(WriterTest, CancelledBeforeTheFirstFileWritesNothing) {
   EXPECT_TRUE(FilesIn(target.Path()).empty());
 }
 
+#ifndef _WIN32  // a FIFO in the file system: Windows pipes have names of their own
 TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
   testing::FillSampleDatabase(db);
   // Enough airports that the file cannot fit in a pipe's buffer.
@@ -206,6 +209,7 @@ TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
   EXPECT_EQ(piped, ReadFile(reference / "world_airports.dat"));
   EXPECT_EQ(FilesIn(target.Path()), std::set<std::string>{"world_airports.dat"});
 }
+#endif
 
 TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritten) {
   testing::FillSampleDatabase(db);

@@ -43,6 +43,10 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(FindFiles, RegularFilesInSearchOrder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs symbolic links and names that differ only in letter case; on Windows "
+                  "see WindowsPaths.ListingOrderIgnoresTheFileSystemsOrder";
+#endif
   TempDir dir;
   for (const char* name :
        {"b.bgl", "a.bgl", "_x.bgl", "Z.BGL", "A.bgl", "notes.txt", "deep/c.bgl"}) {

@@ -28,12 +28,15 @@ TEST(ReplaceFileContents, CreatesAndReplacesKeepingPermissions) {
   const fs::path target = dir / "Program_Config.cfg";
   ASSERT_FALSE(ReplaceFileContents(target, "first"));
   EXPECT_EQ(ReadFile(target), "first");
+#ifndef _WIN32  // Windows files have no permission bits, only a read-only flag
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0644));
-
   fs::permissions(target, fs::perms(0600));
+#endif
   ASSERT_FALSE(ReplaceFileContents(target, std::string("second\0x", 8)));
   EXPECT_EQ(ReadFile(target), std::string("second\0x", 8));
+#ifndef _WIN32
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0600));
+#endif
   EXPECT_EQ(EntryCount(dir.Path()), 1u);
 }
 
@@ -74,9 +77,11 @@ TEST(CopyFileOver, UnusableSourceChangesNothing) {
 TEST(DeleteFile, RemovesFilesAndLinksOnly) {
   TempDir dir;
   WriteFile(dir / "world_airports.dat", "x");
+#ifndef _WIN32  // symbolic links need a privilege on Windows
   fs::create_symlink("world_airports.dat", dir / "link.dat");
   EXPECT_FALSE(DeleteFile(dir / "link.dat"));
   EXPECT_TRUE(fs::exists(dir / "world_airports.dat"));
+#endif
   EXPECT_FALSE(DeleteFile(dir / "world_airports.dat"));
   EXPECT_FALSE(fs::exists(dir / "world_airports.dat"));
 

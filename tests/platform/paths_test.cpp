@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ascii_text.h"
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 using testing::TempDir;
 
 void MakeFolders(const fs::path& base, const std::vector<std::string>& folders) {
-  for (const std::string& folder : folders) fs::create_directories(base / folder);
+  for (const std::string& folder : folders) fs::create_directories(base / PathFromUtf8(folder));
 }
 
 std::string Backslashed(std::string text) {
@@ -34,6 +35,11 @@ class ResolvePathTest : public ::testing::TestWithParam<ResolveCase> {};
 
 TEST_P(ResolvePathTest, MatchesComponentsAgainstWhatExists) {
   const ResolveCase& c = GetParam();
+#ifdef _WIN32
+  if (c.folders.size() == 2 && EqualsIgnoreCase(c.folders[0], c.folders[1])) {
+    GTEST_SKIP() << "names that differ only in letter case are one name on Windows";
+  }
+#endif
   TempDir dir;
   MakeFolders(dir.Path(), c.folders);
   EXPECT_EQ(ResolvePath(c.text, dir.Path()), dir.Path() / c.expected);
@@ -75,7 +81,11 @@ TEST_P(ResolveCodePageTest, MatchesUtf8Names) {
   MakeFolders(dir.Path(), {"Addon Scenery/Zürich", "Addon Scenery/Česko"});
   const CodePage saved = ActiveCodePage();
   SetActiveCodePage(c.code_page);
+#ifdef _WIN32  // names are Unicode: a name kept as written is read in the code page
+  EXPECT_EQ(ResolvePath(c.text, dir.Path()), dir.Path() / PathFromUtf8(DisplayText(c.expected)));
+#else
   EXPECT_EQ(ResolvePath(c.text, dir.Path()), dir.Path() / c.expected);
+#endif
   SetActiveCodePage(saved);
 }
 
@@ -111,6 +121,9 @@ TEST(ResolvePath, MatchLetterCaseOnMachinePaths) {
 }
 
 TEST(ResolvePath, LinkLoopMatchesNothing) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need a privilege on Windows";
+#endif
   TempDir dir;
   fs::create_directory_symlink("loop", dir / "loop");
   EXPECT_EQ(ExistingFolder("LOOP\\x", dir.Path()), fs::path());
@@ -130,6 +143,10 @@ TEST(ExistingFolder, FilesAndMissingFoldersGiveEmpty) {
 class WinePrefixTest : public ::testing::Test {
  protected:
   void SetUp() override {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine prefixes are a matter of the Linux build; on Windows a drive letter "
+                    "is part of the path (WindowsPaths.DriveLettersAndSharesArePartOfThePath)";
+#endif
     MakeFolders(prefix(),
                 {"drive_c/Program Files/FS9", "drive_c/Addon/Pack/Scenery", "dosdevices"});
     MakeFolders(dir.Path(), {"disk/Other"});

@@ -2,9 +2,15 @@
 // tests that bound what reading a file may cost whatever its size.
 #pragma once
 
+#ifdef _WIN32
+#include "platform/windows_system.h"
+
+#include <winioctl.h>  // after <windows.h>, which it needs
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +39,38 @@ struct FilePiece {
 
 // Writes a file of `size` bytes, zero except for `pieces`, without storing
 // the zeros. Returns why not when the file system cannot hold it sparse.
+#ifdef _WIN32
+inline std::optional<std::string> WriteSparseFile(const std::filesystem::path& path,
+                                                  std::uint64_t size,
+                                                  std::initializer_list<FilePiece> pieces) {
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "cannot create " + path.string();
+  DWORD returned = 0;
+  bool written =
+      ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr) != 0;
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(size);
+  written = written && ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+  for (const FilePiece& piece : pieces) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(piece.offset);
+    at.OffsetHigh = static_cast<DWORD>(piece.offset >> 32);
+    DWORD wrote = 0;
+    written = written &&
+              ::WriteFile(file, piece.bytes.data(), static_cast<DWORD>(piece.bytes.size()), &wrote,
+                          &at) &&
+              wrote == piece.bytes.size();
+  }
+  FILE_STANDARD_INFO info{};
+  const bool sparse = ::GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info) &&
+                      static_cast<std::uint64_t>(info.AllocationSize.QuadPart) < 64 * kMiB;
+  ::CloseHandle(file);
+  if (written && sparse) return std::nullopt;
+  std::filesystem::remove(path);
+  return "the file system cannot hold a sparse file of " + std::to_string(size) + " bytes";
+}
+#else
 inline std::optional<std::string> WriteSparseFile(const std::filesystem::path& path,
                                                   std::uint64_t size,
                                                   std::initializer_list<FilePiece> pieces) {
@@ -52,6 +90,7 @@ inline std::optional<std::string> WriteSparseFile(const std::filesystem::path& p
   std::filesystem::remove(path);
   return "the file system cannot hold a sparse file of " + std::to_string(size) + " bytes";
 }
+#endif
 
 // Peak resident memory of this process from now on, read from /proc.
 class PeakMemory {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "fs2004_test_support.h"
@@ -77,7 +78,7 @@ TEST(DecodeAirport, FirstAirportOfAnIdentWinsAcrossFiles) {
 // sphere the runway end computation uses.
 double MetresBetween(std::int32_t lat1, std::int32_t lon1, std::int32_t lat2, std::int32_t lon2) {
   const double north = (lat2 - lat1) / 10001750.0 * 10001750.0;
-  const double latitude = (lat1 / 10001750.0) * 90.0 * M_PI / 180.0;
+  const double latitude = (lat1 / 10001750.0) * 90.0 * std::numbers::pi / 180.0;
   const double east = (lon2 - lon1) / 4294967296.0 * 40007000.0 * std::cos(latitude);
   return std::hypot(north, east);
 }

@@ -126,7 +126,7 @@ TEST(Fs2002Format, WritesOnlyTheFilesContentNeeds) {
 std::map<std::string, std::size_t> LoadActiveAreas(const fs::path& root) {
   NavDatabase db;
   for (const auto& entry : fs::recursive_directory_iterator(root / "scenery")) {
-    const std::string path = entry.path().string();
+    const std::string path = entry.path().generic_string();
     if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos) continue;
     EXPECT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2002), kLoaderOk) << path;
   }

@@ -77,7 +77,7 @@ std::map<std::string, std::string> Tree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (entry.is_regular_file())
-      files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
+      files[fs::relative(entry.path(), root).generic_string()] = ReadFile(entry.path());
   }
   return files;
 }
@@ -103,7 +103,7 @@ TEST(GenerateInstallation, DemoIsALibraryOfReadableAreas) {
     ++bgl_files;
     bgl_bytes += bytes.size();
     // Every BGL file lies in the folder of an area the library lists.
-    const std::string local = fs::path(path).parent_path().parent_path().string();
+    const std::string local = fs::path(path).parent_path().parent_path().generic_string();
     std::string listed = local;
     for (char& c : listed) c = c == '/' ? '\\' : c;
     EXPECT_NE(cfg.find("Local=" + listed + "\r\n"), std::string::npos) << path;

@@ -52,7 +52,7 @@ TEST_P(LoaderAgreement, SummaryCountsWhatTheLoaderReads) {
   const GenerateSummary summary = GenerateInstallation(options);
   NavDatabase db;
   for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
-    const std::string path = entry.path().string();
+    const std::string path = entry.path().generic_string();
     if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos)
       continue;  // the inactive area
     ASSERT_EQ(BglLoader(db, entry.path(), options.fs_version), kLoaderOk) << path;

@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -10,11 +12,27 @@
 
 namespace tarnvale::testing {
 
+#ifdef _WIN32
+// No mkdtemp on Windows: a name from a counter and the clock, made anew until
+// no folder has it.
+TempDir::TempDir() {
+  static std::atomic<unsigned> counter{0};
+  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name =
+        "tarnvale-test-" + std::to_string(now % 1000000007) + "-" + std::to_string(counter++);
+    path_ = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::create_directory(path_)) return;
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
+#else
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tarnvale-test-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
   path_ = pattern;
 }
+#endif
 
 TempDir::~TempDir() {
   std::error_code ignored;
@@ -51,8 +69,10 @@ std::filesystem::path RealDataLocation() {
 }  // namespace
 
 std::filesystem::path RealDataDir() {
-  const std::filesystem::path dir = RealDataLocation();
+  // Absolute, so that it is a whole path also on Windows, where the
+  // checkout's "/work/..." lacks a drive.
   std::error_code ignored;
+  const std::filesystem::path dir = std::filesystem::absolute(RealDataLocation(), ignored);
   return std::filesystem::is_directory(dir, ignored) ? dir : std::filesystem::path();
 }
 

@@ -1,0 +1,198 @@
+// Whole-file replacement on Windows: a temporary file beside the target,
+// flushed with FlushFileBuffers and renamed over the target.
+#include "platform/file_operations.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "platform/windows_system.h"
+
+namespace tarnvale::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr DWORD kMostPerCall = DWORD{1} << 30;
+
+// FileRenameInfoEx of the Windows 10 SDK, which MinGW's headers declare only
+// under a condition no _WIN32_WINNT meets.
+constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+
+std::error_code WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD wrote = 0;
+    const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMostPerCall));
+    if (!::WriteFile(file, bytes.data(), asked, &wrote, nullptr)) return LastWindowsError();
+    if (wrote == 0) return std::make_error_code(std::errc::io_error);
+    bytes.remove_prefix(wrote);
+  }
+  return {};
+}
+
+std::error_code CopyAll(HANDLE from, HANDLE to) {
+  char buffer[1 << 16];
+  for (;;) {
+    DWORD count = 0;
+    if (!::ReadFile(from, buffer, sizeof buffer, &count, nullptr)) return LastWindowsError();
+    if (count == 0) return {};
+    if (std::error_code error = WriteAll(to, {buffer, count})) return error;
+  }
+}
+
+// `target` with `mark` and six letters or digits, different at each call.
+std::wstring UniqueName(const fs::path& target, std::wstring_view mark) {
+  static std::atomic<unsigned> counter{0};
+  // Process, tick count and a counter, spelled in letters and digits.
+  unsigned long long seed = ::GetCurrentProcessId() * 0x9E3779B97F4A7C15ULL ^
+                            ::GetTickCount64() * 0xBF58476D1CE4E5B9ULL ^ ++counter;
+  std::wstring name = target.native();
+  name += mark;
+  for (int i = 0; i < 6; ++i, seed /= 36)
+    name += L"0123456789abcdefghijklmnopqrstuvwxyz"[seed % 36];
+  return name;
+}
+
+// A new, empty file beside `target` whose name no other file has, opened
+// for writing and for being renamed; its name goes to `temporary`.
+HANDLE CreateTemporary(const fs::path& target, std::wstring& temporary, std::error_code& error) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = UniqueName(target, L".tmp-");
+    const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD code = ::GetLastError();
+    if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
+      error = WindowsError(code);
+      return INVALID_HANDLE_VALUE;
+    }
+  }
+  error = std::make_error_code(std::errc::file_exists);
+  return INVALID_HANDLE_VALUE;
+}
+
+// Renames the open `file` over `target` the POSIX way (Windows 10 1709 and
+// later, on NTFS): the old file goes even while others still read it through
+// handles that allow its deletion, as on Linux. Fails where the system or
+// file system cannot.
+bool RenameOpenFileOver(HANDLE file, const fs::path& target) {
+  // A whole path: a bare name would be taken in the renamed file's folder.
+  std::error_code error;
+  const std::wstring name = fs::absolute(target, error).native();
+  if (error) return false;
+  std::string buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t), '\0');
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  // The first member is a BOOLEAN in older headers and a DWORD of flags in
+  // newer ones; FileRenameInfoEx reads the flags.
+  const DWORD flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+  std::memcpy(info, &flags, sizeof flags);
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+  std::copy(name.begin(), name.end(), info->FileName);
+  return ::SetFileInformationByHandle(file, kFileRenameInfoEx, info,
+                                      static_cast<DWORD>(buffer.size())) != 0;
+}
+
+// Renames `temporary` over `target` while another program reads `target`
+// through a handle that lets it be deleted, where the system cannot replace
+// an open file (Windows before 10, FAT, Wine): the old file is renamed aside
+// first, then deleted, and goes when its reader closes it. For the moment
+// between the two renames `target` has no file; the old one is then still
+// beside it under its aside name. Fails, changing nothing, where the reader
+// does not let the old file go.
+std::error_code ReplaceReadFile(const std::wstring& temporary, const fs::path& target) {
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::make_error_code(std::errc::permission_denied);
+  }
+  std::wstring aside;
+  for (int attempt = 0; aside.empty() && attempt < 100; ++attempt) {
+    const std::wstring name = UniqueName(target, L".old-");
+    if (::MoveFileExW(target.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      aside = name;
+    } else if (::GetLastError() != ERROR_ALREADY_EXISTS && ::GetLastError() != ERROR_FILE_EXISTS) {
+      return LastWindowsError();
+    }
+  }
+  if (aside.empty()) return std::make_error_code(std::errc::file_exists);
+  if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    const std::error_code error = LastWindowsError();
+    ::MoveFileExW(aside.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    return error;
+  }
+  if (!::DeleteFileW(aside.c_str()) && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    ::SetFileAttributesW(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(aside.c_str());
+  }
+  return {};
+}
+
+// Fills a temporary file beside `target` through `fill`, flushes it to disk
+// and renames it over `target`. On any failure the temporary file is removed
+// and `target` is left untouched.
+std::error_code ReplaceThroughTemporary(const fs::path& target,
+                                        const std::function<std::error_code(HANDLE)>& fill) {
+  std::wstring temporary;
+  std::error_code error;
+  const HANDLE file = CreateTemporary(target, temporary, error);
+  if (file == INVALID_HANDLE_VALUE) return error;
+  error = fill(file);
+  if (!error && !::FlushFileBuffers(file)) error = LastWindowsError();
+  const bool renamed = !error && RenameOpenFileOver(file, target);
+  if (!::CloseHandle(file) && !error) error = LastWindowsError();
+  // Where the POSIX rename is not to be had, the classic one, which fails
+  // while another program has the old file open.
+  if (!error && !renamed &&
+      !::MoveFileExW(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD code = ::GetLastError();
+    error = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION
+                ? ReplaceReadFile(temporary, target)
+                : WindowsError(code);
+  }
+  if (error) ::DeleteFileW(temporary.c_str());
+  return error;
+}
+
+}  // namespace
+
+std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
+  return ReplaceThroughTemporary(target, [bytes](HANDLE file) { return WriteAll(file, bytes); });
+}
+
+std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
+  const HANDLE source = ::CreateFileW(
+      from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (source == INVALID_HANDLE_VALUE) return LastWindowsError();
+  BY_HANDLE_FILE_INFORMATION info{};
+  std::error_code error;
+  if (!::GetFileInformationByHandle(source, &info)) {
+    error = LastWindowsError();
+  } else if (::GetFileType(source) != FILE_TYPE_DISK ||
+             (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    error = std::make_error_code(std::errc::invalid_argument);
+  } else {
+    error = ReplaceThroughTemporary(to, [source](HANDLE file) { return CopyAll(source, file); });
+  }
+  ::CloseHandle(source);
+  return error;
+}
+
+// Windows offers no flush of a folder's entries to ordinary programs (only
+// of a whole volume, and only to administrators); NTFS logs every rename
+// in its journal before the rename returns, and the replacement above asks
+// for write-through. So there is nothing to do beyond checking the folder.
+std::error_code SyncFolder(const fs::path& folder) {
+  const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return LastWindowsError();
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::make_error_code(std::errc::not_a_directory);
+  }
+  return {};
+}
+
+}  // namespace tarnvale::platform

@@ -1,0 +1,142 @@
+#include "platform/system_file.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/windows_system.h"
+
+namespace tarnvale::platform {
+namespace {
+
+// Windows reads and writes at most a DWORD of bytes per call; a round
+// gigabyte keeps each call well inside it.
+constexpr std::size_t kMostPerCall = std::size_t{1} << 30;
+
+HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+std::intptr_t Stored(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
+const std::intptr_t kNoHandle = -1;  // INVALID_HANDLE_VALUE
+
+// Files are opened with every kind of sharing, as on Linux: the simulator
+// or another reader may hold them, and a file being read may be renamed
+// over or deleted (FILE_SHARE_DELETE) by the atomic replacement of another
+// run.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+}  // namespace
+
+std::optional<InputFile> InputFile::Open(const std::filesystem::path& path) {
+  // A folder cannot be opened without FILE_FLAG_BACKUP_SEMANTICS; devices
+  // and pipes open without waiting and are turned away below.
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ::CloseHandle(file);
+    return std::nullopt;
+  }
+  const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  return InputFile(Stored(file), size);
+}
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)), size_(other.size_) {}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, kNoHandle);
+    size_ = other.size_;
+  }
+  return *this;
+}
+
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() {
+  if (handle_ != kNoHandle) ::CloseHandle(Handle(handle_));
+  handle_ = kNoHandle;
+}
+
+std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
+                              bool& failed) const {
+  auto* bytes = static_cast<char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    // The offset in the OVERLAPPED makes this a positioned read, as pread:
+    // threads reading one file at different places do not disturb each other.
+    OVERLAPPED at{};
+    const std::uint64_t position = offset + done;
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    DWORD got = 0;
+    const DWORD asked = static_cast<DWORD>(std::min(count - done, kMostPerCall));
+    if (!::ReadFile(Handle(handle_), bytes + done, asked, &got, &at)) {
+      if (::GetLastError() != ERROR_HANDLE_EOF) failed = true;
+      break;
+    }
+    if (got == 0) break;  // the end of the file
+    done += got;
+  }
+  return done;
+}
+
+std::optional<OutputFile> OutputFile::Create(const std::filesystem::path& path,
+                                             std::error_code& error) {
+  error.clear();
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = LastWindowsError();
+    return std::nullopt;
+  }
+  return OutputFile(Stored(file));
+}
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, kNoHandle);
+  }
+  return *this;
+}
+
+OutputFile::~OutputFile() { Close(); }
+
+void OutputFile::Close() {
+  if (handle_ != kNoHandle) ::CloseHandle(Handle(handle_));
+  handle_ = kNoHandle;
+}
+
+std::error_code OutputFile::Write(std::string_view bytes) {
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  while (!bytes.empty()) {
+    DWORD wrote = 0;
+    const DWORD asked = static_cast<DWORD>(std::min(bytes.size(), kMostPerCall));
+    if (!::WriteFile(Handle(handle_), bytes.data(), asked, &wrote, nullptr)) {
+      return LastWindowsError();
+    }
+    if (wrote == 0) return std::make_error_code(std::errc::io_error);
+    bytes.remove_prefix(wrote);
+  }
+  return {};
+}
+
+std::error_code OutputFile::Finish() {
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  const HANDLE file = Handle(std::exchange(handle_, kNoHandle));
+  std::error_code error;
+  // Only a file on disk is flushed: flushing a pipe would wait until its
+  // reader has read everything, and a console has nothing to flush.
+  if (::GetFileType(file) == FILE_TYPE_DISK && !::FlushFileBuffers(file)) {
+    error = LastWindowsError();
+  }
+  if (!::CloseHandle(file) && !error) error = LastWindowsError();
+  return error;
+}
+
+}  // namespace tarnvale::platform
