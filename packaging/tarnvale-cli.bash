@@ -61,7 +61,7 @@ _tarnvale_cli() {
       _tarnvale_cli_paths
       return
       ;;
-    --scale | --seed)
+    --scale | --seed | --threads)
       return
       ;;
   esac
@@ -69,7 +69,7 @@ _tarnvale_cli() {
   local options
   case $command in
     "") options="--help --version --code-page" ;;
-    create) options="--help --target --simulator --fs-version --report" ;;
+    create) options="--help --target --simulator --fs-version --report --threads" ;;
     dump) options="--help --json" ;;
     gen-scenery) options="--help --out --fs-version --preset --scale --seed" ;;
     demo) options="--help --dir --fs-version --program" ;;

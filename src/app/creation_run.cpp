@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "platform/system.h"
 #include "scenery/bgl_loader.h"
+#include "scenery/parallel_loader.h"
 
 namespace tarnvale {
 namespace {
@@ -212,12 +213,17 @@ class Run {
     return scan;
   }
 
+  // Lists the scenery files of each area that is read; loading reads the
+  // same list.
   std::int32_t CountBglFiles() {
     Status(text::kCountingBglFiles);
     std::int32_t count = 0;
-    for (AreaScan& area : summary_.scan.areas) {
+    area_files_.resize(summary_.scan.areas.size());
+    for (std::size_t i = 0; i < area_files_.size(); ++i) {
+      AreaScan& area = summary_.scan.areas[i];
       if (area.status != AreaStatus::Read) continue;
-      area.bgl_files = static_cast<std::int32_t>(platform::FindFiles(area.folder, "*.bgl").size());
+      area_files_[i] = platform::FindMatches(area.folder, "*.bgl");
+      area.bgl_files = static_cast<std::int32_t>(area_files_[i].files.size());
       count += area.bgl_files;
     }
     return count;
@@ -232,8 +238,13 @@ class Run {
   }
 
   // The title of each active area with a folder goes to the status line
-  // while it is read.
+  // while it is read. With more than one loading thread the files are read
+  // ahead on a pool and their records appended here in the same order.
   Interruption LoadScenery() {
+    std::optional<ParallelLoader> pool;
+    if (const unsigned threads = LoadingThreadCount(); threads > 1) {
+      pool.emplace(FilesToRead(), state_.config.FS_Version, threads);
+    }
     for (std::size_t i = 0; i < areas_.size(); ++i) {
       const SceneryArea& area = *areas_[i];
       if (area.Local.empty() || !area.Active) continue;
@@ -241,32 +252,65 @@ class Run {
       AreaScan& scan = summary_.scan.areas[i];
       if (scan.status != AreaStatus::Read) continue;
       const std::vector<RecordCount> before = CountRecords(db_);
-      const Interruption stop = LoadArea(scan.folder);
+      const Interruption stop = LoadArea(area_files_[i], pool ? &*pool : nullptr);
       scan.records = RecordsAdded(before, CountRecords(db_));
       if (stop != Interruption::None) return stop;
     }
     return Interruption::None;
   }
 
+  // A budget counts the allocations of one sequence of appends.
+  unsigned LoadingThreadCount() const {
+    if (state_.database_allocation_budget) return 1;
+    return LoadingThreads(state_.loading_threads);
+  }
+
+  std::vector<std::filesystem::path> FilesToRead() const {
+    std::vector<std::filesystem::path> files;
+    for (const platform::FolderMatches& matches : area_files_) {
+      files.insert(files.end(), matches.files.begin(), matches.files.end());
+    }
+    return files;
+  }
+
   // Entries named like scenery files that are no files are passed over as
   // unreadable.
-  Interruption LoadArea(const std::filesystem::path& folder) {
-    const platform::FolderMatches matches = platform::FindMatches(folder, "*.bgl");
+  Interruption LoadArea(const platform::FolderMatches& matches, ParallelLoader* pool) {
     for (const std::filesystem::path& other : matches.others) {
       summary_.scan.files.push_back({other, FileStatus::Unreadable, 0});
     }
     for (const std::filesystem::path& file : matches.files) {
-      const Interruption stop = CheckPoint();
+      Interruption stop = CheckPoint();
       if (stop != Interruption::None) return stop;
       FileReading reading;
-      const int result = BglLoader(db_, file, state_.config.FS_Version, &reading);
+      stop = pool ? TakeLoadedFile(*pool, reading) : LoadFile(file, reading);
+      if (stop == Interruption::Halt || stop == Interruption::Cancel) return stop;
       if (reading.status != FileStatus::Read) {
         summary_.scan.files.push_back({file, reading.status, reading.skipped});
       }
       view_.StepProgress();
-      if (result == kLoaderOutOfMemory) return Interruption::OutOfMemory;
+      if (stop == Interruption::OutOfMemory) return stop;
     }
     return Interruption::None;
+  }
+
+  Interruption LoadFile(const std::filesystem::path& file, FileReading& reading) {
+    const int result = BglLoader(db_, file, state_.config.FS_Version, &reading);
+    return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
+  }
+
+  // The pool's next file, merged; a halt or cancel while waiting for it
+  // ends the wait.
+  Interruption TakeLoadedFile(ParallelLoader& pool, FileReading& reading) {
+    const std::unique_ptr<LoadedFile> loaded =
+        pool.Next([this] { return CheckPoint() != Interruption::None; });
+    if (!loaded) {
+      const Interruption stop = CheckPoint();
+      return stop == Interruption::None ? Interruption::OutOfMemory : stop;
+    }
+    const int result = MergeLoadedFile(db_, *loaded, state_.config.FS_Version);
+    reading = loaded->reading;
+    return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
   }
 
   Interruption CheckPoint() const {
@@ -449,7 +493,8 @@ class Run {
   // In reading order, as summary_.scan.areas; valid until the database and
   // the area list are released.
   std::vector<const SceneryArea*> areas_;
-  std::size_t active_areas_ = 0;  // active areas with a folder
+  std::vector<platform::FolderMatches> area_files_;  // as summary_.scan.areas
+  std::size_t active_areas_ = 0;                     // active areas with a folder
   RunSummary summary_;
 };
 

@@ -15,6 +15,7 @@ struct CreateOptions {
   std::optional<std::filesystem::path> simulator;
   FsVersion fs_version = FsVersion::None;       // given with `simulator`
   std::optional<std::filesystem::path> report;  // where to write the run's report as JSON
+  unsigned threads = 0;                         // loading threads; 0: one per core
 };
 
 // Runs the command, printing through `view`; returns the exit status.

@@ -59,6 +59,10 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
   CLI::Option* version = AddFsVersion(*create, options.fs_version, "8 = FS2002, 9 = FS2004");
   create->add_option("--report", options.report,
                      "Also write what the run read and passed over, as JSON, to this file");
+  create
+      ->add_option("--threads", options.threads,
+                   "Threads that read the scenery files (default 0: one per core)")
+      ->check(CLI::Range(0u, 256u));
   simulator->needs(version);
   version->needs(simulator);
   create->footer(

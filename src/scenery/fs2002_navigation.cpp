@@ -51,7 +51,10 @@ void StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {
 }
 
 void AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, RecordArray<AirwayRecord>& airways) {
-  if (airways.empty()) return;
+  if (airways.empty()) {
+    ++db.notes.points_without_airway;
+    return;
+  }
   FixedText<9> key;
   fs2002::CopyTrimmedText(key, bytes, 8, kKeyCharacters);
   // The scenery's own altitude value, carried as it stands.

@@ -1,6 +1,8 @@
 #include "scenery/nav_database.h"
 
+#include <iterator>
 #include <new>
+#include <utility>
 
 namespace tarnvale {
 
@@ -143,11 +145,15 @@ auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
 
 bool NavDatabase::IndexLastFix() {
   if (Fixes.empty()) return false;
-  CheckPositionRoom(Fixes.size());
-  TakeAllocation();
-  fix_index_.Assign(PackedKey::Of(Fixes.back().FixKey),
-                    static_cast<std::uint32_t>(Fixes.size() - 1), KeyAt(Fixes, &FixRecord::FixKey));
+  IndexFix(Fixes.size() - 1);
   return true;
+}
+
+void NavDatabase::IndexFix(std::size_t position) {
+  CheckPositionRoom(position + 1);
+  TakeAllocation();
+  fix_index_.Assign(PackedKey::Of(Fixes[position].FixKey), static_cast<std::uint32_t>(position),
+                    KeyAt(Fixes, &FixRecord::FixKey));
 }
 
 const FixRecord* NavDatabase::FindFix(std::string_view key) const {
@@ -172,12 +178,61 @@ bool NavDatabase::HasAirportIdent(const FixedText<6>& ident) const {
 
 bool NavDatabase::RememberAirportIdent() {
   if (Airports.empty()) return false;
-  CheckPositionRoom(Airports.size());
-  TakeAllocation();
-  airport_idents_.Assign(PackedKey::Of(Airports.back().Ident),
-                         static_cast<std::uint32_t>(Airports.size() - 1),
-                         KeyAt(Airports, &AirportRecord::Ident));
+  RememberAirportIdent(Airports.size() - 1);
   return true;
+}
+
+void NavDatabase::RememberAirportIdent(std::size_t position) {
+  CheckPositionRoom(position + 1);
+  TakeAllocation();
+  airport_idents_.Assign(PackedKey::Of(Airports[position].Ident),
+                         static_cast<std::uint32_t>(position),
+                         KeyAt(Airports, &AirportRecord::Ident));
+}
+
+namespace {
+
+// Moves the records of `from` behind those of `to`, leaving `from` empty.
+template <typename Record>
+void MoveRecords(RecordArray<Record>& to, RecordArray<Record>& from) {
+  to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+  RecordArray<Record>().swap(from);
+}
+
+}  // namespace
+
+void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
+  const std::size_t first_fix = Fixes.size();
+  MoveRecords(Fixes, file.Fixes);
+  for (std::size_t position = first_fix; position < Fixes.size(); ++position) IndexFix(position);
+  AppendAirportsOf(file.Airports, unique_airports);
+  MoveRecords(Airspaces, file.Airspaces);
+  MoveRecords(FuelAreas, file.FuelAreas);
+  MoveRecords(JetAirways, file.JetAirways);
+  MoveRecords(VictorAirways, file.VictorAirways);
+  MoveRecords(Markers, file.Markers);
+  MoveRecords(Vors, file.Vors);
+  MoveRecords(Ndbs, file.Ndbs);
+  MoveRecords(Ilss, file.Ilss);
+  notes.malformed += file.notes.malformed;
+  notes.foreign += file.notes.foreign;
+  notes.points_without_airway += file.notes.points_without_airway;
+  notes.duplicate_airports.insert(notes.duplicate_airports.end(),
+                                  file.notes.duplicate_airports.begin(),
+                                  file.notes.duplicate_airports.end());
+  file.Release();
+}
+
+void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports) {
+  if (!unique_airports) return MoveRecords(Airports, airports);
+  for (AirportRecord& airport : airports) {
+    if (HasAirportIdent(airport.Ident)) {
+      notes.duplicate_airports.push_back(airport.Ident);
+      continue;
+    }
+    Airports.push_back(std::move(airport));
+    RememberAirportIdent(Airports.size() - 1);
+  }
 }
 
 void NavDatabase::Release() {

@@ -99,6 +99,9 @@ class NavDatabase {
     std::size_t foreign = 0;
     // FS2004 airports dropped because an earlier airport had the same ident.
     std::vector<FixedText<6>> duplicate_airports;
+    // FS2002 airway points read while no airway had been started: they
+    // belong to the last airway of an earlier file, if there is one.
+    std::size_t points_without_airway = 0;
   };
   ReadingNotes notes;
 
@@ -109,6 +112,14 @@ class NavDatabase {
     ++notes.malformed;
     return true;
   }
+
+  // Appends every record of `file`, a database that one scenery file was
+  // read into on its own, in its order, and adds its notes: as if the file
+  // had been read into this database. Its fixes are indexed; with
+  // `unique_airports` (FS2004) its airport idents are remembered and an
+  // airport whose ident this database knows already is dropped and noted as
+  // a duplicate. `file` is left empty.
+  void AppendRecordsOf(NavDatabase& file, bool unique_airports);
 
   // Empty every array, the FixIndex, the airport idents and the notes. Safe
   // to call any number of times.
@@ -126,6 +137,9 @@ class NavDatabase {
   // Counts one allocation against the budget; throws once it is spent.
   void TakeAllocation();
   const FixRecord* FindFix(const PackedKey& key) const;
+  void IndexFix(std::size_t position);
+  void RememberAirportIdent(std::size_t position);
+  void AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports);
   template <typename Record>
   Record* AppendTo(RecordArray<Record>& array, Record record);
   template <typename Record>

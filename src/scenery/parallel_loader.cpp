@@ -1,0 +1,121 @@
+#include "scenery/parallel_loader.h"
+
+#include <algorithm>
+#include <chrono>
+#include <new>
+#include <utility>
+
+namespace tarnvale {
+
+namespace {
+
+// Files a worker may read ahead of the one handed out last: enough to keep
+// every worker busy while the merging thread catches up, few enough that
+// the databases waiting to be merged stay small.
+constexpr std::size_t kFilesAheadPerThread = 4;
+
+// How often a wait for the next file looks at the stop request.
+constexpr std::chrono::milliseconds kStopPoll{10};
+
+// True when reading `file` on its own gave another result than reading it
+// behind the records already in `db` would have:
+//  - FS2002 airway points that came before any airway of the file belong to
+//    the last airway of an earlier file;
+//  - an FS2004 airport whose ident `db` knows is dropped unread, so the
+//    malformed parts counted inside it do not count, and its place among the
+//    file's own duplicates is not known.
+bool DependsOnEarlierFiles(const NavDatabase& db, const NavDatabase& file, bool unique_airports) {
+  const NavDatabase::ReadingNotes& notes = file.notes;
+  if (notes.points_without_airway != 0 && !(db.JetAirways.empty() && db.VictorAirways.empty())) {
+    return true;
+  }
+  if (!unique_airports || (notes.malformed == 0 && notes.duplicate_airports.empty())) return false;
+  return std::any_of(
+      file.Airports.begin(), file.Airports.end(),
+      [&db](const AirportRecord& airport) { return db.HasAirportIdent(airport.Ident); });
+}
+
+}  // namespace
+
+unsigned LoadingThreads(unsigned requested) {
+  if (requested != 0) return requested;
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+ParallelLoader::ParallelLoader(std::vector<std::filesystem::path> files, FsVersion fs_version,
+                               unsigned threads)
+    : files_(std::move(files)),
+      fs_version_(fs_version),
+      ahead_(kFilesAheadPerThread * std::max(1u, threads)),
+      loaded_(files_.size()),
+      done_(files_.size(), false) {
+  for (unsigned i = 0; i < std::max(1u, threads); ++i) workers_.emplace_back([this] { Work(); });
+}
+
+ParallelLoader::~ParallelLoader() {
+  {
+    const std::scoped_lock lock(mutex_);
+    stopping_ = true;
+  }
+  room_.notify_all();
+  workers_.clear();  // joins
+}
+
+void ParallelLoader::Work() {
+  std::unique_lock lock(mutex_);
+  while (true) {
+    room_.wait(lock, [this] {
+      return stopping_ || next_to_load_ == files_.size() || next_to_load_ < next_to_hand_ + ahead_;
+    });
+    if (stopping_ || next_to_load_ == files_.size()) return;
+    const std::size_t index = next_to_load_++;
+    lock.unlock();
+    std::unique_ptr<LoadedFile> file = Load(index);
+    lock.lock();
+    loaded_[index] = std::move(file);
+    done_[index] = true;
+    ready_.notify_all();
+  }
+}
+
+std::unique_ptr<LoadedFile> ParallelLoader::Load(std::size_t index) const {
+  try {
+    auto file = std::make_unique<LoadedFile>();
+    file->path = files_[index];
+    file->result = BglLoader(file->records, file->path, fs_version_, &file->reading);
+    return file;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+std::unique_ptr<LoadedFile> ParallelLoader::Next(const std::function<bool()>& stop) {
+  std::unique_lock lock(mutex_);
+  if (next_to_hand_ == files_.size()) return nullptr;
+  while (!done_[next_to_hand_]) {
+    if (stop()) return nullptr;
+    ready_.wait_for(lock, kStopPoll);
+  }
+  std::unique_ptr<LoadedFile> file = std::move(loaded_[next_to_hand_++]);
+  lock.unlock();
+  room_.notify_all();
+  return file;
+}
+
+int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
+  if (file.result != kLoaderOk) return file.result;
+  const bool unique_airports = fs_version == FsVersion::Fs2004;
+  if (DependsOnEarlierFiles(db, file.records, unique_airports)) {
+    file.records.Release();
+    file.reading = FileReading{};
+    return BglLoader(db, file.path, fs_version, &file.reading);
+  }
+  try {
+    db.AppendRecordsOf(file.records, unique_airports);
+  } catch (const std::bad_alloc&) {
+    return kLoaderOutOfMemory;
+  }
+  return kLoaderOk;
+}
+
+}  // namespace tarnvale

@@ -1,0 +1,77 @@
+// Reading scenery files on several threads while the run's database grows in
+// exactly the order one thread would give it.
+//
+// Each file is read into a database of its own on a worker thread; the
+// thread that owns the run's database takes the files back in reading order
+// and appends their records (MergeLoadedFile). Whatever depends on order
+// stays as it was: the first FS2004 airport of an ident wins, a later fix of
+// a key wins in the index, the current airport is the last one appended. A
+// file whose reading would have used records of the files before it is read
+// again, in order, straight into the run's database.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "domain/simulation.h"
+#include "scenery/bgl_loader.h"
+#include "scenery/nav_database.h"
+
+namespace tarnvale {
+
+// One scenery file read on its own.
+struct LoadedFile {
+  std::filesystem::path path;
+  NavDatabase records;
+  FileReading reading;
+  int result = kLoaderOk;
+};
+
+// The loading threads of one run: the number of cores when `requested` is 0.
+unsigned LoadingThreads(unsigned requested);
+
+class ParallelLoader {
+ public:
+  // Starts `threads` workers (at least one) on `files`, which they read in
+  // order, a few files ahead of the one handed out last.
+  ParallelLoader(std::vector<std::filesystem::path> files, FsVersion fs_version, unsigned threads);
+  // Stops the workers once their current file is read.
+  ~ParallelLoader();
+  ParallelLoader(const ParallelLoader&) = delete;
+  ParallelLoader& operator=(const ParallelLoader&) = delete;
+
+  // The next file in order, once it is read. nullptr when `stop` turns true
+  // while waiting (it is asked every few milliseconds), and for a file whose
+  // reading ran out of memory before its database existed.
+  std::unique_ptr<LoadedFile> Next(const std::function<bool()>& stop);
+
+ private:
+  void Work();
+  std::unique_ptr<LoadedFile> Load(std::size_t index) const;
+
+  const std::vector<std::filesystem::path> files_;
+  const FsVersion fs_version_;
+  const std::size_t ahead_;  // files read but not yet handed out, at most
+  std::mutex mutex_;
+  std::condition_variable room_;   // a file was handed out, or stopping
+  std::condition_variable ready_;  // a file was read
+  std::vector<std::unique_ptr<LoadedFile>> loaded_;
+  std::vector<bool> done_;
+  std::size_t next_to_load_ = 0;
+  std::size_t next_to_hand_ = 0;
+  bool stopping_ = false;
+  std::vector<std::jthread> workers_;
+};
+
+// Appends the records of `file` to `db` as if the file had been read into
+// `db` directly, and returns the loader's result. `file.reading` then tells
+// how the file was read.
+int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version);
+
+}  // namespace tarnvale

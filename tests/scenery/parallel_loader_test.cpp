@@ -1,0 +1,150 @@
+// Files read on the pool and merged in order against the same files read one
+// after another into one database, for the cases where a file's records
+// depend on the files before it.
+#include "scenery/parallel_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scenery/fs2002_test_helpers.h"
+#include "sceneryfab/fs2004_writer.h"
+#include "support/temp_dir.h"
+
+namespace tarnvale {
+namespace {
+
+using fab::Bytes;
+
+// What order decides, as text: airports with their runway counts, airways
+// with their points, the fix the index finds for each key, and the notes.
+std::string Digest(const NavDatabase& db) {
+  std::string out = "airports:";
+  for (const AirportRecord& airport : db.Airports) {
+    out.append(" ").append(TextOf(airport.Ident)).append("/");
+    out.append(std::to_string(airport.Runways.size())).append("/").append(airport.Name.c_str());
+  }
+  for (const auto* airways : {&db.JetAirways, &db.VictorAirways}) {
+    out += "\nairways:";
+    for (const AirwayRecord& airway : *airways) {
+      out.append(" ").append(TextOf(airway.Name)).append("[");
+      for (const AirwayPointRecord& point : airway.Points) out.append(TextOf(point.FixKey)) += ' ';
+      out += ']';
+    }
+  }
+  out += "\nfixes:";
+  for (const FixRecord& fix : db.Fixes) {
+    out.append(" ").append(TextOf(fix.FixKey)).append("@");
+    out += std::to_string(db.FindFix(fix.FixKey)->Latitude);
+  }
+  out += "\nmalformed " + std::to_string(db.notes.malformed) + ", duplicates:";
+  for (const FixedText<6>& ident : db.notes.duplicate_airports)
+    out.append(" ").append(TextOf(ident));
+  return out;
+}
+
+struct Case {
+  const char* what;
+  FsVersion fs_version;
+  std::function<std::vector<Bytes>()> files;
+};
+
+Bytes Fs2002Airways(std::vector<fab::Fs2002Chunk> records) {
+  return testing::Fs2002NavigationFile({fab::MakeFs2002List(fab::kFs2002JetListKind, records)});
+}
+
+fab::Fs2002Chunk Point(const std::string& key) {
+  return fab::EncodeFs2002AirwayPoint({key, {}, 0});
+}
+
+fab::Fs2002Chunk Fix(const std::string& key, double latitude) {
+  fab::Intersection fix;
+  fix.ident = key;
+  fix.position = {latitude, 0};
+  return fab::EncodeFs2002Fix(fix);
+}
+
+// An airport with one runway; `cut_runway` cuts the runway short of its
+// fields, so that it is passed over as malformed.
+fab::Fs2004Record Airport(const std::string& ident, const std::string& name,
+                          bool cut_runway = false) {
+  fab::Airport airport;
+  airport.ident = ident;
+  airport.name = name;
+  airport.runways.push_back(fab::Runway{});
+  fab::Fs2004Record record = fab::EncodeAirport(airport);
+  for (fab::Fs2004Record& sub : record.sub_records) {
+    if (cut_runway && sub.id == fab::EncodeRunway(fab::Runway{}).id) sub.body.resize(8);
+  }
+  return record;
+}
+
+Bytes Fs2004Airports(const std::vector<fab::Fs2004Record>& airports) {
+  std::vector<Bytes> records;
+  for (const fab::Fs2004Record& airport : airports) records.push_back(fab::Serialize(airport));
+  fab::Fs2004File file;
+  file.sections.push_back(fab::MakeFs2004Section(fab::kFs2004Airports, std::move(records)));
+  return fab::BuildFs2004File(file);
+}
+
+const Case kCases[] = {
+    {"points of an airway begun in the file before", FsVersion::Fs2002,
+     [] {
+       return std::vector<Bytes>{
+           Fs2002Airways({fab::EncodeFs2002AirwayName("J1"), Point("ONE"), Point("TWO")}),
+           Fs2002Airways({Point("THREE"), fab::EncodeFs2002AirwayName("J2"), Point("FOUR")})};
+     }},
+    {"a later fix of a key wins in the index", FsVersion::Fs2002,
+     [] {
+       return std::vector<Bytes>{testing::Fs2002NavigationFile({fab::MakeFs2002List(
+                                     fab::kFs2002FixListKind, {Fix("ABC", 1), Fix("DEF", 2)})}),
+                                 testing::Fs2002NavigationFile({fab::MakeFs2002List(
+                                     fab::kFs2002FixListKind, {Fix("ABC", 3)})})};
+     }},
+    {"an airport known from an earlier file is dropped", FsVersion::Fs2004,
+     [] {
+       return std::vector<Bytes>{Fs2004Airports({Airport("KAAA", "First")}),
+                                 Fs2004Airports({Airport("KAAA", "Second"), Airport("KCCC", "C")})};
+     }},
+    {"a dropped airport's malformed runway does not count", FsVersion::Fs2004,
+     [] {
+       return std::vector<Bytes>{Fs2004Airports({Airport("KAAA", "First")}),
+                                 Fs2004Airports({Airport("KAAA", "Second", true)})};
+     }},
+    {"duplicates noted in reading order", FsVersion::Fs2004,
+     [] {
+       return std::vector<Bytes>{
+           Fs2004Airports({Airport("KAAA", "A")}),
+           Fs2004Airports({Airport("KBBB", "B"), Airport("KBBB", "B2"), Airport("KAAA", "A2")})};
+     }},
+};
+
+class ParallelLoaderTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ParallelLoaderTest, MergedInOrderEqualsReadInOrder) {
+  const Case& c = GetParam();
+  testing::TempDir dir;
+  std::vector<std::filesystem::path> paths;
+  for (const Bytes& bytes : c.files()) {
+    paths.push_back(dir.Path() / ("file" + std::to_string(paths.size()) + ".bgl"));
+    testing::WriteFile(paths.back(), std::string(bytes.begin(), bytes.end()));
+  }
+  NavDatabase in_order;
+  for (const auto& path : paths) ASSERT_EQ(BglLoader(in_order, path, c.fs_version), kLoaderOk);
+
+  NavDatabase merged;
+  ParallelLoader pool(paths, c.fs_version, 3);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::unique_ptr<LoadedFile> file = pool.Next([] { return false; });
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(MergeLoadedFile(merged, *file, c.fs_version), kLoaderOk);
+  }
+  EXPECT_EQ(Digest(merged), Digest(in_order)) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(OrderDependentFiles, ParallelLoaderTest, ::testing::ValuesIn(kCases));
+
+}  // namespace
+}  // namespace tarnvale
