@@ -242,7 +242,7 @@ class Run {
   // ahead on a pool and their records appended here in the same order.
   Interruption LoadScenery() {
     std::optional<ParallelLoader> pool;
-    if (const unsigned threads = LoadingThreadCount(); threads > 1) {
+    if (const unsigned threads = ThreadCount(); threads > 1) {
       pool.emplace(FilesToRead(), state_.config.FS_Version, threads);
     }
     for (std::size_t i = 0; i < areas_.size(); ++i) {
@@ -259,10 +259,11 @@ class Run {
     return Interruption::None;
   }
 
-  // A budget counts the allocations of one sequence of appends.
-  unsigned LoadingThreadCount() const {
+  // Threads that read and write files. A budget counts the allocations of
+  // one sequence of appends.
+  unsigned ThreadCount() const {
     if (state_.database_allocation_budget) return 1;
-    return LoadingThreads(state_.loading_threads);
+    return LoadingThreads(state_.threads);
   }
 
   std::vector<std::filesystem::path> FilesToRead() const {
@@ -349,8 +350,9 @@ class Run {
     std::optional<StagedDatabaseSet> staged =
         StagedDatabaseSet::Create(state_.TargetFolder, staging_failure);
     if (!staged) return WriteFailedEnding("Could not prepare " + staging_failure.Describe() + ".");
-    const OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
-                                  simulator_.string(), state_.TargetFolder, staged->Folder()};
+    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version, simulator_.string(),
+                            state_.TargetFolder, staged->Folder()};
+    settings.Threads = ThreadCount();
     const WriteResult result = Timed(summary_.times.writing, [&] {
       return WriteDatabaseFiles(db_, view_, settings, state_.cancel);
     });

@@ -30,10 +30,10 @@ struct ProgramState {
   // Fault injection for tests: limits the allocations of a run's NavDatabase
   // so that the out-of-memory ending can be reached on demand.
   std::optional<std::size_t> database_allocation_budget;
-  // Threads that read scenery files; 0: one per core. A run with an
-  // allocation budget reads on one thread, so that the budget counts the
-  // allocations of one sequence.
-  unsigned loading_threads = 0;
+  // Threads that read scenery files and write database files; 0: one per
+  // core. A run with an allocation budget works on one thread, so that the
+  // budget counts the allocations of one sequence.
+  unsigned threads = 0;
   // Where each run keeps a copy of its report (ReportArchiveFolder() for
   // the front ends); empty: nowhere.
   std::filesystem::path report_archive;

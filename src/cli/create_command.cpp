@@ -135,7 +135,7 @@ int CreateDatabases(ProgramState& state, const CreateOptions& options, TerminalV
 int RunCreateCommand(const CreateOptions& options, TerminalView& view) {
   ProgramState state;
   state.report_archive = ReportArchiveFolder();
-  state.loading_threads = options.threads;
+  state.threads = options.threads;
   // Ctrl-C and SIGTERM only raise flags; the run notices them at its check
   // points, exactly as it notices the Cancel button. A second Ctrl-C ends the
   // program the usual way.

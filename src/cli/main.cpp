@@ -60,8 +60,9 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
   create->add_option("--report", options.report,
                      "Also write what the run read and passed over, as JSON, to this file");
   create
-      ->add_option("--threads", options.threads,
-                   "Threads that read the scenery files (default 0: one per core)")
+      ->add_option(
+          "--threads", options.threads,
+          "Threads that read scenery files and write database files (default 0: one per core)")
       ->check(CLI::Range(0u, 256u));
   simulator->needs(version);
   version->needs(simulator);

@@ -1,10 +1,13 @@
 #include "output/database_writer.h"
 
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "output/database_set.h"
@@ -90,8 +93,8 @@ template <typename Record>
 void CompleteForWriting(Record&, std::uint64_t) {}
 
 std::string WriteFailure(const fs::path& path, std::error_code error) {
-  return "Error - could not write the database file " + path.string() + " (" + error.message() +
-         ").";
+  return "Error - could not write the database file " + platform::Utf8Of(path) + " (" +
+         error.message() + ").";
 }
 
 // Writes the records of each array in turn into a new file at `path`.
@@ -109,7 +112,7 @@ std::string WriteRecordFile(const fs::path& path,
   }
   const std::error_code error = file.Close();
   if (!error) {
-    NoteSetStep("wrote " + path.filename().string());
+    NoteSetStep("wrote " + platform::Utf8Of(path.filename()));
     return {};
   }
   // A cut-off file (a full disk) would read as a damaged database: leave none.
@@ -137,8 +140,8 @@ std::string CopyMagneticDeclination(const OutputSettings& settings) {
   const fs::path source = platform::ResolvePath(
       settings.SimulatorFolder + std::string(*source_text), settings.TargetFolder);
   if (const std::error_code error = platform::CopyFileOver(source, target)) {
-    return "Error - could not copy magdec.bgl from " + source.string() + " to " + target.string() +
-           " (" + error.message() + ").";
+    return "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) + " to " +
+           platform::Utf8Of(target) + " (" + error.message() + ").";
   }
   NoteSetStep("wrote magdec.bgl");
   return {};
@@ -148,6 +151,43 @@ struct WriteStep {
   bool wanted;
   std::function<std::string()> run;  // the failure message, or empty
 };
+
+// Runs the wanted steps, `threads` at a time, each thread taking the next
+// step not yet taken; a raised cancel flag stops each thread before its next
+// step. A failed file does not stop the others: each file stands on its
+// own, and the message then names, in step order, every file that is
+// missing or incomplete.
+WriteResult RunSteps(std::span<const WriteStep> steps, unsigned threads, const CancelFlag& cancel) {
+  std::vector<std::string> failures(steps.size());
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> cancelled{false};
+  const auto work = [&] {
+    for (std::size_t step = next++; step < steps.size(); step = next++) {
+      if (cancel) {
+        cancelled = true;
+        return;
+      }
+      if (steps[step].wanted) failures[step] = steps[step].run();
+    }
+  };
+  {
+    std::vector<std::jthread> helpers;
+    try {
+      for (unsigned helper = 1; helper < threads; ++helper) helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      // Fewer threads write the same files.
+    }
+    work();
+  }
+  if (cancelled) return {WriteResult::Status::Cancelled, {}};
+  WriteResult result;
+  for (const std::string& failure : failures) {
+    if (failure.empty()) continue;
+    result.status = WriteResult::Status::Failed;
+    result.failure += (result.failure.empty() ? "" : "\n") + failure;
+  }
+  return result;
+}
 
 }  // namespace
 
@@ -181,19 +221,7 @@ WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const Output
       {radar && !db.JetAirways.empty(),
        [&] { return WriteRecordFile(folder / "world_airways_j.dat", {&db.JetAirways}); }},
   };
-
-  // A failed file does not stop the others: each file stands on its own, and
-  // the message then names every file that is missing or incomplete.
-  WriteResult result;
-  for (const WriteStep& step : steps) {
-    if (cancel) return {WriteResult::Status::Cancelled, {}};
-    if (!step.wanted) continue;
-    const std::string failure = step.run();
-    if (failure.empty()) continue;
-    result.status = WriteResult::Status::Failed;
-    result.failure += (result.failure.empty() ? "" : "\n") + failure;
-  }
-  return result;
+  return RunSteps(steps, settings.Threads, cancel);
 }
 
 }  // namespace tarnvale

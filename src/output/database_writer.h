@@ -18,6 +18,7 @@ struct OutputSettings {
   std::string SimulatorFolder;         // as recorded in Program_Config.cfg
   std::filesystem::path TargetFolder;  // a relative simulator folder is taken from here
   std::filesystem::path OutputFolder;  // where the files go: the run's staging folder
+  unsigned Threads = 1;                // files written at the same time
 };
 
 struct WriteResult {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <mutex>
+#include <unordered_map>
 
 #include "platform/system.h"
 
@@ -74,9 +75,12 @@ class Arena {
 
   void* AllocateSmall(std::size_t size) {
     const std::scoped_lock lock(mutex_);
-    if (static_cast<std::size_t>(end_ - next_) < size + kRedZone) NewChunk();
-    std::byte* block = next_;
-    next_ += size + kRedZone;
+    std::byte* block = TakeFreed(size);
+    if (!block) {
+      if (static_cast<std::size_t>(end_ - next_) < size + kRedZone) NewChunk();
+      block = next_;
+      next_ += size + kRedZone;
+    }
     ++live_blocks_;
     ASAN_UNPOISON_MEMORY_REGION(block, size);
     return block;
@@ -85,7 +89,8 @@ class Arena {
   void DeallocateSmall(void* block, std::size_t size) {
     const std::scoped_lock lock(mutex_);
     ASAN_POISON_MEMORY_REGION(block, size);
-    if (--live_blocks_ == 0) ReleaseChunks();
+    if (--live_blocks_ == 0) return ReleaseChunks();
+    KeepFreed(static_cast<std::byte*>(block), size);
   }
 
   // A large block of at least `bytes` (a MappedSize): a spare one when one
@@ -163,7 +168,26 @@ class Arena {
   void ReleaseChunks() {
     for (std::byte* chunk : chunks_) Unmap(chunk, kChunkSize);
     chunks_.clear();
+    freed_.clear();
     next_ = end_ = nullptr;
+  }
+
+  // A freed small block of exactly `size` bytes, or nullptr.
+  std::byte* TakeFreed(std::size_t size) {
+    const auto same_size = freed_.find(size);
+    if (same_size == freed_.end() || same_size->second.empty()) return nullptr;
+    std::byte* block = same_size->second.back();
+    same_size->second.pop_back();
+    return block;
+  }
+
+  // Keeps a freed small block for the next one of its size; without memory
+  // for the note the block just stays unused until its chunk goes back.
+  void KeepFreed(std::byte* block, std::size_t size) {
+    try {
+      freed_[size].push_back(block);
+    } catch (const std::bad_alloc&) {
+    }
   }
 
   std::mutex mutex_;
@@ -171,6 +195,10 @@ class Arena {
   std::byte* next_ = nullptr;
   std::byte* end_ = nullptr;
   std::size_t live_blocks_ = 0;
+  // Freed small blocks by size. Arrays grow through the same sizes, so the
+  // arrays of one file's records, freed once they are merged, serve the
+  // next file's.
+  std::unordered_map<std::size_t, std::vector<std::byte*>> freed_;
   std::vector<Mapping> live_large_;
   std::vector<Mapping> spare_;  // freed large blocks kept for reuse
 };

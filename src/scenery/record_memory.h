@@ -5,9 +5,10 @@
 // 4 KiB page costs a page fault, and those faults alone cost about as much as
 // all the decoding. Record memory comes from the system in blocks that ask
 // for transparent huge pages instead:
-//  - small arrays are carved out of shared chunks; a chunk's space is not
-//    reused piecemeal, all chunks are given back once the last small array
-//    is freed (a run frees its whole database at its end);
+//  - small arrays are carved out of shared chunks; a freed one is kept for
+//    the next small array of exactly its size, and all chunks are given
+//    back once the last small array is freed (a run frees its whole
+//    database at its end);
 //  - large arrays get a block of their own. A freed one is kept for the
 //    next large array (a growing array frees its old block), up to a limit;
 //    the kept ones go back once no large array is left.

@@ -44,7 +44,7 @@ class ParallelRun : public ::testing::TestWithParam<std::tuple<FsVersion, std::u
     ProgramState state;
     state.TargetFolder = target_;
     state.config.ReadCfgFile(target_ / "Program_Config.cfg", kProgramConfigMode);
-    state.loading_threads = threads;
+    state.threads = threads;
     testing::RecordingRunView view;
     const RunSummary summary = CreationRun(state, view);
     EXPECT_EQ(summary.ending, RunEnding::Success) << summary.message;

@@ -48,7 +48,8 @@ class WriterTest : public ::testing::Test {
     return Write(program, fs_version, target.Path());
   }
   WriteResult Write(TargetProgram program, FsVersion fs_version, const fs::path& folder) {
-    const OutputSettings settings{program, fs_version, simulator.Path().string(), folder, folder};
+    OutputSettings settings{program, fs_version, simulator.Path().string(), folder, folder};
+    settings.Threads = threads;
     return WriteDatabaseFiles(db, view, settings, cancel);
   }
 
@@ -65,6 +66,7 @@ class WriterTest : public ::testing::Test {
   NavDatabase db;
   RecordingView view;
   CancelFlag cancel{false};
+  unsigned threads = 1;
 };
 
 TEST_F(WriterTest, WritesTheFilesOfEachProgramAndSimulatorByteForByte) {
@@ -220,6 +222,23 @@ TEST_F(WriterTest, AFileThatCannotBeWrittenFailsByNameAndTheOthersAreStillWritte
   EXPECT_EQ(result.failure.find('\n'), std::string::npos) << "only one file failed";
   EXPECT_TRUE(fs::is_regular_file(target / "world_fuel_areas.dat"));
   EXPECT_TRUE(fs::is_regular_file(target / "magdec.bgl"));
+}
+
+TEST_F(WriterTest, FilesWrittenOnSeveralThreadsFailInFileOrder) {
+  testing::FillSampleDatabase(db);
+  threads = 3;
+  const char* blocked[] = {"world_airports.dat", "world_markers.dat", "world_airways_j.dat"};
+  for (const char* name : blocked) WriteFile(target / name / "in the way", "");
+  const WriteResult result = Write(TargetProgram::Radar, FsVersion::Fs2004);
+  EXPECT_EQ(result.status, WriteResult::Status::Failed);
+  std::size_t line = 0;
+  for (const char* name : blocked) {
+    const std::size_t end = result.failure.find('\n', line);
+    EXPECT_NE(result.failure.substr(line, end - line).find(name), std::string::npos)
+        << result.failure;
+    line = end + 1;
+  }
+  EXPECT_EQ(FilesIn(target.Path()).size(), 9u);  // five files, magdec.bgl, three in the way
 }
 
 TEST_F(WriterTest, AMissingMagdecSourceFailsByName) {
