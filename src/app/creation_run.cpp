@@ -101,7 +101,7 @@ std::vector<WrittenFile> ListOutputFiles(const std::filesystem::path& target_fol
     const std::filesystem::path file = platform::FindFile(target_folder, name);
     std::error_code error;
     const std::uintmax_t bytes = file.empty() ? 0 : std::filesystem::file_size(file, error);
-    if (!file.empty() && !error) files.push_back({file.filename().string(), bytes});
+    if (!file.empty() && !error) files.push_back({platform::Utf8Of(file.filename()), bytes});
   }
   return files;
 }
@@ -145,7 +145,7 @@ class Run {
     const std::filesystem::path library = platform::FindFile(simulator_, "Scenery.cfg");
     if (library.empty()) {
       return StartErrorEnding(text::kSceneryLibraryMissing,
-                              "No Scenery.cfg in " + simulator_.string() + ".");
+                              "No Scenery.cfg in " + platform::Utf8Of(simulator_) + ".");
     }
 
     Status(text::kReadingSceneryLibrary);
@@ -174,7 +174,7 @@ class Run {
   // How the simulator folder is named in messages: the path it resolved to,
   // or what Program_Config.cfg records when that is nothing.
   std::string SimulatorFolderText() const {
-    if (!simulator_.empty()) return simulator_.string();
+    if (!simulator_.empty()) return platform::Utf8Of(simulator_);
     const std::optional<std::string>& recorded = state_.config.FS_Directory;
     return recorded ? "\"" + *recorded + "\"" : "(none recorded)";
   }
@@ -350,8 +350,8 @@ class Run {
     std::optional<StagedDatabaseSet> staged =
         StagedDatabaseSet::Create(state_.TargetFolder, staging_failure);
     if (!staged) return WriteFailedEnding("Could not prepare " + staging_failure.Describe() + ".");
-    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version, simulator_.string(),
-                            state_.TargetFolder, staged->Folder()};
+    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
+                            platform::Utf8Of(simulator_), state_.TargetFolder, staged->Folder()};
     settings.Threads = ThreadCount();
     const WriteResult result = Timed(summary_.times.writing, [&] {
       return WriteDatabaseFiles(db_, view_, settings, state_.cancel);
@@ -400,7 +400,7 @@ class Run {
   // A set without airports usually means the wrong simulator folder.
   std::string NoAirportsWarning() const {
     return "Warning: no airports were found in the " + std::to_string(active_areas_) +
-           " active scenery areas of " + simulator_.string() +
+           " active scenery areas of " + platform::Utf8Of(simulator_) +
            ". Is this the simulator's main folder?";
   }
 

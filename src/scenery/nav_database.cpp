@@ -145,7 +145,7 @@ auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
 
 bool NavDatabase::IndexLastFix() {
   if (Fixes.empty()) return false;
-  IndexFix(Fixes.size() - 1);
+  if (index_fixes_) IndexFix(Fixes.size() - 1);
   return true;
 }
 

@@ -79,6 +79,9 @@ class NavDatabase {
   // key wins. False without a fix; an index full at 2^32 - 1 positions counts
   // as memory run out.
   bool IndexLastFix();
+  // Leaves fixes unindexed from now on: a database that one file is read
+  // into for AppendRecordsOf needs no index of its own.
+  void LeaveFixesUnindexed() { index_fixes_ = false; }
   // The fix indexed under `key` (exact, case-sensitive), or nullptr.
   const FixRecord* FindFix(std::string_view key) const;
   const FixRecord* FindFix(const FixedText<9>& key) const;
@@ -149,6 +152,7 @@ class NavDatabase {
   KeyedPositions fix_index_;
   KeyedPositions airport_idents_;
   std::optional<std::size_t> budget_;
+  bool index_fixes_ = true;
 };
 
 }  // namespace tarnvale

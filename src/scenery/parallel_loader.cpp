@@ -82,6 +82,7 @@ std::unique_ptr<LoadedFile> ParallelLoader::Load(std::size_t index) const {
   try {
     auto file = std::make_unique<LoadedFile>();
     file->path = files_[index];
+    file->records.LeaveFixesUnindexed();
     file->result = BglLoader(file->records, file->path, fs_version_, &file->reading);
     return file;
   } catch (const std::bad_alloc&) {
