@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <system_error>
 #include <vector>
 
 #include "app/scan_report_json.h"
 #include "platform/file_operations.h"
+#include "platform/paths.h"
 #include "platform/system.h"
 
 namespace tarnvale {
@@ -20,7 +20,7 @@ constexpr std::string_view kPrefix = "run-";
 constexpr std::string_view kSuffix = ".json";
 
 bool IsReport(const fs::path& file) {
-  const std::string name = file.filename().string();
+  const std::string name = platform::Utf8Of(file.filename());
   return name.starts_with(kPrefix) && name.ends_with(kSuffix);
 }
 
@@ -53,14 +53,7 @@ void RemoveOldReports(const fs::path& folder) {
 
 }  // namespace
 
-fs::path ReportArchiveFolder() {
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state && fs::path(state).is_absolute()) {
-    return fs::path(state) / "tarnvale";
-  }
-  const char* home = std::getenv("HOME");
-  if (!home || !fs::path(home).is_absolute()) return {};
-  return fs::path(home) / ".local" / "state" / "tarnvale";
-}
+fs::path ReportArchiveFolder() { return platform::UserStateFolder(); }
 
 std::optional<fs::path> KeepReport(const RunSummary& summary, const fs::path& folder,
                                    std::string& error) {
@@ -69,7 +62,8 @@ std::optional<fs::path> KeepReport(const RunSummary& summary, const fs::path& fo
   const fs::path file = folder / ReportName();
   if (!failure) failure = platform::ReplaceFileContents(file, ScanReportJsonText(summary));
   if (failure) {
-    error = "Could not keep the run's report in " + folder.string() + ": " + failure.message();
+    error =
+        "Could not keep the run's report in " + platform::Utf8Of(folder) + ": " + failure.message();
     return std::nullopt;
   }
   RemoveOldReports(folder);

@@ -12,9 +12,10 @@ namespace tarnvale {
 
 inline constexpr std::size_t kReportsKept = 10;
 
+// The user's state folder for the program (platform::UserStateFolder):
 // $XDG_STATE_HOME/tarnvale, or ~/.local/state/tarnvale when that is not set
-// (an XDG_STATE_HOME that is not absolute is ignored); empty when neither
-// can be found.
+// (an XDG_STATE_HOME that is not absolute is ignored); on Windows
+// %LOCALAPPDATA%\Tarnvale. Empty when none can be found.
 std::filesystem::path ReportArchiveFolder();
 
 // Writes the report of `summary` into `folder` (created when missing) as

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "platform/paths.h"
+
 namespace tarnvale {
 namespace {
 
@@ -55,7 +57,7 @@ std::string FilesLine(const ScanReport& scan) {
   std::vector<std::string> names;
   for (const FileScan& file : scan.files) {
     ++counts[file.status];
-    names.push_back(file.path.filename().string() + " (" +
+    names.push_back(platform::Utf8Of(file.path.filename()) + " (" +
                     std::string(FileStatusName(file.status)) + ")");
   }
   std::string line = "Files passed over: ";
@@ -123,7 +125,8 @@ std::vector<std::string> ScanWarnings(const ScanReport& scan) {
       CountAreas(scan, AreaStatus::Missing) + CountAreas(scan, AreaStatus::TooLong);
   if (active != 0 && 2 * absent > active) {
     warnings.push_back("Warning: " + std::to_string(absent) + " of the " + std::to_string(active) +
-                       " active scenery areas have no folder in " + scan.simulator.string() +
+                       " active scenery areas have no folder in " +
+                       platform::Utf8Of(scan.simulator) +
                        ". Is the simulator's scenery installed there?");
   }
   std::vector<std::string> string_table;
@@ -141,7 +144,7 @@ std::vector<std::string> ScanWarnings(const ScanReport& scan) {
   }
   for (const auto& [folder, areas] : readers) {
     if (areas.size() < 2) continue;
-    warnings.push_back("Warning: the folder " + folder.string() + " is listed by " +
+    warnings.push_back("Warning: the folder " + platform::Utf8Of(folder) + " is listed by " +
                        std::to_string(areas.size()) + " areas (" + FirstNames(areas) +
                        "); its records are read once for each.");
   }
@@ -166,9 +169,9 @@ std::vector<std::string> ScanSummaryLines(const ScanReport& scan) {
 }
 
 std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount>& totals) {
-  std::string text = "Simulator: " + scan.simulator.string() + " (FS_Version " +
+  std::string text = "Simulator: " + platform::Utf8Of(scan.simulator) + " (FS_Version " +
                      std::to_string(ToNumber(scan.fs_version)) +
-                     ")\nTarget: " + scan.target.string() + "\n";
+                     ")\nTarget: " + platform::Utf8Of(scan.target) + "\n";
   for (const std::string& line : ScanSummaryLines(scan)) text += line + "\n";
   text += "\nRecords:\n";
   for (const RecordCount& count : totals) {
@@ -182,11 +185,11 @@ std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount
     for (const RecordCount& count : area.records) {
       if (count.count != 0) text += ", " + std::to_string(count.count) + " " + count.kind;
     }
-    text += "\n    " + area.folder.string() + "\n";
+    text += "\n    " + platform::Utf8Of(area.folder) + "\n";
   }
   if (!scan.files.empty()) text += "\nFiles passed over:\n";
   for (const FileScan& file : scan.files) {
-    text += "  [" + std::string(FileStatusName(file.status)) + "] " + file.path.string();
+    text += "  [" + std::string(FileStatusName(file.status)) + "] " + platform::Utf8Of(file.path);
     if (file.skipped != 0) text += ", " + std::to_string(file.skipped) + " parts skipped";
     text += "\n";
   }

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/paths.h"
+
 namespace tarnvale {
 namespace {
 
@@ -16,14 +18,14 @@ json Counts(const std::vector<RecordCount>& counts) {
 json AreaJson(const AreaScan& area) {
   return {{"title", area.title},
           {"local", area.local},
-          {"folder", area.folder.string()},
+          {"folder", platform::Utf8Of(area.folder)},
           {"status", AreaStatusName(area.status)},
           {"bgl_files", area.bgl_files},
           {"records", Counts(area.records)}};
 }
 
 json FileJson(const FileScan& file) {
-  return {{"path", file.path.string()},
+  return {{"path", platform::Utf8Of(file.path)},
           {"status", FileStatusName(file.status)},
           {"skipped", file.skipped}};
 }
@@ -47,9 +49,9 @@ json ScanReportJson(const RunSummary& summary) {
   for (const AreaScan& area : scan.areas) areas.push_back(AreaJson(area));
   json files = json::array();
   for (const FileScan& file : scan.files) files.push_back(FileJson(file));
-  return {{"simulator", scan.simulator.string()},
+  return {{"simulator", platform::Utf8Of(scan.simulator)},
           {"fs_version", ToNumber(scan.fs_version)},
-          {"target", scan.target.string()},
+          {"target", platform::Utf8Of(scan.target)},
           {"areas", std::move(areas)},
           {"files", std::move(files)},
           {"duplicates", {{"airports", scan.duplicate_airports}, {"fixes", scan.duplicate_fixes}}},

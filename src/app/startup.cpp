@@ -33,7 +33,7 @@ std::filesystem::path EnterableFolder(std::string_view typed, const std::filesys
   if (folder.empty() || !platform::CanEnterFolder(folder)) return {};
   std::error_code error;
   const std::filesystem::path full = std::filesystem::canonical(folder, error);
-  return error ? std::filesystem::absolute(folder, error) : full;
+  return error ? platform::AbsolutePath(folder) : full;
 }
 
 constexpr std::string_view kChartFolders[] = {"Brisolt (FS2002)", "Brisolt (FS2004)"};
@@ -77,7 +77,7 @@ std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
                                    const std::filesystem::path& near) {
   const std::filesystem::path path = platform::ResolveTypedPath(typed, base, near);
   if (path.empty()) return NoSuchDrive(typed);
-  const std::string shown = path.string();
+  const std::string shown = platform::Utf8Of(path);
   if (const std::string_view trouble = FolderTrouble(path); !trouble.empty()) {
     return shown + " " + std::string(trouble) + ".";
   }
@@ -100,8 +100,8 @@ std::filesystem::path ProgramConfigFile(const ProgramState& state) {
 // reaches it; elsewhere it stays a path of this machine.
 void StoreSimulator(ProgramState& state, const SimulatorChoice& choice) {
   state.config.FS_Version = choice.version;
-  state.config.FS_Directory =
-      platform::WindowsPathOf(choice.folder, state.TargetFolder).value_or(choice.folder.string());
+  state.config.FS_Directory = platform::WindowsPathOf(choice.folder, state.TargetFolder)
+                                  .value_or(platform::Utf8Of(choice.folder));
 }
 
 // Takes the target folder's lock unless this state holds it already, then
@@ -120,13 +120,14 @@ bool ClaimTargetFolder(ProgramState& state) {
 }
 
 std::string TargetFolderBusyMessage(const ProgramState& state) {
-  return text::WithDetail(text::kTargetFolderBusy, "Folder: " + state.TargetFolder.string());
+  return text::WithDetail(text::kTargetFolderBusy,
+                          "Folder: " + platform::Utf8Of(state.TargetFolder));
 }
 
 bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
   if (state.config.WriteProgramConfig(ProgramConfigFile(state)) != kCfgFailed) return true;
   view.ShowMessage(text::WithDetail(text::kProgramConfigNotRewritten,
-                                    ProgramConfigFile(state).string() +
+                                    platform::Utf8Of(ProgramConfigFile(state)) +
                                         " could not be replaced; it was left as it was."),
                    MessageTitle::ProgramName);
   return false;
@@ -137,7 +138,7 @@ StartupOutcome StartUpSteps(ProgramState& state, StartupView& view);
 // The simulator the settings record, for the simulator dialog to open with.
 SimulatorChoice RecordedSimulator(const ProgramState& state) {
   return {state.config.FS_Version,
-          std::filesystem::path(platform::DisplayText(state.config.FS_Directory.value_or("")))};
+          platform::PathFromUtf8(platform::DisplayText(state.config.FS_Directory.value_or("")))};
 }
 
 // The simulator the user chose, recorded as first use does.
@@ -169,13 +170,15 @@ std::filesystem::path ProgramFolderIn(const std::filesystem::path& folder) {
 
 std::string TargetFolderProblem(const std::filesystem::path& folder) {
   if (const std::string_view trouble = FolderTrouble(folder); !trouble.empty()) {
-    return folder.string() + " " + std::string(trouble) + ".";
+    return platform::Utf8Of(folder) + " " + std::string(trouble) + ".";
   }
-  std::string text = "No Program_Config.cfg was found in " + folder.string() + ".";
+  std::string text = "No Program_Config.cfg was found in " + platform::Utf8Of(folder) + ".";
   for (std::string_view chart : kChartFolders) {
     const std::filesystem::path sub = platform::ResolvePath(chart, folder);
     if (!platform::FindFile(sub, kProgramConfigName).empty()) {
-      text.append(" ").append(sub.string()).append(" holds one: did you mean that folder?");
+      text.append(" ")
+          .append(platform::Utf8Of(sub))
+          .append(" holds one: did you mean that folder?");
     }
   }
   return text;
@@ -195,7 +198,7 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
   // the one above it.
   if (typed != typed_folder) {
     const std::filesystem::path own_folder = EnterableFolder(typed_folder, base);
-    if (platform::EqualsIgnoreCase(own_folder.filename().string(),
+    if (platform::EqualsIgnoreCase(platform::Utf8Of(own_folder.filename()),
                                    ChartSubFolder(choice).substr(1))) {
       const DialogAnswer own = AnswerFor(own_folder, kProgramConfigName, text::kWrongTargetFolder);
       if (own.accepted) return own;
@@ -262,7 +265,8 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
     // Names that differ only in letter case: reading one and rewriting the
     // other would lose the sibling program's settings.
     std::string found = "Found:";
-    for (const std::filesystem::path& file : files) found.append(" ").append(file.string());
+    for (const std::filesystem::path& file : files)
+      found.append(" ").append(platform::Utf8Of(file));
     view.ShowMessage(text::WithDetail(text::kProgramConfigTwice, found),
                      MessageTitle::ErrorMessage);
     return false;
@@ -293,7 +297,7 @@ bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view) {
 TargetProgramChoice CurrentTargetChoice(const ProgramState& state) {
   if (state.config.Program_Id == TargetProgram::Radar) return TargetProgramChoice::Radar;
   if (state.config.Program_Id != TargetProgram::Chart) return TargetProgramChoice::None;
-  const std::string folder_name = state.TargetFolder.filename().string();
+  const std::string folder_name = platform::Utf8Of(state.TargetFolder.filename());
   if (platform::EqualsIgnoreCase(folder_name, kChartFolders[0])) {
     return TargetProgramChoice::ChartFs2002;
   }
@@ -321,9 +325,10 @@ bool ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice, Startu
 bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view) {
   if (state.config.Program_Id != TargetProgram::Radar) return true;
   if (!EnterableFolder("DEFAULT_DB", state.TargetFolder).empty()) return true;
-  view.ShowMessage(text::WithDetail(text::kDefaultDbMissing, "No DEFAULT_DB folder was found in " +
-                                                                 state.TargetFolder.string() + "."),
-                   MessageTitle::ProgramName);
+  view.ShowMessage(
+      text::WithDetail(text::kDefaultDbMissing, "No DEFAULT_DB folder was found in " +
+                                                    platform::Utf8Of(state.TargetFolder) + "."),
+      MessageTitle::ProgramName);
   return false;
 }
 

@@ -10,7 +10,9 @@
 #include "app/startup.h"
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
+#include "platform/code_page.h"
 #include "platform/file_operations.h"
+#include "platform/paths.h"
 #include "platform/system.h"
 #include "platform/wine_prefix.h"
 
@@ -27,9 +29,9 @@ class OptionAnswers final : public StartupView {
   // chart program, the folder the window asks for (holding "Brisolt (FS2004)")
   // is as good as the program's own folder.
   std::optional<std::filesystem::path> AskTargetFolder() override {
-    const std::filesystem::path typed =
-        platform::ResolveTypedPath(options_.target.string(), std::filesystem::current_path(), {});
-    return ProgramFolderIn(typed.empty() ? std::filesystem::absolute(options_.target) : typed);
+    const std::filesystem::path typed = platform::ResolveTypedPath(
+        platform::Utf8Of(options_.target), std::filesystem::current_path(), {});
+    return ProgramFolderIn(typed.empty() ? platform::AbsolutePath(options_.target) : typed);
   }
 
   std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice&) override {
@@ -44,7 +46,7 @@ class OptionAnswers final : public StartupView {
   std::optional<SimulatorChoice> SimulatorFromOptions() {
     if (!options_.simulator) return std::nullopt;
     const DialogAnswer answer =
-        CheckSimulatorAnswer(options_.fs_version, options_.simulator->string(),
+        CheckSimulatorAnswer(options_.fs_version, platform::Utf8Of(*options_.simulator),
                              std::filesystem::current_path(), state_.TargetFolder);
     if (answer.accepted) return SimulatorChoice{options_.fs_version, answer.folder};
     refused_ = true;
@@ -64,18 +66,18 @@ class OptionAnswers final : public StartupView {
 };
 
 // "'C:\Program Files\...'" (the Windows form when the target's prefix
-// reaches the folder), quoted for a POSIX shell.
+// reaches the folder, in UTF-8 as typed rather than in the code page of
+// Program_Config.cfg), quoted for this system's shell.
 std::string PastableFolder(const std::filesystem::path& folder, const ProgramState& state) {
-  const std::string text =
-      platform::WindowsPathOf(folder, state.TargetFolder).value_or(folder.string());
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
+  const std::optional<std::string> windows = platform::WindowsPathOf(folder, state.TargetFolder);
+  return platform::ShellQuoted(windows ? platform::DisplayText(*windows)
+                                       : platform::Utf8Of(folder));
 }
 
 // Says what is missing, and which installed simulators could be named.
 int MissingSimulatorOptions(const ProgramState& state, TerminalView& view) {
-  view.Line("No simulator is recorded in " + (state.TargetFolder / "Program_Config.cfg").string() +
+  view.Line("No simulator is recorded in " +
+            platform::Utf8Of(state.TargetFolder / "Program_Config.cfg") +
             ": pass --simulator DIR and --fs-version 8 (FS2002) or 9 (FS2004).");
   for (const FsVersion version : {FsVersion::Fs2004, FsVersion::Fs2002}) {
     const std::string program(SimulatorProgramFile(version));
@@ -106,9 +108,10 @@ std::optional<int> StartUp(ProgramState& state, const CreateOptions& options, Te
 // The run's report as JSON in `file`; false, after saying why, when it
 // cannot be written.
 bool WriteReport(const RunSummary& summary, const std::filesystem::path& file) {
-  if (const std::error_code error = platform::ReplaceFileContents(std::filesystem::absolute(file),
+  if (const std::error_code error = platform::ReplaceFileContents(platform::AbsolutePath(file),
                                                                   ScanReportJsonText(summary))) {
-    std::cerr << "Cannot write the report to " << file.string() << ": " << error.message() << '\n';
+    std::cerr << "Cannot write the report to " << platform::Utf8Of(file) << ": " << error.message()
+              << '\n';
     return false;
   }
   return true;

@@ -2,9 +2,11 @@
 // hold, makes synthetic scenery, and runs a self-contained demo.
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "cli/create_command.h"
@@ -13,6 +15,7 @@
 #include "cli/terminal_view.h"
 #include "output/database_dump.h"
 #include "platform/code_page.h"
+#include "platform/paths.h"
 #ifdef _WIN32
 #include "platform/windows_system.h"
 #endif
@@ -41,6 +44,26 @@ CLI::Option* AddWordOption(CLI::App& command, const std::string& name, Value& va
       ->type_name(listed);
 }
 
+std::filesystem::path PathOf(const std::string& text) { return platform::PathFromUtf8(text); }
+std::vector<std::filesystem::path> PathOf(const std::vector<std::string>& texts) {
+  std::vector<std::filesystem::path> paths;
+  for (const std::string& text : texts) paths.push_back(PathOf(text));
+  return paths;
+}
+
+// An option whose value is a path, an optional path or a vector of them.
+// CLI11 would make the path from the typed text with path(std::string),
+// which on Windows takes each byte for a character instead of reading UTF-8;
+// the option takes text and PathFromUtf8 makes the path.
+template <typename Paths>
+CLI::Option* AddPathOption(CLI::App& command, const std::string& name, Paths& paths,
+                           const std::string& help) {
+  using Text = std::conditional_t<std::is_same_v<Paths, std::vector<std::filesystem::path>>,
+                                  std::vector<std::string>, std::string>;
+  return command.add_option_function<Text>(
+      name, [&paths](const Text& text) { paths = PathOf(text); }, help);
+}
+
 // The simulator version is typed as its number, 8 or 9.
 CLI::Option* AddFsVersion(CLI::App& command, FsVersion& version, const std::string& help) {
   return command.add_option("--fs-version", version, help)->check(kFsVersion)->type_name("INT");
@@ -49,16 +72,15 @@ CLI::Option* AddFsVersion(CLI::App& command, FsVersion& version, const std::stri
 void AddCreate(CLI::App& app, CreateOptions& options) {
   CLI::App* create = app.add_subcommand(
       "create", "Check the target program's folder and build its database files");
-  create
-      ->add_option("--target", options.target,
-                   "Folder of the program that holds Program_Config.cfg")
+  AddPathOption(*create, "--target", options.target,
+                "Folder of the program that holds Program_Config.cfg")
       ->required();
-  CLI::Option* simulator = create->add_option(
-      "--simulator", options.simulator,
+  CLI::Option* simulator = AddPathOption(
+      *create, "--simulator", options.simulator,
       "Simulator folder (holds fs9.exe or fs2002.exe); replaces the one Program_Config.cfg records");
   CLI::Option* version = AddFsVersion(*create, options.fs_version, "8 = FS2002, 9 = FS2004");
-  create->add_option("--report", options.report,
-                     "Also write what the run read and passed over, as JSON, to this file");
+  AddPathOption(*create, "--report", options.report,
+                "Also write what the run read and passed over, as JSON, to this file");
   create
       ->add_option(
           "--threads", options.threads,
@@ -77,7 +99,7 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
 
 void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
   CLI::App* gen = app.add_subcommand("gen-scenery", "Write a synthetic simulator installation");
-  gen->add_option("--out", options.out, "Simulator folder to create")->required();
+  AddPathOption(*gen, "--out", options.out, "Simulator folder to create")->required();
   AddFsVersion(*gen, options.fs_version, "8 = FS2002, 9 = FS2004")->required();
   const std::map<std::string, fab::Preset> presets{{"demo", fab::Preset::Demo},
                                                    {"world", fab::Preset::World}};
@@ -99,7 +121,7 @@ void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
 void AddDemo(CLI::App& app, DemoOptions& options) {
   CLI::App* demo = app.add_subcommand(
       "demo", "Build a sample simulator and program folder, then create the database files");
-  demo->add_option("--dir", options.dir, "Folder for the demo (default ./tarnvale-demo)");
+  AddPathOption(*demo, "--dir", options.dir, "Folder for the demo (default ./tarnvale-demo)");
   AddFsVersion(*demo, options.fs_version, "8 = FS2002, 9 = FS2004 (default 9)");
   const std::map<std::string, TargetProgram> programs{{"chart", TargetProgram::Chart},
                                                       {"radar", TargetProgram::Radar}};
@@ -120,7 +142,7 @@ struct DumpOptions {
 
 void AddDump(CLI::App& app, DumpOptions& options) {
   CLI::App* dump = app.add_subcommand("dump", "Print the records of database files");
-  dump->add_option("FILE", options.files, "Database files written by Tarnvale")->required();
+  AddPathOption(*dump, "FILE", options.files, "Database files written by Tarnvale")->required();
   dump->add_flag("--json", options.json, "One JSON array instead of one line per record");
   dump->footer(
       "Examples:\n"
@@ -154,8 +176,10 @@ int main(int argc, char** argv) {
       "Exit status: 0 success, 1 error or refused input, 2 usage error, 3 cancelled.");
   std::string code_page;
   app.add_option("--code-page", code_page,
-                 "Windows code page of Scenery.cfg and Program_Config.cfg: 1250, 1251 or 1252 "
-                 "(default: $TARNVALE_CODEPAGE, else 1252)")
+                 std::string("Windows code page of Scenery.cfg and Program_Config.cfg: 1250, 1251 "
+                             "or 1252 (default: ")
+                     .append(platform::kDefaultCodePageWords)
+                     .append(")"))
       ->check([](const std::string& text) {
         return platform::CodePageNamed(text) ? std::string() : "not 1250, 1251 or 1252";
       });

@@ -4,6 +4,7 @@
 #include <iomanip>
 
 #include "cli/exit_codes.h"
+#include "platform/paths.h"
 
 namespace tarnvale::cli {
 namespace {
@@ -21,7 +22,7 @@ void PrintRecords(const RunSummary& summary, std::ostream& out) {
 void PrintFiles(const RunSummary& summary, const std::filesystem::path& target_folder,
                 std::ostream& out) {
   if (summary.files.empty()) return;
-  out << "Files written in " << target_folder.string() << ":\n";
+  out << "Files written in " << platform::Utf8Of(target_folder) << ":\n";
   for (const WrittenFile& file : summary.files) {
     out << "  " << std::left << std::setw(26) << file.name << std::right << std::setw(12)
         << file.bytes << " bytes\n";
@@ -50,7 +51,7 @@ void PrintRunReport(const RunSummary& summary, const std::filesystem::path& targ
   for (const std::string& line : ScanOverviewLines(summary.scan)) out << line << '\n';
   for (const std::string& line : summary.scan.warnings) warnings << line << '\n';
   if (!summary.kept_report.empty())
-    out << "Report kept in " << summary.kept_report.string() << '\n';
+    out << "Report kept in " << platform::Utf8Of(summary.kept_report) << '\n';
 }
 
 int ExitCodeOf(RunEnding ending) {

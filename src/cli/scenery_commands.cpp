@@ -8,6 +8,7 @@
 #include "cli/create_command.h"
 #include "cli/exit_codes.h"
 #include "cli/run_report.h"
+#include "platform/paths.h"
 #include "sceneryfab/installation_writer.h"
 
 namespace tarnvale::cli {
@@ -41,19 +42,20 @@ std::optional<std::string> PrepareDemoFolder(const fs::path& dir) {
   if (fs::exists(dir / kDemoMarker, error)) {
     for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
       fs::remove_all(entry.path(), error);
-      if (error) return "cannot clear " + entry.path().string() + ": " + error.message();
+      if (error) return "cannot clear " + platform::Utf8Of(entry.path()) + ": " + error.message();
     }
   } else if (fs::exists(dir, error) && !fs::is_empty(dir, error)) {
-    return dir.string() + " exists and was not made by tarnvale-cli demo; choose another --dir";
+    return platform::Utf8Of(dir) +
+           " exists and was not made by tarnvale-cli demo; choose another --dir";
   }
   fs::create_directories(dir, error);
-  if (error) return "cannot create " + dir.string() + ": " + error.message();
+  if (error) return "cannot create " + platform::Utf8Of(dir) + ": " + error.message();
   fab::WriteTextToFile(dir / kDemoMarker, "made by tarnvale-cli demo\n");
   return std::nullopt;
 }
 
 fs::path MakeProgramFolder(const DemoOptions& options) {
-  const fs::path folder = fs::absolute(options.dir) / ProgramFolderName(options);
+  const fs::path folder = platform::AbsolutePath(options.dir) / ProgramFolderName(options);
   fab::WriteTextToFile(folder / "Program_Config.cfg", FreshProgramConfig(options.program));
   if (options.program == TargetProgram::Radar) fs::create_directories(folder / "DEFAULT_DB");
   return folder;
@@ -63,7 +65,7 @@ void PrintGenerated(const fab::GenerateSummary& summary, const fs::path& folder,
                     std::ostream& out) {
   out << "Wrote " << summary.bgl_files << " BGL files (" << summary.bgl_bytes << " bytes) in "
       << summary.areas << " scenery areas (" << summary.active_areas << " active) to "
-      << folder.string() << '\n';
+      << platform::Utf8Of(folder) << '\n';
   for (const auto& [kind, count] : summary.records) PrintCount(out, kind, count);
 }
 
@@ -81,7 +83,7 @@ int RunGenSceneryCommand(const fab::GenerateOptions& options, std::ostream& out)
 
 int RunDemoCommand(const DemoOptions& options, TerminalView& view) {
   fab::GenerateOptions scenery;
-  scenery.out = fs::absolute(options.dir) / SimulatorName(options.fs_version);
+  scenery.out = platform::AbsolutePath(options.dir) / SimulatorName(options.fs_version);
   scenery.fs_version = options.fs_version;
   CreateOptions create;
   create.simulator = scenery.out;
@@ -98,8 +100,8 @@ int RunDemoCommand(const DemoOptions& options, TerminalView& view) {
     return kExitError;
   }
   const int status = RunCreateCommand(create, view);
-  view.Line("Demo simulator: " + scenery.out.string());
-  view.Line("Database files: " + create.target.string());
+  view.Line("Demo simulator: " + platform::Utf8Of(scenery.out));
+  view.Line("Database files: " + platform::Utf8Of(create.target));
   return status;
 }
 

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "output/record_layouts.h"
+#include "platform/paths.h"
 
 namespace tarnvale {
 
@@ -136,7 +137,7 @@ class JsonFormatter {
 };
 
 std::string FileHeading(const std::filesystem::path& file, const DatabaseFileSummary& summary) {
-  const std::string heading = "# " + file.string() + ": ";
+  const std::string heading = "# " + platform::Utf8Of(file) + ": ";
   if (summary.kind == DatabaseFileKind::MagneticDeclination) {
     return heading + "the simulator's magnetic declination data, " + std::to_string(summary.size) +
            " bytes, no records";
@@ -218,7 +219,7 @@ void WriteJson(const std::filesystem::path& file, DatabaseFileStream& stream,
                JsonContainerWriter& files, std::ostream& out) {
   files.Element();
   JsonContainerWriter object(out, files.ValueDepth(), true);
-  object.Member("file", file.string());
+  object.Member("file", platform::Utf8Of(file));
   if (stream.Summary().kind) object.Member("type", DatabaseFileName(*stream.Summary().kind));
   object.Member("size", stream.Summary().size);
   object.Member("records");
@@ -268,7 +269,7 @@ int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json
       PrintText(file, stream, out);
     }
     if (const auto& failure = stream.Summary().failure) {
-      errors << file.string() << ": " << DescribeFailure(*failure) << '\n';
+      errors << platform::Utf8Of(file) << ": " << DescribeFailure(*failure) << '\n';
       status = 1;
     }
   }

@@ -6,6 +6,7 @@
 
 #include "output/record_layouts.h"
 #include "platform/ascii_text.h"
+#include "platform/paths.h"
 #include "scenery/byte_cursor.h"
 
 namespace tarnvale {
@@ -282,7 +283,7 @@ std::string_view DatabaseFileName(DatabaseFileKind kind) {
 }
 
 DatabaseFileStream::DatabaseFileStream(const std::filesystem::path& path) {
-  summary_.kind = DatabaseFileKindOf(path.filename().string());
+  summary_.kind = DatabaseFileKindOf(platform::Utf8Of(path.filename()));
   if (!summary_.kind) {
     summary_.failure = ParseFailure{0, 0, "not a database file of Tarnvale (unknown name)"};
     return;

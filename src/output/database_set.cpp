@@ -108,7 +108,7 @@ std::optional<SetFailure> FinishSwap(const fs::path& target, const fs::path& sta
     for (const fs::path& old : EntriesNamed(target, name)) {
       if (in_new_set && old.filename() == name) continue;
       Keep(failure, old, platform::DeleteFile(old));
-      NoteSetStep("removed " + old.filename().string());
+      NoteSetStep("removed " + platform::Utf8Of(old.filename()));
     }
   }
   Keep(failure, target, platform::SyncFolder(target));
@@ -156,7 +156,9 @@ void RemoveLeftoverTemporaries(const fs::path& folder) {
 
 }  // namespace
 
-std::string SetFailure::Describe() const { return path.string() + " (" + error.message() + ")"; }
+std::string SetFailure::Describe() const {
+  return platform::Utf8Of(path) + " (" + error.message() + ")";
+}
 
 std::optional<StagedDatabaseSet> StagedDatabaseSet::Create(const fs::path& target_folder,
                                                            SetFailure& failure) {

@@ -166,6 +166,13 @@ std::atomic<CodePage>& Active() {
 
 }  // namespace
 
+#ifdef _WIN32
+const std::string_view kDefaultCodePageWords =
+    "%TARNVALE_CODEPAGE%, else the system's ANSI code page when it is one of these, else 1252";
+#else
+const std::string_view kDefaultCodePageWords = "$TARNVALE_CODEPAGE, else 1252";
+#endif
+
 std::optional<CodePage> CodePageNamed(std::string_view text) {
   const std::string name = ToAsciiLower(text);
   std::string_view number = name;

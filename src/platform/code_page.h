@@ -25,6 +25,8 @@ std::optional<CodePage> CodePageNamed(std::string_view text);
 // Set it at start-up, before any worker thread reads it.
 CodePage ActiveCodePage();
 void SetActiveCodePage(CodePage code_page);
+// How ActiveCodePage() chooses when not told, in words for a help text.
+extern const std::string_view kDefaultCodePageWords;
 
 // 8-bit text in `code_page` as UTF-8. ASCII is kept as it is; a byte the code
 // page leaves undefined becomes U+FFFD.

@@ -1,5 +1,6 @@
 // Whole-file replacement and folder flushing with POSIX calls: a temporary
-// file made by mkstemp, flushed with fsync, renamed over its target.
+// file made by mkstemp, written and flushed as an OutputFile, renamed over
+// its target.
 #include "platform/file_operations.h"
 
 #include <fcntl.h>
@@ -11,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/system_file.h"
+
 namespace tarnvale::platform {
 namespace {
 
@@ -19,16 +22,6 @@ namespace fs = std::filesystem;
 constexpr mode_t kNewFileMode = 0644;
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
-
-std::error_code WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return written < 0 ? LastError() : std::make_error_code(std::errc::io_error);
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return {};
-}
 
 // The permission bits `target` has now, or `fallback` when it has none.
 mode_t PermissionsOf(const fs::path& target, mode_t fallback) {
@@ -40,14 +33,15 @@ mode_t PermissionsOf(const fs::path& target, mode_t fallback) {
 // and renames it over `target`. On any failure the temporary file is removed
 // and `target` is left untouched.
 std::error_code ReplaceThroughTemporary(const fs::path& target, mode_t fallback_mode,
-                                        const std::function<std::error_code(int fd)>& fill) {
-  std::string temporary = target.string() + ".tmp-XXXXXX";
+                                        const std::function<std::error_code(OutputFile&)>& fill) {
+  std::string temporary = target.native() + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return LastError();
-  std::error_code error = fill(fd);
+  OutputFile file = OutputFile::Adopt(fd);
+  std::error_code error = fill(file);
   if (!error && ::fchmod(fd, PermissionsOf(target, fallback_mode)) != 0) error = LastError();
-  if (!error && ::fsync(fd) != 0) error = LastError();
-  if (::close(fd) != 0 && !error) error = LastError();
+  // After a failure the file is closed unflushed when `file` goes.
+  if (!error) error = file.Finish();
   if (!error) fs::rename(temporary, target, error);
   if (error) {
     std::error_code ignored;
@@ -59,15 +53,14 @@ std::error_code ReplaceThroughTemporary(const fs::path& target, mode_t fallback_
   return error;
 }
 
-std::error_code CopyAll(int from, int to) {
+std::error_code CopyAll(int from, OutputFile& to) {
   char buffer[1 << 16];
   for (;;) {
     const ssize_t count = ::read(from, buffer, sizeof buffer);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) return LastError();
     if (count == 0) return {};
-    if (std::error_code error = WriteAll(to, {buffer, static_cast<std::size_t>(count)}))
-      return error;
+    if (std::error_code error = to.Write({buffer, static_cast<std::size_t>(count)})) return error;
   }
 }
 
@@ -75,7 +68,7 @@ std::error_code CopyAll(int from, int to) {
 
 std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
   return ReplaceThroughTemporary(target, kNewFileMode,
-                                 [bytes](int fd) { return WriteAll(fd, bytes); });
+                                 [bytes](OutputFile& file) { return file.Write(bytes); });
 }
 
 std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
@@ -89,7 +82,7 @@ std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
     error = std::make_error_code(std::errc::invalid_argument);
   } else {
     error = ReplaceThroughTemporary(to, info.st_mode & 07777,
-                                    [source](int fd) { return CopyAll(source, fd); });
+                                    [source](OutputFile& file) { return CopyAll(source, file); });
   }
   ::close(source);
   return error;

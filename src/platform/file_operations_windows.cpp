@@ -1,5 +1,5 @@
 // Whole-file replacement on Windows: a temporary file beside the target,
-// flushed with FlushFileBuffers and renamed over the target.
+// written and flushed as an OutputFile and renamed over the target.
 #include "platform/file_operations.h"
 
 #include <algorithm>
@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/paths.h"
+#include "platform/system_file.h"
 #include "platform/windows_system.h"
 
 namespace tarnvale::platform {
@@ -15,30 +17,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr DWORD kMostPerCall = DWORD{1} << 30;
-
 // FileRenameInfoEx of the Windows 10 SDK, which MinGW's headers declare only
 // under a condition no _WIN32_WINNT meets.
 constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
 
-std::error_code WriteAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    DWORD wrote = 0;
-    const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMostPerCall));
-    if (!::WriteFile(file, bytes.data(), asked, &wrote, nullptr)) return LastWindowsError();
-    if (wrote == 0) return std::make_error_code(std::errc::io_error);
-    bytes.remove_prefix(wrote);
-  }
-  return {};
-}
-
-std::error_code CopyAll(HANDLE from, HANDLE to) {
+std::error_code CopyAll(HANDLE from, OutputFile& to) {
   char buffer[1 << 16];
   for (;;) {
     DWORD count = 0;
     if (!::ReadFile(from, buffer, sizeof buffer, &count, nullptr)) return LastWindowsError();
     if (count == 0) return {};
-    if (std::error_code error = WriteAll(to, {buffer, count})) return error;
+    if (std::error_code error = to.Write({buffer, count})) return error;
   }
 }
 
@@ -80,9 +69,7 @@ HANDLE CreateTemporary(const fs::path& target, std::wstring& temporary, std::err
 // file system cannot.
 bool RenameOpenFileOver(HANDLE file, const fs::path& target) {
   // A whole path: a bare name would be taken in the renamed file's folder.
-  std::error_code error;
-  const std::wstring name = fs::absolute(target, error).native();
-  if (error) return false;
+  const std::wstring name = AbsolutePath(target).native();
   std::string buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t), '\0');
   auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
   // The first member is a BOOLEAN in older headers and a DWORD of flags in
@@ -134,15 +121,16 @@ std::error_code ReplaceReadFile(const std::wstring& temporary, const fs::path& t
 // and renames it over `target`. On any failure the temporary file is removed
 // and `target` is left untouched.
 std::error_code ReplaceThroughTemporary(const fs::path& target,
-                                        const std::function<std::error_code(HANDLE)>& fill) {
+                                        const std::function<std::error_code(OutputFile&)>& fill) {
   std::wstring temporary;
   std::error_code error;
-  const HANDLE file = CreateTemporary(target, temporary, error);
-  if (file == INVALID_HANDLE_VALUE) return error;
+  const HANDLE handle = CreateTemporary(target, temporary, error);
+  if (handle == INVALID_HANDLE_VALUE) return error;
+  OutputFile file = OutputFile::Adopt(reinterpret_cast<std::intptr_t>(handle));
   error = fill(file);
-  if (!error && !::FlushFileBuffers(file)) error = LastWindowsError();
-  const bool renamed = !error && RenameOpenFileOver(file, target);
-  if (!::CloseHandle(file) && !error) error = LastWindowsError();
+  if (!error) error = file.Flush();
+  const bool renamed = !error && RenameOpenFileOver(handle, target);
+  if (const std::error_code closed = file.Close(); !error) error = closed;
   // Where the POSIX rename is not to be had, the classic one, which fails
   // while another program has the old file open.
   if (!error && !renamed &&
@@ -160,7 +148,7 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
 }  // namespace
 
 std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
-  return ReplaceThroughTemporary(target, [bytes](HANDLE file) { return WriteAll(file, bytes); });
+  return ReplaceThroughTemporary(target, [bytes](OutputFile& file) { return file.Write(bytes); });
 }
 
 std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
@@ -176,7 +164,8 @@ std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
              (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     error = std::make_error_code(std::errc::invalid_argument);
   } else {
-    error = ReplaceThroughTemporary(to, [source](HANDLE file) { return CopyAll(source, file); });
+    error =
+        ReplaceThroughTemporary(to, [source](OutputFile& file) { return CopyAll(source, file); });
   }
   ::CloseHandle(source);
   return error;

@@ -130,7 +130,8 @@ bool HasDriveLetter(std::string_view text) {
 fs::path ResolvePath(std::string_view text, const fs::path& base) {
   if (HasDriveLetter(text)) {  // "C:\FS9", or "C:FS9" in drive C's current folder
     const bool rooted = text.size() > 2 && IsSeparator(text[2]);
-    return AppendMatched(PathFromUtf8(std::string(text.substr(0, 2)) + (rooted ? "\\" : "")),
+    const std::string drive(text.substr(0, 2));
+    return AppendMatched(rooted ? PathFromUtf8(drive + "\\") : AbsolutePath(PathFromUtf8(drive)),
                          SplitComponents(text.substr(2)));
   }
   if (text.size() > 2 && IsSeparator(text[0]) && IsSeparator(text[1])) {  // \\server\share
@@ -155,6 +156,23 @@ fs::path ResolvePath(std::string_view text, const fs::path& base) {
 }
 #endif
 
+#ifdef _WIN32
+// The standard library sees no root in "\\server\share" or "\\?\C:\", which
+// ResolvePath does.
+fs::path MatchLetterCase(const fs::path& path) { return ResolvePath(Utf8Of(path)); }
+
+fs::path AbsolutePath(const fs::path& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;
+    const bool fits = length < full.size();
+    full.resize(length);
+    if (fits) return full;
+  }
+}
+#else
 fs::path MatchLetterCase(const fs::path& path) {
   std::vector<std::string> components;
   for (const fs::path& component : path.relative_path()) {
@@ -162,6 +180,13 @@ fs::path MatchLetterCase(const fs::path& path) {
   }
   return AppendMatched(path.root_path(), components);
 }
+
+fs::path AbsolutePath(const fs::path& path) {
+  std::error_code error;
+  fs::path full = fs::absolute(path, error);
+  return error ? path : full;
+}
+#endif
 
 fs::path ExistingFolder(std::string_view text, const fs::path& base) {
   fs::path path = ResolvePath(text, base);

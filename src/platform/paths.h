@@ -24,7 +24,8 @@ namespace tarnvale::platform {
 // - A text with a drive letter ("C:\FS9", "d:/Addon") is resolved through the
 //   Wine prefix that holds `base` (see WineDriveFolder); without one it names
 //   no existing folder and the result is empty. On Windows the drive letter
-//   is simply part of the path, and so is a "\\server\share" at the start.
+//   is simply part of the path ("C:FS9" is taken in drive C's current
+//   folder), and so is a "\\server\share" or "\\?\" at the start.
 // - Any other text is relative and joined to `base` (left relative when
 //   `base` is empty).
 // - Each component is looked up as written; when no entry of exactly that
@@ -41,6 +42,12 @@ std::filesystem::path ResolvePath(std::string_view text, const std::filesystem::
 // ResolvePath applied to a path of this machine: each component of `path`
 // that does not exist as written is matched without regard to letter case.
 std::filesystem::path MatchLetterCase(const std::filesystem::path& path);
+
+// `path` made absolute against the current folder, as the system does it
+// (on Windows "C:FS9" against drive C's current folder); `path` itself when
+// that fails. MinGW's std::filesystem::absolute would mangle
+// "\\server\share\..." and "\\?\C:\..." paths: make paths absolute with this.
+std::filesystem::path AbsolutePath(const std::filesystem::path& path);
 
 // ResolvePath(text, base) when it names an existing folder (links followed),
 // otherwise an empty path.

@@ -5,11 +5,25 @@
 #include <atomic>
 #include <cstddef>
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 namespace tarnvale::platform {
 
 // This process's identifier.
 long ProcessId();
+
+// The folder where the program keeps what it writes for this user alone
+// (such as the reports of past runs): $XDG_STATE_HOME/tarnvale, or
+// ~/.local/state/tarnvale when that is not set; on Windows
+// %LOCALAPPDATA%\Tarnvale. A variable whose value is no absolute path is
+// ignored; empty when none gives a folder.
+std::filesystem::path UserStateFolder();
+
+// `text` as one word for pasting into this system's usual shell: in single
+// quotes for a POSIX shell; on Windows in double quotes, which cmd.exe and
+// PowerShell both take (no Windows name holds a double quote).
+std::string ShellQuoted(std::string_view text);
 
 // True when standard error is a terminal (a console on Windows), where a
 // progress bar may be drawn.

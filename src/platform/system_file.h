@@ -48,22 +48,28 @@ class OutputFile {
   // std::nullopt with `error` set.
   static std::optional<OutputFile> Create(const std::filesystem::path& path,
                                           std::error_code& error);
+  // Takes over `handle` (a descriptor, or a Windows HANDLE) of a file the
+  // caller opened for writing in a way of its own, such as a temporary file.
+  static OutputFile Adopt(std::intptr_t handle) { return OutputFile(handle); }
 
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&& other) noexcept;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
-  ~OutputFile();  // closes without flushing when Finish was not called
+  ~OutputFile();  // closes without flushing when the file is still open
 
   // Appends all of `bytes`.
   std::error_code Write(std::string_view bytes);
-  // Flushes the file to disk (a file that cannot be flushed, such as a pipe,
-  // has nothing to flush) and closes it.
+  // Flushes the file to disk, keeping it open; a file that cannot be flushed
+  // (a pipe, a console) has nothing to flush.
+  std::error_code Flush();
+  // Closes the file without flushing it.
+  std::error_code Close();
+  // Flushes the file to disk and closes it.
   std::error_code Finish();
 
  private:
   explicit OutputFile(std::intptr_t handle) : handle_(handle) {}
-  void Close();
 
   std::intptr_t handle_ = -1;
 };

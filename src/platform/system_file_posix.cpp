@@ -86,9 +86,10 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 OutputFile::~OutputFile() { Close(); }
 
-void OutputFile::Close() {
-  if (handle_ >= 0) ::close(Descriptor(handle_));
-  handle_ = -1;
+std::error_code OutputFile::Close() {
+  if (handle_ < 0) return {};
+  // The descriptor is gone whatever close says, so it is never closed twice.
+  return ::close(Descriptor(std::exchange(handle_, -1))) == 0 ? std::error_code() : LastError();
 }
 
 std::error_code OutputFile::Write(std::string_view bytes) {
@@ -103,14 +104,18 @@ std::error_code OutputFile::Write(std::string_view bytes) {
   return {};
 }
 
+std::error_code OutputFile::Flush() {
+  if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  // EINVAL: a file that cannot be synced (a pipe) has nothing to flush.
+  if (::fsync(Descriptor(handle_)) != 0 && errno != EINVAL) return LastError();
+  return {};
+}
+
 std::error_code OutputFile::Finish() {
   if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
-  std::error_code error;
-  // EINVAL: a file that cannot be synced (a pipe) has nothing to flush.
-  if (::fsync(Descriptor(handle_)) != 0 && errno != EINVAL) error = LastError();
-  // The descriptor is gone whatever close says, so it is never closed twice.
-  if (::close(Descriptor(std::exchange(handle_, -1))) != 0 && !error) error = LastError();
-  return error;
+  const std::error_code error = Flush();
+  const std::error_code closed = Close();
+  return error ? error : closed;
 }
 
 }  // namespace tarnvale::platform

@@ -107,9 +107,10 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 OutputFile::~OutputFile() { Close(); }
 
-void OutputFile::Close() {
-  if (handle_ != kNoHandle) ::CloseHandle(Handle(handle_));
-  handle_ = kNoHandle;
+std::error_code OutputFile::Close() {
+  if (handle_ == kNoHandle) return {};
+  return ::CloseHandle(Handle(std::exchange(handle_, kNoHandle))) ? std::error_code()
+                                                                  : LastWindowsError();
 }
 
 std::error_code OutputFile::Write(std::string_view bytes) {
@@ -126,17 +127,22 @@ std::error_code OutputFile::Write(std::string_view bytes) {
   return {};
 }
 
-std::error_code OutputFile::Finish() {
+std::error_code OutputFile::Flush() {
   if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
-  const HANDLE file = Handle(std::exchange(handle_, kNoHandle));
-  std::error_code error;
   // Only a file on disk is flushed: flushing a pipe would wait until its
   // reader has read everything, and a console has nothing to flush.
+  const HANDLE file = Handle(handle_);
   if (::GetFileType(file) == FILE_TYPE_DISK && !::FlushFileBuffers(file)) {
-    error = LastWindowsError();
+    return LastWindowsError();
   }
-  if (!::CloseHandle(file) && !error) error = LastWindowsError();
-  return error;
+  return {};
+}
+
+std::error_code OutputFile::Finish() {
+  if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  const std::error_code error = Flush();
+  const std::error_code closed = Close();
+  return error ? error : closed;
 }
 
 }  // namespace tarnvale::platform

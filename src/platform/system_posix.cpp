@@ -5,11 +5,28 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 
 namespace tarnvale::platform {
 
 long ProcessId() { return static_cast<long>(::getpid()); }
+
+std::filesystem::path UserStateFolder() {
+  namespace fs = std::filesystem;
+  if (const char* state = std::getenv("XDG_STATE_HOME"); state && fs::path(state).is_absolute()) {
+    return fs::path(state) / "tarnvale";
+  }
+  const char* home = std::getenv("HOME");
+  if (!home || !fs::path(home).is_absolute()) return {};
+  return fs::path(home) / ".local" / "state" / "tarnvale";
+}
+
+std::string ShellQuoted(std::string_view text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) != 0; }
 

@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include <array>
+#include <cstdlib>
 #include <new>
 #include <utility>
 
@@ -128,6 +129,17 @@ Utf8ConsoleOutput::~Utf8ConsoleOutput() {
 }
 
 long ProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
+
+std::filesystem::path UserStateFolder() {
+  const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+  if (!local || !std::filesystem::path(local).is_absolute()) return {};
+  return std::filesystem::path(local) / L"Tarnvale";
+}
+
+std::string ShellQuoted(std::string_view text) {
+  std::string quoted = "\"";
+  return quoted.append(text).append("\"");
+}
 
 bool StandardErrorIsTerminal() {
   // A console has a console mode; a file or pipe (also a terminal emulator

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/paths.h"
 #include "sceneryfab/fs2002_format.h"
 #include "sceneryfab/installation_writer.h"
 #include "sceneryfab/random.h"
@@ -116,7 +117,7 @@ GenerateSummary GenerateInstallation(const GenerateOptions& options) {
   std::error_code error;
   if (std::filesystem::exists(options.out, error) &&
       !std::filesystem::is_empty(options.out, error)) {
-    throw std::runtime_error(options.out.string() +
+    throw std::runtime_error(platform::Utf8Of(options.out) +
                              " already holds files; generate into a new or empty folder");
   }
   return InstallationGenerator(options).Run();

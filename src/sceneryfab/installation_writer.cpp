@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/paths.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/text.h"
 
@@ -110,7 +111,7 @@ void WriteBytesToFile(const std::filesystem::path& path, std::span<const std::ui
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) throw std::runtime_error("cannot write " + path.string());
+  if (!out) throw std::runtime_error("cannot write " + platform::Utf8Of(path));
 }
 
 void WriteTextToFile(const std::filesystem::path& path, const std::string& text) {
@@ -131,7 +132,8 @@ std::filesystem::path Installation::AddArea(const PlannedArea& area) {
   const std::filesystem::path folder = root_ / AreaBglFolder(area.local);
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (error) throw std::runtime_error("cannot create " + folder.string() + ": " + error.message());
+  if (error)
+    throw std::runtime_error("cannot create " + platform::Utf8Of(folder) + ": " + error.message());
   return folder;
 }
 

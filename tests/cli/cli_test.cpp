@@ -12,6 +12,7 @@
 
 #include "app/messages.h"
 #include "cli_process.h"
+#include "platform/paths.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
 #include "support/program_folder.h"
@@ -34,7 +35,10 @@ bool Contains(const std::string& text, std::string_view part) {
 
 class CreateCommandTest : public ::testing::Test {
  protected:
-  CreateCommandTest() : simulator_(dir_ / "FS9", FsVersion::Fs2004) {
+  // The simulator and the target program in `home` below the test's folder.
+  explicit CreateCommandTest(const fs::path& home = {})
+      : simulator_(dir_.Path() / home / "FS9", FsVersion::Fs2004),
+        target_(dir_.Path() / home / "Brisolt (FS2004)") {
     fab::Airport airport;
     airport.ident = "LSZH";
     airport.position = {47.46, 8.55};
@@ -47,18 +51,18 @@ class CreateCommandTest : public ::testing::Test {
 
   CliResult Create(const std::vector<std::string>& extra = {},
                    Interrupt interrupt = Interrupt::None) const {
-    std::vector<std::string> args{"create", "--target", target_.string()};
+    std::vector<std::string> args{"create", "--target", platform::Utf8Of(target_)};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunCli(args, interrupt);
   }
 
   std::vector<std::string> SimulatorOptions() const {
-    return {"--simulator", simulator_.Root().string(), "--fs-version", "9"};
+    return {"--simulator", platform::Utf8Of(simulator_.Root()), "--fs-version", "9"};
   }
 
   TempDir dir_;
   fab::Installation simulator_;
-  fs::path target_ = dir_ / "Brisolt (FS2004)";
+  fs::path target_;
 };
 
 TEST_F(CreateCommandTest, FirstUseRecordsTheSimulatorAndWritesTheDatabase) {
@@ -91,6 +95,36 @@ TEST_F(CreateCommandTest, OptionsReplaceTheRecordedSimulatorKeepingOtherSettings
   const std::string config = ReadFile(target_ / "Program_Config.cfg");
   EXPECT_TRUE(Contains(config, "FS_Version=9 ")) << config;
   EXPECT_TRUE(Contains(config, "Follow_Aircraft=FALSE\r\n")) << config;
+}
+
+// Names that neither Latin-1 nor any ANSI code page holds: on Windows they
+// reach the program only as UTF-16 and must come back whole as UTF-8.
+class UnicodeFolderTest : public CreateCommandTest {
+ protected:
+  UnicodeFolderTest() : CreateCommandTest(platform::PathFromUtf8("Flugsimulator Ωμέγα 日本")) {}
+};
+
+TEST_F(UnicodeFolderTest, NamesStayWholeThroughCreateReportSettingsAndDump) {
+  WriteProgramConfigFile(target_, 1);
+  const fs::path report = target_.parent_path() / "report.json";
+  std::vector<std::string> options = SimulatorOptions();
+  options.insert(options.end(), {"--report", platform::Utf8Of(report)});
+
+  const CliResult first = Create(options);
+
+  ASSERT_EQ(first.exit_code, 0) << first.out << first.err;
+  const std::string target = platform::Utf8Of(target_);
+  EXPECT_TRUE(Contains(first.out, "Files written in " + target + ":\n")) << first.out;
+  const nlohmann::json json = nlohmann::json::parse(ReadFile(report), nullptr, false);
+  EXPECT_EQ(json["target"], target) << ReadFile(report);
+  EXPECT_EQ(json["simulator"], platform::Utf8Of(fs::canonical(simulator_.Root())));
+  // The next run finds the simulator through what Program_Config.cfg records.
+  const CliResult second = Create();
+  EXPECT_EQ(second.exit_code, 0) << second.out << second.err;
+  const std::string airports = platform::Utf8Of(target_ / "world_airports.dat");
+  const CliResult dump = RunCli({"dump", airports});
+  EXPECT_EQ(dump.exit_code, 0) << dump.err;
+  EXPECT_TRUE(Contains(dump.out, "# " + airports + ": ")) << dump.out;
 }
 
 struct RefusalCase {

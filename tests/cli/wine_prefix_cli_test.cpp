@@ -80,9 +80,14 @@ class WinePrefixCliTest : public ::testing::Test {
 };
 
 TEST_F(WinePrefixCliTest, WindowsPathsInAndOutAndTheSimulatorFoundOnFirstUse) {
+  fab::WriteTextToFile(prefix_ / "drive_c" / "Program Files" / "Z\xC3\xBCrich FS9" / "fs9.exe", "");
   const CliResult first = RunCli({"create", "--target", radar_.string()});
   EXPECT_EQ(first.exit_code, 2);
   EXPECT_NE(first.out.find("--simulator '" + std::string(kSimulatorText) + "' --fs-version 9"),
+            std::string::npos)
+      << first.out;
+  // Shown in UTF-8, as it would be typed, not in the code page of the settings.
+  EXPECT_NE(first.out.find("--simulator 'C:\\Program Files\\Z\xC3\xBCrich FS9' --fs-version 9"),
             std::string::npos)
       << first.out;
 

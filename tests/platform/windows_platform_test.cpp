@@ -148,6 +148,19 @@ TEST(WindowsPaths, DriveLettersAndSharesArePartOfThePath) {
   // as a root name); the missing components are kept.
   EXPECT_EQ(ResolvePath("\\\\server\\FS\\Scenery/World", full).native(),
             L"\\\\server\\FS\\Scenery\\World");
+  // So are "\\?\" long paths: matched and made absolute as they are (where
+  // std::filesystem::absolute would make "C:\?\C:\..." of them).
+  const std::wstring long_form = L"\\\\?\\" + (full / "Flight Simulator 9").native();
+  EXPECT_EQ(MatchLetterCase(L"\\\\?\\" + (full / "flight simulator 9").native()).native(),
+            long_form);
+  EXPECT_EQ(AbsolutePath(long_form).native(), long_form);
+  EXPECT_EQ(AbsolutePath(L"\\\\server\\FS\\x").native(), L"\\\\server\\FS\\x");
+  // "C:Scenery" is taken in drive C's current folder, and made whole.
+  const fs::path current = fs::current_path();
+  fs::current_path(full / "Flight Simulator 9");
+  EXPECT_EQ(ResolvePath(drive + "scenery").native(),
+            (full / "Flight Simulator 9" / "Scenery").native());
+  fs::current_path(current);
 
   // The Windows form written to Program_Config.cfg is the path itself.
   EXPECT_EQ(WindowsPathOf(full / "flight simulator 9", {}), Utf8Of(full / "Flight Simulator 9"));
