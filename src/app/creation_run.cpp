@@ -303,7 +303,7 @@ class Run {
   // The pool's next file, merged; a halt or cancel while waiting for it
   // ends the wait.
   Interruption TakeLoadedFile(ParallelLoader& pool, FileReading& reading) {
-    const std::unique_ptr<LoadedFile> loaded =
+    std::unique_ptr<LoadedFile> loaded =
         pool.Next([this] { return CheckPoint() != Interruption::None; });
     if (!loaded) {
       const Interruption stop = CheckPoint();
@@ -311,6 +311,7 @@ class Run {
     }
     const int result = MergeLoadedFile(db_, *loaded, state_.config.FS_Version);
     reading = loaded->reading;
+    pool.Recycle(std::move(loaded));
     return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
   }
 

@@ -4,6 +4,7 @@
 // costs no allocation and no string comparison.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -78,6 +79,12 @@ class KeyedPositions {
   }
 
   std::size_t Size() const { return size_; }
+
+  // Empties the index, keeping its slots for the next keys.
+  void Clear() {
+    std::fill(slots_.begin(), slots_.end(), Slot{});
+    size_ = 0;
+  }
 
   // Empties the index and gives its memory back.
   void Release() {

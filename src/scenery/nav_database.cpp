@@ -192,11 +192,10 @@ void NavDatabase::RememberAirportIdent(std::size_t position) {
 
 namespace {
 
-// Moves the records of `from` behind those of `to`, leaving `from` empty.
+// Moves the records of `from` behind those of `to`; `from` is cleared later.
 template <typename Record>
 void MoveRecords(RecordArray<Record>& to, RecordArray<Record>& from) {
   to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
-  RecordArray<Record>().swap(from);
 }
 
 }  // namespace
@@ -220,7 +219,7 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   notes.duplicate_airports.insert(notes.duplicate_airports.end(),
                                   file.notes.duplicate_airports.begin(),
                                   file.notes.duplicate_airports.end());
-  file.Release();
+  file.Clear();
 }
 
 void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports) {
@@ -233,6 +232,22 @@ void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool un
     Airports.push_back(std::move(airport));
     RememberAirportIdent(Airports.size() - 1);
   }
+}
+
+void NavDatabase::Clear() {
+  fix_index_.Clear();
+  airport_idents_.Clear();
+  Fixes.clear();
+  Airspaces.clear();
+  FuelAreas.clear();
+  JetAirways.clear();
+  VictorAirways.clear();
+  Airports.clear();
+  Markers.clear();
+  Vors.clear();
+  Ndbs.clear();
+  Ilss.clear();
+  notes = ReadingNotes();
 }
 
 void NavDatabase::Release() {

@@ -121,8 +121,12 @@ class NavDatabase {
   // had been read into this database. Its fixes are indexed; with
   // `unique_airports` (FS2004) its airport idents are remembered and an
   // airport whose ident this database knows already is dropped and noted as
-  // a duplicate. `file` is left empty.
+  // a duplicate. `file` is left empty (Clear).
   void AppendRecordsOf(NavDatabase& file, bool unique_airports);
+
+  // Empties every array, the indexes and the notes, keeping the arrays'
+  // room, so that the next file read into this database grows nothing.
+  void Clear();
 
   // Empty every array, the FixIndex, the airport idents and the notes. Safe
   // to call any number of times.

@@ -69,8 +69,18 @@ void ParallelLoader::Work() {
     });
     if (stopping_ || next_to_load_ == files_.size()) return;
     const std::size_t index = next_to_load_++;
+    std::unique_ptr<LoadedFile> file;
+    if (!recycled_.empty()) {
+      file = std::move(recycled_.back());
+      recycled_.pop_back();
+    }
     lock.unlock();
-    std::unique_ptr<LoadedFile> file = Load(index);
+    try {
+      if (!file) file = std::make_unique<LoadedFile>();
+      Load(*file, index);
+    } catch (const std::bad_alloc&) {
+      file.reset();
+    }
     lock.lock();
     loaded_[index] = std::move(file);
     done_[index] = true;
@@ -78,16 +88,12 @@ void ParallelLoader::Work() {
   }
 }
 
-std::unique_ptr<LoadedFile> ParallelLoader::Load(std::size_t index) const {
-  try {
-    auto file = std::make_unique<LoadedFile>();
-    file->path = files_[index];
-    file->records.LeaveFixesUnindexed();
-    file->result = BglLoader(file->records, file->path, fs_version_, &file->reading);
-    return file;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+// Reads file `index` into `file`, whose database is empty.
+void ParallelLoader::Load(LoadedFile& file, std::size_t index) const {
+  file.path = files_[index];
+  file.reading = FileReading{};
+  file.records.LeaveFixesUnindexed();
+  file.result = BglLoader(file.records, file.path, fs_version_, &file.reading);
 }
 
 std::unique_ptr<LoadedFile> ParallelLoader::Next(const std::function<bool()>& stop) {
@@ -103,11 +109,21 @@ std::unique_ptr<LoadedFile> ParallelLoader::Next(const std::function<bool()>& st
   return file;
 }
 
+void ParallelLoader::Recycle(std::unique_ptr<LoadedFile> file) {
+  file->records.Clear();
+  const std::scoped_lock lock(mutex_);
+  try {
+    recycled_.push_back(std::move(file));
+  } catch (const std::bad_alloc&) {
+    // The file's database is simply freed.
+  }
+}
+
 int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
   if (file.result != kLoaderOk) return file.result;
   const bool unique_airports = fs_version == FsVersion::Fs2004;
   if (DependsOnEarlierFiles(db, file.records, unique_airports)) {
-    file.records.Release();
+    file.records.Clear();
     file.reading = FileReading{};
     return BglLoader(db, file.path, fs_version, &file.reading);
   }

@@ -51,9 +51,13 @@ class ParallelLoader {
   // reading ran out of memory before its database existed.
   std::unique_ptr<LoadedFile> Next(const std::function<bool()>& stop);
 
+  // Takes back a merged file, so that its database, with the room its
+  // arrays grew to, serves a later file.
+  void Recycle(std::unique_ptr<LoadedFile> file);
+
  private:
   void Work();
-  std::unique_ptr<LoadedFile> Load(std::size_t index) const;
+  void Load(LoadedFile& file, std::size_t index) const;
 
   const std::vector<std::filesystem::path> files_;
   const FsVersion fs_version_;
@@ -62,6 +66,7 @@ class ParallelLoader {
   std::condition_variable room_;   // a file was handed out, or stopping
   std::condition_variable ready_;  // a file was read
   std::vector<std::unique_ptr<LoadedFile>> loaded_;
+  std::vector<std::unique_ptr<LoadedFile>> recycled_;
   std::vector<bool> done_;
   std::size_t next_to_load_ = 0;
   std::size_t next_to_hand_ = 0;
