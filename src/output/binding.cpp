@@ -103,11 +103,20 @@ BindResult BindRunways(NavDatabase& db, ProgressView& view, const CancelFlag& ca
                          });
 }
 
+// Airways ahead of the one being bound whose index entries are brought in
+// meanwhile: the lookups of a world's airway points mostly wait on memory.
+constexpr std::size_t kAirwaysAhead = 8;
+
 // Gives the points of airways [from, to) the position of their fix, stepping
 // `view` (when given) after each airway. False when cancelled.
 bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::size_t to,
                      const NavDatabase& db, const CancelFlag& cancel, ProgressView* view) {
   for (std::size_t a = from; a < to; ++a) {
+    if (a + kAirwaysAhead < to) {
+      for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
+        db.PrefetchFix(ahead.FixKey);
+      }
+    }
     for (AirwayPointRecord& point : airways[a].Points) {
       if (cancel) return false;
       if (const FixRecord* fix = db.FindFix(point.FixKey)) {

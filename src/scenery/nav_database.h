@@ -86,6 +86,8 @@ class NavDatabase {
   const FixRecord* FindFix(std::string_view key) const;
   const FixRecord* FindFix(const FixedText<9>& key) const;
   std::size_t FixIndexSize() const { return fix_index_.Size(); }
+  // Brings in the index entry FindFix(key) looks at first, ahead of it.
+  void PrefetchFix(const FixedText<9>& key) const { fix_index_.Prefetch(PackedKey::Of(key)); }
 
   // Idents of the airports taken from FS2004 files, so that a later airport
   // with an ident already read is recognised without a scan of `Airports`.
