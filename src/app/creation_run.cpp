@@ -71,9 +71,14 @@ bool CanEnter(const std::filesystem::path& folder) {
   return !folder.empty() && platform::CanEnterFolder(folder);
 }
 
-std::vector<RecordCount> CountRecords(const NavDatabase& db) {
+// The records of each kind; runways are counted over the airports from
+// `first_airport` on, so that an area's count does not walk every airport
+// read before it.
+std::vector<RecordCount> CountRecords(const NavDatabase& db, std::size_t first_airport = 0) {
   std::size_t runways = 0;
-  for (const AirportRecord& airport : db.Airports) runways += airport.Runways.size();
+  for (std::size_t a = first_airport; a < db.Airports.size(); ++a) {
+    runways += db.Airports[a].Runways.size();
+  }
   return {{"airports", db.Airports.size()},
           {"runways", runways},
           {"fuel areas", db.FuelAreas.size()},
@@ -251,9 +256,10 @@ class Run {
       if (area.Title) Status(platform::DisplayText(*area.Title));
       AreaScan& scan = summary_.scan.areas[i];
       if (scan.status != AreaStatus::Read) continue;
-      const std::vector<RecordCount> before = CountRecords(db_);
+      const std::size_t first_airport = db_.Airports.size();
+      const std::vector<RecordCount> before = CountRecords(db_, first_airport);
       const Interruption stop = LoadArea(area_files_[i], pool ? &*pool : nullptr);
-      scan.records = RecordsAdded(before, CountRecords(db_));
+      scan.records = RecordsAdded(before, CountRecords(db_, first_airport));
       if (stop != Interruption::None) return stop;
     }
     return Interruption::None;

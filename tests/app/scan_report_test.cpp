@@ -203,6 +203,13 @@ TEST_F(CraftedScanTest, EveryAreaAndOddFileHasItsStatusDuplicatesAndWarnings) {
   EXPECT_EQ(Records(*FindArea(scan, "Shared two"), "airports"), 1u);
   EXPECT_EQ(Records(*FindArea(scan, "Shared one"), "airports"), 0u);  // LFPG read before
   EXPECT_EQ(Records(*FindArea(scan, "Shared one"), "intersections"), 1u);
+  std::size_t area_runways = 0;
+  for (const AreaScan& area : scan.areas) area_runways += Records(area, "runways");
+  const auto total = std::find_if(summary.records.begin(), summary.records.end(),
+                                  [](const RecordCount& count) { return count.kind == "runways"; });
+  ASSERT_NE(total, summary.records.end());
+  EXPECT_GT(area_runways, 0u);
+  EXPECT_EQ(area_runways, total->count);  // each runway counted in the area that read it
   EXPECT_EQ(FindArea(scan, "Gone")->folder, simulator_.Root() / "Scenery" / "Gone" / "Scenery");
   EXPECT_EQ(FindArea(scan, "Switched off")->bgl_files, 0);
 
