@@ -12,7 +12,7 @@ namespace {
 // Files a worker may read ahead of the one handed out last: enough to keep
 // every worker busy while the merging thread catches up, few enough that
 // the databases waiting to be merged stay small.
-constexpr std::size_t kFilesAheadPerThread = 4;
+constexpr std::size_t kFilesAheadPerThread = 16;
 
 // How often a wait for the next file looks at the stop request.
 constexpr std::chrono::milliseconds kStopPoll{10};
