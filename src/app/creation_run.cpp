@@ -135,6 +135,7 @@ class Run {
     try {
       return Phases();
     } catch (const std::bad_alloc&) {
+      DropOutput();  // before the database it reads is released
       return MemoryEnding();
     }
   }
@@ -163,8 +164,13 @@ class Run {
     summary_.bgl_files = Timed(summary_.times.counting, [&] { return CountBglFiles(); });
     PrepareProgressBar();
     Interruption stop = Timed(summary_.times.loading, [&] { return LoadScenery(); });
-    if (stop == Interruption::None) stop = Timed(summary_.times.binding, [&] { return Bind(); });
     if (stop != Interruption::None) return Interrupted(stop);
+    if (ThreadCount() > 1) StartWriting();
+    stop = Timed(summary_.times.binding, [&] { return Bind(); });
+    if (stop != Interruption::None) {
+      DropOutput();
+      return Interrupted(stop);
+    }
     return WriteFiles();
   }
 
@@ -353,23 +359,49 @@ class Run {
   // in place of the old one. Every ending before that keeps the old set.
   RunSummary WriteFiles() {
     Status(text::kCreatingFiles);
-    SetFailure staging_failure;
-    std::optional<StagedDatabaseSet> staged =
-        StagedDatabaseSet::Create(state_.TargetFolder, staging_failure);
-    if (!staged) return WriteFailedEnding("Could not prepare " + staging_failure.Describe() + ".");
-    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
-                            platform::Utf8Of(simulator_), state_.TargetFolder, staged->Folder()};
-    settings.Threads = ThreadCount();
-    const WriteResult result = Timed(summary_.times.writing, [&] {
-      return WriteDatabaseFiles(db_, view_, settings, state_.cancel);
-    });
+    if (!staged_ && !staging_failure_) PrepareOutput();
+    if (!staged_) {
+      return WriteFailedEnding("Could not prepare " + staging_failure_->Describe() + ".");
+    }
+    const WriteResult result =
+        Timed(summary_.times.writing, [&] { return writing_->Finish(view_); });
     if (result.status == WriteResult::Status::Written && !halt_.stop_requested()) {
       Status(text::kFinishing);
-      return PutInPlace(*staged);
+      return PutInPlace(*staged_);
     }
-    staged.reset();
+    DropOutput();
     if (result.status == WriteResult::Status::Failed) return WriteFailedEnding(result.failure);
     return halt_.stop_requested() ? HaltedEnding() : CancelEnding();
+  }
+
+  // The staging folder and the writing into it.
+  void PrepareOutput() {
+    SetFailure failure;
+    std::optional<StagedDatabaseSet> staged =
+        StagedDatabaseSet::Create(state_.TargetFolder, failure);
+    if (!staged) {
+      staging_failure_ = failure;
+      return;
+    }
+    staged_.emplace(std::move(*staged));
+    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
+                            platform::Utf8Of(simulator_), state_.TargetFolder, staged_->Folder()};
+    settings.Threads = ThreadCount();
+    writing_.emplace(db_, std::move(settings), state_.cancel);
+  }
+
+  // With more than one thread, the files binding leaves alone are written
+  // while it runs, into a staging folder made before it; a cancel or halt
+  // during binding drops them with the folder.
+  void StartWriting() {
+    PrepareOutput();
+    if (writing_) writing_->StartUnboundFiles();
+  }
+
+  // Waits for any file being written, then removes the staging folder.
+  void DropOutput() {
+    writing_.reset();
+    staged_.reset();
   }
 
   RunSummary PutInPlace(StagedDatabaseSet& staged) {
@@ -503,7 +535,11 @@ class Run {
   // the area list are released.
   std::vector<const SceneryArea*> areas_;
   std::vector<platform::FolderMatches> area_files_;  // as summary_.scan.areas
-  std::size_t active_areas_ = 0;                     // active areas with a folder
+  // Declared after db_: the writing, which reads it, ends first.
+  std::optional<SetFailure> staging_failure_;
+  std::optional<StagedDatabaseSet> staged_;
+  std::optional<DatabaseWriting> writing_;  // ends before its staging folder goes
+  std::size_t active_areas_ = 0;            // active areas with a folder
   RunSummary summary_;
 };
 

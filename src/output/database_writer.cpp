@@ -1,7 +1,6 @@
 #include "output/database_writer.h"
 
 #include <atomic>
-#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -147,41 +146,65 @@ std::string CopyMagneticDeclination(const OutputSettings& settings) {
   return {};
 }
 
-struct WriteStep {
-  bool wanted;
-  std::function<std::string()> run;  // the failure message, or empty
-};
+}  // namespace
 
-// Runs the wanted steps, `threads` at a time, each thread taking the next
-// step not yet taken; a raised cancel flag stops each thread before its next
-// step. A failed file does not stop the others: each file stands on its
-// own, and the message then names, in step order, every file that is
-// missing or incomplete.
-WriteResult RunSteps(std::span<const WriteStep> steps, unsigned threads, const CancelFlag& cancel) {
-  std::vector<std::string> failures(steps.size());
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> cancelled{false};
-  const auto work = [&] {
-    for (std::size_t step = next++; step < steps.size(); step = next++) {
-      if (cancel) {
-        cancelled = true;
-        return;
-      }
-      if (steps[step].wanted) failures[step] = steps[step].run();
-    }
+std::vector<DatabaseWriting::Step> DatabaseWriting::StepsFor(NavDatabase& db,
+                                                             const OutputSettings& settings) {
+  const bool radar = settings.Program == TargetProgram::Radar;
+  // Any later version number counts as FS2004 here.
+  const bool fs2004 = ToNumber(settings.Version) >= ToNumber(FsVersion::Fs2004);
+  const auto file = [&settings](std::string_view name) { return settings.OutputFolder / name; };
+  return {
+      {!db.Airports.empty(), true,
+       [&db, file] { return WriteRecordFile(file("world_airports.dat"), {&db.Airports}); }},
+      {fs2004 && !db.FuelAreas.empty(), false,
+       [&db, file] { return WriteRecordFile(file("world_fuel_areas.dat"), {&db.FuelAreas}); }},
+      {radar && fs2004 && !db.Airspaces.empty(), false,
+       [&db, file] { return WriteRecordFile(file("additional_airspaces.dat"), {&db.Airspaces}); }},
+      {radar && (!db.Vors.empty() || !db.Ndbs.empty()), false,
+       [&db, file] {
+         return WriteRecordFile(file("world_navaids.dat"), {&db.Vors, &db.Ndbs});
+       }},
+      {radar && !db.Markers.empty(), false,
+       [&db, file] { return WriteRecordFile(file("world_markers.dat"), {&db.Markers}); }},
+      {true, false, [&settings] { return CopyMagneticDeclination(settings); }},
+      {radar && !db.Fixes.empty(), false,
+       [&db, file] { return WriteRecordFile(file("world_fixpoints.dat"), {&db.Fixes}); }},
+      {radar && !db.VictorAirways.empty(), true,
+       [&db, file] { return WriteRecordFile(file("world_airways_v.dat"), {&db.VictorAirways}); }},
+      {radar && !db.JetAirways.empty(), true,
+       [&db, file] { return WriteRecordFile(file("world_airways_j.dat"), {&db.JetAirways}); }},
   };
-  {
-    std::vector<std::jthread> helpers;
-    try {
-      for (unsigned helper = 1; helper < threads; ++helper) helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-      // Fewer threads write the same files.
-    }
-    work();
+}
+
+DatabaseWriting::DatabaseWriting(NavDatabase& db, OutputSettings settings, const CancelFlag& cancel)
+    : settings_(std::move(settings)),
+      cancel_(cancel),
+      steps_(StepsFor(db, settings_)),
+      failures_(steps_.size()) {}
+
+DatabaseWriting::~DatabaseWriting() = default;  // joins the early writer
+
+void DatabaseWriting::StartUnboundFiles() {
+  try {
+    early_ = std::jthread([this] { early_cancelled_ = RunSteps(Part::Unbound, 1); });
+    started_early_ = true;
+  } catch (const std::system_error&) {
+    // No thread to be had: Finish writes every file.
   }
-  if (cancelled) return {WriteResult::Status::Cancelled, {}};
+}
+
+WriteResult DatabaseWriting::Finish(ProgressView& view) {
+  view.SetProgressRange(0, 102);
+  view.SetProgressPosition(0);
+  const bool cancelled = RunSteps(started_early_ ? Part::Bound : Part::All, settings_.Threads);
+  if (early_.joinable()) early_.join();
+  if (cancelled || early_cancelled_) return {WriteResult::Status::Cancelled, {}};
+  // A failed file does not stop the others: each file stands on its own, and
+  // the message then names, in file order, every file that is missing or
+  // incomplete.
   WriteResult result;
-  for (const std::string& failure : failures) {
+  for (const std::string& failure : failures_) {
     if (failure.empty()) continue;
     result.status = WriteResult::Status::Failed;
     result.failure += (result.failure.empty() ? "" : "\n") + failure;
@@ -189,39 +212,40 @@ WriteResult RunSteps(std::span<const WriteStep> steps, unsigned threads, const C
   return result;
 }
 
-}  // namespace
+// Runs the wanted steps of `part` in file order, `threads` at a time, each
+// thread taking the next step not yet taken; a raised cancel flag stops each
+// thread before its next step. True when cancelled.
+bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
+  std::vector<std::size_t> chosen;
+  for (std::size_t step = 0; step < steps_.size(); ++step) {
+    if (part == Part::All || steps_[step].bound == (part == Part::Bound)) chosen.push_back(step);
+  }
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> cancelled{false};
+  const auto work = [&] {
+    for (std::size_t i = next++; i < chosen.size(); i = next++) {
+      if (cancel_) {
+        cancelled = true;
+        return;
+      }
+      const Step& step = steps_[chosen[i]];
+      if (step.wanted) failures_[chosen[i]] = step.run();
+    }
+  };
+  std::vector<std::jthread> helpers;
+  try {
+    for (unsigned helper = 1; helper < threads; ++helper) helpers.emplace_back(work);
+  } catch (const std::system_error&) {
+    // Fewer threads write the same files.
+  }
+  work();
+  helpers.clear();  // joins
+  return cancelled;
+}
 
 WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const OutputSettings& settings,
                                const CancelFlag& cancel) {
-  view.SetProgressRange(0, 102);
-  view.SetProgressPosition(0);
-
-  const bool radar = settings.Program == TargetProgram::Radar;
-  // Any later version number counts as FS2004 here.
-  const bool fs2004 = ToNumber(settings.Version) >= ToNumber(FsVersion::Fs2004);
-  const fs::path& folder = settings.OutputFolder;
-  const WriteStep steps[] = {
-      {!db.Airports.empty(),
-       [&] { return WriteRecordFile(folder / "world_airports.dat", {&db.Airports}); }},
-      {fs2004 && !db.FuelAreas.empty(),
-       [&] { return WriteRecordFile(folder / "world_fuel_areas.dat", {&db.FuelAreas}); }},
-      {radar && fs2004 && !db.Airspaces.empty(),
-       [&] { return WriteRecordFile(folder / "additional_airspaces.dat", {&db.Airspaces}); }},
-      {radar && (!db.Vors.empty() || !db.Ndbs.empty()),
-       [&] {
-         return WriteRecordFile(folder / "world_navaids.dat", {&db.Vors, &db.Ndbs});
-       }},
-      {radar && !db.Markers.empty(),
-       [&] { return WriteRecordFile(folder / "world_markers.dat", {&db.Markers}); }},
-      {true, [&] { return CopyMagneticDeclination(settings); }},
-      {radar && !db.Fixes.empty(),
-       [&] { return WriteRecordFile(folder / "world_fixpoints.dat", {&db.Fixes}); }},
-      {radar && !db.VictorAirways.empty(),
-       [&] { return WriteRecordFile(folder / "world_airways_v.dat", {&db.VictorAirways}); }},
-      {radar && !db.JetAirways.empty(),
-       [&] { return WriteRecordFile(folder / "world_airways_j.dat", {&db.JetAirways}); }},
-  };
-  return RunSteps(steps, settings.Threads, cancel);
+  return DatabaseWriting(db, settings, cancel).Finish(view);
 }
 
 }  // namespace tarnvale

@@ -2,9 +2,13 @@
 // copies the simulator's magdec.bgl beside them.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "domain/simulation.h"
 #include "platform/progress.h"
@@ -36,5 +40,44 @@ struct WriteResult {
 // are still carried out.
 WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const OutputSettings& settings,
                                const CancelFlag& cancel);
+
+// WriteDatabaseFiles in two parts, so that the files whose records binding
+// leaves as they are (all but the airports and the airways) can be written
+// while binding runs. Binding must not touch the other records meanwhile.
+class DatabaseWriting {
+ public:
+  DatabaseWriting(NavDatabase& db, OutputSettings settings, const CancelFlag& cancel);
+  // Waits for the files being written early; the caller drops the output
+  // folder when it does not call Finish.
+  ~DatabaseWriting();
+  DatabaseWriting(const DatabaseWriting&) = delete;
+  DatabaseWriting& operator=(const DatabaseWriting&) = delete;
+
+  // Starts writing, on a thread of its own, the files binding does not
+  // change. Stops before its next file once `cancel` is raised.
+  void StartUnboundFiles();
+  // Writes the remaining files (every file when StartUnboundFiles was not
+  // called), waits for the early ones, and gives the result of all, as
+  // WriteDatabaseFiles does.
+  WriteResult Finish(ProgressView& view);
+
+ private:
+  struct Step {
+    bool wanted;
+    bool bound;                        // binding completes the records it writes
+    std::function<std::string()> run;  // the failure message, or empty
+  };
+  enum class Part { All, Bound, Unbound };
+  static std::vector<Step> StepsFor(NavDatabase& db, const OutputSettings& settings);
+  bool RunSteps(Part part, unsigned threads);
+
+  OutputSettings settings_;
+  const CancelFlag& cancel_;
+  std::vector<Step> steps_;            // one per file, in file order
+  std::vector<std::string> failures_;  // by step, empty when written
+  bool started_early_ = false;
+  std::atomic<bool> early_cancelled_{false};
+  std::jthread early_;
+};
 
 }  // namespace tarnvale
