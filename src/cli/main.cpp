@@ -84,8 +84,10 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
   create
       ->add_option(
           "--threads", options.threads,
-          "Threads that read scenery files and write database files (default 0: one per core)")
-      ->check(CLI::Range(0u, 256u));
+          "Threads that read scenery files and write database files, up to 256 (default 0: one "
+          "per core)")
+      ->check(CLI::Range(0u, 256u).description(""))
+      ->type_name("N");
   simulator->needs(version);
   version->needs(simulator);
   create->footer(
