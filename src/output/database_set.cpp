@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,8 @@ constexpr std::string_view kJournalName = "journal";
 constexpr std::string_view kProgramConfigName = "Program_Config.cfg";
 
 std::atomic<SetStepObserver> step_observer{nullptr};
+// Files are written on several threads: the observer hears one step at a time.
+std::mutex step_mutex;
 
 // Every entry of `folder` named `name` in any letter case, files and folders
 // alike, in search order.
@@ -229,7 +232,10 @@ std::optional<fs::path> BlockedOutputEntry(const fs::path& target_folder) {
 void ObserveSetSteps(SetStepObserver observer) { step_observer = observer; }
 
 void NoteSetStep(std::string_view step) {
-  if (const SetStepObserver observer = step_observer.load()) observer(step);
+  if (const SetStepObserver observer = step_observer.load()) {
+    const std::scoped_lock lock(step_mutex);
+    observer(step);
+  }
 }
 
 }  // namespace tarnvale

@@ -89,7 +89,8 @@ std::optional<std::filesystem::path> BlockedOutputEntry(const std::filesystem::p
 // world_airports.dat", "decided", "placed magdec.bgl", ...). nullptr: none.
 using SetStepObserver = void (*)(std::string_view step);
 void ObserveSetSteps(SetStepObserver observer);
-// Reports one step to the observer, if there is one.
+// Reports one step to the observer, if there is one; calls from several
+// threads reach it one at a time.
 void NoteSetStep(std::string_view step);
 
 }  // namespace tarnvale
