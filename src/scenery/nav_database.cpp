@@ -192,7 +192,7 @@ void NavDatabase::RememberAirportIdent(std::size_t position) {
 
 namespace {
 
-// Moves the records of `from` behind those of `to`; `from` is cleared later.
+// Moves the records of `from` behind those of `to`.
 template <typename Record>
 void MoveRecords(RecordArray<Record>& to, RecordArray<Record>& from) {
   to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
@@ -219,7 +219,6 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   notes.duplicate_airports.insert(notes.duplicate_airports.end(),
                                   file.notes.duplicate_airports.begin(),
                                   file.notes.duplicate_airports.end());
-  file.Clear();
 }
 
 void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports) {

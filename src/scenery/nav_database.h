@@ -123,7 +123,7 @@ class NavDatabase {
   // had been read into this database. Its fixes are indexed; with
   // `unique_airports` (FS2004) its airport idents are remembered and an
   // airport whose ident this database knows already is dropped and noted as
-  // a duplicate. `file` is left empty (Clear).
+  // a duplicate. `file` keeps moved-from records: Clear it before reuse.
   void AppendRecordsOf(NavDatabase& file, bool unique_airports);
 
   // Empties every array, the indexes and the notes, keeping the arrays'

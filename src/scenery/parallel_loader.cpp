@@ -88,10 +88,12 @@ void ParallelLoader::Work() {
   }
 }
 
-// Reads file `index` into `file`, whose database is empty.
+// Reads file `index` into `file`, new or recycled: its database is emptied
+// here, on the worker, keeping the room its arrays grew to.
 void ParallelLoader::Load(LoadedFile& file, std::size_t index) const {
   file.path = files_[index];
   file.reading = FileReading{};
+  file.records.Clear();
   file.records.LeaveFixesUnindexed();
   file.result = BglLoader(file.records, file.path, fs_version_, &file.reading);
 }
@@ -110,7 +112,6 @@ std::unique_ptr<LoadedFile> ParallelLoader::Next(const std::function<bool()>& st
 }
 
 void ParallelLoader::Recycle(std::unique_ptr<LoadedFile> file) {
-  file->records.Clear();
   const std::scoped_lock lock(mutex_);
   try {
     recycled_.push_back(std::move(file));
@@ -123,7 +124,6 @@ int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
   if (file.result != kLoaderOk) return file.result;
   const bool unique_airports = fs_version == FsVersion::Fs2004;
   if (DependsOnEarlierFiles(db, file.records, unique_airports)) {
-    file.records.Clear();
     file.reading = FileReading{};
     return BglLoader(db, file.path, fs_version, &file.reading);
   }
