@@ -4,6 +4,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -13,30 +14,33 @@
 
 namespace tarnvale {
 
-// A layout visitor that appends each field's bytes to `out`.
+// A layout visitor that stores each field's bytes at its cursor and moves
+// past them. The caller gives it room for the whole record: a record is
+// sized once and then written without a check per field.
 class LittleEndianEncoder {
  public:
-  explicit LittleEndianEncoder(std::string& out) : out_(out) {}
+  explicit LittleEndianEncoder(char* out) : out_(out) {}
 
   template <std::integral T>
   void Field(std::string_view, T value) {
     const auto bits = static_cast<std::make_unsigned_t<T>>(value);
-    char bytes[sizeof(T)];
     for (std::size_t i = 0; i < sizeof(T); ++i)
-      bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
-    out_.append(bytes, sizeof(T));
+      out_[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+    out_ += sizeof(T);
   }
   template <std::size_t N>
   void Field(std::string_view, const FixedText<N>& text) {
-    out_.append(text.data(), N);
+    std::memcpy(out_, text.data(), N);
+    out_ += N;
   }
   // The length, then exactly that many bytes of the text block; a block
   // shorter than its length is made up with NULs.
   void Text(std::string_view, std::string_view, std::uint16_t length, const std::string& text) {
     Field({}, length);
     const std::size_t stored = text.size() < length ? text.size() : length;
-    out_.append(text.data(), stored);
-    out_.append(length - stored, '\0');
+    std::memcpy(out_, text.data(), stored);
+    std::memset(out_ + stored, 0, length - stored);
+    out_ += length;
   }
   template <typename E>
   void Count(std::string_view, const RecordArray<E>& elements) {
@@ -48,13 +52,15 @@ class LittleEndianEncoder {
   }
 
  private:
-  std::string& out_;
+  char* out_;
 };
 
 // Appends the file bytes of `record` to `out`.
 template <typename Record>
 void EncodeRecord(const Record& record, std::string& out) {
-  LittleEndianEncoder encoder(out);
+  const std::size_t start = out.size();
+  out.resize(start + FileRecordSize(record));
+  LittleEndianEncoder encoder(out.data() + start);
   VisitLayout(record, encoder);
 }
 
