@@ -28,17 +28,4 @@ std::string_view ByteCursor::Chars(std::size_t offset, std::size_t count) const 
   return {reinterpret_cast<const char*>(bytes_.data() + offset), count};
 }
 
-std::uint64_t ByteCursor::Read(std::size_t offset, std::size_t width) const {
-  if (!Contains(offset, width)) {
-    overrun_ = true;
-    return 0;
-  }
-  BringIn(offset, width);
-  std::uint64_t value = 0;
-  for (std::size_t i = 0; i < width; ++i) {
-    value |= static_cast<std::uint64_t>(bytes_[offset + i]) << (8 * i);
-  }
-  return value;
-}
-
 }  // namespace tarnvale

@@ -48,13 +48,9 @@ class ByteCursor {
   // The window from `offset` to the end (empty and overrun past the end).
   ByteCursor From(std::size_t offset) const;
 
-  std::uint8_t U8(std::size_t offset) const { return static_cast<std::uint8_t>(Read(offset, 1)); }
-  std::uint16_t U16(std::size_t offset) const {
-    return static_cast<std::uint16_t>(Read(offset, 2));
-  }
-  std::uint32_t U32(std::size_t offset) const {
-    return static_cast<std::uint32_t>(Read(offset, 4));
-  }
+  std::uint8_t U8(std::size_t offset) const { return Read<std::uint8_t>(offset); }
+  std::uint16_t U16(std::size_t offset) const { return Read<std::uint16_t>(offset); }
+  std::uint32_t U32(std::size_t offset) const { return Read<std::uint32_t>(offset); }
   std::int8_t I8(std::size_t offset) const { return static_cast<std::int8_t>(U8(offset)); }
   std::int16_t I16(std::size_t offset) const { return static_cast<std::int16_t>(U16(offset)); }
   std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
@@ -66,7 +62,22 @@ class ByteCursor {
   bool Overrun() const { return overrun_; }
 
  private:
-  std::uint64_t Read(std::size_t offset, std::size_t width) const;
+  // Decoders read millions of fields: the read is inline, and the compiler
+  // makes one load of the byte loop.
+  template <typename Unsigned>
+  Unsigned Read(std::size_t offset) const {
+    constexpr std::size_t kWidth = sizeof(Unsigned);
+    if (!Contains(offset, kWidth)) [[unlikely]] {
+      overrun_ = true;
+      return 0;
+    }
+    BringIn(offset, kWidth);
+    Unsigned value = 0;
+    for (std::size_t i = 0; i < kWidth; ++i) {
+      value = static_cast<Unsigned>(value | (Unsigned{bytes_[offset + i]} << (8 * i)));
+    }
+    return value;
+  }
   // Has the source, if any, bring in [offset, offset + count) of the window.
   void BringIn(std::size_t offset, std::size_t count) const {
     if (source_) [[unlikely]]
