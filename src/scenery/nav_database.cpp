@@ -250,6 +250,7 @@ void NavDatabase::Clear() {
 }
 
 void NavDatabase::Release() {
+  const record_memory::WholeRelease whole;
   fix_index_.Release();
   airport_idents_.Release();
   // Swap with empty vectors so the memory is given back, not just cleared.

@@ -1,9 +1,11 @@
 #include "scenery/record_memory.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <limits>
 #include <mutex>
-#include <unordered_map>
+#include <utility>
 
 #include "platform/system.h"
 
@@ -86,11 +88,11 @@ class Arena {
     return block;
   }
 
-  void DeallocateSmall(void* block, std::size_t size) {
+  void DeallocateSmall(void* block, std::size_t size, bool keep) {
     const std::scoped_lock lock(mutex_);
-    ASAN_POISON_MEMORY_REGION(block, size);
     if (--live_blocks_ == 0) return ReleaseChunks();
-    KeepFreed(static_cast<std::byte*>(block), size);
+    if (keep) KeepFreed(static_cast<std::byte*>(block), size);
+    ASAN_POISON_MEMORY_REGION(block, size);
   }
 
   // A large block of at least `bytes` (a MappedSize): a spare one when one
@@ -168,26 +170,26 @@ class Arena {
   void ReleaseChunks() {
     for (std::byte* chunk : chunks_) Unmap(chunk, kChunkSize);
     chunks_.clear();
-    freed_.clear();
+    freed_.fill(nullptr);
     next_ = end_ = nullptr;
   }
 
-  // A freed small block of exactly `size` bytes, or nullptr.
+  // A freed small block of exactly `size` bytes, or nullptr. The freed
+  // blocks of one size are a list linked through their first bytes.
   std::byte* TakeFreed(std::size_t size) {
-    const auto same_size = freed_.find(size);
-    if (same_size == freed_.end() || same_size->second.empty()) return nullptr;
-    std::byte* block = same_size->second.back();
-    same_size->second.pop_back();
+    std::byte*& first = freed_[size / kGrain];
+    std::byte* block = first;
+    if (!block) return nullptr;
+    ASAN_UNPOISON_MEMORY_REGION(block, sizeof block);
+    std::memcpy(&first, block, sizeof block);
     return block;
   }
 
-  // Keeps a freed small block for the next one of its size; without memory
-  // for the note the block just stays unused until its chunk goes back.
+  // Keeps a freed small block for the next one of its size.
   void KeepFreed(std::byte* block, std::size_t size) {
-    try {
-      freed_[size].push_back(block);
-    } catch (const std::bad_alloc&) {
-    }
+    std::byte*& first = freed_[size / kGrain];
+    std::memcpy(block, &first, sizeof block);
+    first = block;
   }
 
   std::mutex mutex_;
@@ -195,13 +197,16 @@ class Arena {
   std::byte* next_ = nullptr;
   std::byte* end_ = nullptr;
   std::size_t live_blocks_ = 0;
-  // Freed small blocks by size. Arrays grow through the same sizes, so the
-  // arrays of one file's records, freed once they are merged, serve the
-  // next file's.
-  std::unordered_map<std::size_t, std::vector<std::byte*>> freed_;
+  // The last freed small block of each size, by size / kGrain. Arrays grow
+  // through the same sizes, so the arrays of one file's records, freed once
+  // they are merged, serve the next file's.
+  std::array<std::byte*, kLargeBlock / kGrain> freed_{};
   std::vector<Mapping> live_large_;
   std::vector<Mapping> spare_;  // freed large blocks kept for reuse
 };
+
+// True while a WholeRelease lives on this thread.
+thread_local bool releasing_whole = false;
 
 // Never destroyed: records in static storage may be freed after it would be.
 Arena& TheArena() {
@@ -223,12 +228,18 @@ void* Allocate(std::size_t bytes) {
 void Deallocate(void* block, std::size_t bytes) noexcept {
   const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
   if (size < kLargeBlock) {
-    TheArena().DeallocateSmall(block, size);
+    TheArena().DeallocateSmall(block, size, !releasing_whole);
   } else {
     TheArena().DeallocateLarge(block);
   }
 }
 
 std::size_t ReservedBytes() { return TheArena().ReservedBytes(); }
+
+WholeRelease::WholeRelease() : outer_(!std::exchange(releasing_whole, true)) {}
+
+WholeRelease::~WholeRelease() {
+  if (outer_) releasing_whole = false;
+}
 
 }  // namespace tarnvale::record_memory

@@ -33,6 +33,21 @@ void Deallocate(void* block, std::size_t bytes) noexcept;
 // Bytes in chunks and large blocks currently taken from the system.
 std::size_t ReservedBytes();
 
+// While one lives on a thread, the small blocks that thread gives back are
+// not kept for the next block of their size. A database given back whole
+// frees a few hundred thousand arrays, whose chunks then go back to the
+// system: keeping each would only touch its memory once more.
+class WholeRelease {
+ public:
+  WholeRelease();
+  ~WholeRelease();
+  WholeRelease(const WholeRelease&) = delete;
+  WholeRelease& operator=(const WholeRelease&) = delete;
+
+ private:
+  bool outer_;
+};
+
 }  // namespace record_memory
 
 template <typename T>
