@@ -103,8 +103,9 @@ BindResult BindRunways(NavDatabase& db, ProgressView& view, const CancelFlag& ca
                          });
 }
 
-// Airways ahead of the one being bound whose index entries are brought in
-// meanwhile: the lookups of a world's airway points mostly wait on memory.
+// The lookups of a world's airway points mostly wait on memory. The index
+// entries of the points this many airways ahead are brought in meanwhile,
+// and the fixes they name half as many airways ahead.
 constexpr std::size_t kAirwaysAhead = 8;
 
 // Gives the points of airways [from, to) the position of their fix, stepping
@@ -115,6 +116,11 @@ bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::
     if (a + kAirwaysAhead < to) {
       for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
         db.PrefetchFix(ahead.FixKey);
+      }
+    }
+    if (a + kAirwaysAhead / 2 < to) {
+      for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead / 2].Points) {
+        db.PrefetchFixRecord(ahead.FixKey);
       }
     }
     for (AirwayPointRecord& point : airways[a].Points) {

@@ -203,7 +203,13 @@ void MoveRecords(RecordArray<Record>& to, RecordArray<Record>& from) {
 void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   const std::size_t first_fix = Fixes.size();
   MoveRecords(Fixes, file.Fixes);
-  for (std::size_t position = first_fix; position < Fixes.size(); ++position) IndexFix(position);
+  // Index entries are spread over the whole index: each is brought in a few
+  // fixes ahead of its insertion, so that the inserts do not wait on memory.
+  constexpr std::size_t kFixesAhead = 8;
+  for (std::size_t position = first_fix; position < Fixes.size(); ++position) {
+    if (position + kFixesAhead < Fixes.size()) PrefetchFix(Fixes[position + kFixesAhead].FixKey);
+    IndexFix(position);
+  }
   AppendAirportsOf(file.Airports, unique_airports);
   MoveRecords(Airspaces, file.Airspaces);
   MoveRecords(FuelAreas, file.FuelAreas);

@@ -88,6 +88,12 @@ class NavDatabase {
   std::size_t FixIndexSize() const { return fix_index_.Size(); }
   // Brings in the index entry FindFix(key) looks at first, ahead of it.
   void PrefetchFix(const FixedText<9>& key) const { fix_index_.Prefetch(PackedKey::Of(key)); }
+  // Brings in the fix FindFix(key) most likely compares `key` with, once
+  // PrefetchFix(key) had time to bring in its index entry.
+  void PrefetchFixRecord(const FixedText<9>& key) const {
+    if (const std::optional<std::uint32_t> position = fix_index_.LikelyPosition(PackedKey::Of(key)))
+      __builtin_prefetch(&Fixes[*position]);
+  }
 
   // Idents of the airports taken from FS2004 files, so that a later airport
   // with an ident already read is recognised without a scan of `Airports`.
