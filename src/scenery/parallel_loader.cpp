@@ -17,6 +17,10 @@ constexpr std::size_t kFilesAheadPerThread = 16;
 // How often a wait for the next file looks at the stop request.
 constexpr std::chrono::milliseconds kStopPoll{10};
 
+// Files that are read before the waiting merger is woken: it then merges
+// them in one go instead of sleeping and waking for every file.
+constexpr std::size_t kFilesPerWakeUp = 4;
+
 // True when reading `file` on its own gave another result than reading it
 // behind the records already in `db` would have:
 //  - FS2002 airway points that came before any airway of the file belong to
@@ -84,8 +88,18 @@ void ParallelLoader::Work() {
     lock.lock();
     loaded_[index] = std::move(file);
     done_[index] = true;
-    ready_.notify_all();
+    if (NextFilesRead()) ready_.notify_one();
   }
+}
+
+// True when the file to be handed out next is read, and the few behind it
+// too, or the files up to the last one.
+bool ParallelLoader::NextFilesRead() const {
+  const std::size_t end = std::min(files_.size(), next_to_hand_ + kFilesPerWakeUp);
+  for (std::size_t index = next_to_hand_; index < end; ++index) {
+    if (!done_[index]) return false;
+  }
+  return true;
 }
 
 // Reads file `index` into `file`, new or recycled: its database is emptied

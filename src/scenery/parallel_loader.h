@@ -58,6 +58,7 @@ class ParallelLoader {
  private:
   void Work();
   void Load(LoadedFile& file, std::size_t index) const;
+  bool NextFilesRead() const;
 
   const std::vector<std::filesystem::path> files_;
   const FsVersion fs_version_;
