@@ -4,6 +4,8 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "app/messages.h"
@@ -404,9 +406,22 @@ class Run {
     staged_.reset();
   }
 
+  // The database is read no more once its files are written: its records
+  // are counted, and with more than one thread it is given back on a thread
+  // of its own while the new set takes the old one's place.
   RunSummary PutInPlace(StagedDatabaseSet& staged) {
+    TakeRecords(/*with_files=*/false);
     const Clock::time_point start = Clock::now();
+    std::jthread release;
+    if (ThreadCount() > 1) {
+      try {
+        release = std::jthread([this] { ReleaseDatabase(db_, state_); });
+      } catch (const std::system_error&) {
+        // Released after the swap instead.
+      }
+    }
     const std::optional<SetFailure> failure = staged.Commit();
+    if (release.joinable()) release.join();
     summary_.times.writing += Clock::now() - start;
     if (!failure) return SuccessEnding();
     if (!staged.Decided()) {
@@ -430,9 +445,8 @@ class Run {
 
   RunSummary SuccessEnding() {
     TakeRecords(/*with_files=*/true);
-    const bool no_airports = db_.Airports.empty();
     ReleaseDatabase(db_, state_);
-    const std::string warning = no_airports ? NoAirportsWarning() : "";
+    const std::string warning = no_airports_ ? NoAirportsWarning() : "";
     return IdleEnding(RunEnding::Success, text::WithDetail(text::kRunSucceeded, warning));
   }
 
@@ -505,17 +519,20 @@ class Run {
   }
 
   // Counts what the database holds, and what reading noticed, before it is
-  // released.
+  // released; later calls only list the files.
   void TakeRecords(bool with_files) {
-    summary_.records = CountRecords(db_);
     if (with_files) summary_.files = ListOutputFiles(state_.TargetFolder);
+    if (records_taken_) return;
+    records_taken_ = true;
+    no_airports_ = db_.Airports.empty();
+    summary_.records = CountRecords(db_);
     ScanReport& scan = summary_.scan;
     for (const FixedText<6>& ident : db_.notes.duplicate_airports) {
       scan.duplicate_airports.emplace_back(TextOf(ident));
     }
     scan.duplicate_fixes = db_.Fixes.size() - db_.FixIndexSize();
     scan.warnings = ScanWarnings(scan);
-    if (db_.Airports.empty()) scan.warnings.insert(scan.warnings.begin(), NoAirportsWarning());
+    if (no_airports_) scan.warnings.insert(scan.warnings.begin(), NoAirportsWarning());
   }
 
   RunSummary Finish(RunEnding ending, std::string_view message) {
@@ -540,6 +557,8 @@ class Run {
   std::optional<StagedDatabaseSet> staged_;
   std::optional<DatabaseWriting> writing_;  // ends before its staging folder goes
   std::size_t active_areas_ = 0;            // active areas with a folder
+  bool records_taken_ = false;
+  bool no_airports_ = false;
   RunSummary summary_;
 };
 
