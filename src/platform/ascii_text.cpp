@@ -30,12 +30,6 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
                     [](char p, char t) { return AsciiLower(p) == AsciiLower(t); });
 }
 
-namespace {
-// Spaces and tabs; tested directly, as the scenery decoders trim every
-// ident and name they read.
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-}  // namespace
-
 bool IsBlanksOnly(std::string_view text) { return std::all_of(text.begin(), text.end(), IsBlank); }
 
 std::string_view TrimmedBlanks(std::string_view text) {

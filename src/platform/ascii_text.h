@@ -20,7 +20,11 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // True when `text` begins with `prefix`, ASCII letter case ignored.
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 
-// `text` without its leading and trailing blanks (32) and tabs (9). A text
+// A blank (32) or a tab (9). Tested inline, as the scenery decoders trim
+// every ident and name they read.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// `text` without its leading and trailing blanks and tabs. A text
 // made of blanks and tabs only is returned whole: the scenery and the
 // configuration files rely on a blanks-only name staying as it is.
 std::string_view TrimmedBlanks(std::string_view text);

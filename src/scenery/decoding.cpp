@@ -97,7 +97,10 @@ FixedText<6> DecodeIdent(std::uint32_t packed) {
   }
   FixedText<6> text{};
   for (std::size_t i = 0; i < count; ++i) text[i] = reversed[count - 1 - i];
-  TrimBlanks(text);
+  // Digits 0 and 1 stand for blanks.
+  if (count != 0 && (platform::IsBlank(text[0]) || platform::IsBlank(text[count - 1]))) {
+    TrimBlanks(text);
+  }
   return text;
 }
 
@@ -107,8 +110,13 @@ std::string_view TextUpToNul(const ByteCursor& bytes, std::size_t offset, std::s
 }
 
 void TrimBlanks(std::span<char> field) {
-  const std::string_view text(field.data(),
-                              std::find(field.begin(), field.end(), '\0') - field.begin());
+  const auto end = std::find(field.begin(), field.end(), '\0');
+  if (end == field.begin()) return;
+  if (!platform::IsBlank(field.front()) && !platform::IsBlank(*(end - 1))) {
+    std::fill(end, field.end(), '\0');  // nothing to trim, as for most texts
+    return;
+  }
+  const std::string_view text(field.data(), end - field.begin());
   if (platform::IsBlanksOnly(text)) return;  // left as it is
   const std::string_view kept = platform::TrimmedBlanks(text);
   const auto kept_end = std::copy(kept.begin(), kept.end(), field.begin());

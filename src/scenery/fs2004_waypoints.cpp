@@ -71,10 +71,9 @@ FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word) {
   FixedText<9> key{};
   // A region has at most three characters and an ident five: they fit.
   std::size_t length = 0;
-  for (const std::string_view part : {TextOf(region), TextOf(ident)}) {
-    for (const char c : part) {
-      if (length < key.size() - 1) key[length++] = c;
-    }
+  for (std::size_t i = 0; i < region.size() && region[i] != '\0'; ++i) key[length++] = region[i];
+  for (std::size_t i = 0; i < ident.size() && ident[i] != '\0' && length < key.size() - 1; ++i) {
+    key[length++] = ident[i];
   }
   TrimBlanks(key);
   return key;
