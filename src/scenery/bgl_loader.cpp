@@ -59,8 +59,11 @@ class BglFile::ReusedBuffer {
   std::uint8_t* Take(std::size_t size) {
     if (taken_) return nullptr;
     if (!block_ || size > capacity_) {
-      block_ = ZeroFilledBlock(size);
-      capacity_ = size;
+      // Room for a larger file to come as well: each new block is faulted
+      // in anew as files are read into it, and room never read costs nothing.
+      const std::size_t capacity = std::max(size, 2 * capacity_);
+      block_ = ZeroFilledBlock(capacity);
+      capacity_ = capacity;
     }
     taken_ = true;
     return block_.get();
