@@ -115,16 +115,17 @@ bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::
   for (std::size_t a = from; a < to; ++a) {
     if (a + kAirwaysAhead < to) {
       for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
-        db.PrefetchFix(ahead.FixKey);
+        if (db.PointNeedsFix(ahead)) db.PrefetchFix(ahead.FixKey);
       }
     }
     if (a + kAirwaysAhead / 2 < to) {
       for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead / 2].Points) {
-        db.PrefetchFixRecord(ahead.FixKey);
+        if (db.PointNeedsFix(ahead)) db.PrefetchFixRecord(ahead.FixKey);
       }
     }
     for (AirwayPointRecord& point : airways[a].Points) {
       if (cancel) return false;
+      if (!db.PointNeedsFix(point)) continue;
       if (const FixRecord* fix = db.FindFix(point.FixKey)) {
         point.Latitude = fix->Latitude;
         point.Longitude = fix->Longitude;

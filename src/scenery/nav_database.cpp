@@ -153,8 +153,10 @@ bool NavDatabase::IndexLastFix() {
 void NavDatabase::IndexFix(std::size_t position) {
   CheckPositionRoom(position + 1);
   TakeAllocation();
+  const std::size_t keys = fix_index_.Size();
   fix_index_.Assign(PackedKey::Of(Fixes[position].FixKey), static_cast<std::uint32_t>(position),
                     KeyAt(Fixes, &FixRecord::FixKey));
+  if (fix_index_.Size() == keys) fix_key_taken_over_ = true;
 }
 
 const FixRecord* NavDatabase::FindFix(std::string_view key) const {
@@ -231,8 +233,12 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   AppendAirportsOf(file.Airports, unique_airports);
   MoveRecords(Airspaces, file.Airspaces);
   MoveRecords(FuelAreas, file.FuelAreas);
+  const std::size_t first_jet = JetAirways.size();
+  const std::size_t first_victor = VictorAirways.size();
   MoveRecords(JetAirways, file.JetAirways);
   MoveRecords(VictorAirways, file.VictorAirways);
+  TakeKnownFixPositions(JetAirways, first_jet);
+  TakeKnownFixPositions(VictorAirways, first_victor);
   MoveRecords(Markers, file.Markers);
   MoveRecords(Vors, file.Vors);
   MoveRecords(Ndbs, file.Ndbs);
@@ -258,7 +264,21 @@ void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool un
   }
 }
 
+// Gives the points of airways from `first` on the position of the fix
+// indexed under their key, where there is one yet.
+void NavDatabase::TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first) {
+  for (std::size_t a = first; a < airways.size(); ++a) {
+    for (AirwayPointRecord& point : airways[a].Points) {
+      if (const FixRecord* fix = FindFix(point.FixKey)) {
+        point.Latitude = fix->Latitude;
+        point.Longitude = fix->Longitude;
+      }
+    }
+  }
+}
+
 void NavDatabase::Clear() {
+  fix_key_taken_over_ = false;
   fix_index_.Clear();
   airport_idents_.Clear();
   Fixes.clear();
@@ -276,6 +296,7 @@ void NavDatabase::Clear() {
 
 void NavDatabase::Release() {
   const record_memory::WholeRelease whole;
+  fix_key_taken_over_ = false;
   fix_index_.Release();
   airport_idents_.Release();
   // Swap with empty vectors so the memory is given back, not just cleared.

@@ -86,6 +86,13 @@ class NavDatabase {
   const FixRecord* FindFix(std::string_view key) const;
   const FixRecord* FindFix(const FixedText<9>& key) const;
   std::size_t FixIndexSize() const { return fix_index_.Size(); }
+  // Whether binding must look `point`'s fix up. Appending a file's records
+  // (AppendRecordsOf) gives its airway points the position of the fix
+  // indexed under their key so far, while index and points are still in
+  // the cache; that position stands unless a later fix took over a key.
+  bool PointNeedsFix(const AirwayPointRecord& point) const {
+    return fix_key_taken_over_ || (point.Latitude == 0 && point.Longitude == 0);
+  }
   // Brings in the index entry FindFix(key) looks at first, ahead of it.
   void PrefetchFix(const FixedText<9>& key) const { fix_index_.Prefetch(PackedKey::Of(key)); }
   // Brings in the fix FindFix(key) most likely compares `key` with, once
@@ -155,6 +162,7 @@ class NavDatabase {
   void IndexFix(std::size_t position);
   void RememberAirportIdent(std::size_t position);
   void AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports);
+  void TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first);
   template <typename Record>
   Record* AppendTo(RecordArray<Record>& array, Record record);
   template <typename Record>
@@ -165,6 +173,7 @@ class NavDatabase {
   KeyedPositions airport_idents_;
   std::optional<std::size_t> budget_;
   bool index_fixes_ = true;
+  bool fix_key_taken_over_ = false;  // a fix was indexed under a key indexed before
 };
 
 }  // namespace tarnvale

@@ -18,8 +18,16 @@ namespace {
 
 using fab::Bytes;
 
+// The latitude that binding gives `point`: its fix's, looked up where the
+// database says so, else the one it took when its file was appended.
+std::int32_t BoundLatitude(const NavDatabase& db, const AirwayPointRecord& point) {
+  const FixRecord* fix = db.PointNeedsFix(point) ? db.FindFix(point.FixKey) : nullptr;
+  return fix ? fix->Latitude : point.Latitude;
+}
+
 // What order decides, as text: airports with their runway counts, airways
-// with their points, the fix the index finds for each key, and the notes.
+// with their points and where binding puts them, the fix the index finds
+// for each key, and the notes.
 std::string Digest(const NavDatabase& db) {
   std::string out = "airports:";
   for (const AirportRecord& airport : db.Airports) {
@@ -30,7 +38,12 @@ std::string Digest(const NavDatabase& db) {
     out += "\nairways:";
     for (const AirwayRecord& airway : *airways) {
       out.append(" ").append(TextOf(airway.Name)).append("[");
-      for (const AirwayPointRecord& point : airway.Points) out.append(TextOf(point.FixKey)) += ' ';
+      for (const AirwayPointRecord& point : airway.Points) {
+        out.append(TextOf(point.FixKey))
+            .append("@")
+            .append(std::to_string(BoundLatitude(db, point)));
+        out += ' ';
+      }
       out += ']';
     }
   }
@@ -64,6 +77,15 @@ fab::Fs2002Chunk Fix(const std::string& key, double latitude) {
   fix.ident = key;
   fix.position = {latitude, 0};
   return fab::EncodeFs2002Fix(fix);
+}
+
+// Intersections, then one jet airway through `points`.
+Bytes Fs2002FixesAndAirway(std::vector<fab::Fs2002Chunk> fixes,
+                           const std::vector<std::string>& points) {
+  std::vector<fab::Fs2002Chunk> airway{fab::EncodeFs2002AirwayName("J1")};
+  for (const std::string& key : points) airway.push_back(Point(key));
+  return testing::Fs2002NavigationFile({fab::MakeFs2002List(fab::kFs2002FixListKind, fixes),
+                                        fab::MakeFs2002List(fab::kFs2002JetListKind, airway)});
 }
 
 // An airport with one runway; `cut_runway` cuts the runway short of its
@@ -102,6 +124,18 @@ const Case kCases[] = {
                                      fab::kFs2002FixListKind, {Fix("ABC", 1), Fix("DEF", 2)})}),
                                  testing::Fs2002NavigationFile({fab::MakeFs2002List(
                                      fab::kFs2002FixListKind, {Fix("ABC", 3)})})};
+     }},
+    {"airway points bound to the fixes of their file and of files before", FsVersion::Fs2002,
+     [] {
+       return std::vector<Bytes>{Fs2002FixesAndAirway({Fix("ABC", 1)}, {"ABC", "GHI"}),
+                                 Fs2002FixesAndAirway({Fix("GHI", 4)}, {"GHI", "ABC"})};
+     }},
+    {"airway points bound to a fix whose key a later file takes over", FsVersion::Fs2002,
+     [] {
+       return std::vector<Bytes>{
+           Fs2002FixesAndAirway({Fix("ABC", 1), Fix("DEF", 2)}, {"ABC", "DEF", "GHI"}),
+           testing::Fs2002NavigationFile(
+               {fab::MakeFs2002List(fab::kFs2002FixListKind, {Fix("ABC", 3), Fix("GHI", 4)})})};
      }},
     {"an airport known from an earlier file is dropped", FsVersion::Fs2004,
      [] {
