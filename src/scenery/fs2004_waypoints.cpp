@@ -1,5 +1,6 @@
 #include "scenery/fs2004_waypoints.h"
 
+#include <array>
 #include <vector>
 
 #include "scenery/decoding.h"
@@ -63,10 +64,22 @@ void DecodeRoute(NavDatabase& db, const ByteCursor& route, const FixedText<9>& t
   }
 }
 
+// The region of a key is one of 2048 values, decoded once: every
+// intersection and every airway point of a world names one.
+const FixedText<6>& Region(std::uint32_t region_word) {
+  constexpr std::uint32_t kRegionBits = 0x7FF;
+  static const std::array<FixedText<6>, kRegionBits + 1> kRegions = [] {
+    std::array<FixedText<6>, kRegionBits + 1> regions{};
+    for (std::uint32_t word = 0; word <= kRegionBits; ++word) regions[word] = DecodeIdent(word);
+    return regions;
+  }();
+  return kRegions[region_word & kRegionBits];
+}
+
 }  // namespace
 
 FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word) {
-  const FixedText<6> region = DecodeIdent(region_word & 0x7FF);
+  const FixedText<6>& region = Region(region_word);
   const FixedText<6> ident = DecodeIdent(ident_word >> 5);
   FixedText<9> key{};
   // A region has at most three characters and an ident five: they fit.
