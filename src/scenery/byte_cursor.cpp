@@ -2,19 +2,6 @@
 
 namespace tarnvale {
 
-ByteCursor ByteCursor::Slice(std::size_t offset, std::size_t count) const {
-  if (!Contains(offset, count)) {
-    overrun_ = true;
-    ByteCursor empty;
-    empty.overrun_ = true;
-    return empty;
-  }
-  ByteCursor slice(bytes_.subspan(offset, count));
-  slice.source_ = source_;
-  slice.origin_ = origin_ + offset;
-  return slice;
-}
-
 ByteCursor ByteCursor::From(std::size_t offset) const {
   return Slice(offset, offset <= bytes_.size() ? bytes_.size() - offset : 0);
 }

@@ -44,7 +44,18 @@ class ByteCursor {
 
   // The window [offset, offset + count), or an empty cursor marked overrun
   // when that range is not inside this one.
-  ByteCursor Slice(std::size_t offset, std::size_t count) const;
+  ByteCursor Slice(std::size_t offset, std::size_t count) const {
+    if (!Contains(offset, count)) [[unlikely]] {
+      overrun_ = true;
+      ByteCursor empty;
+      empty.overrun_ = true;
+      return empty;
+    }
+    ByteCursor slice(bytes_.subspan(offset, count));
+    slice.source_ = source_;
+    slice.origin_ = origin_ + offset;
+    return slice;
+  }
   // The window from `offset` to the end (empty and overrun past the end).
   ByteCursor From(std::size_t offset) const;
 
