@@ -19,8 +19,12 @@ constexpr std::size_t kBlockSize = 64 * 1024;
 // A file already in memory: everything is there.
 class MemoryBglBytes final : public BglBytes {
  public:
-  using BglBytes::BglBytes;
-  void Require(std::size_t, std::size_t) override {}
+  explicit MemoryBglBytes(std::span<const std::uint8_t> bytes) : BglBytes(bytes) {
+    MarkIn(0, bytes.size());
+  }
+
+ private:
+  void Fetch(std::size_t, std::size_t) override {}
 };
 
 }  // namespace
@@ -113,12 +117,13 @@ BglFile::~BglFile() {
   if (reused_) reused_->GiveBack(loaded_, File().Size());
 }
 
-void BglFile::Require(std::size_t offset, std::size_t count) {
+void BglFile::Fetch(std::size_t offset, std::size_t count) {
   const std::size_t size = File().Size();
   if (offset >= size || count == 0) return;
   const std::size_t end = count < size - offset ? offset + count : size;
-  std::size_t block = offset / kBlockSize;
+  const std::size_t first = offset / kBlockSize;
   const std::size_t last = (end - 1) / kBlockSize;
+  std::size_t block = first;
   while (block <= last) {
     if (loaded_[block]) {
       ++block;
@@ -129,6 +134,12 @@ void BglFile::Require(std::size_t offset, std::size_t count) {
     ReadRange(block * kBlockSize, std::min(run_end * kBlockSize, size));
     block = run_end;
   }
+  // The blocks read before and after, joined to these, are in as well.
+  std::size_t in_first = first;
+  while (in_first > 0 && loaded_[in_first - 1]) --in_first;
+  std::size_t in_end = last + 1;
+  while (in_end < loaded_.size() && loaded_[in_end]) ++in_end;
+  MarkIn(in_first * kBlockSize, std::min(in_end * kBlockSize, size));
 }
 
 // A file that ends early or fails to read leaves the rest of the range zero.

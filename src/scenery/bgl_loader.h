@@ -68,8 +68,6 @@ class BglBytes : public ByteSource {
   const ByteCursor& File() const { return file_; }
   // The file as a cursor that brings in the bytes of each read itself.
   ByteCursor OnDemand() { return ByteCursor(file_.Bytes(), *this); }
-  // Brings in [offset, offset + count), as far as it lies inside the file.
-  void Require(std::size_t offset, std::size_t count) override = 0;
 
  private:
   ByteCursor file_;
@@ -86,7 +84,6 @@ class BglFile final : public BglBytes {
   static std::unique_ptr<BglFile> Open(const std::filesystem::path& path);
   ~BglFile() override;
 
-  void Require(std::size_t offset, std::size_t count) override;
   // True once a read failed or the file ended early.
   bool Incomplete() const { return incomplete_; }
 
@@ -102,6 +99,7 @@ class BglFile final : public BglBytes {
 
   BglFile(platform::InputFile file, std::uint8_t* bytes, std::size_t size, Block own_buffer,
           ReusedBuffer* reused);
+  void Fetch(std::size_t offset, std::size_t count) override;
   void ReadRange(std::size_t from, std::size_t to);
 
   platform::InputFile file_;

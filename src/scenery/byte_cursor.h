@@ -18,10 +18,26 @@ namespace tarnvale {
 // file read on demand. Offsets count from the start of the buffer.
 class ByteSource {
  public:
-  virtual void Require(std::size_t offset, std::size_t count) = 0;
+  // Brings in [offset, offset + count). A read inside the range that the
+  // source last marked as in costs no call: decoders read field by field.
+  void Require(std::size_t offset, std::size_t count) {
+    if (offset >= in_begin_ && offset <= in_end_ && count <= in_end_ - offset) return;
+    Fetch(offset, count);
+  }
 
  protected:
   ~ByteSource() = default;
+  // Brings in what Require asks for outside the range marked as in.
+  virtual void Fetch(std::size_t offset, std::size_t count) = 0;
+  // Marks [begin, end) as brought in.
+  void MarkIn(std::size_t begin, std::size_t end) {
+    in_begin_ = begin;
+    in_end_ = end;
+  }
+
+ private:
+  std::size_t in_begin_ = 0;
+  std::size_t in_end_ = 0;
 };
 
 class ByteCursor {
