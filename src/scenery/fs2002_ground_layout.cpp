@@ -37,10 +37,8 @@ double FloatAt(const ByteCursor& bytes, std::size_t offset) {
 // along the meridian from the reference point, the longitude along the
 // parallel. No offset (also a NaN one) keeps the reference coordinate.
 std::int32_t LatitudeNorthOf(const Degrees& reference, double north) {
-  if (north > 0)
-    return DestinationPointMetres(reference.latitude, reference.longitude, 0, north).Latitude;
-  if (north < 0)
-    return DestinationPointMetres(reference.latitude, reference.longitude, 180, north).Latitude;
+  if (north > 0) return DestinationLatitudeMetres(reference.latitude, 0, north);
+  if (north < 0) return DestinationLatitudeMetres(reference.latitude, 180, north);
   return LatitudeToUnits(reference.latitude);
 }
 

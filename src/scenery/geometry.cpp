@@ -42,12 +42,18 @@ double CentralAngle(RadianPoint a, RadianPoint b) {
                                          SquaredSine((a.lambda - b.lambda) / 2.0)));
 }
 
+// The latitude, in radians, reached from latitude `phi` on the course
+// `theta` after the angle `delta` (both in radians).
+double DestinationPhi(double phi, double theta, double delta) {
+  return ClampedAsin(std::sin(phi) * std::cos(delta) +
+                     std::cos(phi) * std::sin(delta) * std::cos(theta));
+}
+
 GeoPoint DestinationPoint(double latitude, double longitude, std::int16_t bearing, double nm) {
   const RadianPoint start = ToRadians(latitude, longitude);
   const double theta = bearing * kRadiansPerDegree;
   const double delta = kRadiansPerNm * nm;
-  const double phi2 = ClampedAsin(std::sin(start.phi) * std::cos(delta) +
-                                  std::cos(start.phi) * std::sin(delta) * std::cos(theta));
+  const double phi2 = DestinationPhi(start.phi, theta, delta);
   double lambda2 = start.lambda;
   if (std::cos(phi2) != 0.0) {
     lambda2 =
@@ -88,6 +94,12 @@ double PositiveModulo(double a, double b) { return a - std::floor(a / b) * b; }
 GeoPoint DestinationPointMetres(double latitude, double longitude, std::int16_t bearing,
                                 double distance) {
   return DestinationPoint(latitude, longitude, bearing, std::fabs(distance) / kMetresPerNm);
+}
+
+std::int32_t DestinationLatitudeMetres(double latitude, std::int16_t bearing, double distance) {
+  const double phi2 = DestinationPhi(ToRadians(latitude, 0).phi, bearing * kRadiansPerDegree,
+                                     kRadiansPerNm * (std::fabs(distance) / kMetresPerNm));
+  return LatitudeToUnits(kDegreesPerRadian * phi2);
 }
 
 GeoPoint DestinationPointFeet(double latitude, double longitude, std::int16_t bearing,

@@ -43,6 +43,8 @@ GeoPoint DestinationPointFeet(double latitude, double longitude, std::int16_t be
                               double distance);
 GeoPoint DestinationPointNm(double latitude, double longitude, std::int16_t bearing,
                             double distance);
+// DestinationPointMetres(...).Latitude, without working out the longitude.
+std::int32_t DestinationLatitudeMetres(double latitude, std::int16_t bearing, double distance);
 
 // Initial great-circle course from point 1 to point 2, whole degrees 0..360
 // (a course due north comes out as 359 or 360).
