@@ -227,11 +227,24 @@ class LayoutSizer {
   }
   template <typename E>
   constexpr void Elements(std::string_view, const RecordArray<E>& elements) {
-    for (const E& element : elements) VisitLayout(element, *this);
+    // Sub-records hold no texts and no arrays of their own: each takes the
+    // bytes of an empty one, so a record is sized without walking them.
+    constexpr LayoutSizer kOne = OfEmpty<E>();
+    static_assert(kOne.Pointers() == 0);
+    file_bytes_ += elements.size() * kOne.FileBytes();
     ++pointers_;
   }
   constexpr std::size_t FileBytes() const { return file_bytes_; }
   constexpr std::size_t Pointers() const { return pointers_; }
+
+  // The sizes of a default record: no texts, empty arrays.
+  template <typename Record>
+  static constexpr LayoutSizer OfEmpty() {
+    Record empty{};  // not const: GCC 12 rejects a const std::string here
+    LayoutSizer sizer;
+    VisitLayout(std::as_const(empty), sizer);
+    return sizer;
+  }
 
  private:
   std::size_t file_bytes_ = 0;
@@ -250,9 +263,7 @@ constexpr std::size_t FileRecordSize(const Record& record) {
 // pointer for each text and sub-array.
 template <typename Record>
 constexpr std::size_t PackedRecordSize() {
-  Record empty{};  // not const: GCC 12 rejects a const std::string here
-  LayoutSizer sizer;
-  VisitLayout(std::as_const(empty), sizer);
+  const LayoutSizer sizer = LayoutSizer::OfEmpty<Record>();
   return sizer.FileBytes() + 4 * sizer.Pointers();
 }
 
