@@ -167,7 +167,7 @@ class Run {
     PrepareProgressBar();
     Interruption stop = Timed(summary_.times.loading, [&] { return LoadScenery(); });
     if (stop != Interruption::None) return Interrupted(stop);
-    if (ThreadCount() > 1) StartWriting();
+    if (ThreadCount() > kBindingThreads) StartWriting();
     stop = Timed(summary_.times.binding, [&] { return Bind(); });
     if (stop != Interruption::None) {
       DropOutput();
@@ -392,9 +392,10 @@ class Run {
     writing_.emplace(db_, std::move(settings), state_.cancel);
   }
 
-  // With more than one thread, the files binding leaves alone are written
-  // while it runs, into a staging folder made before it; a cancel or halt
-  // during binding drops them with the folder.
+  // With a thread to spare beside binding's, the files binding leaves alone
+  // are written while it runs, into a staging folder made before it; a
+  // cancel or halt during binding drops them with the folder. Without one
+  // they would only slow binding down.
   void StartWriting() {
     PrepareOutput();
     if (writing_) writing_->StartUnboundFiles();

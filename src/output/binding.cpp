@@ -53,6 +53,7 @@ constexpr std::size_t kItemsForTwoThreads = 8192;
 // returns false when cancelled.
 template <typename BindRange>
 BindResult BindInTwoHalves(std::size_t count, ProgressView& view, BindRange bind_range) {
+  static_assert(kBindingThreads == 2);
   std::size_t split = count >= kItemsForTwoThreads ? count / 2 : count;
   bool second_half_done = true;
   std::thread helper;

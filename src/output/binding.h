@@ -11,6 +11,10 @@ namespace tarnvale {
 
 enum class BindResult { Done, Cancelled };
 
+// Threads that bind a world-sized database: each step splits its items in
+// two halves from a few thousand items on.
+inline constexpr unsigned kBindingThreads = 2;
+
 // How BindIlsToRunways finds the ILS worth testing against a runway. Both
 // give the same result on every database; the cross product compares every
 // runway with every ILS and is kept as the reference for tests and benchmarks.

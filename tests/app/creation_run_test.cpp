@@ -208,7 +208,7 @@ TEST_F(CreationRunTest, CancelDuringBindingTakesTheCancelEndingWithoutWriting) {
   };
   const std::set<std::string> before = entries();
 
-  state_.threads = 2;  // the files binding leaves alone are written while it runs
+  state_.threads = 3;  // the files binding leaves alone are written while it runs
   EXPECT_EQ(Run().ending, RunEnding::Cancelled);
   const Calls calls = view_.Calls();
   EXPECT_EQ(std::find(calls.begin(), calls.end(), Status(text::kCreatingFiles)), calls.end());
