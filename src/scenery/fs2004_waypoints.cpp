@@ -78,7 +78,9 @@ const FixedText<6>& Region(std::uint32_t region_word) {
 
 }  // namespace
 
-FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word) {
+namespace {
+
+FixedText<9> JoinedKey(std::uint32_t ident_word, std::uint32_t region_word) {
   const FixedText<6>& region = Region(region_word);
   const FixedText<6> ident = DecodeIdent(ident_word >> 5);
   FixedText<9> key{};
@@ -90,6 +92,24 @@ FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word) {
   }
   TrimBlanks(key);
   return key;
+}
+
+}  // namespace
+
+// An intersection's key is decoded for the intersection and again for each
+// airway point that names it, mostly among the records just before and
+// after it: the last keys decoded on this thread are kept by their words.
+FixedText<9> PointKey(std::uint32_t ident_word, std::uint32_t region_word) {
+  struct Kept {
+    std::uint64_t words = 0;
+    FixedText<9> key{};  // what words 0 decode to
+  };
+  constexpr std::size_t kKept = 1024;
+  thread_local std::array<Kept, kKept> kept;
+  const std::uint64_t words = (std::uint64_t{ident_word} << 32) | region_word;
+  Kept& slot = kept[(words * 0x9E3779B97F4A7C15ULL) >> 54];
+  if (slot.words != words) slot = {words, JoinedKey(ident_word, region_word)};
+  return slot.key;
 }
 
 // A record too short for its fixed fields (the region word is the last)
