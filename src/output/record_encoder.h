@@ -23,9 +23,14 @@ class LittleEndianEncoder {
 
   template <std::integral T>
   void Field(std::string_view, T value) {
+    // Composed in a local array and stored at once: a byte stored through
+    // out_ might alias out_ itself, so the compiler would reload it after
+    // every byte.
     const auto bits = static_cast<std::make_unsigned_t<T>>(value);
+    unsigned char bytes[sizeof(T)];
     for (std::size_t i = 0; i < sizeof(T); ++i)
-      out_[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+      bytes[i] = static_cast<unsigned char>((bits >> (8 * i)) & 0xFFu);
+    std::memcpy(out_, bytes, sizeof(T));
     out_ += sizeof(T);
   }
   template <std::size_t N>
