@@ -109,28 +109,40 @@ BindResult BindRunways(NavDatabase& db, ProgressView& view, const CancelFlag& ca
 // and the fixes they name half as many airways ahead.
 constexpr std::size_t kAirwaysAhead = 8;
 
+// Looks up the fix of each point of `airway` that needs one, bringing in
+// the index entries and fixes of the points ahead. False when cancelled.
+bool BindAirway(RecordArray<AirwayRecord>& airways, std::size_t a, std::size_t to,
+                const NavDatabase& db, const CancelFlag& cancel) {
+  if (a + kAirwaysAhead < to) {
+    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
+      if (db.PointNeedsFix(ahead)) db.PrefetchFix(ahead.FixKey);
+    }
+  }
+  if (a + kAirwaysAhead / 2 < to) {
+    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead / 2].Points) {
+      if (db.PointNeedsFix(ahead)) db.PrefetchFixRecord(ahead.FixKey);
+    }
+  }
+  for (AirwayPointRecord& point : airways[a].Points) {
+    if (cancel) return false;
+    if (!db.PointNeedsFix(point)) continue;
+    if (const FixRecord* fix = db.FindFix(point.FixKey)) {
+      point.Latitude = fix->Latitude;
+      point.Longitude = fix->Longitude;
+    }
+  }
+  return true;
+}
+
 // Gives the points of airways [from, to) the position of their fix, stepping
-// `view` (when given) after each airway. False when cancelled.
+// `view` (when given) after each airway. When no point needs a fix, the
+// airways are only counted off. False when cancelled.
 bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::size_t to,
                      const NavDatabase& db, const CancelFlag& cancel, ProgressView* view) {
+  const bool lookups = db.AnyPointNeedsFix();
   for (std::size_t a = from; a < to; ++a) {
-    if (a + kAirwaysAhead < to) {
-      for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
-        if (db.PointNeedsFix(ahead)) db.PrefetchFix(ahead.FixKey);
-      }
-    }
-    if (a + kAirwaysAhead / 2 < to) {
-      for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead / 2].Points) {
-        if (db.PointNeedsFix(ahead)) db.PrefetchFixRecord(ahead.FixKey);
-      }
-    }
-    for (AirwayPointRecord& point : airways[a].Points) {
-      if (cancel) return false;
-      if (!db.PointNeedsFix(point)) continue;
-      if (const FixRecord* fix = db.FindFix(point.FixKey)) {
-        point.Latitude = fix->Latitude;
-        point.Longitude = fix->Longitude;
-      }
+    if (lookups ? !BindAirway(airways, a, to, db, cancel) : static_cast<bool>(cancel)) {
+      return false;
     }
     if (view) view->StepProgress();
   }

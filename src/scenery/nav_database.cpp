@@ -113,6 +113,7 @@ AirwayPointRecord* NavDatabase::AppendAirwayPoint(RecordArray<AirwayRecord>& air
   if (points.empty()) points.reserve(kSegmentPoints);
   AirwayPointRecord* point = AppendTo(points, AirwayPointRecord{});
   airways.back().FileSize += kAirwayPointRecordSize;
+  ++points_without_fix_;
   return point;
 }
 
@@ -237,8 +238,8 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   const std::size_t first_victor = VictorAirways.size();
   MoveRecords(JetAirways, file.JetAirways);
   MoveRecords(VictorAirways, file.VictorAirways);
-  TakeKnownFixPositions(JetAirways, first_jet);
-  TakeKnownFixPositions(VictorAirways, first_victor);
+  points_without_fix_ += TakeKnownFixPositions(JetAirways, first_jet) +
+                         TakeKnownFixPositions(VictorAirways, first_victor);
   MoveRecords(Markers, file.Markers);
   MoveRecords(Vors, file.Vors);
   MoveRecords(Ndbs, file.Ndbs);
@@ -265,20 +266,27 @@ void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool un
 }
 
 // Gives the points of airways from `first` on the position of the fix
-// indexed under their key, where there is one yet.
-void NavDatabase::TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first) {
+// indexed under their key, where there is one yet; returns how many points
+// found none.
+std::size_t NavDatabase::TakeKnownFixPositions(RecordArray<AirwayRecord>& airways,
+                                               std::size_t first) {
+  std::size_t without_fix = 0;
   for (std::size_t a = first; a < airways.size(); ++a) {
     for (AirwayPointRecord& point : airways[a].Points) {
       if (const FixRecord* fix = FindFix(point.FixKey)) {
         point.Latitude = fix->Latitude;
         point.Longitude = fix->Longitude;
+      } else {
+        ++without_fix;
       }
     }
   }
+  return without_fix;
 }
 
 void NavDatabase::Clear() {
   fix_key_taken_over_ = false;
+  points_without_fix_ = 0;
   fix_index_.Clear();
   airport_idents_.Clear();
   Fixes.clear();
@@ -297,6 +305,7 @@ void NavDatabase::Clear() {
 void NavDatabase::Release() {
   const record_memory::WholeRelease whole;
   fix_key_taken_over_ = false;
+  points_without_fix_ = 0;
   fix_index_.Release();
   airport_idents_.Release();
   // Swap with empty vectors so the memory is given back, not just cleared.

@@ -93,6 +93,9 @@ class NavDatabase {
   bool PointNeedsFix(const AirwayPointRecord& point) const {
     return fix_key_taken_over_ || (point.Latitude == 0 && point.Longitude == 0);
   }
+  // False when no point needs its fix looked up: every point appended with
+  // a file's records found its fix, and no key was taken over.
+  bool AnyPointNeedsFix() const { return fix_key_taken_over_ || points_without_fix_ != 0; }
   // Brings in the index entry FindFix(key) looks at first, ahead of it.
   void PrefetchFix(const FixedText<9>& key) const { fix_index_.Prefetch(PackedKey::Of(key)); }
   // Brings in the fix FindFix(key) most likely compares `key` with, once
@@ -162,7 +165,7 @@ class NavDatabase {
   void IndexFix(std::size_t position);
   void RememberAirportIdent(std::size_t position);
   void AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports);
-  void TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first);
+  std::size_t TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first);
   template <typename Record>
   Record* AppendTo(RecordArray<Record>& array, Record record);
   template <typename Record>
@@ -173,7 +176,8 @@ class NavDatabase {
   KeyedPositions airport_idents_;
   std::optional<std::size_t> budget_;
   bool index_fixes_ = true;
-  bool fix_key_taken_over_ = false;  // a fix was indexed under a key indexed before
+  bool fix_key_taken_over_ = false;     // a fix was indexed under a key indexed before
+  std::size_t points_without_fix_ = 0;  // airway points that no fix was found for yet
 };
 
 }  // namespace tarnvale

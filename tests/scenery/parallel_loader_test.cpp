@@ -21,7 +21,8 @@ using fab::Bytes;
 // The latitude that binding gives `point`: its fix's, looked up where the
 // database says so, else the one it took when its file was appended.
 std::int32_t BoundLatitude(const NavDatabase& db, const AirwayPointRecord& point) {
-  const FixRecord* fix = db.PointNeedsFix(point) ? db.FindFix(point.FixKey) : nullptr;
+  const bool look_up = db.AnyPointNeedsFix() && db.PointNeedsFix(point);
+  const FixRecord* fix = look_up ? db.FindFix(point.FixKey) : nullptr;
   return fix ? fix->Latitude : point.Latitude;
 }
 
