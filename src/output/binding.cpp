@@ -141,9 +141,8 @@ bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::
                      const NavDatabase& db, const CancelFlag& cancel, ProgressView* view) {
   const bool lookups = db.AnyPointNeedsFix();
   for (std::size_t a = from; a < to; ++a) {
-    if (lookups ? !BindAirway(airways, a, to, db, cancel) : static_cast<bool>(cancel)) {
-      return false;
-    }
+    const bool bound = lookups ? BindAirway(airways, a, to, db, cancel) : !cancel;
+    if (!bound) return false;
     if (view) view->StepProgress();
   }
   return true;

@@ -83,7 +83,7 @@ class KeyedPositions {
   // Asks the processor to bring in the slot a Find of `key` starts at, so
   // that a search a little later does not wait for memory.
   void Prefetch(const PackedKey& key) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[Hash(key) & (slots_.size() - 1)]);
+    if (!slots_.empty()) __builtin_prefetch(&FirstSlot(key));
   }
 
   // The position in the slot a Find of `key` starts at, whatever key it
@@ -91,7 +91,7 @@ class KeyedPositions {
   // will read, so that it can be brought in as well.
   std::optional<std::uint32_t> LikelyPosition(const PackedKey& key) const {
     if (slots_.empty()) return std::nullopt;
-    const Slot& slot = slots_[Hash(key) & (slots_.size() - 1)];
+    const Slot& slot = FirstSlot(key);
     if (slot.position == kFree) return std::nullopt;
     return slot.position;
   }
@@ -119,6 +119,11 @@ class KeyedPositions {
     const std::uint64_t mixed =
         (key.low ^ (key.high * 0xC2B2AE3D27D4EB4FULL)) * 0x9E3779B97F4A7C15ULL;
     return static_cast<std::uint32_t>(mixed >> 32);
+  }
+
+  // The slot a search for `key` starts at; needs at least one slot.
+  const Slot& FirstSlot(const PackedKey& key) const {
+    return slots_[Hash(key) & (slots_.size() - 1)];
   }
 
   // The slot naming `key`, or the free slot where it would go. Needs at
