@@ -52,8 +52,9 @@ FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
   fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     if (!MatchesPattern(Utf8Of(it->path().filename()), pattern)) continue;
+    // The entry knows its type from the listing; only links are followed.
     std::error_code status_error;
-    const bool file = fs::is_regular_file(it->status(status_error));
+    const bool file = it->is_regular_file(status_error);
     (file ? matches.files : matches.others).push_back(it->path());
   }
   SortByName(matches.files);
