@@ -36,53 +36,42 @@ double FloatAt(const ByteCursor& bytes, std::size_t offset) {
 // Latitude and longitude are placed independently: the latitude as if moving
 // along the meridian from the reference point, the longitude along the
 // parallel. No offset (also a NaN one) keeps the reference coordinate.
-std::int32_t LatitudeNorthOf(const Degrees& reference, double north) {
-  if (north > 0) return DestinationLatitudeMetres(reference.latitude, 0, north);
-  if (north < 0) return DestinationLatitudeMetres(reference.latitude, 180, north);
-  return LatitudeToUnits(reference.latitude);
-}
-
-std::int32_t LongitudeEastOf(const Degrees& reference, double east) {
-  if (east > 0)
-    return DestinationPointMetres(reference.latitude, reference.longitude, 90, east).Longitude;
-  if (east < 0)
-    return DestinationPointMetres(reference.latitude, reference.longitude, 270, east).Longitude;
-  return LongitudeToUnits(reference.longitude);
-}
-
-void ReadPoint(TaxiwayPointRecord& point, const ByteCursor& element, const Degrees& reference) {
+void ReadPoint(TaxiwayPointRecord& point, const ByteCursor& element,
+               const CompassDestinations& reference) {
   point.PointType = MapKind(element.U32(0), kPointTypes);
-  point.Latitude = LatitudeNorthOf(reference, FloatAt(element, 8));
-  point.Longitude = LongitudeEastOf(reference, FloatAt(element, 4));
+  point.Latitude = reference.LatitudeMetres(FloatAt(element, 8));
+  point.Longitude = reference.LongitudeMetres(FloatAt(element, 4));
 }
 
-void ReadParking(ParkingRecord& parking, const ByteCursor& element, const Degrees& reference) {
+void ReadParking(ParkingRecord& parking, const ByteCursor& element,
+                 const CompassDestinations& reference) {
   // Packed word: bits 0..6 name code, 7..19 number, 20..25 parking type.
   const std::uint32_t word = element.U32(16);
   parking.ParkingType = static_cast<std::uint8_t>((word >> 20) & 0x3F);
   parking.Number = static_cast<std::int16_t>((word >> 7) & 0x1FFF);
   parking.ParkingName = static_cast<std::uint8_t>(word & 0x7F);
-  parking.Latitude = LatitudeNorthOf(reference, FloatAt(element, 4));
-  parking.Longitude = LongitudeEastOf(reference, FloatAt(element, 0));
+  parking.Latitude = reference.LatitudeMetres(FloatAt(element, 4));
+  parking.Longitude = reference.LongitudeMetres(FloatAt(element, 0));
   parking.RadiusFeet = MetresToFeet(FloatAt(element, 8));
 }
 
 // Point and name indices are carried as they stand; the programs that read
 // the database files resolve them.
-void ReadPath(TaxiwayPathRecord& path, const ByteCursor& element, const Degrees&) {
+void ReadPath(TaxiwayPathRecord& path, const ByteCursor& element, const CompassDestinations&) {
   path.PathType = MapKind(element.U32(0), kPathTypes);
   path.StartPoint = element.I32(12);
   path.EndPoint = element.I32(16);
   path.NameIndex = element.I32(28);
 }
 
-void ReadName(TaxiNameRecord& name, const ByteCursor& element, const Degrees&) {
+void ReadName(TaxiNameRecord& name, const ByteCursor& element, const CompassDestinations&) {
   fs2002::CopyText(name.Name, element, 0, kNameElementSize, kNameElementSize);
 }
 
 template <typename Record, typename ReadElement>
 void ReadElements(RecordArray<Record>& records, const ByteCursor& elements,
-                  std::uint32_t element_size, const Degrees& reference, ReadElement read) {
+                  std::uint32_t element_size, const CompassDestinations& reference,
+                  ReadElement read) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     read(records[i], elements.Slice(i * element_size, element_size), reference);
   }
@@ -90,7 +79,7 @@ void ReadElements(RecordArray<Record>& records, const ByteCursor& elements,
 
 // Allocates the current airport's array of the group's kind and fills it.
 void DecodeGroup(NavDatabase& db, std::uint32_t element_size, std::uint32_t count,
-                 const ByteCursor& elements, const Degrees& reference) {
+                 const ByteCursor& elements, const CompassDestinations& reference) {
   AirportRecord& airport = *db.CurrentAirport();
   switch (element_size) {
     case kPointElementSize:
@@ -117,6 +106,7 @@ bool IsGroupElementSize(std::uint32_t element_size) {
 
 void DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout,
                               const Degrees& reference) {
+  const CompassDestinations compass(reference);
   const ByteCursor& bytes = layout.bytes;
   std::size_t position = fs2002::kChunkHeadSize;
   while (bytes.Contains(position, kGroupHeadSize)) {
@@ -126,7 +116,7 @@ void DecodeFs2002GroundLayout(NavDatabase& db, const fs2002::Chunk& layout,
     const std::size_t elements_size = static_cast<std::size_t>(count) * element_size;
     if (!bytes.Contains(position + kGroupHeadSize, elements_size)) break;
     const ByteCursor elements = bytes.Slice(position + kGroupHeadSize, elements_size);
-    if (count != 0) DecodeGroup(db, element_size, count, elements, reference);
+    if (count != 0) DecodeGroup(db, element_size, count, elements, compass);
     position += kGroupHeadSize + elements_size;
   }
 }

@@ -43,8 +43,31 @@ GeoPoint DestinationPointFeet(double latitude, double longitude, std::int16_t be
                               double distance);
 GeoPoint DestinationPointNm(double latitude, double longitude, std::int16_t bearing,
                             double distance);
-// DestinationPointMetres(...).Latitude, without working out the longitude.
-std::int32_t DestinationLatitudeMetres(double latitude, std::int16_t bearing, double distance);
+
+// Destinations from one reference point along the four compass courses, by
+// distances in metres. An airport's ground layout places every taxiway point
+// and parking this way around its reference point, so the sines and cosines
+// of the reference latitude and of the courses are worked out once.
+class CompassDestinations {
+ public:
+  explicit CompassDestinations(const Degrees& reference);
+
+  // The latitude `north` metres north of the reference (south when
+  // negative), as DestinationPointMetres gives it on course 0 (180), without
+  // working out the longitude; the reference's own latitude when `north` is
+  // zero or not a number.
+  std::int32_t LatitudeMetres(double north) const;
+  // The longitude `east` metres east of the reference (west when negative),
+  // as DestinationPointMetres gives it on course 90 (270); the reference's
+  // own longitude when `east` is zero or not a number.
+  std::int32_t LongitudeMetres(double east) const;
+
+ private:
+  Degrees reference_;
+  double lambda_ = 0.0;  // the reference longitude in west-positive radians
+  double sin_phi_ = 0.0;
+  double cos_phi_ = 0.0;
+};
 
 // Initial great-circle course from point 1 to point 2, whole degrees 0..360
 // (a course due north comes out as 359 or 360).
