@@ -125,11 +125,7 @@ bool BindAirway(RecordArray<AirwayRecord>& airways, std::size_t a, std::size_t t
   }
   for (AirwayPointRecord& point : airways[a].Points) {
     if (cancel) return false;
-    if (!db.PointNeedsFix(point)) continue;
-    if (const FixRecord* fix = db.FindFix(point.FixKey)) {
-      point.Latitude = fix->Latitude;
-      point.Longitude = fix->Longitude;
-    }
+    if (db.PointNeedsFix(point)) db.PlaceAtFix(point);
   }
   return true;
 }

@@ -273,15 +273,18 @@ std::size_t NavDatabase::TakeKnownFixPositions(RecordArray<AirwayRecord>& airway
   std::size_t without_fix = 0;
   for (std::size_t a = first; a < airways.size(); ++a) {
     for (AirwayPointRecord& point : airways[a].Points) {
-      if (const FixRecord* fix = FindFix(point.FixKey)) {
-        point.Latitude = fix->Latitude;
-        point.Longitude = fix->Longitude;
-      } else {
-        ++without_fix;
-      }
+      if (!PlaceAtFix(point)) ++without_fix;
     }
   }
   return without_fix;
+}
+
+bool NavDatabase::PlaceAtFix(AirwayPointRecord& point) const {
+  const FixRecord* fix = FindFix(point.FixKey);
+  if (!fix) return false;
+  point.Latitude = fix->Latitude;
+  point.Longitude = fix->Longitude;
+  return true;
 }
 
 void NavDatabase::Clear() {

@@ -86,6 +86,9 @@ class NavDatabase {
   const FixRecord* FindFix(std::string_view key) const;
   const FixRecord* FindFix(const FixedText<9>& key) const;
   std::size_t FixIndexSize() const { return fix_index_.Size(); }
+  // Gives `point` the position of the fix indexed under its key; false
+  // when there is none, and the point is left as it was.
+  bool PlaceAtFix(AirwayPointRecord& point) const;
   // Whether binding must look `point`'s fix up. Appending a file's records
   // (AppendRecordsOf) gives its airway points the position of the fix
   // indexed under their key so far, while index and points are still in
