@@ -76,10 +76,6 @@ const FixedText<6>& Region(std::uint32_t region_word) {
   return kRegions[region_word & kRegionBits];
 }
 
-}  // namespace
-
-namespace {
-
 FixedText<9> JoinedKey(std::uint32_t ident_word, std::uint32_t region_word) {
   const FixedText<6>& region = Region(region_word);
   const FixedText<6> ident = DecodeIdent(ident_word >> 5);
