@@ -104,25 +104,11 @@ BindResult BindRunways(NavDatabase& db, ProgressView& view, const CancelFlag& ca
                          });
 }
 
-// The lookups of a world's airway points mostly wait on memory. The index
-// entries of the points this many airways ahead are brought in meanwhile,
-// and the fixes they name half as many airways ahead.
-constexpr std::size_t kAirwaysAhead = 8;
-
 // Looks up the fix of each point of `airway` that needs one, bringing in
 // the index entries and fixes of the points ahead. False when cancelled.
 bool BindAirway(RecordArray<AirwayRecord>& airways, std::size_t a, std::size_t to,
                 const NavDatabase& db, const CancelFlag& cancel) {
-  if (a + kAirwaysAhead < to) {
-    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
-      if (db.PointNeedsFix(ahead)) db.PrefetchFix(ahead.FixKey);
-    }
-  }
-  if (a + kAirwaysAhead / 2 < to) {
-    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead / 2].Points) {
-      if (db.PointNeedsFix(ahead)) db.PrefetchFixRecord(ahead.FixKey);
-    }
-  }
+  db.PrefetchFixesAhead(airways, a, to);
   for (AirwayPointRecord& point : airways[a].Points) {
     if (cancel) return false;
     if (db.PointNeedsFix(point)) db.PlaceAtFix(point);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scenery/prefetch.h"
 #include "scenery/record_memory.h"
 
 namespace tarnvale {
@@ -83,7 +84,7 @@ class KeyedPositions {
   // Asks the processor to bring in the slot a Find of `key` starts at, so
   // that a search a little later does not wait for memory.
   void Prefetch(const PackedKey& key) const {
-    if (!slots_.empty()) __builtin_prefetch(&FirstSlot(key));
+    if (!slots_.empty()) PrefetchAddress(&FirstSlot(key));
   }
 
   // The position in the slot a Find of `key` starts at, whatever key it

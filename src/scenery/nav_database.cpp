@@ -228,7 +228,9 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   // fixes ahead of its insertion, so that the inserts do not wait on memory.
   constexpr std::size_t kFixesAhead = 8;
   for (std::size_t position = first_fix; position < Fixes.size(); ++position) {
-    if (position + kFixesAhead < Fixes.size()) PrefetchFix(Fixes[position + kFixesAhead].FixKey);
+    if (position + kFixesAhead < Fixes.size()) {
+      fix_index_.Prefetch(PackedKey::Of(Fixes[position + kFixesAhead].FixKey));
+    }
     IndexFix(position);
   }
   AppendAirportsOf(file.Airports, unique_airports);
@@ -255,7 +257,14 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
 void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports) {
   if (!unique_airports) return MoveRecords(Airports, airports);
   MakeRoom(Airports, airports.size());
-  for (AirportRecord& airport : airports) {
+  // Like the fixes' index entries, those of the idents are brought in a
+  // few airports ahead of their lookup.
+  constexpr std::size_t kAirportsAhead = 8;
+  for (std::size_t i = 0; i < airports.size(); ++i) {
+    if (i + kAirportsAhead < airports.size()) {
+      airport_idents_.Prefetch(PackedKey::Of(airports[i + kAirportsAhead].Ident));
+    }
+    AirportRecord& airport = airports[i];
     if (HasAirportIdent(airport.Ident)) {
       notes.duplicate_airports.push_back(airport.Ident);
       continue;
@@ -272,11 +281,33 @@ std::size_t NavDatabase::TakeKnownFixPositions(RecordArray<AirwayRecord>& airway
                                                std::size_t first) {
   std::size_t without_fix = 0;
   for (std::size_t a = first; a < airways.size(); ++a) {
+    PrefetchFixesAhead(airways, a, airways.size());
     for (AirwayPointRecord& point : airways[a].Points) {
       if (!PlaceAtFix(point)) ++without_fix;
     }
   }
   return without_fix;
+}
+
+void NavDatabase::PrefetchFixesAhead(const RecordArray<AirwayRecord>& airways, std::size_t a,
+                                     std::size_t end) const {
+  // A lookup mostly waits on memory: first for the index entry, then for
+  // the fix it names. Entries are brought in this many airways ahead, and
+  // their fixes half as many, once the entries are likely in.
+  constexpr std::size_t kAirwaysAhead = 8;
+  if (a + kAirwaysAhead < end) {
+    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
+      if (PointNeedsFix(ahead)) fix_index_.Prefetch(PackedKey::Of(ahead.FixKey));
+    }
+  }
+  if (a + kAirwaysAhead / 2 < end) {
+    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead / 2].Points) {
+      if (!PointNeedsFix(ahead)) continue;
+      const std::optional<std::uint32_t> position =
+          fix_index_.LikelyPosition(PackedKey::Of(ahead.FixKey));
+      if (position) PrefetchAddress(&Fixes[*position]);
+    }
+  }
 }
 
 bool NavDatabase::PlaceAtFix(AirwayPointRecord& point) const {
