@@ -88,11 +88,19 @@ class Arena {
     return block;
   }
 
-  void DeallocateSmall(void* block, std::size_t size, bool keep) {
+  void DeallocateSmall(void* block, std::size_t size) {
     const std::scoped_lock lock(mutex_);
     if (--live_blocks_ == 0) return ReleaseChunks();
-    if (keep) KeepFreed(static_cast<std::byte*>(block), size);
+    KeepFreed(static_cast<std::byte*>(block), size);
     ASAN_POISON_MEMORY_REGION(block, size);
+  }
+
+  // Counts off `count` small blocks freed without the lock, none of them
+  // kept for reuse.
+  void CountOffFreed(std::size_t count) {
+    const std::scoped_lock lock(mutex_);
+    live_blocks_ -= count;
+    if (live_blocks_ == 0) ReleaseChunks();
   }
 
   // A large block of at least `bytes` (a MappedSize): a spare one when one
@@ -207,6 +215,9 @@ class Arena {
 
 // True while a WholeRelease lives on this thread.
 thread_local bool releasing_whole = false;
+// Small blocks this thread freed during its WholeRelease, counted off at
+// its end all at once rather than one lock each.
+thread_local std::size_t freed_in_whole_release = 0;
 
 // Never destroyed: records in static storage may be freed after it would be.
 Arena& TheArena() {
@@ -227,11 +238,13 @@ void* Allocate(std::size_t bytes) {
 
 void Deallocate(void* block, std::size_t bytes) noexcept {
   const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
-  if (size < kLargeBlock) {
-    TheArena().DeallocateSmall(block, size, !releasing_whole);
-  } else {
-    TheArena().DeallocateLarge(block);
+  if (size >= kLargeBlock) return TheArena().DeallocateLarge(block);
+  if (releasing_whole) {
+    ASAN_POISON_MEMORY_REGION(block, size);
+    ++freed_in_whole_release;
+    return;
   }
+  TheArena().DeallocateSmall(block, size);
 }
 
 std::size_t ReservedBytes() { return TheArena().ReservedBytes(); }
@@ -239,7 +252,11 @@ std::size_t ReservedBytes() { return TheArena().ReservedBytes(); }
 WholeRelease::WholeRelease() : outer_(!std::exchange(releasing_whole, true)) {}
 
 WholeRelease::~WholeRelease() {
-  if (outer_) releasing_whole = false;
+  if (!outer_) return;
+  releasing_whole = false;
+  if (freed_in_whole_release != 0) {
+    TheArena().CountOffFreed(std::exchange(freed_in_whole_release, 0));
+  }
 }
 
 }  // namespace tarnvale::record_memory
