@@ -104,12 +104,10 @@ BindResult BindRunways(NavDatabase& db, ProgressView& view, const CancelFlag& ca
                          });
 }
 
-// Looks up the fix of each point of `airway` that needs one, bringing in
-// the index entries and fixes of the points ahead. False when cancelled.
-bool BindAirway(RecordArray<AirwayRecord>& airways, std::size_t a, std::size_t to,
-                const NavDatabase& db, const CancelFlag& cancel) {
-  db.PrefetchFixesAhead(airways, a, to);
-  for (AirwayPointRecord& point : airways[a].Points) {
+// Looks up the fix of each point of `airway` that needs one. False when
+// cancelled.
+bool BindAirway(AirwayRecord& airway, const NavDatabase& db, const CancelFlag& cancel) {
+  for (AirwayPointRecord& point : airway.Points) {
     if (cancel) return false;
     if (db.PointNeedsFix(point)) db.PlaceAtFix(point);
   }
@@ -123,7 +121,7 @@ bool BindAirwayRange(RecordArray<AirwayRecord>& airways, std::size_t from, std::
                      const NavDatabase& db, const CancelFlag& cancel, ProgressView* view) {
   const bool lookups = db.AnyPointNeedsFix();
   for (std::size_t a = from; a < to; ++a) {
-    const bool bound = lookups ? BindAirway(airways, a, to, db, cancel) : !cancel;
+    const bool bound = lookups ? BindAirway(airways[a], db, cancel) : !cancel;
     if (!bound) return false;
     if (view) view->StepProgress();
   }

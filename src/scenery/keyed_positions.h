@@ -87,16 +87,6 @@ class KeyedPositions {
     if (!slots_.empty()) PrefetchAddress(&FirstSlot(key));
   }
 
-  // The position in the slot a Find of `key` starts at, whatever key it
-  // holds: after Prefetch(key), a cheap guess at the record a Find of `key`
-  // will read, so that it can be brought in as well.
-  std::optional<std::uint32_t> LikelyPosition(const PackedKey& key) const {
-    if (slots_.empty()) return std::nullopt;
-    const Slot& slot = FirstSlot(key);
-    if (slot.position == kFree) return std::nullopt;
-    return slot.position;
-  }
-
   // Empties the index, keeping its slots for the next keys.
   void Clear() {
     std::fill(slots_.begin(), slots_.end(), Slot{});

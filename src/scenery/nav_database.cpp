@@ -281,33 +281,11 @@ std::size_t NavDatabase::TakeKnownFixPositions(RecordArray<AirwayRecord>& airway
                                                std::size_t first) {
   std::size_t without_fix = 0;
   for (std::size_t a = first; a < airways.size(); ++a) {
-    PrefetchFixesAhead(airways, a, airways.size());
     for (AirwayPointRecord& point : airways[a].Points) {
       if (!PlaceAtFix(point)) ++without_fix;
     }
   }
   return without_fix;
-}
-
-void NavDatabase::PrefetchFixesAhead(const RecordArray<AirwayRecord>& airways, std::size_t a,
-                                     std::size_t end) const {
-  // A lookup mostly waits on memory: first for the index entry, then for
-  // the fix it names. Entries are brought in this many airways ahead, and
-  // their fixes half as many, once the entries are likely in.
-  constexpr std::size_t kAirwaysAhead = 8;
-  if (a + kAirwaysAhead < end) {
-    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead].Points) {
-      if (PointNeedsFix(ahead)) fix_index_.Prefetch(PackedKey::Of(ahead.FixKey));
-    }
-  }
-  if (a + kAirwaysAhead / 2 < end) {
-    for (const AirwayPointRecord& ahead : airways[a + kAirwaysAhead / 2].Points) {
-      if (!PointNeedsFix(ahead)) continue;
-      const std::optional<std::uint32_t> position =
-          fix_index_.LikelyPosition(PackedKey::Of(ahead.FixKey));
-      if (position) PrefetchAddress(&Fixes[*position]);
-    }
-  }
 }
 
 bool NavDatabase::PlaceAtFix(AirwayPointRecord& point) const {

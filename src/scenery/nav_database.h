@@ -99,13 +99,6 @@ class NavDatabase {
   // False when no point needs its fix looked up: every point appended with
   // a file's records found its fix, and no key was taken over.
   bool AnyPointNeedsFix() const { return fix_key_taken_over_ || points_without_fix_ != 0; }
-  // Brings in, while the points of airway `a` are looked up, what the
-  // lookups of the airways a little further on will wait for: the index
-  // entries of their points' keys, and the fixes those entries most likely
-  // name. The airways looked up end at `end`.
-  void PrefetchFixesAhead(const RecordArray<AirwayRecord>& airways, std::size_t a,
-                          std::size_t end) const;
-
   // Idents of the airports taken from FS2004 files, so that a later airport
   // with an ident already read is recognised without a scan of `Airports`.
   bool HasAirportIdent(const FixedText<6>& ident) const;
