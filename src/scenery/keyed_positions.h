@@ -84,7 +84,7 @@ class KeyedPositions {
   // Asks the processor to bring in the slot a Find of `key` starts at, so
   // that a search a little later does not wait for memory.
   void Prefetch(const PackedKey& key) const {
-    if (!slots_.empty()) PrefetchAddress(&FirstSlot(key));
+    if (!slots_.empty()) PrefetchAddress(&slots_[Hash(key) & (slots_.size() - 1)]);
   }
 
   // Empties the index, keeping its slots for the next keys.
@@ -110,11 +110,6 @@ class KeyedPositions {
     const std::uint64_t mixed =
         (key.low ^ (key.high * 0xC2B2AE3D27D4EB4FULL)) * 0x9E3779B97F4A7C15ULL;
     return static_cast<std::uint32_t>(mixed >> 32);
-  }
-
-  // The slot a search for `key` starts at; needs at least one slot.
-  const Slot& FirstSlot(const PackedKey& key) const {
-    return slots_[Hash(key) & (slots_.size() - 1)];
   }
 
   // The slot naming `key`, or the free slot where it would go. Needs at

@@ -143,6 +143,18 @@ auto KeyAt(const RecordArray<Record>& records, FixedText<N> Record::*field) {
       [&records, field](std::uint32_t position) { return PackedKey::Of(records[position].*field); };
 }
 
+// Brings in the index entry of the key of the record a few places after
+// `i`, so that its insert or lookup, when the loop gets there, does not wait
+// on memory.
+template <typename Record, std::size_t N>
+void PrefetchKeyAhead(const KeyedPositions& index, const RecordArray<Record>& records,
+                      std::size_t i, FixedText<N> Record::*field) {
+  constexpr std::size_t kRecordsAhead = 8;
+  if (i + kRecordsAhead < records.size()) {
+    index.Prefetch(PackedKey::Of(records[i + kRecordsAhead].*field));
+  }
+}
+
 }  // namespace
 
 bool NavDatabase::IndexLastFix() {
@@ -224,13 +236,9 @@ void MoveRecords(RecordArray<Record>& to, RecordArray<Record>& from) {
 void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   const std::size_t first_fix = Fixes.size();
   MoveRecords(Fixes, file.Fixes);
-  // Index entries are spread over the whole index: each is brought in a few
-  // fixes ahead of its insertion, so that the inserts do not wait on memory.
-  constexpr std::size_t kFixesAhead = 8;
+  // Index entries are spread over the whole index.
   for (std::size_t position = first_fix; position < Fixes.size(); ++position) {
-    if (position + kFixesAhead < Fixes.size()) {
-      fix_index_.Prefetch(PackedKey::Of(Fixes[position + kFixesAhead].FixKey));
-    }
+    PrefetchKeyAhead(fix_index_, Fixes, position, &FixRecord::FixKey);
     IndexFix(position);
   }
   AppendAirportsOf(file.Airports, unique_airports);
@@ -257,13 +265,8 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
 void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports) {
   if (!unique_airports) return MoveRecords(Airports, airports);
   MakeRoom(Airports, airports.size());
-  // Like the fixes' index entries, those of the idents are brought in a
-  // few airports ahead of their lookup.
-  constexpr std::size_t kAirportsAhead = 8;
   for (std::size_t i = 0; i < airports.size(); ++i) {
-    if (i + kAirportsAhead < airports.size()) {
-      airport_idents_.Prefetch(PackedKey::Of(airports[i + kAirportsAhead].Ident));
-    }
+    PrefetchKeyAhead(airport_idents_, airports, i, &AirportRecord::Ident);
     AirportRecord& airport = airports[i];
     if (HasAirportIdent(airport.Ident)) {
       notes.duplicate_airports.push_back(airport.Ident);
