@@ -122,7 +122,7 @@ class Arena {
 
   void DeallocateSmall(void* block, std::size_t size) {
     const std::scoped_lock hold(lock_);
-    if (--live_blocks_ == 0) return ReleaseChunks();
+    if (CountOff(1)) return;
     KeepFreed(static_cast<std::byte*>(block), size);
     ASAN_POISON_MEMORY_REGION(block, size);
   }
@@ -131,8 +131,7 @@ class Arena {
   // kept for reuse.
   void CountOffFreed(std::size_t count) {
     const std::scoped_lock hold(lock_);
-    live_blocks_ -= count;
-    if (live_blocks_ == 0) ReleaseChunks();
+    CountOff(count);
   }
 
   // A large block of at least `bytes` (a MappedSize): a spare one when one
@@ -205,6 +204,15 @@ class Arena {
     std::size_t bytes = 0;
     for (const Mapping& spare : spare_) bytes += spare.bytes;
     return bytes;
+  }
+
+  // Counts off `count` small blocks no longer in use. True when none is
+  // left: the chunks have gone back to the system then.
+  bool CountOff(std::size_t count) {
+    live_blocks_ -= count;
+    if (live_blocks_ != 0) return false;
+    ReleaseChunks();
+    return true;
   }
 
   void ReleaseChunks() {
