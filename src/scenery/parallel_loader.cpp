@@ -53,7 +53,7 @@ ParallelLoader::ParallelLoader(std::vector<std::filesystem::path> files, FsVersi
       ahead_(kFilesAheadPerThread * std::max(1u, threads)),
       loaded_(files_.size()),
       done_(files_.size(), false) {
-  for (unsigned i = 0; i < std::max(1u, threads); ++i) workers_.emplace_back([this] { Work(); });
+  for (unsigned i = 1; i < std::max(2u, threads); ++i) workers_.emplace_back([this] { Work(); });
 }
 
 ParallelLoader::~ParallelLoader() {
@@ -68,28 +68,39 @@ ParallelLoader::~ParallelLoader() {
 void ParallelLoader::Work() {
   std::unique_lock lock(mutex_);
   while (true) {
-    room_.wait(lock, [this] {
-      return stopping_ || next_to_load_ == files_.size() || next_to_load_ < next_to_hand_ + ahead_;
-    });
+    room_.wait(lock,
+               [this] { return stopping_ || next_to_load_ == files_.size() || FileToRead(); });
     if (stopping_ || next_to_load_ == files_.size()) return;
-    const std::size_t index = next_to_load_++;
-    std::unique_ptr<LoadedFile> file;
-    if (!recycled_.empty()) {
-      file = std::move(recycled_.back());
-      recycled_.pop_back();
-    }
-    lock.unlock();
-    try {
-      if (!file) file = std::make_unique<LoadedFile>();
-      Load(*file, index);
-    } catch (const std::bad_alloc&) {
-      file.reset();
-    }
-    lock.lock();
-    loaded_[index] = std::move(file);
-    done_[index] = true;
-    if (NextFilesRead()) ready_.notify_one();
+    ReadNextFile(lock);
   }
+}
+
+// True when a file is left to read and may be read now: it is not too far
+// ahead of the one handed out last.
+bool ParallelLoader::FileToRead() const {
+  return next_to_load_ < files_.size() && next_to_load_ < next_to_hand_ + ahead_;
+}
+
+// Reads the next file to read; `lock` is held on entry and on return, but
+// not while the file is read.
+void ParallelLoader::ReadNextFile(std::unique_lock<std::mutex>& lock) {
+  const std::size_t index = next_to_load_++;
+  std::unique_ptr<LoadedFile> file;
+  if (!recycled_.empty()) {
+    file = std::move(recycled_.back());
+    recycled_.pop_back();
+  }
+  lock.unlock();
+  try {
+    if (!file) file = std::make_unique<LoadedFile>();
+    Load(*file, index);
+  } catch (const std::bad_alloc&) {
+    file.reset();
+  }
+  lock.lock();
+  loaded_[index] = std::move(file);
+  done_[index] = true;
+  if (NextFilesRead()) ready_.notify_one();
 }
 
 // True when the file to be handed out next is read, and the few behind it
@@ -117,7 +128,12 @@ std::unique_ptr<LoadedFile> ParallelLoader::Next(const std::function<bool()>& st
   if (next_to_hand_ == files_.size()) return nullptr;
   while (!done_[next_to_hand_]) {
     if (stop()) return nullptr;
-    ready_.wait_for(lock, kStopPoll);
+    // Rather than wait, the merging thread reads a file itself.
+    if (FileToRead()) {
+      ReadNextFile(lock);
+    } else {
+      ready_.wait_for(lock, kStopPoll);
+    }
   }
   std::unique_ptr<LoadedFile> file = std::move(loaded_[next_to_hand_++]);
   lock.unlock();

@@ -3,11 +3,12 @@
 //
 // Each file is read into a database of its own on a worker thread; the
 // thread that owns the run's database takes the files back in reading order
-// and appends their records (MergeLoadedFile). Whatever depends on order
-// stays as it was: the first FS2004 airport of an ident wins, a later fix of
-// a key wins in the index, the current airport is the last one appended. A
-// file whose reading would have used records of the files before it is read
-// again, in order, straight into the run's database.
+// and appends their records (MergeLoadedFile); while the next file in order
+// is still being read, it reads a later one itself rather than wait.
+// Whatever depends on order stays as it was: the first FS2004 airport of an
+// ident wins, a later fix of a key wins in the index, the current airport is
+// the last one appended. A file whose reading would have used records of the
+// files before it is read again, in order, straight into the run's database.
 #pragma once
 
 #include <condition_variable>
@@ -38,17 +39,19 @@ unsigned LoadingThreads(unsigned requested);
 
 class ParallelLoader {
  public:
-  // Starts `threads` workers (at least one) on `files`, which they read in
-  // order, a few files ahead of the one handed out last.
+  // Starts `threads` - 1 workers (at least one) on `files`, which they read
+  // in order, a few files ahead of the one handed out last; the thread that
+  // calls Next is the last of the `threads`.
   ParallelLoader(std::vector<std::filesystem::path> files, FsVersion fs_version, unsigned threads);
   // Stops the workers once their current file is read.
   ~ParallelLoader();
   ParallelLoader(const ParallelLoader&) = delete;
   ParallelLoader& operator=(const ParallelLoader&) = delete;
 
-  // The next file in order, once it is read. nullptr when `stop` turns true
-  // while waiting (it is asked every few milliseconds), and for a file whose
-  // reading ran out of memory before its database existed.
+  // The next file in order, once it is read; reads later files meanwhile.
+  // nullptr when `stop` turns true while waiting (it is asked between files
+  // and every few milliseconds), and for a file whose reading ran out of
+  // memory before its database existed.
   std::unique_ptr<LoadedFile> Next(const std::function<bool()>& stop);
 
   // Takes back a merged file, so that its database, with the room its
@@ -57,6 +60,8 @@ class ParallelLoader {
 
  private:
   void Work();
+  bool FileToRead() const;
+  void ReadNextFile(std::unique_lock<std::mutex>& lock);
   void Load(LoadedFile& file, std::size_t index) const;
   bool NextFilesRead() const;
 
