@@ -23,17 +23,79 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
+std::string WriteFailure(const fs::path& path) {
+  return "Error - could not write the database file " + platform::Utf8Of(path);
+}
+
+}  // namespace
+
+// Every file is flushed only once all of them are written: the disk then
+// takes one file's bytes while the next file is encoded, where a flush per
+// file would keep its thread waiting before it could encode the next.
+class DatabaseWriting::UnflushedFile {
+ public:
+  // A step that leaves nothing to flush, with its failure message, if any.
+  explicit UnflushedFile(std::string failure = {}) : failure_(std::move(failure)) {}
+
+  // What creating and filling `file` at `path` left: the open file, to be
+  // flushed later, or on `error` its failure message, a file that was created
+  // being removed. `failure` says what failed, without the reason.
+  static UnflushedFile After(fs::path path, std::optional<platform::OutputFile> file,
+                             std::error_code error, std::string failure) {
+    if (!error && file) return UnflushedFile(std::move(path), std::move(file), std::move(failure));
+    if (file) {
+      file.reset();
+      RemoveIncomplete(path);
+    }
+    return UnflushedFile(Describe(failure, error));
+  }
+
+  // Flushes the file to disk and closes it. Returns the failure message, or
+  // the empty text when the file is complete.
+  std::string Finish() {
+    if (!file_) return failure_;
+    const std::error_code error = file_->Finish();
+    file_.reset();
+    if (!error) {
+      NoteSetStep("wrote " + platform::Utf8Of(path_.filename()));
+      return {};
+    }
+    RemoveIncomplete(path_);
+    return Describe(failure_, error);
+  }
+
+ private:
+  UnflushedFile(fs::path path, std::optional<platform::OutputFile> file, std::string failure)
+      : path_(std::move(path)), file_(std::move(file)), failure_(std::move(failure)) {}
+
+  static std::string Describe(const std::string& failure, std::error_code error) {
+    return failure + " (" + error.message() + ").";
+  }
+
+  // A cut-off file (a full disk) would read as a damaged database: leave none.
+  static void RemoveIncomplete(const fs::path& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+  }
+
+  fs::path path_;
+  std::optional<platform::OutputFile> file_;  // open until flushed
+  std::string failure_;
+};
+
+namespace {
+
+using UnflushedFile = DatabaseWriting::UnflushedFile;
+
 // A new file whose records are encoded straight into one buffer that goes
-// to the file a megabyte at a time. Remembers the first failure to create,
-// write or close it.
+// to the file a megabyte at a time. Remembers the first failure to create
+// or write it.
 class OutputFile {
  public:
-  explicit OutputFile(const fs::path& path) {
+  explicit OutputFile(const fs::path& path) : path_(path) {
     file_ = platform::OutputFile::Create(path, error_);
-    created_ = file_.has_value();
-    if (created_) pending_.reserve(kFlushSize + kFlushSize / 4);
+    if (file_) pending_.reserve(kFlushSize + kFlushSize / 4);
   }
-  ~OutputFile() { Close(); }
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
@@ -45,21 +107,14 @@ class OutputFile {
     if (pending_.size() >= kFlushSize) WritePending();
   }
 
-  // True when the file was created (even if writing it failed later).
-  bool Created() const { return created_; }
-
   // Offset at which the next byte goes.
   std::uint64_t Position() const { return written_ + pending_.size(); }
 
-  // Closes the file and tells whether every byte reached the disk. A file
-  // that failed already is closed without flushing it.
-  std::error_code Close() {
-    if (file_) {
-      WritePending();
-      if (!error_) error_ = file_->Finish();
-      file_.reset();
-    }
-    return error_;
+  // Sends the last bytes and hands the file over to be flushed; a file that
+  // failed is removed.
+  UnflushedFile Written() && {
+    if (file_) WritePending();
+    return UnflushedFile::After(path_, std::move(file_), error_, WriteFailure(path_));
   }
 
  private:
@@ -69,8 +124,8 @@ class OutputFile {
     pending_.clear();
   }
 
+  fs::path path_;
   std::optional<platform::OutputFile> file_;
-  bool created_ = false;
   std::string pending_;
   std::uint64_t written_ = 0;
   std::error_code error_;
@@ -91,16 +146,10 @@ void CompleteForWriting(AirspaceRecord& airspace, std::uint64_t position) {
 template <typename Record>
 void CompleteForWriting(Record&, std::uint64_t) {}
 
-std::string WriteFailure(const fs::path& path, std::error_code error) {
-  return "Error - could not write the database file " + platform::Utf8Of(path) + " (" +
-         error.message() + ").";
-}
-
 // Writes the records of each array in turn into a new file at `path`.
-// Returns the failure message, or the empty text when the file is complete.
 template <typename Record>
-std::string WriteRecordFile(const fs::path& path,
-                            std::initializer_list<RecordArray<Record>*> arrays) {
+UnflushedFile WriteRecordFile(const fs::path& path,
+                              std::initializer_list<RecordArray<Record>*> arrays) {
   OutputFile file(path);
   for (RecordArray<Record>* records : arrays) {
     for (Record& record : *records) {
@@ -109,15 +158,7 @@ std::string WriteRecordFile(const fs::path& path,
       file.Flush();
     }
   }
-  const std::error_code error = file.Close();
-  if (!error) {
-    NoteSetStep("wrote " + platform::Utf8Of(path.filename()));
-    return {};
-  }
-  // A cut-off file (a full disk) would read as a damaged database: leave none.
-  std::error_code ignored;
-  if (file.Created()) fs::remove(path, ignored);
-  return WriteFailure(path, error);
+  return std::move(file).Written();
 }
 
 // Where the simulator keeps magdec.bgl, below its main folder.
@@ -127,23 +168,23 @@ std::optional<std::string_view> MagneticDeclinationSource(FsVersion fs_version) 
   return std::nullopt;
 }
 
-std::string CopyMagneticDeclination(const OutputSettings& settings) {
+UnflushedFile CopyMagneticDeclination(const OutputSettings& settings) {
   const fs::path target = settings.OutputFolder / "magdec.bgl";
   const std::optional<std::string_view> source_text = MagneticDeclinationSource(settings.Version);
   if (!source_text) {
-    return "Error - could not copy magdec.bgl: no simulator version " +
-           std::to_string(ToNumber(settings.Version)) + " keeps one.";
+    return UnflushedFile("Error - could not copy magdec.bgl: no simulator version " +
+                         std::to_string(ToNumber(settings.Version)) + " keeps one.");
   }
   // A relative simulator folder is taken from the target folder, as the
   // target folder is where the files are written.
   const fs::path source = platform::ResolvePath(
       settings.SimulatorFolder + std::string(*source_text), settings.TargetFolder);
-  if (const std::error_code error = platform::CopyFileOver(source, target)) {
-    return "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) + " to " +
-           platform::Utf8Of(target) + " (" + error.message() + ").";
-  }
-  NoteSetStep("wrote magdec.bgl");
-  return {};
+  const std::string failure = "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) +
+                              " to " + platform::Utf8Of(target);
+  std::error_code error;
+  std::optional<platform::OutputFile> file = platform::OutputFile::Create(target, error);
+  if (file) error = platform::CopyFileInto(source, *file);
+  return UnflushedFile::After(target, std::move(file), error, failure);
 }
 
 }  // namespace
@@ -214,12 +255,13 @@ WriteResult DatabaseWriting::Finish(ProgressView& view) {
 
 // Runs the wanted steps of `part` in file order, `threads` at a time, each
 // thread taking the next step not yet taken; a raised cancel flag stops each
-// thread before its next step. True when cancelled.
+// thread before its next step. Then flushes the files. True when cancelled.
 bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
   std::vector<std::size_t> chosen;
   for (std::size_t step = 0; step < steps_.size(); ++step) {
     if (part == Part::All || steps_[step].bound == (part == Part::Bound)) chosen.push_back(step);
   }
+  std::vector<UnflushedFile> written(chosen.size());
   std::atomic<std::size_t> next{0};
   std::atomic<bool> cancelled{false};
   const auto work = [&] {
@@ -229,7 +271,7 @@ bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
         return;
       }
       const Step& step = steps_[chosen[i]];
-      if (step.wanted) failures_[chosen[i]] = step.run();
+      if (step.wanted) written[i] = step.write();
     }
   };
   std::vector<std::jthread> helpers;
@@ -239,8 +281,10 @@ bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
     // Fewer threads write the same files.
   }
   work();
-  helpers.clear();  // joins
-  return cancelled;
+  helpers.clear();             // joins
+  if (cancelled) return true;  // the files go unflushed with the output folder
+  for (std::size_t i = 0; i < chosen.size(); ++i) failures_[chosen[i]] = written[i].Finish();
+  return false;
 }
 
 WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const OutputSettings& settings,

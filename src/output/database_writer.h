@@ -61,11 +61,14 @@ class DatabaseWriting {
   // WriteDatabaseFiles does.
   WriteResult Finish(ProgressView& view);
 
+  // A file of the set whose bytes are written, waiting to be flushed to disk.
+  class UnflushedFile;
+
  private:
   struct Step {
     bool wanted;
-    bool bound;                        // binding completes the records it writes
-    std::function<std::string()> run;  // the failure message, or empty
+    bool bound;  // binding completes the records it writes
+    std::function<UnflushedFile()> write;
   };
   enum class Part { All, Bound, Unbound };
   static std::vector<Step> StepsFor(NavDatabase& db, const OutputSettings& settings);

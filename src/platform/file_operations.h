@@ -1,4 +1,5 @@
-// Whole-file operations that never leave a half-written file in place.
+// Whole-file operations. A file replaced in place is never left
+// half-written.
 //
 // Every routine reports failure as an error_code (empty on success) and
 // never throws on file-system errors.
@@ -7,6 +8,8 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+
+#include "platform/system_file.h"
 
 namespace tarnvale::platform {
 
@@ -17,9 +20,9 @@ namespace tarnvale::platform {
 // permissions of the file it replaces (0644 when there was none).
 std::error_code ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
 
-// Copies `from` over `to`, replacing an existing file, in the same
-// all-or-nothing way as ReplaceFileContents.
-std::error_code CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to);
+// Appends every byte of the regular file `from` to `to`. Fails without
+// writing anything when `from` cannot be opened or is no regular file.
+std::error_code CopyFileInto(const std::filesystem::path& from, OutputFile& to);
 
 // Deletes the file `path` (a link itself, not its target). Fails, changing
 // nothing, when `path` does not exist or is a folder.

@@ -32,14 +32,14 @@ mode_t PermissionsOf(const fs::path& target, mode_t fallback) {
 // Fills a temporary file beside `target` through `fill`, flushes it to disk
 // and renames it over `target`. On any failure the temporary file is removed
 // and `target` is left untouched.
-std::error_code ReplaceThroughTemporary(const fs::path& target, mode_t fallback_mode,
+std::error_code ReplaceThroughTemporary(const fs::path& target,
                                         const std::function<std::error_code(OutputFile&)>& fill) {
   std::string temporary = target.native() + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return LastError();
   OutputFile file = OutputFile::Adopt(fd);
   std::error_code error = fill(file);
-  if (!error && ::fchmod(fd, PermissionsOf(target, fallback_mode)) != 0) error = LastError();
+  if (!error && ::fchmod(fd, PermissionsOf(target, kNewFileMode)) != 0) error = LastError();
   // After a failure the file is closed unflushed when `file` goes.
   if (!error) error = file.Finish();
   if (!error) fs::rename(temporary, target, error);
@@ -67,11 +67,10 @@ std::error_code CopyAll(int from, OutputFile& to) {
 }  // namespace
 
 std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
-  return ReplaceThroughTemporary(target, kNewFileMode,
-                                 [bytes](OutputFile& file) { return file.Write(bytes); });
+  return ReplaceThroughTemporary(target, [bytes](OutputFile& file) { return file.Write(bytes); });
 }
 
-std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
+std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
   const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) return LastError();
   struct stat info {};
@@ -81,8 +80,7 @@ std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
   } else if (!S_ISREG(info.st_mode)) {
     error = std::make_error_code(std::errc::invalid_argument);
   } else {
-    error = ReplaceThroughTemporary(to, info.st_mode & 07777,
-                                    [source](OutputFile& file) { return CopyAll(source, file); });
+    error = CopyAll(source, to);
   }
   ::close(source);
   return error;

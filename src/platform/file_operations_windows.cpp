@@ -151,7 +151,7 @@ std::error_code ReplaceFileContents(const fs::path& target, std::string_view byt
   return ReplaceThroughTemporary(target, [bytes](OutputFile& file) { return file.Write(bytes); });
 }
 
-std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
+std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
   const HANDLE source = ::CreateFileW(
       from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -164,8 +164,7 @@ std::error_code CopyFileOver(const fs::path& from, const fs::path& to) {
              (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     error = std::make_error_code(std::errc::invalid_argument);
   } else {
-    error =
-        ReplaceThroughTemporary(to, [source](OutputFile& file) { return CopyAll(source, file); });
+    error = CopyAll(source, to);
   }
   ::CloseHandle(source);
   return error;

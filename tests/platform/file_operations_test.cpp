@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <system_error>
 
 #include "support/temp_dir.h"
 
@@ -54,24 +56,19 @@ TEST(ReplaceFileContents, FailureLeavesEverythingAsItWas) {
   EXPECT_EQ(EntryCount(dir.Path()), 2u);  // no temporary file left behind
 }
 
-TEST(CopyFileOver, ReplacesAnExistingCopy) {
+TEST(CopyFileInto, AppendsEveryByteOfARegularFileOnly) {
   TempDir dir;
   WriteFile(dir / "sim/magdec.bgl", "new magnetic data");
-  WriteFile(dir / "target/magdec.bgl", "old");
-  ASSERT_FALSE(CopyFileOver(dir / "sim/magdec.bgl", dir / "target/magdec.bgl"));
-  EXPECT_EQ(ReadFile(dir / "target/magdec.bgl"), "new magnetic data");
-  ASSERT_FALSE(CopyFileOver(dir / "sim/magdec.bgl", dir / "target/copy.bgl"));
-  EXPECT_EQ(ReadFile(dir / "target/copy.bgl"), "new magnetic data");
-  EXPECT_EQ(EntryCount(dir / "target"), 2u);
-}
-
-TEST(CopyFileOver, UnusableSourceChangesNothing) {
-  TempDir dir;
-  WriteFile(dir / "target/magdec.bgl", "old");
-  EXPECT_TRUE(CopyFileOver(dir / "sim/magdec.bgl", dir / "target/magdec.bgl"));
-  EXPECT_TRUE(CopyFileOver(dir / "target", dir / "target/magdec.bgl"));
-  EXPECT_EQ(ReadFile(dir / "target/magdec.bgl"), "old");
-  EXPECT_EQ(EntryCount(dir / "target"), 1u);
+  fs::create_directories(dir / "target");
+  std::error_code error;
+  std::optional<OutputFile> copy = OutputFile::Create(dir / "target/magdec.bgl", error);
+  ASSERT_TRUE(copy) << error.message();
+  EXPECT_TRUE(CopyFileInto(dir / "sim/missing.bgl", *copy));
+  EXPECT_TRUE(CopyFileInto(dir / "sim", *copy));
+  ASSERT_FALSE(copy->Write("head: "));
+  ASSERT_FALSE(CopyFileInto(dir / "sim/magdec.bgl", *copy));
+  ASSERT_FALSE(copy->Finish());
+  EXPECT_EQ(ReadFile(dir / "target/magdec.bgl"), "head: new magnetic data");
 }
 
 TEST(DeleteFile, RemovesFilesAndLinksOnly) {
