@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ascii_text.h"
 #include "platform/paths.h"
@@ -63,9 +65,14 @@ FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
 }
 
 void SortByName(std::vector<fs::path>& paths) {
-  std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
-    return NameOrderLess(Utf8Of(a.filename()), Utf8Of(b.filename()));
-  });
+  // Each name is taken out once: a path's filename() is a new path, parsed
+  // and allocated, and a comparison would take two.
+  std::vector<std::pair<std::string, fs::path>> named;
+  named.reserve(paths.size());
+  for (fs::path& path : paths) named.emplace_back(Utf8Of(path.filename()), std::move(path));
+  std::sort(named.begin(), named.end(),
+            [](const auto& a, const auto& b) { return NameOrderLess(a.first, b.first); });
+  for (std::size_t i = 0; i < named.size(); ++i) paths[i] = std::move(named[i].second);
 }
 
 std::vector<fs::path> FindFiles(const fs::path& folder, std::string_view pattern) {
