@@ -280,10 +280,10 @@ class Run {
     return LoadingThreads(state_.threads);
   }
 
-  std::vector<std::filesystem::path> FilesToRead() const {
-    std::vector<std::filesystem::path> files;
+  std::vector<const std::filesystem::path*> FilesToRead() const {
+    std::vector<const std::filesystem::path*> files;
     for (const platform::FolderMatches& matches : area_files_) {
-      files.insert(files.end(), matches.files.begin(), matches.files.end());
+      for (const std::filesystem::path& file : matches.files) files.push_back(&file);
     }
     return files;
   }

@@ -46,8 +46,8 @@ unsigned LoadingThreads(unsigned requested) {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-ParallelLoader::ParallelLoader(std::vector<std::filesystem::path> files, FsVersion fs_version,
-                               unsigned threads)
+ParallelLoader::ParallelLoader(std::vector<const std::filesystem::path*> files,
+                               FsVersion fs_version, unsigned threads)
     : files_(std::move(files)),
       fs_version_(fs_version),
       ahead_(kFilesAheadPerThread * std::max(1u, threads)),
@@ -120,7 +120,7 @@ void ParallelLoader::Load(LoadedFile& file, std::size_t index) const {
   file.reading = FileReading{};
   file.records.Clear();
   file.records.LeaveFixesUnindexed();
-  file.result = BglLoader(file.records, file.path, fs_version_, &file.reading);
+  file.result = BglLoader(file.records, *file.path, fs_version_, &file.reading);
 }
 
 std::unique_ptr<LoadedFile> ParallelLoader::Next(const std::function<bool()>& stop) {
@@ -155,7 +155,7 @@ int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
   const bool unique_airports = fs_version == FsVersion::Fs2004;
   if (DependsOnEarlierFiles(db, file.records, unique_airports)) {
     file.reading = FileReading{};
-    return BglLoader(db, file.path, fs_version, &file.reading);
+    return BglLoader(db, *file.path, fs_version, &file.reading);
   }
   try {
     db.AppendRecordsOf(file.records, unique_airports);

@@ -28,7 +28,7 @@ namespace tarnvale {
 
 // One scenery file read on its own.
 struct LoadedFile {
-  std::filesystem::path path;
+  const std::filesystem::path* path = nullptr;  // one of the loader's files
   NavDatabase records;
   FileReading reading;
   int result = kLoaderOk;
@@ -41,8 +41,11 @@ class ParallelLoader {
  public:
   // Starts `threads` - 1 workers (at least one) on `files`, which they read
   // in order, a few files ahead of the one handed out last; the thread that
-  // calls Next is the last of the `threads`.
-  ParallelLoader(std::vector<std::filesystem::path> files, FsVersion fs_version, unsigned threads);
+  // calls Next is the last of the `threads`. The paths are the caller's and
+  // must outlive the loader: a path is a few allocations, and a run reads
+  // hundreds of files.
+  ParallelLoader(std::vector<const std::filesystem::path*> files, FsVersion fs_version,
+                 unsigned threads);
   // Stops the workers once their current file is read.
   ~ParallelLoader();
   ParallelLoader(const ParallelLoader&) = delete;
@@ -65,7 +68,7 @@ class ParallelLoader {
   void Load(LoadedFile& file, std::size_t index) const;
   bool NextFilesRead() const;
 
-  const std::vector<std::filesystem::path> files_;
+  const std::vector<const std::filesystem::path*> files_;
   const FsVersion fs_version_;
   const std::size_t ahead_;  // files read but not yet handed out, at most
   std::mutex mutex_;

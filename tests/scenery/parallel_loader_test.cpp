@@ -170,7 +170,9 @@ TEST_P(ParallelLoaderTest, MergedInOrderEqualsReadInOrder) {
   for (const auto& path : paths) ASSERT_EQ(BglLoader(in_order, path, c.fs_version), kLoaderOk);
 
   NavDatabase merged;
-  ParallelLoader pool(paths, c.fs_version, 3);
+  std::vector<const std::filesystem::path*> files;
+  for (const auto& path : paths) files.push_back(&path);
+  ParallelLoader pool(files, c.fs_version, 3);
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const std::unique_ptr<LoadedFile> file = pool.Next([] { return false; });
     ASSERT_NE(file, nullptr);
