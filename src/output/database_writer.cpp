@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
-std::string WriteFailure(const fs::path& path) {
+std::string WhatFailedWriting(const fs::path& path) {
   return "Error - could not write the database file " + platform::Utf8Of(path);
 }
 
@@ -39,15 +39,15 @@ class DatabaseWriting::UnflushedFile {
 
   // What creating and filling `file` at `path` left: the open file, to be
   // flushed later, or on `error` its failure message, a file that was created
-  // being removed. `failure` says what failed, without the reason.
+  // being removed. `what` says what failed, without the reason.
   static UnflushedFile After(fs::path path, std::optional<platform::OutputFile> file,
-                             std::error_code error, std::string failure) {
-    if (!error && file) return UnflushedFile(std::move(path), std::move(file), std::move(failure));
+                             std::error_code error, std::string what) {
+    if (!error && file) return UnflushedFile(std::move(path), std::move(file), std::move(what));
     if (file) {
       file.reset();
       RemoveIncomplete(path);
     }
-    return UnflushedFile(Describe(failure, error));
+    return UnflushedFile(Describe(what, error));
   }
 
   // Flushes the file to disk and closes it. Returns the failure message, or
@@ -61,15 +61,15 @@ class DatabaseWriting::UnflushedFile {
       return {};
     }
     RemoveIncomplete(path_);
-    return Describe(failure_, error);
+    return Describe(what_, error);
   }
 
  private:
-  UnflushedFile(fs::path path, std::optional<platform::OutputFile> file, std::string failure)
-      : path_(std::move(path)), file_(std::move(file)), failure_(std::move(failure)) {}
+  UnflushedFile(fs::path path, std::optional<platform::OutputFile> file, std::string what)
+      : path_(std::move(path)), file_(std::move(file)), what_(std::move(what)) {}
 
-  static std::string Describe(const std::string& failure, std::error_code error) {
-    return failure + " (" + error.message() + ").";
+  static std::string Describe(const std::string& what, std::error_code error) {
+    return what + " (" + error.message() + ").";
   }
 
   // A cut-off file (a full disk) would read as a damaged database: leave none.
@@ -80,7 +80,8 @@ class DatabaseWriting::UnflushedFile {
 
   fs::path path_;
   std::optional<platform::OutputFile> file_;  // open until flushed
-  std::string failure_;
+  std::string what_;                          // what failed, should the flush fail
+  std::string failure_;                       // the message of a step with no file
 };
 
 namespace {
@@ -114,7 +115,7 @@ class OutputFile {
   // failed is removed.
   UnflushedFile Written() && {
     if (file_) WritePending();
-    return UnflushedFile::After(path_, std::move(file_), error_, WriteFailure(path_));
+    return UnflushedFile::After(path_, std::move(file_), error_, WhatFailedWriting(path_));
   }
 
  private:
@@ -179,12 +180,12 @@ UnflushedFile CopyMagneticDeclination(const OutputSettings& settings) {
   // target folder is where the files are written.
   const fs::path source = platform::ResolvePath(
       settings.SimulatorFolder + std::string(*source_text), settings.TargetFolder);
-  const std::string failure = "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) +
-                              " to " + platform::Utf8Of(target);
+  const std::string what = "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) +
+                           " to " + platform::Utf8Of(target);
   std::error_code error;
   std::optional<platform::OutputFile> file = platform::OutputFile::Create(target, error);
   if (file) error = platform::CopyFileInto(source, *file);
-  return UnflushedFile::After(target, std::move(file), error, failure);
+  return UnflushedFile::After(target, std::move(file), error, what);
 }
 
 }  // namespace
