@@ -2,6 +2,8 @@
 // same way on every system; the rest is in file_operations_<system>.cpp.
 #include "platform/file_operations.h"
 
+#include "platform/fault_injection.h"
+
 namespace tarnvale::platform {
 
 namespace fs = std::filesystem;
@@ -13,6 +15,13 @@ std::error_code DeleteFile(const fs::path& path) {
     return error ? error : std::make_error_code(std::errc::no_such_file_or_directory);
   if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
   fs::remove(path, error);
+  return error;
+}
+
+std::error_code RenameEntry(const fs::path& from, const fs::path& to) {
+  if (std::error_code injected = InjectedFault(FaultSite::Rename)) return injected;
+  std::error_code error;
+  fs::rename(from, to, error);
   return error;
 }
 

@@ -28,6 +28,10 @@ std::error_code CopyFileInto(const std::filesystem::path& from, OutputFile& to);
 // nothing, when `path` does not exist or is a folder.
 std::error_code DeleteFile(const std::filesystem::path& path);
 
+// Gives the entry `from` the name `to` in one step, replacing a file of
+// that name. Fails, changing nothing, when it cannot.
+std::error_code RenameEntry(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Flushes the entries of `folder` (names made, renamed or removed in it) to
 // disk, so that they survive a power cut as the files they name do.
 std::error_code SyncFolder(const std::filesystem::path& folder);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "platform/system_file.h"
 
 namespace tarnvale::platform {
@@ -87,6 +88,7 @@ std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
 }
 
 std::error_code SyncFolder(const fs::path& folder) {
+  if (std::error_code injected = InjectedFault(FaultSite::SyncFolder)) return injected;
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return LastError();
   std::error_code error;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "platform/paths.h"
 #include "platform/system_file.h"
 #include "platform/windows_system.h"
@@ -175,6 +176,7 @@ std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
 // in its journal before the rename returns, and the replacement above asks
 // for write-through. So there is nothing to do beyond checking the folder.
 std::error_code SyncFolder(const fs::path& folder) {
+  if (std::error_code injected = InjectedFault(FaultSite::SyncFolder)) return injected;
   const DWORD attributes = ::GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastWindowsError();
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {

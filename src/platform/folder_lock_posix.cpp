@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/fault_injection.h"
+
 namespace tarnvale::platform {
 
 std::optional<FolderLock> FolderLock::TryAcquire(const std::filesystem::path& folder,
@@ -19,6 +21,10 @@ std::optional<FolderLock> FolderLock::TryAcquire(const std::filesystem::path& fo
   }
   // Each open of the folder is a holder of its own, so two claims made in
   // one process exclude each other as claims of two processes do.
+  if ((error = InjectedFault(FaultSite::LockFolder))) {
+    ::close(fd);
+    return std::nullopt;
+  }
   int result;
   do {
     result = ::flock(fd, LOCK_EX | LOCK_NB);

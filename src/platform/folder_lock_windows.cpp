@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/fault_injection.h"
 #include "platform/windows_system.h"
 
 namespace tarnvale::platform {
@@ -56,6 +57,7 @@ std::optional<FolderLock> FolderLock::TryAcquire(const std::filesystem::path& fo
   error.clear();
   const std::optional<std::wstring> name = LockName(folder, error);
   if (!name) return std::nullopt;
+  if ((error = InjectedFault(FaultSite::LockFolder))) return std::nullopt;
   const HANDLE semaphore = ::CreateSemaphoreW(nullptr, 1, 1, name->c_str());
   if (!semaphore) {
     // Access denied: another user's process made it, and has the folder.

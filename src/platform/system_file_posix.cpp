@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/fault_injection.h"
+
 namespace tarnvale::platform {
 namespace {
 
@@ -122,6 +124,7 @@ std::error_code OutputFile::Write(std::string_view bytes) {
 
 std::error_code OutputFile::Flush() {
   if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (std::error_code injected = InjectedFault(FaultSite::FlushFile)) return injected;
   // EINVAL: a file that cannot be synced (a pipe) has nothing to flush.
   if (::fsync(Descriptor(handle_)) != 0 && errno != EINVAL) return LastError();
   return {};

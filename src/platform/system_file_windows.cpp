@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/fault_injection.h"
 #include "platform/windows_system.h"
 
 namespace tarnvale::platform {
@@ -129,6 +130,7 @@ std::error_code OutputFile::Write(std::string_view bytes) {
 
 std::error_code OutputFile::Flush() {
   if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  if (std::error_code injected = InjectedFault(FaultSite::FlushFile)) return injected;
   // Only a file on disk is flushed: flushing a pipe would wait until its
   // reader has read everything, and a console has nothing to flush.
   const HANDLE file = Handle(handle_);

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/fault_injection.h"
 #include "support/temp_dir.h"
 
 namespace tarnvale::platform {
@@ -20,6 +21,25 @@ std::size_t EntryCount(const fs::path& folder) {
   std::size_t count = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++count;
   return count;
+}
+
+// An injected fault hits exactly the calls it was armed for, then the
+// system's own answer comes back.
+TEST(FaultInjection, FailsTheArmedCallsOnly) {
+  TempDir dir;
+  FaultScope faults;
+  faults.Inject(FaultSite::SyncFolder, std::make_error_code(std::errc::io_error), /*skip=*/1);
+  faults.Inject(FaultSite::Rename, std::make_error_code(std::errc::permission_denied), 0, 0);
+  EXPECT_FALSE(SyncFolder(dir.Path()));
+  EXPECT_EQ(SyncFolder(dir.Path()), std::errc::io_error);
+  EXPECT_FALSE(SyncFolder(dir.Path()));
+  WriteFile(dir / "a", "a");
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    EXPECT_EQ(RenameEntry(dir / "a", dir / "b"), std::errc::permission_denied);
+  }
+  ClearFaults();
+  EXPECT_FALSE(RenameEntry(dir / "a", dir / "b"));
+  EXPECT_EQ(ReadFile(dir / "b"), "a");
 }
 
 // A name so long that no temporary name can be made beside it.

@@ -1,0 +1,50 @@
+// The table of armed faults: one entry per site, behind one lock that only
+// armed tests ever take.
+#include "platform/fault_injection.h"
+
+#include <array>
+#include <atomic>
+#include <mutex>
+
+namespace tarnvale::platform {
+namespace {
+
+struct ArmedFault {
+  std::error_code error;  // empty: the site is not armed
+  unsigned skip = 0;      // calls still to let through before failing
+  unsigned times = 0;     // failures still to give; 0: every call
+};
+
+std::atomic<bool> any_armed{false};
+std::mutex table_mutex;
+std::array<ArmedFault, kFaultSiteCount> table;
+
+}  // namespace
+
+void InjectFault(FaultSite site, std::error_code error, unsigned skip, unsigned times) {
+  const std::scoped_lock lock(table_mutex);
+  table[static_cast<std::size_t>(site)] = {error, skip, times};
+  any_armed = true;
+}
+
+void ClearFaults() {
+  const std::scoped_lock lock(table_mutex);
+  table.fill({});
+  any_armed = false;
+}
+
+std::error_code InjectedFault(FaultSite site) {
+  if (!any_armed.load(std::memory_order_relaxed)) return {};
+  const std::scoped_lock lock(table_mutex);
+  ArmedFault& fault = table[static_cast<std::size_t>(site)];
+  if (!fault.error) return {};
+  if (fault.skip > 0) {
+    --fault.skip;
+    return {};
+  }
+  const std::error_code error = fault.error;
+  if (fault.times > 0 && --fault.times == 0) fault.error.clear();
+  return error;
+}
+
+}  // namespace tarnvale::platform
