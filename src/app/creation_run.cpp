@@ -61,6 +61,7 @@ class HaltGuardView final : public RunView {
   void CloseMainWindow() override {
     if (Open()) window_.CloseMainWindow();
   }
+  std::string SimulatorAskedAgain() const override { return window_.SimulatorAskedAgain(); }
 
  private:
   bool Open() const { return !halt_.stop_requested(); }
@@ -102,15 +103,28 @@ std::vector<RecordCount> RecordsAdded(const std::vector<RecordCount>& before,
   return after;
 }
 
-std::vector<WrittenFile> ListOutputFiles(const std::filesystem::path& target_folder) {
+// The database files a replacement put in place, with their sizes.
+std::vector<WrittenFile> InstalledFiles(const std::filesystem::path& target_folder,
+                                        const std::vector<std::string>& placed) {
   std::vector<WrittenFile> files;
-  for (std::string_view name : kOutputFileSet) {
-    const std::filesystem::path file = platform::FindFile(target_folder, name);
+  for (const std::string& name : placed) {
+    if (std::find(kOutputFileSet.begin(), kOutputFileSet.end(), name) == kOutputFileSet.end()) {
+      continue;  // the settings file travels with the set but is none of its files
+    }
     std::error_code error;
-    const std::uintmax_t bytes = file.empty() ? 0 : std::filesystem::file_size(file, error);
-    if (!file.empty() && !error) files.push_back({platform::Utf8Of(file.filename()), bytes});
+    const std::uintmax_t bytes = std::filesystem::file_size(target_folder / name, error);
+    if (!error) files.push_back({name, bytes});
   }
   return files;
+}
+
+// "13 active scenery areas of /sim (13 missing)": what the areas gave.
+std::string ActiveAreasText(std::size_t active, std::size_t missing,
+                            const std::filesystem::path& simulator) {
+  std::string text =
+      std::to_string(active) + " active scenery areas of " + platform::Utf8Of(simulator);
+  if (missing != 0) text += " (" + std::to_string(missing) + " missing)";
+  return text;
 }
 
 template <typename Phase>
@@ -167,6 +181,11 @@ class Run {
     PrepareProgressBar();
     Interruption stop = Timed(summary_.times.loading, [&] { return LoadScenery(); });
     if (stop != Interruption::None) return Interrupted(stop);
+    // A wrong simulator folder or a renamed drive reads nothing at all: that
+    // is no reason to swap a working set for an empty one.
+    if (!WritesAnyRecord(db_, Settings({})) && HoldsDatabaseRecords(state_.TargetFolder)) {
+      return NothingReadEnding();
+    }
     if (ThreadCount() > kBindingThreads) StartWriting();
     stop = Timed(summary_.times.binding, [&] { return Bind(); });
     if (stop != Interruption::None) {
@@ -203,7 +222,10 @@ class Run {
     for (auto area = all.rbegin(); area != all.rend(); ++area) {
       areas_.push_back(&*area);
       scan.areas.push_back(PlannedScan(*area));
-      active_areas_ += area->Active && !area->Local.empty() ? 1 : 0;
+      if (!area->Active) continue;
+      ++active_areas_;
+      const AreaStatus status = scan.areas.back().status;
+      missing_areas_ += status == AreaStatus::Missing || status == AreaStatus::TooLong ? 1 : 0;
     }
   }
 
@@ -268,9 +290,20 @@ class Run {
       const std::vector<RecordCount> before = CountRecords(db_, first_airport);
       const Interruption stop = LoadArea(area_files_[i], pool ? &*pool : nullptr);
       scan.records = RecordsAdded(before, CountRecords(db_, first_airport));
-      if (stop != Interruption::None) return stop;
+      if (stop != Interruption::None) {
+        MarkNotRead(i);
+        return stop;
+      }
     }
     return Interruption::None;
+  }
+
+  // The areas from `first` on that the run was to read, and did not read whole.
+  void MarkNotRead(std::size_t first) {
+    for (std::size_t i = first; i < summary_.scan.areas.size(); ++i) {
+      AreaScan& area = summary_.scan.areas[i];
+      if (area.status == AreaStatus::Read) area.status = AreaStatus::NotRead;
+    }
   }
 
   // Threads that read and write files. A budget counts the allocations of
@@ -368,12 +401,32 @@ class Run {
     const WriteResult result =
         Timed(summary_.times.writing, [&] { return writing_->Finish(view_); });
     if (result.status == WriteResult::Status::Written && !halt_.stop_requested()) {
+      for (const std::string& name : result.kept_old) staged_->KeepOldFile(name);
+      write_warnings_ = result.warnings;
+      if (std::optional<SetFailure> failure = StagePendingSettings()) {
+        DropOutput();
+        return WriteFailedEnding("Could not write " + failure->Describe() + ".");
+      }
       Status(text::kFinishing);
       return PutInPlace(*staged_);
     }
     DropOutput();
     if (result.status == WriteResult::Status::Failed) return WriteFailedEnding(result.failure);
     return halt_.stop_requested() ? HaltedEnding() : CancelEnding();
+  }
+
+  // A simulator chosen for this run goes into Program_Config.cfg with the
+  // set built from it, never before.
+  std::optional<SetFailure> StagePendingSettings() {
+    if (!state_.simulator_pending) return std::nullopt;
+    return staged_->StageSettings(state_.config.ProgramConfigText());
+  }
+
+  OutputSettings Settings(const std::filesystem::path& output_folder) const {
+    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
+                            platform::Utf8Of(simulator_), state_.TargetFolder, output_folder};
+    settings.Threads = ThreadCount();
+    return settings;
   }
 
   // The staging folder and the writing into it.
@@ -386,10 +439,7 @@ class Run {
       return;
     }
     staged_.emplace(std::move(*staged));
-    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
-                            platform::Utf8Of(simulator_), state_.TargetFolder, staged_->Folder()};
-    settings.Threads = ThreadCount();
-    writing_.emplace(db_, std::move(settings), state_.cancel);
+    writing_.emplace(db_, Settings(staged_->Folder()), state_.cancel);
   }
 
   // With a thread to spare beside binding's, the files binding leaves alone
@@ -411,7 +461,7 @@ class Run {
   // are counted, and with more than one thread it is given back on a thread
   // of its own while the new set takes the old one's place.
   RunSummary PutInPlace(StagedDatabaseSet& staged) {
-    TakeRecords(/*with_files=*/false);
+    TakeRecords();
     const Clock::time_point start = Clock::now();
     std::jthread release;
     if (ThreadCount() > 1) {
@@ -424,16 +474,29 @@ class Run {
     const std::optional<SetFailure> failure = staged.Commit();
     if (release.joinable()) release.join();
     summary_.times.writing += Clock::now() - start;
-    if (!failure) return SuccessEnding();
-    if (!staged.Decided()) {
-      return WriteFailedEnding("Could not replace " + failure->Describe() + ".");
+    // The settings go with the set: in place with it, or with it next run.
+    if (staged.Decided()) state_.simulator_pending = false;
+    switch (staged.State()) {
+      case SetState::New:
+        summary_.files = InstalledFiles(state_.TargetFolder, staged.Placed());
+        if (failure) {
+          write_warnings_.push_back("Warning: could not remove " + failure->Describe() +
+                                    "; the next run removes it.");
+        }
+        return SuccessEnding();
+      case SetState::Old:
+        return WriteFailedEnding("Could not replace " + failure->Describe() + ".");
+      case SetState::FinishedByNextRun:
+        return UnfinishedEnding(
+            "Could not finish replacing the database files: " + failure->Describe() +
+            ". The next run or start puts the new database files in place.");
+      case SetState::RestoredByNextRun:
+        break;
     }
-    TakeRecords(/*with_files=*/true);
-    ReleaseDatabase(db_, state_);
-    return IdleEnding(RunEnding::WriteFailed,
-                      text::WithDetail(text::kDatabaseFilesNotWritten,
-                                       "Could not replace " + failure->Describe() +
-                                           ". The next run puts the new database files in place."));
+    return UnfinishedEnding("Could not replace " + failure->Describe() +
+                            ". Some of the previous database files wait in " +
+                            platform::Utf8Of(staged.Folder()) +
+                            "; the next run or start puts them back.");
   }
 
   RunSummary Interrupted(Interruption stop) {
@@ -445,22 +508,46 @@ class Run {
   // The closing sequences.
 
   RunSummary SuccessEnding() {
-    TakeRecords(/*with_files=*/true);
+    TakeRecords();
     ReleaseDatabase(db_, state_);
-    const std::string warning = no_airports_ ? NoAirportsWarning() : "";
-    return IdleEnding(RunEnding::Success, text::WithDetail(text::kRunSucceeded, warning));
+    std::string warnings = no_airports_ ? NoAirportsWarning() : "";
+    for (const std::string& warning : write_warnings_) {
+      warnings += (warnings.empty() ? "" : "\n") + warning;
+    }
+    return IdleEnding(RunEnding::Success, text::WithDetail(text::kRunSucceeded, warnings));
   }
 
   // A set without airports usually means the wrong simulator folder.
   std::string NoAirportsWarning() const {
-    return "Warning: no airports were found in the " + std::to_string(active_areas_) +
-           " active scenery areas of " + platform::Utf8Of(simulator_) +
+    return "Warning: no airports were found in the " +
+           ActiveAreasText(active_areas_, missing_areas_, simulator_) +
            ". Is this the simulator's main folder?";
+  }
+
+  // Nothing was read, and the folder holds a set that has records: it stays.
+  RunSummary NothingReadEnding() {
+    TakeRecords();
+    ReleaseDatabase(db_, state_);
+    return IdleEnding(
+        RunEnding::NothingRead,
+        text::WithDetail(text::kNothingRead,
+                         "None of the " +
+                             ActiveAreasText(active_areas_, missing_areas_, simulator_) +
+                             " gave a record. " + std::string(text::kPreviousSetKept)));
+  }
+
+  // The replacement failed half-way and could not be undone: the message
+  // says what the folder holds and who finishes it.
+  RunSummary UnfinishedEnding(const std::string& detail) {
+    TakeRecords();
+    ReleaseDatabase(db_, state_);
+    return IdleEnding(RunEnding::WriteFailed,
+                      text::WithDetail(text::kDatabaseFilesNotWritten, detail));
   }
 
   // Whatever the writer staged is gone already; the old set stands.
   RunSummary CancelEnding() {
-    TakeRecords(/*with_files=*/false);
+    TakeRecords();
     ReleaseDatabase(db_, state_);
     return IdleEnding(RunEnding::Cancelled,
                       text::WithDetail(text::kRunCancelled, text::kPreviousSetKept));
@@ -474,7 +561,7 @@ class Run {
 
   // Nothing of the new set was put in place.
   RunSummary WriteFailedEnding(const std::string& failure) {
-    TakeRecords(/*with_files=*/true);
+    TakeRecords();
     ReleaseDatabase(db_, state_);
     return IdleEnding(RunEnding::WriteFailed,
                       text::WithDetail(text::kDatabaseFilesNotWritten,
@@ -484,8 +571,9 @@ class Run {
   // Blanks the simulator folder in Program_Config.cfg so that the next
   // start asks for it again. The database files stay as they were.
   RunSummary StartErrorEnding(std::string_view text, const std::string& detail) {
-    const std::string message =
-        text::WithDetail(text, detail + " " + std::string(text::kPreviousSetKept));
+    const std::string message = text::WithDetail(
+        text, detail + " The simulator folder is cleared from Program_Config.cfg: " +
+                  view_.SimulatorAskedAgain() + " " + std::string(text::kPreviousSetKept));
     view_.ShowMessage(message);
     if (halt_.stop_requested()) return HaltedEnding();
     state_.config.FS_Directory = std::string();
@@ -519,10 +607,9 @@ class Run {
     return summary;
   }
 
-  // Counts what the database holds, and what reading noticed, before it is
-  // released; later calls only list the files.
-  void TakeRecords(bool with_files) {
-    if (with_files) summary_.files = ListOutputFiles(state_.TargetFolder);
+  // Counts what the database holds, and what reading and writing noticed,
+  // before it is released; later calls change nothing.
+  void TakeRecords() {
     if (records_taken_) return;
     records_taken_ = true;
     no_airports_ = db_.Airports.empty();
@@ -532,11 +619,13 @@ class Run {
       scan.duplicate_airports.emplace_back(TextOf(ident));
     }
     scan.duplicate_fixes = db_.Fixes.size() - db_.FixIndexSize();
-    scan.warnings = ScanWarnings(scan);
-    if (no_airports_) scan.warnings.insert(scan.warnings.begin(), NoAirportsWarning());
   }
 
   RunSummary Finish(RunEnding ending, std::string_view message) {
+    ScanReport& scan = summary_.scan;
+    scan.warnings = ScanWarnings(scan);
+    if (no_airports_) scan.warnings.insert(scan.warnings.begin(), NoAirportsWarning());
+    scan.warnings.insert(scan.warnings.end(), write_warnings_.begin(), write_warnings_.end());
     summary_.ending = ending;
     summary_.message = message;
     return std::move(summary_);
@@ -556,8 +645,10 @@ class Run {
   // Declared after db_: the writing, which reads it, ends first.
   std::optional<SetFailure> staging_failure_;
   std::optional<StagedDatabaseSet> staged_;
-  std::optional<DatabaseWriting> writing_;  // ends before its staging folder goes
-  std::size_t active_areas_ = 0;            // active areas with a folder
+  std::optional<DatabaseWriting> writing_;   // ends before its staging folder goes
+  std::size_t active_areas_ = 0;             // areas marked active
+  std::size_t missing_areas_ = 0;            // of those, the ones without a usable folder
+  std::vector<std::string> write_warnings_;  // what writing kept of the old set, and why
   bool records_taken_ = false;
   bool no_airports_ = false;
   RunSummary summary_;

@@ -32,11 +32,15 @@ inline constexpr std::string_view kOutOfMemory =
     "Error - not enough memory resources for complete operation. The program will terminate.";
 inline constexpr std::string_view kDatabaseFilesNotWritten =
     "Error - while trying to write the databases files.";
+inline constexpr std::string_view kNothingRead =
+    "Error - no scenery records were read, so the databases files were not replaced.";
 inline constexpr std::string_view kNoSceneryArea =
     "The SCENERY.CFG file doesn't list any scenery area, so no databases files were created.";
 
 // Second lines of messages about the target folder's database files.
 inline constexpr std::string_view kPreviousSetKept = "The previous database files were kept.";
+inline constexpr std::string_view kTargetFolderNotLocked =
+    "Error - could not lock the folder of the databases files, so nothing was changed.";
 inline constexpr std::string_view kTargetFolderBusy =
     "Error - another run is creating the databases files of this folder. Please wait until it "
     "has ended.";

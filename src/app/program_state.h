@@ -22,6 +22,11 @@ struct ProgramState {
   CFG_File_Reader config;
   // The target program's folder, holding Program_Config.cfg.
   std::filesystem::path TargetFolder;
+  // The simulator in `config` was chosen for this program (by --simulator or
+  // "Change Program or Simulator...") but is not in Program_Config.cfg yet:
+  // the next run records it together with the database set built from it,
+  // so that the settings always name the simulator of the set that stands.
+  bool simulator_pending = false;
   // Set by "Cancel Database Creation", cleared when a run starts and by the
   // success and cancel endings.
   CancelFlag cancel{false};

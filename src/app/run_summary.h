@@ -19,6 +19,7 @@ enum class RunEnding {
   OutOfMemory,    // memory ran out while reading; the window closes
   NoSceneryArea,  // Scenery.cfg lists no area: nothing built, window back to idle
   WriteFailed,    // a database file or magdec.bgl could not be written
+  NothingRead,    // no record was read: the old set, which has records, stays
   Halted,         // stopped from outside; the worker touched nothing afterwards
 };
 

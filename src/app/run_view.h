@@ -31,6 +31,11 @@ class RunView : public ProgressView {
     ShowMessage(text);
   }
   virtual void CloseMainWindow() = 0;
+  // How this front end asks for the simulator again once a start error has
+  // cleared the one Program_Config.cfg recorded: the end of a sentence.
+  virtual std::string SimulatorAskedAgain() const {
+    return "the next start of the program asks for it again.";
+  }
 };
 
 }  // namespace tarnvale

@@ -40,7 +40,8 @@ bool StringTableTitle(const std::string& title) { return !title.empty() && title
 std::string AreasLine(const ScanReport& scan) {
   std::string line = "Areas: " + std::to_string(CountAreas(scan, AreaStatus::Read)) + " read";
   std::vector<std::string> unread;
-  for (AreaStatus status : {AreaStatus::Inactive, AreaStatus::Missing, AreaStatus::TooLong}) {
+  for (AreaStatus status :
+       {AreaStatus::NotRead, AreaStatus::Inactive, AreaStatus::Missing, AreaStatus::TooLong}) {
     const std::size_t count = CountAreas(scan, status);
     if (count != 0)
       line += ", " + std::to_string(count) + " " + std::string(AreaStatusName(status));
@@ -98,6 +99,8 @@ std::string_view AreaStatusName(AreaStatus status) {
       return "missing";
     case AreaStatus::TooLong:
       return "too-long";
+    case AreaStatus::NotRead:
+      return "not-read";
   }
   return "read";
 }

@@ -25,6 +25,7 @@ enum class AreaStatus {
   Inactive,  // Active=FALSE: not read
   Missing,   // no Local, or its folder is not there or cannot be entered
   TooLong,   // its folder path is too long, so the area was dropped
+  NotRead,   // the run ended (cancel, failure) before this area was read whole
 };
 
 struct AreaScan {

@@ -105,23 +105,29 @@ void StoreSimulator(ProgramState& state, const SimulatorChoice& choice) {
 }
 
 // Takes the target folder's lock unless this state holds it already, then
-// finishes or drops what an interrupted run left there. False while another
-// run holds the lock. A folder that cannot be opened is not claimed: what
-// follows finds it unusable and says so.
-bool ClaimTargetFolder(ProgramState& state) {
+// finishes or drops what an interrupted run left there. Returns the message
+// that refuses the folder: another run holds the lock, or the lock failed
+// (a file system without locks, a full lock table): without it nothing
+// would keep a second run out. A folder that cannot be entered is not
+// claimed: what follows finds it unusable and says so.
+std::optional<std::string> ClaimTargetFolder(ProgramState& state) {
   if (!state.target_lock) {
     std::error_code error;
     state.target_lock = platform::FolderLock::TryAcquire(state.TargetFolder, error);
-    if (error == std::errc::resource_unavailable_try_again) return false;
-    if (!state.target_lock) return true;
+    const std::string folder = "Folder: " + platform::Utf8Of(state.TargetFolder);
+    if (error == std::errc::resource_unavailable_try_again) {
+      return text::WithDetail(text::kTargetFolderBusy, folder);
+    }
+    if (!state.target_lock) {
+      if (!platform::CanEnterFolder(state.TargetFolder)) return std::nullopt;
+      return text::WithDetail(text::kTargetFolderNotLocked,
+                              folder + " (" + error.message() +
+                                  "). Without the lock another run could mix its files with "
+                                  "this one's.");
+    }
   }
   RecoverDatabaseSet(state.TargetFolder);
-  return true;
-}
-
-std::string TargetFolderBusyMessage(const ProgramState& state) {
-  return text::WithDetail(text::kTargetFolderBusy,
-                          "Folder: " + platform::Utf8Of(state.TargetFolder));
+  return std::nullopt;
 }
 
 bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
@@ -141,15 +147,22 @@ SimulatorChoice RecordedSimulator(const ProgramState& state) {
           platform::PathFromUtf8(platform::DisplayText(state.config.FS_Directory.value_or("")))};
 }
 
-// The simulator the user chose, recorded as first use does.
+// The simulator the user chose: written at once on first use, else
+// recorded with the next run's set.
 bool RecordSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view) {
-  return NeedsSimulator(state) ? RecordFirstUseSimulator(state, choice, view)
-                               : ReplaceSimulator(state, choice, view);
+  if (NeedsSimulator(state)) return RecordFirstUseSimulator(state, choice, view);
+  ReplaceSimulator(state, choice);
+  return true;
 }
 
+// The chosen program's settings are read afresh, as at start-up: nothing of
+// the program served before carries over.
 bool ChangeSteps(ProgramState& state, StartupView& view) {
   const std::optional<std::filesystem::path> target = view.AskTargetFolder();
-  if (!target || !OpenProgramConfig(state, *target, view)) return false;
+  if (!target) return false;
+  state.config = CFG_File_Reader();
+  state.simulator_pending = false;
+  if (!OpenProgramConfig(state, *target, view)) return false;
   const std::optional<SimulatorChoice> simulator = view.AskSimulator(RecordedSimulator(state));
   return simulator && RecordSimulator(state, *simulator, view) && CheckDefaultDbFolder(state, view);
 }
@@ -256,8 +269,8 @@ StartupOutcome StartUpSteps(ProgramState& state, StartupView& view) {
 bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
                        StartupView& view) {
   state.TargetFolder = folder;
-  if (!ClaimTargetFolder(state)) {
-    view.ShowMessage(TargetFolderBusyMessage(state), MessageTitle::ProgramName);
+  if (const std::optional<std::string> refusal = ClaimTargetFolder(state)) {
+    view.ShowMessage(*refusal, MessageTitle::ProgramName);
     return false;
   }
   const std::vector<std::filesystem::path> files = platform::FindFiles(folder, kProgramConfigName);
@@ -285,10 +298,12 @@ bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view) {
   if (state.worker.Running()) return false;
   const CFG_File_Reader kept_config = state.config;
   const std::filesystem::path kept_folder = state.TargetFolder;
+  const bool kept_pending = state.simulator_pending;
   const bool changed = ChangeSteps(state, view);
   if (!changed) {
     state.config = kept_config;
     state.TargetFolder = kept_folder;
+    state.simulator_pending = kept_pending;
   }
   ReleaseTargetFolder(state);
   return changed;
@@ -317,9 +332,12 @@ bool RecordFirstUseSimulator(ProgramState& state, const SimulatorChoice& choice,
   return RewriteProgramConfig(state, view);
 }
 
-bool ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view) {
+void ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice) {
+  const std::optional<std::string> folder = state.config.FS_Directory;
+  const FsVersion version = state.config.FS_Version;
   StoreSimulator(state, choice);
-  return RewriteProgramConfig(state, view);
+  state.simulator_pending |=
+      state.config.FS_Directory != folder || state.config.FS_Version != version;
 }
 
 bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view) {
@@ -335,18 +353,20 @@ bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view) {
 bool StartCreationRun(ProgramState& state, RunView& view) {
   // The previous run has taken its ending; let its thread finish first.
   state.worker.Join();
-  if (!ClaimTargetFolder(state)) {
-    view.ShowMessage(TargetFolderBusyMessage(state));
+  if (const std::optional<std::string> refusal = ClaimTargetFolder(state)) {
+    view.ShowMessage(*refusal);
     return false;
   }
   // The old set is replaced only once the new one is whole; what would stop
   // that is found now, before the run.
+  std::string blocker = StagingEntryProblem(state.TargetFolder);
   if (const std::optional<std::filesystem::path> blocked = BlockedOutputEntry(state.TargetFolder)) {
+    blocker = platform::Utf8Of(*blocked) + " is a folder where a database file belongs.";
+  }
+  if (!blocker.empty()) {
     state.target_lock.reset();
     view.ShowMessage(text::WithDetail(text::kOldFilesNotDeleted,
-                                      blocked->string() +
-                                          " is a folder where a database file belongs. " +
-                                          std::string(text::kPreviousSetKept)));
+                                      blocker + " " + std::string(text::kPreviousSetKept)));
     view.CloseMainWindow();
     return false;
   }

@@ -86,13 +86,15 @@ enum class StartupOutcome {
 // The whole start-up sequence, before the window is shown.
 StartupOutcome RunStartup(ProgramState& state, StartupView& view);
 
-// "Change Program or Simulator...": asks both questions again, the
-// simulator dialog opening with what the chosen program records, and
-// records the simulator as first use does (with the first-use defaults only
-// when the program recorded none). Until every step succeeds nothing
-// changes for this window: a closed dialog or a failed step leaves it with
-// the program and settings it had. Not while a run is going. True when the
-// window now serves the answers given.
+// "Change Program or Simulator...": asks both questions again, reads the
+// chosen program's settings afresh (as a start does), the simulator dialog
+// opening with what they record. A program that records no simulator gets
+// the answer at once, with the first-use defaults; for one that records a
+// simulator, another answer waits for the next run, which records it with
+// its set. Until every step succeeds nothing changes for this window: a
+// closed dialog or a failed step leaves it with the program and settings it
+// had. Not while a run is going. True when the window now serves the
+// answers given.
 bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view);
 
 // The target-program choice that leads back to the state's program: its
@@ -116,9 +118,11 @@ bool NeedsSimulator(const ProgramState& state);
 // when the rewrite failed.
 bool RecordFirstUseSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view);
 
-// Replaces the recorded simulator and rewrites Program_Config.cfg with the
-// settings it held. False, after the message, when the rewrite failed.
-bool ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view);
+// Replaces the recorded simulator for the next run, which records it in
+// Program_Config.cfg together with the database set built from it (see
+// ProgramState::simulator_pending); a choice equal to the recorded one
+// changes nothing.
+void ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice);
 
 // The radar program needs its DEFAULT_DB sub-folder. False, after the
 // message, when it is missing.

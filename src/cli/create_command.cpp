@@ -101,7 +101,8 @@ std::optional<int> StartUp(ProgramState& state, const CreateOptions& options, Te
   }
   if (!options.simulator || answers.SimulatorAsked()) return std::nullopt;
   const std::optional<SimulatorChoice> replacement = answers.SimulatorFromOptions();
-  if (!replacement || !ReplaceSimulator(state, *replacement, answers)) return kExitError;
+  if (!replacement) return kExitError;
+  ReplaceSimulator(state, *replacement);
   return std::nullopt;
 }
 

@@ -28,6 +28,9 @@ class TerminalView final : public RunView {
   void EnableCancelButton(bool) override {}
   void ShowMessage(const std::string& text) override { Line(text); }
   void CloseMainWindow() override {}
+  std::string SimulatorAskedAgain() const override {
+    return "give --simulator DIR and --fs-version 8 or 9 to the next create.";
+  }
 
   // One line on standard output, kept clear of the bar.
   void Line(std::string_view text);

@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+constexpr std::string_view kMagneticDeclinationName = "magdec.bgl";
 
 std::string WhatFailedWriting(const fs::path& path) {
   return "Error - could not write the database file " + platform::Utf8Of(path);
@@ -49,6 +50,14 @@ class DatabaseWriting::UnflushedFile {
     }
     return UnflushedFile(Describe(what, error));
   }
+
+  // A step that writes no file because the old one is to stay, and why.
+  static UnflushedFile KeepingOld(std::string warning) {
+    UnflushedFile kept;
+    kept.warning_ = std::move(warning);
+    return kept;
+  }
+  const std::string& Warning() const { return warning_; }
 
   // Flushes the file to disk and closes it. Returns the failure message, or
   // the empty text when the file is complete.
@@ -82,6 +91,7 @@ class DatabaseWriting::UnflushedFile {
   std::optional<platform::OutputFile> file_;  // open until flushed
   std::string what_;                          // what failed, should the flush fail
   std::string failure_;                       // the message of a step with no file
+  std::string warning_;                       // of a step that keeps the old file
 };
 
 namespace {
@@ -169,8 +179,7 @@ std::optional<std::string_view> MagneticDeclinationSource(FsVersion fs_version) 
   return std::nullopt;
 }
 
-UnflushedFile CopyMagneticDeclination(const OutputSettings& settings) {
-  const fs::path target = settings.OutputFolder / "magdec.bgl";
+UnflushedFile CopyMagneticDeclination(const OutputSettings& settings, const fs::path& target) {
   const std::optional<std::string_view> source_text = MagneticDeclinationSource(settings.Version);
   if (!source_text) {
     return UnflushedFile("Error - could not copy magdec.bgl: no simulator version " +
@@ -180,11 +189,19 @@ UnflushedFile CopyMagneticDeclination(const OutputSettings& settings) {
   // target folder is where the files are written.
   const fs::path source = platform::ResolvePath(
       settings.SimulatorFolder + std::string(*source_text), settings.TargetFolder);
+  // A simulator without a readable magdec.bgl is an input to live with, not
+  // a failed write: the set goes in, and the old copy stays.
+  const std::optional<platform::InputFile> input = platform::InputFile::Open(source);
+  if (!input) {
+    return UnflushedFile::KeepingOld(
+        "Warning: magdec.bgl was not copied: " + platform::Utf8Of(source) +
+        " is missing or cannot be read. A magdec.bgl already beside the database files stays.");
+  }
   const std::string what = "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) +
                            " to " + platform::Utf8Of(target);
   std::error_code error;
   std::optional<platform::OutputFile> file = platform::OutputFile::Create(target, error);
-  if (file) error = platform::CopyFileInto(source, *file);
+  if (file) error = platform::CopyFileInto(*input, *file);
   return UnflushedFile::After(target, std::move(file), error, what);
 }
 
@@ -195,35 +212,43 @@ std::vector<DatabaseWriting::Step> DatabaseWriting::StepsFor(NavDatabase& db,
   const bool radar = settings.Program == TargetProgram::Radar;
   // Any later version number counts as FS2004 here.
   const bool fs2004 = ToNumber(settings.Version) >= ToNumber(FsVersion::Fs2004);
-  const auto file = [&settings](std::string_view name) { return settings.OutputFolder / name; };
   return {
-      {!db.Airports.empty(), true,
-       [&db, file] { return WriteRecordFile(file("world_airports.dat"), {&db.Airports}); }},
-      {fs2004 && !db.FuelAreas.empty(), false,
-       [&db, file] { return WriteRecordFile(file("world_fuel_areas.dat"), {&db.FuelAreas}); }},
-      {radar && fs2004 && !db.Airspaces.empty(), false,
-       [&db, file] { return WriteRecordFile(file("additional_airspaces.dat"), {&db.Airspaces}); }},
-      {radar && (!db.Vors.empty() || !db.Ndbs.empty()), false,
-       [&db, file] {
-         return WriteRecordFile(file("world_navaids.dat"), {&db.Vors, &db.Ndbs});
+      {"world_airports.dat", !db.Airports.empty(), true,
+       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Airports}); }},
+      {"world_fuel_areas.dat", fs2004 && !db.FuelAreas.empty(), false,
+       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.FuelAreas}); }},
+      {"additional_airspaces.dat", radar && fs2004 && !db.Airspaces.empty(), false,
+       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Airspaces}); }},
+      {"world_navaids.dat", radar && (!db.Vors.empty() || !db.Ndbs.empty()), false,
+       [&db](const fs::path& path) {
+         return WriteRecordFile(path, {&db.Vors, &db.Ndbs});
        }},
-      {radar && !db.Markers.empty(), false,
-       [&db, file] { return WriteRecordFile(file("world_markers.dat"), {&db.Markers}); }},
-      {true, false, [&settings] { return CopyMagneticDeclination(settings); }},
-      {radar && !db.Fixes.empty(), false,
-       [&db, file] { return WriteRecordFile(file("world_fixpoints.dat"), {&db.Fixes}); }},
-      {radar && !db.VictorAirways.empty(), true,
-       [&db, file] { return WriteRecordFile(file("world_airways_v.dat"), {&db.VictorAirways}); }},
-      {radar && !db.JetAirways.empty(), true,
-       [&db, file] { return WriteRecordFile(file("world_airways_j.dat"), {&db.JetAirways}); }},
+      {"world_markers.dat", radar && !db.Markers.empty(), false,
+       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Markers}); }},
+      {kMagneticDeclinationName, true, false,
+       [&settings](const fs::path& path) { return CopyMagneticDeclination(settings, path); }},
+      {"world_fixpoints.dat", radar && !db.Fixes.empty(), false,
+       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Fixes}); }},
+      {"world_airways_v.dat", radar && !db.VictorAirways.empty(), true,
+       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.VictorAirways}); }},
+      {"world_airways_j.dat", radar && !db.JetAirways.empty(), true,
+       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.JetAirways}); }},
   };
+}
+
+bool WritesAnyRecord(NavDatabase& db, const OutputSettings& settings) {
+  for (const DatabaseWriting::Step& step : DatabaseWriting::StepsFor(db, settings)) {
+    if (step.wanted && step.name != kMagneticDeclinationName) return true;
+  }
+  return false;
 }
 
 DatabaseWriting::DatabaseWriting(NavDatabase& db, OutputSettings settings, const CancelFlag& cancel)
     : settings_(std::move(settings)),
       cancel_(cancel),
       steps_(StepsFor(db, settings_)),
-      failures_(steps_.size()) {}
+      failures_(steps_.size()),
+      warnings_(steps_.size()) {}
 
 DatabaseWriting::~DatabaseWriting() = default;  // joins the early writer
 
@@ -241,15 +266,22 @@ WriteResult DatabaseWriting::Finish(ProgressView& view) {
   view.SetProgressPosition(0);
   const bool cancelled = RunSteps(started_early_ ? Part::Bound : Part::All, settings_.Threads);
   if (early_.joinable()) early_.join();
-  if (cancelled || early_cancelled_) return {WriteResult::Status::Cancelled, {}};
+  WriteResult result;
+  if (cancelled || early_cancelled_) {
+    result.status = WriteResult::Status::Cancelled;
+    return result;
+  }
   // A failed file does not stop the others: each file stands on its own, and
   // the message then names, in file order, every file that is missing or
   // incomplete.
-  WriteResult result;
-  for (const std::string& failure : failures_) {
-    if (failure.empty()) continue;
+  for (std::size_t step = 0; step < steps_.size(); ++step) {
+    if (!warnings_[step].empty()) {
+      result.kept_old.emplace_back(steps_[step].name);
+      result.warnings.push_back(warnings_[step]);
+    }
+    if (failures_[step].empty()) continue;
     result.status = WriteResult::Status::Failed;
-    result.failure += (result.failure.empty() ? "" : "\n") + failure;
+    result.failure += (result.failure.empty() ? "" : "\n") + failures_[step];
   }
   return result;
 }
@@ -272,7 +304,7 @@ bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
         return;
       }
       const Step& step = steps_[chosen[i]];
-      if (step.wanted) written[i] = step.write();
+      if (step.wanted) written[i] = step.write(settings_.OutputFolder / step.name);
     }
   };
   std::vector<std::jthread> helpers;
@@ -284,7 +316,10 @@ bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
   work();
   helpers.clear();             // joins
   if (cancelled) return true;  // the files go unflushed with the output folder
-  for (std::size_t i = 0; i < chosen.size(); ++i) failures_[chosen[i]] = written[i].Finish();
+  for (std::size_t i = 0; i < chosen.size(); ++i) {
+    failures_[chosen[i]] = written[i].Finish();
+    warnings_[chosen[i]] = written[i].Warning();
+  }
   return false;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct WriteResult {
   enum class Status { Written, Cancelled, Failed };
   Status status = Status::Written;
   std::string failure;  // for Failed: one line per file that could not be written
+  // Output names the new set has no file of while the old file stays: the
+  // simulator's magdec.bgl was missing or unreadable. Each has its warning.
+  std::vector<std::string> kept_old;
+  std::vector<std::string> warnings;
 };
 
 // Writes every file of the set that the settings call for into the output
@@ -37,9 +42,14 @@ struct WriteResult {
 // Cancelled the caller drops what was written and takes the cancel ending.
 // A file that cannot be created or fully written (an incomplete one is
 // removed), or a failed copy, makes the result Failed; the remaining steps
-// are still carried out.
+// are still carried out. A magdec.bgl that the simulator lacks, or that
+// cannot be opened, is not copied: the old copy is to stay (kept_old).
 WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const OutputSettings& settings,
                                const CancelFlag& cancel);
+
+// True when the settings call for a database file with records: a set that
+// would hold nothing but magdec.bgl is worth nothing to the program.
+bool WritesAnyRecord(NavDatabase& db, const OutputSettings& settings);
 
 // WriteDatabaseFiles in two parts, so that the files whose records binding
 // leaves as they are (all but the airports and the airways) can be written
@@ -66,18 +76,21 @@ class DatabaseWriting {
 
  private:
   struct Step {
+    std::string_view name;
     bool wanted;
     bool bound;  // binding completes the records it writes
-    std::function<UnflushedFile()> write;
+    std::function<UnflushedFile(const std::filesystem::path&)> write;
   };
   enum class Part { All, Bound, Unbound };
   static std::vector<Step> StepsFor(NavDatabase& db, const OutputSettings& settings);
+  friend bool WritesAnyRecord(NavDatabase& db, const OutputSettings& settings);
   bool RunSteps(Part part, unsigned threads);
 
   OutputSettings settings_;
   const CancelFlag& cancel_;
   std::vector<Step> steps_;            // one per file, in file order
   std::vector<std::string> failures_;  // by step, empty when written
+  std::vector<std::string> warnings_;  // by step: why an old file stays
   bool started_early_ = false;
   std::atomic<bool> early_cancelled_{false};
   std::jthread early_;

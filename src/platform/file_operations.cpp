@@ -18,6 +18,19 @@ std::error_code DeleteFile(const fs::path& path) {
   return error;
 }
 
+std::error_code CopyFileInto(const InputFile& from, OutputFile& to) {
+  constexpr std::size_t kChunk = std::size_t{1} << 16;
+  std::string buffer(kChunk, '\0');
+  for (std::uint64_t offset = 0;;) {
+    bool failed = false;
+    const std::size_t count = from.ReadAt(offset, buffer.data(), kChunk, failed);
+    if (failed) return std::make_error_code(std::errc::io_error);
+    if (count == 0) return {};
+    if (std::error_code error = to.Write(std::string_view(buffer.data(), count))) return error;
+    offset += count;
+  }
+}
+
 std::error_code RenameEntry(const fs::path& from, const fs::path& to) {
   if (std::error_code injected = InjectedFault(FaultSite::Rename)) return injected;
   std::error_code error;

@@ -24,6 +24,9 @@ std::error_code ReplaceFileContents(const std::filesystem::path& target, std::st
 // writing anything when `from` cannot be opened or is no regular file.
 std::error_code CopyFileInto(const std::filesystem::path& from, OutputFile& to);
 
+// Appends every byte of the opened file `from`, read from its start, to `to`.
+std::error_code CopyFileInto(const InputFile& from, OutputFile& to);
+
 // Deletes the file `path` (a link itself, not its target). Fails, changing
 // nothing, when `path` does not exist or is a folder.
 std::error_code DeleteFile(const std::filesystem::path& path);

@@ -90,11 +90,14 @@ class CreationRunTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  std::string SucceededWithoutAirports(int active_areas) const {
+  // Every area marked active counts, those without a usable folder too.
+  std::string SucceededWithoutAirports(int active_areas, int missing = 0) const {
+    const std::string missing_text =
+        missing == 0 ? "" : " (" + std::to_string(missing) + " missing)";
     return text::WithDetail(text::kRunSucceeded, "Warning: no airports were found in the " +
                                                      std::to_string(active_areas) +
                                                      " active scenery areas of " +
-                                                     simulator_.Root().string() +
+                                                     simulator_.Root().string() + missing_text +
                                                      ". Is this the simulator's main folder?");
   }
 
@@ -120,7 +123,7 @@ TEST_F(CreationRunTest, SuccessReadsActiveAreasLastToFirstWithExactViewCalls) {
                      "status:Base", "stepit", "stepit", Status(text::kCreatingFiles), "range:0,102",
                      "position:0", Status(text::kFinishing)},
                     kIdleEnding,
-                    {Message(SucceededWithoutAirports(2))}}));
+                    {Message(SucceededWithoutAirports(4, 2))}}));
   EXPECT_EQ(summary.ending, RunEnding::Success);
   EXPECT_EQ(summary.bgl_files, 3);
   EXPECT_TRUE(state_.config.SceneryAreas.empty());
@@ -163,7 +166,7 @@ TEST_F(CreationRunTest, CancelDuringReadingStopsAtTheNextFile) {
 }
 
 TEST_F(CreationRunTest, CancelInTheWriterKeepsTheOldSet) {
-  AddArea("Base", "Scenery\\Local", true, {"a.bgl"});
+  WriteBgl(AddArea("Base", "Scenery\\Local", true) / "a.bgl", {testing::SmallAirport("LSZH")});
   WriteFile(target_ / "world_navaids.dat", "left from an earlier run");
   view_.OnCall(Status(text::kCreatingFiles), [this] { state_.cancel = true; });
 

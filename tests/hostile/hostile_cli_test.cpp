@@ -13,6 +13,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/messages.h"
 #include "hostile/hostile_environment.h"
 #include "output/database_reader.h"
 
@@ -104,7 +105,8 @@ TEST(HostileTarget, ReadOnlyFileSystem) {
 }
 
 // Ways in which Program_Config.cfg cannot be replaced when the options name
-// a new simulator: the run must stop with the file as it was.
+// a new simulator: the run must stop with the file as it was, and with it
+// the database files (none here) that stood beside it.
 struct UnreplaceableCase {
   const char* name;
   const char* size;  // of the tmpfs holding the program folder
@@ -121,10 +123,11 @@ class UnreplaceableProgramConfig : public ::testing::TestWithParam<Unreplaceable
 TEST_P(UnreplaceableProgramConfig, StopsWithTheFileIntact) {
   const ScratchFileSystem disk(GetParam().size);
   if (!disk.Available()) GTEST_SKIP() << "cannot mount a tmpfs here (needs CAP_SYS_ADMIN)";
-  const Installation installation(disk.Path() / "radar");
+  Installation installation(disk.Path() / "radar");
+  installation.RecordAnotherSimulator();
   if (!GetParam().lock(disk, installation)) GTEST_SKIP() << "cannot lock the file here";
   ExpectRefused(installation.CreateReplacingSimulator(),
-                "while trying to modify the PROGRAM_CONFIG.CFG file");
+                std::string(text::kDatabaseFilesNotWritten));
   EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
   EXPECT_TRUE(DatabaseFilesIn(installation.Target()).empty());
 }
@@ -143,12 +146,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<UnreplaceableCase>& info) { return info.param.name; });
 
 TEST(HostileTarget, ImmutableProgramConfig) {
-  const Installation installation;
+  Installation installation;
+  installation.RecordAnotherSimulator();
   const ImmutableMark lock(installation.ConfigFile());
   if (!lock.Available()) GTEST_SKIP() << "cannot mark a file immutable here";
   ExpectRefused(installation.CreateReplacingSimulator(),
-                "while trying to modify the PROGRAM_CONFIG.CFG file");
+                std::string(text::kDatabaseFilesNotWritten));
   EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+  EXPECT_TRUE(DatabaseFilesIn(installation.Target()).empty());
 }
 
 // Symbolic link loops, folders, a FIFO and a dangling link named like BGL

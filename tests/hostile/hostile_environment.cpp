@@ -38,6 +38,12 @@ fs::path Installation::RegionFolder() const {
 
 CliResult Installation::Create() const { return RunCli({"create", "--target", target_.string()}); }
 
+void Installation::RecordAnotherSimulator() {
+  const std::string recorded = "FS_Directory=" + simulator_.string();
+  config_text_.replace(config_text_.find(recorded), recorded.size(), recorded + "-before");
+  WriteFile(ConfigFile(), config_text_);
+}
+
 CliResult Installation::CreateReplacingSimulator() const {
   return RunCli({"create", "--target", target_.string(), "--simulator", simulator_.string(),
                  "--fs-version", "9"});

@@ -28,7 +28,11 @@ class Installation {
   std::filesystem::path RegionFolder() const;
 
   CliResult Create() const;
-  // With --simulator and --fs-version, which rewrite Program_Config.cfg.
+  // Program_Config.cfg records another simulator folder from now on.
+  void RecordAnotherSimulator();
+  // With --simulator and --fs-version naming the simulator; after
+  // RecordAnotherSimulator the run rewrites Program_Config.cfg together
+  // with the new set.
   CliResult CreateReplacingSimulator() const;
 
  private:

@@ -241,13 +241,18 @@ TEST_F(WriterTest, FilesWrittenOnSeveralThreadsFailInFileOrder) {
   EXPECT_EQ(FilesIn(target.Path()).size(), 9u);  // five files, magdec.bgl, three in the way
 }
 
-TEST_F(WriterTest, AMissingMagdecSourceFailsByName) {
+// A simulator without magdec.bgl (or with one that is no file) is an input
+// problem: the set is written, and the old copy is to stay.
+TEST_F(WriterTest, AMissingMagdecSourceKeepsTheOldCopyWithAWarning) {
   testing::FillSampleDatabase(db);
   const OutputSettings settings{TargetProgram::Radar, FsVersion::Fs2004,
                                 (simulator / "nowhere").string(), target.Path(), target.Path()};
   const WriteResult result = WriteDatabaseFiles(db, view, settings, cancel);
-  EXPECT_EQ(result.status, WriteResult::Status::Failed);
-  EXPECT_NE(result.failure.find("magdec.bgl"), std::string::npos) << result.failure;
+  EXPECT_EQ(result.status, WriteResult::Status::Written) << result.failure;
+  EXPECT_EQ(result.kept_old, std::vector<std::string>{"magdec.bgl"});
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_NE(result.warnings[0].find("nowhere"), std::string::npos) << result.warnings[0];
+  EXPECT_FALSE(fs::exists(target / "magdec.bgl"));
   EXPECT_TRUE(fs::is_regular_file(target / "world_airways_j.dat"));
 }
 
