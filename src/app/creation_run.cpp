@@ -480,8 +480,9 @@ class Run {
       case SetState::New:
         summary_.files = InstalledFiles(state_.TargetFolder, staged.Placed());
         if (failure) {
-          write_warnings_.push_back("Warning: could not remove " + failure->Describe() +
-                                    "; the next run removes it.");
+          write_warnings_.push_back("Warning: could not finish removing " +
+                                    platform::Utf8Of(staged.Folder()) + ": " + failure->Describe() +
+                                    "; the next run finishes it.");
         }
         return SuccessEnding();
       case SetState::Old:

@@ -24,6 +24,20 @@ bool IsReport(const fs::path& file) {
   return name.starts_with(kPrefix) && name.ends_with(kSuffix);
 }
 
+// The temporary file of a report whose writing was cut short (a kill):
+// "run-....json.tmp-XXXXXX", older than any write still going on.
+bool IsLeftoverTemporary(const fs::directory_entry& entry) {
+  constexpr auto kOldEnough = std::chrono::minutes(10);
+  const std::string name = platform::Utf8Of(entry.path().filename());
+  if (!name.starts_with(kPrefix) ||
+      name.find(std::string(kSuffix) + ".tmp-") == std::string::npos) {
+    return false;
+  }
+  std::error_code error;
+  const fs::file_time_type written = entry.last_write_time(error);
+  return !error && fs::file_time_type::clock::now() - written > kOldEnough;
+}
+
 // "run-20261209-051502-<pid>.json": names sort in the order the runs ended.
 std::string ReportName() {
   namespace chrono = std::chrono;
@@ -45,6 +59,7 @@ void RemoveOldReports(const fs::path& folder) {
   std::vector<fs::path> reports;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
     if (IsReport(entry.path())) reports.push_back(entry.path());
+    if (IsLeftoverTemporary(entry)) platform::DeleteFile(entry.path());
   }
   if (reports.size() <= kReportsKept) return;
   std::sort(reports.begin(), reports.end());

@@ -20,7 +20,8 @@ std::filesystem::path ReportArchiveFolder();
 
 // Writes the report of `summary` into `folder` (created when missing) as
 // "run-<UTC date and time>-<number>.json" and removes the oldest reports
-// beyond the last kReportsKept. Returns the file written, or std::nullopt
+// beyond the last kReportsKept, and the temporary files of reports whose
+// writing a kill cut short. Returns the file written, or std::nullopt
 // with `error` set when it could not be written.
 std::optional<std::filesystem::path> KeepReport(const RunSummary& summary,
                                                 const std::filesystem::path& folder,

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -130,12 +132,19 @@ std::optional<std::string> ClaimTargetFolder(ProgramState& state) {
   return std::nullopt;
 }
 
+// A failed rewrite says whether the old file stands, or the new one stands
+// but could not be flushed to disk.
 bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
-  if (state.config.WriteProgramConfig(ProgramConfigFile(state)) != kCfgFailed) return true;
-  view.ShowMessage(text::WithDetail(text::kProgramConfigNotRewritten,
-                                    platform::Utf8Of(ProgramConfigFile(state)) +
-                                        " could not be replaced; it was left as it was."),
-                   MessageTitle::ProgramName);
+  const std::filesystem::path file = ProgramConfigFile(state);
+  if (state.config.WriteProgramConfig(file) != kCfgFailed) return true;
+  std::ifstream in(platform::MatchLetterCase(file), std::ios::binary);
+  const std::string now{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string what = now == state.config.ProgramConfigText()
+                               ? " was rewritten, but could not be flushed to disk."
+                               : " could not be replaced; it was left as it was.";
+  view.ShowMessage(
+      text::WithDetail(text::kProgramConfigNotRewritten, platform::Utf8Of(file) + what),
+      MessageTitle::ProgramName);
   return false;
 }
 

@@ -118,6 +118,25 @@ bool WriteReport(const RunSummary& summary, const std::filesystem::path& file) {
   return true;
 }
 
+// Why the report could not be written to `file` once the run is over (it is
+// a folder, or its folder takes no new file), found before the run so that
+// a bad path changes nothing. A probe file beside it is made and removed.
+std::optional<std::string> ReportPathProblem(const std::filesystem::path& file) {
+  const std::filesystem::path path = platform::AbsolutePath(file);
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    error = std::make_error_code(std::errc::is_a_directory);
+  } else {
+    const std::filesystem::path probe =
+        path.parent_path() / (".tarnvale-report-probe-" + std::to_string(platform::ProcessId()));
+    error = platform::ReplaceFileContents(probe, "");
+    platform::DeleteFile(probe);
+  }
+  if (!error) return std::nullopt;
+  return "Cannot write the report to " + platform::Utf8Of(file) + ": " + error.message() +
+         ". Nothing was changed.";
+}
+
 int CreateDatabases(ProgramState& state, const CreateOptions& options, TerminalView& view,
                     const platform::InterruptHandler& interrupt) {
   if (interrupt.Interrupted()) {
@@ -145,6 +164,12 @@ int RunCreateCommand(const CreateOptions& options, TerminalView& view) {
   // program the usual way.
   platform::InterruptHandler interrupt;
   interrupt.Forward(&state.cancel);
+  if (options.report) {
+    if (const std::optional<std::string> problem = ReportPathProblem(*options.report)) {
+      view.Line(*problem);
+      return kExitError;
+    }
+  }
   if (const std::optional<int> refused = StartUp(state, options, view)) return *refused;
   return CreateDatabases(state, options, view, interrupt);
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
 
 #include "cli/create_command.h"
 #include "cli/exit_codes.h"
@@ -36,13 +37,33 @@ std::string FreshProgramConfig(TargetProgram program) {
          "\r\nFS_Version=0\r\nFS_Directory=\r\n";
 }
 
+// The entries a demo makes in its folder: the marker, the simulator and
+// every kind of program folder.
+bool MadeByDemo(const fs::path& name) {
+  for (const char* made : {".tarnvale-demo", "FS2002", "Flight Simulator 9", "Scopel v5",
+                           "Brisolt (FS2002)", "Brisolt (FS2004)"}) {
+    if (name == made) return true;
+  }
+  return false;
+}
+
 // An empty folder, or one an earlier demo made (cleared here), is usable.
+// Only what a demo makes is cleared: anything else there is the user's,
+// and stops the demo.
 std::optional<std::string> PrepareDemoFolder(const fs::path& dir) {
   std::error_code error;
   if (fs::exists(dir / kDemoMarker, error)) {
+    std::vector<fs::path> made;
     for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
-      fs::remove_all(entry.path(), error);
-      if (error) return "cannot clear " + platform::Utf8Of(entry.path()) + ": " + error.message();
+      if (!MadeByDemo(entry.path().filename())) {
+        return platform::Utf8Of(entry.path()) +
+               " was not made by tarnvale-cli demo; move it away or choose another --dir";
+      }
+      made.push_back(entry.path());
+    }
+    for (const fs::path& entry : made) {
+      fs::remove_all(entry, error);
+      if (error) return "cannot clear " + platform::Utf8Of(entry) + ": " + error.message();
     }
   } else if (fs::exists(dir, error) && !fs::is_empty(dir, error)) {
     return platform::Utf8Of(dir) +

@@ -188,7 +188,8 @@ std::optional<SetFailure> PutBack(const fs::path& target, const std::vector<fs::
 
 // Removes the staging folder: the old files first, then the journal, so
 // that what a failed removal leaves is finished the same way by the next
-// run, then the rest.
+// run, then the rest, and flushes the target folder so that the removal
+// lasts.
 std::optional<SetFailure> RemoveStagingFolder(const fs::path& target, const fs::path& staging) {
   std::error_code error;
   const fs::path previous = staging / kPreviousFolderName;

@@ -33,6 +33,11 @@ void ClearFaults() {
   any_armed = false;
 }
 
+bool Armed(FaultSite site) {
+  const std::scoped_lock lock(table_mutex);
+  return static_cast<bool>(table[static_cast<std::size_t>(site)].error);
+}
+
 std::error_code InjectedFault(FaultSite site) {
   if (!any_armed.load(std::memory_order_relaxed)) return {};
   const std::scoped_lock lock(table_mutex);

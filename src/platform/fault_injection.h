@@ -30,6 +30,10 @@ void InjectFault(FaultSite site, std::error_code error, unsigned skip = 0, unsig
 // Disarms every site.
 void ClearFaults();
 
+// True while `site` has failures still to give: a test that armed it for
+// the Nth call learns whether the code it ran made that many.
+bool Armed(FaultSite site);
+
 // For the platform's routines: the error injected into this call at `site`,
 // or none. Safe to call from any thread.
 std::error_code InjectedFault(FaultSite site);

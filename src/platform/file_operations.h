@@ -17,7 +17,9 @@ namespace tarnvale::platform {
 // temporary file beside `target`, are flushed to disk, and the temporary file
 // is then renamed over `target`: either the new file is complete or `target`
 // stays as it was, and no temporary file is left behind. A new file takes the
-// permissions of the file it replaces (0644 when there was none).
+// permissions of the file it replaces (0644 when there was none). A folder
+// that cannot be flushed after the rename is reported too: the new file is
+// then in place, but its name might not survive a power cut.
 std::error_code ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
 
 // Appends every byte of the regular file `from` to `to`. Fails without

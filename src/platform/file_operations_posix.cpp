@@ -50,8 +50,7 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
     return error;
   }
   // The new name must survive a power cut too; the file itself already would.
-  SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
-  return error;
+  return SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
 }
 
 std::error_code CopyAll(int from, OutputFile& to) {

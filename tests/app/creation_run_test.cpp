@@ -331,6 +331,67 @@ TEST_F(CreationRunTest, FailedMagdecCopyNamesTheFailureInsteadOfSuccess) {
   EXPECT_NE(std::find(calls.begin(), calls.end(), "create:on"), calls.end());
 }
 
+// A wrong simulator folder or a renamed drive reads nothing: a working set
+// is never swapped for an empty one, and the message says why.
+TEST_F(CreationRunTest, NothingReadKeepsTheWorkingSet) {
+  for (const char* local : {"Scenery\\Gone", "Scenery\\Also gone"}) {
+    simulator_.AddArea(Area(local, local));
+    std::filesystem::remove_all(simulator_.Root() / "Scenery" / std::string(local).substr(8));
+  }
+  WriteFile(target_ / "world_airports.dat", "the working set's airports");
+
+  const RunSummary summary = Run();
+
+  EXPECT_EQ(summary.ending, RunEnding::NothingRead);
+  EXPECT_EQ(summary.message,
+            text::WithDetail(text::kNothingRead,
+                             "None of the 2 active scenery areas of " + simulator_.Root().string() +
+                                 " (2 missing) gave a record. " +
+                                 std::string(text::kPreviousSetKept)));
+  EXPECT_EQ(ReadFile(target_ / "world_airports.dat"), "the working set's airports");
+  EXPECT_FALSE(std::filesystem::exists(target_ / "magdec.bgl"));
+  EXPECT_FALSE(std::filesystem::exists(target_ / ".tarnvale-staging"));
+  EXPECT_TRUE(summary.files.empty());
+  EXPECT_EQ(view_.Calls().back(), Message(summary.message));
+}
+
+// A simulator without magdec.bgl still gets its database files; the copy
+// beside them stays, and a warning names the missing source.
+TEST_F(CreationRunTest, AMissingMagdecSourceInstallsTheSetAndKeepsTheOldCopy) {
+  WriteBgl(AddArea("Base", "Scenery\\Local", true) / "a.bgl", {testing::SmallAirport("LSZH")});
+  const std::filesystem::path source = simulator_.Root() / "Scenery/BASE/Scenery/magdec.bgl";
+  ASSERT_TRUE(std::filesystem::remove(source));
+  WriteFile(target_ / "magdec.bgl", "the old copy");
+
+  const RunSummary summary = Run();
+
+  ASSERT_EQ(summary.ending, RunEnding::Success) << summary.message;
+  EXPECT_EQ(summary.message.rfind(std::string(text::kRunSucceeded) + "\nWarning: ", 0), 0u);
+  EXPECT_NE(summary.message.find(source.string()), std::string::npos) << summary.message;
+  EXPECT_EQ(ReadFile(target_ / "magdec.bgl"), "the old copy");
+  ASSERT_EQ(summary.files.size(), 1u);
+  EXPECT_EQ(summary.files[0].name, "world_airports.dat");
+}
+
+// Areas are read last listed first; a cancel in the second leaves it and
+// the one after it unread, and the report says so.
+TEST_F(CreationRunTest, ACancelledRunNamesTheAreasItDidNotReadWhole) {
+  AddArea("First", "Scenery\\First", true, {"a.bgl"});
+  AddArea("Second", "Scenery\\Second", true, {"b.bgl", "c.bgl"});
+  AddArea("Third", "Scenery\\Third", true, {"d.bgl"});
+  int steps = 0;
+  view_.OnCall("stepit", [&] { state_.cancel = ++steps == 2; });
+
+  const RunSummary summary = Run();
+
+  ASSERT_EQ(summary.ending, RunEnding::Cancelled);
+  std::vector<AreaStatus> statuses;
+  for (const AreaScan& area : summary.scan.areas) statuses.push_back(area.status);
+  EXPECT_EQ(statuses, (std::vector<AreaStatus>{AreaStatus::Read, AreaStatus::NotRead,
+                                              AreaStatus::NotRead}));
+  EXPECT_EQ(ScanOverviewLines(summary.scan).front(), "Areas: 1 read, 2 not-read");
+}
+
 TEST_F(CreationRunTest, HaltedRunReturnsWithoutTouchingTheView) {
   AddArea("Base", "Scenery\\Local", true, {"a.bgl", "b.bgl"});
   std::stop_source halt;

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/creation_run.h"
+#include "app/report_archive.h"
 #include "output/database_set.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
@@ -319,6 +321,31 @@ INSTANTIATE_TEST_SUITE_P(RealFiles, RealSceneryLibraryTest,
                          [](const auto& info) {
                            return testing::RowName(info.index, info.param.file);
                          });
+
+// The state folder keeps the last reports and loses what a killed write
+// left; a temporary file young enough to be another run's is left alone.
+TEST(KeptReports, KeepTheLastTenAndDropStaleTemporaries) {
+  TempDir folder;
+  for (int i = 0; i < 12; ++i)
+    WriteFile(folder / ("run-2026010" + std::to_string(i) + ".json"), "");
+  WriteFile(folder / "run-x.json.tmp-AbC123", "cut short");
+  fs::last_write_time(folder / "run-x.json.tmp-AbC123",
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  WriteFile(folder / "run-y.json.tmp-Def456", "being written");
+  WriteFile(folder / "notes.json.tmp-Ghi789", "the user's");
+  std::string error;
+  ASSERT_TRUE(KeepReport(RunSummary{}, folder.Path(), error).has_value()) << error;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder.Path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                          [](const std::string& name) { return name.ends_with(".json"); }),
+            10);
+  EXPECT_FALSE(fs::exists(folder / "run-x.json.tmp-AbC123"));
+  EXPECT_TRUE(fs::exists(folder / "run-y.json.tmp-Def456"));
+  EXPECT_TRUE(fs::exists(folder / "notes.json.tmp-Ghi789"));
+}
 
 }  // namespace
 }  // namespace tarnvale

@@ -13,6 +13,7 @@
 
 #include "app/creation_run.h"
 #include "app/messages.h"
+#include "platform/fault_injection.h"
 #include "sceneryfab/installation_writer.h"
 #include "support/program_folder.h"
 #include "support/recording_run_view.h"
@@ -316,6 +317,33 @@ TEST_F(RunStartupTest, ChangeTakesEffectOnlyWhenBothAnswersAreRecorded) {
   EXPECT_TRUE(view_.messages.empty());
 }
 
+// Change reads the chosen program's file as a start does: nothing of the
+// program served before carries over, and a program that records no
+// simulator gets the first-use defaults, byte for byte as a start gives them.
+TEST_F(RunStartupTest, ChangeLeavesTheSettingsAFreshStartLeaves) {
+  WriteProgramConfigFile(target_, 2, 9, "/radar/fs9");
+  const fs::path chart = dir_ / "Brisolt (FS2004)";
+  const std::string chart_file =
+      "[Main Settings]\r\nProgram_Name=\r\nProgram_Id=1\r\nFS_Version=0\r\nFS_Directory=\r\n";
+  WriteFile(chart / "Program_Config.cfg", chart_file);
+  ScriptedStartupView start_view;
+  start_view.target = chart;
+  start_view.simulator = view_.simulator;
+  ProgramState fresh;
+  ASSERT_EQ(RunStartup(fresh, start_view), StartupOutcome::Ready);
+  ReleaseTargetFolder(fresh);
+  const std::string after_start = ReadFile(chart / "Program_Config.cfg");
+  WriteFile(chart / "Program_Config.cfg", chart_file);
+
+  ASSERT_TRUE(OpenProgramConfig(state_, target_, view_));
+  ReleaseTargetFolder(state_);
+  view_.target = chart;
+  ASSERT_TRUE(ChangeProgramOrSimulator(state_, view_));
+
+  EXPECT_EQ(ReadFile(chart / "Program_Config.cfg"), after_start);
+  EXPECT_FALSE(state_.simulator_pending);
+}
+
 // The window's buttons, around a real run on a worker thread.
 class WindowActionsTest : public ::testing::Test {
  protected:
@@ -357,6 +385,60 @@ TEST_F(WindowActionsTest, AnOldFileThatCannotBeDeletedStopsBeforeTheRun) {
                                      std::string(text::kPreviousSetKept));
   EXPECT_EQ(view_.Calls(), (std::vector<std::string>{"message:" + expected_message, "close"}));
   EXPECT_FALSE(state_.worker.Running());
+}
+
+// Whatever stands under the staging folder's name is no folder of ours: the
+// run is refused with what it is and what to do, and it is neither followed
+// nor removed.
+TEST_F(WindowActionsTest, AStagingNameTakenByAFileOrALinkStopsBeforeTheRun) {
+  const fs::path staging = target_ / ".tarnvale-staging";
+  const fs::path elsewhere = dir_ / "elsewhere";
+  WriteFile(elsewhere / "kept.txt", "the user's");
+  for (const std::string what : {"a file", "a symbolic link"}) {
+#ifdef _WIN32  // symbolic links need a privilege on Windows
+    if (what == "a symbolic link") continue;
+#endif
+    if (what == "a file") {
+      WriteFile(staging, "the user's");
+    } else {
+      fs::create_directory_symlink(elsewhere, staging);
+    }
+    RecordingRunView view;
+    EXPECT_FALSE(StartCreationRun(state_, view)) << what;
+    ASSERT_FALSE(view.Calls().empty());
+    const std::string message = view.Calls().front();
+    EXPECT_NE(message.find(staging.string() + " is " + what), std::string::npos) << message;
+    EXPECT_NE(message.find("remove or rename it"), std::string::npos) << message;
+    EXPECT_EQ(ReadFile(elsewhere / "kept.txt"), "the user's");
+    EXPECT_TRUE(fs::exists(fs::symlink_status(staging))) << what;
+    fs::remove(staging);
+  }
+}
+
+// A lock that fails for any reason but "taken" (no locks on a network file
+// system, a full lock table) refuses the folder: nothing else would keep a
+// second run out.
+TEST_F(WindowActionsTest, ALockErrorRefusesTheFolder) {
+  ReleaseTargetFolder(state_);
+  platform::FaultScope faults;
+  faults.Inject(platform::FaultSite::LockFolder,
+                std::make_error_code(std::errc::no_lock_available), 0, 0);
+  const std::string expected = text::WithDetail(
+      text::kTargetFolderNotLocked,
+      "Folder: " + target_.string() + " (" +
+          std::make_error_code(std::errc::no_lock_available).message() +
+          "). Without the lock another run could mix its files with this one's.");
+
+  EXPECT_FALSE(StartCreationRun(state_, view_));
+  EXPECT_EQ(view_.Calls(), std::vector<std::string>{"message:" + expected});
+  EXPECT_FALSE(state_.worker.Running());
+
+  ScriptedStartupView start_view;
+  start_view.target = target_;
+  ProgramState start;
+  EXPECT_EQ(RunStartup(start, start_view), StartupOutcome::Terminate);
+  ASSERT_EQ(start_view.messages.size(), 1u);
+  EXPECT_EQ(start_view.messages[0].first, expected);
 }
 
 TEST_F(WindowActionsTest, ASecondRunOnTheSameFolderIsRefusedWhileTheFirstGoesOn) {

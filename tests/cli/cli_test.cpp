@@ -176,7 +176,28 @@ TEST_F(CreateCommandTest, VanishedSimulatorIsAStartErrorThatBlanksTheRecord) {
   const CliResult result = Create();
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_TRUE(Contains(result.out, text::kInvalidSimulatorFolder)) << result.out;
+  // The second line says how the simulator will be asked for again.
+  EXPECT_TRUE(
+      Contains(result.out, "give --simulator DIR and --fs-version 8 or 9 to the next create"))
+      << result.out;
   EXPECT_TRUE(Contains(ReadFile(target_ / "Program_Config.cfg"), "FS_Directory=\r\n"));
+}
+
+// A report that could not be written is found before the run, which then
+// changes nothing: neither the set nor the settings.
+TEST_F(CreateCommandTest, ABadReportPathIsRefusedBeforeTheRun) {
+  WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+  testing::WriteFile(target_ / "world_airports.dat", "the working set");
+  const std::string config = ReadFile(target_ / "Program_Config.cfg");
+  for (const fs::path& report : {dir_ / "no such folder" / "run.json", dir_.Path()}) {
+    const CliResult result = Create({"--report", report.string()});
+    EXPECT_EQ(result.exit_code, 1) << report;
+    EXPECT_TRUE(Contains(result.out, "Cannot write the report to " + report.string()))
+        << result.out;
+    EXPECT_FALSE(Contains(result.out, text::kReadingSceneryLibrary)) << result.out;
+    EXPECT_EQ(ReadFile(target_ / "world_airports.dat"), "the working set");
+    EXPECT_EQ(ReadFile(target_ / "Program_Config.cfg"), config);
+  }
 }
 
 TEST_F(CreateCommandTest, EmptySceneryLibrarySaysSoAndFails) {
@@ -340,12 +361,21 @@ TEST(DemoCommandTest, BuildsAnFs2002ChartProgramDatabase) {
   EXPECT_FALSE(fs::exists(dir / "Brisolt (FS2002)" / "world_navaids.dat"));
 }
 
-TEST(DemoCommandTest, LeavesAForeignFolderAlone) {
+// A demo clears only what a demo made: a user's file stops it, in a
+// foreign folder and in one an earlier demo made alike.
+TEST(DemoCommandTest, NeverRemovesAUsersFile) {
   TempDir dir;
   testing::WriteFile(dir / "mine.txt", "keep me");
-  const CliResult result = RunCli({"demo", "--dir", dir.Path().string()});
-  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(RunCli({"demo", "--dir", dir.Path().string()}).exit_code, 1);
   EXPECT_TRUE(fs::exists(dir / "mine.txt"));
+
+  const fs::path demo = dir / "demo";
+  ASSERT_EQ(RunCli({"demo", "--dir", demo.string()}).exit_code, 0);
+  testing::WriteFile(demo / "notes.txt", "keep me too");
+  const CliResult again = RunCli({"demo", "--dir", demo.string()});
+  EXPECT_EQ(again.exit_code, 1);
+  EXPECT_TRUE(Contains(again.out, "notes.txt was not made by tarnvale-cli demo")) << again.out;
+  EXPECT_EQ(ReadFile(demo / "notes.txt"), "keep me too");
 }
 
 TEST(DumpCommandTest, PrintsTheRecordsOfWrittenFilesAsLinesOrJson) {

@@ -95,13 +95,40 @@ TEST(HostileTarget, FullFileSystemLeavesNoDamagedFile) {
   EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
 }
 
+// Nothing can be installed: the summary lists no file as written, and the
+// set made before stays.
 TEST(HostileTarget, ReadOnlyFileSystem) {
-  const ScratchFileSystem disk("1m");
+  const ScratchFileSystem disk("4m");
   if (!disk.Available()) GTEST_SKIP() << "cannot mount a tmpfs here (needs CAP_SYS_ADMIN)";
   const Installation installation(disk.Path() / "radar");
+  ASSERT_EQ(installation.Create().exit_code, 0);
+  const Snapshot before = Take(installation.Target());
   ASSERT_TRUE(disk.MakeReadOnly());
-  ExpectRefused(installation.Create(), "Error");
-  EXPECT_EQ(ReadFile(installation.ConfigFile()), installation.ConfigText());
+  const CliResult result = installation.Create();
+  ExpectRefused(result, "Error");
+  EXPECT_EQ(Printed(result).find("Files written"), std::string::npos) << Printed(result);
+  EXPECT_EQ(Differences(Take(installation.Target()), before), std::vector<std::string>{});
+}
+
+// An old database file that cannot be replaced (immutable; on Windows held
+// open without delete sharing, as the radar program may hold it) is found
+// before the swap is decided: the whole old set stays, run after run, and
+// each run says so.
+TEST(HostileTarget, UnreplaceableDatabaseFileKeepsTheWholeOldSet) {
+  const Installation installation;
+  ASSERT_EQ(installation.Create().exit_code, 0);
+  WriteFile(installation.Target() / "world_airports.dat", "the old set's airports");
+  const Snapshot before = Take(installation.Target());
+  const ImmutableMark lock(installation.Target() / "world_navaids.dat");
+  if (!lock.Available()) GTEST_SKIP() << "cannot mark a file immutable here";
+  for (int run = 1; run <= 2; ++run) {
+    const CliResult result = installation.Create();
+    ExpectRefused(result, std::string(text::kPreviousSetKept));
+    EXPECT_NE(Printed(result).find("world_navaids.dat"), std::string::npos) << Printed(result);
+    EXPECT_EQ(Printed(result).find("Files written"), std::string::npos) << Printed(result);
+    EXPECT_EQ(Differences(Take(installation.Target()), before), std::vector<std::string>{})
+        << "run " << run;
+  }
 }
 
 // Ways in which Program_Config.cfg cannot be replaced when the options name

@@ -32,6 +32,30 @@ Installation::Installation(fs::path target)
   WriteFile(ConfigFile(), config_text_);
 }
 
+Snapshot Take(const fs::path& folder) {
+  Snapshot snapshot;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    snapshot[entry.path().filename().string()] =
+        entry.is_directory() ? "<folder>" : ReadFile(entry.path());
+  }
+  return snapshot;
+}
+
+std::vector<std::string> Differences(const Snapshot& got, const Snapshot& expected) {
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : got) {
+    const auto other = expected.find(name);
+    if (other == expected.end())
+      names.push_back("extra " + name);
+    else if (other->second != bytes)
+      names.push_back("changed " + name);
+  }
+  for (const auto& [name, bytes] : expected) {
+    if (!got.contains(name)) names.push_back("missing " + name);
+  }
+  return names;
+}
+
 fs::path Installation::RegionFolder() const {
   return simulator_ / "Scenery" / "Region01" / "Scenery";
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -88,5 +89,14 @@ class ImmutableMark {
 
 // The database files (*.dat) in `folder`, sorted.
 std::vector<std::filesystem::path> DatabaseFilesIn(const std::filesystem::path& folder);
+
+// Every entry of a folder by name, with the bytes of each file ("<folder>"
+// for a folder).
+using Snapshot = std::map<std::string, std::string>;
+Snapshot Take(const std::filesystem::path& folder);
+// The names whose entries differ between two snapshots ("extra X",
+// "changed X", "missing X"), so that a failure names files instead of
+// printing their bytes.
+std::vector<std::string> Differences(const Snapshot& got, const Snapshot& expected);
 
 }  // namespace tarnvale::testing

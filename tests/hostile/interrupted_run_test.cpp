@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,7 @@
 #include "app/startup.h"
 #include "hostile/hostile_environment.h"
 #include "output/database_set.h"
+#include "platform/fault_injection.h"
 #include "platform/folder_lock.h"
 #include "sceneryfab/installation_generator.h"
 #include "support/recording_run_view.h"
@@ -34,34 +36,6 @@ namespace tarnvale::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Snapshot = std::map<std::string, std::string>;  // entry name -> bytes ("<folder>")
-
-Snapshot Take(const fs::path& folder) {
-  Snapshot snapshot;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    snapshot[entry.path().filename().string()] =
-        entry.is_directory() ? "<folder>" : ReadFile(entry.path());
-  }
-  return snapshot;
-}
-
-// The names whose entries differ between two snapshots, so that a failure
-// names files instead of printing their bytes.
-std::vector<std::string> Differences(const Snapshot& got, const Snapshot& expected) {
-  std::vector<std::string> names;
-  for (const auto& [name, bytes] : got) {
-    const auto other = expected.find(name);
-    if (other == expected.end())
-      names.push_back("extra " + name);
-    else if (other->second != bytes)
-      names.push_back("changed " + name);
-  }
-  for (const auto& [name, bytes] : expected) {
-    if (!got.contains(name)) names.push_back("missing " + name);
-  }
-  return names;
-}
-
 void Restore(const fs::path& folder, const Snapshot& snapshot) {
   fs::remove_all(folder);
   fs::create_directories(folder);
@@ -94,15 +68,24 @@ class TargetOnly final : public StartupView {
 };
 
 // Start-up and one run, as the command line does them, in this process.
-RunEnding CreateInProcess(const fs::path& target) {
+// `replacement` replaces the recorded simulator as --simulator does;
+// `prepare` may hook the run's view.
+RunSummary RunInProcess(const fs::path& target, std::optional<SimulatorChoice> replacement = {},
+                        const std::function<void(ProgramState&, RecordingRunView&)>& prepare = {}) {
   ProgramState state;
   TargetOnly answers(target);
   RecordingRunView view;
-  if (RunStartup(state, answers) != StartupOutcome::Ready) return RunEnding::StartError;
-  if (!StartCreationRun(state, view)) return RunEnding::StartError;
+  RunSummary refused;
+  refused.ending = RunEnding::StartError;
+  if (RunStartup(state, answers) != StartupOutcome::Ready) return refused;
+  if (replacement) ReplaceSimulator(state, *replacement);
+  if (prepare) prepare(state, view);
+  if (!StartCreationRun(state, view)) return refused;
   state.worker.Join();
-  return state.last_run->ending;
+  return std::move(*state.last_run);
 }
+
+RunEnding CreateInProcess(const fs::path& target) { return RunInProcess(target).ending; }
 
 std::vector<std::string> steps_seen;
 
@@ -200,6 +183,109 @@ TEST_F(InterruptedRun, KilledAtEveryStepLeavesOneWholeSetAndTheNextRunTheNewOne)
     EXPECT_EQ(Differences(Take(Target()), new_), std::vector<std::string>{}) << moment;
   }
 #endif
+}
+
+// The same folders, with Program_Config.cfg naming the FS2004 simulator of
+// the old set; each run replaces it with the FS2002 one, as --simulator
+// does. The settings may only ever change together with the set.
+class SimulatorChosenForTheRun : public InterruptedRun {
+ protected:
+  void SetUp() override {
+    InterruptedRun::SetUp();
+    WriteFile(installation_.ConfigFile(), ConfigFor(installation_.Simulator(), 9));
+    old_ = Take(Target());
+    steps_seen.clear();
+    ObserveSetSteps(RecordStep);
+    const RunSummary run = RunInProcess(Target(), Replacement());
+    ObserveSetSteps(nullptr);
+    ASSERT_EQ(run.ending, RunEnding::Success) << run.message;
+    steps_ = steps_seen;
+    new_ = Take(Target());
+    Restore(Target(), old_);
+    ASSERT_NE(old_.at("Program_Config.cfg"), new_.at("Program_Config.cfg"));
+  }
+
+  SimulatorChoice Replacement() const { return {FsVersion::Fs2002, fs2002_}; }
+
+  // What the run's message says the folder holds, once the next start has
+  // done what the message says it will.
+  const Snapshot* Told(const RunSummary& run) const {
+    if (run.ending == RunEnding::Success) return &new_;
+    if (run.message.find(text::kPreviousSetKept) != std::string::npos) return &old_;
+    if (run.message.find("puts the new database files in place") != std::string::npos) {
+      return &new_;
+    }
+    if (run.message.find("puts them back") != std::string::npos) return &old_;
+    return nullptr;
+  }
+};
+
+TEST_F(SimulatorChosenForTheRun, KilledAtEveryStepKeepsTheSettingsWithTheirSet) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs fork: Windows cannot copy a running process to kill the copy midway";
+#else
+  const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
+  ASSERT_NE(decided, steps_.end());
+  for (std::size_t step = 1; step <= steps_.size(); ++step) {
+    const std::string moment = "killed at \"" + steps_[step - 1] + "\"";
+    Restore(Target(), old_);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      steps_seen.clear();
+      kill_at_step = step;
+      ObserveSetSteps(KillAtChosenStep);
+      RunInProcess(Target(), Replacement());
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << moment;
+    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
+    const bool after_decision = step > static_cast<std::size_t>(decided - steps_.begin());
+    EXPECT_EQ(Differences(Take(Target()), after_decision ? new_ : old_), std::vector<std::string>{})
+        << moment;
+  }
+#endif
+}
+
+TEST_F(SimulatorChosenForTheRun, CancelledAtEveryPhaseKeepsTheOldSettings) {
+  for (std::string_view moment : {text::kReadingSceneryLibrary, std::string_view("Region 02"),
+                                  text::kBindingIls, text::kCreatingFiles}) {
+    Restore(Target(), old_);
+    const RunSummary run = RunInProcess(
+        Target(), Replacement(), [moment](ProgramState& state, RecordingRunView& view) {
+          view.OnCall("status:" + std::string(moment), [&state] { state.cancel = true; });
+        });
+    EXPECT_EQ(run.ending, RunEnding::Cancelled) << moment << ": " << run.message;
+    EXPECT_EQ(Differences(Take(Target()), old_), std::vector<std::string>{}) << moment;
+  }
+}
+
+// Each flush, folder flush and rename of a run failing in turn: the ending
+// says truly what the folder holds, and after the next start it holds that,
+// one whole set with its settings.
+TEST_F(SimulatorChosenForTheRun, AFailureAtEveryFlushAndRenameIsToldTruly) {
+  using platform::FaultSite;
+  for (const auto& [site, name] :
+       {std::pair{FaultSite::FlushFile, "flush"}, std::pair{FaultSite::SyncFolder, "folder flush"},
+        std::pair{FaultSite::Rename, "rename"}}) {
+    for (unsigned call = 0;; ++call) {
+      const std::string moment = std::string(name) + " " + std::to_string(call + 1) + " failing";
+      Restore(Target(), old_);
+      platform::FaultScope faults;
+      faults.Inject(site, std::make_error_code(std::errc::io_error), call);
+      const RunSummary run = RunInProcess(Target(), Replacement());
+      const bool hit = !platform::Armed(site);
+      platform::ClearFaults();
+      const Snapshot* told = Told(run);
+      ASSERT_NE(told, nullptr) << moment << ": " << run.message;
+      EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
+      EXPECT_EQ(Differences(Take(Target()), *told), std::vector<std::string>{})
+          << moment << ": " << run.message;
+      if (!hit) break;
+    }
+  }
 }
 
 // tarnvale-cli with its standard output on a pipe, so that a test can act
