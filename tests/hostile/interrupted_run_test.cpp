@@ -130,6 +130,34 @@ class InterruptedRun : public ::testing::Test {
 
   const fs::path& Target() const { return installation_.Target(); }
 
+#ifndef _WIN32
+  // Runs `run` in a copy of this process killed at each step of the
+  // undisturbed run in turn; after each, `check` sees the moment and
+  // whether the swap was decided by then.
+  void KillAtEveryStep(const std::function<void()>& run,
+                       const std::function<void(const std::string&, bool)>& check) const {
+    const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
+    ASSERT_NE(decided, steps_.end());
+    for (std::size_t step = 1; step <= steps_.size(); ++step) {
+      Restore(Target(), old_);
+      const pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        steps_seen.clear();
+        kill_at_step = step;
+        ObserveSetSteps(KillAtChosenStep);
+        run();
+        _exit(0);
+      }
+      const std::string moment = "killed at \"" + steps_[step - 1] + "\"";
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << moment;
+      check(moment, step > static_cast<std::size_t>(decided - steps_.begin()));
+    }
+  }
+#endif
+
   // Every output name holds a whole file of the old or of the new set.
   void ExpectNoTornFile(const std::string& moment) const {
     for (const auto& [name, bytes] : Take(Target())) {
@@ -153,35 +181,19 @@ TEST_F(InterruptedRun, KilledAtEveryStepLeavesOneWholeSetAndTheNextRunTheNewOne)
 #ifdef _WIN32
   GTEST_SKIP() << "needs fork: Windows cannot copy a running process to kill the copy midway";
 #else
-  const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
-  ASSERT_NE(decided, steps_.end());
   ASSERT_GT(steps_.size(), 10u) << "expected every file written, placed and removed as a step";
-  for (std::size_t step = 1; step <= steps_.size(); ++step) {
-    const std::string moment = "killed at \"" + steps_[step - 1] + "\"";
-    Restore(Target(), old_);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      steps_seen.clear();
-      kill_at_step = step;
-      ObserveSetSteps(KillAtChosenStep);
-      CreateInProcess(Target());
-      _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << moment;
-    ExpectNoTornFile(moment);
-
-    // The next start finishes a decided swap and drops an undecided one.
-    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
-    const bool after_decision = step > static_cast<std::size_t>(decided - steps_.begin());
-    EXPECT_EQ(Differences(Take(Target()), after_decision ? new_ : old_), std::vector<std::string>{})
-        << moment;
-
-    EXPECT_EQ(CreateInProcess(Target()), RunEnding::Success) << moment;
-    EXPECT_EQ(Differences(Take(Target()), new_), std::vector<std::string>{}) << moment;
-  }
+  KillAtEveryStep([this] { CreateInProcess(Target()); },
+                  [this](const std::string& moment, bool after_decision) {
+                    ExpectNoTornFile(moment);
+                    // The next start finishes a decided swap and drops an undecided one.
+                    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
+                    EXPECT_EQ(Differences(Take(Target()), after_decision ? new_ : old_),
+                              std::vector<std::string>{})
+                        << moment;
+                    EXPECT_EQ(CreateInProcess(Target()), RunEnding::Success) << moment;
+                    EXPECT_EQ(Differences(Take(Target()), new_), std::vector<std::string>{})
+                        << moment;
+                  });
 #endif
 }
 
@@ -224,28 +236,13 @@ TEST_F(SimulatorChosenForTheRun, KilledAtEveryStepKeepsTheSettingsWithTheirSet) 
 #ifdef _WIN32
   GTEST_SKIP() << "needs fork: Windows cannot copy a running process to kill the copy midway";
 #else
-  const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
-  ASSERT_NE(decided, steps_.end());
-  for (std::size_t step = 1; step <= steps_.size(); ++step) {
-    const std::string moment = "killed at \"" + steps_[step - 1] + "\"";
-    Restore(Target(), old_);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      steps_seen.clear();
-      kill_at_step = step;
-      ObserveSetSteps(KillAtChosenStep);
-      RunInProcess(Target(), Replacement());
-      _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << moment;
-    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
-    const bool after_decision = step > static_cast<std::size_t>(decided - steps_.begin());
-    EXPECT_EQ(Differences(Take(Target()), after_decision ? new_ : old_), std::vector<std::string>{})
-        << moment;
-  }
+  KillAtEveryStep([this] { RunInProcess(Target(), Replacement()); },
+                  [this](const std::string& moment, bool after_decision) {
+                    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
+                    EXPECT_EQ(Differences(Take(Target()), after_decision ? new_ : old_),
+                              std::vector<std::string>{})
+                        << moment;
+                  });
 #endif
 }
 
