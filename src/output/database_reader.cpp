@@ -113,7 +113,7 @@ class LittleEndianDecoder {
   }
   void Text(std::string_view, std::string_view, std::uint16_t& length, std::string& text) {
     Field({}, length);
-    text = std::string(Take(length).Chars(0, length));
+    text.assign(Take(length).Chars(0, length));
   }
   template <typename E>
   void Count(std::string_view, RecordArray<E>& elements) {
@@ -198,13 +198,17 @@ std::string OverrunReason(const RecordBytes& bytes, std::size_t offset) {
 }
 
 // Reads records of type `Record` back to back until the end of the bytes.
+// Every record is decoded into the same one, which the decoder fills field
+// by field: its texts and arrays keep their memory from record to record,
+// so reading asks for memory only for a record larger than all before it.
 template <typename Record>
 void ParseRecords(RecordBytes& bytes, const RecordRules& rules, DatabaseFileSummary& summary,
                   const RecordHandler& on_record) {
-  std::size_t offset = 0;
-  while (offset < bytes.Size()) {
+  ParsedRecord parsed{0, Record{}};
+  Record& record = std::get<Record>(parsed.record);
+  while (parsed.offset < bytes.Size()) {
+    const std::size_t offset = parsed.offset;
     const std::size_t number = summary.record_count + 1;
-    Record record;
     LittleEndianDecoder decoder(bytes, offset);
     VisitLayout(record, decoder);
     if (decoder.Overrun()) {
@@ -216,9 +220,9 @@ void ParseRecords(RecordBytes& bytes, const RecordRules& rules, DatabaseFileSumm
       summary.failure = ParseFailure{offset, number, std::move(reason)};
       return;
     }
-    on_record({offset, std::move(record)});
+    on_record(parsed);
     summary.record_count = number;
-    offset += length;  // every layout has fixed bytes: always advances
+    parsed.offset += length;  // every layout has fixed bytes: always advances
   }
 }
 
@@ -313,15 +317,15 @@ DatabaseFileContents ParseDatabaseFile(DatabaseFileKind kind, std::span<const st
   contents.size = bytes.size();
   MemoryRecordBytes memory(bytes);
   ParseByKind(kind, memory, contents,
-              [&](ParsedRecord&& parsed) { contents.records.push_back(std::move(parsed)); });
+              [&](const ParsedRecord& parsed) { contents.records.push_back(parsed); });
   return contents;
 }
 
 DatabaseFileContents ReadDatabaseFile(const std::filesystem::path& path) {
   DatabaseFileStream stream(path);
   DatabaseFileContents contents;
-  static_cast<DatabaseFileSummary&>(contents) = stream.ReadRecords(
-      [&](ParsedRecord&& parsed) { contents.records.push_back(std::move(parsed)); });
+  static_cast<DatabaseFileSummary&>(contents) =
+      stream.ReadRecords([&](const ParsedRecord& parsed) { contents.records.push_back(parsed); });
   return contents;
 }
 

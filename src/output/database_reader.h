@@ -69,8 +69,9 @@ struct DatabaseFileContents : DatabaseFileSummary {
   std::vector<ParsedRecord> records;  // every record read before a failure
 };
 
-// Receives each record as soon as it is parsed.
-using RecordHandler = std::function<void(ParsedRecord&&)>;
+// Receives each record as soon as it is parsed. The record is valid until
+// the handler returns; the next one is decoded into its memory.
+using RecordHandler = std::function<void(const ParsedRecord&)>;
 
 // A database file opened for reading record by record.
 class DatabaseFileStream {
