@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <concepts>
+#include <system_error>
 
 #include "output/record_layouts.h"
 #include "platform/ascii_text.h"
@@ -243,6 +244,16 @@ constexpr std::array<FileType, 9> kFileTypes = {{
     {DatabaseFileKind::MagneticDeclination, "magdec.bgl"},
 }};
 
+// "no such file" or "is a folder: ..." for a path that names no file to
+// read; empty otherwise (a file that then fails to open says so itself).
+std::string_view NoFileTrouble(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found) return "no such file";
+  if (std::filesystem::is_directory(status)) return "is a folder: give its *.dat files";
+  return {};
+}
+
 void ParseByKind(DatabaseFileKind kind, RecordBytes& bytes, DatabaseFileSummary& summary,
                  const RecordHandler& on_record) {
   switch (kind) {
@@ -288,6 +299,10 @@ std::string_view DatabaseFileName(DatabaseFileKind kind) {
 
 DatabaseFileStream::DatabaseFileStream(const std::filesystem::path& path) {
   summary_.kind = DatabaseFileKindOf(platform::Utf8Of(path.filename()));
+  if (const std::string_view trouble = NoFileTrouble(path); !trouble.empty()) {
+    summary_.failure = ParseFailure{0, 0, std::string(trouble)};
+    return;
+  }
   if (!summary_.kind) {
     summary_.failure = ParseFailure{0, 0, "not a database file of Tarnvale (unknown name)"};
     return;

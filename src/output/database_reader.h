@@ -76,8 +76,9 @@ using RecordHandler = std::function<void(const ParsedRecord&)>;
 // A database file opened for reading record by record.
 class DatabaseFileStream {
  public:
-  // Opens the file at `path`, its kind taken from its name. An unknown name
-  // or a file that cannot be opened is a failure of the whole file.
+  // Opens the file at `path`, its kind taken from its name. A path that
+  // names nothing or a folder, an unknown name, or a file that cannot be
+  // opened is a failure of the whole file.
   explicit DatabaseFileStream(const std::filesystem::path& path);
   ~DatabaseFileStream();
   DatabaseFileStream(const DatabaseFileStream&) = delete;
