@@ -66,19 +66,13 @@ std::string_view FolderTrouble(const std::filesystem::path& path) {
   return {};
 }
 
-// The second line for a typed folder that names nothing on this machine: a
-// drive letter that no Wine prefix has.
-std::string NoSuchDrive(std::string_view typed) {
-  return std::string(typed) + " (no Wine prefix has that drive) was not found.";
-}
-
 // Why a simulator folder was refused: what the folder is, or which program
 // file it holds instead.
 std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
                                    const std::filesystem::path& base,
                                    const std::filesystem::path& near) {
   const std::filesystem::path path = platform::ResolveTypedPath(typed, base, near);
-  if (path.empty()) return NoSuchDrive(typed);
+  if (path.empty()) return platform::UnresolvedDriveProblem(typed, near);
   const std::string shown = platform::Utf8Of(path);
   if (const std::string_view trouble = FolderTrouble(path); !trouble.empty()) {
     return shown + " " + std::string(trouble) + ".";
@@ -227,8 +221,9 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
     }
   }
   const std::filesystem::path path = platform::ResolveTypedPath(typed, base, {});
-  answer.message = text::WithDetail(answer.message,
-                                    path.empty() ? NoSuchDrive(typed) : TargetFolderProblem(path));
+  answer.message =
+      text::WithDetail(answer.message, path.empty() ? platform::UnresolvedDriveProblem(typed, {})
+                                                    : TargetFolderProblem(path));
   return answer;
 }
 

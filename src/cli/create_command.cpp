@@ -25,13 +25,14 @@ class OptionAnswers final : public StartupView {
   OptionAnswers(const CreateOptions& options, const ProgramState& state, TerminalView& view)
       : options_(options), state_(state), view_(view) {}
 
-  // A drive-letter folder is looked up in $WINEPREFIX and ~/.wine. For the
-  // chart program, the folder the window asks for (holding "Brisolt (FS2004)")
-  // is as good as the program's own folder.
+  // A drive-letter folder is looked up in $WINEPREFIX and ~/.wine; one that
+  // neither maps is refused. For the chart program, the folder the window
+  // asks for (holding "Brisolt (FS2004)") is as good as the program's own
+  // folder.
   std::optional<std::filesystem::path> AskTargetFolder() override {
     const std::filesystem::path typed = platform::ResolveTypedPath(
         platform::Utf8Of(options_.target), std::filesystem::current_path(), {});
-    return ProgramFolderIn(typed.empty() ? platform::AbsolutePath(options_.target) : typed);
+    return typed.empty() ? RefuseUnresolvedTarget() : ProgramFolderIn(typed);
   }
 
   std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice&) override {
@@ -51,6 +52,16 @@ class OptionAnswers final : public StartupView {
     if (answer.accepted) return SimulatorChoice{options_.fs_version, answer.folder};
     refused_ = true;
     view_.Line(answer.message);
+    return std::nullopt;
+  }
+
+  // Says where a drive-letter target that no Wine prefix maps was looked
+  // for, as the missing Program_Config.cfg of a folder that does not exist.
+  std::optional<std::filesystem::path> RefuseUnresolvedTarget() {
+    refused_ = true;
+    view_.Line(
+        text::WithDetail(text::kProgramConfigMissing,
+                         platform::UnresolvedDriveProblem(platform::Utf8Of(options_.target), {})));
     return std::nullopt;
   }
 

@@ -150,8 +150,9 @@ void AddDump(CLI::App& app, DumpOptions& options) {
       "Examples:\n"
       "  tarnvale-cli dump 'tarnvale-demo/Scopel v5/world_navaids.dat'\n"
       "  tarnvale-cli dump --json 'tarnvale-demo/Scopel v5/'*.dat > records.json\n"
-      "Exit status: 0 every file read, 1 a file missing, not a database file or damaged,\n"
-      "  2 usage error.");
+      "Give the files themselves, not their folder: FOLDER/*.dat (and FOLDER/magdec.bgl).\n"
+      "Exit status: 0 every file read, 1 a file missing, a folder, not a database file or\n"
+      "  damaged, 2 usage error.");
 }
 
 }  // namespace

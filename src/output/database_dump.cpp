@@ -1,7 +1,9 @@
 #include "output/database_dump.h"
 
+#include <charconv>
 #include <concepts>
 #include <cstdio>
+#include <iterator>
 #include <ostream>
 #include <string_view>
 #include <variant>
@@ -98,44 +100,6 @@ class TextFormatter {
   std::string& out_;
 };
 
-// A layout visitor that fills a JSON object.
-class JsonFormatter {
- public:
-  explicit JsonFormatter(Json& out) : out_(out) {}
-
-  template <std::integral T>
-  void Field(std::string_view name, T value) {
-    out_[std::string(name)] = value;
-  }
-  template <std::size_t N>
-  void Field(std::string_view name, const FixedText<N>& text) {
-    out_[std::string(name)] = Utf8FromLatin1(TextOf(text));
-  }
-  void Text(std::string_view length_name, std::string_view name, std::uint16_t length,
-            const std::string& text) {
-    Field(length_name, length);
-    out_[std::string(name)] = Utf8FromLatin1(BlockText(text, length));
-  }
-  template <typename E>
-  void Count(std::string_view name, const RecordArray<E>& elements) {
-    out_[std::string(name)] = elements.size();
-  }
-  template <typename E>
-  void Elements(std::string_view name, const RecordArray<E>& elements) {
-    Json list = Json::array();
-    for (const E& element : elements) {
-      Json fields = Json::object();
-      JsonFormatter inner(fields);
-      VisitLayout(element, inner);
-      list.push_back(std::move(fields));
-    }
-    out_[std::string(name)] = std::move(list);
-  }
-
- private:
-  Json& out_;
-};
-
 std::string FileHeading(const std::filesystem::path& file, const DatabaseFileSummary& summary) {
   const std::string heading = "# " + platform::Utf8Of(file) + ": ";
   if (summary.kind == DatabaseFileKind::MagneticDeclination) {
@@ -146,18 +110,35 @@ std::string FileHeading(const std::filesystem::path& file, const DatabaseFileSum
          std::to_string(summary.size) + " bytes";
 }
 
-// The heading needs the record count, so the file is read twice: once to
-// count, once to print.
-void PrintText(const std::filesystem::path& file, DatabaseFileStream& stream, std::ostream& out) {
-  out << FileHeading(file, stream.ReadRecords([](ParsedRecord&&) {})) << '\n';
-  std::size_t number = 0;
-  stream.ReadRecords([&](ParsedRecord&& parsed) {
-    out << '#' << ++number << " @" << parsed.offset << ' ' << FormatRecordFields(parsed.record)
-        << '\n';
-  });
+// What dump prints waits in a buffer and goes to the stream in pieces of
+// this size or more, rather than a field or a record at a time.
+constexpr std::size_t kPendingBytes = 64 * 1024;
+
+// Writes the pending `text` to `out` once it holds `at_least` bytes.
+void Flush(std::string& text, std::ostream& out, std::size_t at_least = 0) {
+  if (text.size() < at_least) return;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  text.clear();
 }
 
-std::string Indent(int depth) { return std::string(2 * static_cast<std::size_t>(depth), ' '); }
+// The heading needs the record count, so the file is read twice: once to
+// count, once to print.
+void PrintText(const std::filesystem::path& file, DatabaseFileStream& stream, std::string& text,
+               std::ostream& out) {
+  text.append(FileHeading(file, stream.ReadRecords([](const ParsedRecord&) {}))) += '\n';
+  std::size_t number = 0;
+  stream.ReadRecords([&](const ParsedRecord& parsed) {
+    text.append("#").append(std::to_string(++number));
+    text.append(" @").append(std::to_string(parsed.offset));
+    text.append(" ").append(FormatRecordFields(parsed.record)) += '\n';
+    Flush(text, out, kPendingBytes);
+  });
+  Flush(text, out);
+}
+
+void AppendIndent(std::string& out, int depth) {
+  out.append(2 * static_cast<std::size_t>(depth), ' ');
+}
 
 // `value` laid out as Json::dump with an indent of 2 lays it out `depth`
 // levels deep inside a document. Texts hold no raw line breaks, so that is
@@ -165,71 +146,130 @@ std::string Indent(int depth) { return std::string(2 * static_cast<std::size_t>(
 std::string Dumped(const Json& value, int depth) {
   const std::string text = value.dump(2, ' ', false, Json::error_handler_t::replace);
   std::string indented;
-  for (const char c : text) {
-    indented += c;
-    if (c == '\n') indented += Indent(depth);
+  std::size_t line = 0;
+  for (std::size_t end; (end = text.find('\n', line)) != std::string::npos; line = end + 1) {
+    indented.append(text, line, end + 1 - line);
+    AppendIndent(indented, depth);
   }
-  return indented;
+  return indented.append(text, line);
 }
 
-// Writes a JSON array or object element by element, in the layout that
-// Json::dump(2) gives the whole value at `depth`.
+// Writes a JSON array or object element by element to the end of `out`, in
+// the layout that Json::dump(2) gives the whole value at `depth`.
 class JsonContainerWriter {
  public:
-  JsonContainerWriter(std::ostream& out, int depth, bool object)
+  JsonContainerWriter(std::string& out, int depth, bool object)
       : out_(out), depth_(depth), brackets_(object ? "{}" : "[]") {}
 
   // Starts the next element, whose value the caller writes: Dumped at
   // ValueDepth(), or a container of that depth.
   void Element() {
     if (empty_) {
-      out_ << brackets_[0] << '\n';
+      out_ += brackets_[0];
+      out_ += '\n';
     } else {
-      out_ << ",\n";
+      out_ += ",\n";
     }
-    out_ << Indent(ValueDepth());
+    AppendIndent(out_, ValueDepth());
     empty_ = false;
   }
+  // Keys are the program's own names of fields, plain ASCII letters: none
+  // needs escaping.
   void Member(std::string_view key) {
     Element();
-    out_ << Dumped(Json(key), 0) << ": ";
+    out_.append("\"").append(key).append("\": ");
   }
   void Member(std::string_view key, const Json& value) {
     Member(key);
-    out_ << Dumped(value, ValueDepth());
+    out_ += Dumped(value, ValueDepth());
+  }
+  // An integer, as Json::dump writes it.
+  template <std::integral T>
+  void Member(std::string_view key, T value) {
+    Member(key);
+    char digits[24];  // the longest 64-bit integer has 20
+    out_.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr);
   }
   void Close() {
     if (empty_) {
-      out_ << brackets_;
+      out_ += brackets_;
     } else {
-      out_ << '\n' << Indent(depth_) << brackets_[1];
+      out_ += '\n';
+      AppendIndent(out_, depth_);
+      out_ += brackets_[1];
     }
   }
   int ValueDepth() const { return depth_ + 1; }
 
  private:
-  std::ostream& out_;
+  std::string& out_;
   int depth_;
   std::string_view brackets_;
   bool empty_ = true;
 };
 
+// A layout visitor that writes a record's fields as one JSON object (texts
+// as UTF-8 read from Latin-1, sub-records as arrays of objects), laid out
+// `depth` levels deep as Json::dump(2) lays out a document.
+class JsonFieldWriter {
+ public:
+  JsonFieldWriter(std::string& out, int depth) : out_(out), object_(out, depth, true) {}
+
+  template <std::integral T>
+  void Field(std::string_view name, T value) {
+    object_.Member(name, +value);
+  }
+  template <std::size_t N>
+  void Field(std::string_view name, const FixedText<N>& text) {
+    object_.Member(name, Utf8FromLatin1(TextOf(text)));
+  }
+  void Text(std::string_view length_name, std::string_view name, std::uint16_t length,
+            const std::string& text) {
+    Field(length_name, length);
+    object_.Member(name, Utf8FromLatin1(BlockText(text, length)));
+  }
+  template <typename E>
+  void Count(std::string_view name, const RecordArray<E>& elements) {
+    Field(name, elements.size());
+  }
+  template <typename E>
+  void Elements(std::string_view name, const RecordArray<E>& elements) {
+    object_.Member(name);
+    JsonContainerWriter list(out_, object_.ValueDepth(), false);
+    for (const E& element : elements) {
+      list.Element();
+      JsonFieldWriter fields(out_, list.ValueDepth());
+      VisitLayout(element, fields);
+      fields.Close();
+    }
+    list.Close();
+  }
+  void Close() { object_.Close(); }
+
+ private:
+  std::string& out_;
+  JsonContainerWriter object_;
+};
+
 // One file's object, its records written as they are read.
 void WriteJson(const std::filesystem::path& file, DatabaseFileStream& stream,
-               JsonContainerWriter& files, std::ostream& out) {
+               JsonContainerWriter& files, std::string& text, std::ostream& out) {
   files.Element();
-  JsonContainerWriter object(out, files.ValueDepth(), true);
+  JsonContainerWriter object(text, files.ValueDepth(), true);
   object.Member("file", platform::Utf8Of(file));
   if (stream.Summary().kind) object.Member("type", DatabaseFileName(*stream.Summary().kind));
   object.Member("size", stream.Summary().size);
   object.Member("records");
-  JsonContainerWriter records(out, object.ValueDepth(), false);
+  JsonContainerWriter records(text, object.ValueDepth(), false);
   std::size_t number = 0;
-  const DatabaseFileSummary& summary = stream.ReadRecords([&](ParsedRecord&& parsed) {
-    Json record = {{"record", ++number}, {"offset", parsed.offset}};
-    record.update(RecordFieldsToJson(parsed.record));
+  const DatabaseFileSummary& summary = stream.ReadRecords([&](const ParsedRecord& parsed) {
     records.Element();
-    out << Dumped(record, records.ValueDepth());
+    JsonFieldWriter fields(text, records.ValueDepth());
+    fields.Field("record", ++number);
+    fields.Field("offset", parsed.offset);
+    std::visit([&](const auto& record) { VisitLayout(record, fields); }, parsed.record);
+    fields.Close();
+    Flush(text, out, kPendingBytes);
   });
   records.Close();
   if (summary.failure) {
@@ -238,6 +278,7 @@ void WriteJson(const std::filesystem::path& file, DatabaseFileStream& stream,
                             {"reason", summary.failure->reason}});
   }
   object.Close();
+  Flush(text, out);
 }
 
 }  // namespace
@@ -249,24 +290,27 @@ std::string FormatRecordFields(const DatabaseRecord& record) {
   return line;
 }
 
+// Read back from the text `dump --json` writes, so that the two cannot differ.
 Json RecordFieldsToJson(const DatabaseRecord& record) {
-  Json object = Json::object();
-  JsonFormatter formatter(object);
-  std::visit([&](const auto& fields) { VisitLayout(fields, formatter); }, record);
-  return object;
+  std::string text;
+  JsonFieldWriter fields(text, 0);
+  std::visit([&](const auto& layout) { VisitLayout(layout, fields); }, record);
+  fields.Close();
+  return Json::parse(text);
 }
 
 int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json, std::ostream& out,
                       std::ostream& errors) {
   int status = 0;
-  JsonContainerWriter documents(out, 0, false);
+  std::string text;  // not yet written to `out`
+  JsonContainerWriter documents(text, 0, false);
   for (const std::filesystem::path& file : files) {
     DatabaseFileStream stream(file);
     const bool unread = stream.Summary().failure && stream.Summary().failure->record_number == 0;
     if (json) {
-      WriteJson(file, stream, documents, out);
+      WriteJson(file, stream, documents, text, out);
     } else if (!unread) {
-      PrintText(file, stream, out);
+      PrintText(file, stream, text, out);
     }
     if (const auto& failure = stream.Summary().failure) {
       errors << platform::Utf8Of(file) << ": " << DescribeFailure(*failure) << '\n';
@@ -275,7 +319,8 @@ int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json
   }
   if (json) {
     documents.Close();
-    out << '\n';
+    text += '\n';
+    Flush(text, out);
   }
   return status;
 }

@@ -26,9 +26,9 @@ nlohmann::ordered_json RecordFieldsToJson(const DatabaseRecord& record);
 // line per record ("#3 @418 Kind=1 ..."), or with `json` one JSON array
 // holding an object per file. Each file that cannot be read or parsed is
 // named on `errors` with the place and reason; the records before the fault
-// are still shown. Each record is written as soon as it is read and then
-// dropped, so a file of any size costs no more memory than its largest
-// record. Returns 0 when every file parsed, otherwise 1.
+// are still shown. Records are written as they are read, in pieces of
+// 64 KiB, and dropped, so a file of any size costs no more memory than its
+// largest record. Returns 0 when every file parsed, otherwise 1.
 int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json, std::ostream& out,
                       std::ostream& errors);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <concepts>
+#include <system_error>
 
 #include "output/record_layouts.h"
 #include "platform/ascii_text.h"
@@ -113,7 +114,7 @@ class LittleEndianDecoder {
   }
   void Text(std::string_view, std::string_view, std::uint16_t& length, std::string& text) {
     Field({}, length);
-    text = std::string(Take(length).Chars(0, length));
+    text.assign(Take(length).Chars(0, length));
   }
   template <typename E>
   void Count(std::string_view, RecordArray<E>& elements) {
@@ -198,13 +199,17 @@ std::string OverrunReason(const RecordBytes& bytes, std::size_t offset) {
 }
 
 // Reads records of type `Record` back to back until the end of the bytes.
+// Every record is decoded into the same one, which the decoder fills field
+// by field: its texts and arrays keep their memory from record to record,
+// so reading asks for memory only for a record larger than all before it.
 template <typename Record>
 void ParseRecords(RecordBytes& bytes, const RecordRules& rules, DatabaseFileSummary& summary,
                   const RecordHandler& on_record) {
-  std::size_t offset = 0;
-  while (offset < bytes.Size()) {
+  ParsedRecord parsed{0, Record{}};
+  Record& record = std::get<Record>(parsed.record);
+  while (parsed.offset < bytes.Size()) {
+    const std::size_t offset = parsed.offset;
     const std::size_t number = summary.record_count + 1;
-    Record record;
     LittleEndianDecoder decoder(bytes, offset);
     VisitLayout(record, decoder);
     if (decoder.Overrun()) {
@@ -216,9 +221,9 @@ void ParseRecords(RecordBytes& bytes, const RecordRules& rules, DatabaseFileSumm
       summary.failure = ParseFailure{offset, number, std::move(reason)};
       return;
     }
-    on_record({offset, std::move(record)});
+    on_record(parsed);
     summary.record_count = number;
-    offset += length;  // every layout has fixed bytes: always advances
+    parsed.offset += length;  // every layout has fixed bytes: always advances
   }
 }
 
@@ -238,6 +243,16 @@ constexpr std::array<FileType, 9> kFileTypes = {{
     {DatabaseFileKind::JetAirways, "world_airways_j.dat"},
     {DatabaseFileKind::MagneticDeclination, "magdec.bgl"},
 }};
+
+// "no such file" or "is a folder: ..." for a path that names no file to
+// read; empty otherwise (a file that then fails to open says so itself).
+std::string_view NoFileTrouble(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found) return "no such file";
+  if (std::filesystem::is_directory(status)) return "is a folder: give its *.dat files";
+  return {};
+}
 
 void ParseByKind(DatabaseFileKind kind, RecordBytes& bytes, DatabaseFileSummary& summary,
                  const RecordHandler& on_record) {
@@ -284,6 +299,10 @@ std::string_view DatabaseFileName(DatabaseFileKind kind) {
 
 DatabaseFileStream::DatabaseFileStream(const std::filesystem::path& path) {
   summary_.kind = DatabaseFileKindOf(platform::Utf8Of(path.filename()));
+  if (const std::string_view trouble = NoFileTrouble(path); !trouble.empty()) {
+    summary_.failure = ParseFailure{0, 0, std::string(trouble)};
+    return;
+  }
   if (!summary_.kind) {
     summary_.failure = ParseFailure{0, 0, "not a database file of Tarnvale (unknown name)"};
     return;
@@ -313,15 +332,15 @@ DatabaseFileContents ParseDatabaseFile(DatabaseFileKind kind, std::span<const st
   contents.size = bytes.size();
   MemoryRecordBytes memory(bytes);
   ParseByKind(kind, memory, contents,
-              [&](ParsedRecord&& parsed) { contents.records.push_back(std::move(parsed)); });
+              [&](const ParsedRecord& parsed) { contents.records.push_back(parsed); });
   return contents;
 }
 
 DatabaseFileContents ReadDatabaseFile(const std::filesystem::path& path) {
   DatabaseFileStream stream(path);
   DatabaseFileContents contents;
-  static_cast<DatabaseFileSummary&>(contents) = stream.ReadRecords(
-      [&](ParsedRecord&& parsed) { contents.records.push_back(std::move(parsed)); });
+  static_cast<DatabaseFileSummary&>(contents) =
+      stream.ReadRecords([&](const ParsedRecord& parsed) { contents.records.push_back(parsed); });
   return contents;
 }
 

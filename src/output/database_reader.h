@@ -69,14 +69,16 @@ struct DatabaseFileContents : DatabaseFileSummary {
   std::vector<ParsedRecord> records;  // every record read before a failure
 };
 
-// Receives each record as soon as it is parsed.
-using RecordHandler = std::function<void(ParsedRecord&&)>;
+// Receives each record as soon as it is parsed. The record is valid until
+// the handler returns; the next one is decoded into its memory.
+using RecordHandler = std::function<void(const ParsedRecord&)>;
 
 // A database file opened for reading record by record.
 class DatabaseFileStream {
  public:
-  // Opens the file at `path`, its kind taken from its name. An unknown name
-  // or a file that cannot be opened is a failure of the whole file.
+  // Opens the file at `path`, its kind taken from its name. A path that
+  // names nothing or a folder, an unknown name, or a file that cannot be
+  // opened is a failure of the whole file.
   explicit DatabaseFileStream(const std::filesystem::path& path);
   ~DatabaseFileStream();
   DatabaseFileStream(const DatabaseFileStream&) = delete;

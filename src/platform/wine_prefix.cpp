@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
+#include <utility>
 
 #include "platform/ascii_text.h"
 #include "platform/code_page.h"
@@ -37,10 +38,46 @@ fs::path PrefixHolding(const fs::path& folder) {
   return drive_c_parent;
 }
 
-fs::path FromEnvironment(const char* name, const char* below = nullptr) {
-  const char* value = std::getenv(name);
-  if (!value || !fs::path(value).is_absolute()) return {};
-  return below ? fs::path(value) / below : fs::path(value);
+// A place where a typed drive-letter path is looked for.
+struct PrefixPlace {
+  std::string name;  // as the user knows it: "$WINEPREFIX", "~/.wine", ...
+  fs::path path;     // empty when the place names no folder
+  std::string none;  // then, why not
+};
+
+// The folder that the environment variable `variable` names (with `below`
+// appended), the place the user knows as `name`.
+PrefixPlace FromEnvironment(std::string name, const std::string& variable,
+                            const char* below = nullptr) {
+  const std::string which = below ? "$" + variable + " " : "";
+  const char* value = std::getenv(variable.c_str());
+  if (!value) return {std::move(name), {}, which + "not set"};
+  if (!fs::path(value).is_absolute()) return {std::move(name), {}, which + "not an absolute path"};
+  return {std::move(name), below ? fs::path(value) / below : fs::path(value), {}};
+}
+
+// The places a typed drive-letter path is looked for, in order: the prefix
+// holding `near` (when `near` is given), $WINEPREFIX, ~/.wine.
+std::vector<PrefixPlace> PrefixPlaces(const fs::path& near) {
+  std::vector<PrefixPlace> places;
+  if (!near.empty()) {
+    places.push_back(
+        {"the prefix of " + Utf8Of(near), PrefixHolding(fs::absolute(near)), "there is none"});
+  }
+  places.push_back(FromEnvironment("$WINEPREFIX", "WINEPREFIX"));
+  places.push_back(FromEnvironment("~/.wine", "HOME", ".wine"));
+  return places;
+}
+
+// "$WINEPREFIX: /p has no drive D:": what `place` holds for `drive`.
+std::string DriveFinding(const PrefixPlace& place, const std::string& drive) {
+  const std::string name = place.name + ": ";
+  if (place.path.empty()) return name + place.none;
+  const std::string shown = Utf8Of(place.path);
+  std::error_code error;
+  if (!fs::exists(place.path, error)) return name + shown + " does not exist";
+  if (!IsFolder(place.path)) return name + shown + " is not a folder";
+  return name + shown + " has no drive " + drive;
 }
 
 // `path` below `root` as its components; std::nullopt when it is not below.
@@ -103,6 +140,11 @@ fs::path ResolveTypedPath(std::string_view text, const fs::path& base, const fs:
   return ResolvePath(text, base);
 }
 
+std::string UnresolvedDriveProblem(std::string_view typed, const fs::path&) {
+  return std::string(typed) + ": this machine has no drive " + std::string(typed.substr(0, 2)) +
+         ".";
+}
+
 std::optional<std::string> WindowsPathOf(const fs::path& folder, const fs::path&) {
   fs::path full = Canonical(folder);
   if (full.empty()) return std::nullopt;
@@ -128,10 +170,8 @@ std::vector<fs::path> FindInstalledPrograms(std::string_view program, const fs::
 #else
 std::vector<fs::path> CandidatePrefixes(const fs::path& near) {
   std::vector<fs::path> prefixes;
-  for (const fs::path& candidate :
-       {near.empty() ? fs::path() : PrefixHolding(fs::absolute(near)),
-        FromEnvironment("WINEPREFIX"), FromEnvironment("HOME", ".wine")}) {
-    const fs::path prefix = candidate.empty() ? fs::path() : Canonical(candidate);
+  for (const PrefixPlace& place : PrefixPlaces(near)) {
+    const fs::path prefix = place.path.empty() ? fs::path() : Canonical(place.path);
     if (!prefix.empty() && IsFolder(prefix) &&
         std::find(prefixes.begin(), prefixes.end(), prefix) == prefixes.end()) {
       prefixes.push_back(prefix);
@@ -151,6 +191,16 @@ fs::path ResolveTypedPath(std::string_view text, const fs::path& base, const fs:
     if (first.empty()) first = resolved;
   }
   return first;
+}
+
+std::string UnresolvedDriveProblem(std::string_view typed, const fs::path& near) {
+  const std::string drive{AsciiUpper(typed.empty() ? '?' : typed[0]), ':'};
+  std::string looked;
+  for (const PrefixPlace& place : PrefixPlaces(near)) {
+    looked.append(looked.empty() ? "" : "; ").append(DriveFinding(place, drive));
+  }
+  return std::string(typed) + ": no Wine prefix maps drive " + drive + " (looked at " + looked +
+         "). Set WINEPREFIX to the Wine prefix that holds this folder.";
 }
 
 std::optional<std::string> WindowsPathOf(const fs::path& folder, const fs::path& near) {

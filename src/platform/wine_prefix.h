@@ -25,6 +25,14 @@ std::vector<std::filesystem::path> CandidatePrefixes(const std::filesystem::path
 std::filesystem::path ResolveTypedPath(std::string_view text, const std::filesystem::path& base,
                                        const std::filesystem::path& near);
 
+// Why ResolveTypedPath(typed, base, near) found nothing for the drive-letter
+// text `typed`, as a sentence for the user: no candidate prefix of `near`
+// maps its drive. It names each place that was looked at, in order (the
+// prefix holding `near`, $WINEPREFIX, ~/.wine), with what is there, and
+// says to set WINEPREFIX. On Windows, where drive letters are the system's
+// own, it says that the drive does not exist.
+std::string UnresolvedDriveProblem(std::string_view typed, const std::filesystem::path& near);
+
 // `folder` as the Windows programs of the prefix holding `near` see it:
 // "C:\Program Files\Microsoft Games\Flight Simulator 9", through the drive
 // whose folder holds it most closely (drive_c before Z: for the root), with

@@ -397,5 +397,33 @@ TEST(DumpCommandTest, PrintsTheRecordsOfWrittenFilesAsLinesOrJson) {
   EXPECT_EQ(RunCli({"dump"}).exit_code, 2);
 }
 
+// A path that names no file says so, in lines and in JSON, rather than
+// taking a missing file or a folder for a file that cannot be read or that
+// has a foreign name.
+TEST(DumpCommandTest, SaysWhenAPathNamesNoFileOrAFolder) {
+  TempDir dir;
+  fs::create_directories(dir / "Scopel v5");
+  struct Row {
+    fs::path path;
+    std::string reason;
+  };
+  const Row rows[] = {
+      {dir / "Scopel v5" / "world_airports.dat", "no such file"},
+      {dir / "notes.txt", "no such file"},
+      {dir / "Scopel v5", "is a folder: give its *.dat files"},
+      {dir / "Scopel v5" / "", "is a folder: give its *.dat files"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path.string());
+    const CliResult lines = RunCli({"dump", row.path.string()});
+    EXPECT_EQ(lines.exit_code, 1);
+    EXPECT_EQ(lines.err, row.path.string() + ": " + row.reason + "\n");
+    EXPECT_EQ(lines.out, "");
+    const CliResult json = RunCli({"dump", "--json", row.path.string()});
+    EXPECT_EQ(json.exit_code, 1);
+    EXPECT_EQ(nlohmann::json::parse(json.out).at(0).at("error").at("reason"), row.reason);
+  }
+}
+
 }  // namespace
 }  // namespace tarnvale

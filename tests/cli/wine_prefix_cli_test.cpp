@@ -8,9 +8,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/messages.h"
+#include "app/startup.h"
 #include "cli_process.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
@@ -125,6 +129,66 @@ TEST_F(WinePrefixCliTest, CodePageNamesInSceneryCfgFindTheirFolders) {
       EXPECT_EQ(area["records"]["intersections"], 1) << row.code_page;
     }
     EXPECT_TRUE(found) << row.code_page;
+  }
+}
+
+// A drive-letter folder that no prefix maps is refused with the program's
+// own first line and a second that names each place looked at and what to
+// set; it is never taken as a name in the current folder.
+TEST_F(WinePrefixCliTest, ADriveNoPrefixMapsSaysWhereItWasLookedFor) {
+  const std::string home_wine = (dir_ / ".wine").string();
+  struct Row {
+    const char* name;
+    std::function<void()> setup;
+    std::string typed;
+    bool simulator;  // typed as --simulator, else as --target
+    std::vector<std::string> details;
+  };
+  const Row rows[] = {
+      {"no prefix at all",
+       [] {},
+       "C:\\Program Files\\Scopel v5",
+       false,
+       {"no Wine prefix maps drive C:", "$WINEPREFIX: not set",
+        "~/.wine: " + home_wine + " does not exist"}},
+      {"~/.wine without drive D:",
+       [&] { fs::create_directories(dir_ / ".wine" / "drive_c"); },
+       "d:\\Program Files\\Scopel v5",
+       false,
+       {"no Wine prefix maps drive D:", "~/.wine: " + home_wine + " has no drive D:"}},
+      {"$WINEPREFIX without drive D:",
+       [&] { ::setenv("WINEPREFIX", prefix_.c_str(), 1); },
+       "D:\\FS9",
+       true,
+       {"the prefix of " + radar_.string() + ": " + prefix_.string() + " has no drive D:",
+        "$WINEPREFIX: " + prefix_.string() + " has no drive D:"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    row.setup();
+    const CliResult result = row.simulator ? RunCli({"create", "--target", radar_.string(),
+                                                     "--simulator", row.typed, "--fs-version", "9"})
+                                           : RunCli({"create", "--target", row.typed});
+    EXPECT_EQ(result.exit_code, 1) << result.out << result.err;
+    // The dialogs say the same under their own first line.
+    const DialogAnswer dialog =
+        row.simulator
+            ? CheckSimulatorAnswer(FsVersion::Fs2004, row.typed, fs::current_path(), radar_)
+            : CheckTargetProgramAnswer(TargetProgramChoice::Radar, row.typed, fs::current_path());
+    const std::string_view cli_line =
+        row.simulator ? text::kWrongFs2004Folder : text::kProgramConfigMissing;
+    const std::string_view dialog_line =
+        row.simulator ? text::kWrongFs2004Folder : text::kWrongTargetFolder;
+    for (const auto& [message, first_line] :
+         {std::pair{result.out, cli_line}, std::pair{dialog.message, dialog_line}}) {
+      EXPECT_EQ(message.substr(0, message.find('\n')), first_line) << message;
+      EXPECT_NE(message.find("\n" + row.typed + ": "), std::string::npos) << message;
+      for (const std::string& detail : row.details) {
+        EXPECT_NE(message.find(detail), std::string::npos) << detail << " in " << message;
+      }
+      EXPECT_NE(message.find("Set WINEPREFIX to the Wine prefix"), std::string::npos) << message;
+      EXPECT_EQ(message.find(fs::current_path().string()), std::string::npos) << message;
+    }
   }
 }
 
