@@ -168,6 +168,21 @@ bool SaveScreenImage(HWND window, const std::filesystem::path& file) {
   return static_cast<bool>(out);
 }
 
+void SilenceTooltips() {
+  EnumWindows(
+      [](HWND window, LPARAM) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t kind[32] = {};
+        GetClassNameW(window, kind, 32);
+        if (process == GetCurrentProcessId() && _wcsicmp(kind, TOOLTIPS_CLASSW) == 0) {
+          SendMessageW(window, TTM_ACTIVATE, FALSE, 0);
+        }
+        return TRUE;
+      },
+      0);
+}
+
 bool HasDisplay() {
   const HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);

@@ -56,6 +56,11 @@ int ProgressPosition(HWND dialog, int bar);
 // Saves what the screen shows of `window` (its frame too) as a 24-bit BMP.
 bool SaveScreenImage(HWND window, const std::filesystem::path& file);
 
+// Turns off the tooltips of this process's windows: a virtual display's
+// pointer rests where the windows open, and a tooltip would stand over
+// their pictures.
+void SilenceTooltips();
+
 // True when this process can show windows (Wine has a display).
 bool HasDisplay();
 

@@ -98,7 +98,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   PrepareWindowThread();
-  SetCursorPos(0, 0);  // no tooltip over the windows
   Shots shots{fs::path(argv[1]), argc == 3 ? Wide(argv[2]) : std::wstring()};
   fs::create_directories(shots.dir);
   ProgramState state;
@@ -112,6 +111,7 @@ int main(int argc, char** argv) {
 
   std::thread driver([&] {
     const HWND main = WaitForWindow(L"Tarnvale v1.0");
+    SilenceTooltips();
     shots.Save(main, "main-window");
     PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 'f');
     if (WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; })) {
