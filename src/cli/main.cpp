@@ -11,12 +11,15 @@
 
 #include "cli/create_command.h"
 #include "cli/exit_codes.h"
+#include "cli/file_patterns.h"
+#include "cli/help_texts.h"
 #include "cli/scenery_commands.h"
 #include "cli/terminal_view.h"
 #include "output/database_dump.h"
 #include "platform/code_page.h"
 #include "platform/paths.h"
 #ifdef _WIN32
+#include "cli/explorer_start.h"
 #include "platform/windows_system.h"
 #endif
 
@@ -91,10 +94,7 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
   simulator->needs(version);
   version->needs(simulator);
   create->footer(
-      "Examples:\n"
-      "  tarnvale-cli create --target 'tarnvale-demo/Scopel v5' --report run.json\n"
-      "  tarnvale-cli create --target 'C:\\Program Files\\Scopel v5' \\\n"
-      "      --simulator 'C:\\Program Files\\Microsoft Games\\Flight Simulator 9' --fs-version 9\n"
+      std::string(kCreateExamples) +
       "Exit status: 0 database files written, 1 error or refused input (the old files stay),\n"
       "  2 usage error or no simulator recorded yet, 3 cancelled by Ctrl-C or SIGTERM.");
 }
@@ -111,13 +111,9 @@ void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
   gen->add_option("--scale", options.scale, "Multiplies every record count of the preset")
       ->check(CLI::PositiveNumber);
   gen->add_option("--seed", options.seed, "Same seed, same bytes");
-  gen->footer(
-      "Examples:\n"
-      "  tarnvale-cli gen-scenery --out /tmp/FS9 --fs-version 9 --preset demo\n"
-      "  tarnvale-cli gen-scenery --out /tmp/FS2002 --fs-version 8 --preset world --scale 0.1 "
-      "--seed 7\n"
-      "Exit status: 0 written, 1 cannot write (DIR not new or empty, or a write failed),\n"
-      "  2 usage error.");
+  gen->footer(std::string(kGenSceneryExamples) +
+              "Exit status: 0 written, 1 cannot write (DIR not new or empty, or a write failed),\n"
+              "  2 usage error.");
 }
 
 void AddDemo(CLI::App& app, DemoOptions& options) {
@@ -129,10 +125,7 @@ void AddDemo(CLI::App& app, DemoOptions& options) {
                                                       {"radar", TargetProgram::Radar}};
   AddWordOption(*demo, "--program", options.program, programs, "chart or radar (default chart)");
   demo->footer(
-      "Examples:\n"
-      "  tarnvale-cli demo\n"
-      "  tarnvale-cli demo --program radar --dir /tmp/radar-demo\n"
-      "  tarnvale-cli demo --fs-version 8 --program chart\n"
+      std::string(kDemoExamples) +
       "Exit status: 0 database files written, 1 error (or DIR holds files not made by demo),\n"
       "  2 usage error, 3 cancelled by Ctrl-C or SIGTERM.");
 }
@@ -147,9 +140,7 @@ void AddDump(CLI::App& app, DumpOptions& options) {
   AddPathOption(*dump, "FILE", options.files, "Database files written by Tarnvale")->required();
   dump->add_flag("--json", options.json, "One JSON array instead of one line per record");
   dump->footer(
-      "Examples:\n"
-      "  tarnvale-cli dump 'tarnvale-demo/Scopel v5/world_navaids.dat'\n"
-      "  tarnvale-cli dump --json 'tarnvale-demo/Scopel v5/'*.dat > records.json\n"
+      std::string(kDumpExamples) +
       "Give the files themselves, not their folder: FOLDER/*.dat (and FOLDER/magdec.bgl).\n"
       "Exit status: 0 every file read, 1 a file missing, a folder, not a database file or\n"
       "  damaged, 2 usage error.");
@@ -167,16 +158,13 @@ int main(int argc, char** argv) {
   argc = static_cast<int>(arguments.size());
   argv = words.data();
   const platform::Utf8ConsoleOutput console;
+  if (argc == 1 && platform::StartedInOwnConsole()) return SayWhereTheWindowIs();
 #endif
   CLI::App app{"Tarnvale: builds navigation database files from flight simulator scenery"};
   app.require_subcommand(1);
   app.set_version_flag("--version", "tarnvale-cli " TARNVALE_VERSION);
-  app.footer(
-      "Examples:\n"
-      "  tarnvale-cli demo --program radar\n"
-      "  tarnvale-cli create --target 'C:\\Program Files\\Scopel v5' --report run.json\n"
-      "  tarnvale-cli dump 'tarnvale-demo/Scopel v5/world_navaids.dat'\n"
-      "Exit status: 0 success, 1 error or refused input, 2 usage error, 3 cancelled.");
+  app.footer(std::string(kMainExamples) +
+             "Exit status: 0 success, 1 error or refused input, 2 usage error, 3 cancelled.");
   std::string code_page;
   app.add_option("--code-page", code_page,
                  std::string("Windows code page of Scenery.cfg and Program_Config.cfg: 1250, 1251 "
@@ -204,6 +192,9 @@ int main(int argc, char** argv) {
   TerminalView view = TerminalView::ForProcess();
   if (app.got_subcommand("create")) return RunCreateCommand(create, view);
   if (app.got_subcommand("dump")) {
+#ifdef _WIN32
+    dump.files = ExpandFilePatterns(dump.files);
+#endif
     return DumpDatabaseFiles(dump.files, dump.json, std::cout, std::cerr) == 0 ? kExitSuccess
                                                                                : kExitError;
   }

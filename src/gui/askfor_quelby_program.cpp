@@ -2,22 +2,13 @@
 
 #include <QLabel>
 
+#include "app/desktop_session.h"
 #include "platform/wine_prefix.h"
 
 namespace tarnvale::gui {
 
 QString TargetProgramText(TargetProgramChoice choice) {
-  switch (choice) {
-    case TargetProgramChoice::ChartFs2002:
-      return QStringLiteral("Brisolt v4.0 (For FS2002)");
-    case TargetProgramChoice::ChartFs2004:
-      return QStringLiteral("Brisolt v5.0 (For FS2004)");
-    case TargetProgramChoice::Radar:
-      return QStringLiteral("Scopel v5.0 (For FS2002/2004)");
-    case TargetProgramChoice::None:
-      break;
-  }
-  return {};
+  return ToQString(TargetProgramName(choice));
 }
 
 AskforQuelbyProgram::AskforQuelbyProgram(MessagePresenter& presenter, QWidget* parent)

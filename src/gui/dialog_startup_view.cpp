@@ -1,6 +1,6 @@
 #include "gui/dialog_startup_view.h"
 
-#include "app/messages.h"
+#include <string>
 
 namespace tarnvale::gui {
 
@@ -15,6 +15,10 @@ DialogStartupView::DialogStartupView(AskforQuelbyProgram& target_dialog,
 void DialogStartupView::PrefillTarget(TargetProgramChoice choice,
                                       const std::filesystem::path& folder) {
   target_dialog_.Prefill(choice, QString::fromStdString(folder.string()));
+}
+
+TargetProgramChoice DialogStartupView::AcceptedTargetChoice() const {
+  return target_dialog_.Choice();
 }
 
 std::optional<std::filesystem::path> DialogStartupView::AskTargetFolder() {
@@ -33,9 +37,8 @@ std::optional<SimulatorChoice> DialogStartupView::AskSimulator(const SimulatorCh
 }
 
 void DialogStartupView::ShowMessage(std::string_view text, MessageTitle title) {
-  const QString heading =
-      title == MessageTitle::ErrorMessage ? ToQString(text::kErrorTitle) : ProgramName();
-  presenter_.Show(owner_, heading, ToQString(text));
+  const std::string program = ProgramName().toStdString();
+  presenter_.Show(owner_, ToQString(MessageTitleText(title, program)), ToQString(text));
 }
 
 }  // namespace tarnvale::gui

@@ -2,21 +2,21 @@
 // messages through the presenter.
 #pragma once
 
-#include "app/startup.h"
+#include "app/desktop_session.h"
 #include "gui/askfor_quelby_program.h"
 #include "gui/fspath_dialog.h"
 #include "gui/message_presenter.h"
 
 namespace tarnvale::gui {
 
-class DialogStartupView final : public StartupView {
+class DialogStartupView final : public DesktopStartupView {
  public:
   // `owner` owns the start-up messages (the main window, still hidden).
   DialogStartupView(AskforQuelbyProgram& target_dialog, FSPath_Dialog& simulator_dialog,
                     MessagePresenter& presenter, QWidget* owner);
 
-  // The target dialog opens with `choice` and `folder` until told otherwise.
-  void PrefillTarget(TargetProgramChoice choice, const std::filesystem::path& folder);
+  void PrefillTarget(TargetProgramChoice choice, const std::filesystem::path& folder) override;
+  TargetProgramChoice AcceptedTargetChoice() const override;
 
   std::optional<std::filesystem::path> AskTargetFolder() override;
   // Opens with the recorded simulator.

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "platform/code_page.h"
+#include "app/desktop_session.h"
 #include "platform/wine_prefix.h"
 
 namespace tarnvale::gui {
@@ -24,36 +24,9 @@ constexpr int kFoundListTop = kFoundTop + 12;
 constexpr int kFoundBottomMargin = 6;
 constexpr int kMaxFoundRows = 4;  // more scroll
 
-// What the user would type for `folder`: its "C:\..." form in the Wine
-// prefix of the target program (or, without one, of the folder itself) when
-// that form leads back to it, else its path on this machine.
-QString FieldTextOf(const fs::path& folder, const fs::path& target_folder) {
-  const fs::path& near = target_folder.empty() ? folder : target_folder;
-  if (const std::optional<std::string> windows = platform::WindowsPathOf(folder, near)) {
-    const std::string text = platform::DecodeCodePage(*windows, platform::ActiveCodePage());
-    std::error_code error;
-    const fs::path back =
-        fs::canonical(platform::ResolveTypedPath(text, WorkingFolder(), target_folder), error);
-    if (!error && back == fs::canonical(folder, error)) {
-      return QString::fromStdString(text);
-    }
-  }
-  return QString::fromStdString(folder.string());
-}
-
 }  // namespace
 
-QString SimulatorText(FsVersion version) {
-  switch (version) {
-    case FsVersion::Fs2002:
-      return QStringLiteral("Microsoft Flight Simulator 2002");
-    case FsVersion::Fs2004:
-      return QStringLiteral("Microsoft Flight Simulator 2004");
-    case FsVersion::None:
-      break;
-  }
-  return {};
-}
+QString SimulatorText(FsVersion version) { return ToQString(SimulatorName(version)); }
 
 FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
     : SetupDialog(presenter, QStringLiteral("Getting Flight Simulator's Main Information"),
@@ -130,18 +103,12 @@ void FSPath_Dialog::showEvent(QShowEvent* event) {
 }
 
 void FSPath_Dialog::LookForInstalls(FsVersion version) {
-  QStringList found;
-  for (const fs::path& folder :
-       platform::FindInstalledPrograms(SimulatorProgramFile(version), target_folder_)) {
-    found.append(FieldTextOf(folder, target_folder_));
-  }
-  const QString typed = FolderText();
-  if (found.size() == 1 && (typed.isEmpty() || typed == filled_)) {
-    UseFound(found.front());
-    found.clear();
-  }
-  found.removeAll(typed);  // already in the field, as recorded
-  ShowFound(found);
+  const FoundInstalls found = LookForSimulatorInstalls(
+      version, target_folder_, FolderText().toStdString(), filled_.toStdString());
+  if (found.fill) UseFound(ToQString(*found.fill));
+  QStringList listed;
+  for (const std::string& folder : found.listed) listed.append(ToQString(folder));
+  ShowFound(listed);
 }
 
 void FSPath_Dialog::UseFound(const QString& text) {

@@ -5,20 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <system_error>
+
+#include "app/desktop_session.h"
 
 namespace tarnvale::gui {
 namespace {
-
-// `folder`, or the nearest folder above it that exists; empty when none does.
-std::filesystem::path NearestExistingFolder(std::filesystem::path folder) {
-  std::error_code error;
-  while (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
-    if (folder == folder.parent_path()) return {};
-    folder = folder.parent_path();
-  }
-  return folder;
-}
 
 QString ChooseFolder(QWidget* parent, const QString& start) {
   return QFileDialog::getExistingDirectory(parent, QStringLiteral("Choose a folder"), start);
@@ -90,9 +81,7 @@ void SetupDialog::showEvent(QShowEvent* event) {
 }
 
 void SetupDialog::OnBrowse() {
-  const std::filesystem::path typed = FolderText().trimmed().isEmpty()
-                                          ? std::filesystem::path()
-                                          : NearestExistingFolder(TypedFolder());
+  const std::filesystem::path typed = BrowseStartFolder(FolderText().toStdString(), TypedFolder());
   const QString start = typed.empty() ? QDir::homePath() : QString::fromStdString(typed.string());
   const QString chosen = choose_folder_(this, start);
   if (!chosen.isEmpty()) folder_field_->setText(QDir::toNativeSeparators(chosen));
@@ -107,12 +96,6 @@ void SetupDialog::OnOk() {
   }
   accepted_folder_ = answer.folder;
   accept();
-}
-
-std::filesystem::path WorkingFolder() {
-  std::error_code error;
-  std::filesystem::path folder = std::filesystem::current_path(error);
-  return error ? std::filesystem::path("/") : folder;
 }
 
 }  // namespace tarnvale::gui

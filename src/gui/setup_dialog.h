@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/startup.h"
+#include "app/desktop_session.h"
 #include "gui/fixed_dialog.h"
 #include "gui/message_presenter.h"
 
@@ -68,8 +68,5 @@ class SetupDialog : public FixedDialog {
   QString prefilled_folder_;
   FolderChooser choose_folder_;
 };
-
-// Relative folder texts are taken against the folder the program started in.
-std::filesystem::path WorkingFolder();
 
 }  // namespace tarnvale::gui

@@ -8,13 +8,18 @@ namespace {
 const QString kChoiceKey = QStringLiteral("TargetProgram/Choice");
 const QString kFolderKey = QStringLiteral("TargetProgram/Folder");
 
-TargetProgramChoice RememberedChoice(const QSettings& memory) {
-  const int choice = memory.value(kChoiceKey).toInt();
-  return choice >= 1 && choice <= 3 ? static_cast<TargetProgramChoice>(choice)
-                                    : TargetProgramChoice::None;
+}  // namespace
+
+RememberedTarget SettingsMemory::Load() const {
+  return {TargetChoiceFromNumber(settings_.value(kChoiceKey).toInt()),
+          settings_.value(kFolderKey).toString().toStdString()};
 }
 
-}  // namespace
+void SettingsMemory::Save(const RememberedTarget& target) {
+  settings_.setValue(kChoiceKey, static_cast<int>(target.choice));
+  settings_.setValue(kFolderKey, QString::fromStdString(target.folder.string()));
+  settings_.sync();
+}
 
 SetupQuestions::SetupQuestions(MessagePresenter& presenter, QSettings& memory, QWidget* owner)
     : target_dialog_(presenter),
@@ -23,24 +28,11 @@ SetupQuestions::SetupQuestions(MessagePresenter& presenter, QSettings& memory, Q
       memory_(memory) {}
 
 StartupOutcome SetupQuestions::Start(ProgramState& state) {
-  view_.PrefillTarget(RememberedChoice(memory_),
-                      memory_.value(kFolderKey).toString().toStdString());
-  const StartupOutcome outcome = RunStartup(state, view_);
-  if (outcome == StartupOutcome::Ready) Remember(state);
-  return outcome;
+  return StartDesktopSession(state, view_, memory_);
 }
 
 bool SetupQuestions::Change(ProgramState& state) {
-  view_.PrefillTarget(CurrentTargetChoice(state), state.TargetFolder);
-  const bool changed = ChangeProgramOrSimulator(state, view_);
-  if (changed) Remember(state);
-  return changed;
-}
-
-void SetupQuestions::Remember(const ProgramState& state) {
-  memory_.setValue(kChoiceKey, static_cast<int>(target_dialog_.Choice()));
-  memory_.setValue(kFolderKey, QString::fromStdString(state.TargetFolder.string()));
-  memory_.sync();
+  return ChangeDesktopSetup(state, view_, memory_);
 }
 
 }  // namespace tarnvale::gui

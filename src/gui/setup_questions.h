@@ -3,8 +3,8 @@
 // user's settings), and which simulator it reads.
 #pragma once
 
+#include "app/desktop_session.h"
 #include "app/program_state.h"
-#include "app/startup.h"
 #include "gui/askfor_quelby_program.h"
 #include "gui/dialog_startup_view.h"
 #include "gui/fspath_dialog.h"
@@ -14,28 +14,34 @@ class QSettings;
 
 namespace tarnvale::gui {
 
+// The last program and folder, kept in the user's settings file.
+class SettingsMemory final : public TargetMemory {
+ public:
+  explicit SettingsMemory(QSettings& settings) : settings_(settings) {}
+  RememberedTarget Load() const override;
+  void Save(const RememberedTarget& target) override;
+
+ private:
+  QSettings& settings_;
+};
+
 class SetupQuestions {
  public:
   // `memory` keeps the last program and folder; `owner` owns the messages.
   SetupQuestions(MessagePresenter& presenter, QSettings& memory, QWidget* owner);
 
-  // Start-up, the target dialog opening with the program and folder of the
-  // last start that succeeded.
+  // StartDesktopSession and ChangeDesktopSetup through the dialogs.
   StartupOutcome Start(ProgramState& state);
-  // "Change Program or Simulator...": both dialogs open with what the
-  // window serves now. True when it serves the new answers.
   bool Change(ProgramState& state);
 
   AskforQuelbyProgram& TargetDialog() { return target_dialog_; }
   FSPath_Dialog& SimulatorDialog() { return simulator_dialog_; }
 
  private:
-  void Remember(const ProgramState& state);
-
   AskforQuelbyProgram target_dialog_;
   FSPath_Dialog simulator_dialog_;
   DialogStartupView view_;
-  QSettings& memory_;
+  SettingsMemory memory_;
 };
 
 }  // namespace tarnvale::gui

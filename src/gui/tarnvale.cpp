@@ -25,7 +25,6 @@ int Tarnvale::Run() {
                    QStringLiteral("tarnvale"));
   SetupQuestions questions(presenter, memory, &window);
   if (questions.Start(state) == StartupOutcome::Ready) {
-    ReleaseTargetFolder(state);
     window.SetChangeSetup([&] { return questions.Change(state); });
     window.exec();
   }

@@ -8,12 +8,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/startup.h"
+#include <utility>
+
+#include "app/desktop_session.h"
 #include "gui/about_program.h"
-#include "gui/askfor_quelby_program.h"
 #include "gui/elided_text.h"
-#include "gui/fspath_dialog.h"
-#include "platform/code_page.h"
 
 namespace tarnvale::gui {
 namespace {
@@ -117,7 +116,7 @@ QMenuBar* TarnvaleDlg::AddMenu() {
   file->addAction(QStringLiteral("Exit"), this, [this] { CloseWindow(); });
   // Offered only while the window waits for "Create Databases Files".
   connect(file, &QMenu::aboutToShow, this,
-          [this] { change_action_->setEnabled(change_setup_ && !state_.worker.Running()); });
+          [this] { change_action_->setEnabled(change_setup_ && CanChangeSetup(state_)); });
   menu->addMenu(QStringLiteral("Help"))
       ->addAction(QStringLiteral("About Tarnvale v1.0"), this, [this] { about_->exec(); });
   return menu;
@@ -131,22 +130,14 @@ void TarnvaleDlg::showEvent(QShowEvent* event) {
 }
 
 void TarnvaleDlg::ShowSetup() {
-  const QString program = TargetProgramText(CurrentTargetChoice(state_));
-  const QString simulator = SimulatorText(state_.config.FS_Version);
-  const auto in_folder = [](const std::string& folder) {
-    return folder.empty() ? QString() : QStringLiteral(", in ") + QString::fromStdString(folder);
-  };
-  program_line_->SetFullText(
-      QStringLiteral("Program: ") + (program.isEmpty() ? QStringLiteral("none chosen") : program),
-      in_folder(state_.TargetFolder.string()));
-  simulator_line_->SetFullText(
-      QStringLiteral("Simulator: ") +
-          (simulator.isEmpty() ? QStringLiteral("none chosen") : simulator),
-      in_folder(platform::DisplayText(state_.config.FS_Directory.value_or(""))));
+  for (const auto& [label, line] : {std::pair(program_line_, ProgramLine(state_)),
+                                    std::pair(simulator_line_, SimulatorLine(state_))}) {
+    label->SetFullText(ToQString(line.head), ToQString(line.rest));
+  }
 }
 
 void TarnvaleDlg::OnChangeSetup() {
-  if (!change_setup_ || state_.worker.Running()) return;
+  if (!change_setup_ || !CanChangeSetup(state_)) return;
   if (change_setup_()) ShowSetup();
 }
 

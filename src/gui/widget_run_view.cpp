@@ -7,26 +7,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/desktop_session.h"
 #include "app/scan_report.h"
 #include "gui/elided_text.h"
 
 namespace tarnvale::gui {
 namespace {
 
-// "Records: 2 airports, 5 runways, 3 VORs", the kinds the run found.
-QString RecordsLine(const std::vector<RecordCount>& records) {
-  QStringList counts;
-  for (const RecordCount& record : records) {
-    if (record.count != 0) counts << QString::number(record.count) + ' ' + ToQString(record.kind);
-  }
-  return counts.isEmpty() ? QString() : QStringLiteral("Records: ") + counts.join(", ");
-}
-
 QString SummaryText(const RunSummary& summary) {
   QStringList lines;
-  const QString records = RecordsLine(summary.records);
-  if (!records.isEmpty()) lines << records;
-  for (const std::string& line : ScanSummaryLines(summary.scan)) lines << ToQString(line);
+  for (const std::string& line : RunEndingSummary(summary)) lines << ToQString(line);
   return lines.join('\n');
 }
 

@@ -65,6 +65,11 @@ class Utf8ConsoleOutput {
   UINT previous_;
 };
 
+// True when the console of this process was made for it alone: Explorer
+// started it (a double-click), not a Command Prompt or PowerShell window,
+// whose console it would share.
+bool StartedInOwnConsole();
+
 // What the console control handler of platform::InterruptHandler does with
 // `event` (CTRL_C_EVENT...): TRUE when it took the event, FALSE to pass it on
 // to the next handler (the default one ends the process). Tests call it

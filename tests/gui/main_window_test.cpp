@@ -11,9 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextDocumentFragment>
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <tuple>
 
@@ -27,71 +25,18 @@
 #include "gui_test_support.h"
 #include "output/database_set.h"
 #include "sceneryfab/installation_generator.h"
+#include "support/holding_run_view.h"
 #include "support/program_folder.h"
 #include "support/temp_dir.h"
 
 namespace tarnvale::gui {
 namespace {
 
+using tarnvale::testing::HoldingView;
 using tarnvale::testing::TempDir;
 using tarnvale::testing::WriteFile;
 using testing::ProcessEventsUntil;
 using testing::ScriptedPresenter;
-
-// Forwards to the window's view and holds the worker right after the first
-// call named `hold_at` (as "stepit" or "status:<text>") until released or
-// halted.
-class HoldingView final : public RunView {
- public:
-  HoldingView(RunView& window, const RunWorker& worker, std::string hold_at)
-      : window_(window), worker_(worker), hold_at_(std::move(hold_at)) {}
-
-  void SetStatusText(const std::string& text) override {
-    window_.SetStatusText(text);
-    After("status:" + text);
-  }
-  void SetProgressRange(std::int32_t low, std::int32_t high) override {
-    window_.SetProgressRange(low, high);
-  }
-  void SetProgressStep(std::int32_t step) override { window_.SetProgressStep(step); }
-  void SetProgressPosition(std::int32_t position) override {
-    window_.SetProgressPosition(position);
-  }
-  void StepProgress() override {
-    window_.StepProgress();
-    After("stepit");
-  }
-  void EnableCreateButton(bool enabled) override { window_.EnableCreateButton(enabled); }
-  void EnableCancelButton(bool enabled) override { window_.EnableCancelButton(enabled); }
-  void ShowMessage(const std::string& text) override { window_.ShowMessage(text); }
-  void CloseMainWindow() override { window_.CloseMainWindow(); }
-
-  bool Holding() const {
-    std::lock_guard lock(mutex_);
-    return holding_;
-  }
-  void Release() {
-    std::lock_guard lock(mutex_);
-    released_ = true;
-    changed_.notify_all();
-  }
-
- private:
-  void After(const std::string& call) {
-    std::unique_lock lock(mutex_);
-    if (call != hold_at_ || holding_) return;
-    holding_ = true;
-    changed_.wait(lock, worker_.StopToken(), [this] { return released_; });
-  }
-
-  RunView& window_;
-  const RunWorker& worker_;
-  const std::string hold_at_;
-  mutable std::mutex mutex_;
-  std::condition_variable_any changed_;
-  bool holding_ = false;
-  bool released_ = false;
-};
 
 class MainWindow : public ::testing::Test {
  protected:

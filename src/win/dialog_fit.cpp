@@ -1,0 +1,166 @@
+#include "win/dialog_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "win/win_text.h"
+
+namespace tarnvale::win {
+namespace {
+
+// Stretching stops here even if a text still does not fit, so that a font
+// that cannot be measured never makes a window grow without end.
+constexpr double kMaxGrowth = 3;
+// Stretching goes in steps of this much.
+constexpr double kGrowthStep = 0.02;
+
+constexpr wchar_t kGrowthX[] = L"TarnvaleGrowthX";
+constexpr wchar_t kGrowthY[] = L"TarnvaleGrowthY";
+constexpr double kPropertyScale = 1000;  // window properties hold integers
+
+bool IsClass(HWND control, const wchar_t* name) {
+  wchar_t kind[32] = {};
+  GetClassNameW(control, kind, 32);
+  return _wcsicmp(kind, name) == 0;
+}
+
+struct Overflow {
+  bool width = false;   // more width would let the text fit
+  bool height = false;  // only more height would
+};
+
+// Where a control's text, in the font of `dc`, overflows a control of
+// `width` x `height` pixels. A wrapped text that takes more lines than it
+// has room for asks for more width, unless even one line is too high.
+Overflow OverflowOf(HWND control, HDC dc, int width, int height, double font_scale) {
+  const std::wstring text = WindowText(control);
+  if (text.empty()) return {};
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  RECT rect{0, 0, width, 0};
+  if (IsClass(control, L"Static")) {
+    const UINT flags = DT_CALCRECT | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    DrawTextW(dc, text.c_str(), -1, &rect, flags | DT_WORDBREAK);
+    if (rect.bottom <= height) return {rect.right > width, false};
+    RECT unwrapped{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &unwrapped, flags);
+    return {unwrapped.bottom <= height, unwrapped.bottom > height};
+  }
+  if (!IsClass(control, L"Button")) return {};  // edit fields, lists and bars scroll
+  DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+  SIZE needed{rect.right, metrics.tmHeight};
+  switch (style & BS_TYPEMASK) {
+    case BS_GROUPBOX:  // the title, indented, in the frame's top line
+      needed.cx += 2 * metrics.tmAveCharWidth;
+      break;
+    case BS_AUTORADIOBUTTON:
+    case BS_RADIOBUTTON:
+    case BS_AUTOCHECKBOX:
+    case BS_CHECKBOX:  // the check mark and a gap before the text
+      needed.cx += static_cast<int>(std::lround(17 * font_scale));
+      break;
+    default:  // a push button's frame and margin on either side
+      needed.cx += static_cast<int>(std::lround(8 * font_scale));
+      needed.cy += static_cast<int>(std::lround(2 * font_scale));
+      break;
+  }
+  return {needed.cx > width, needed.cy > height};
+}
+
+// The control's rectangle in the dialog's client area, as the template has
+// it at the dialog's own size.
+RECT PlacedRect(HWND dialog, HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+double Property(HWND dialog, const wchar_t* name) {
+  const auto kept = reinterpret_cast<std::intptr_t>(GetPropW(dialog, name));
+  return kept > 0 ? kept / kPropertyScale : 1.0;
+}
+
+double FontScale(Growth units) { return units.y; }
+
+// Every control's overflow, and the controls that have one.
+Overflow Measure(HWND dialog, HDC dc, Growth units, Growth growth, std::vector<HWND>* clipped) {
+  Overflow any;
+  for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    if (!(GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE)) continue;
+    const RECT rect = PlacedRect(dialog, control);
+    const int width = static_cast<int>(std::floor((rect.right - rect.left) * units.x * growth.x));
+    const int height = static_cast<int>(std::floor((rect.bottom - rect.top) * units.y * growth.y));
+    const Overflow overflow = OverflowOf(control, dc, width, height, FontScale(units));
+    any.width = any.width || overflow.width;
+    any.height = any.height || overflow.height;
+    if (clipped != nullptr && (overflow.width || overflow.height)) clipped->push_back(control);
+  }
+  return any;
+}
+
+}  // namespace
+
+std::vector<HWND> ClippedControls(HWND dialog, HDC dc, Growth units, Growth growth) {
+  std::vector<HWND> clipped;
+  Measure(dialog, dc, units, growth, &clipped);
+  return clipped;
+}
+
+Growth GrowthToFit(HWND dialog, HDC dc, Growth units) {
+  Growth growth;
+  for (;;) {
+    const Overflow overflow = Measure(dialog, dc, units, growth, nullptr);
+    const bool wider = overflow.width && growth.x < kMaxGrowth;
+    const bool taller = overflow.height && growth.y < kMaxGrowth;
+    if (!wider && !taller) return growth;
+    if (wider) growth.x += kGrowthStep;
+    if (taller) growth.y += kGrowthStep;
+  }
+}
+
+void FitDialogToTexts(HWND dialog) {
+  const HDC dc = GetDC(dialog);
+  const HGDIOBJ old_font =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+  const Growth growth = GrowthToFit(dialog, dc, {1, 1});
+  SelectObject(dc, old_font);
+  ReleaseDC(dialog, dc);
+  SetPropW(dialog, kGrowthX, reinterpret_cast<HANDLE>(std::lround(growth.x * kPropertyScale)));
+  SetPropW(dialog, kGrowthY, reinterpret_cast<HANDLE>(std::lround(growth.y * kPropertyScale)));
+  if (growth.x == 1 && growth.y == 1) return;
+  for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    const RECT rect = PlacedRect(dialog, control);
+    SetWindowPos(control, nullptr, static_cast<int>(std::lround(rect.left * growth.x)),
+                 static_cast<int>(std::lround(rect.top * growth.y)),
+                 static_cast<int>(std::lround((rect.right - rect.left) * growth.x)),
+                 static_cast<int>(std::lround((rect.bottom - rect.top) * growth.y)),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT client{};
+  RECT frame{};
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &frame);
+  SetWindowPos(
+      dialog, nullptr, 0, 0,
+      frame.right - frame.left + static_cast<int>(std::lround(client.right * (growth.x - 1))),
+      frame.bottom - frame.top + static_cast<int>(std::lround(client.bottom * (growth.y - 1))),
+      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT DialogRect(HWND dialog, int x, int y, int width, int height) {
+  RECT rect{x, y, x + width, y + height};
+  MapDialogRect(dialog, &rect);
+  const double growth_x = Property(dialog, kGrowthX);
+  const double growth_y = Property(dialog, kGrowthY);
+  return {static_cast<LONG>(std::lround(rect.left * growth_x)),
+          static_cast<LONG>(std::lround(rect.top * growth_y)),
+          static_cast<LONG>(std::lround(rect.right * growth_x)),
+          static_cast<LONG>(std::lround(rect.bottom * growth_y))};
+}
+
+}  // namespace tarnvale::win

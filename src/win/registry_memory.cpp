@@ -1,0 +1,28 @@
+#include "win/registry_memory.h"
+
+#include <string>
+
+#include "platform/paths.h"
+#include "platform/registry.h"
+
+namespace tarnvale::win {
+namespace {
+
+constexpr std::string_view kKey = "Software\\Tarnvale";
+constexpr std::string_view kChoice = "TargetProgram";  // "1", "2" or "3"
+constexpr std::string_view kFolder = "TargetFolder";
+
+}  // namespace
+
+RememberedTarget RegistryTargetMemory::Load() const {
+  const std::string choice = platform::ReadUserRegistryText(kKey, kChoice).value_or("");
+  return {TargetChoiceFromNumber(choice.size() == 1 ? choice[0] - '0' : 0),
+          platform::PathFromUtf8(platform::ReadUserRegistryText(kKey, kFolder).value_or(""))};
+}
+
+void RegistryTargetMemory::Save(const RememberedTarget& target) {
+  platform::WriteUserRegistryText(kKey, kChoice, std::to_string(static_cast<int>(target.choice)));
+  platform::WriteUserRegistryText(kKey, kFolder, platform::Utf8Of(target.folder));
+}
+
+}  // namespace tarnvale::win

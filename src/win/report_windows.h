@@ -1,0 +1,21 @@
+// The message at the end of a run, with the records and what the run read
+// beneath it and a Details button, and the whole report behind Details:
+// searchable, copied to the clipboard with Copy (or any part of it with
+// Ctrl+C), saved with Save As.
+#pragma once
+
+#include <string>
+
+#include "app/run_summary.h"
+#include "platform/windows_system.h"
+
+namespace tarnvale::win {
+
+// Modal over `owner`, titled with the program's name; returns once
+// dismissed with OK, Escape or the close box.
+void ShowRunEndingMessage(HWND owner, const std::string& text, const RunSummary& summary);
+
+// The report window, modal over `owner`.
+void ShowReport(HWND owner, const std::string& report);
+
+}  // namespace tarnvale::win

@@ -1,0 +1,244 @@
+// The Windows program's real dialogs driven by messages, as a user drives
+// them: first start with a refused folder and Browse, a whole run on a
+// generated FS2004 world with "C:\" paths, Change, Cancel and closing
+// during a run.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "app/messages.h"
+#include "output/database_set.h"
+#include "sceneryfab/installation_generator.h"
+#include "support/holding_run_view.h"
+#include "support/program_folder.h"
+#include "support/temp_dir.h"
+#include "win/application.h"
+#include "win/main_window.h"
+#include "win/resource.h"
+#include "win/win_text.h"
+#include "window_driver.h"
+
+namespace tarnvale::win {
+namespace {
+
+namespace fs = std::filesystem;
+using tarnvale::testing::HoldingView;
+using tarnvale::testing::TempDir;
+using tarnvale::testing::WriteFile;
+using namespace testing;
+
+constexpr std::wstring_view kTargetTitle = L"Getting Quelby's Program Main Information";
+constexpr std::wstring_view kSimulatorTitle = L"Getting Flight Simulator's Main Information";
+constexpr std::wstring_view kMainTitle = L"Tarnvale v1.0";
+
+class MemoryOfTests final : public TargetMemory {
+ public:
+  RememberedTarget Load() const override { return kept; }
+  void Save(const RememberedTarget& target) override { kept = target; }
+  RememberedTarget kept;
+};
+
+// The first line of a message, the program's own text.
+std::string FirstLine(const std::wstring& text) {
+  const std::string utf8 = Utf8(text);
+  return utf8.substr(0, utf8.find('\n'));
+}
+
+class WindowsProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HasDisplay()) GTEST_SKIP() << "no display for Wine: run the tests under xvfb-run";
+    PrepareWindowThread();
+  }
+
+  // Runs `script` on a second thread while the program runs on this one.
+  template <typename Script>
+  void Drive(Script script, const std::function<void()>& program) {
+    std::thread driver(script);
+    program();
+    driver.join();
+  }
+
+  TempDir dir_;
+  // A folder name in Czech and Greek: the wide API all the way.
+  const fs::path program_ =
+      dir_ / "Programy \xC5\xBDlu\xC5\xA5ou\xC4\x8Dk\xC3\xBD \xCE\xB1" / "Scopel v5";
+  const fs::path simulator_ = dir_ / "FS9";
+  MemoryOfTests memory_;
+  WinStartupView setup_;
+};
+
+void ExpectIdle(HWND window) {
+  EXPECT_EQ(Text(window, IDC_STATUS_FIELD), L"");
+  EXPECT_EQ(ProgressPosition(window, IDC_PROGRESS_BAR), 0);
+  EXPECT_TRUE(IsEnabled(window, IDC_CREATE));
+  EXPECT_FALSE(IsEnabled(window, IDC_CANCEL_RUN));
+}
+
+// The dialogs on "C:\" paths: a refused folder, then Browse; the simulator
+// dialog; a whole run that ends with the success message and its report;
+// then Change, whose dialogs open with what the window serves.
+TEST_F(WindowsProgram, FirstStartRefusedFolderWholeRunAndChange) {
+  ASSERT_EQ(Utf8(dir_.Path().wstring()).substr(1, 2), ":\\") << "not a drive-letter path";
+  fab::GenerateInstallation({.out = simulator_,
+                             .fs_version = FsVersion::Fs2004,
+                             .preset = fab::Preset::World,
+                             .scale = 0.05});
+  tarnvale::testing::WriteProgramConfigFile(program_, 2);
+  fs::create_directory(program_ / "DEFAULT_DB");
+  fs::path browse_started;
+  setup_.SetFolderChooser([&](HWND, const fs::path& start) {
+    browse_started = start;
+    return program_;
+  });
+  const fs::path refused = dir_ / "nowhere" / "Scopel v5";
+
+  Drive(
+      [&] {
+        HWND dialog = WaitForWindow(kTargetTitle);
+        Choose(dialog, IDC_RADAR);
+        Type(dialog, IDC_TARGET_FOLDER, refused.wstring());
+        Press(dialog, IDC_TARGET_OK);
+        const ShownMessage refusal = WaitForMessageBox();
+        EXPECT_EQ(FirstLine(refusal.text), text::kWrongTargetFolder);
+        EXPECT_EQ(refusal.title, ProgramName());
+        EXPECT_EQ(GetWindow(refusal.box, GW_OWNER), dialog);
+        Press(refusal.box, IDOK);
+        Press(WaitForWindow(kTargetTitle), IDC_TARGET_BROWSE);
+        WaitUntil([&] { return Text(dialog, IDC_TARGET_FOLDER) == program_.wstring(); });
+        Press(dialog, IDC_TARGET_OK);
+
+        dialog = WaitForWindow(kSimulatorTitle);
+        Choose(dialog, IDC_FS2004);
+        Type(dialog, IDC_SIMULATOR_FOLDER, simulator_.wstring());
+        Press(dialog, IDC_SIMULATOR_OK);
+
+        const HWND window = WaitForWindow(kMainTitle);
+        ExpectIdle(window);
+        EXPECT_EQ(
+            Text(window, IDC_PROGRAM_LINE).rfind(L"Program: Scopel v5.0 (For FS2002/2004)", 0), 0u);
+        Press(window, IDC_CREATE);
+        const HWND ending = WaitForWindow(ProgramName());
+        EXPECT_EQ(Utf8(Text(ending, IDC_ENDING_TEXT)), text::kRunSucceeded);
+        EXPECT_EQ(Text(ending, IDC_ENDING_SUMMARY).rfind(L"Records: ", 0), 0u);
+        Press(ending, IDC_DETAILS);
+        const HWND report = WaitForWindow(ProgramName() + L" - Report");
+        EXPECT_NE(Text(report, IDC_REPORT_TEXT).find(L"Areas:"), std::wstring::npos);
+        Press(report, IDCANCEL);
+        Press(WaitForWindow(ProgramName()), IDOK);
+        WaitUntilClosed(ending);
+        ExpectIdle(WaitForWindow(kMainTitle));
+
+        Press(window, IDM_CHANGE_SETUP);
+        dialog = WaitForWindow(kTargetTitle);
+        EXPECT_TRUE(IsChecked(dialog, IDC_RADAR));
+        EXPECT_EQ(fs::path(Text(dialog, IDC_TARGET_FOLDER)), fs::canonical(program_));
+        Press(dialog, IDC_TARGET_OK);
+        dialog = WaitForWindow(kSimulatorTitle);
+        EXPECT_TRUE(IsChecked(dialog, IDC_FS2004));
+        Press(dialog, IDC_SIMULATOR_OK);
+        Press(WaitForWindow(kMainTitle), IDM_EXIT);
+      },
+      [&] { EXPECT_EQ(RunTarnvale(setup_, memory_), 0); });
+
+  EXPECT_EQ(browse_started, dir_.Path());  // the nearest folder of the typed one that exists
+  EXPECT_EQ(memory_.kept.choice, TargetProgramChoice::Radar);
+  EXPECT_EQ(memory_.kept.folder, fs::canonical(program_));
+  for (const char* name : {"world_airports.dat", "world_navaids.dat", "world_fixpoints.dat",
+                           "world_airways_j.dat", "magdec.bgl"}) {
+    EXPECT_TRUE(fs::exists(program_ / name)) << name;
+  }
+  // For the comparison with the Linux build's files (scripts/compare-windows).
+  if (const char* copy = std::getenv("TARNVALE_WINDOW_RUN_COPY")) {
+    fs::create_directories(copy);
+    for (const fs::directory_entry& entry : fs::directory_iterator(program_)) {
+      if (entry.is_regular_file()) {
+        fs::copy_file(entry.path(), fs::path(copy) / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+      }
+    }
+  }
+}
+
+// A window serving a recorded program whose runs report through a view that
+// holds them at a chosen step.
+class HeldRun : public WindowsProgram {
+ protected:
+  void SetUp() override {
+    WindowsProgram::SetUp();
+    if (IsSkipped()) return;
+    fab::GenerateInstallation({.out = simulator_, .fs_version = FsVersion::Fs2004});
+    tarnvale::testing::WriteProgramConfigFile(program_, 2, 9, Utf8(simulator_.wstring()));
+    state_.TargetFolder = program_;
+    state_.config.Program_Id = TargetProgram::Radar;
+    state_.config.FS_Version = FsVersion::Fs2004;
+    state_.config.FS_Directory = Utf8(simulator_.wstring());
+  }
+
+  // `held` acts while the worker is held, `after` once it goes on.
+  void RunHeldAt(const std::string& call, const std::function<void(HWND)>& held,
+                 const std::function<void(HWND)>& after = {}) {
+    MainWindow window(state_, setup_, memory_);
+    HoldingView holding(window.WindowView(), state_.worker, call);
+    window.ReportRunsThrough(holding);
+    Drive(
+        [&] {
+          const HWND shown = WaitForWindow(kMainTitle);
+          Press(shown, IDC_CREATE);
+          WaitUntil([&] { return holding.Holding(); });
+          held(shown);
+          holding.Release();
+          if (after) after(shown);
+        },
+        [&] { window.Run(); });
+  }
+
+  ProgramState state_;
+};
+
+TEST_F(HeldRun, CancelPressedTwiceEndsWithOneCancelMessage) {
+  WriteFile(program_ / "world_airports.dat", "the set of an earlier run");
+  std::wstring shown;
+  RunHeldAt(
+      "stepit",
+      [&](HWND window) {
+        WaitUntil([&] { return ProgressPosition(window, IDC_PROGRESS_BAR) == 1; });
+        EXPECT_FALSE(IsEnabled(window, IDC_CREATE));
+        Press(window, IDC_CANCEL_RUN);
+        WaitUntil([&] { return Text(window, IDC_STATUS_FIELD) == L"Canceling..."; });
+        Press(window, IDC_CANCEL_RUN);  // the second press only says it again
+      },
+      [&](HWND window) {
+        const ShownMessage message = WaitForMessageBox();
+        shown = message.text;
+        Press(message.box, IDOK);
+        WaitUntilClosed(message.box);
+        WaitUntil([&] { return IsEnabled(window, IDC_CREATE); });
+        ExpectIdle(window);
+        Press(window, IDM_EXIT);
+      });
+  EXPECT_EQ(Utf8(shown), text::WithDetail(text::kRunCancelled, text::kPreviousSetKept));
+  EXPECT_EQ(tarnvale::testing::ReadFile(program_ / "world_airports.dat"),
+            "the set of an earlier run");
+  EXPECT_EQ(state_.last_run->ending, RunEnding::Cancelled);
+}
+
+// Closing during writing halts the run: the old set stays, nothing staged
+// is left, and no message follows.
+TEST_F(HeldRun, CloseDuringWritingKeepsTheOldSet) {
+  WriteFile(program_ / "world_airports.dat", "the set of an earlier run");
+  RunHeldAt("status:" + std::string(text::kCreatingFiles), [&](HWND window) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    WaitUntilClosed(window);
+  });
+  EXPECT_FALSE(state_.worker.Running());
+  EXPECT_EQ(tarnvale::testing::ReadFile(program_ / "world_airports.dat"),
+            "the set of an earlier run");
+  EXPECT_FALSE(fs::exists(program_ / ".tarnvale-staging"));
+}
+
+}  // namespace
+}  // namespace tarnvale::win
