@@ -1,5 +1,6 @@
-// The parts of the whole-file operations that the standard library does the
-// same way on every system; the rest is in file_operations_<system>.cpp.
+// The parts of the whole-file operations that are the same on every system
+// (through the standard library and InputFile); the rest is in
+// file_operations_<system>.cpp.
 #include "platform/file_operations.h"
 
 #include "platform/fault_injection.h"
@@ -16,6 +17,16 @@ std::error_code DeleteFile(const fs::path& path) {
   if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
   fs::remove(path, error);
   return error;
+}
+
+std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
+  std::error_code error;
+  const std::optional<InputFile> source = InputFile::Open(from, error);
+  return source ? CopyFileInto(*source, to) : error;
+}
+
+std::error_code CopyFileInto(const InputFile& from, OutputFile& to) {
+  return from.ReadInPieces([&to](std::string_view piece) { return to.Write(piece); });
 }
 
 std::error_code RenameEntry(const fs::path& from, const fs::path& to) {
