@@ -158,11 +158,13 @@ FileStatus HeaderStatus(BglBytes& bytes, FsVersion fs_version) {
 // Notes what the file's reading added to the database's reading notes.
 void NoteReading(FileReading& reading, const NavDatabase::ReadingNotes& before,
                  const NavDatabase::ReadingNotes& after) {
-  reading.skipped = after.malformed - before.malformed;
+  const std::size_t later_airports = after.later_airports - before.later_airports;
+  const std::size_t malformed = after.malformed - before.malformed;
+  reading.skipped = later_airports + malformed;
   if (reading.status != FileStatus::Read) return;
-  if (after.foreign != before.foreign) {
-    reading.status = FileStatus::NotBgl;
-  } else if (reading.skipped != 0) {
+  if (later_airports != 0) {
+    reading.status = FileStatus::LaterFormat;
+  } else if (malformed != 0) {
     reading.status = FileStatus::Damaged;
   }
 }
@@ -181,7 +183,7 @@ void NoteUnreadable(FileReading& reading, const std::error_code& error) {
 int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading) {
   try {
     if (!IsReadableSimulator(fs_version)) return kLoaderOk;
-    const NavDatabase::ReadingNotes before{db.notes.malformed, db.notes.foreign, {}};
+    const NavDatabase::ReadingNotes before{db.notes.malformed, db.notes.later_airports, {}};
     const FileStatus header = HeaderStatus(bytes, fs_version);
     if (fs_version == FsVersion::Fs2002) fs2002::ReadFile(db, bytes.OnDemand());
     if (fs_version == FsVersion::Fs2004) ReadFs2004File(db, bytes);

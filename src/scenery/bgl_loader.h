@@ -23,12 +23,13 @@ inline constexpr int kLoaderOutOfMemory = 1;
 // How one file was read, for the run's report. The database files do not
 // depend on it.
 enum class FileStatus {
-  Read,        // read as far as the run reads files of its kind
-  Unreadable,  // could not be opened as a file, or a read failed
-  Short,       // empty, or too short for the chosen simulator's header
-  NotBgl,      // not the chosen simulator's format: another header, or
-               // airport records of a later simulator generation
-  Damaged,     // records or table entries were passed over as malformed
+  Read,         // read as far as the run reads files of its kind
+  Unreadable,   // could not be opened as a file, or a read failed
+  Short,        // empty, or too short for the chosen simulator's header
+  NotBgl,       // not the chosen simulator's format (another header)
+  Damaged,      // records or table entries were passed over as malformed
+  LaterFormat,  // airport records of a later simulator generation were
+                // passed over; its navaids and waypoints were read
 };
 
 struct FileReading {
