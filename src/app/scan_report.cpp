@@ -117,6 +117,8 @@ std::string_view FileStatusName(FileStatus status) {
       return "not-bgl";
     case FileStatus::Damaged:
       return "damaged";
+    case FileStatus::LaterFormat:
+      return "later-format";
   }
   return "read";
 }

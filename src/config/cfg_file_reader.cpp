@@ -1,7 +1,6 @@
 #include "config/cfg_file_reader.h"
 
 #include <array>
-#include <fstream>
 #include <new>
 #include <span>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "config/cfg_line_rules.h"
 #include "platform/file_operations.h"
 #include "platform/paths.h"
+#include "platform/system_file.h"
 
 namespace tarnvale {
 namespace {
@@ -157,36 +157,42 @@ void AppendFlags(std::string& text, std::span<const KeyedField<Group, std::uint8
     AppendLine(text, std::string(entry.key) + "=", FlagText(group.*entry.field));
 }
 
-// The whole content of `file`, or nothing when it cannot be read.
-std::optional<std::string> LoadWholeFile(const fs::path& file) {
+// Hands each line of the regular file `file` to `take`, reading the file
+// piece by piece. Returns why the file could not be opened or read; a file
+// that is no regular file, such as a FIFO, is turned away without waiting
+// for it.
+template <typename Take>
+std::error_code ForEachLine(const fs::path& file, Take take) {
   std::error_code error;
-  const std::uintmax_t size = fs::file_size(file, error);
-  if (error) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  if (!in.read(text.data(), static_cast<std::streamsize>(text.size()))) return std::nullopt;
-  return text;
+  const std::optional<platform::InputFile> input = platform::InputFile::Open(file, error);
+  if (!input) return error;
+  LineCutter cutter;
+  error = input->ReadInPieces([&](std::string_view piece) {
+    cutter.Cut(piece, take);
+    return std::error_code();
+  });
+  cutter.Finish(take);
+  return error;
 }
 
 }  // namespace
 
-int CFG_File_Reader::ReadCfgFile(const fs::path& file, int mode) {
+int CFG_File_Reader::ReadCfgFile(const fs::path& file, int mode, std::error_code* unreadable) {
   if (mode != kProgramConfigMode && mode != kSceneryLibraryMode) return kCfgOk;
   try {
     const fs::path resolved = platform::MatchLetterCase(file);
-    const std::optional<std::string> text = LoadWholeFile(resolved);
-    if (!text) return kCfgOk;
     const fs::path simulator_folder = resolved.parent_path();
     Section section = Section::None;
-    for (std::size_t position = 0; position < text->size();) {
-      const std::string line = ReadLine(*text, position);
+    const std::error_code error = ForEachLine(resolved, [&](const std::string& line) {
       if (mode == kProgramConfigMode) {
         ReadProgramConfigLine(line, section);
       } else {
         ReadSceneryLine(line, section, simulator_folder);
       }
-    }
-    return kCfgOk;
+    });
+    if (!error) return kCfgOk;
+    if (unreadable) *unreadable = error;
+    return kCfgUnreadable;
   } catch (const std::bad_alloc&) {
     return kCfgFailed;
   }

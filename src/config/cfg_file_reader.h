@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "domain/simulation.h"
@@ -28,7 +29,9 @@ inline constexpr int kSceneryLibraryMode = 1;  // Scenery.cfg
 
 // Results of ReadCfgFile and WriteProgramConfig.
 inline constexpr int kCfgOk = 0;
-inline constexpr int kCfgFailed = 1;  // reading: memory ran out; writing: file not replaced
+inline constexpr int kCfgFailed = 1;      // reading: memory ran out; writing: file not replaced
+inline constexpr int kCfgUnreadable = 2;  // reading: the file cannot be opened or read, or is
+                                          // no regular file (a folder, a FIFO, a device)
 
 // Display flags of the chart program, 0 or 1 each.
 struct ChartDisplaySettings {
@@ -132,10 +135,15 @@ class CFG_File_Reader {
   // Reads `file` (its last component matched without regard to letter case)
   // in `mode`: kProgramConfigMode fills the settings, kSceneryLibraryMode
   // appends the areas, resolving each area's folder against the folder that
-  // holds `file` (the simulator folder). Any other mode reads nothing. A file
-  // that cannot be opened or read yields nothing. Returns kCfgFailed when
-  // memory ran out (the areas appended so far stay), otherwise kCfgOk.
-  int ReadCfgFile(const std::filesystem::path& file, int mode);
+  // holds `file` (the simulator folder). Any other mode reads nothing. The
+  // file is read line by line, in bounded memory whatever its size. Returns
+  // kCfgFailed when memory ran out (the areas appended so far stay);
+  // kCfgUnreadable, with the reason in `unreadable` when given, when the file
+  // cannot be opened, is no regular file (opening a FIFO or a device never
+  // waits; the reason is then platform::NotARegularFile()) or fails to read
+  // (the lines read before stay read); otherwise kCfgOk.
+  int ReadCfgFile(const std::filesystem::path& file, int mode,
+                  std::error_code* unreadable = nullptr);
 
   // Rewrites the existing Program_Config.cfg `file` (last component matched
   // without regard to letter case) with ProgramConfigText(), replacing it

@@ -39,17 +39,10 @@ DecimalText ScanDecimal(std::string_view text) {
 
 }  // namespace
 
-std::string ReadLine(std::string_view text, std::size_t& position) {
+std::string LineCutter::EndLine() {
   std::string line;
-  while (position < text.size()) {
-    const char c = text[position++];
-    if (c == '\r') {
-      if (position < text.size() && text[position] == '\n') ++position;
-      break;
-    }
-    if (c == '\n' || c == '\f') break;
-    if (c != '\0' && line.size() < kMaxLineLength) line.push_back(c);
-  }
+  line.swap(line_);
+  started_ = false;
   platform::TrimBlanks(line);
   return line;
 }

@@ -20,11 +20,47 @@ inline constexpr std::size_t kMaxLineLength = 254;
 // Longest folder text a scenery area may name (a Windows MAX_PATH buffer).
 inline constexpr std::size_t kMaxFolderLength = 259;
 
-// The line that starts at `position` in `text`, trimmed with TrimBlanks.
-// `position` moves past the line end (CR, LF, FF, or CR LF as one end). NUL
-// bytes add nothing to the line. At the end of `text` the line is empty and
-// `position` stays at text.size().
-std::string ReadLine(std::string_view text, std::size_t& position);
+// Cuts a text handed over piece by piece into lines, so that a file is read
+// in bounded memory whatever its size and the length of its lines. A line
+// ends at CR, LF or FF, a CR LF pair ending one line (also across pieces);
+// NUL bytes add nothing to it; it keeps at most kMaxLineLength characters,
+// the rest being consumed and dropped; each line is trimmed with TrimBlanks.
+// The last line is a line too when the text does not end with a line end.
+class LineCutter {
+ public:
+  // Cuts `piece`, the text that follows the pieces before it, calling
+  // `take(line)` for every line it ends.
+  template <typename Take>
+  void Cut(std::string_view piece, Take&& take) {
+    for (const char c : piece) {
+      if (after_cr_) {
+        after_cr_ = false;
+        if (c == '\n') continue;
+      }
+      if (c == '\r' || c == '\n' || c == '\f') {
+        after_cr_ = c == '\r';
+        take(EndLine());
+      } else {
+        started_ = true;
+        if (c != '\0' && line_.size() < kMaxLineLength) line_.push_back(c);
+      }
+    }
+  }
+
+  // Ends the text: takes its last line when no line end closed it.
+  template <typename Take>
+  void Finish(Take&& take) {
+    if (started_) take(EndLine());
+    after_cr_ = false;
+  }
+
+ private:
+  std::string EndLine();
+
+  std::string line_;
+  bool started_ = false;   // characters were cut since the last line end
+  bool after_cr_ = false;  // the last character was a CR
+};
 
 // True when `line` begins with `name`, ASCII letter case ignored. A pure
 // prefix test: "Title" matches 'Titles=x'.

@@ -1,5 +1,6 @@
-// The parts of the whole-file operations that the standard library does the
-// same way on every system; the rest is in file_operations_<system>.cpp.
+// The parts of the whole-file operations that are the same on every system
+// (through the standard library and InputFile); the rest is in
+// file_operations_<system>.cpp.
 #include "platform/file_operations.h"
 
 #include "platform/fault_injection.h"
@@ -18,17 +19,14 @@ std::error_code DeleteFile(const fs::path& path) {
   return error;
 }
 
+std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
+  std::error_code error;
+  const std::optional<InputFile> source = InputFile::Open(from, error);
+  return source ? CopyFileInto(*source, to) : error;
+}
+
 std::error_code CopyFileInto(const InputFile& from, OutputFile& to) {
-  constexpr std::size_t kChunk = std::size_t{1} << 16;
-  std::string buffer(kChunk, '\0');
-  for (std::uint64_t offset = 0;;) {
-    bool failed = false;
-    const std::size_t count = from.ReadAt(offset, buffer.data(), kChunk, failed);
-    if (failed) return std::make_error_code(std::errc::io_error);
-    if (count == 0) return {};
-    if (std::error_code error = to.Write(std::string_view(buffer.data(), count))) return error;
-    offset += count;
-  }
+  return from.ReadInPieces([&to](std::string_view piece) { return to.Write(piece); });
 }
 
 std::error_code RenameEntry(const fs::path& from, const fs::path& to) {

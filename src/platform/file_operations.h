@@ -23,10 +23,14 @@ namespace tarnvale::platform {
 std::error_code ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes);
 
 // Appends every byte of the regular file `from` to `to`. Fails without
-// writing anything when `from` cannot be opened or is no regular file.
+// writing anything when `from` cannot be opened or is no regular file (a
+// FIFO or a device is turned away without waiting for it).
 std::error_code CopyFileInto(const std::filesystem::path& from, OutputFile& to);
 
-// Appends every byte of the opened file `from`, read from its start, to `to`.
+// The same for a source the caller opened with InputFile::Open: a caller
+// that must tell a missing or unusable source (the error of Open) from a
+// failed copy (the error of this) opens it itself. The bytes are those the
+// file held when it was opened; a failed read fails the copy.
 std::error_code CopyFileInto(const InputFile& from, OutputFile& to);
 
 // Deletes the file `path` (a link itself, not its target). Fails, changing

@@ -53,37 +53,10 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
   return SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
 }
 
-std::error_code CopyAll(int from, OutputFile& to) {
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t count = ::read(from, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return LastError();
-    if (count == 0) return {};
-    if (std::error_code error = to.Write({buffer, static_cast<std::size_t>(count)})) return error;
-  }
-}
-
 }  // namespace
 
 std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
   return ReplaceThroughTemporary(target, [bytes](OutputFile& file) { return file.Write(bytes); });
-}
-
-std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
-  const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (source < 0) return LastError();
-  struct stat info {};
-  std::error_code error;
-  if (::fstat(source, &info) != 0) {
-    error = LastError();
-  } else if (!S_ISREG(info.st_mode)) {
-    error = std::make_error_code(std::errc::invalid_argument);
-  } else {
-    error = CopyAll(source, to);
-  }
-  ::close(source);
-  return error;
 }
 
 std::error_code SyncFolder(const fs::path& folder) {

@@ -22,16 +22,6 @@ namespace fs = std::filesystem;
 // under a condition no _WIN32_WINNT meets.
 constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
 
-std::error_code CopyAll(HANDLE from, OutputFile& to) {
-  char buffer[1 << 16];
-  for (;;) {
-    DWORD count = 0;
-    if (!::ReadFile(from, buffer, sizeof buffer, &count, nullptr)) return LastWindowsError();
-    if (count == 0) return {};
-    if (std::error_code error = to.Write({buffer, count})) return error;
-  }
-}
-
 // `target` with `mark` and six letters or digits, different at each call.
 std::wstring UniqueName(const fs::path& target, std::wstring_view mark) {
   static std::atomic<unsigned> counter{0};
@@ -150,25 +140,6 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
 
 std::error_code ReplaceFileContents(const fs::path& target, std::string_view bytes) {
   return ReplaceThroughTemporary(target, [bytes](OutputFile& file) { return file.Write(bytes); });
-}
-
-std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
-  const HANDLE source = ::CreateFileW(
-      from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (source == INVALID_HANDLE_VALUE) return LastWindowsError();
-  BY_HANDLE_FILE_INFORMATION info{};
-  std::error_code error;
-  if (!::GetFileInformationByHandle(source, &info)) {
-    error = LastWindowsError();
-  } else if (::GetFileType(source) != FILE_TYPE_DISK ||
-             (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    error = std::make_error_code(std::errc::invalid_argument);
-  } else {
-    error = CopyAll(source, to);
-  }
-  ::CloseHandle(source);
-  return error;
 }
 
 // Windows offers no flush of a folder's entries to ordinary programs (only

@@ -41,6 +41,17 @@ void* MapZeroedMemory(std::size_t bytes);
 // part of such a mapping where the system allows it).
 void UnmapMemory(void* address, std::size_t bytes);
 
+// Address space for `bytes` bytes that costs no memory, nor any promise of
+// memory, before its parts are used: for a buffer as large as a file of any
+// size of which only the parts read are filled. Before a part is written or
+// read, CommitMemory must have made it usable; it then reads as zero until
+// written. Gives back with UnmapMemory(address, bytes); throws std::bad_alloc
+// when the system has no room.
+void* ReserveMemory(std::size_t bytes);
+// Makes [address, address + bytes), inside a reservation of ReserveMemory,
+// usable. Throws std::bad_alloc when the system cannot back it.
+void CommitMemory(void* address, std::size_t bytes);
+
 // The size of a huge page: the unit in which memory for large record arrays
 // is taken from the system.
 inline constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;

@@ -8,16 +8,33 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
 namespace tarnvale::platform {
 
+// The error of a path that names something other than a regular file: a
+// folder, a FIFO, a device.
+std::error_code NotARegularFile();
+
+// True when `error`, met while opening or reading an input file, belongs to
+// that file alone: it is gone (since it was listed), may not be read, is no
+// regular file, is held by another program, or its path runs through a loop
+// of links or through something that is no folder. Passing the file over is
+// then the whole answer. Any other error (out of file handles or memory, a
+// device that fails to read) belongs to the process or the machine: the
+// files that were to be read have not been.
+bool IsFileOwnError(const std::error_code& error);
+
 class InputFile {
  public:
-  // The regular file at `path`, or std::nullopt when it cannot be opened or
-  // is no regular file (a folder, a pipe, a device: opening one never waits).
+  // The regular file at `path`, or std::nullopt with `error` set when it
+  // cannot be opened or is no regular file (NotARegularFile(); opening a
+  // FIFO or a device never waits).
+  static std::optional<InputFile> Open(const std::filesystem::path& path, std::error_code& error);
+  // The same for a caller that needs no reason.
   static std::optional<InputFile> Open(const std::filesystem::path& path);
 
   InputFile(InputFile&& other) noexcept;
@@ -31,8 +48,18 @@ class InputFile {
 
   // Reads `count` bytes at `offset` into `buffer`, in as many system calls as
   // it takes. Returns the bytes read: fewer than `count` only at the end of
-  // the file or after a read error, which also sets `failed`.
+  // the file or after a read error, which also sets `error`.
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
+                     std::error_code& error) const;
+  // The same, setting `failed` on a read error.
   std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count, bool& failed) const;
+
+  // Hands the file's bytes, as far as its size when it was opened, to
+  // `take` in pieces of at most 1 MiB, in order: a file of any size is read
+  // in bounded memory. Stops at a read error, which it returns, or at the
+  // first error `take` returns, which it returns too.
+  std::error_code ReadInPieces(
+      const std::function<std::error_code(std::string_view piece)>& take) const;
 
  private:
   InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}

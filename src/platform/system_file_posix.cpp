@@ -18,13 +18,24 @@ int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-std::optional<InputFile> InputFile::Open(const std::filesystem::path& path) {
+std::optional<InputFile> InputFile::Open(const std::filesystem::path& path,
+                                         std::error_code& error) {
+  error = InjectedFault(FaultSite::OpenInput);
+  if (error) return std::nullopt;
   // Without O_NONBLOCK, opening a FIFO would wait for a writer; reads of a
   // regular file are not affected by it.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    error = LastError();
+    return std::nullopt;
+  }
   struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (::fstat(fd, &status) != 0) {
+    error = LastError();
+  } else if (!S_ISREG(status.st_mode)) {
+    error = NotARegularFile();
+  }
+  if (error) {
     ::close(fd);
     return std::nullopt;
   }
@@ -51,14 +62,14 @@ void InputFile::Close() {
 }
 
 std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
-                              bool& failed) const {
+                              std::error_code& error) const {
   auto* bytes = static_cast<char*>(buffer);
   std::size_t done = 0;
   while (done < count) {
     const ssize_t got =
         ::pread(Descriptor(handle_), bytes + done, count - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) failed = true;
+    if (got < 0) error = LastError();
     if (got <= 0) break;  // an error, or the end of the file
     done += static_cast<std::size_t>(got);
   }

@@ -25,15 +25,32 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 }  // namespace
 
-std::optional<InputFile> InputFile::Open(const std::filesystem::path& path) {
-  // A folder cannot be opened without FILE_FLAG_BACKUP_SEMANTICS; devices
-  // and pipes open without waiting and are turned away below.
+std::optional<InputFile> InputFile::Open(const std::filesystem::path& path,
+                                         std::error_code& error) {
+  error = InjectedFault(FaultSite::OpenInput);
+  if (error) return std::nullopt;
+  // A folder cannot be opened without FILE_FLAG_BACKUP_SEMANTICS (access is
+  // denied); devices and pipes open without waiting and are turned away
+  // below.
   const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  if (file == INVALID_HANDLE_VALUE) {
+    error = LastWindowsError();
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      error = NotARegularFile();
+    }
+    return std::nullopt;
+  }
   BY_HANDLE_FILE_INFORMATION info{};
-  if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
-      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    error = NotARegularFile();
+  } else if (!::GetFileInformationByHandle(file, &info)) {
+    error = LastWindowsError();
+  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    error = NotARegularFile();
+  }
+  if (error) {
     ::CloseHandle(file);
     return std::nullopt;
   }
@@ -61,7 +78,7 @@ void InputFile::Close() {
 }
 
 std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
-                              bool& failed) const {
+                              std::error_code& error) const {
   auto* bytes = static_cast<char*>(buffer);
   std::size_t done = 0;
   while (done < count) {
@@ -74,7 +91,8 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t co
     DWORD got = 0;
     const DWORD asked = static_cast<DWORD>(std::min(count - done, kMostPerCall));
     if (!::ReadFile(Handle(handle_), bytes + done, asked, &got, &at)) {
-      if (::GetLastError() != ERROR_HANDLE_EOF) failed = true;
+      const DWORD code = ::GetLastError();
+      if (code != ERROR_HANDLE_EOF) error = WindowsError(code);
       break;
     }
     if (got == 0) break;  // the end of the file

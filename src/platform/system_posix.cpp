@@ -43,6 +43,18 @@ void* MapZeroedMemory(std::size_t bytes) {
 
 void UnmapMemory(void* address, std::size_t bytes) { ::munmap(address, bytes); }
 
+// Linux backs a private mapping page by page as it is touched; without
+// MAP_NORESERVE it would still count the whole size against the memory it
+// promises, which a file larger than memory exceeds.
+void* ReserveMemory(std::size_t bytes) {
+  void* mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  return mapped;
+}
+
+void CommitMemory(void*, std::size_t) {}
+
 // One huge page more than asked for is mapped, so that a huge-page boundary
 // lies within its first huge page; what lies before that boundary and after
 // the block is given back at once.

@@ -174,6 +174,22 @@ void* MapZeroedMemory(std::size_t bytes) {
 // caller on Windows gives back a part of one.
 void UnmapMemory(void* address, std::size_t /*bytes*/) { ::VirtualFree(address, 0, MEM_RELEASE); }
 
+// Windows counts committed memory against its commit limit whether touched or
+// not: the reservation commits nothing, and CommitMemory commits the pages
+// of each part before it is used (committing a committed page again is
+// allowed and changes nothing).
+void* ReserveMemory(std::size_t bytes) {
+  void* reserved = ::VirtualAlloc(nullptr, bytes, MEM_RESERVE, PAGE_NOACCESS);
+  if (!reserved) throw std::bad_alloc();
+  return reserved;
+}
+
+void CommitMemory(void* address, std::size_t bytes) {
+  if (bytes != 0 && !::VirtualAlloc(address, bytes, MEM_COMMIT, PAGE_READWRITE)) {
+    throw std::bad_alloc();
+  }
+}
+
 // Large pages on Windows need the "Lock pages in memory" right and are never
 // paged out: not for the asking. Plain memory it is (reservations start on
 // 64 KiB boundaries).

@@ -30,58 +30,42 @@ class MemoryBglBytes final : public BglBytes {
 }  // namespace
 
 void BglFile::BlockDeleter::operator()(std::uint8_t* block) const {
-  if (mapped_size != 0) {
-    platform::UnmapMemory(block, mapped_size);
-  } else {
-    std::free(block);
-  }
+  platform::UnmapMemory(block, size);
 }
 
-// A zero-filled block of `size` bytes (at least one, so that a file of size
-// 0 has a valid address too). Large blocks are mapped straight from the
-// system as untouched zero pages, so the parts never read cost neither memory
-// nor clearing; the heap would clear them first once its threshold for
-// mapping had risen past their size.
-BglFile::Block BglFile::ZeroFilledBlock(std::size_t size) {
-  constexpr std::size_t kMappedBlockSize = 256 * 1024;
-  if (size >= kMappedBlockSize) {
-    return Block(static_cast<std::uint8_t*>(platform::MapZeroedMemory(size)), BlockDeleter{size});
-  }
-  auto* block = static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1));
-  if (!block) throw std::bad_alloc();
-  return Block(block, BlockDeleter{});
+// Address space of `size` bytes (at least one, so that a file of size 0 has
+// a valid address too); memory only where blocks are read into it.
+BglFile::Block BglFile::ReservedBlock(std::size_t size) {
+  const std::size_t reserved = std::max<std::size_t>(size, 1);
+  return Block(static_cast<std::uint8_t*>(platform::ReserveMemory(reserved)),
+               BlockDeleter{reserved});
 }
 
-// A zero-filled buffer that one thread uses for file after file. A file
-// clears the blocks it brought in when it is done, so the next file again
-// reads zeros wherever it brings nothing in, and the pages, already in
-// memory, are not faulted in anew for every file.
+// A buffer that one thread uses for file after file, so that its pages,
+// already in memory, are not faulted in anew for every file. A file needs
+// no clearing when it is done: the next one reads only blocks it brought in
+// itself. Larger files than any stock one get a buffer of their own, given
+// back when they are done, so that what one of them brought in does not
+// stay in memory for the rest of the run.
 class BglFile::ReusedBuffer {
  public:
+  static constexpr std::size_t kLargestFile = 64 * 1024 * 1024;
+
   // The buffer, grown to at least `size` bytes; nullptr while a file holds
-  // it. Throws std::bad_alloc.
+  // it or for a file larger than kLargestFile. Throws std::bad_alloc.
   std::uint8_t* Take(std::size_t size) {
-    if (taken_) return nullptr;
+    if (taken_ || size > kLargestFile) return nullptr;
     if (!block_ || size > capacity_) {
-      // Room for a larger file to come as well: each new block is faulted
-      // in anew as files are read into it, and room never read costs nothing.
-      const std::size_t capacity = std::max(size, 2 * capacity_);
-      block_ = ZeroFilledBlock(capacity);
+      // Room for a larger file to come as well: room never read costs nothing.
+      const std::size_t capacity = std::min(std::max(size, 2 * capacity_), kLargestFile);
+      block_ = ReservedBlock(capacity);
       capacity_ = capacity;
     }
     taken_ = true;
     return block_.get();
   }
 
-  // Clears the blocks that `loaded` marks and makes the buffer available.
-  void GiveBack(const std::vector<bool>& loaded, std::size_t size) {
-    for (std::size_t block = 0; block < loaded.size(); ++block) {
-      if (!loaded[block]) continue;
-      const std::size_t from = block * kBlockSize;
-      std::memset(block_.get() + from, 0, std::min(kBlockSize, size - from));
-    }
-    taken_ = false;
-  }
+  void GiveBack() { taken_ = false; }
 
  private:
   Block block_{nullptr, BlockDeleter{}};
@@ -89,8 +73,8 @@ class BglFile::ReusedBuffer {
   bool taken_ = false;
 };
 
-std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
-  std::optional<platform::InputFile> file = platform::InputFile::Open(path);
+std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path, std::error_code& error) {
+  std::optional<platform::InputFile> file = platform::InputFile::Open(path, error);
   if (!file) return nullptr;
   const auto size = static_cast<std::size_t>(file->Size());
   thread_local ReusedBuffer reused;
@@ -98,7 +82,7 @@ std::unique_ptr<BglFile> BglFile::Open(const std::filesystem::path& path) {
     return std::unique_ptr<BglFile>(
         new BglFile(std::move(*file), bytes, size, Block(nullptr, BlockDeleter{}), &reused));
   }
-  Block own = ZeroFilledBlock(size);  // two files open at once on this thread
+  Block own = ReservedBlock(size);
   std::uint8_t* bytes = own.get();
   return std::unique_ptr<BglFile>(
       new BglFile(std::move(*file), bytes, size, std::move(own), nullptr));
@@ -114,11 +98,11 @@ BglFile::BglFile(platform::InputFile file, std::uint8_t* bytes, std::size_t size
       loaded_((size + kBlockSize - 1) / kBlockSize, false) {}
 
 BglFile::~BglFile() {
-  if (reused_) reused_->GiveBack(loaded_, File().Size());
+  if (reused_) reused_->GiveBack();
 }
 
 void BglFile::Fetch(std::size_t offset, std::size_t count) {
-  const std::size_t size = File().Size();
+  const std::size_t size = Size();
   if (offset >= size || count == 0) return;
   const std::size_t end = count < size - offset ? offset + count : size;
   const std::size_t first = offset / kBlockSize;
@@ -130,8 +114,10 @@ void BglFile::Fetch(std::size_t offset, std::size_t count) {
       continue;
     }
     std::size_t run_end = block;  // neighbouring missing blocks are read at once
-    while (run_end <= last && !loaded_[run_end]) loaded_[run_end++] = true;
+    while (run_end <= last && !loaded_[run_end]) ++run_end;
     ReadRange(block * kBlockSize, std::min(run_end * kBlockSize, size));
+    std::fill(loaded_.begin() + static_cast<std::ptrdiff_t>(block),
+              loaded_.begin() + static_cast<std::ptrdiff_t>(run_end), true);
     block = run_end;
   }
   // The blocks read before and after, joined to these, are in as well.
@@ -142,10 +128,17 @@ void BglFile::Fetch(std::size_t offset, std::size_t count) {
   MarkIn(in_first * kBlockSize, std::min(in_end * kBlockSize, size));
 }
 
-// A file that ends early or fails to read leaves the rest of the range zero.
+// Reads [from, to) into the buffer; a file that ends early or fails to read
+// leaves the rest of the range zero.
 void BglFile::ReadRange(std::size_t from, std::size_t to) {
-  bool failed = false;
-  if (file_.ReadAt(from, bytes_ + from, to - from, failed) < to - from) incomplete_ = true;
+  platform::CommitMemory(bytes_ + from, to - from);
+  std::error_code error;
+  const std::size_t got = file_.ReadAt(from, bytes_ + from, to - from, error);
+  brought_in_ += to - from;
+  if (got == to - from) return;
+  std::memset(bytes_ + from + got, 0, to - from - got);
+  incomplete_ = true;
+  if (!read_error_) read_error_ = error;
 }
 
 namespace {
@@ -156,23 +149,31 @@ namespace {
 FileStatus HeaderStatus(BglBytes& bytes, FsVersion fs_version) {
   const bool fs2004 = fs_version == FsVersion::Fs2004;
   const std::size_t header = fs2004 ? kFs2004HeaderSize : fs2002::kFacilityMarkField + 4;
-  bytes.Require(0, header);
-  const ByteCursor& file = bytes.File();
-  if (!file.Contains(0, header)) return FileStatus::Short;
-  if ((file.U16(2) == kFs2004Magic) != fs2004) return FileStatus::NotBgl;
+  const ByteCursor words = bytes.Bring(0, header);
+  if (words.Overrun()) return FileStatus::Short;
+  if ((words.U16(2) == kFs2004Magic) != fs2004) return FileStatus::NotBgl;
   return FileStatus::Read;
 }
 
 // Notes what the file's reading added to the database's reading notes.
 void NoteReading(FileReading& reading, const NavDatabase::ReadingNotes& before,
                  const NavDatabase::ReadingNotes& after) {
-  reading.skipped = after.malformed - before.malformed;
+  const std::size_t later_airports = after.later_airports - before.later_airports;
+  const std::size_t malformed = after.malformed - before.malformed;
+  reading.skipped = later_airports + malformed;
   if (reading.status != FileStatus::Read) return;
-  if (after.foreign != before.foreign) {
-    reading.status = FileStatus::NotBgl;
-  } else if (reading.skipped != 0) {
+  if (later_airports != 0) {
+    reading.status = FileStatus::LaterFormat;
+  } else if (malformed != 0) {
     reading.status = FileStatus::Damaged;
   }
+}
+
+// A file that could not be opened, or not read whole: passed over, unless
+// the reason lies with the process or the machine.
+void NoteUnreadable(FileReading& reading, const std::error_code& error) {
+  reading.status = FileStatus::Unreadable;
+  if (error && !platform::IsFileOwnError(error)) reading.system_failure = error;
 }
 
 }  // namespace
@@ -182,7 +183,7 @@ void NoteReading(FileReading& reading, const NavDatabase::ReadingNotes& before,
 int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading) {
   try {
     if (!IsReadableSimulator(fs_version)) return kLoaderOk;
-    const NavDatabase::ReadingNotes before{db.notes.malformed, db.notes.foreign, {}};
+    const NavDatabase::ReadingNotes before{db.notes.malformed, db.notes.later_airports, {}};
     const FileStatus header = HeaderStatus(bytes, fs_version);
     if (fs_version == FsVersion::Fs2002) fs2002::ReadFile(db, bytes.OnDemand());
     if (fs_version == FsVersion::Fs2004) ReadFs2004File(db, bytes);
@@ -200,9 +201,12 @@ int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_v
               FileReading* reading) {
   if (!IsReadableSimulator(fs_version)) return kLoaderOk;
   try {
-    const std::unique_ptr<BglFile> bytes = BglFile::Open(file);
+    std::error_code error;
+    const std::unique_ptr<BglFile> bytes = BglFile::Open(file, error);
     const int result = bytes ? LoadBgl(db, *bytes, fs_version, reading) : kLoaderOk;
-    if ((!bytes || bytes->Incomplete()) && reading) reading->status = FileStatus::Unreadable;
+    if (reading && (!bytes || bytes->Incomplete())) {
+      NoteUnreadable(*reading, bytes ? bytes->ReadError() : error);
+    }
     return result;
   } catch (const std::bad_alloc&) {
     return kLoaderOutOfMemory;

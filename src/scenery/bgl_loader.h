@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <system_error>
 #include <vector>
 
 #include "domain/simulation.h"
@@ -22,17 +23,23 @@ inline constexpr int kLoaderOutOfMemory = 1;
 // How one file was read, for the run's report. The database files do not
 // depend on it.
 enum class FileStatus {
-  Read,        // read as far as the run reads files of its kind
-  Unreadable,  // could not be opened as a file, or a read failed
-  Short,       // empty, or too short for the chosen simulator's header
-  NotBgl,      // not the chosen simulator's format: another header, or
-               // airport records of a later simulator generation
-  Damaged,     // records or table entries were passed over as malformed
+  Read,         // read as far as the run reads files of its kind
+  Unreadable,   // could not be opened as a file, or a read failed
+  Short,        // empty, or too short for the chosen simulator's header
+  NotBgl,       // not the chosen simulator's format (another header)
+  Damaged,      // records or table entries were passed over as malformed
+  LaterFormat,  // airport records of a later simulator generation were
+                // passed over; its navaids and waypoints were read
 };
 
 struct FileReading {
   FileStatus status = FileStatus::Read;
   std::size_t skipped = 0;  // records and table entries passed over
+  // Why opening or reading the file failed when the reason lies with the
+  // process or the machine (out of file handles or memory, a device that
+  // fails to read) rather than with the file: then the file is not one to
+  // pass over, and the run has not read what it was to read.
+  std::error_code system_failure;
 };
 
 // Reads `file`, recognises its layout for `fs_version` and appends its
@@ -41,8 +48,9 @@ struct FileReading {
 // `reading`, when given, receives how the file was read.
 //
 // Only the parts of a file that are decoded are read from disk: of an FS2004
-// file the header, the section table and the sections of navigation
-// records; of an FS2002 file the bytes its reader reads.
+// file the header, the tables and the records of navigation sections; of an
+// FS2002 file the bytes its reader reads. Whatever sizes and counts a file
+// claims, reading it costs memory only for those.
 int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
               FileReading* reading = nullptr);
 
@@ -55,8 +63,9 @@ class BglBytes;
 int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading = nullptr);
 
 // The bytes of one scenery file as the loader walks it: a window of the
-// file's full size whose parts are brought in on request. Bytes not brought
-// in read as zero.
+// file's full size whose parts are brought in on request. Only bytes brought
+// in can be read: every cursor it hands out either covers a range brought
+// in or brings in what each read reaches.
 class BglBytes : public ByteSource {
  public:
   explicit BglBytes(std::span<const std::uint8_t> bytes) : file_(bytes) {}
@@ -64,8 +73,13 @@ class BglBytes : public ByteSource {
   BglBytes(const BglBytes&) = delete;
   BglBytes& operator=(const BglBytes&) = delete;
 
-  // The file; the walk brings in what it reads with Require.
-  const ByteCursor& File() const { return file_; }
+  std::size_t Size() const { return file_.Size(); }
+  // [offset, offset + count) of the file, brought in; an empty cursor marked
+  // overrun, bringing in nothing, when that range is not inside the file.
+  ByteCursor Bring(std::size_t offset, std::size_t count) {
+    if (file_.Contains(offset, count)) Require(offset, count);
+    return file_.Slice(offset, count);
+  }
   // The file as a cursor that brings in the bytes of each read itself.
   ByteCursor OnDemand() { return ByteCursor(file_.Bytes(), *this); }
 
@@ -74,27 +88,34 @@ class BglBytes : public ByteSource {
 };
 
 // A file on disk, read in 64 KiB blocks as the walk asks for them, so that
-// the sections a creation run skips are never read. The window keeps the
+// the sections a creation run skips are never read. Its buffer is address
+// space of the file's size that holds memory only where blocks were read,
+// so a file larger than memory is read like any other. The window keeps the
 // size the file had when it was opened: when the file shrinks meanwhile the
-// missing bytes stay zero, when it grows the rest is not read.
+// missing bytes read as zero, when it grows the rest is not read.
 class BglFile final : public BglBytes {
  public:
-  // The opened file; nullptr when it cannot be opened as a regular file.
-  // Throws std::bad_alloc when no buffer of its size can be had.
-  static std::unique_ptr<BglFile> Open(const std::filesystem::path& path);
+  // The opened file; nullptr with `error` set when it cannot be opened as a
+  // regular file. Throws std::bad_alloc when no address space of its size
+  // can be had.
+  static std::unique_ptr<BglFile> Open(const std::filesystem::path& path, std::error_code& error);
   ~BglFile() override;
 
   // True once a read failed or the file ended early.
   bool Incomplete() const { return incomplete_; }
+  // The error of the first read that failed, if any.
+  const std::error_code& ReadError() const { return read_error_; }
+  // Bytes read from the file so far: what its buffer holds in memory.
+  std::uint64_t BroughtIn() const { return brought_in_; }
 
  private:
-  // Frees a block from the heap, or unmaps one taken from the system.
+  // Gives a buffer's address space back to the system.
   struct BlockDeleter {
-    std::size_t mapped_size = 0;  // 0: a heap block
+    std::size_t size = 0;
     void operator()(std::uint8_t* block) const;
   };
   using Block = std::unique_ptr<std::uint8_t, BlockDeleter>;
-  static Block ZeroFilledBlock(std::size_t size);
+  static Block ReservedBlock(std::size_t size);
   class ReusedBuffer;
 
   BglFile(platform::InputFile file, std::uint8_t* bytes, std::size_t size, Block own_buffer,
@@ -108,6 +129,8 @@ class BglFile final : public BglBytes {
   ReusedBuffer* reused_ = nullptr;  // otherwise
   std::vector<bool> loaded_;        // per block
   bool incomplete_ = false;
+  std::error_code read_error_;
+  std::uint64_t brought_in_ = 0;
 };
 
 }  // namespace tarnvale

@@ -184,11 +184,17 @@ void DecodeAirportSubRecord(NavDatabase& db, AirportRecord& airport, std::uint16
 }  // namespace
 
 // A record too short for its fixed fields (the ident word is the last) adds
-// nothing.
+// nothing. An airport record of a later simulator generation is passed over
+// (and counted): its layout is another, and an airport read from it would
+// have no runways, name or frequencies, yet hide every later airport of its
+// ident.
 void DecodeAirport(NavDatabase& db, const ByteCursor& record) {
   const FixedText<6> ident = DecodeIdent(record.U32(40) >> 5);
   if (db.PassOverIfCutShort(record)) return;
-  if (record.U16(0) != kAirportId) ++db.notes.foreign;
+  if (record.U16(0) != kAirportId) {
+    ++db.notes.later_airports;
+    return;
+  }
   if (db.HasAirportIdent(ident)) {
     db.notes.duplicate_airports.push_back(ident);
     return;

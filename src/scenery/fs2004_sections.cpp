@@ -42,33 +42,34 @@ const SectionKind* SequentialSection(std::uint32_t type) {
   return nullptr;
 }
 
-// One file's walk. In a well-formed file no two records and no two table
-// entries share bytes, so the walk never visits more record bytes, nor
-// more subsection and pointer entry bytes, than the file holds. Tables that
+// Records larger than this are brought in as their decoder reads them
+// rather than whole: no real record comes near it, and a record that claims
+// to span a huge file then costs only the bytes its decoder reads.
+constexpr std::size_t kLargestWholeRecord = 1024 * 1024;
+
+// One file's walk. Every count, offset and size it reads is checked against
+// the file before the bytes it names are brought in, so a file that claims
+// more than it holds costs nothing for it. In a well-formed file no two
+// records and no two table entries share bytes, so the walk never visits
+// more record bytes, nor more table bytes, than the file holds. Tables that
 // point into each other could make it visit the same bytes over and over;
 // the walk stops once a file has used up either allowance.
 //
-// Every table entry or record that lies outside the file, and the stop,
+// Every table or record that does not lie inside the file, and the stop,
 // count once as malformed in the database's reading notes.
 class Fs2004Walk {
  public:
   Fs2004Walk(NavDatabase& db, BglBytes& bytes)
-      : db_(db),
-        bytes_(bytes),
-        file_(bytes.File()),
-        record_bytes_left_(file_.Size()),
-        table_bytes_left_(file_.Size()) {}
+      : db_(db), bytes_(bytes), record_bytes_left_(bytes.Size()), table_bytes_left_(bytes.Size()) {}
 
   void Run() {
-    bytes_.Require(0, kFs2004HeaderSize);
-    if (!file_.Contains(0, kFs2004HeaderSize) || file_.U16(2) != kFs2004Magic) return;
-    const std::size_t table = file_.U32(4);
-    const std::size_t count = file_.U32(20);
-    for (std::size_t i = 0; i < count && !stopped_; ++i) {
-      const std::size_t entry = table + i * kSectionEntrySize;
-      bytes_.Require(entry, kSectionEntrySize);
-      if (!Inside(entry, kSectionEntrySize)) break;
-      WalkSection(file_.Slice(entry, kSectionEntrySize));
+    const ByteCursor header = bytes_.Bring(0, kFs2004HeaderSize);
+    if (header.Overrun() || header.U16(2) != kFs2004Magic) return;
+    const std::optional<ByteCursor> sections =
+        Table(header.U32(4), header.U32(20), kSectionEntrySize);
+    if (!sections) return;
+    for (std::size_t entry = 0; entry < sections->Size() && !stopped_; entry += kSectionEntrySize) {
+      WalkSection(sections->Slice(entry, kSectionEntrySize));
     }
   }
 
@@ -83,14 +84,18 @@ class Fs2004Walk {
     return true;
   }
 
-  // The subsection table entry `index`, or nothing when it lies outside
-  // the file or the allowance is used up.
-  std::optional<ByteCursor> SubsectionEntry(std::size_t table, std::size_t index) {
-    const std::size_t entry = table + index * kSubsectionEntrySize;
-    if (!Take(table_bytes_left_, kSubsectionEntrySize)) return std::nullopt;
-    bytes_.Require(entry, kSubsectionEntrySize);
-    if (!Inside(entry, kSubsectionEntrySize)) return std::nullopt;
-    return file_.Slice(entry, kSubsectionEntrySize);
+  // The table of `count` entries of `entry_size` bytes at `offset`, brought
+  // in whole; nothing when it has no entries, does not lie inside the file,
+  // or the table allowance does not cover it.
+  std::optional<ByteCursor> Table(std::size_t offset, std::size_t count, std::size_t entry_size) {
+    if (count == 0) return std::nullopt;
+    if (count > bytes_.Size() / entry_size) {  // more entries than the file has room for
+      ++db_.notes.malformed;
+      return std::nullopt;
+    }
+    const std::size_t size = count * entry_size;
+    if (!Inside(offset, size) || !Take(table_bytes_left_, size)) return std::nullopt;
+    return bytes_.Bring(offset, size);
   }
 
   void WalkSection(const ByteCursor& section) {
@@ -99,11 +104,13 @@ class Fs2004Walk {
     if (!kind && type != kBoundarySection) return;
     const std::size_t count = section.U32(8);
     const std::size_t table = section.U32(12);
+    const std::optional<ByteCursor> subsections = Table(table, count, kSubsectionEntrySize);
+    if (!subsections) return;
     for (std::size_t j = 0; j < count && !stopped_; ++j) {
-      const std::optional<ByteCursor> subsection = SubsectionEntry(table, j);
-      if (!subsection) break;
-      const std::size_t records = subsection->U32(4);
-      const std::size_t first = subsection->U32(8);
+      const ByteCursor subsection =
+          subsections->Slice(j * kSubsectionEntrySize, kSubsectionEntrySize);
+      const std::size_t records = subsection.U32(4);
+      const std::size_t first = subsection.U32(8);
       if (records == 0) continue;
       if (kind) {
         WalkRecords(*kind, first, records);
@@ -113,19 +120,19 @@ class Fs2004Walk {
     }
   }
 
-  // The record at `position`, brought in whole, when it is well-formed and
-  // the record allowance covers it.
+  // The record at `position` when it is well-formed and the record
+  // allowance covers it: brought in whole, or read on demand when larger
+  // than any real record.
   std::optional<ByteCursor> LoadRecord(std::size_t position, SizeWord size_word) {
-    bytes_.Require(position, kRecordHeaderSize);
-    if (!Inside(position, kRecordHeaderSize)) return std::nullopt;
-    bytes_.Require(position, RecordSize(file_, position, size_word));
-    std::optional<ByteCursor> record = RecordAt(file_, position, size_word);
-    if (!record) {
+    const ByteCursor header = bytes_.Bring(position, kRecordHeaderSize);
+    const std::size_t size = RecordSize(header, 0, size_word);  // 0 outside the file
+    if (size < kRecordHeaderSize) {
       ++db_.notes.malformed;
       return std::nullopt;
     }
-    if (!Take(record_bytes_left_, record->Size())) return std::nullopt;
-    return record;
+    if (!Inside(position, size) || !Take(record_bytes_left_, size)) return std::nullopt;
+    if (size > kLargestWholeRecord) return bytes_.OnDemand().Slice(position, size);
+    return bytes_.Bring(position, size);
   }
 
   void WalkRecords(const SectionKind& kind, std::size_t position, std::size_t count) {
@@ -139,12 +146,11 @@ class Fs2004Walk {
 
   // Each pointer entry holds the file offset of one boundary record.
   void WalkBoundaries(std::size_t pointers, std::size_t count) {
+    const std::optional<ByteCursor> list = Table(pointers, count, kPointerEntrySize);
+    if (!list) return;
     for (std::size_t k = 0; k < count && !stopped_; ++k) {
-      const std::size_t entry = pointers + k * kPointerEntrySize;
-      if (!Take(table_bytes_left_, kPointerEntrySize)) break;
-      bytes_.Require(entry, 4);
-      if (!Inside(entry, 4)) break;
-      const std::optional<ByteCursor> record = LoadRecord(file_.U32(entry), SizeWord::U32);
+      const std::optional<ByteCursor> record =
+          LoadRecord(list->U32(k * kPointerEntrySize), SizeWord::U32);
       if (record) DecodeBoundary(db_, *record);
     }
   }
@@ -152,14 +158,13 @@ class Fs2004Walk {
   // True when [offset, offset + count) lies inside the file; counts a
   // malformed entry otherwise.
   bool Inside(std::size_t offset, std::size_t count) {
-    if (file_.Contains(offset, count)) return true;
+    if (offset <= bytes_.Size() && count <= bytes_.Size() - offset) return true;
     ++db_.notes.malformed;
     return false;
   }
 
   NavDatabase& db_;
   BglBytes& bytes_;
-  const ByteCursor& file_;
   std::size_t record_bytes_left_;
   std::size_t table_bytes_left_;
   bool stopped_ = false;

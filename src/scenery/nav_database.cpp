@@ -255,7 +255,7 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   MoveRecords(Ndbs, file.Ndbs);
   MoveRecords(Ilss, file.Ilss);
   notes.malformed += file.notes.malformed;
-  notes.foreign += file.notes.foreign;
+  notes.later_airports += file.notes.later_airports;
   notes.points_without_airway += file.notes.points_without_airway;
   notes.duplicate_airports.insert(notes.duplicate_airports.end(),
                                   file.notes.duplicate_airports.begin(),

@@ -110,8 +110,8 @@ class NavDatabase {
     // Records, sub-records and table entries passed over because they were
     // cut short or pointed outside their file.
     std::size_t malformed = 0;
-    // Records of another simulator generation, read as if they were not.
-    std::size_t foreign = 0;
+    // Airport records of a later simulator generation, passed over.
+    std::size_t later_airports = 0;
     // FS2004 airports dropped because an earlier airport had the same ident.
     std::vector<FixedText<6>> duplicate_airports;
     // FS2002 airway points read while no airway had been started: they

@@ -113,7 +113,7 @@ const OddFile kOddFiles[] = {
     {"header-cut.bgl", FileStatus::Short, false, true},  // 23 bytes
     {"table-cut.bgl", FileStatus::Damaged, true, true},  // 40 bytes: the table is cut
     {"random.bgl", FileStatus::NotBgl, false, true},
-    {"later.bgl", FileStatus::NotBgl, false, false},      // its airport is still read
+    {"later.bgl", FileStatus::LaterFormat, true, true},   // its airport is passed over
     {"truncated.bgl", FileStatus::Damaged, true, false},  // its first airports are still read
     {"dir.bgl", FileStatus::Unreadable, false, true},     // a folder
     {"gone.bgl", FileStatus::Unreadable, false, true},    // a broken link
@@ -200,7 +200,7 @@ TEST_F(CraftedScanTest, EveryAreaAndOddFileHasItsStatusDuplicatesAndWarnings) {
   const AreaScan& main = *FindArea(scan, "Main");
   EXPECT_EQ(main.folder, main_);
   EXPECT_EQ(main.bgl_files, 9);              // a, b and the odd regular files
-  EXPECT_EQ(Records(main, "airports"), 5u);  // LSZH, EDDF, KLTR, EGLL, EGKK
+  EXPECT_EQ(Records(main, "airports"), 4u);  // LSZH, EDDF, EGLL, EGKK
   EXPECT_EQ(FindArea(scan, "Shared two")->folder, shared_);
   EXPECT_EQ(Records(*FindArea(scan, "Shared two"), "airports"), 1u);
   EXPECT_EQ(Records(*FindArea(scan, "Shared one"), "airports"), 0u);  // LFPG read before
@@ -237,7 +237,8 @@ TEST_F(CraftedScanTest, EveryAreaAndOddFileHasItsStatusDuplicatesAndWarnings) {
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[0], "Areas: 3 read, 1 inactive, 1 missing, 1 too-long: Very long (Scenery\\" +
                           std::string(240, 'L') + "), Gone (Scenery\\Gone)");
-  EXPECT_TRUE(HasPart(lines[1], "Files passed over: 2 unreadable, 3 short, 2 not-bgl, 2 damaged"));
+  EXPECT_TRUE(HasPart(
+      lines[1], "Files passed over: 2 unreadable, 3 short, 1 not-bgl, 2 damaged, 1 later-format"));
   EXPECT_TRUE(HasPart(lines[2], "2 airports dropped as read before (LFPG, LSZH)"));
 }
 
@@ -254,7 +255,7 @@ TEST_F(CraftedScanTest, OddFilesLeaveTheDatabaseFilesByteForByte) {
   }
   const RunSummary without = RunOver(simulator_.Root(), target_);
   ASSERT_EQ(without.ending, RunEnding::Success) << without.message;
-  ASSERT_EQ(without.scan.files.size(), 2u);  // later.bgl and truncated.bgl stay
+  ASSERT_EQ(without.scan.files.size(), 1u);  // truncated.bgl stays
   for (std::size_t i = 0; i < with_odd_files.records.size(); ++i) {
     EXPECT_EQ(without.records.at(i).count, with_odd_files.records[i].count)
         << with_odd_files.records[i].kind;

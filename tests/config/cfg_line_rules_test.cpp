@@ -14,9 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> AllLines(std::string_view text) {
+// The lines of `text` handed over in pieces of `piece` characters.
+std::vector<std::string> AllLines(std::string_view text, std::size_t piece) {
   std::vector<std::string> lines;
-  for (std::size_t position = 0; position < text.size();) lines.push_back(ReadLine(text, position));
+  const auto take = [&lines](std::string line) { lines.push_back(std::move(line)); };
+  LineCutter cutter;
+  for (std::size_t at = 0; at < text.size(); at += piece) cutter.Cut(text.substr(at, piece), take);
+  cutter.Finish(take);
   return lines;
 }
 
@@ -28,8 +32,11 @@ struct LinesCase {
 
 class ReadLineTest : public ::testing::TestWithParam<LinesCase> {};
 
+// A line end split between two pieces (CR | LF) is still one line end.
 TEST_P(ReadLineTest, CutsTheTextIntoTrimmedLines) {
-  EXPECT_EQ(AllLines(GetParam().text), GetParam().lines);
+  for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{4096}}) {
+    EXPECT_EQ(AllLines(GetParam().text, piece), GetParam().lines) << piece;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

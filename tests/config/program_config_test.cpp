@@ -133,10 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProgramConfig, MissingFileAndOtherModesReadNothing) {
   TempDir dir;
   CFG_File_Reader reader;
-  EXPECT_EQ(reader.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode), kCfgOk);
+  EXPECT_EQ(reader.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode), kCfgUnreadable);
   WriteFile(dir / "Program_Config.cfg", "[Main Settings]\nProgram_Id=2\n");
   EXPECT_EQ(reader.ReadCfgFile(dir / "Program_Config.cfg", 2), kCfgOk);
-  EXPECT_EQ(reader.ReadCfgFile(dir.Path(), kProgramConfigMode), kCfgOk);
+  EXPECT_EQ(reader.ReadCfgFile(dir.Path(), kProgramConfigMode), kCfgUnreadable);
   EXPECT_EQ(reader.Program_Id, TargetProgram::None);
   EXPECT_EQ(reader.ReadCfgFile(dir / "PROGRAM_CONFIG.CFG", kProgramConfigMode), kCfgOk);
   EXPECT_EQ(reader.Program_Id, TargetProgram::Radar);

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "config/cfg_file_reader.h"
+#include "platform/system_file.h"
+#include "scenery/bounded_memory.h"
+#include "support/deadline.h"
 #include "support/temp_dir.h"
 
 namespace tarnvale {
@@ -166,11 +172,54 @@ TEST(SceneryLibrary, ReadingAppendsAndReleaseEmpties) {
   EXPECT_EQ(reader.SceneryAreaCount(), 0);
 }
 
-TEST(SceneryLibrary, MissingFileGivesNoAreas) {
+// A settings file that is missing or no regular file gives nothing and says
+// why; a FIFO (no writer will ever come) is turned away at once.
+TEST(SceneryLibrary, UnusableFilesGiveNothingAndSayWhy) {
   TempDir dir;
+  fs::create_directories(dir / "folder.cfg");
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo((dir / "fifo.cfg").c_str(), 0600), 0);
+  const testing::Deadline deadline(20);
+#endif
+  const std::vector<std::pair<std::string, std::error_code>> rows = {
+      {"missing.cfg", std::make_error_code(std::errc::no_such_file_or_directory)},
+      {"folder.cfg", platform::NotARegularFile()},
+#ifndef _WIN32
+      {"fifo.cfg", platform::NotARegularFile()},
+#endif
+  };
+  for (const auto& [name, reason] : rows) {
+    for (const int mode : {kSceneryLibraryMode, kProgramConfigMode}) {
+      CFG_File_Reader reader;
+      std::error_code error;
+      EXPECT_EQ(reader.ReadCfgFile(dir / name, mode, &error), kCfgUnreadable) << name;
+      EXPECT_EQ(error, reason) << name << ": " << error.message();
+      EXPECT_EQ(reader.SceneryAreaCount(), 0);
+    }
+  }
+}
+
+// A file of gigabytes (here mostly NUL bytes, which add nothing to a line)
+// is read line by line: memory holds a piece and a line, not the file.
+TEST(SceneryLibrary, AHugeFileIsReadInBoundedMemory) {
+  using testing::kMiB;
+  TempDir dir;
+  const std::uint64_t size = (testing::kAddressSanitizer ? 256 : 2048) * std::uint64_t{kMiB};
+  const std::string first = "[Area.001]\r\nTitle=First\r\n";
+  const std::string last = "\r\n[Area.002]\r\nTitle=Last";
+  const auto bytes = [](const std::string& text) {
+    return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  };
+  if (const auto why = testing::WriteSparseFile(
+          dir / "Scenery.cfg", size, {{0, bytes(first)}, {size - last.size(), bytes(last)}})) {
+    GTEST_SKIP() << *why;
+  }
+  const std::optional<testing::PeakMemory> peak = testing::PeakMemory::Reset();
   CFG_File_Reader reader;
-  EXPECT_EQ(reader.ReadCfgFile(dir / "Scenery.cfg", kSceneryLibraryMode), kCfgOk);
-  EXPECT_EQ(reader.SceneryAreaCount(), 0);
+  ASSERT_EQ(reader.ReadCfgFile(dir / "Scenery.cfg", kSceneryLibraryMode), kCfgOk);
+  EXPECT_EQ(Titles(reader), (std::vector<std::string>{"First", "Last"}));
+  if (!peak) GTEST_SKIP() << "the peak resident memory cannot be reset here";
+  EXPECT_LT(peak->Rise(), 32 * kMiB);
 }
 
 TEST(SceneryLibrary, OutOfMemoryStopsReadingAndKeepsWhatWasRead) {

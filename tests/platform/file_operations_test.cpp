@@ -1,12 +1,16 @@
 #include "platform/file_operations.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <optional>
 #include <string>
 #include <system_error>
 
 #include "platform/fault_injection.h"
+#include "support/deadline.h"
 #include "support/temp_dir.h"
 
 namespace tarnvale::platform {
@@ -83,12 +87,23 @@ TEST(CopyFileInto, AppendsEveryByteOfARegularFileOnly) {
   std::error_code error;
   std::optional<OutputFile> copy = OutputFile::Create(dir / "target/magdec.bgl", error);
   ASSERT_TRUE(copy) << error.message();
-  EXPECT_TRUE(CopyFileInto(dir / "sim/missing.bgl", *copy));
-  EXPECT_TRUE(CopyFileInto(dir / "sim", *copy));
+  EXPECT_EQ(CopyFileInto(dir / "sim/missing.bgl", *copy), std::errc::no_such_file_or_directory);
+  EXPECT_EQ(CopyFileInto(dir / "sim", *copy), NotARegularFile());
+#ifndef _WIN32  // a FIFO named like the source: turned away at once, never waited on
+  ASSERT_EQ(::mkfifo((dir / "sim/fifo.bgl").c_str(), 0600), 0);
+  {
+    const testing::Deadline deadline(20);
+    EXPECT_EQ(CopyFileInto(dir / "sim/fifo.bgl", *copy), NotARegularFile());
+  }
+#endif
   ASSERT_FALSE(copy->Write("head: "));
   ASSERT_FALSE(CopyFileInto(dir / "sim/magdec.bgl", *copy));
   ASSERT_FALSE(copy->Finish());
   EXPECT_EQ(ReadFile(dir / "target/magdec.bgl"), "head: new magnetic data");
+  // Opened by the caller, a good source fails the copy only through `to`.
+  const std::optional<InputFile> source = InputFile::Open(dir / "sim/magdec.bgl", error);
+  ASSERT_TRUE(source) << error.message();
+  EXPECT_EQ(CopyFileInto(*source, *copy), std::errc::bad_file_descriptor);  // already closed
 }
 
 TEST(DeleteFile, RemovesFilesAndLinksOnly) {

@@ -7,7 +7,10 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "platform/fault_injection.h"
+#include "support/deadline.h"
 #include "support/temp_dir.h"
 
 namespace tarnvale::platform {
@@ -38,18 +41,54 @@ TEST(InputFile, ReadAtStopsAtTheEndOfTheFile) {
   EXPECT_FALSE(failed);
 }
 
-// Only regular files open; a FIFO without a writer must not make Open wait.
+// Only regular files open, and a refusal says why; a FIFO without a writer
+// must not make Open wait.
 TEST(InputFile, RefusesAnythingButARegularFile) {
   TempDir dir;
   fs::create_directory(dir / "scenery.bgl");
-  EXPECT_FALSE(InputFile::Open(dir / "scenery.bgl"));
+  std::vector<std::pair<fs::path, std::error_code>> rows = {
+      {dir / "scenery.bgl", NotARegularFile()},
+      {dir / "missing.bgl", std::make_error_code(std::errc::no_such_file_or_directory)},
+  };
 #ifdef _WIN32  // no FIFOs in the file system; a device instead
-  EXPECT_FALSE(InputFile::Open("NUL"));
+  rows.push_back({"NUL", NotARegularFile()});
 #else
   ASSERT_EQ(::mkfifo((dir / "pipe.bgl").c_str(), 0600), 0);
-  EXPECT_FALSE(InputFile::Open(dir / "pipe.bgl"));
+  rows.push_back({dir / "pipe.bgl", NotARegularFile()});
+  rows.push_back({"/dev/zero", NotARegularFile()});
+  const testing::Deadline deadline(20);
 #endif
-  EXPECT_FALSE(InputFile::Open(dir / "missing.bgl"));
+  for (const auto& [path, reason] : rows) {
+    std::error_code error;
+    EXPECT_FALSE(InputFile::Open(path, error)) << path;
+    EXPECT_EQ(error, reason) << path << ": " << error.message();
+    EXPECT_TRUE(IsFileOwnError(error)) << path;
+  }
+}
+
+// Running out of file handles or memory, or a failing device, is no fault
+// of the file being opened.
+TEST(InputFile, ErrorsOfTheProcessOrDeviceAreNotTheFiles) {
+  TempDir dir;
+  WriteFile(dir / "magdec.bgl", "data");
+  for (const std::errc errc :
+       {std::errc::too_many_files_open, std::errc::too_many_files_open_in_system,
+        std::errc::not_enough_memory, std::errc::io_error}) {
+    const std::error_code injected = std::make_error_code(errc);
+    FaultScope faults;
+    faults.Inject(FaultSite::OpenInput, injected);
+    std::error_code error;
+    EXPECT_FALSE(InputFile::Open(dir / "magdec.bgl", error));
+    EXPECT_EQ(error, injected);
+    EXPECT_FALSE(IsFileOwnError(error)) << error.message();
+  }
+  for (const std::errc errc :
+       {std::errc::permission_denied, std::errc::operation_not_permitted,
+        std::errc::too_many_symbolic_link_levels, std::errc::not_a_directory}) {
+    EXPECT_TRUE(IsFileOwnError(std::make_error_code(errc)));
+  }
+  std::error_code error;
+  EXPECT_TRUE(InputFile::Open(dir / "magdec.bgl", error)) << error.message();
 }
 
 TEST(OutputFile, WritesTruncatesAndFinishes) {

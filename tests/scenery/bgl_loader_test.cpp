@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fs2004_test_support.h"
+#include "platform/fault_injection.h"
 #include "scenery/nav_database.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/preset_generator.h"
@@ -121,8 +122,9 @@ TEST(BglFile, AFileThatChangesSizeWhileReadIsReadAsOpened) {
   testing::WriteFile(dir / "grows.bgl", text);
   testing::WriteFile(dir / "shrinks.bgl", text);
 
-  const std::unique_ptr<BglFile> grows = BglFile::Open(dir / "grows.bgl");
-  const std::unique_ptr<BglFile> shrinks = BglFile::Open(dir / "shrinks.bgl");
+  std::error_code error;
+  const std::unique_ptr<BglFile> grows = BglFile::Open(dir / "grows.bgl", error);
+  const std::unique_ptr<BglFile> shrinks = BglFile::Open(dir / "shrinks.bgl", error);
   ASSERT_TRUE(grows && shrinks);
   testing::WriteFile(dir / "grows.bgl", text + text);
   std::filesystem::resize_file(dir / "shrinks.bgl", 100 * 1024);
@@ -137,22 +139,27 @@ TEST(BglFile, AFileThatChangesSizeWhileReadIsReadAsOpened) {
   EXPECT_TRUE(shrunk.Empty());
 }
 
-// Files one after another share a buffer: what one file brought in must read
-// as zero in the next wherever that one brings nothing in.
+// Files one after another share a buffer: where a later file turns out
+// shorter than when it was opened, its missing bytes read as zero, never as
+// the bytes an earlier file left there.
 TEST(BglFile, BytesOfAnEarlierFileNeverShowInALaterOne) {
   testing::TempDir dir;
   constexpr std::size_t kSize = 300 * 1024;
   testing::WriteFile(dir / "full.bgl", std::string(kSize, '\xAB'));
   testing::WriteFile(dir / "later.bgl", std::string(kSize + 4096, '\xCD'));
   for (const char* name : {"full.bgl", "later.bgl", "full.bgl"}) {
-    const std::unique_ptr<BglFile> file = BglFile::Open(dir / name);
+    std::error_code error;
+    const std::unique_ptr<BglFile> file = BglFile::Open(dir / name, error);
     ASSERT_TRUE(file);
-    for (const std::size_t offset : {std::size_t{0}, kSize / 2, kSize - 1}) {
-      ASSERT_EQ(file->File().U8(offset), 0) << name << " at " << offset;
+    const std::uint8_t fill = file->Size() == kSize ? 0xAB : 0xCD;
+    std::filesystem::resize_file(dir / name, kSize / 2);
+    const ByteCursor bytes = file->Bring(0, file->Size());
+    EXPECT_EQ(bytes.U8(kSize / 2 - 1), fill) << name;
+    for (const std::size_t offset : {kSize / 2, kSize - 1}) {
+      EXPECT_EQ(bytes.U8(offset), 0) << name << " at " << offset;
     }
-    file->Require(kSize / 2, 1);
-    EXPECT_NE(file->File().U8(kSize / 2), 0) << name;
-    file->Require(0, file->File().Size());
+    EXPECT_TRUE(file->Incomplete());
+    testing::WriteFile(dir / name, std::string(file->Size(), static_cast<char>(fill)));
   }
 }
 
@@ -173,6 +180,33 @@ TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
   }
   EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004), kLoaderOk);  // no report
   EXPECT_TRUE(db.Empty());
+}
+
+// Only a file's own faults pass it over: an error of the process or the
+// device reaches the run, which has then not read what it was to read.
+TEST(BglLoader, FailuresOfTheProcessOrDeviceReachTheRun) {
+  testing::TempDir dir;
+  const fab::Bytes bytes = fab::BuildFs2004File(fab::MakeFs2004File(OneOfEach()));
+  testing::WriteFile(dir / "nav.bgl", std::string(bytes.begin(), bytes.end()));
+  const std::pair<std::errc, bool> rows[] = {
+      {std::errc::too_many_files_open, true},
+      {std::errc::too_many_files_open_in_system, true},
+      {std::errc::not_enough_memory, true},
+      {std::errc::io_error, true},
+      {std::errc::no_such_file_or_directory, false},
+      {std::errc::permission_denied, false},
+  };
+  for (const auto& [errc, of_the_system] : rows) {
+    const std::error_code error = std::make_error_code(errc);
+    platform::FaultScope faults;
+    faults.Inject(platform::FaultSite::OpenInput, error);
+    NavDatabase db;
+    FileReading reading;
+    EXPECT_EQ(BglLoader(db, dir / "nav.bgl", FsVersion::Fs2004, &reading), kLoaderOk);
+    EXPECT_EQ(reading.status, FileStatus::Unreadable) << error.message();
+    EXPECT_EQ(reading.system_failure, of_the_system ? error : std::error_code()) << error.message();
+    EXPECT_TRUE(db.Empty());
+  }
 }
 
 TEST(BglLoader, UnknownVersionsReadNothing) {
@@ -250,11 +284,11 @@ TEST(BglLoader, SectionDispatchAndTables) {
       {"magic word not 0x1992", wrong_magic, {}},
       {"no sections", no_sections, {}},
       {"section table outside the file", table_outside, {}},
-      {"section count beyond the table", more_sections_than_written, {"AAAA", "BBBB"}},
+      {"section table beyond the file", more_sections_than_written, {}},
       {"types 35 and 39 are skipped", skipped_types, {"AAAA"}},
       {"subsection without records", empty_subsection, {"BBBB"}},
       {"subsection table outside the file", subsection_table_outside, {"BBBB"}},
-      {"subsection count beyond the table", many_subsections, {"AAAA"}},
+      {"subsection table beyond the file", many_subsections, {}},
       {"record count beyond the file", records_beyond_the_file, {"AAAA", "BBBB"}},
       {"records outside the file", data_outside, {"BBBB"}},
       {"last record cut short", truncated, {"AAAA"}},
@@ -392,8 +426,9 @@ TEST(BglLoaderRealFiles, CompiledWaypointsMatchTheirSource) {
 }
 
 // Foreign files are read without harm and reported as not the simulator's
-// format; an older-generation file is an ordinary FS2002 file that holds no
-// navigation data.
+// format, or as of a later generation when FS2004 reads one of those; an
+// older-generation file is an ordinary FS2002 file that holds no navigation
+// data.
 TEST(BglLoaderRealFiles, ForeignFormatsDoNoHarmAndAreNamed) {
   const std::filesystem::path root = testing::RealDataDir();
   if (root.empty()) GTEST_SKIP() << testing::RealDataAbsent();
@@ -403,7 +438,7 @@ TEST(BglLoaderRealFiles, ForeignFormatsDoNoHarmAndAreNamed) {
     FileStatus status;
   };
   const Row rows[] = {
-      {"later-format-airport.bgl", FsVersion::Fs2004, FileStatus::NotBgl},
+      {"later-format-airport.bgl", FsVersion::Fs2004, FileStatus::LaterFormat},
       {"later-format-airport.bgl", FsVersion::Fs2002, FileStatus::NotBgl},
       {"old-format-object-library.bgl", FsVersion::Fs2004, FileStatus::NotBgl},
       {"old-format-object-library.bgl", FsVersion::Fs2002, FileStatus::Read},

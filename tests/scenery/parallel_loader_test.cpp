@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fault_injection.h"
 #include "scenery/fs2002_test_helpers.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "support/temp_dir.h"
@@ -179,6 +180,32 @@ TEST_P(ParallelLoaderTest, MergedInOrderEqualsReadInOrder) {
     ASSERT_EQ(MergeLoadedFile(merged, *file, c.fs_version), kLoaderOk);
   }
   EXPECT_EQ(Digest(merged), Digest(in_order)) << c.what;
+}
+
+// A file that could not be opened for a reason of the process reaches the
+// merging thread with that reason, whichever thread read it.
+TEST(ParallelLoader, CarriesFailuresOfTheProcessToTheMergingSide) {
+  testing::TempDir dir;
+  std::vector<std::filesystem::path> paths;
+  for (const char* ident : {"KAAA", "KBBB", "KCCC"}) {
+    paths.push_back(dir / (std::string(ident) + ".bgl"));
+    const Bytes bytes = Fs2004Airports({Airport(ident, ident)});
+    testing::WriteFile(paths.back(), std::string(bytes.begin(), bytes.end()));
+  }
+  std::vector<const std::filesystem::path*> files;
+  for (const auto& path : paths) files.push_back(&path);
+  const std::error_code too_many = std::make_error_code(std::errc::too_many_files_open);
+  platform::FaultScope faults;
+  faults.Inject(platform::FaultSite::OpenInput, too_many, 0, 0);
+  ParallelLoader pool(files, FsVersion::Fs2004, 3);
+  NavDatabase merged;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::unique_ptr<LoadedFile> file = pool.Next([] { return false; });
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(MergeLoadedFile(merged, *file, FsVersion::Fs2004), kLoaderOk);
+    EXPECT_EQ(file->reading.system_failure, too_many) << *file->path;
+  }
+  EXPECT_TRUE(merged.Empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(OrderDependentFiles, ParallelLoaderTest, ::testing::ValuesIn(kCases));
