@@ -136,7 +136,7 @@ auto Timed(std::chrono::nanoseconds& spent, Phase phase) {
 }
 
 // Why a phase stopped before its end.
-enum class Interruption { None, Halt, Cancel, OutOfMemory };
+enum class Interruption { None, Halt, Cancel, OutOfMemory, SystemFailure };
 
 class Run {
  public:
@@ -172,8 +172,14 @@ class Run {
 
     Status(text::kReadingSceneryLibrary);
     state_.config.ReleaseSceneryAreas();
-    if (state_.config.ReadCfgFile(library, kSceneryLibraryMode) == kCfgFailed)
-      return MemoryEnding();
+    std::error_code unreadable;
+    const int read = state_.config.ReadCfgFile(library, kSceneryLibraryMode, &unreadable);
+    if (read == kCfgFailed) return MemoryEnding();
+    if (read == kCfgUnreadable) {
+      return StartErrorEnding(
+          text::kSceneryLibraryMissing,
+          platform::Utf8Of(library) + " cannot be read (" + unreadable.message() + ").");
+    }
     if (state_.config.SceneryAreas.empty()) return NoSceneryAreaEnding();
 
     PlanAreas();
@@ -333,6 +339,12 @@ class Run {
       FileReading reading;
       stop = pool ? TakeLoadedFile(*pool, reading) : LoadFile(file, reading);
       if (stop == Interruption::Halt || stop == Interruption::Cancel) return stop;
+      // Out of file handles, a failing disk: passing the file over would
+      // give a smaller set that looks whole.
+      if (reading.system_failure) {
+        system_failure_ = SetFailure{file, reading.system_failure};
+        return Interruption::SystemFailure;
+      }
       if (reading.status != FileStatus::Read) {
         summary_.scan.files.push_back({file, reading.status, reading.skipped});
       }
@@ -503,6 +515,7 @@ class Run {
   RunSummary Interrupted(Interruption stop) {
     if (stop == Interruption::Halt) return HaltedEnding();
     if (stop == Interruption::Cancel) return CancelEnding();
+    if (stop == Interruption::SystemFailure) return ReadFailedEnding();
     return MemoryEnding();
   }
 
@@ -523,6 +536,17 @@ class Run {
     return "Warning: no airports were found in the " +
            ActiveAreasText(active_areas_, missing_areas_, simulator_) +
            ". Is this the simulator's main folder?";
+  }
+
+  // The system failed while a scenery file was read: the set would lack it.
+  RunSummary ReadFailedEnding() {
+    TakeRecords();
+    ReleaseDatabase(db_, state_);
+    return IdleEnding(
+        RunEnding::ReadFailed,
+        text::WithDetail(text::kSceneryNotRead, "Could not read " + system_failure_->Describe() +
+                                                    ": the system failed, not the file. " +
+                                                    std::string(text::kPreviousSetKept)));
   }
 
   // Nothing was read, and the folder holds a set that has records: it stays.
@@ -646,10 +670,11 @@ class Run {
   // Declared after db_: the writing, which reads it, ends first.
   std::optional<SetFailure> staging_failure_;
   std::optional<StagedDatabaseSet> staged_;
-  std::optional<DatabaseWriting> writing_;   // ends before its staging folder goes
-  std::size_t active_areas_ = 0;             // areas marked active
-  std::size_t missing_areas_ = 0;            // of those, the ones without a usable folder
-  std::vector<std::string> write_warnings_;  // what writing kept of the old set, and why
+  std::optional<DatabaseWriting> writing_;    // ends before its staging folder goes
+  std::size_t active_areas_ = 0;              // areas marked active
+  std::size_t missing_areas_ = 0;             // of those, the ones without a usable folder
+  std::vector<std::string> write_warnings_;   // what writing kept of the old set, and why
+  std::optional<SetFailure> system_failure_;  // the file whose reading the system failed
   bool records_taken_ = false;
   bool no_airports_ = false;
   RunSummary summary_;

@@ -32,6 +32,8 @@ inline constexpr std::string_view kOutOfMemory =
     "Error - not enough memory resources for complete operation. The program will terminate.";
 inline constexpr std::string_view kDatabaseFilesNotWritten =
     "Error - while trying to write the databases files.";
+inline constexpr std::string_view kSceneryNotRead =
+    "Error - while trying to read the scenery files, so the databases files were not replaced.";
 inline constexpr std::string_view kNothingRead =
     "Error - no scenery records were read, so the databases files were not replaced.";
 inline constexpr std::string_view kNoSceneryArea =

@@ -20,6 +20,7 @@ enum class RunEnding {
   NoSceneryArea,  // Scenery.cfg lists no area: nothing built, window back to idle
   WriteFailed,    // a database file or magdec.bgl could not be written
   NothingRead,    // no record was read: the old set, which has records, stays
+  ReadFailed,     // the system (not a file) failed while scenery was read: nothing written
   Halted,         // stopped from outside; the worker touched nothing afterwards
 };
 

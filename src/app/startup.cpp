@@ -294,7 +294,16 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
                      MessageTitle::ErrorMessage);
     return false;
   }
-  state.config.ReadCfgFile(file, kProgramConfigMode);
+  // A file that cannot be read (no permission, a failing disk) must not be
+  // taken for one without settings: rewriting it would lose them.
+  std::error_code unreadable;
+  if (state.config.ReadCfgFile(file, kProgramConfigMode, &unreadable) == kCfgUnreadable) {
+    view.ShowMessage(text::WithDetail(text::kProgramConfigMissing,
+                                      platform::Utf8Of(file) + " cannot be read (" +
+                                          unreadable.message() + "); it was left as it was."),
+                     MessageTitle::ErrorMessage);
+    return false;
+  }
   return true;
 }
 

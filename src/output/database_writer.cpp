@@ -189,17 +189,19 @@ UnflushedFile CopyMagneticDeclination(const OutputSettings& settings, const fs::
   // target folder is where the files are written.
   const fs::path source = platform::ResolvePath(
       settings.SimulatorFolder + std::string(*source_text), settings.TargetFolder);
-  // A simulator without a readable magdec.bgl is an input to live with, not
-  // a failed write: the set goes in, and the old copy stays.
-  const std::optional<platform::InputFile> input = platform::InputFile::Open(source);
-  if (!input) {
-    return UnflushedFile::KeepingOld(
-        "Warning: magdec.bgl was not copied: " + platform::Utf8Of(source) +
-        " is missing or cannot be read. A magdec.bgl already beside the database files stays.");
-  }
   const std::string what = "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) +
                            " to " + platform::Utf8Of(target);
+  // A simulator without a readable magdec.bgl is an input to live with, not
+  // a failed write: the set goes in, and the old copy stays. A failure of
+  // the system (out of file handles, a failing disk) is a failure.
   std::error_code error;
+  const std::optional<platform::InputFile> input = platform::InputFile::Open(source, error);
+  if (!input && platform::IsFileOwnError(error)) {
+    return UnflushedFile::KeepingOld(
+        "Warning: magdec.bgl was not copied: " + platform::Utf8Of(source) + " (" + error.message() +
+        "). A magdec.bgl already beside the database files stays.");
+  }
+  if (!input) return UnflushedFile::After(target, std::nullopt, error, what);
   std::optional<platform::OutputFile> file = platform::OutputFile::Create(target, error);
   if (file) error = platform::CopyFileInto(*input, *file);
   return UnflushedFile::After(target, std::move(file), error, what);

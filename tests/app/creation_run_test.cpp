@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/messages.h"
+#include "platform/fault_injection.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
 #include "small_airport.h"
@@ -343,11 +348,11 @@ TEST_F(CreationRunTest, NothingReadKeepsTheWorkingSet) {
   const RunSummary summary = Run();
 
   EXPECT_EQ(summary.ending, RunEnding::NothingRead);
-  EXPECT_EQ(summary.message,
-            text::WithDetail(text::kNothingRead,
-                             "None of the 2 active scenery areas of " + simulator_.Root().string() +
-                                 " (2 missing) gave a record. " +
-                                 std::string(text::kPreviousSetKept)));
+  EXPECT_EQ(
+      summary.message,
+      text::WithDetail(text::kNothingRead,
+                       "None of the 2 active scenery areas of " + simulator_.Root().string() +
+                           " (2 missing) gave a record. " + std::string(text::kPreviousSetKept)));
   EXPECT_EQ(ReadFile(target_ / "world_airports.dat"), "the working set's airports");
   EXPECT_FALSE(std::filesystem::exists(target_ / "magdec.bgl"));
   EXPECT_FALSE(std::filesystem::exists(target_ / ".tarnvale-staging"));
@@ -355,22 +360,60 @@ TEST_F(CreationRunTest, NothingReadKeepsTheWorkingSet) {
   EXPECT_EQ(view_.Calls().back(), Message(summary.message));
 }
 
-// A simulator without magdec.bgl still gets its database files; the copy
-// beside them stays, and a warning names the missing source.
+// A simulator without a readable magdec.bgl (none, or a FIFO that would
+// never give a byte) still gets its database files; the copy beside them
+// stays, and a warning names the source.
 TEST_F(CreationRunTest, AMissingMagdecSourceInstallsTheSetAndKeepsTheOldCopy) {
   WriteBgl(AddArea("Base", "Scenery\\Local", true) / "a.bgl", {testing::SmallAirport("LSZH")});
   const std::filesystem::path source = simulator_.Root() / "Scenery/BASE/Scenery/magdec.bgl";
   ASSERT_TRUE(std::filesystem::remove(source));
-  WriteFile(target_ / "magdec.bgl", "the old copy");
+  for (const bool fifo : {false, true}) {
+#ifdef _WIN32  // Windows has no FIFOs in its file system
+    if (fifo) continue;
+#else
+    if (fifo) {
+      ASSERT_EQ(::mkfifo(source.c_str(), 0644), 0);
+    }
+#endif
+    WriteFile(target_ / "magdec.bgl", "the old copy");
 
-  const RunSummary summary = Run();
+    const RunSummary summary = Run();
 
-  ASSERT_EQ(summary.ending, RunEnding::Success) << summary.message;
-  EXPECT_EQ(summary.message.rfind(std::string(text::kRunSucceeded) + "\nWarning: ", 0), 0u);
-  EXPECT_NE(summary.message.find(source.string()), std::string::npos) << summary.message;
-  EXPECT_EQ(ReadFile(target_ / "magdec.bgl"), "the old copy");
-  ASSERT_EQ(summary.files.size(), 1u);
-  EXPECT_EQ(summary.files[0].name, "world_airports.dat");
+    ASSERT_EQ(summary.ending, RunEnding::Success) << summary.message;
+    EXPECT_EQ(summary.message.rfind(std::string(text::kRunSucceeded) + "\nWarning: ", 0), 0u);
+    EXPECT_NE(summary.message.find(source.string()), std::string::npos) << summary.message;
+    EXPECT_EQ(ReadFile(target_ / "magdec.bgl"), "the old copy");
+    ASSERT_EQ(summary.files.size(), 1u);
+    EXPECT_EQ(summary.files[0].name, "world_airports.dat");
+  }
+}
+
+// Out of file handles, a failing disk: the run ends as an error instead of
+// passing the file over and putting a smaller set in place of a whole one.
+// An unreadable Scenery.cfg is a start error that says why.
+TEST_F(CreationRunTest, AFailureOfTheSystemWhileReadingKeepsTheOldSet) {
+  const std::filesystem::path area = AddArea("Base", "Scenery\\Local", true);
+  WriteBgl(area / "a.bgl", {testing::SmallAirport("LSZH")});
+  WriteBgl(area / "b.bgl", {testing::SmallAirport("LSGG")});
+  WriteFile(target_ / "world_airports.dat", "the working set");
+  const std::error_code no_handles = std::make_error_code(std::errc::too_many_files_open);
+  for (const unsigned threads : {1u, 3u}) {
+    platform::FaultScope faults;
+    faults.Inject(platform::FaultSite::OpenInput, no_handles, /*skip=*/1);  // after Scenery.cfg
+    state_.threads = threads;
+    const RunSummary summary = Run();
+    EXPECT_EQ(summary.ending, RunEnding::ReadFailed) << summary.message;
+    EXPECT_EQ(summary.message.rfind(std::string(text::kSceneryNotRead) + "\n", 0), 0u);
+    EXPECT_NE(summary.message.find(no_handles.message()), std::string::npos) << summary.message;
+    EXPECT_TRUE(summary.message.ends_with(text::kPreviousSetKept)) << summary.message;
+    EXPECT_EQ(ReadFile(target_ / "world_airports.dat"), "the working set");
+  }
+  platform::FaultScope faults;
+  faults.Inject(platform::FaultSite::OpenInput, std::make_error_code(std::errc::io_error));
+  const RunSummary unreadable_library = Run();
+  EXPECT_EQ(unreadable_library.ending, RunEnding::StartError);
+  EXPECT_NE(unreadable_library.message.find("Scenery.cfg cannot be read"), std::string::npos)
+      << unreadable_library.message;
 }
 
 // Areas are read last listed first; a cancel in the second leaves it and
@@ -387,8 +430,8 @@ TEST_F(CreationRunTest, ACancelledRunNamesTheAreasItDidNotReadWhole) {
   ASSERT_EQ(summary.ending, RunEnding::Cancelled);
   std::vector<AreaStatus> statuses;
   for (const AreaScan& area : summary.scan.areas) statuses.push_back(area.status);
-  EXPECT_EQ(statuses, (std::vector<AreaStatus>{AreaStatus::Read, AreaStatus::NotRead,
-                                              AreaStatus::NotRead}));
+  EXPECT_EQ(statuses,
+            (std::vector<AreaStatus>{AreaStatus::Read, AreaStatus::NotRead, AreaStatus::NotRead}));
   EXPECT_EQ(ScanOverviewLines(summary.scan).front(), "Areas: 1 read, 2 not-read");
 }
 

@@ -259,6 +259,21 @@ TEST_F(RunStartupTest, RadarProgramNeedsItsDefaultDbFolder) {
   EXPECT_TRUE(view_.messages.empty());
 }
 
+// A settings file that cannot be read is not one without settings: start-up
+// stops before asking for a simulator, and the file stays as it was.
+TEST_F(RunStartupTest, AnUnreadableProgramConfigStopsWithTheFileIntact) {
+  WriteProgramConfigFile(target_, 2, 9, "/fs9");
+  const std::string before = ConfigText();
+  platform::FaultScope faults;
+  faults.Inject(platform::FaultSite::OpenInput, std::make_error_code(std::errc::io_error));
+  EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
+  EXPECT_EQ(view_.simulator_questions, 0);
+  ASSERT_EQ(view_.messages.size(), 1u);
+  EXPECT_EQ(view_.messages[0].first.rfind(std::string(text::kProgramConfigMissing) + "\n", 0), 0u);
+  EXPECT_NE(view_.messages[0].first.find("cannot be read"), std::string::npos);
+  EXPECT_EQ(ConfigText(), before);
+}
+
 TEST_F(RunStartupTest, FailedRewriteStillChecksDefaultDbBeforeTerminating) {
   WriteProgramConfigFile(target_, 2);
   view_.before_simulator_answer = [this] { fs::remove(target_ / "Program_Config.cfg"); };
@@ -421,13 +436,13 @@ TEST_F(WindowActionsTest, AStagingNameTakenByAFileOrALinkStopsBeforeTheRun) {
 TEST_F(WindowActionsTest, ALockErrorRefusesTheFolder) {
   ReleaseTargetFolder(state_);
   platform::FaultScope faults;
-  faults.Inject(platform::FaultSite::LockFolder,
-                std::make_error_code(std::errc::no_lock_available), 0, 0);
-  const std::string expected = text::WithDetail(
-      text::kTargetFolderNotLocked,
-      "Folder: " + target_.string() + " (" +
-          std::make_error_code(std::errc::no_lock_available).message() +
-          "). Without the lock another run could mix its files with this one's.");
+  faults.Inject(platform::FaultSite::LockFolder, std::make_error_code(std::errc::no_lock_available),
+                0, 0);
+  const std::string expected =
+      text::WithDetail(text::kTargetFolderNotLocked,
+                       "Folder: " + target_.string() + " (" +
+                           std::make_error_code(std::errc::no_lock_available).message() +
+                           "). Without the lock another run could mix its files with this one's.");
 
   EXPECT_FALSE(StartCreationRun(state_, view_));
   EXPECT_EQ(view_.Calls(), std::vector<std::string>{"message:" + expected});
