@@ -28,44 +28,15 @@ using Clock = std::chrono::steady_clock;
 
 // Forwards to the window until a halt is requested, then drops every call:
 // a halted worker leaves the window alone.
-class HaltGuardView final : public RunView {
+class HaltGuardView final : public ForwardingRunView {
  public:
-  HaltGuardView(RunView& window, std::stop_token halt) : window_(window), halt_(std::move(halt)) {}
-  void SetStatusText(const std::string& text) override {
-    if (Open()) window_.SetStatusText(text);
-  }
-  void SetProgressRange(std::int32_t low, std::int32_t high) override {
-    if (Open()) window_.SetProgressRange(low, high);
-  }
-  void SetProgressStep(std::int32_t step) override {
-    if (Open()) window_.SetProgressStep(step);
-  }
-  void SetProgressPosition(std::int32_t position) override {
-    if (Open()) window_.SetProgressPosition(position);
-  }
-  void StepProgress() override {
-    if (Open()) window_.StepProgress();
-  }
-  void EnableCreateButton(bool enabled) override {
-    if (Open()) window_.EnableCreateButton(enabled);
-  }
-  void EnableCancelButton(bool enabled) override {
-    if (Open()) window_.EnableCancelButton(enabled);
-  }
-  void ShowMessage(const std::string& text) override {
-    if (Open()) window_.ShowMessage(text);
-  }
-  void ShowRunEnding(const std::string& text, const RunSummary& summary) override {
-    if (Open()) window_.ShowRunEnding(text, summary);
-  }
-  void CloseMainWindow() override {
-    if (Open()) window_.CloseMainWindow();
-  }
-  std::string SimulatorAskedAgain() const override { return window_.SimulatorAskedAgain(); }
+  HaltGuardView(RunView& window, std::stop_token halt)
+      : ForwardingRunView(window), halt_(std::move(halt)) {}
 
  private:
-  bool Open() const { return !halt_.stop_requested(); }
-  RunView& window_;
+  RunView* Target() override {
+    return halt_.stop_requested() ? nullptr : ForwardingRunView::Target();
+  }
   std::stop_token halt_;
 };
 
