@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "app/messages.h"
@@ -14,6 +13,7 @@
 #include "output/binding.h"
 #include "output/database_set.h"
 #include "output/database_writer.h"
+#include "output/set_replacement.h"
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
@@ -76,12 +76,9 @@ std::vector<RecordCount> RecordsAdded(const std::vector<RecordCount>& before,
 
 // The database files a replacement put in place, with their sizes.
 std::vector<WrittenFile> InstalledFiles(const std::filesystem::path& target_folder,
-                                        const std::vector<std::string>& placed) {
+                                        const std::vector<std::string>& names) {
   std::vector<WrittenFile> files;
-  for (const std::string& name : placed) {
-    if (std::find(kOutputFileSet.begin(), kOutputFileSet.end(), name) == kOutputFileSet.end()) {
-      continue;  // the settings file travels with the set but is none of its files
-    }
+  for (const std::string& name : names) {
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(target_folder / name, error);
     if (!error) files.push_back({name, bytes});
@@ -122,7 +119,8 @@ class Run {
     try {
       return Phases();
     } catch (const std::bad_alloc&) {
-      DropOutput();  // before the database it reads is released
+      // Whatever was staged went on the way here, before the database it
+      // reads is released.
       return MemoryEnding();
     }
   }
@@ -160,16 +158,10 @@ class Run {
     if (stop != Interruption::None) return Interrupted(stop);
     // A wrong simulator folder or a renamed drive reads nothing at all: that
     // is no reason to swap a working set for an empty one.
-    if (!WritesAnyRecord(db_, Settings({})) && HoldsDatabaseRecords(state_.TargetFolder)) {
+    if (!WritesAnyRecord(db_, Settings()) && HoldsDatabaseRecords(state_.TargetFolder)) {
       return NothingReadEnding();
     }
-    if (ThreadCount() > kBindingThreads) StartWriting();
-    stop = Timed(summary_.times.binding, [&] { return Bind(); });
-    if (stop != Interruption::None) {
-      DropOutput();
-      return Interrupted(stop);
-    }
-    return WriteFiles();
+    return BindAndWrite();
   }
 
   // FS_Directory as a path of this machine; a relative one is taken against
@@ -373,114 +365,85 @@ class Run {
     return halt_.stop_requested() ? Interruption::Halt : Interruption::Cancel;
   }
 
-  // Writes the new set into a staging folder and, once it is whole, puts it
-  // in place of the old one. Every ending before that keeps the old set.
-  RunSummary WriteFiles() {
-    Status(text::kCreatingFiles);
-    if (!staged_ && !staging_failure_) PrepareOutput();
-    if (!staged_) {
-      return WriteFailedEnding("Could not prepare " + staging_failure_->Describe() + ".");
-    }
-    const WriteResult result =
-        Timed(summary_.times.writing, [&] { return writing_->Finish(view_); });
-    if (result.status == WriteResult::Status::Written && !halt_.stop_requested()) {
-      for (const std::string& name : result.kept_old) staged_->KeepOldFile(name);
-      write_warnings_ = result.warnings;
-      if (std::optional<SetFailure> failure = StagePendingSettings()) {
-        DropOutput();
-        return WriteFailedEnding("Could not write " + failure->Describe() + ".");
-      }
-      Status(text::kFinishing);
-      return PutInPlace(*staged_);
-    }
-    DropOutput();
-    if (result.status == WriteResult::Status::Failed) return WriteFailedEnding(result.failure);
-    return halt_.stop_requested() ? HaltedEnding() : CancelEnding();
-  }
-
-  // A simulator chosen for this run goes into Program_Config.cfg with the
-  // set built from it, never before.
-  std::optional<SetFailure> StagePendingSettings() {
-    if (!state_.simulator_pending) return std::nullopt;
-    return staged_->StageSettings(state_.config.ProgramConfigText());
-  }
-
-  OutputSettings Settings(const std::filesystem::path& output_folder) const {
-    OutputSettings settings{state_.config.Program_Id, state_.config.FS_Version,
-                            platform::Utf8Of(simulator_), state_.TargetFolder, output_folder};
-    settings.Threads = ThreadCount();
-    return settings;
-  }
-
-  // The staging folder and the writing into it.
-  void PrepareOutput() {
-    SetFailure failure;
-    std::optional<StagedDatabaseSet> staged =
-        StagedDatabaseSet::Create(state_.TargetFolder, failure);
-    if (!staged) {
-      staging_failure_ = failure;
-      return;
-    }
-    staged_.emplace(std::move(*staged));
-    writing_.emplace(db_, Settings(staged_->Folder()), state_.cancel);
-  }
-
   // With a thread to spare beside binding's, the files binding leaves alone
   // are written while it runs, into a staging folder made before it; a
   // cancel or halt during binding drops them with the folder. Without one
   // they would only slow binding down.
-  void StartWriting() {
-    PrepareOutput();
-    if (writing_) writing_->StartUnboundFiles();
+  RunSummary BindAndWrite() {
+    std::optional<SetReplacement> output;
+    if (ThreadCount() > kBindingThreads) {
+      output.emplace(db_, Settings(), state_.cancel);
+      output->StartUnboundFiles();
+    }
+    const Interruption stop = Timed(summary_.times.binding, [&] { return Bind(); });
+    if (stop != Interruption::None) {
+      output.reset();  // drops what was written
+      return Interrupted(stop);
+    }
+    Status(text::kCreatingFiles);
+    if (!output) output.emplace(db_, Settings(), state_.cancel);
+    return WriteFiles(*output);
   }
 
-  // Waits for any file being written, then removes the staging folder.
-  void DropOutput() {
-    writing_.reset();
-    staged_.reset();
+  // Writes the new set into the staging folder and, once it is whole, puts
+  // it in place of the old one. Every ending before that keeps the old set.
+  RunSummary WriteFiles(SetReplacement& output) {
+    if (const std::optional<SetFailure>& failure = output.PrepareFailure()) {
+      return WriteFailedEnding("Could not prepare " + failure->Describe() + ".");
+    }
+    const WriteResult result = Timed(summary_.times.writing, [&] { return output.Write(view_); });
+    if (result.status != WriteResult::Status::Written || halt_.stop_requested()) {
+      output.Drop();
+      if (result.status == WriteResult::Status::Failed) return WriteFailedEnding(result.failure);
+      return halt_.stop_requested() ? HaltedEnding() : CancelEnding();
+    }
+    write_warnings_ = result.warnings;
+    if (std::optional<SetFailure> failure = StagePendingSettings(output)) {
+      output.Drop();
+      return WriteFailedEnding("Could not write " + failure->Describe() + ".");
+    }
+    Status(text::kFinishing);
+    return PutInPlace(output);
+  }
+
+  // A simulator chosen for this run goes into Program_Config.cfg with the
+  // set built from it, never before.
+  std::optional<SetFailure> StagePendingSettings(SetReplacement& output) {
+    if (!state_.simulator_pending) return std::nullopt;
+    return output.StageSettings(state_.config.ProgramConfigText());
+  }
+
+  OutputSettings Settings() const {
+    return {.Program = state_.config.Program_Id,
+            .Version = state_.config.FS_Version,
+            .SimulatorFolder = platform::Utf8Of(simulator_),
+            .TargetFolder = state_.TargetFolder,
+            .OutputFolder = {},  // the staging folder, once there is one
+            .Threads = ThreadCount()};
   }
 
   // The database is read no more once its files are written: its records
-  // are counted, and with more than one thread it is given back on a thread
-  // of its own while the new set takes the old one's place.
-  RunSummary PutInPlace(StagedDatabaseSet& staged) {
+  // are counted, and it is given back while the new set takes the old
+  // one's place.
+  RunSummary PutInPlace(SetReplacement& output) {
     TakeRecords();
     const Clock::time_point start = Clock::now();
-    std::jthread release;
-    if (ThreadCount() > 1) {
-      try {
-        release = std::jthread([this] { ReleaseDatabase(db_, state_); });
-      } catch (const std::system_error&) {
-        // Released after the swap instead.
-      }
-    }
-    const std::optional<SetFailure> failure = staged.Commit();
-    if (release.joinable()) release.join();
+    const CommitOutcome outcome = output.Commit([this] { ReleaseDatabase(db_, state_); });
     summary_.times.writing += Clock::now() - start;
     // The settings go with the set: in place with it, or with it next run.
-    if (staged.Decided()) state_.simulator_pending = false;
-    switch (staged.State()) {
+    if (outcome.decided) state_.simulator_pending = false;
+    switch (outcome.state) {
       case SetState::New:
-        summary_.files = InstalledFiles(state_.TargetFolder, staged.Placed());
-        if (failure) {
-          write_warnings_.push_back("Warning: could not finish removing " +
-                                    platform::Utf8Of(staged.Folder()) + ": " + failure->Describe() +
-                                    "; the next run finishes it.");
-        }
+        summary_.files = InstalledFiles(state_.TargetFolder, outcome.placed_files);
+        if (!outcome.detail.empty()) write_warnings_.push_back(outcome.detail);
         return SuccessEnding();
       case SetState::Old:
-        return WriteFailedEnding("Could not replace " + failure->Describe() + ".");
+        return WriteFailedEnding(outcome.detail);
       case SetState::FinishedByNextRun:
-        return UnfinishedEnding(
-            "Could not finish replacing the database files: " + failure->Describe() +
-            ". The next run or start puts the new database files in place.");
       case SetState::RestoredByNextRun:
         break;
     }
-    return UnfinishedEnding("Could not replace " + failure->Describe() +
-                            ". Some of the previous database files wait in " +
-                            platform::Utf8Of(staged.Folder()) +
-                            "; the next run or start puts them back.");
+    return UnfinishedEnding(outcome.detail);
   }
 
   RunSummary Interrupted(Interruption stop) {
@@ -638,14 +601,10 @@ class Run {
   // the area list are released.
   std::vector<const SceneryArea*> areas_;
   std::vector<platform::FolderMatches> area_files_;  // as summary_.scan.areas
-  // Declared after db_: the writing, which reads it, ends first.
-  std::optional<SetFailure> staging_failure_;
-  std::optional<StagedDatabaseSet> staged_;
-  std::optional<DatabaseWriting> writing_;    // ends before its staging folder goes
-  std::size_t active_areas_ = 0;              // areas marked active
-  std::size_t missing_areas_ = 0;             // of those, the ones without a usable folder
-  std::vector<std::string> write_warnings_;   // what writing kept of the old set, and why
-  std::optional<SetFailure> system_failure_;  // the file whose reading the system failed
+  std::size_t active_areas_ = 0;                     // areas marked active
+  std::size_t missing_areas_ = 0;                    // of those, the ones without a usable folder
+  std::vector<std::string> write_warnings_;          // what writing kept of the old set, and why
+  std::optional<SetFailure> system_failure_;         // the file whose reading the system failed
   bool records_taken_ = false;
   bool no_airports_ = false;
   RunSummary summary_;
