@@ -368,7 +368,10 @@ TEST_F(CreationRunTest, NothingReadKeepsTheWorkingSet) {
 // stays, and a warning names the source.
 TEST_F(CreationRunTest, AMissingMagdecSourceInstallsTheSetAndKeepsTheOldCopy) {
   WriteBgl(AddArea("Base", "Scenery\\Local", true) / "a.bgl", {testing::SmallAirport("LSZH")});
-  const std::filesystem::path source = simulator_.Root() / "Scenery/BASE/Scenery/magdec.bgl";
+  // Component by component: the message names the path with the system's
+  // own separators.
+  const std::filesystem::path source =
+      simulator_.Root() / "Scenery" / "BASE" / "Scenery" / "magdec.bgl";
   ASSERT_TRUE(std::filesystem::remove(source));
   for (const bool fifo : {false, true}) {
 #ifdef _WIN32  // Windows has no FIFOs in its file system
