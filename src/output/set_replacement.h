@@ -54,17 +54,17 @@ class SetReplacement {
   // Writes the remaining files and waits for the early ones
   // (DatabaseWriting::Finish). When every file is written, the old files
   // that the new set has none of stay in place.
-  WriteResult Write(ProgressView& view);
+  [[nodiscard]] WriteResult Write(ProgressView& view);
 
   // Stages the new bytes of the target's Program_Config.cfg, to take its
   // place together with the set.
-  std::optional<SetFailure> StageSettings(std::string_view bytes);
+  [[nodiscard]] std::optional<SetFailure> StageSettings(std::string_view bytes);
 
   // Puts the staged set in place of the old one. The database is read no
   // more: with more than one thread, `release` gives it back on a thread of
   // its own while the swap runs; otherwise (or when no thread can be had)
   // `release` is not called and the caller gives it back after.
-  CommitOutcome Commit(const std::function<void()>& release);
+  [[nodiscard]] CommitOutcome Commit(const std::function<void()>& release);
 
   // Waits for any file being written, then removes the staging folder and
   // what it holds, unless the swap was decided or old files wait there.
