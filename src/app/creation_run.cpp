@@ -12,7 +12,7 @@
 #include "app/messages.h"
 #include "app/report_archive.h"
 #include "app/run_endings.h"
-#include "app/scan_assembly.h"
+#include "app/scan_report.h"
 #include "app/scenery_reading.h"
 #include "output/binding.h"
 #include "output/database_set.h"

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "app/messages.h"
-#include "app/scan_assembly.h"
+#include "app/scan_report.h"
 
 namespace tarnvale {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/messages.h"
-#include "app/scan_assembly.h"
+#include "app/scan_report.h"
 #include "platform/code_page.h"
 #include "scenery/parallel_loader.h"
 
