@@ -9,7 +9,6 @@
 #include "app/program_state.h"
 #include "app/run_summary.h"
 #include "app/run_view.h"
-#include "scenery/nav_database.h"
 
 namespace tarnvale {
 
@@ -17,9 +16,5 @@ namespace tarnvale {
 // `state`, reporting through `view`. A stop requested on `halt` makes the run
 // return at its next check point without any further change to files or view.
 RunSummary CreationRun(ProgramState& state, RunView& view, std::stop_token halt = {});
-
-// Empties the database and the scenery area list of the configuration, so
-// that the next run starts from nothing.
-void ReleaseDatabase(NavDatabase& db, ProgramState& state);
 
 }  // namespace tarnvale

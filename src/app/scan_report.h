@@ -1,6 +1,6 @@
 // What a creation run read of the scenery library, and what it passed over
-// and why: the run's report. It is collected while the run reads and never
-// changes the database files.
+// and why: the run's report, how the run fills it in, and its text. It is
+// collected while the run reads and never changes the database files.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +14,9 @@
 #include "scenery/bgl_loader.h"
 
 namespace tarnvale {
+
+class NavDatabase;
+struct SceneryArea;
 
 struct RecordCount {
   std::string kind;  // "airports", "runways", "vors", ...
@@ -76,5 +79,40 @@ std::vector<std::string> ScanSummaryLines(const ScanReport& scan);
 // The whole report as plain text, one line per area and per file passed
 // over, for reading in a window or saving.
 std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount>& totals);
+
+// How a run fills in its report: the areas it is to read, the records each
+// area adds, the duplicates the database noted, and the warnings of the end.
+
+// Every area of `areas` (as Scenery.cfg lists them) in the order the run
+// reads them, from the last to the first, with what the run makes of it.
+ScanReport PlanScan(const std::vector<SceneryArea>& areas, const std::filesystem::path& simulator,
+                    FsVersion fs_version, const std::filesystem::path& target);
+
+// The records of each kind, airports first; runways are counted over the
+// airports from `first_airport` on, so that an area's count does not walk
+// every airport read before it.
+std::vector<RecordCount> CountRecords(const NavDatabase& db, std::size_t first_airport = 0);
+
+// The records of each kind that `after` holds beyond `before` (both from
+// CountRecords, so in the same order).
+std::vector<RecordCount> RecordsAdded(const std::vector<RecordCount>& before,
+                                      std::vector<RecordCount> after);
+
+// The FS2004 airports the database dropped as read before, and the
+// intersections whose key an earlier one had.
+void NoteDuplicates(const NavDatabase& db, ScanReport& scan);
+
+// "13 active scenery areas of /sim (13 missing)": what the areas gave.
+std::string ActiveAreasText(const ScanReport& scan);
+
+// For a run whose database, counted into `records` before it was released,
+// holds no airport: that usually means the wrong simulator folder. Empty
+// when it has airports or was not counted.
+std::string NoAirportsWarning(const ScanReport& scan, const std::vector<RecordCount>& records);
+
+// At the end of a run: puts the no-airports warning and the scan's own
+// (ScanWarnings) before the warnings the report holds already, those that
+// writing the set noticed.
+void CompleteWarnings(ScanReport& scan, const std::vector<RecordCount>& records);
 
 }  // namespace tarnvale

@@ -264,7 +264,7 @@ void DatabaseWriting::StartUnboundFiles() {
 }
 
 WriteResult DatabaseWriting::Finish(ProgressView& view) {
-  view.SetProgressRange(0, 102);
+  view.SetProgressRange(0, kWritingProgressHigh);
   view.SetProgressPosition(0);
   const bool cancelled = RunSteps(started_early_ ? Part::Bound : Part::All, settings_.Threads);
   if (early_.joinable()) early_.join();

@@ -17,6 +17,10 @@
 
 namespace tarnvale {
 
+// The top of the progress bar's range while the files are written: the bar
+// stands empty at 0 of it, as writing does not advance it.
+inline constexpr std::int32_t kWritingProgressHigh = 102;
+
 struct OutputSettings {
   TargetProgram Program = TargetProgram::None;
   FsVersion Version = FsVersion::None;

@@ -168,7 +168,8 @@ TEST_F(WriterTest, NavaidsFileHoldsTheVorsFirstAndNdbsAlone) {
 TEST_F(WriterTest, AnEmptyDatabaseGivesOnlyTheMagdecCopy) {
   WriteAll(TargetProgram::Radar, FsVersion::Fs2004);
   EXPECT_EQ(FilesIn(target.Path()), std::set<std::string>{"magdec.bgl"});
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"range 0 102", "position 0"}));
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"range 0 " + std::to_string(kWritingProgressHigh),
+                                                  "position 0"}));
 }
 
 TEST_F(WriterTest, ReplacesAFileLeftFromBefore) {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <condition_variable>
-#include <cstdint>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -15,30 +14,19 @@
 
 namespace tarnvale::testing {
 
-class HoldingView final : public RunView {
+class HoldingView final : public ForwardingRunView {
  public:
   HoldingView(RunView& window, const RunWorker& worker, std::string hold_at)
-      : window_(window), worker_(worker), hold_at_(std::move(hold_at)) {}
+      : ForwardingRunView(window), worker_(worker), hold_at_(std::move(hold_at)) {}
 
   void SetStatusText(const std::string& text) override {
-    window_.SetStatusText(text);
+    ForwardingRunView::SetStatusText(text);
     After("status:" + text);
   }
-  void SetProgressRange(std::int32_t low, std::int32_t high) override {
-    window_.SetProgressRange(low, high);
-  }
-  void SetProgressStep(std::int32_t step) override { window_.SetProgressStep(step); }
-  void SetProgressPosition(std::int32_t position) override {
-    window_.SetProgressPosition(position);
-  }
   void StepProgress() override {
-    window_.StepProgress();
+    ForwardingRunView::StepProgress();
     After("stepit");
   }
-  void EnableCreateButton(bool enabled) override { window_.EnableCreateButton(enabled); }
-  void EnableCancelButton(bool enabled) override { window_.EnableCancelButton(enabled); }
-  void ShowMessage(const std::string& text) override { window_.ShowMessage(text); }
-  void CloseMainWindow() override { window_.CloseMainWindow(); }
 
   bool Holding() const {
     std::lock_guard lock(mutex_);
@@ -58,7 +46,6 @@ class HoldingView final : public RunView {
     changed_.wait(lock, worker_.StopToken(), [this] { return released_; });
   }
 
-  RunView& window_;
   const RunWorker& worker_;
   const std::string hold_at_;
   mutable std::mutex mutex_;

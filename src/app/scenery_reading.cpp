@@ -1,0 +1,139 @@
+// Loading the scenery files of a run's areas, one progress step per file,
+// and noting in the scan what each area gave and each file lacked.
+#include "app/scenery_reading.h"
+
+#include <memory>
+#include <utility>
+
+#include "app/messages.h"
+#include "app/scan_report.h"
+#include "platform/code_page.h"
+#include "scenery/parallel_loader.h"
+
+namespace tarnvale {
+namespace {
+
+std::vector<const std::filesystem::path*> FilesToRead(
+    const std::vector<platform::FolderMatches>& listed) {
+  std::vector<const std::filesystem::path*> files;
+  for (const platform::FolderMatches& matches : listed) {
+    for (const std::filesystem::path& file : matches.files) files.push_back(&file);
+  }
+  return files;
+}
+
+// The areas from `first` on that the run was to read, and did not read whole.
+void MarkNotRead(ScanReport& scan, std::size_t first) {
+  for (std::size_t i = first; i < scan.areas.size(); ++i) {
+    AreaScan& area = scan.areas[i];
+    if (area.status == AreaStatus::Read) area.status = AreaStatus::NotRead;
+  }
+}
+
+}  // namespace
+
+SceneryReading::SceneryReading(NavDatabase& db, FsVersion fs_version, RunView& view,
+                               std::stop_token halt, const CancelFlag& cancel, ScanReport& scan)
+    : db_(db),
+      fs_version_(fs_version),
+      view_(view),
+      halt_(std::move(halt)),
+      cancel_(cancel),
+      scan_(scan) {}
+
+std::vector<platform::FolderMatches> SceneryReading::ListFiles() {
+  view_.SetStatusText(std::string(text::kCountingBglFiles));
+  std::vector<platform::FolderMatches> files(scan_.areas.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    AreaScan& area = scan_.areas[i];
+    if (area.status != AreaStatus::Read) continue;
+    files[i] = platform::FindMatches(area.folder, "*.bgl");
+    area.bgl_files = static_cast<std::int32_t>(files[i].files.size());
+  }
+  return files;
+}
+
+void SceneryReading::PrepareProgressBar(std::int32_t count) {
+  view_.SetProgressRange(0, count + 2);
+  view_.SetProgressStep(1);
+  view_.SetProgressPosition(0);
+  view_.SetStatusText("");
+}
+
+Interruption SceneryReading::Read(const std::vector<SceneryArea>& areas,
+                                  const std::vector<platform::FolderMatches>& files,
+                                  unsigned threads) {
+  std::optional<ParallelLoader> pool;
+  if (threads > 1) pool.emplace(FilesToRead(files), fs_version_, threads);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const SceneryArea& area = areas[areas.size() - 1 - i];
+    if (area.Local.empty() || !area.Active) continue;
+    if (area.Title) view_.SetStatusText(platform::DisplayText(*area.Title));
+    AreaScan& scan = scan_.areas[i];
+    if (scan.status != AreaStatus::Read) continue;
+    const std::size_t first_airport = db_.Airports.size();
+    const std::vector<RecordCount> before = CountRecords(db_, first_airport);
+    const Interruption stop = ReadArea(files[i], pool ? &*pool : nullptr);
+    scan.records = RecordsAdded(before, CountRecords(db_, first_airport));
+    if (stop != Interruption::None) {
+      MarkNotRead(scan_, i);
+      return stop;
+    }
+  }
+  return Interruption::None;
+}
+
+// Entries named like scenery files that are no files are passed over as
+// unreadable.
+Interruption SceneryReading::ReadArea(const platform::FolderMatches& matches,
+                                      ParallelLoader* pool) {
+  for (const std::filesystem::path& other : matches.others) {
+    scan_.files.push_back({other, FileStatus::Unreadable, 0});
+  }
+  for (const std::filesystem::path& file : matches.files) {
+    Interruption stop = CheckPoint();
+    if (stop != Interruption::None) return stop;
+    FileReading reading;
+    stop = pool ? TakeLoadedFile(*pool, reading) : LoadFile(file, reading);
+    if (stop == Interruption::Halt || stop == Interruption::Cancel) return stop;
+    // Out of file handles, a failing disk: passing the file over would
+    // give a smaller set that looks whole.
+    if (reading.system_failure) {
+      system_failure_ = SetFailure{file, reading.system_failure};
+      return Interruption::SystemFailure;
+    }
+    if (reading.status != FileStatus::Read) {
+      scan_.files.push_back({file, reading.status, reading.skipped});
+    }
+    view_.StepProgress();
+    if (stop == Interruption::OutOfMemory) return stop;
+  }
+  return Interruption::None;
+}
+
+Interruption SceneryReading::LoadFile(const std::filesystem::path& file, FileReading& reading) {
+  const int result = BglLoader(db_, file, fs_version_, &reading);
+  return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
+}
+
+// The pool's next file, merged; a halt or cancel while waiting for it ends
+// the wait.
+Interruption SceneryReading::TakeLoadedFile(ParallelLoader& pool, FileReading& reading) {
+  std::unique_ptr<LoadedFile> loaded =
+      pool.Next([this] { return CheckPoint() != Interruption::None; });
+  if (!loaded) {
+    const Interruption stop = CheckPoint();
+    return stop == Interruption::None ? Interruption::OutOfMemory : stop;
+  }
+  const int result = MergeLoadedFile(db_, *loaded, fs_version_);
+  reading = loaded->reading;
+  pool.Recycle(std::move(loaded));
+  return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
+}
+
+Interruption SceneryReading::CheckPoint() const {
+  if (halt_.stop_requested()) return Interruption::Halt;
+  return cancel_ ? Interruption::Cancel : Interruption::None;
+}
+
+}  // namespace tarnvale
