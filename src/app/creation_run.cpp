@@ -16,6 +16,7 @@
 #include "output/database_writer.h"
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
+#include "platform/fault_injection.h"
 #include "platform/paths.h"
 #include "platform/system.h"
 #include "scenery/bgl_loader.h"
@@ -141,9 +142,7 @@ enum class Interruption { None, Halt, Cancel, OutOfMemory, SystemFailure };
 class Run {
  public:
   Run(ProgramState& state, RunView& window, std::stop_token halt)
-      : state_(state), view_(window, halt), halt_(std::move(halt)) {
-    db_.SetAllocationBudget(state.database_allocation_budget);
-  }
+      : state_(state), view_(window, halt), halt_(std::move(halt)) {}
 
   RunSummary Execute() {
     // Binding and writing test only the cancel flag; a halt raises it too.
@@ -312,10 +311,10 @@ class Run {
     }
   }
 
-  // Threads that read and write files. A budget counts the allocations of
-  // one sequence of appends.
+  // Threads that read and write files: one while a test fails the
+  // database's allocations, so that it counts one sequence of appends.
   unsigned ThreadCount() const {
-    if (state_.database_allocation_budget) return 1;
+    if (platform::Armed(platform::FaultSite::DatabaseAllocation)) return 1;
     return LoadingThreads(state_.threads);
   }
 
