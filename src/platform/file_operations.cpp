@@ -36,4 +36,18 @@ std::error_code RenameEntry(const fs::path& from, const fs::path& to) {
   return error;
 }
 
+std::error_code CreateFolder(const fs::path& path) {
+  std::error_code error;
+  if (!fs::create_directory(path, error) && !error) {
+    error = std::make_error_code(std::errc::file_exists);
+  }
+  return error;
+}
+
+std::error_code RemoveTree(const fs::path& path) {
+  std::error_code error;
+  fs::remove_all(path, error);
+  return error;
+}
+
 }  // namespace tarnvale::platform

@@ -41,6 +41,14 @@ std::error_code DeleteFile(const std::filesystem::path& path);
 // that name. Fails, changing nothing, when it cannot.
 std::error_code RenameEntry(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Makes the folder `path` (not its parents). Fails with
+// std::errc::file_exists when an entry of that name is there, a folder too.
+std::error_code CreateFolder(const std::filesystem::path& path);
+
+// Removes `path` and, when it is a folder (not a link to one), everything
+// below it. Nothing there is no failure.
+std::error_code RemoveTree(const std::filesystem::path& path);
+
 // Flushes the entries of `folder` (names made, renamed or removed in it) to
 // disk, so that they survive a power cut as the files they name do.
 std::error_code SyncFolder(const std::filesystem::path& folder);
