@@ -1,5 +1,5 @@
 // The table of armed faults: one entry per site, behind one lock that only
-// armed tests ever take.
+// armed tests ever take; and the recorder of file changes.
 #include "platform/fault_injection.h"
 
 #include <array>
@@ -22,6 +22,7 @@ std::array<ArmedSite, kFaultSiteCount> table;
 namespace detail {
 
 std::atomic<bool> any_fault_armed{false};
+std::atomic<FileChangeRecorder*> file_change_recorder{nullptr};
 
 std::error_code ArmedFault(FaultSite site) {
   const std::scoped_lock lock(table_mutex);
@@ -53,6 +54,12 @@ void ClearFaults() {
 bool Armed(FaultSite site) {
   const std::scoped_lock lock(table_mutex);
   return static_cast<bool>(table[static_cast<std::size_t>(site)].error);
+}
+
+void RecordFileChanges(FileChangeRecorder* recorder) { detail::file_change_recorder = recorder; }
+
+void NoteFileChange(const FileChangeEvent& event) {
+  if (FileChangeRecorder* recorder = detail::file_change_recorder.load()) recorder->Note(event);
 }
 
 }  // namespace tarnvale::platform

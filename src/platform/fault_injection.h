@@ -1,15 +1,21 @@
-// Failures of the operating system on demand, for tests.
+// Failures of the operating system on demand, for tests, and a record of
+// what the platform's routines change on disk.
 //
 // The platform's own routines ask InjectedFault at the places where the
 // system can fail in ways a test cannot bring about with real files (a lock
 // table that is full, a disk that fails a flush, a process out of file
-// handles, memory run out). Nothing is armed in a normal run, and then each
+// handles, memory run out). They also tell a FileChangeRecorder, when a
+// test installs one, of every file and folder they make, write, flush,
+// rename or remove, so that the test can work out what a power cut would
+// have left. Nothing is armed or recorded in a normal run, and then each
 // such call costs one relaxed atomic load.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <new>
+#include <string_view>
 #include <system_error>
 
 namespace tarnvale::platform {
@@ -75,5 +81,47 @@ class FaultScope {
     Inject(site, std::make_error_code(std::errc::not_enough_memory), allowed, 0);
   }
 };
+
+// What a platform routine changed on disk.
+enum class FileChange : std::uint8_t {
+  CreateFile,    // a new file, or one emptied, opened for writing: `path`, `handle`
+  Write,         // bytes appended to an open file: `handle`, `bytes`
+  FlushFile,     // an open file's bytes flushed to disk: `handle`
+  Rename,        // the entry `path` now named `to`, replacing a file of that name
+  DeleteFile,    // the file `path` gone
+  CreateFolder,  // the new, empty folder `path`
+  RemoveTree,    // `path` gone with everything below it
+  SyncFolder,    // the entries of the folder `path` flushed to disk
+};
+
+struct FileChangeEvent {
+  FileChange change;
+  std::filesystem::path path{};
+  std::filesystem::path to{};
+  std::intptr_t handle = -1;  // a descriptor, or a Windows HANDLE
+  std::string_view bytes{};
+};
+
+// Hears every change the platform's routines make, once made, from any
+// thread.
+class FileChangeRecorder {
+ public:
+  virtual ~FileChangeRecorder() = default;
+  virtual void Note(const FileChangeEvent& event) = 0;
+};
+
+// From now on `recorder` hears every change; nullptr: none.
+void RecordFileChanges(FileChangeRecorder* recorder);
+
+namespace detail {
+extern std::atomic<FileChangeRecorder*> file_change_recorder;
+}  // namespace detail
+
+// For the platform's routines: true while a recorder listens. Build the
+// event for NoteFileChange only then.
+inline bool RecordingFileChanges() {
+  return detail::file_change_recorder.load(std::memory_order_relaxed) != nullptr;
+}
+void NoteFileChange(const FileChangeEvent& event);
 
 }  // namespace tarnvale::platform

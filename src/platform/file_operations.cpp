@@ -16,6 +16,8 @@ std::error_code DeleteFile(const fs::path& path) {
     return error ? error : std::make_error_code(std::errc::no_such_file_or_directory);
   if (fs::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
   fs::remove(path, error);
+  if (!error && RecordingFileChanges())
+    NoteFileChange({.change = FileChange::DeleteFile, .path = path});
   return error;
 }
 
@@ -33,6 +35,8 @@ std::error_code RenameEntry(const fs::path& from, const fs::path& to) {
   if (std::error_code injected = InjectedFault(FaultSite::Rename)) return injected;
   std::error_code error;
   fs::rename(from, to, error);
+  if (!error && RecordingFileChanges())
+    NoteFileChange({.change = FileChange::Rename, .path = from, .to = to});
   return error;
 }
 
@@ -41,12 +45,16 @@ std::error_code CreateFolder(const fs::path& path) {
   if (!fs::create_directory(path, error) && !error) {
     error = std::make_error_code(std::errc::file_exists);
   }
+  if (!error && RecordingFileChanges())
+    NoteFileChange({.change = FileChange::CreateFolder, .path = path});
   return error;
 }
 
 std::error_code RemoveTree(const fs::path& path) {
   std::error_code error;
   fs::remove_all(path, error);
+  if (!error && RecordingFileChanges())
+    NoteFileChange({.change = FileChange::RemoveTree, .path = path});
   return error;
 }
 

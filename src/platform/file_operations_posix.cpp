@@ -38,7 +38,7 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
   std::string temporary = target.native() + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return LastError();
-  OutputFile file = OutputFile::Adopt(fd);
+  OutputFile file = OutputFile::Adopt(fd, temporary);
   std::error_code error = fill(file);
   if (!error && ::fchmod(fd, PermissionsOf(target, kNewFileMode)) != 0) error = LastError();
   // After a failure the file is closed unflushed when `file` goes.
@@ -65,6 +65,8 @@ std::error_code SyncFolder(const fs::path& folder) {
   std::error_code error;
   if (::fsync(fd) != 0) error = LastError();
   ::close(fd);
+  if (!error && RecordingFileChanges())
+    NoteFileChange({.change = FileChange::SyncFolder, .path = folder});
   return error;
 }
 
