@@ -181,17 +181,23 @@ std::optional<SetFailure> FinishSwap(const fs::path& target, const fs::path& sta
   return std::nullopt;
 }
 
-// Puts every old file waiting in `previous` back under its name. An entry
-// whose name is taken again stays where it is, and the failure names it.
+// Puts every old file waiting in `previous` back under its name. A name
+// that holds the same bytes again holds that very file: a power cut kept
+// the move's new name but not the removal of the old one, and the copy
+// aside goes. An entry whose name another file took stays where it is, and
+// the failure names it.
 std::optional<SetFailure> PutBack(const fs::path& target, const std::vector<fs::path>& aside) {
   for (const fs::path& entry : aside) {
     const fs::path destination = target / entry.filename();
-    if (IsPresent(destination)) {
+    std::error_code error;
+    if (!IsPresent(destination)) {
+      error = platform::RenameEntry(entry, destination);
+    } else if (platform::SameContents(entry, destination)) {
+      error = platform::DeleteFile(entry);
+    } else {
       return SetFailure{destination, std::make_error_code(std::errc::file_exists)};
     }
-    if (const std::error_code error = platform::RenameEntry(entry, destination)) {
-      return SetFailure{entry, error};
-    }
+    if (error) return SetFailure{entry, error};
   }
   if (const std::error_code error = platform::SyncFolder(target)) return SetFailure{target, error};
   return std::nullopt;

@@ -3,6 +3,10 @@
 // file_operations_<system>.cpp.
 #include "platform/file_operations.h"
 
+#include <cstdint>
+#include <optional>
+#include <string>
+
 #include "platform/fault_injection.h"
 
 namespace tarnvale::platform {
@@ -29,6 +33,26 @@ std::error_code CopyFileInto(const fs::path& from, OutputFile& to) {
 
 std::error_code CopyFileInto(const InputFile& from, OutputFile& to) {
   return from.ReadInPieces([&to](std::string_view piece) { return to.Write(piece); });
+}
+
+bool SameContents(const fs::path& a, const fs::path& b) {
+  const std::optional<InputFile> first = InputFile::Open(a);
+  const std::optional<InputFile> second = InputFile::Open(b);
+  if (!first || !second || first->Size() != second->Size()) return false;
+  std::uint64_t offset = 0;
+  std::string other;
+  // The first difference, or a failed read, stops the reading.
+  const std::error_code differ = first->ReadInPieces([&](std::string_view piece) {
+    other.resize(piece.size());
+    bool failed = false;
+    if (second->ReadAt(offset, other.data(), other.size(), failed) != piece.size() || failed ||
+        other != piece) {
+      return std::make_error_code(std::errc::io_error);
+    }
+    offset += piece.size();
+    return std::error_code();
+  });
+  return !differ;
 }
 
 std::error_code RenameEntry(const fs::path& from, const fs::path& to) {

@@ -33,6 +33,9 @@ std::error_code CopyFileInto(const std::filesystem::path& from, OutputFile& to);
 // file held when it was opened; a failed read fails the copy.
 std::error_code CopyFileInto(const InputFile& from, OutputFile& to);
 
+// True when `a` and `b` are regular files that hold the same bytes.
+bool SameContents(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Deletes the file `path` (a link itself, not its target). Fails, changing
 // nothing, when `path` does not exist or is a folder.
 std::error_code DeleteFile(const std::filesystem::path& path);
