@@ -1,7 +1,8 @@
 // Runs cut short at every moment: killed at each step of writing and
-// swapping, cancelled by SIGINT along the way, run twice at once, run out of
-// disk. Whatever happens, the radar program's folder holds one whole
-// database set, old or new, and nothing it did not hold before.
+// swapping, the power cut at each flush, cancelled by SIGINT along the way,
+// run twice at once, run out of disk. Whatever happens, the radar program's
+// folder holds one whole database set, old or new, and nothing it did not
+// hold before.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -26,6 +27,7 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "hostile/hostile_environment.h"
+#include "hostile/power_cut.h"
 #include "output/database_set.h"
 #include "platform/fault_injection.h"
 #include "platform/folder_lock.h"
@@ -53,19 +55,28 @@ std::string ConfigFor(const fs::path& simulator, int fs_version) {
          std::to_string(fs_version) + "\r\nFS_Directory=" + simulator.string() + "\r\n";
 }
 
-// The start-up answers of a user who names the target folder.
+// The start-up answers of a user who names the target folder, and
+// `simulator` when asked for one.
 class TargetOnly final : public StartupView {
  public:
-  explicit TargetOnly(fs::path target) : target_(std::move(target)) {}
+  explicit TargetOnly(fs::path target, std::optional<SimulatorChoice> simulator = {})
+      : target_(std::move(target)), simulator_(std::move(simulator)) {}
   std::optional<fs::path> AskTargetFolder() override { return target_; }
   std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice&) override {
-    return std::nullopt;
+    return simulator_;
   }
   void ShowMessage(std::string_view, MessageTitle) override {}
 
  private:
   fs::path target_;
+  std::optional<SimulatorChoice> simulator_;
 };
+
+StartupOutcome StartUp(const fs::path& target) {
+  ProgramState state;
+  TargetOnly answers(target);
+  return RunStartup(state, answers);
+}
 
 // Start-up and one run, as the command line does them, in this process.
 // `replacement` replaces the recorded simulator as --simulator does;
@@ -283,6 +294,69 @@ TEST_F(SimulatorChosenForTheRun, AFailureAtEveryFlushAndRenameIsToldTruly) {
       if (!hit) break;
     }
   }
+}
+
+// A power cut at each flush of a run, leaving whatever power_cut.h says it
+// may of the changes not flushed: the next start finds one whole set, old
+// or new, with the settings of its simulator.
+TEST_F(SimulatorChosenForTheRun, APowerCutAtEveryFlushLeavesOneWholeSet) {
+  PowerCutRecorder recorder(Target());
+  const RunSummary run =
+      RunInProcess(Target(), Replacement(), [](ProgramState& state, RecordingRunView&) {
+        state.threads = 1;  // the same flushes in the same order each time
+      });
+  ASSERT_EQ(run.ending, RunEnding::Success) << run.message;
+  ASSERT_EQ(Differences(recorder.Now(), ReadTree(Target())), std::vector<std::string>{})
+      << "a change made past the platform's routines";
+  EXPECT_GT(recorder.Flushes(), 10u) << "expected each file and folder flushed";
+  std::size_t states = 0;
+  recorder.ForEachState([this, &states](const PowerCutState& cut) {
+    ++states;
+    WriteTree(Target(), cut.tree);
+    const std::string moment = cut.moment + ", " + cut.folders;
+    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
+    EXPECT_EQ(StartUp(Target()), StartupOutcome::Ready) << moment;
+    const Snapshot now = Take(Target());
+    const std::vector<std::string> from_old = Differences(now, old_);
+    const std::vector<std::string> from_new = Differences(now, new_);
+    EXPECT_TRUE(from_old.empty() || from_new.empty())
+        << moment << "\nagainst the old set: " << ::testing::PrintToString(from_old)
+        << "\nagainst the new set: " << ::testing::PrintToString(from_new);
+  });
+  RecordProperty("flushes", static_cast<int>(recorder.Flushes()));
+  RecordProperty("states", static_cast<int>(states));
+}
+
+// The same at each flush of the first-use rewrite of Program_Config.cfg:
+// the next start finds the old file or the new one, whole.
+TEST(PowerCutFirstUse, APowerCutAtEveryFlushLeavesAWholeProgramConfig) {
+  const Installation installation;
+  const fs::path& target = installation.Target();
+  WriteFile(installation.ConfigFile(),
+            "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\n");
+  const Snapshot old_folder = Take(target);
+  PowerCutRecorder recorder(target);
+  {
+    ProgramState state;
+    TargetOnly answers(target, SimulatorChoice{FsVersion::Fs2004, installation.Simulator()});
+    ASSERT_EQ(RunStartup(state, answers), StartupOutcome::Ready);
+  }
+  const Snapshot new_folder = Take(target);
+  ASSERT_NE(old_folder.at("Program_Config.cfg"), new_folder.at("Program_Config.cfg"));
+  EXPECT_EQ(recorder.Flushes(), 2u) << "expected the new file and its folder flushed";
+  recorder.ForEachState([&](const PowerCutState& cut) {
+    WriteTree(target, cut.tree);
+    const std::string moment = cut.moment + ", " + cut.folders;
+    const StartupOutcome outcome = StartUp(target);
+    const Snapshot now = Take(target);
+    if (Differences(now, new_folder).empty()) {
+      EXPECT_EQ(outcome, StartupOutcome::Ready) << moment;
+    } else {
+      // The old file, which records no simulator yet: start-up asks again.
+      EXPECT_EQ(Differences(now, old_folder), std::vector<std::string>{}) << moment;
+      EXPECT_EQ(outcome, StartupOutcome::Quit) << moment;
+    }
+  });
 }
 
 // tarnvale-cli with its standard output on a pipe, so that a test can act
