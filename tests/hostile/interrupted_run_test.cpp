@@ -38,18 +38,6 @@ namespace tarnvale::testing {
 namespace {
 
 namespace fs = std::filesystem;
-void Restore(const fs::path& folder, const Snapshot& snapshot) {
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  for (const auto& [name, bytes] : snapshot) {
-    if (bytes == "<folder>") {
-      fs::create_directory(folder / name);
-    } else {
-      WriteFile(folder / name, bytes);
-    }
-  }
-}
-
 std::string ConfigFor(const fs::path& simulator, int fs_version) {
   return "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\nFS_Version=" +
          std::to_string(fs_version) + "\r\nFS_Directory=" + simulator.string() + "\r\n";
@@ -134,7 +122,7 @@ class InterruptedRun : public ::testing::Test {
     ObserveSetSteps(nullptr);
     steps_ = steps_seen;
     new_ = Take(Target());
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     ASSERT_FALSE(new_.contains("world_fuel_areas.dat"));
     ASSERT_TRUE(old_.contains("world_fuel_areas.dat"));
   }
@@ -150,7 +138,7 @@ class InterruptedRun : public ::testing::Test {
     const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
     ASSERT_NE(decided, steps_.end());
     for (std::size_t step = 1; step <= steps_.size(); ++step) {
-      Restore(Target(), old_);
+      WriteTree(Target(), old_);
       const pid_t child = fork();
       ASSERT_GE(child, 0);
       if (child == 0) {
@@ -224,7 +212,7 @@ class SimulatorChosenForTheRun : public InterruptedRun {
     ASSERT_EQ(run.ending, RunEnding::Success) << run.message;
     steps_ = steps_seen;
     new_ = Take(Target());
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     ASSERT_NE(old_.at("Program_Config.cfg"), new_.at("Program_Config.cfg"));
   }
 
@@ -260,7 +248,7 @@ TEST_F(SimulatorChosenForTheRun, KilledAtEveryStepKeepsTheSettingsWithTheirSet) 
 TEST_F(SimulatorChosenForTheRun, CancelledAtEveryPhaseKeepsTheOldSettings) {
   for (std::string_view moment : {text::kReadingSceneryLibrary, std::string_view("Region 02"),
                                   text::kBindingIls, text::kCreatingFiles}) {
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     const RunSummary run = RunInProcess(
         Target(), Replacement(), [moment](ProgramState& state, RecordingRunView& view) {
           view.OnCall("status:" + std::string(moment), [&state] { state.cancel = true; });
@@ -280,7 +268,7 @@ TEST_F(SimulatorChosenForTheRun, AFailureAtEveryFlushAndRenameIsToldTruly) {
         std::pair{FaultSite::Rename, "rename"}}) {
     for (unsigned call = 0;; ++call) {
       const std::string moment = std::string(name) + " " + std::to_string(call + 1) + " failing";
-      Restore(Target(), old_);
+      WriteTree(Target(), old_);
       platform::FaultScope faults;
       faults.Inject(site, std::make_error_code(std::errc::io_error), call);
       const RunSummary run = RunInProcess(Target(), Replacement());
@@ -487,7 +475,7 @@ TEST_F(InterruptedRun, SigintAtFiveMomentsLeavesTheOldSetOrTheNewOne) {
   // Reading the library, reading the first area, binding, writing, finishing.
   for (std::string_view moment : {text::kReadingSceneryLibrary, std::string_view("Region 02"),
                                   text::kBindingIls, text::kCreatingFiles, text::kFinishing}) {
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     CliProcess cli({"create", "--target", Target().string()});
     ASSERT_TRUE(cli.WaitForLine(moment)) << cli.Printed();
     cli.Signal(SIGINT);
