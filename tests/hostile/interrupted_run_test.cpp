@@ -315,36 +315,49 @@ TEST_F(SimulatorChosenForTheRun, APowerCutAtEveryFlushLeavesOneWholeSet) {
   RecordProperty("states", static_cast<int>(states));
 }
 
-// The same at each flush of the first-use rewrite of Program_Config.cfg:
-// the next start finds the old file or the new one, whole.
-TEST(PowerCutFirstUse, APowerCutAtEveryFlushLeavesAWholeProgramConfig) {
-  const Installation installation;
-  const fs::path& target = installation.Target();
-  WriteFile(installation.ConfigFile(),
-            "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\n");
-  const Snapshot old_folder = Take(target);
-  PowerCutRecorder recorder(target);
-  {
-    ProgramState state;
-    TargetOnly answers(target, SimulatorChoice{FsVersion::Fs2004, installation.Simulator()});
-    ASSERT_EQ(RunStartup(state, answers), StartupOutcome::Ready);
-  }
-  const Snapshot new_folder = Take(target);
-  ASSERT_NE(old_folder.at("Program_Config.cfg"), new_folder.at("Program_Config.cfg"));
-  EXPECT_EQ(recorder.Flushes(), 2u) << "expected the new file and its folder flushed";
-  recorder.ForEachState([&](const PowerCutState& cut) {
-    WriteTree(target, cut.tree);
-    const std::string moment = cut.moment + ", " + cut.folders;
-    const StartupOutcome outcome = StartUp(target);
-    const Snapshot now = Take(target);
-    if (Differences(now, new_folder).empty()) {
-      EXPECT_EQ(outcome, StartupOutcome::Ready) << moment;
-    } else {
-      // The old file, which records no simulator yet: start-up asks again.
-      EXPECT_EQ(Differences(now, old_folder), std::vector<std::string>{}) << moment;
-      EXPECT_EQ(outcome, StartupOutcome::Quit) << moment;
+// The same at each flush of the rewrite of Program_Config.cfg that names
+// the simulator at once: on first use at start-up, and on a change to a
+// program that names none yet. The next start finds the old file or the new
+// one, whole.
+TEST(PowerCutSettings, APowerCutAtEveryFlushLeavesAWholeProgramConfig) {
+  using Rewrite = bool (*)(ProgramState&, StartupView&);
+  const std::pair<const char*, Rewrite> rewrites[] = {
+      {"first use",
+       [](ProgramState& state, StartupView& answers) {
+         return RunStartup(state, answers) == StartupOutcome::Ready;
+       }},
+      {"change", ChangeProgramOrSimulator},
+  };
+  for (const auto& [name, rewrite] : rewrites) {
+    SCOPED_TRACE(name);
+    const Installation installation;
+    const fs::path& target = installation.Target();
+    WriteFile(installation.ConfigFile(),
+              "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\n");
+    const Snapshot old_folder = Take(target);
+    PowerCutRecorder recorder(target);
+    {
+      ProgramState state;
+      TargetOnly answers(target, SimulatorChoice{FsVersion::Fs2004, installation.Simulator()});
+      ASSERT_TRUE(rewrite(state, answers));
     }
-  });
+    const Snapshot new_folder = Take(target);
+    ASSERT_NE(old_folder.at("Program_Config.cfg"), new_folder.at("Program_Config.cfg"));
+    EXPECT_EQ(recorder.Flushes(), 2u) << "expected the new file and its folder flushed";
+    recorder.ForEachState([&](const PowerCutState& cut) {
+      WriteTree(target, cut.tree);
+      const std::string moment = cut.moment + ", " + cut.folders;
+      const StartupOutcome outcome = StartUp(target);
+      const Snapshot now = Take(target);
+      if (Differences(now, new_folder).empty()) {
+        EXPECT_EQ(outcome, StartupOutcome::Ready) << moment;
+      } else {
+        // The old file, which records no simulator yet: start-up asks again.
+        EXPECT_EQ(Differences(now, old_folder), std::vector<std::string>{}) << moment;
+        EXPECT_EQ(outcome, StartupOutcome::Quit) << moment;
+      }
+    });
+  }
 }
 
 // tarnvale-cli with its standard output on a pipe, so that a test can act
