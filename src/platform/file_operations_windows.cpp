@@ -135,9 +135,12 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
   if (error && ::DeleteFileW(temporary.c_str()) && RecordingFileChanges()) {
     NoteFileChange({.change = FileChange::DeleteFile, .path = temporary});
   }
-  if (!error && RecordingFileChanges())
+  if (error) return error;
+  if (RecordingFileChanges()) {
     NoteFileChange({.change = FileChange::Rename, .path = temporary, .to = target});
-  return error;
+  }
+  // The rename is written through; SyncFolder tells a record of the changes.
+  return SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
 }
 
 }  // namespace
