@@ -19,6 +19,7 @@
 #include "output/database_writer.h"
 #include "output/set_replacement.h"
 #include "platform/directory_search.h"
+#include "platform/fault_injection.h"
 #include "platform/paths.h"
 #include "platform/system.h"
 #include "scenery/parallel_loader.h"
@@ -66,9 +67,7 @@ class Run {
       : state_(state),
         view_(window, halt),
         halt_(std::move(halt)),
-        simulator_(SimulatorFolder(state)) {
-    db_.SetAllocationBudget(state.database_allocation_budget);
-  }
+        simulator_(SimulatorFolder(state)) {}
   Run(const Run&) = delete;  // its endings hold references to its members
   Run& operator=(const Run&) = delete;
 
@@ -143,10 +142,10 @@ class Run {
     return BindAndWrite();
   }
 
-  // Threads that read and write files. A budget counts the allocations of
-  // one sequence of appends.
+  // Threads that read and write files: one while a test fails the
+  // database's allocations, so that it counts one sequence of appends.
   unsigned ThreadCount() const {
-    if (state_.database_allocation_budget) return 1;
+    if (platform::Armed(platform::FaultSite::DatabaseAllocation)) return 1;
     return LoadingThreads(state_.threads);
   }
 

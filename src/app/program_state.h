@@ -32,12 +32,10 @@ struct ProgramState {
   CancelFlag cancel{false};
   // Written by the worker just before it ends; read after Join or Halt.
   std::optional<RunSummary> last_run;
-  // Fault injection for tests: limits the allocations of a run's NavDatabase
-  // so that the out-of-memory ending can be reached on demand.
-  std::optional<std::size_t> database_allocation_budget;
   // Threads that read scenery files and write database files; 0: one per
-  // core. A run with an allocation budget works on one thread, so that the
-  // budget counts the allocations of one sequence.
+  // core. A run whose database allocations a test fails
+  // (platform::FaultSite::DatabaseAllocation) works on one thread, so that
+  // the failure comes at the same allocation each time.
   unsigned threads = 0;
   // Where each run keeps a copy of its report (ReportArchiveFolder() for
   // the front ends); empty: nowhere.

@@ -175,11 +175,6 @@ class CFG_File_Reader {
   // Empties the area list; part of releasing a run's database.
   void ReleaseSceneryAreas();
 
-  // Limits the number of further allocations that reading makes (areas and
-  // titles); the one past the limit fails as if memory ran out. std::nullopt
-  // removes the limit. For tests of the out-of-memory path.
-  void SetAllocationBudget(std::optional<std::size_t> allocations) { budget_ = allocations; }
-
  private:
   enum class Section { None, Main, Display, Colors, Traffic, Flights, Mouse, General, Area, Cache };
 
@@ -191,10 +186,6 @@ class CFG_File_Reader {
   void ReadAreaKeys(const std::string& line, SceneryArea& area,
                     const std::filesystem::path& simulator_folder);
   void AppendRadarSections(std::string& text) const;
-  // Counts one allocation against the budget; throws std::bad_alloc past it.
-  void TakeAllocation();
-
-  std::optional<std::size_t> budget_;
 };
 
 }  // namespace tarnvale

@@ -141,16 +141,27 @@ std::optional<SetFailure> MoveAside(const fs::path& target, const fs::path& prev
   return std::nullopt;
 }
 
+// The folder inside `staging` that the old files are moved aside into; one
+// that is there already is used as it is.
+std::optional<SetFailure> MakePreviousFolder(const fs::path& staging) {
+  const fs::path previous = staging / kPreviousFolderName;
+  const std::error_code error = platform::CreateFolder(previous);
+  if (error && !(error == std::errc::file_exists && IsRealFolder(previous))) {
+    return SetFailure{previous, error};
+  }
+  return std::nullopt;
+}
+
 // Gives each placed name its new file and moves the old files of every
 // name the journal acts on aside. Every step can be taken again: a swap cut
 // short is finished by running it once more with the same journal.
 std::optional<SetFailure> FinishSwap(const fs::path& target, const fs::path& staging,
                                      const Journal& journal, std::vector<std::string>& placed) {
+  // A journal of an earlier version has no folder for the old files.
+  if (std::optional<SetFailure> failure = MakePreviousFolder(staging)) return failure;
   const fs::path previous = staging / kPreviousFolderName;
-  std::error_code error;
-  fs::create_directory(previous, error);  // a journal of an earlier version has none
-  if (error) return SetFailure{previous, error};
   std::vector<fs::path> aside;
+  std::error_code error;
   for (const std::string& name : journal.place) {
     if (!IsPresent(staging / name)) continue;  // placed before
     if (std::optional<SetFailure> failure = MoveAside(target, previous, name, aside)) {
@@ -170,17 +181,23 @@ std::optional<SetFailure> FinishSwap(const fs::path& target, const fs::path& sta
   return std::nullopt;
 }
 
-// Puts every old file waiting in `previous` back under its name. An entry
-// whose name is taken again stays where it is, and the failure names it.
+// Puts every old file waiting in `previous` back under its name. A name
+// that holds the same bytes again holds that very file: a power cut kept
+// the move's new name but not the removal of the old one, and the copy
+// aside goes. An entry whose name another file took stays where it is, and
+// the failure names it.
 std::optional<SetFailure> PutBack(const fs::path& target, const std::vector<fs::path>& aside) {
   for (const fs::path& entry : aside) {
     const fs::path destination = target / entry.filename();
-    if (IsPresent(destination)) {
+    std::error_code error;
+    if (!IsPresent(destination)) {
+      error = platform::RenameEntry(entry, destination);
+    } else if (platform::SameContents(entry, destination)) {
+      error = platform::DeleteFile(entry);
+    } else {
       return SetFailure{destination, std::make_error_code(std::errc::file_exists)};
     }
-    if (const std::error_code error = platform::RenameEntry(entry, destination)) {
-      return SetFailure{entry, error};
-    }
+    if (error) return SetFailure{entry, error};
   }
   if (const std::error_code error = platform::SyncFolder(target)) return SetFailure{target, error};
   return std::nullopt;
@@ -193,14 +210,12 @@ std::optional<SetFailure> PutBack(const fs::path& target, const std::vector<fs::
 std::optional<SetFailure> RemoveStagingFolder(const fs::path& target, const fs::path& staging) {
   std::error_code error;
   const fs::path previous = staging / kPreviousFolderName;
-  fs::remove_all(previous, error);
-  if (error) return SetFailure{previous, error};
+  if ((error = platform::RemoveTree(previous))) return SetFailure{previous, error};
   const fs::path journal = staging / kJournalName;
   if (IsPresent(journal)) {
     if ((error = platform::DeleteFile(journal))) return SetFailure{journal, error};
   }
-  fs::remove_all(staging, error);
-  if (error) return SetFailure{staging, error};
+  if ((error = platform::RemoveTree(staging))) return SetFailure{staging, error};
   if ((error = platform::SyncFolder(target))) return SetFailure{target, error};
   return std::nullopt;
 }
@@ -250,9 +265,8 @@ std::optional<StagedDatabaseSet> StagedDatabaseSet::Create(const fs::path& targe
     return std::nullopt;
   }
   const fs::path staging = target_folder / kStagingFolderName;
-  std::error_code error;
-  if (!fs::create_directory(staging, error)) {
-    failure = {staging, error ? error : std::make_error_code(std::errc::file_exists)};
+  if (const std::error_code error = platform::CreateFolder(staging)) {
+    failure = {staging, error};
     return std::nullopt;
   }
   return StagedDatabaseSet(target_folder, staging);
@@ -282,8 +296,7 @@ std::optional<SetFailure> StagedDatabaseSet::StageSettings(std::string_view byte
   if (file) error = file->Write(bytes);
   if (file && !error) error = file->Finish();
   if (error) {
-    std::error_code ignored;
-    fs::remove(staged, ignored);
+    platform::DeleteFile(staged);
     return SetFailure{staged, error};
   }
   // The new settings file keeps the permissions of the one it replaces.
@@ -314,10 +327,9 @@ std::optional<SetFailure> StagedDatabaseSet::Commit() {
 
   // The old files go aside first: whatever cannot be moved is found while
   // each file moved so far can still be put back.
+  if (std::optional<SetFailure> failure = MakePreviousFolder(staging_)) return failure;
   const fs::path previous = staging_ / kPreviousFolderName;
   std::error_code error;
-  fs::create_directory(previous, error);
-  if (error) return SetFailure{previous, error};
   std::vector<fs::path> aside;
   for (const std::vector<std::string>* names : {&journal.place, &journal.drop}) {
     for (const std::string& name : *names) {

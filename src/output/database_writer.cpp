@@ -82,10 +82,7 @@ class DatabaseWriting::UnflushedFile {
   }
 
   // A cut-off file (a full disk) would read as a damaged database: leave none.
-  static void RemoveIncomplete(const fs::path& path) {
-    std::error_code ignored;
-    fs::remove(path, ignored);
-  }
+  static void RemoveIncomplete(const fs::path& path) { platform::DeleteFile(path); }
 
   fs::path path_;
   std::optional<platform::OutputFile> file_;  // open until flushed

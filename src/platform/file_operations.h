@@ -33,6 +33,9 @@ std::error_code CopyFileInto(const std::filesystem::path& from, OutputFile& to);
 // file held when it was opened; a failed read fails the copy.
 std::error_code CopyFileInto(const InputFile& from, OutputFile& to);
 
+// True when `a` and `b` are regular files that hold the same bytes.
+bool SameContents(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Deletes the file `path` (a link itself, not its target). Fails, changing
 // nothing, when `path` does not exist or is a folder.
 std::error_code DeleteFile(const std::filesystem::path& path);
@@ -40,6 +43,14 @@ std::error_code DeleteFile(const std::filesystem::path& path);
 // Gives the entry `from` the name `to` in one step, replacing a file of
 // that name. Fails, changing nothing, when it cannot.
 std::error_code RenameEntry(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Makes the folder `path` (not its parents). Fails with
+// std::errc::file_exists when an entry of that name is there, a folder too.
+std::error_code CreateFolder(const std::filesystem::path& path);
+
+// Removes `path` and, when it is a folder (not a link to one), everything
+// below it. Nothing there is no failure.
+std::error_code RemoveTree(const std::filesystem::path& path);
 
 // Flushes the entries of `folder` (names made, renamed or removed in it) to
 // disk, so that they survive a power cut as the files they name do.

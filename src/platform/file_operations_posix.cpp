@@ -1,6 +1,6 @@
 // Whole-file replacement and folder flushing with POSIX calls: a temporary
 // file made by mkstemp, written and flushed as an OutputFile, renamed over
-// its target.
+// its target by RenameEntry.
 #include "platform/file_operations.h"
 
 #include <fcntl.h>
@@ -38,15 +38,14 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
   std::string temporary = target.native() + ".tmp-XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return LastError();
-  OutputFile file = OutputFile::Adopt(fd);
+  OutputFile file = OutputFile::Adopt(fd, temporary);
   std::error_code error = fill(file);
   if (!error && ::fchmod(fd, PermissionsOf(target, kNewFileMode)) != 0) error = LastError();
   // After a failure the file is closed unflushed when `file` goes.
   if (!error) error = file.Finish();
-  if (!error) fs::rename(temporary, target, error);
+  if (!error) error = RenameEntry(temporary, target);
   if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+    DeleteFile(temporary);
     return error;
   }
   // The new name must survive a power cut too; the file itself already would.
@@ -66,6 +65,8 @@ std::error_code SyncFolder(const fs::path& folder) {
   std::error_code error;
   if (::fsync(fd) != 0) error = LastError();
   ::close(fd);
+  if (!error && RecordingFileChanges())
+    NoteFileChange({.change = FileChange::SyncFolder, .path = folder});
   return error;
 }
 

@@ -117,7 +117,7 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
   std::error_code error;
   const HANDLE handle = CreateTemporary(target, temporary, error);
   if (handle == INVALID_HANDLE_VALUE) return error;
-  OutputFile file = OutputFile::Adopt(reinterpret_cast<std::intptr_t>(handle));
+  OutputFile file = OutputFile::Adopt(reinterpret_cast<std::intptr_t>(handle), temporary);
   error = fill(file);
   if (!error) error = file.Flush();
   const bool renamed = !error && RenameOpenFileOver(handle, target);
@@ -132,8 +132,15 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
                 ? ReplaceReadFile(temporary, target)
                 : WindowsError(code);
   }
-  if (error) ::DeleteFileW(temporary.c_str());
-  return error;
+  if (error && ::DeleteFileW(temporary.c_str()) && RecordingFileChanges()) {
+    NoteFileChange({.change = FileChange::DeleteFile, .path = temporary});
+  }
+  if (error) return error;
+  if (RecordingFileChanges()) {
+    NoteFileChange({.change = FileChange::Rename, .path = temporary, .to = target});
+  }
+  // The rename is written through; SyncFolder tells a record of the changes.
+  return SyncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
 }
 
 }  // namespace
@@ -153,6 +160,7 @@ std::error_code SyncFolder(const fs::path& folder) {
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return std::make_error_code(std::errc::not_a_directory);
   }
+  if (RecordingFileChanges()) NoteFileChange({.change = FileChange::SyncFolder, .path = folder});
   return {};
 }
 

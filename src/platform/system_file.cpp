@@ -1,10 +1,13 @@
-// What the input files of every system share: the error of a path that is
-// no regular file, and which errors belong to a file alone.
+// What the files of every system share: the error of a path that is no
+// regular file, which errors belong to a file alone, and the adoption of a
+// file opened for writing.
 #include "platform/system_file.h"
 
 #include <algorithm>
 #include <memory>
 #include <string>
+
+#include "platform/fault_injection.h"
 
 namespace tarnvale::platform {
 namespace {
@@ -40,6 +43,12 @@ bool IsFileOwnError(const std::error_code& error) {
     if (error == own) return true;
   }
   return false;
+}
+
+OutputFile OutputFile::Adopt(std::intptr_t handle, const std::filesystem::path& path) {
+  if (RecordingFileChanges())
+    NoteFileChange({.change = FileChange::CreateFile, .path = path, .handle = handle});
+  return OutputFile(handle);
 }
 
 std::optional<InputFile> InputFile::Open(const std::filesystem::path& path) {

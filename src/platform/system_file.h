@@ -75,9 +75,10 @@ class OutputFile {
   // std::nullopt with `error` set.
   static std::optional<OutputFile> Create(const std::filesystem::path& path,
                                           std::error_code& error);
-  // Takes over `handle` (a descriptor, or a Windows HANDLE) of a file the
-  // caller opened for writing in a way of its own, such as a temporary file.
-  static OutputFile Adopt(std::intptr_t handle) { return OutputFile(handle); }
+  // Takes over `handle` (a descriptor, or a Windows HANDLE) of the new file
+  // `path` that the caller opened for writing in a way of its own, such as a
+  // temporary file.
+  static OutputFile Adopt(std::intptr_t handle, const std::filesystem::path& path);
 
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&& other) noexcept;

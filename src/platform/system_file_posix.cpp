@@ -99,7 +99,7 @@ std::optional<OutputFile> OutputFile::Create(const std::filesystem::path& path,
     error = LastError();
     return std::nullopt;
   }
-  return OutputFile(fd);
+  return Adopt(fd, path);
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
@@ -122,6 +122,7 @@ std::error_code OutputFile::Close() {
 
 std::error_code OutputFile::Write(std::string_view bytes) {
   if (handle_ < 0) return std::make_error_code(std::errc::bad_file_descriptor);
+  const std::string_view all = bytes;
   while (!bytes.empty()) {
     const ssize_t wrote = ::write(Descriptor(handle_), bytes.data(), bytes.size());
     if (wrote < 0 && errno == EINTR) continue;
@@ -130,6 +131,8 @@ std::error_code OutputFile::Write(std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(wrote));
   }
   StartWriteBack(Descriptor(handle_));
+  if (RecordingFileChanges())
+    NoteFileChange({.change = FileChange::Write, .handle = handle_, .bytes = all});
   return {};
 }
 
@@ -138,6 +141,7 @@ std::error_code OutputFile::Flush() {
   if (std::error_code injected = InjectedFault(FaultSite::FlushFile)) return injected;
   // EINVAL: a file that cannot be synced (a pipe) has nothing to flush.
   if (::fsync(Descriptor(handle_)) != 0 && errno != EINVAL) return LastError();
+  if (RecordingFileChanges()) NoteFileChange({.change = FileChange::FlushFile, .handle = handle_});
   return {};
 }
 

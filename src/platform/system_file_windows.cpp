@@ -110,7 +110,7 @@ std::optional<OutputFile> OutputFile::Create(const std::filesystem::path& path,
     error = LastWindowsError();
     return std::nullopt;
   }
-  return OutputFile(Stored(file));
+  return Adopt(Stored(file), path);
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
@@ -134,6 +134,7 @@ std::error_code OutputFile::Close() {
 
 std::error_code OutputFile::Write(std::string_view bytes) {
   if (handle_ == kNoHandle) return std::make_error_code(std::errc::bad_file_descriptor);
+  const std::string_view all = bytes;
   while (!bytes.empty()) {
     DWORD wrote = 0;
     const DWORD asked = static_cast<DWORD>(std::min(bytes.size(), kMostPerCall));
@@ -143,6 +144,8 @@ std::error_code OutputFile::Write(std::string_view bytes) {
     if (wrote == 0) return std::make_error_code(std::errc::io_error);
     bytes.remove_prefix(wrote);
   }
+  if (RecordingFileChanges())
+    NoteFileChange({.change = FileChange::Write, .handle = handle_, .bytes = all});
   return {};
 }
 
@@ -155,6 +158,7 @@ std::error_code OutputFile::Flush() {
   if (::GetFileType(file) == FILE_TYPE_DISK && !::FlushFileBuffers(file)) {
     return LastWindowsError();
   }
+  if (RecordingFileChanges()) NoteFileChange({.change = FileChange::FlushFile, .handle = handle_});
   return {};
 }
 

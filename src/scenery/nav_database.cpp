@@ -5,7 +5,16 @@
 #include <new>
 #include <utility>
 
+#include "platform/fault_injection.h"
+
 namespace tarnvale {
+
+namespace {
+
+// Every allocation of an append is counted, so that a test can fail any one.
+void TakeAllocation() { platform::CountAllocation(platform::FaultSite::DatabaseAllocation); }
+
+}  // namespace
 
 std::uint32_t AirportFileSize(const AirportRecord& airport) {
   return static_cast<std::uint32_t>(55u + airport.NameLength +
@@ -14,12 +23,6 @@ std::uint32_t AirportFileSize(const AirportRecord& airport) {
                                     kTaxiwayPathRecordSize * airport.TaxiwayPaths.size() +
                                     kParkingRecordSize * airport.Parkings.size() +
                                     kTaxiNameRecordSize * airport.TaxiNames.size());
-}
-
-void NavDatabase::TakeAllocation() {
-  if (!budget_) return;
-  if (*budget_ == 0) throw std::bad_alloc();
-  --*budget_;
 }
 
 template <typename Record>

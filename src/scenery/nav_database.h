@@ -3,12 +3,12 @@
 // Decoders append records and always work on the last element of an array;
 // the current airport is the last element of `Airports`. Every allocation an
 // append makes can fail: it then throws std::bad_alloc, which the loader turns
-// into its out-of-memory result. Tests drive those failures with an
-// allocation budget.
+// into its out-of-memory result. Tests drive those failures through the
+// fault site DatabaseAllocation (platform/fault_injection.h), where each
+// append, sub-array, text and index entry counts as one allocation.
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -147,14 +147,7 @@ class NavDatabase {
   // True when every array and the FixIndex are empty.
   bool Empty() const;
 
-  // Limit the number of further allocations (appends, sub-arrays, texts,
-  // index entries); the one past the limit throws std::bad_alloc.
-  // std::nullopt removes the limit.
-  void SetAllocationBudget(std::optional<std::size_t> allocations) { budget_ = allocations; }
-
  private:
-  // Counts one allocation against the budget; throws once it is spent.
-  void TakeAllocation();
   const FixRecord* FindFix(const PackedKey& key) const;
   void IndexFix(std::size_t position);
   void RememberAirportIdent(std::size_t position);
@@ -168,7 +161,6 @@ class NavDatabase {
   // Positions in `Fixes` and `Airports`.
   KeyedPositions fix_index_;
   KeyedPositions airport_idents_;
-  std::optional<std::size_t> budget_;
   bool index_fixes_ = true;
   bool fix_key_taken_over_ = false;     // a fix was indexed under a key indexed before
   std::size_t points_without_fix_ = 0;  // airway points that no fix was found for yet

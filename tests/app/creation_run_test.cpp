@@ -231,7 +231,8 @@ TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
   const std::filesystem::path folder = AddArea("Base", "Scenery\\Local", true);
   WriteBgl(folder / "airport.bgl", {testing::SmallAirport("LSZH")});
   WriteFile(folder / "later.bgl", "never reached");
-  state_.database_allocation_budget = 0;
+  platform::FaultScope faults;
+  faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, 0);
 
   const RunSummary summary = Run();
 
@@ -243,7 +244,8 @@ TEST_F(CreationRunTest, LoaderOutOfMemoryStepsTheBarThenTakesTheMemoryEnding) {
 
 TEST_F(CreationRunTest, SceneryLibraryOutOfMemoryTakesTheMemoryEnding) {
   AddArea("Base", "Scenery\\Local", true, {"a.bgl"});
-  state_.config.SetAllocationBudget(0);
+  platform::FaultScope faults;
+  faults.LimitAllocations(platform::FaultSite::ConfigAllocation, 0);
 
   EXPECT_EQ(Run().ending, RunEnding::OutOfMemory);
   EXPECT_EQ(view_.Calls(),

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/cfg_file_reader.h"
+#include "platform/fault_injection.h"
 #include "platform/system_file.h"
 #include "scenery/bounded_memory.h"
 #include "support/deadline.h"
@@ -224,15 +225,16 @@ TEST(SceneryLibrary, AHugeFileIsReadInBoundedMemory) {
 
 TEST(SceneryLibrary, OutOfMemoryStopsReadingAndKeepsWhatWasRead) {
   const SceneryLibrary library("[Area.1]\nTitle=One\n[Area.2]\nTitle=Two\n[Area.3]\n");
-  for (const auto& [budget, titles] : std::vector<std::pair<std::size_t, std::vector<std::string>>>{
+  platform::FaultScope faults;
+  for (const auto& [budget, titles] : std::vector<std::pair<unsigned, std::vector<std::string>>>{
            {0, {}}, {1, {"<none>"}}, {3, {"One", "<none>"}}, {4, {"One", "Two"}}}) {
     CFG_File_Reader reader;
-    reader.SetAllocationBudget(budget);
+    faults.LimitAllocations(platform::FaultSite::ConfigAllocation, budget);
     EXPECT_EQ(library.Read(reader), kCfgFailed) << budget;
     EXPECT_EQ(Titles(reader), titles) << budget;
   }
   CFG_File_Reader reader;
-  reader.SetAllocationBudget(5);
+  faults.LimitAllocations(platform::FaultSite::ConfigAllocation, 5);
   EXPECT_EQ(library.Read(reader), kCfgOk);
 }
 

@@ -24,6 +24,7 @@
 #include "gui/tarnvale_dlg.h"
 #include "gui_test_support.h"
 #include "output/database_set.h"
+#include "platform/fault_injection.h"
 #include "sceneryfab/installation_generator.h"
 #include "support/holding_run_view.h"
 #include "support/program_folder.h"
@@ -347,6 +348,7 @@ class RunThatClosesTheWindow : public MainWindow,
                                public ::testing::WithParamInterface<ClosingRow> {};
 
 TEST_P(RunThatClosesTheWindow, ShowsItsMessageThenCloses) {
+  const platform::FaultScope faults;  // disarms what a row arms
   GetParam().arrange(state_, target_);
   Open(presenter_);
 
@@ -364,8 +366,10 @@ TEST_P(RunThatClosesTheWindow, ShowsItsMessageThenCloses) {
 INSTANTIATE_TEST_SUITE_P(
     Endings, RunThatClosesTheWindow,
     ::testing::Values(ClosingRow{"OutOfMemory",
-                                 [](ProgramState& state, const auto&) {
-                                   state.database_allocation_budget = 0;
+                                 [](ProgramState&, const auto&) {
+                                   platform::InjectFault(
+                                       platform::FaultSite::DatabaseAllocation,
+                                       std::make_error_code(std::errc::not_enough_memory), 0, 0);
                                  },
                                  text::kOutOfMemory},
                       ClosingRow{"SimulatorFolderGone",

@@ -1,7 +1,8 @@
 // Runs cut short at every moment: killed at each step of writing and
-// swapping, cancelled by SIGINT along the way, run twice at once, run out of
-// disk. Whatever happens, the radar program's folder holds one whole
-// database set, old or new, and nothing it did not hold before.
+// swapping, the power cut at each flush, cancelled by SIGINT along the way,
+// run twice at once, run out of disk. Whatever happens, the radar program's
+// folder holds one whole database set, old or new, and nothing it did not
+// hold before.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -26,6 +27,7 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "hostile/hostile_environment.h"
+#include "hostile/power_cut.h"
 #include "output/database_set.h"
 #include "platform/fault_injection.h"
 #include "platform/folder_lock.h"
@@ -36,36 +38,33 @@ namespace tarnvale::testing {
 namespace {
 
 namespace fs = std::filesystem;
-void Restore(const fs::path& folder, const Snapshot& snapshot) {
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  for (const auto& [name, bytes] : snapshot) {
-    if (bytes == "<folder>") {
-      fs::create_directory(folder / name);
-    } else {
-      WriteFile(folder / name, bytes);
-    }
-  }
-}
-
 std::string ConfigFor(const fs::path& simulator, int fs_version) {
   return "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\nFS_Version=" +
          std::to_string(fs_version) + "\r\nFS_Directory=" + simulator.string() + "\r\n";
 }
 
-// The start-up answers of a user who names the target folder.
+// The start-up answers of a user who names the target folder, and
+// `simulator` when asked for one.
 class TargetOnly final : public StartupView {
  public:
-  explicit TargetOnly(fs::path target) : target_(std::move(target)) {}
+  explicit TargetOnly(fs::path target, std::optional<SimulatorChoice> simulator = {})
+      : target_(std::move(target)), simulator_(std::move(simulator)) {}
   std::optional<fs::path> AskTargetFolder() override { return target_; }
   std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice&) override {
-    return std::nullopt;
+    return simulator_;
   }
   void ShowMessage(std::string_view, MessageTitle) override {}
 
  private:
   fs::path target_;
+  std::optional<SimulatorChoice> simulator_;
 };
+
+StartupOutcome StartUp(const fs::path& target) {
+  ProgramState state;
+  TargetOnly answers(target);
+  return RunStartup(state, answers);
+}
 
 // Start-up and one run, as the command line does them, in this process.
 // `replacement` replaces the recorded simulator as --simulator does;
@@ -123,7 +122,7 @@ class InterruptedRun : public ::testing::Test {
     ObserveSetSteps(nullptr);
     steps_ = steps_seen;
     new_ = Take(Target());
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     ASSERT_FALSE(new_.contains("world_fuel_areas.dat"));
     ASSERT_TRUE(old_.contains("world_fuel_areas.dat"));
   }
@@ -139,7 +138,7 @@ class InterruptedRun : public ::testing::Test {
     const auto decided = std::find(steps_.begin(), steps_.end(), "decided");
     ASSERT_NE(decided, steps_.end());
     for (std::size_t step = 1; step <= steps_.size(); ++step) {
-      Restore(Target(), old_);
+      WriteTree(Target(), old_);
       const pid_t child = fork();
       ASSERT_GE(child, 0);
       if (child == 0) {
@@ -213,7 +212,7 @@ class SimulatorChosenForTheRun : public InterruptedRun {
     ASSERT_EQ(run.ending, RunEnding::Success) << run.message;
     steps_ = steps_seen;
     new_ = Take(Target());
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     ASSERT_NE(old_.at("Program_Config.cfg"), new_.at("Program_Config.cfg"));
   }
 
@@ -249,7 +248,7 @@ TEST_F(SimulatorChosenForTheRun, KilledAtEveryStepKeepsTheSettingsWithTheirSet) 
 TEST_F(SimulatorChosenForTheRun, CancelledAtEveryPhaseKeepsTheOldSettings) {
   for (std::string_view moment : {text::kReadingSceneryLibrary, std::string_view("Region 02"),
                                   text::kBindingIls, text::kCreatingFiles}) {
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     const RunSummary run = RunInProcess(
         Target(), Replacement(), [moment](ProgramState& state, RecordingRunView& view) {
           view.OnCall("status:" + std::string(moment), [&state] { state.cancel = true; });
@@ -269,7 +268,7 @@ TEST_F(SimulatorChosenForTheRun, AFailureAtEveryFlushAndRenameIsToldTruly) {
         std::pair{FaultSite::Rename, "rename"}}) {
     for (unsigned call = 0;; ++call) {
       const std::string moment = std::string(name) + " " + std::to_string(call + 1) + " failing";
-      Restore(Target(), old_);
+      WriteTree(Target(), old_);
       platform::FaultScope faults;
       faults.Inject(site, std::make_error_code(std::errc::io_error), call);
       const RunSummary run = RunInProcess(Target(), Replacement());
@@ -282,6 +281,82 @@ TEST_F(SimulatorChosenForTheRun, AFailureAtEveryFlushAndRenameIsToldTruly) {
           << moment << ": " << run.message;
       if (!hit) break;
     }
+  }
+}
+
+// A power cut at each flush of a run, leaving whatever power_cut.h says it
+// may of the changes not flushed: the next start finds one whole set, old
+// or new, with the settings of its simulator.
+TEST_F(SimulatorChosenForTheRun, APowerCutAtEveryFlushLeavesOneWholeSet) {
+  PowerCutRecorder recorder(Target());
+  const RunSummary run =
+      RunInProcess(Target(), Replacement(), [](ProgramState& state, RecordingRunView&) {
+        state.threads = 1;  // the same flushes in the same order each time
+      });
+  ASSERT_EQ(run.ending, RunEnding::Success) << run.message;
+  ASSERT_EQ(Differences(recorder.Now(), ReadTree(Target())), std::vector<std::string>{})
+      << "a change made past the platform's routines";
+  EXPECT_GT(recorder.Flushes(), 10u) << "expected each file and folder flushed";
+  std::size_t states = 0;
+  recorder.ForEachState([this, &states](const PowerCutState& cut) {
+    ++states;
+    WriteTree(Target(), cut.tree);
+    const std::string moment = cut.moment + ", " + cut.folders;
+    EXPECT_EQ(RecoverDatabaseSet(Target()), std::nullopt) << moment;
+    EXPECT_EQ(StartUp(Target()), StartupOutcome::Ready) << moment;
+    const Snapshot now = Take(Target());
+    const std::vector<std::string> from_old = Differences(now, old_);
+    const std::vector<std::string> from_new = Differences(now, new_);
+    EXPECT_TRUE(from_old.empty() || from_new.empty())
+        << moment << "\nagainst the old set: " << ::testing::PrintToString(from_old)
+        << "\nagainst the new set: " << ::testing::PrintToString(from_new);
+  });
+  RecordProperty("flushes", static_cast<int>(recorder.Flushes()));
+  RecordProperty("states", static_cast<int>(states));
+}
+
+// The same at each flush of the rewrite of Program_Config.cfg that names
+// the simulator at once: on first use at start-up, and on a change to a
+// program that names none yet. The next start finds the old file or the new
+// one, whole.
+TEST(PowerCutSettings, APowerCutAtEveryFlushLeavesAWholeProgramConfig) {
+  using Rewrite = bool (*)(ProgramState&, StartupView&);
+  const std::pair<const char*, Rewrite> rewrites[] = {
+      {"first use",
+       [](ProgramState& state, StartupView& answers) {
+         return RunStartup(state, answers) == StartupOutcome::Ready;
+       }},
+      {"change", ChangeProgramOrSimulator},
+  };
+  for (const auto& [name, rewrite] : rewrites) {
+    SCOPED_TRACE(name);
+    const Installation installation;
+    const fs::path& target = installation.Target();
+    WriteFile(installation.ConfigFile(),
+              "[Main Settings]\r\nProgram_Name=Scopel\r\nProgram_Id=2\r\n");
+    const Snapshot old_folder = Take(target);
+    PowerCutRecorder recorder(target);
+    {
+      ProgramState state;
+      TargetOnly answers(target, SimulatorChoice{FsVersion::Fs2004, installation.Simulator()});
+      ASSERT_TRUE(rewrite(state, answers));
+    }
+    const Snapshot new_folder = Take(target);
+    ASSERT_NE(old_folder.at("Program_Config.cfg"), new_folder.at("Program_Config.cfg"));
+    EXPECT_EQ(recorder.Flushes(), 2u) << "expected the new file and its folder flushed";
+    recorder.ForEachState([&](const PowerCutState& cut) {
+      WriteTree(target, cut.tree);
+      const std::string moment = cut.moment + ", " + cut.folders;
+      const StartupOutcome outcome = StartUp(target);
+      const Snapshot now = Take(target);
+      if (Differences(now, new_folder).empty()) {
+        EXPECT_EQ(outcome, StartupOutcome::Ready) << moment;
+      } else {
+        // The old file, which records no simulator yet: start-up asks again.
+        EXPECT_EQ(Differences(now, old_folder), std::vector<std::string>{}) << moment;
+        EXPECT_EQ(outcome, StartupOutcome::Quit) << moment;
+      }
+    });
   }
 }
 
@@ -413,7 +488,7 @@ TEST_F(InterruptedRun, SigintAtFiveMomentsLeavesTheOldSetOrTheNewOne) {
   // Reading the library, reading the first area, binding, writing, finishing.
   for (std::string_view moment : {text::kReadingSceneryLibrary, std::string_view("Region 02"),
                                   text::kBindingIls, text::kCreatingFiles, text::kFinishing}) {
-    Restore(Target(), old_);
+    WriteTree(Target(), old_);
     CliProcess cli({"create", "--target", Target().string()});
     ASSERT_TRUE(cli.WaitForLine(moment)) << cli.Printed();
     cli.Signal(SIGINT);

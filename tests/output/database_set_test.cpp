@@ -112,5 +112,26 @@ TEST_F(DatabaseSetTest, RecoveryDropsAnUndecidedSwapAndOurLeftoversOnly) {
   EXPECT_EQ(Contents(target_.Path()), expected);
 }
 
+// A power cut after old files were moved aside, before the journal was
+// written: the folder of old files kept the moves, the target folder kept
+// some of the old names too. The next start puts each old file back once,
+// and leaves aside one whose name another file took.
+TEST_F(DatabaseSetTest, RecoveryPutsBackAnOldFileThatAPowerCutLeftUnderBothNames) {
+  const fs::path previous = target_ / std::string(kStagingFolderName) / "previous";
+  WriteFile(previous / "magdec.bgl", "old magdec");
+  fs::remove(target_ / "magdec.bgl");
+  WriteFile(previous / "world_airports.dat", "old airports");
+  WriteFile(previous / "world_navaids.dat", "another file");
+  const std::optional<SetFailure> failure = RecoverDatabaseSet(target_.Path());
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->path, target_ / "world_navaids.dat");
+  EXPECT_EQ(failure->error, std::errc::file_exists);
+  std::map<std::string, std::string> expected = before_;
+  expected[std::string(kStagingFolderName)] = "<folder>";
+  EXPECT_EQ(Contents(target_.Path()), expected);
+  EXPECT_EQ(Contents(previous),
+            (std::map<std::string, std::string>{{"world_navaids.dat", "another file"}}));
+}
+
 }  // namespace
 }  // namespace tarnvale

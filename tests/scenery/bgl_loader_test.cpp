@@ -359,10 +359,11 @@ TEST(BglLoader, TablesThatPointIntoEachOtherEndTheWalk) {
 
 TEST(BglLoader, RunningOutOfMemoryIsResultOne) {
   const fab::Bytes bytes = fab::BuildFs2004File(fab::MakeFs2004File(OneOfEach()));
-  std::size_t budget = 0;
+  platform::FaultScope faults;
+  unsigned budget = 0;
   for (;; ++budget) {
     NavDatabase db;
-    db.SetAllocationBudget(budget);
+    faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, budget);
     const int result = LoadBglBytes(db, bytes, FsVersion::Fs2004);
     if (result == kLoaderOk) break;
     ASSERT_EQ(result, kLoaderOutOfMemory) << budget;
@@ -370,7 +371,7 @@ TEST(BglLoader, RunningOutOfMemoryIsResultOne) {
   }
   EXPECT_GT(budget, 20u);  // every kind of record asked for memory
   NavDatabase db;
-  db.SetAllocationBudget(budget);
+  faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, budget);
   ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
   EXPECT_EQ(Counts(db), fab::CountFs2004Records(OneOfEach()));
 }

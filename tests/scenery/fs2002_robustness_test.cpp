@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fault_injection.h"
 #include "scenery/bgl_loader.h"
 #include "scenery/fs2002_readers.h"
 #include "scenery/fs2002_test_helpers.h"
@@ -163,9 +164,10 @@ TEST(Fs2002Robustness, OnlyAFailedAllocationGivesOutOfMemory) {
     NavDatabase whole;
     ASSERT_EQ(Load(whole, file.bytes), kFs2002Done);
     bool done = false;
-    for (std::size_t budget = 0; !done && budget < 1000; ++budget) {
+    platform::FaultScope faults;
+    for (unsigned budget = 0; !done && budget < 1000; ++budget) {
       NavDatabase db;
-      db.SetAllocationBudget(budget);
+      faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, budget);
       const int result = Load(db, file.bytes);
       ASSERT_TRUE(result == kFs2002Done || result == kFs2002OutOfMemory) << file.name;
       done = result == kFs2002Done;

@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "platform/fault_injection.h"
+
 namespace tarnvale {
 namespace {
 
@@ -88,7 +90,8 @@ TEST(NavDatabase, AllocationBudgetFailsEveryKindOfAllocation) {
   db.AppendAirspace();
   db.AppendJetAirway();
   db.AppendFix();
-  db.SetAllocationBudget(0);
+  platform::FaultScope faults;
+  faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, 0);
   std::string text;
   EXPECT_THROW(db.AppendAirport(), std::bad_alloc);
   EXPECT_THROW(db.AppendFix(), std::bad_alloc);
@@ -100,11 +103,11 @@ TEST(NavDatabase, AllocationBudgetFailsEveryKindOfAllocation) {
   EXPECT_THROW(db.AllocateText(text, 4), std::bad_alloc);
   EXPECT_THROW(db.IndexLastFix(), std::bad_alloc);
   EXPECT_THROW(db.RememberAirportIdent(), std::bad_alloc);
-  db.SetAllocationBudget(2);
+  faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, 2);
   EXPECT_NE(db.AppendMarker(), nullptr);
   EXPECT_NE(db.AppendMarker(), nullptr);
   EXPECT_THROW(db.AppendMarker(), std::bad_alloc);
-  db.SetAllocationBudget(std::nullopt);
+  platform::ClearFaults();
   EXPECT_NE(db.AppendMarker(), nullptr);
 }
 
