@@ -129,10 +129,21 @@ using OutputFileOrder = std::array<const OutputFileType*, kOutputFiles.size()>;
 // The names of the files, in the order in which a run replaces the set.
 constexpr OutputFileNames NamesOfOutputFiles() {
   OutputFileNames names{};
-  std::transform(kOutputFiles.begin(), kOutputFiles.end(), names.begin(),
-                 [](const OutputFileType& file) { return file.name; });
+  std::ranges::transform(kOutputFiles, names.begin(), &OutputFileType::name);
   return names;
 }
+
+static_assert(
+    [] {
+      std::array<int, kOutputFiles.size()> positions{};
+      std::ranges::transform(kOutputFiles, positions.begin(), &OutputFileType::write_position);
+      std::ranges::sort(positions);
+      for (std::size_t i = 0; i < positions.size(); ++i) {
+        if (positions[i] != static_cast<int>(i) + 1) return false;
+      }
+      return true;
+    }(),
+    "the write positions number the files from 1 without a gap or a repeat");
 
 // The files in the order in which the writer takes them.
 constexpr OutputFileOrder OutputFilesInWriteOrder() {
@@ -142,10 +153,6 @@ constexpr OutputFileOrder OutputFilesInWriteOrder() {
   }
   return order;
 }
-
-// The write positions number the files from 1 without a gap or a repeat.
-static_assert(std::ranges::none_of(OutputFilesInWriteOrder(),
-                                   [](const OutputFileType* file) { return file == nullptr; }));
 
 // The row of `kind`.
 constexpr const OutputFileType& OutputFileOf(DatabaseFileKind kind) {
