@@ -43,10 +43,17 @@ constexpr TargetProgram TargetProgramFromNumber(std::int16_t number) {
   return static_cast<TargetProgram>(number);
 }
 
+// How a simulator's scenery files are laid out, which chooses their decoder.
+enum class BglLayout {
+  Facility,   // FS2002: facility, VOR and NDB files of chunks
+  Sectioned,  // FS2004: a header with the 0x1992 mark, then sections
+};
+
 // What sets one simulator version apart: where its files lie, how it is
 // named, and what its scenery holds. Every such fact is read from here.
 struct SimulatorTraits {
   FsVersion version;
+  BglLayout bgl_layout;
   std::string_view program_file;  // marks its main folder: "fs9.exe"
   // Its magdec.bgl below the main folder, in Windows form.
   std::string_view magnetic_declination;
@@ -63,6 +70,7 @@ struct SimulatorTraits {
 // the simulator dialog offers them.
 inline constexpr std::array<SimulatorTraits, 2> kSimulators = {{
     {.version = FsVersion::Fs2002,
+     .bgl_layout = BglLayout::Facility,
      .program_file = "fs2002.exe",
      .magnetic_declination = "\\scenery\\magdec.bgl",
      .display_name = "Microsoft Flight Simulator 2002",
@@ -73,6 +81,7 @@ inline constexpr std::array<SimulatorTraits, 2> kSimulators = {{
      .airspaces = false,
      .unique_airport_idents = false},
     {.version = FsVersion::Fs2004,
+     .bgl_layout = BglLayout::Sectioned,
      .program_file = "fs9.exe",
      .magnetic_declination = "\\Scenery\\BASE\\Scenery\\magdec.bgl",
      .display_name = "Microsoft Flight Simulator 2004",
