@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <ranges>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -46,6 +47,17 @@ std::string SimulatorNumbersHelp() {
 }
 
 const auto kFsVersion = CLI::IsMember(SimulatorNumbers());
+
+// The program files that mark a simulator folder, newest first: "fs9.exe or
+// fs2002.exe".
+std::string ProgramFilesHelp() {
+  std::string help;
+  for (const SimulatorTraits& simulator : std::views::reverse(kSimulators)) {
+    if (!help.empty()) help += " or ";
+    help += simulator.program_file;
+  }
+  return help;
+}
 
 // An option whose value is one of the words of `choices`, in any letter
 // case; the help lists the words, not the values they stand for.
@@ -98,9 +110,9 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
   AddPathOption(*create, "--target", options.target,
                 "Folder of the program that holds Program_Config.cfg")
       ->required();
-  CLI::Option* simulator = AddPathOption(
-      *create, "--simulator", options.simulator,
-      "Simulator folder (holds fs9.exe or fs2002.exe); replaces the one Program_Config.cfg records");
+  CLI::Option* simulator = AddPathOption(*create, "--simulator", options.simulator,
+                                         "Simulator folder (holds " + ProgramFilesHelp() +
+                                             "); replaces the one Program_Config.cfg records");
   CLI::Option* version = AddFsVersion(*create, options.fs_version);
   AddPathOption(*create, "--report", options.report,
                 "Also write what the run read and passed over, as JSON, to this file");
