@@ -47,7 +47,7 @@ template <RecordKind... kinds>
 inline constexpr std::array<RecordKind, sizeof...(kinds)> kRecordKinds = {kinds...};
 
 // In the order in which a run replaces the set.
-inline constexpr std::array<OutputFileType, 9> kOutputFiles = {{
+inline constexpr auto kOutputFiles = std::to_array<OutputFileType>({
     {.name = "world_airports.dat",
      .kind = DatabaseFileKind::Airports,
      .record_kinds = kRecordKinds<RecordKind::Airport>,
@@ -121,7 +121,7 @@ inline constexpr std::array<OutputFileType, 9> kOutputFiles = {{
      .needs = nullptr,
      .bound = false,
      .write_position = 6},
-}};
+});
 
 using OutputFileNames = std::array<std::string_view, kOutputFiles.size()>;
 using OutputFileOrder = std::array<const OutputFileType*, kOutputFiles.size()>;
