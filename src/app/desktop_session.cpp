@@ -98,15 +98,18 @@ std::string_view TargetProgramName(TargetProgramChoice choice) {
 }
 
 std::string_view SimulatorName(FsVersion version) {
-  switch (version) {
-    case FsVersion::Fs2002:
-      return "Microsoft Flight Simulator 2002";
-    case FsVersion::Fs2004:
-      return "Microsoft Flight Simulator 2004";
-    case FsVersion::None:
-      break;
-  }
-  return {};
+  const SimulatorTraits* simulator = SimulatorTraitsOf(version);
+  return simulator ? simulator->display_name : std::string_view();
+}
+
+FsVersion SimulatorAtPlace(int place) {
+  if (place < 1 || place > static_cast<int>(kSimulators.size())) return FsVersion::None;
+  return kSimulators[static_cast<std::size_t>(place - 1)].version;
+}
+
+int PlaceOfSimulator(FsVersion version) {
+  const SimulatorTraits* simulator = SimulatorTraitsOf(version);
+  return simulator ? static_cast<int>(simulator - kSimulators.data()) + 1 : 0;
 }
 
 std::string_view MessageTitleText(MessageTitle title, std::string_view program_name) {

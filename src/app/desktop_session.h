@@ -27,6 +27,12 @@ std::string_view TargetProgramName(TargetProgramChoice choice);
 // Simulator 2004"); empty for None.
 std::string_view SimulatorName(FsVersion version);
 
+// The simulator dialog offers the versions in the order of kSimulators, at
+// places 1, 2, ... of its radio buttons: the version at `place` (None for
+// any other place), and the place of `version` (0 for one it does not offer).
+FsVersion SimulatorAtPlace(int place);
+int PlaceOfSimulator(FsVersion version);
+
 // The title of a start-up message: "Error Message" or the program's name.
 std::string_view MessageTitleText(MessageTitle title, std::string_view program_name);
 

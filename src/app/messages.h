@@ -78,9 +78,11 @@ inline constexpr std::string_view kWrongTargetFolder =
     "again.";
 inline constexpr std::string_view kNoSimulatorVersionChosen =
     "You didn't selected your Flight Simulator's version.";
-inline constexpr std::string_view kWrongFs2002Folder =
-    "The directory that you had entered is not your FS2002's main folder, please try again.";
-inline constexpr std::string_view kWrongFs2004Folder =
-    "The directory that you had entered is not your FS2004's main folder, please try again.";
+// "The directory that you had entered is not your FS2004's main folder,
+// please try again.", with the simulator's short name ("FS2002", "FS2004").
+inline std::string WrongSimulatorFolder(std::string_view short_name) {
+  return "The directory that you had entered is not your " + std::string(short_name) +
+         "'s main folder, please try again.";
+}
 
 }  // namespace tarnvale::text

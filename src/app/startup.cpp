@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -38,8 +39,6 @@ std::filesystem::path EnterableFolder(std::string_view typed, const std::filesys
   return error ? platform::AbsolutePath(folder) : full;
 }
 
-constexpr std::string_view kChartFolders[] = {"Brisolt (FS2002)", "Brisolt (FS2004)"};
-
 // A folder that holds `file` (letter case not significant) is accepted.
 DialogAnswer AnswerFor(const std::filesystem::path& folder, std::string_view file,
                        std::string_view refusal) {
@@ -49,10 +48,24 @@ DialogAnswer AnswerFor(const std::filesystem::path& folder, std::string_view fil
   return {true, folder, {}};
 }
 
-std::string_view ChartSubFolder(TargetProgramChoice choice) {
-  if (choice == TargetProgramChoice::ChartFs2002) return "\\Brisolt (FS2002)";
-  if (choice == TargetProgramChoice::ChartFs2004) return "\\Brisolt (FS2004)";
-  return "";
+// The chart program's editions, one for each simulator, the newest last.
+struct ChartEdition {
+  TargetProgramChoice choice;
+  FsVersion version;
+  std::string_view Folder() const { return SimulatorTraitsOf(version)->chart_folder; }
+};
+constexpr std::array<ChartEdition, 2> kChartEditions = {{
+    {TargetProgramChoice::ChartFs2002, FsVersion::Fs2002},
+    {TargetProgramChoice::ChartFs2004, FsVersion::Fs2004},
+}};
+
+// The folder of the chart program's edition that `choice` names ("Brisolt
+// (FS2002)"); empty for the radar program, which is the folder itself.
+std::string_view ChartFolder(TargetProgramChoice choice) {
+  for (const ChartEdition& edition : kChartEditions) {
+    if (edition.choice == choice) return edition.Folder();
+  }
+  return {};
 }
 
 // "does not exist", "is a file, not a folder" or "cannot be entered" for a
@@ -77,12 +90,12 @@ std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
   if (const std::string_view trouble = FolderTrouble(path); !trouble.empty()) {
     return shown + " " + std::string(trouble) + ".";
   }
-  const FsVersion other = version == FsVersion::Fs2002 ? FsVersion::Fs2004 : FsVersion::Fs2002;
   const std::string wanted(SimulatorProgramFile(version));
-  if (!platform::FindFile(path, SimulatorProgramFile(other)).empty()) {
-    return shown + " holds " + std::string(SimulatorProgramFile(other)) + " rather than " + wanted +
+  for (const SimulatorTraits& other : kSimulators) {
+    if (other.version == version || platform::FindFile(path, other.program_file).empty()) continue;
+    return shown + " holds " + std::string(other.program_file) + " rather than " + wanted +
            ": choose the other simulator version (on the command line, --fs-version " +
-           std::to_string(ToNumber(other)) + ").";
+           std::to_string(ToNumber(other.version)) + ").";
   }
   return shown + " holds no " + wanted + ".";
 }
@@ -175,8 +188,8 @@ bool ChangeSteps(ProgramState& state, StartupView& view) {
 std::filesystem::path ProgramFolderIn(const std::filesystem::path& folder) {
   if (!platform::FindFile(folder, kProgramConfigName).empty()) return folder;
   std::filesystem::path found;
-  for (std::string_view chart : kChartFolders) {
-    const std::filesystem::path sub = platform::ResolvePath(chart, folder);
+  for (const SimulatorTraits& simulator : kSimulators) {
+    const std::filesystem::path sub = platform::ResolvePath(simulator.chart_folder, folder);
     if (platform::FindFile(sub, kProgramConfigName).empty()) continue;
     if (!found.empty()) return folder;  // both editions: the user must say which
     found = sub;
@@ -189,8 +202,8 @@ std::string TargetFolderProblem(const std::filesystem::path& folder) {
     return platform::Utf8Of(folder) + " " + std::string(trouble) + ".";
   }
   std::string text = "No Program_Config.cfg was found in " + platform::Utf8Of(folder) + ".";
-  for (std::string_view chart : kChartFolders) {
-    const std::filesystem::path sub = platform::ResolvePath(chart, folder);
+  for (const SimulatorTraits& simulator : kSimulators) {
+    const std::filesystem::path sub = platform::ResolvePath(simulator.chart_folder, folder);
     if (!platform::FindFile(sub, kProgramConfigName).empty()) {
       text.append(" ")
           .append(platform::Utf8Of(sub))
@@ -206,7 +219,9 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
     return {false, {}, std::string(text::kNoTargetProgramChosen)};
   }
   if (IsBlank(typed_folder)) return {false, {}, std::string(text::kWrongTargetFolder)};
-  const std::string typed = std::string(typed_folder) + std::string(ChartSubFolder(choice));
+  const std::string_view chart_folder = ChartFolder(choice);
+  std::string typed(typed_folder);
+  if (!chart_folder.empty()) typed.append("\\").append(chart_folder);
   DialogAnswer answer =
       AnswerFor(EnterableFolder(typed, base), kProgramConfigName, text::kWrongTargetFolder);
   if (answer.accepted) return answer;
@@ -214,8 +229,7 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
   // the one above it.
   if (typed != typed_folder) {
     const std::filesystem::path own_folder = EnterableFolder(typed_folder, base);
-    if (platform::EqualsIgnoreCase(platform::Utf8Of(own_folder.filename()),
-                                   ChartSubFolder(choice).substr(1))) {
+    if (platform::EqualsIgnoreCase(platform::Utf8Of(own_folder.filename()), chart_folder)) {
       const DialogAnswer own = AnswerFor(own_folder, kProgramConfigName, text::kWrongTargetFolder);
       if (own.accepted) return own;
     }
@@ -230,13 +244,11 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
 DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_folder,
                                   const std::filesystem::path& base,
                                   const std::filesystem::path& target_folder) {
-  if (!IsReadableSimulator(version)) {
-    return {false, {}, std::string(text::kNoSimulatorVersionChosen)};
-  }
+  const SimulatorTraits* simulator = SimulatorTraitsOf(version);
+  if (!simulator) return {false, {}, std::string(text::kNoSimulatorVersionChosen)};
   const std::filesystem::path folder = EnterableFolder(typed_folder, base, target_folder);
-  const std::string_view refusal =
-      version == FsVersion::Fs2002 ? text::kWrongFs2002Folder : text::kWrongFs2004Folder;
-  DialogAnswer answer = AnswerFor(folder, SimulatorProgramFile(version), refusal);
+  DialogAnswer answer =
+      AnswerFor(folder, simulator->program_file, text::WrongSimulatorFolder(simulator->short_name));
   if (!answer.accepted && !IsBlank(typed_folder)) {
     answer.message = text::WithDetail(
         answer.message, SimulatorFolderProblem(version, typed_folder, base, target_folder));
@@ -326,14 +338,14 @@ TargetProgramChoice CurrentTargetChoice(const ProgramState& state) {
   if (state.config.Program_Id == TargetProgram::Radar) return TargetProgramChoice::Radar;
   if (state.config.Program_Id != TargetProgram::Chart) return TargetProgramChoice::None;
   const std::string folder_name = platform::Utf8Of(state.TargetFolder.filename());
-  if (platform::EqualsIgnoreCase(folder_name, kChartFolders[0])) {
-    return TargetProgramChoice::ChartFs2002;
+  for (const ChartEdition& edition : kChartEditions) {
+    if (platform::EqualsIgnoreCase(folder_name, edition.Folder())) return edition.choice;
   }
-  if (platform::EqualsIgnoreCase(folder_name, kChartFolders[1])) {
-    return TargetProgramChoice::ChartFs2004;
+  // A folder of another name: the edition of the recorded simulator, or the newest.
+  for (const ChartEdition& edition : kChartEditions) {
+    if (edition.version == state.config.FS_Version) return edition.choice;
   }
-  return state.config.FS_Version == FsVersion::Fs2002 ? TargetProgramChoice::ChartFs2002
-                                                      : TargetProgramChoice::ChartFs2004;
+  return kChartEditions.back().choice;
 }
 
 bool NeedsSimulator(const ProgramState& state) { return !state.config.HasSimulator(); }

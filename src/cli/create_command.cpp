@@ -1,6 +1,7 @@
 #include "cli/create_command.h"
 
 #include <iostream>
+#include <ranges>
 #include <string>
 
 #include "app/creation_run.h"
@@ -89,13 +90,13 @@ std::string PastableFolder(const std::filesystem::path& folder, const ProgramSta
 int MissingSimulatorOptions(const ProgramState& state, TerminalView& view) {
   view.Line("No simulator is recorded in " +
             platform::Utf8Of(state.TargetFolder / "Program_Config.cfg") +
-            ": pass --simulator DIR and --fs-version 8 (FS2002) or 9 (FS2004).");
-  for (const FsVersion version : {FsVersion::Fs2004, FsVersion::Fs2002}) {
-    const std::string program(SimulatorProgramFile(version));
+            ": pass --simulator DIR and --fs-version " + SimulatorChoicesText() + ".");
+  for (const SimulatorTraits& simulator : std::views::reverse(kSimulators)) {  // newest first
+    const std::string program(simulator.program_file);
     for (const std::filesystem::path& folder :
          platform::FindInstalledPrograms(program, state.TargetFolder)) {
       view.Line("Found " + program + ": --simulator " + PastableFolder(folder, state) +
-                " --fs-version " + std::to_string(ToNumber(version)));
+                " --fs-version " + std::to_string(ToNumber(simulator.version)));
     }
   }
   return kExitUsage;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <ranges>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -28,7 +29,35 @@ namespace {
 using namespace tarnvale;
 using namespace tarnvale::cli;
 
-const auto kFsVersion = CLI::IsMember({8, 9});
+// The numbers of the simulator versions, and what each stands for:
+// "8 = FS2002, 9 = FS2004".
+std::vector<int> SimulatorNumbers() {
+  std::vector<int> numbers;
+  for (const SimulatorTraits& simulator : kSimulators)
+    numbers.push_back(ToNumber(simulator.version));
+  return numbers;
+}
+std::string SimulatorNumbersHelp() {
+  std::string help;
+  for (const SimulatorTraits& simulator : kSimulators) {
+    if (!help.empty()) help += ", ";
+    help += std::to_string(ToNumber(simulator.version)) + " = " + std::string(simulator.short_name);
+  }
+  return help;
+}
+
+const auto kFsVersion = CLI::IsMember(SimulatorNumbers());
+
+// The program files that mark a simulator folder, newest first: "fs9.exe or
+// fs2002.exe".
+std::string ProgramFilesHelp() {
+  std::string help;
+  for (const SimulatorTraits& simulator : std::views::reverse(kSimulators)) {
+    if (!help.empty()) help += " or ";
+    help += simulator.program_file;
+  }
+  return help;
+}
 
 // An option whose value is one of the words of `choices`, in any letter
 // case; the help lists the words, not the values they stand for.
@@ -67,9 +96,12 @@ CLI::Option* AddPathOption(CLI::App& command, const std::string& name, Paths& pa
       name, [&paths](const Text& text) { paths = PathOf(text); }, help);
 }
 
-// The simulator version is typed as its number, 8 or 9.
-CLI::Option* AddFsVersion(CLI::App& command, FsVersion& version, const std::string& help) {
-  return command.add_option("--fs-version", version, help)->check(kFsVersion)->type_name("INT");
+// The simulator version is typed as its number; the help says which stands
+// for which, followed by `more`.
+CLI::Option* AddFsVersion(CLI::App& command, FsVersion& version, const std::string& more = {}) {
+  return command.add_option("--fs-version", version, SimulatorNumbersHelp() + more)
+      ->check(kFsVersion)
+      ->type_name("INT");
 }
 
 void AddCreate(CLI::App& app, CreateOptions& options) {
@@ -78,10 +110,10 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
   AddPathOption(*create, "--target", options.target,
                 "Folder of the program that holds Program_Config.cfg")
       ->required();
-  CLI::Option* simulator = AddPathOption(
-      *create, "--simulator", options.simulator,
-      "Simulator folder (holds fs9.exe or fs2002.exe); replaces the one Program_Config.cfg records");
-  CLI::Option* version = AddFsVersion(*create, options.fs_version, "8 = FS2002, 9 = FS2004");
+  CLI::Option* simulator = AddPathOption(*create, "--simulator", options.simulator,
+                                         "Simulator folder (holds " + ProgramFilesHelp() +
+                                             "); replaces the one Program_Config.cfg records");
+  CLI::Option* version = AddFsVersion(*create, options.fs_version);
   AddPathOption(*create, "--report", options.report,
                 "Also write what the run read and passed over, as JSON, to this file");
   create
@@ -102,7 +134,7 @@ void AddCreate(CLI::App& app, CreateOptions& options) {
 void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
   CLI::App* gen = app.add_subcommand("gen-scenery", "Write a synthetic simulator installation");
   AddPathOption(*gen, "--out", options.out, "Simulator folder to create")->required();
-  AddFsVersion(*gen, options.fs_version, "8 = FS2002, 9 = FS2004")->required();
+  AddFsVersion(*gen, options.fs_version)->required();
   const std::map<std::string, fab::Preset> presets{{"demo", fab::Preset::Demo},
                                                    {"world", fab::Preset::World}};
   AddWordOption(*gen, "--preset", options.preset, presets,
@@ -120,7 +152,7 @@ void AddDemo(CLI::App& app, DemoOptions& options) {
   CLI::App* demo = app.add_subcommand(
       "demo", "Build a sample simulator and program folder, then create the database files");
   AddPathOption(*demo, "--dir", options.dir, "Folder for the demo (default ./tarnvale-demo)");
-  AddFsVersion(*demo, options.fs_version, "8 = FS2002, 9 = FS2004 (default 9)");
+  AddFsVersion(*demo, options.fs_version, " (default 9)");
   const std::map<std::string, TargetProgram> programs{{"chart", TargetProgram::Chart},
                                                       {"radar", TargetProgram::Radar}};
   AddWordOption(*demo, "--program", options.program, programs, "chart or radar (default chart)");

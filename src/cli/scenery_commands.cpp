@@ -20,13 +20,18 @@ namespace fs = std::filesystem;
 // Marks a folder made by `demo`, which a later `demo` may clear and rebuild.
 constexpr std::string_view kDemoMarker = ".tarnvale-demo";
 
-std::string SimulatorName(FsVersion fs_version) {
-  return fs_version == FsVersion::Fs2002 ? "FS2002" : "Flight Simulator 9";
+// The radar program's folder; the chart program's is named after its simulator.
+constexpr std::string_view kRadarFolder = "Scopel v5";
+
+// The demo's simulator: the version asked for, or else the newest.
+const SimulatorTraits& DemoSimulator(FsVersion fs_version) {
+  const SimulatorTraits* simulator = SimulatorTraitsOf(fs_version);
+  return simulator ? *simulator : kSimulators.back();
 }
 
-std::string ProgramFolderName(const DemoOptions& options) {
-  if (options.program == TargetProgram::Radar) return "Scopel v5";
-  return options.fs_version == FsVersion::Fs2002 ? "Brisolt (FS2002)" : "Brisolt (FS2004)";
+std::string_view ProgramFolderName(const DemoOptions& options) {
+  if (options.program == TargetProgram::Radar) return kRadarFolder;
+  return DemoSimulator(options.fs_version).chart_folder;
 }
 
 // The file the sibling program's installer leaves: no simulator recorded yet.
@@ -40,9 +45,9 @@ std::string FreshProgramConfig(TargetProgram program) {
 // The entries a demo makes in its folder: the marker, the simulator and
 // every kind of program folder.
 bool MadeByDemo(const fs::path& name) {
-  for (const char* made : {".tarnvale-demo", "FS2002", "Flight Simulator 9", "Scopel v5",
-                           "Brisolt (FS2002)", "Brisolt (FS2004)"}) {
-    if (name == made) return true;
+  if (name == kDemoMarker || name == kRadarFolder) return true;
+  for (const SimulatorTraits& simulator : kSimulators) {
+    if (name == simulator.install_folder || name == simulator.chart_folder) return true;
   }
   return false;
 }
@@ -104,7 +109,8 @@ int RunGenSceneryCommand(const fab::GenerateOptions& options, std::ostream& out)
 
 int RunDemoCommand(const DemoOptions& options, TerminalView& view) {
   fab::GenerateOptions scenery;
-  scenery.out = platform::AbsolutePath(options.dir) / SimulatorName(options.fs_version);
+  scenery.out =
+      platform::AbsolutePath(options.dir) / DemoSimulator(options.fs_version).install_folder;
   scenery.fs_version = options.fs_version;
   CreateOptions create;
   create.simulator = scenery.out;

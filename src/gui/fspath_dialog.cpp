@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <array>
 #include <system_error>
 
 #include "app/desktop_session.h"
@@ -32,8 +33,9 @@ FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
     : SetupDialog(presenter, QStringLiteral("Getting Flight Simulator's Main Information"),
                   {kClientWidth, kClientHeight}, parent) {
   AddGroupBox(QStringLiteral("Choose your Flight Simulator's version"), 7, 7, 247, 31);
-  QRadioButton* fs2002 = AddRadioButton(SimulatorText(FsVersion::Fs2002), 15, 21, 112, 10);
-  QRadioButton* fs2004 = AddRadioButton(SimulatorText(FsVersion::Fs2004), 137, 21, 112, 10);
+  const std::array<QRadioButton*, 2> versions = {
+      AddRadioButton(SimulatorText(SimulatorAtPlace(1)), 15, 21, 112, 10),
+      AddRadioButton(SimulatorText(SimulatorAtPlace(2)), 137, 21, 112, 10)};
   AddGroupBox(QStringLiteral("Enter your Microsoft Flight Simulator's main folder"), 7, 44, 247,
               54);
   folder_field_ = AddFolderField(13, 63, 183, 12);
@@ -53,32 +55,22 @@ FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
   found_group_->hide();
   found_list_->hide();
 
-  connect(fs2002, &QRadioButton::toggled, this, [this](bool checked) {
-    if (checked) LookForInstalls(FsVersion::Fs2002);
-  });
-  connect(fs2004, &QRadioButton::toggled, this, [this](bool checked) {
-    if (checked) LookForInstalls(FsVersion::Fs2004);
-  });
+  for (std::size_t i = 0; i < versions.size(); ++i) {
+    const FsVersion version = SimulatorAtPlace(static_cast<int>(i) + 1);
+    connect(versions[i], &QRadioButton::toggled, this, [this, version](bool checked) {
+      if (checked) LookForInstalls(version);
+    });
+  }
   connect(found_list_, &QListWidget::itemClicked, this,
           [this](const QListWidgetItem* item) { UseFound(item->text()); });
   connect(found_list_, &QListWidget::itemActivated, this,
           [this](const QListWidgetItem* item) { UseFound(item->text()); });
 }
 
-FsVersion FSPath_Dialog::Version() const {
-  switch (CheckedRadioButton()) {
-    case 1:
-      return FsVersion::Fs2002;
-    case 2:
-      return FsVersion::Fs2004;
-    default:
-      return FsVersion::None;
-  }
-}
+FsVersion FSPath_Dialog::Version() const { return SimulatorAtPlace(CheckedRadioButton()); }
 
 void FSPath_Dialog::Prefill(FsVersion version, const QString& folder) {
-  const int place = version == FsVersion::Fs2002 ? 1 : version == FsVersion::Fs2004 ? 2 : 0;
-  SetupDialog::Prefill(place, folder);
+  SetupDialog::Prefill(PlaceOfSimulator(version), folder);
 }
 
 // A relative folder is taken from the target folder, where the program

@@ -1,7 +1,6 @@
 #include "output/database_reader.h"
 
 #include <algorithm>
-#include <array>
 #include <concepts>
 #include <system_error>
 
@@ -150,7 +149,7 @@ class LittleEndianDecoder {
   bool overrun_ = false;
 };
 
-std::string CheckKind(std::uint8_t kind, const std::vector<RecordKind>& expected) {
+std::string CheckKind(std::uint8_t kind, std::span<const RecordKind> expected) {
   std::string wanted;
   for (const RecordKind allowed : expected) {
     if (kind == static_cast<std::uint8_t>(allowed)) return {};
@@ -173,7 +172,7 @@ std::string CheckNextOffset(std::int32_t next_offset, std::size_t end) {
 
 // What a sound record of a file holds.
 struct RecordRules {
-  std::vector<RecordKind> kinds;  // the kind bytes the file may hold
+  std::span<const RecordKind> kinds;  // the kind bytes the file may hold
   bool file_size_is_length = false;
 };
 
@@ -227,23 +226,6 @@ void ParseRecords(RecordBytes& bytes, const RecordRules& rules, DatabaseFileSumm
   }
 }
 
-struct FileType {
-  DatabaseFileKind kind;
-  std::string_view name;
-};
-
-constexpr std::array<FileType, 9> kFileTypes = {{
-    {DatabaseFileKind::Airports, "world_airports.dat"},
-    {DatabaseFileKind::FuelAreas, "world_fuel_areas.dat"},
-    {DatabaseFileKind::Airspaces, "additional_airspaces.dat"},
-    {DatabaseFileKind::Navaids, "world_navaids.dat"},
-    {DatabaseFileKind::Markers, "world_markers.dat"},
-    {DatabaseFileKind::Fixpoints, "world_fixpoints.dat"},
-    {DatabaseFileKind::VictorAirways, "world_airways_v.dat"},
-    {DatabaseFileKind::JetAirways, "world_airways_j.dat"},
-    {DatabaseFileKind::MagneticDeclination, "magdec.bgl"},
-}};
-
 // "no such file" or "is a folder: ..." for a path that names no file to
 // read; empty otherwise (a file that then fails to open says so itself).
 std::string_view NoFileTrouble(const std::filesystem::path& path) {
@@ -256,26 +238,24 @@ std::string_view NoFileTrouble(const std::filesystem::path& path) {
 
 void ParseByKind(DatabaseFileKind kind, RecordBytes& bytes, DatabaseFileSummary& summary,
                  const RecordHandler& on_record) {
+  const OutputFileType& file = OutputFileOf(kind);
+  const RecordRules rules{file.record_kinds, file.size_is_length};
   switch (kind) {
     case DatabaseFileKind::Airports:
-      return ParseRecords<AirportRecord>(bytes, {{RecordKind::Airport}, true}, summary, on_record);
+      return ParseRecords<AirportRecord>(bytes, rules, summary, on_record);
     case DatabaseFileKind::FuelAreas:
-      return ParseRecords<FuelAreaRecord>(bytes, {{RecordKind::FuelArea}}, summary, on_record);
+      return ParseRecords<FuelAreaRecord>(bytes, rules, summary, on_record);
     case DatabaseFileKind::Airspaces:
-      return ParseRecords<AirspaceRecord>(bytes, {}, summary, on_record);
+      return ParseRecords<AirspaceRecord>(bytes, rules, summary, on_record);
     case DatabaseFileKind::Navaids:
-      return ParseRecords<NavaidRecord>(bytes, {{RecordKind::Vor, RecordKind::Ndb}, true}, summary,
-                                        on_record);
+      return ParseRecords<NavaidRecord>(bytes, rules, summary, on_record);
     case DatabaseFileKind::Markers:
-      // An unrecognised marker type has FileSize 0: only the kind is checked.
-      return ParseRecords<MarkerRecord>(bytes, {{RecordKind::Marker}}, summary, on_record);
+      return ParseRecords<MarkerRecord>(bytes, rules, summary, on_record);
     case DatabaseFileKind::Fixpoints:
-      return ParseRecords<FixRecord>(bytes, {{RecordKind::Fix}}, summary, on_record);
+      return ParseRecords<FixRecord>(bytes, rules, summary, on_record);
     case DatabaseFileKind::VictorAirways:
-      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::VictorAirway}, true}, summary,
-                                        on_record);
     case DatabaseFileKind::JetAirways:
-      return ParseRecords<AirwayRecord>(bytes, {{RecordKind::JetAirway}, true}, summary, on_record);
+      return ParseRecords<AirwayRecord>(bytes, rules, summary, on_record);
     case DatabaseFileKind::MagneticDeclination:
       return;  // the simulator's own file, copied unchanged
   }
@@ -284,18 +264,13 @@ void ParseByKind(DatabaseFileKind kind, RecordBytes& bytes, DatabaseFileSummary&
 }  // namespace
 
 std::optional<DatabaseFileKind> DatabaseFileKindOf(std::string_view file_name) {
-  for (const FileType& type : kFileTypes) {
-    if (platform::EqualsIgnoreCase(file_name, type.name)) return type.kind;
+  for (const OutputFileType& file : kOutputFiles) {
+    if (platform::EqualsIgnoreCase(file_name, file.name)) return file.kind;
   }
   return std::nullopt;
 }
 
-std::string_view DatabaseFileName(DatabaseFileKind kind) {
-  for (const FileType& type : kFileTypes) {
-    if (type.kind == kind) return type.name;
-  }
-  return {};
-}
+std::string_view DatabaseFileName(DatabaseFileKind kind) { return OutputFileOf(kind).name; }
 
 DatabaseFileStream::DatabaseFileStream(const std::filesystem::path& path) {
   summary_.kind = DatabaseFileKindOf(platform::Utf8Of(path.filename()));

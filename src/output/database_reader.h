@@ -19,22 +19,11 @@
 #include <variant>
 #include <vector>
 
+#include "output/output_files.h"
 #include "platform/system_file.h"
 #include "scenery/records.h"
 
 namespace tarnvale {
-
-enum class DatabaseFileKind {
-  Airports,
-  FuelAreas,
-  Airspaces,
-  Navaids,
-  Markers,
-  Fixpoints,
-  VictorAirways,
-  JetAirways,
-  MagneticDeclination,  // the copy of magdec.bgl: recognised, not parsed
-};
 
 // The kind of the file named `file_name` (letter case ignored), if it is one
 // of the files the writer makes.

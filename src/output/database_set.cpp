@@ -432,9 +432,9 @@ std::string StagingEntryProblem(const fs::path& target_folder) {
 }
 
 bool HoldsDatabaseRecords(const fs::path& target_folder) {
-  for (std::string_view name : kOutputFileSet) {
-    if (name == "magdec.bgl") continue;
-    for (const fs::path& entry : EntriesNamed(target_folder, name)) {
+  for (const OutputFileType& file : kOutputFiles) {
+    if (!HoldsRecords(file)) continue;
+    for (const fs::path& entry : EntriesNamed(target_folder, file.name)) {
       std::error_code error;
       if (fs::is_regular_file(entry, error) && fs::file_size(entry, error) > 0 && !error) {
         return true;

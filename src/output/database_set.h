@@ -29,13 +29,13 @@
 #include <system_error>
 #include <vector>
 
+#include "output/output_files.h"
+
 namespace tarnvale {
 
-// The files a run writes into the target folder.
-inline constexpr std::array<std::string_view, 9> kOutputFileSet = {
-    "world_airports.dat",   "world_navaids.dat",        "world_markers.dat",
-    "world_fuel_areas.dat", "additional_airspaces.dat", "world_fixpoints.dat",
-    "world_airways_j.dat",  "world_airways_v.dat",      "magdec.bgl"};
+// The files a run writes into the target folder, in the order in which the
+// set is replaced.
+inline constexpr OutputFileNames kOutputFileSet = NamesOfOutputFiles();
 
 // The run's private folder inside the target folder.
 inline constexpr std::string_view kStagingFolderName = ".tarnvale-staging";

@@ -22,7 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
-constexpr std::string_view kMagneticDeclinationName = "magdec.bgl";
 
 std::string WhatFailedWriting(const fs::path& path) {
   return "Error - could not write the database file " + platform::Utf8Of(path);
@@ -169,23 +168,17 @@ UnflushedFile WriteRecordFile(const fs::path& path,
   return std::move(file).Written();
 }
 
-// Where the simulator keeps magdec.bgl, below its main folder.
-std::optional<std::string_view> MagneticDeclinationSource(FsVersion fs_version) {
-  if (fs_version == FsVersion::Fs2002) return "\\scenery\\magdec.bgl";
-  if (fs_version == FsVersion::Fs2004) return "\\Scenery\\BASE\\Scenery\\magdec.bgl";
-  return std::nullopt;
-}
-
 UnflushedFile CopyMagneticDeclination(const OutputSettings& settings, const fs::path& target) {
-  const std::optional<std::string_view> source_text = MagneticDeclinationSource(settings.Version);
-  if (!source_text) {
+  const SimulatorTraits* simulator = SimulatorTraitsOf(settings.Version);
+  if (!simulator) {
     return UnflushedFile("Error - could not copy magdec.bgl: no simulator version " +
                          std::to_string(ToNumber(settings.Version)) + " keeps one.");
   }
   // A relative simulator folder is taken from the target folder, as the
   // target folder is where the files are written.
-  const fs::path source = platform::ResolvePath(
-      settings.SimulatorFolder + std::string(*source_text), settings.TargetFolder);
+  const fs::path source =
+      platform::ResolvePath(settings.SimulatorFolder + std::string(simulator->magnetic_declination),
+                            settings.TargetFolder);
   const std::string what = "Error - could not copy magdec.bgl from " + platform::Utf8Of(source) +
                            " to " + platform::Utf8Of(target);
   // A simulator without a readable magdec.bgl is an input to live with, not
@@ -204,40 +197,64 @@ UnflushedFile CopyMagneticDeclination(const OutputSettings& settings, const fs::
   return UnflushedFile::After(target, std::move(file), error, what);
 }
 
+// What goes into the file of `kind`, and whether there is anything.
+struct FileContent {
+  bool present = false;
+  std::function<UnflushedFile(const fs::path&)> write;
+};
+
+// The records of each array in turn.
+template <typename Record, typename... More>
+FileContent RecordsOf(RecordArray<Record>& first, More&... more) {
+  const bool present = !first.empty() || (!more.empty() || ...);
+  return {present, [&first, &more...](const fs::path& path) {
+            return WriteRecordFile(path, {&first, &more...});
+          }};
+}
+
+FileContent ContentOf(DatabaseFileKind kind, NavDatabase& db, const OutputSettings& settings) {
+  switch (kind) {
+    case DatabaseFileKind::Airports:
+      return RecordsOf(db.Airports);
+    case DatabaseFileKind::FuelAreas:
+      return RecordsOf(db.FuelAreas);
+    case DatabaseFileKind::Airspaces:
+      return RecordsOf(db.Airspaces);
+    case DatabaseFileKind::Navaids:
+      return RecordsOf(db.Vors, db.Ndbs);
+    case DatabaseFileKind::Markers:
+      return RecordsOf(db.Markers);
+    case DatabaseFileKind::Fixpoints:
+      return RecordsOf(db.Fixes);
+    case DatabaseFileKind::VictorAirways:
+      return RecordsOf(db.VictorAirways);
+    case DatabaseFileKind::JetAirways:
+      return RecordsOf(db.JetAirways);
+    case DatabaseFileKind::MagneticDeclination:
+      return {true, [&settings](const fs::path& path) {
+                return CopyMagneticDeclination(settings, path);
+              }};
+  }
+  return {};
+}
+
 }  // namespace
 
 std::vector<DatabaseWriting::Step> DatabaseWriting::StepsFor(NavDatabase& db,
                                                              const OutputSettings& settings) {
-  const bool radar = settings.Program == TargetProgram::Radar;
-  // Any later version number counts as FS2004 here.
-  const bool fs2004 = ToNumber(settings.Version) >= ToNumber(FsVersion::Fs2004);
-  return {
-      {"world_airports.dat", !db.Airports.empty(), true,
-       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Airports}); }},
-      {"world_fuel_areas.dat", fs2004 && !db.FuelAreas.empty(), false,
-       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.FuelAreas}); }},
-      {"additional_airspaces.dat", radar && fs2004 && !db.Airspaces.empty(), false,
-       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Airspaces}); }},
-      {"world_navaids.dat", radar && (!db.Vors.empty() || !db.Ndbs.empty()), false,
-       [&db](const fs::path& path) {
-         return WriteRecordFile(path, {&db.Vors, &db.Ndbs});
-       }},
-      {"world_markers.dat", radar && !db.Markers.empty(), false,
-       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Markers}); }},
-      {kMagneticDeclinationName, true, false,
-       [&settings](const fs::path& path) { return CopyMagneticDeclination(settings, path); }},
-      {"world_fixpoints.dat", radar && !db.Fixes.empty(), false,
-       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.Fixes}); }},
-      {"world_airways_v.dat", radar && !db.VictorAirways.empty(), true,
-       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.VictorAirways}); }},
-      {"world_airways_j.dat", radar && !db.JetAirways.empty(), true,
-       [&db](const fs::path& path) { return WriteRecordFile(path, {&db.JetAirways}); }},
-  };
+  std::vector<Step> steps;
+  for (const OutputFileType* file : OutputFilesInWriteOrder()) {
+    FileContent content = ContentOf(file->kind, db, settings);
+    const bool wanted =
+        content.present && ProgramGetsFile(*file, settings.Program, settings.Version);
+    steps.push_back({*file, wanted, std::move(content.write)});
+  }
+  return steps;
 }
 
 bool WritesAnyRecord(NavDatabase& db, const OutputSettings& settings) {
   for (const DatabaseWriting::Step& step : DatabaseWriting::StepsFor(db, settings)) {
-    if (step.wanted && step.name != kMagneticDeclinationName) return true;
+    if (step.wanted && HoldsRecords(step.file)) return true;
   }
   return false;
 }
@@ -275,7 +292,7 @@ WriteResult DatabaseWriting::Finish(ProgressView& view) {
   // incomplete.
   for (std::size_t step = 0; step < steps_.size(); ++step) {
     if (!warnings_[step].empty()) {
-      result.kept_old.emplace_back(steps_[step].name);
+      result.kept_old.emplace_back(steps_[step].file.name);
       result.warnings.push_back(warnings_[step]);
     }
     if (failures_[step].empty()) continue;
@@ -291,7 +308,8 @@ WriteResult DatabaseWriting::Finish(ProgressView& view) {
 bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
   std::vector<std::size_t> chosen;
   for (std::size_t step = 0; step < steps_.size(); ++step) {
-    if (part == Part::All || steps_[step].bound == (part == Part::Bound)) chosen.push_back(step);
+    const bool bound = steps_[step].file.bound;
+    if (part == Part::All || bound == (part == Part::Bound)) chosen.push_back(step);
   }
   std::vector<UnflushedFile> written(chosen.size());
   std::atomic<std::size_t> next{0};
@@ -303,7 +321,7 @@ bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
         return;
       }
       const Step& step = steps_[chosen[i]];
-      if (step.wanted) written[i] = step.write(settings_.OutputFolder / step.name);
+      if (step.wanted) written[i] = step.write(settings_.OutputFolder / step.file.name);
     }
   };
   std::vector<std::jthread> helpers;

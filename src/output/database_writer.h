@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "domain/simulation.h"
+#include "output/output_files.h"
 #include "platform/progress.h"
 #include "scenery/nav_database.h"
 
@@ -80,9 +81,8 @@ class DatabaseWriting {
 
  private:
   struct Step {
-    std::string_view name;
+    const OutputFileType& file;
     bool wanted;
-    bool bound;  // binding completes the records it writes
     std::function<UnflushedFile(const std::filesystem::path&)> write;
   };
   enum class Part { All, Bound, Unbound };

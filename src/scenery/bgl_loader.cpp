@@ -144,14 +144,14 @@ void BglFile::ReadRange(std::size_t from, std::size_t to) {
 namespace {
 
 // What the header alone tells of a file: too short for the chosen
-// simulator's header words, or a file of the other format (an FS2002
+// simulator's header words, or a file of the other layout (an FS2002
 // simulator reads no file of the 0x1992 container).
-FileStatus HeaderStatus(BglBytes& bytes, FsVersion fs_version) {
-  const bool fs2004 = fs_version == FsVersion::Fs2004;
-  const std::size_t header = fs2004 ? kFs2004HeaderSize : fs2002::kFacilityMarkField + 4;
+FileStatus HeaderStatus(BglBytes& bytes, BglLayout layout) {
+  const bool sectioned = layout == BglLayout::Sectioned;
+  const std::size_t header = sectioned ? kFs2004HeaderSize : fs2002::kFacilityMarkField + 4;
   const ByteCursor words = bytes.Bring(0, header);
   if (words.Overrun()) return FileStatus::Short;
-  if ((words.U16(2) == kFs2004Magic) != fs2004) return FileStatus::NotBgl;
+  if ((words.U16(2) == kFs2004Magic) != sectioned) return FileStatus::NotBgl;
   return FileStatus::Read;
 }
 
@@ -184,9 +184,10 @@ int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading*
   try {
     if (!IsReadableSimulator(fs_version)) return kLoaderOk;
     const NavDatabase::ReadingNotes before{db.notes.malformed, db.notes.later_airports, {}};
-    const FileStatus header = HeaderStatus(bytes, fs_version);
-    if (fs_version == FsVersion::Fs2002) fs2002::ReadFile(db, bytes.OnDemand());
-    if (fs_version == FsVersion::Fs2004) ReadFs2004File(db, bytes);
+    const BglLayout layout = SimulatorTraitsOf(fs_version)->bgl_layout;
+    const FileStatus header = HeaderStatus(bytes, layout);
+    if (layout == BglLayout::Facility) fs2002::ReadFile(db, bytes.OnDemand());
+    if (layout == BglLayout::Sectioned) ReadFs2004File(db, bytes);
     if (reading) {
       reading->status = header;
       NoteReading(*reading, before, db.notes);

@@ -152,7 +152,7 @@ void ParallelLoader::Recycle(std::unique_ptr<LoadedFile> file) {
 
 int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
   if (file.result != kLoaderOk) return file.result;
-  const bool unique_airports = fs_version == FsVersion::Fs2004;
+  const bool unique_airports = SimulatorHas(fs_version, &SimulatorTraits::unique_airport_idents);
   if (DependsOnEarlierFiles(db, file.records, unique_airports)) {
     file.reading = FileReading{};
     return BglLoader(db, *file.path, fs_version, &file.reading);

@@ -17,7 +17,7 @@ namespace {
 SceneryFormat FormatFor(FsVersion fs_version) {
   if (fs_version == FsVersion::Fs2004) return Fs2004Format();
   if (fs_version == FsVersion::Fs2002) return Fs2002Format();
-  throw std::invalid_argument("simulator version must be 8 (FS2002) or 9 (FS2004), not " +
+  throw std::invalid_argument("simulator version must be " + SimulatorChoicesText() + ", not " +
                               std::to_string(ToNumber(fs_version)));
 }
 

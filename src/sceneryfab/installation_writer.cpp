@@ -17,7 +17,7 @@ constexpr const char* kCrLf = "\r\n";
 
 void CheckVersion(FsVersion fs_version) {
   if (!IsReadableSimulator(fs_version)) {
-    throw std::invalid_argument("simulator version must be 8 (FS2002) or 9 (FS2004), not " +
+    throw std::invalid_argument("simulator version must be " + SimulatorChoicesText() + ", not " +
                                 std::to_string(ToNumber(fs_version)));
   }
 }
@@ -53,6 +53,22 @@ Bytes DeclinationGrid() {
   return grid.Take();
 }
 
+// The relative path that `text` names, its parts parted by backslashes or
+// slashes.
+std::filesystem::path RelativePathOf(std::string_view text) {
+  std::filesystem::path path;
+  std::string part;
+  for (char c : std::string(text) + '\\') {
+    if (c != '\\' && c != '/') {
+      part += c;
+    } else if (!part.empty()) {
+      path /= part;
+      part.clear();
+    }
+  }
+  return path;
+}
+
 }  // namespace
 
 std::string SceneryCfgText(const std::vector<PlannedArea>& areas) {
@@ -72,22 +88,11 @@ std::string SimulatorProgramName(FsVersion fs_version) {
 
 std::filesystem::path MagdecRelativePath(FsVersion fs_version) {
   CheckVersion(fs_version);
-  return fs_version == FsVersion::Fs2004 ? std::filesystem::path("Scenery/BASE/Scenery/magdec.bgl")
-                                         : std::filesystem::path("scenery/magdec.bgl");
+  return RelativePathOf(SimulatorTraitsOf(fs_version)->magnetic_declination);
 }
 
 std::filesystem::path AreaBglFolder(const std::string& local) {
-  std::filesystem::path folder;
-  std::string part;
-  for (char c : local + '\\') {
-    if (c != '\\' && c != '/') {
-      part += c;
-    } else if (!part.empty()) {
-      folder /= part;
-      part.clear();
-    }
-  }
-  return folder / "Scenery";
+  return RelativePathOf(local) / "Scenery";
 }
 
 Bytes MagdecBytes(FsVersion fs_version) {

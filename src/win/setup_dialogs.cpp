@@ -165,18 +165,11 @@ class SimulatorDialog final : public SetupDialog {
       : SetupDialog(IDD_SIMULATOR, {IDC_FS2002, IDC_FS2004}, IDC_SIMULATOR_FOLDER, chooser),
         target_folder_(std::move(target_folder)) {}
 
-  static FsVersion VersionAt(int place) {
-    return place == 1 ? FsVersion::Fs2002 : place == 2 ? FsVersion::Fs2004 : FsVersion::None;
-  }
-  static int PlaceOf(FsVersion version) {
-    return version == FsVersion::Fs2002 ? 1 : version == FsVersion::Fs2004 ? 2 : 0;
-  }
-
  protected:
   // A relative folder is taken from the target folder, where the program
   // stands when it asks for the simulator.
   DialogAnswer Answer(int place, const std::string& text) const override {
-    return CheckSimulatorAnswer(VersionAt(place), text, RelativeBase(), target_folder_);
+    return CheckSimulatorAnswer(SimulatorAtPlace(place), text, RelativeBase(), target_folder_);
   }
   fs::path TypedFolder(const std::string& text) const override {
     return platform::ResolveTypedPath(text, RelativeBase(), target_folder_);
@@ -187,7 +180,7 @@ class SimulatorDialog final : public SetupDialog {
   }
   void Chosen(int place) override {
     const FoundInstalls found =
-        LookForSimulatorInstalls(VersionAt(place), target_folder_, FieldText(), filled_);
+        LookForSimulatorInstalls(SimulatorAtPlace(place), target_folder_, FieldText(), filled_);
     if (found.fill) UseFound(*found.fill);
     ShowFound(found.listed);
   }
@@ -336,9 +329,9 @@ std::optional<fs::path> WinStartupView::AskTargetFolder() {
 std::optional<SimulatorChoice> WinStartupView::AskSimulator(const SimulatorChoice& recorded) {
   SimulatorDialog dialog(chooser_, target_folder_);
   const std::optional<fs::path> folder =
-      dialog.Ask(owner_, SimulatorDialog::PlaceOf(recorded.version), recorded.folder.wstring());
+      dialog.Ask(owner_, PlaceOfSimulator(recorded.version), recorded.folder.wstring());
   if (!folder) return std::nullopt;
-  return SimulatorChoice{SimulatorDialog::VersionAt(dialog.AcceptedPlace()), *folder};
+  return SimulatorChoice{SimulatorAtPlace(dialog.AcceptedPlace()), *folder};
 }
 
 void WinStartupView::ShowMessage(std::string_view text, MessageTitle title) {

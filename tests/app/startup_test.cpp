@@ -104,6 +104,12 @@ INSTANTIATE_TEST_SUITE_P(
                    text::kWrongTargetFolder}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The simulator dialog's refusals, word for word.
+constexpr std::string_view kNotYourFs2002Folder =
+    "The directory that you had entered is not your FS2002's main folder, please try again.";
+constexpr std::string_view kNotYourFs2004Folder =
+    "The directory that you had entered is not your FS2004's main folder, please try again.";
+
 struct SimulatorCase {
   const char* name;
   FsVersion version;
@@ -139,11 +145,11 @@ INSTANTIATE_TEST_SUITE_P(
         SimulatorCase{"Fs2004", FsVersion::Fs2004, "FS9", true, {}},
         SimulatorCase{"Fs2002ProgramInCapitals", FsVersion::Fs2002, "FS2002", true, {}},
         SimulatorCase{"Fs2002AskedOfAnFs2004Folder", FsVersion::Fs2002, "FS9", false,
-                      text::kWrongFs2002Folder, "holds fs9.exe rather than fs2002.exe"},
+                      kNotYourFs2002Folder, "holds fs9.exe rather than fs2002.exe"},
         SimulatorCase{"Fs2004AskedOfAnFs2002Folder", FsVersion::Fs2004, "FS2002", false,
-                      text::kWrongFs2004Folder, "(on the command line, --fs-version 8)."},
-        SimulatorCase{"MissingFolder", FsVersion::Fs2004, "Nowhere", false,
-                      text::kWrongFs2004Folder, "Nowhere does not exist."}),
+                      kNotYourFs2004Folder, "(on the command line, --fs-version 8)."},
+        SimulatorCase{"MissingFolder", FsVersion::Fs2004, "Nowhere", false, kNotYourFs2004Folder,
+                      "Nowhere does not exist."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ScriptedStartupView : public StartupView {

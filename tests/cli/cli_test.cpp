@@ -127,6 +127,9 @@ TEST_F(UnicodeFolderTest, NamesStayWholeThroughCreateReportSettingsAndDump) {
   EXPECT_TRUE(Contains(dump.out, "# " + airports + ": ")) << dump.out;
 }
 
+const std::string kWrongFs2002Folder = text::WrongSimulatorFolder("FS2002");
+const std::string kWrongFs2004Folder = text::WrongSimulatorFolder("FS2004");
+
 struct RefusalCase {
   const char* name;
   int program_id;          // 0: no Program_Config.cfg at all
@@ -164,10 +167,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"NoSimulatorAnywhere", 1, false, "", "", 2, "--simulator"},
         RefusalCase{"BadFsVersion", 1, false, "FS9", "7", 2, "--fs-version"},
         RefusalCase{"VersionWithoutFolder", 1, false, "", "9", 2, "--simulator"},
-        RefusalCase{"NotAnFs2004Folder", 1, false, "Nowhere", "9", 1, text::kWrongFs2004Folder},
-        RefusalCase{"Fs2002AskedOfAnFs2004Folder", 1, false, "FS9", "8", 1,
-                    text::kWrongFs2002Folder},
-        RefusalCase{"WrongReplacement", 1, true, "Nowhere", "9", 1, text::kWrongFs2004Folder},
+        RefusalCase{"NotAnFs2004Folder", 1, false, "Nowhere", "9", 1, kWrongFs2004Folder},
+        RefusalCase{"Fs2002AskedOfAnFs2004Folder", 1, false, "FS9", "8", 1, kWrongFs2002Folder},
+        RefusalCase{"WrongReplacement", 1, true, "Nowhere", "9", 1, kWrongFs2004Folder},
         RefusalCase{"RadarWithoutDefaultDb", 2, true, "", "", 1, text::kDefaultDbMissing}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -175,10 +175,11 @@ TEST_F(WinePrefixCliTest, ADriveNoPrefixMapsSaysWhereItWasLookedFor) {
         row.simulator
             ? CheckSimulatorAnswer(FsVersion::Fs2004, row.typed, fs::current_path(), radar_)
             : CheckTargetProgramAnswer(TargetProgramChoice::Radar, row.typed, fs::current_path());
+    const std::string wrong_folder = text::WrongSimulatorFolder("FS2004");
     const std::string_view cli_line =
-        row.simulator ? text::kWrongFs2004Folder : text::kProgramConfigMissing;
+        row.simulator ? std::string_view(wrong_folder) : text::kProgramConfigMissing;
     const std::string_view dialog_line =
-        row.simulator ? text::kWrongFs2004Folder : text::kWrongTargetFolder;
+        row.simulator ? std::string_view(wrong_folder) : text::kWrongTargetFolder;
     for (const auto& [message, first_line] :
          {std::pair{result.out, cli_line}, std::pair{dialog.message, dialog_line}}) {
       EXPECT_EQ(message.substr(0, message.find('\n')), first_line) << message;

@@ -186,8 +186,8 @@ TEST(SimulatorDialog, NamesTheChosenVersionWhenTheFolderIsWrong) {
   ClickButton(&dialog, QStringLiteral("Ok"));
 
   const std::vector<std::string> expected = {std::string(text::kNoSimulatorVersionChosen),
-                                             std::string(text::kWrongFs2004Folder),
-                                             std::string(text::kWrongFs2002Folder)};
+                                             text::WrongSimulatorFolder("FS2004"),
+                                             text::WrongSimulatorFolder("FS2002")};
   EXPECT_EQ(FirstLines(presenter.Texts()), expected);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.Version(), FsVersion::Fs2004);
