@@ -12,7 +12,7 @@
 
 #include "domain/simulation.h"
 #include "platform/system_file.h"
-#include "scenery/byte_cursor.h"
+#include "scenery/bgl_bytes.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {
@@ -57,35 +57,9 @@ int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_v
 // The same for a file already in memory.
 int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, FsVersion fs_version);
 
-class BglBytes;
 // The same for a file opened by the caller (BglLoader is BglFile::Open and
 // this).
 int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading = nullptr);
-
-// The bytes of one scenery file as the loader walks it: a window of the
-// file's full size whose parts are brought in on request. Only bytes brought
-// in can be read: every cursor it hands out either covers a range brought
-// in or brings in what each read reaches.
-class BglBytes : public ByteSource {
- public:
-  explicit BglBytes(std::span<const std::uint8_t> bytes) : file_(bytes) {}
-  virtual ~BglBytes() = default;
-  BglBytes(const BglBytes&) = delete;
-  BglBytes& operator=(const BglBytes&) = delete;
-
-  std::size_t Size() const { return file_.Size(); }
-  // [offset, offset + count) of the file, brought in; an empty cursor marked
-  // overrun, bringing in nothing, when that range is not inside the file.
-  ByteCursor Bring(std::size_t offset, std::size_t count) {
-    if (file_.Contains(offset, count)) Require(offset, count);
-    return file_.Slice(offset, count);
-  }
-  // The file as a cursor that brings in the bytes of each read itself.
-  ByteCursor OnDemand() { return ByteCursor(file_.Bytes(), *this); }
-
- private:
-  ByteCursor file_;
-};
 
 // A file on disk, read in 64 KiB blocks as the walk asks for them, so that
 // the sections a creation run skips are never read. Its buffer is address
