@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "domain/progress.h"
 #include "output/binding.h"
-#include "platform/progress.h"
 #include "scenery/bgl_loader.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/preset_generator.h"

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "config/cfg_file_reader.h"
+#include "domain/progress.h"
 #include "output/binding.h"
 #include "output/database_dump.h"
 #include "output/database_reader.h"
 #include "output/record_encoder.h"
-#include "platform/progress.h"
 #include "scenery/bgl_loader.h"
 #include "scenery/fs2002_readers.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/run_summary.h"
-#include "platform/progress.h"
+#include "domain/progress.h"
 
 namespace tarnvale {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/progress.h"
+#include "domain/progress.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "domain/progress.h"
 #include "domain/simulation.h"
-#include "platform/progress.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {
