@@ -199,7 +199,7 @@ void DecodeAirport(NavDatabase& db, const ByteCursor& record) {
     db.notes.duplicate_airports.push_back(ident);
     return;
   }
-  AirportRecord& airport = *db.AppendAirport();
+  AirportRecord& airport = db.AppendAirport();
   airport.Ident = ident;
   db.RememberAirportIdent();
   const GeoPoint position = ReadPosition(record, 12, 16);
@@ -248,7 +248,7 @@ void DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record) {
   if (record.U16(0) != kTriggerId || db.PassOverIfCutShort(record) ||
       record.U16(28) != kRefuellingTrigger)
     return;
-  FuelAreaRecord& fuel = *db.AppendFuelArea();
+  FuelAreaRecord& fuel = db.AppendFuelArea();
   const GeoPoint position = ReadPosition(record, 4, 8);
   fuel.Latitude = position.Latitude;
   fuel.Longitude = position.Longitude;

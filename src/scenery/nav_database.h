@@ -38,18 +38,18 @@ class NavDatabase {
   RecordArray<NavaidRecord> Ndbs;
   RecordArray<IlsRecord> Ilss;
 
-  // Append a new, default (zero) record with its kind byte set; never
-  // nullptr. The pointer stays valid until the next append to the same array.
-  AirportRecord* AppendAirport();
-  FuelAreaRecord* AppendFuelArea();
-  AirspaceRecord* AppendAirspace();
-  NavaidRecord* AppendVor();
-  NavaidRecord* AppendNdb();
-  MarkerRecord* AppendMarker();
-  IlsRecord* AppendIls();
-  FixRecord* AppendFix();
-  AirwayRecord* AppendJetAirway();
-  AirwayRecord* AppendVictorAirway();
+  // Append a new, default (zero) record with its kind byte set. The
+  // reference stays valid until the next append to the same array.
+  AirportRecord& AppendAirport();
+  FuelAreaRecord& AppendFuelArea();
+  AirspaceRecord& AppendAirspace();
+  NavaidRecord& AppendVor();
+  NavaidRecord& AppendNdb();
+  MarkerRecord& AppendMarker();
+  IlsRecord& AppendIls();
+  FixRecord& AppendFix();
+  AirwayRecord& AppendJetAirway();
+  AirwayRecord& AppendVictorAirway();
 
   // The current airport (last of `Airports`), or nullptr when there is none.
   AirportRecord* CurrentAirport();
@@ -161,7 +161,7 @@ class NavDatabase {
   void AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports);
   std::size_t TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first);
   template <typename Record>
-  Record* AppendTo(RecordArray<Record>& array, Record record);
+  Record& AppendTo(RecordArray<Record>& array, Record record);
   template <typename Record>
   bool AllocateSubArray(RecordArray<Record> AirportRecord::*member, std::size_t count);
 
