@@ -173,9 +173,9 @@ class Run {
     Status(text::kReadingSceneryLibrary);
     state_.config.ReleaseSceneryAreas();
     std::error_code unreadable;
-    const int read = state_.config.ReadCfgFile(library, kSceneryLibraryMode, &unreadable);
-    if (read == kCfgFailed) return MemoryEnding();
-    if (read == kCfgUnreadable) {
+    const CfgResult read = state_.config.ReadSceneryLibrary(library, &unreadable);
+    if (read == CfgResult::Failed) return MemoryEnding();
+    if (read == CfgResult::Unreadable) {
       return StartErrorEnding(
           text::kSceneryLibraryMissing,
           platform::Utf8Of(library) + " cannot be read (" + unreadable.message() + ").");
@@ -602,7 +602,9 @@ class Run {
     view_.ShowMessage(message);
     if (halt_.stop_requested()) return HaltedEnding();
     state_.config.FS_Directory = std::string();
-    state_.config.WriteProgramConfig(state_.TargetFolder / "Program_Config.cfg");
+    // The window closes either way; a file that could not be rewritten still
+    // names the unusable folder, and the next run ends here again.
+    static_cast<void>(state_.config.WriteProgramConfig(state_.TargetFolder / "Program_Config.cfg"));
     view_.CloseMainWindow();
     return Finish(RunEnding::StartError, message);
   }
