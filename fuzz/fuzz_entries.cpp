@@ -171,13 +171,13 @@ std::string EncodedRecords(const NavDatabase& db) {
 int LoadAndBind(const std::uint8_t* data, std::size_t size, FsVersion fs_version) {
   NavDatabase from_memory;
   NavDatabase from_disk;
-  const int memory_result = LoadBglBytes(from_memory, {data, size}, fs_version);
-  const int disk_result =
+  const LoadResult memory_result = LoadBglBytes(from_memory, {data, size}, fs_version);
+  const LoadResult disk_result =
       BglLoader(from_disk, WriteScratch("scenery.bgl", AsText(data, size)), fs_version);
   Require(memory_result == disk_result, "loading from disk and from memory end differently");
   Require(EncodedRecords(from_memory) == EncodedRecords(from_disk),
           "loading from disk and from memory give different records");
-  if (memory_result == kLoaderOk) BindBothWays(from_memory);
+  if (memory_result == LoadResult::Ok) BindBothWays(from_memory);
   return 0;
 }
 
@@ -198,7 +198,7 @@ int FuzzBglFs8(const std::uint8_t* data, std::size_t size) {
 
 int FuzzFs2002Readers(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  using Reader = int (*)(NavDatabase&, const ByteCursor&);
+  using Reader = Fs2002Result (*)(NavDatabase&, const ByteCursor&);
   constexpr std::array<Reader, 3> kReaders{ReadFs2002VorSection, ReadFs2002NdbSection,
                                            ReadFs2002FacilityData};
   NavDatabase db;

@@ -355,8 +355,8 @@ class Run {
   }
 
   Interruption LoadFile(const std::filesystem::path& file, FileReading& reading) {
-    const int result = BglLoader(db_, file, state_.config.FS_Version, &reading);
-    return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
+    const LoadResult result = BglLoader(db_, file, state_.config.FS_Version, &reading);
+    return result == LoadResult::OutOfMemory ? Interruption::OutOfMemory : Interruption::None;
   }
 
   // The pool's next file, merged; a halt or cancel while waiting for it
@@ -368,10 +368,10 @@ class Run {
       const Interruption stop = CheckPoint();
       return stop == Interruption::None ? Interruption::OutOfMemory : stop;
     }
-    const int result = MergeLoadedFile(db_, *loaded, state_.config.FS_Version);
+    const LoadResult result = MergeLoadedFile(db_, *loaded, state_.config.FS_Version);
     reading = loaded->reading;
     pool.Recycle(std::move(loaded));
-    return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
+    return result == LoadResult::OutOfMemory ? Interruption::OutOfMemory : Interruption::None;
   }
 
   Interruption CheckPoint() const {
