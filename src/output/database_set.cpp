@@ -234,7 +234,8 @@ void RemoveLeftoverTemporaries(const fs::path& folder) {
       leftovers.push_back(entry);
     }
   }
-  for (const fs::path& leftover : leftovers) platform::DeleteFile(leftover);
+  // Best effort: a leftover that stays is tried again by the next run or start.
+  for (const fs::path& leftover : leftovers) static_cast<void>(platform::DeleteFile(leftover));
 }
 
 }  // namespace
@@ -349,7 +350,8 @@ std::optional<SetFailure> StagedDatabaseSet::Commit() {
 
 bool StagedDatabaseSet::DropJournal() const {
   const fs::path journal = staging_ / kJournalName;
-  platform::DeleteFile(journal);
+  // Whether the journal is gone is what counts, whatever deleting said.
+  static_cast<void>(platform::DeleteFile(journal));
   return !IsPresent(journal);
 }
 
