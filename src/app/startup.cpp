@@ -122,7 +122,9 @@ std::optional<std::string> ClaimTargetFolder(ProgramState& state) {
                                   "this one's.");
     }
   }
-  RecoverDatabaseSet(state.TargetFolder);
+  // What cannot be finished or put back now stops the next run, which tells
+  // why when it stages its set.
+  static_cast<void>(RecoverDatabaseSet(state.TargetFolder));
   return std::nullopt;
 }
 
