@@ -40,7 +40,7 @@ void DecodeFix(NavDatabase& db, const ByteCursor& bytes) {
   read.Longitude = bytes.I32(20);
   if (db.PassOverIfCutShort(bytes)) return;
   db.AppendFix() = read;
-  db.IndexLastFix();
+  static_cast<void>(db.IndexLastFix());  // the fix was just appended
 }
 
 void StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {

@@ -118,7 +118,7 @@ void DecodeWaypoint(NavDatabase& db, const ByteCursor& record) {
   read.FixKey = PointKey(record.U32(20), record.U32(24));
   if (db.PassOverIfCutShort(record)) return;
   FixRecord& fix = db.AppendFix() = read;
-  db.IndexLastFix();
+  static_cast<void>(db.IndexLastFix());  // the fix was just appended
   const std::size_t routes = record.U8(7);
   for (std::size_t k = 0; k < routes; ++k) {
     const ByteCursor route = record.Slice(kFirstRouteEntry + k * kRouteEntrySize, kRouteEntrySize);

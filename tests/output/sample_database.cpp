@@ -23,13 +23,14 @@ void FillAirports(NavDatabase& db) {
   SetText(runway.PrimaryIlsIdent, "ISEA");
   SetText(runway.PrimaryDesignation, "16L");
   SetText(runway.SecondaryDesignation, "34R");
-  db.AllocateTaxiwayPoints(1);
+  // `field` is the current airport, so its sub-arrays are always allocated.
+  static_cast<void>(db.AllocateTaxiwayPoints(1));
   field.TaxiwayPoints[0] = {2, 4'000'500, -150'000'600};
-  db.AllocateTaxiwayPaths(1);
+  static_cast<void>(db.AllocateTaxiwayPaths(1));
   field.TaxiwayPaths[0] = {3, 0, 1, 0};
-  db.AllocateParkings(1);
+  static_cast<void>(db.AllocateParkings(1));
   field.Parkings[0] = {4, -7, 12, 4'000'700, -150'000'800, 82};
-  db.AllocateTaxiNames(1);
+  static_cast<void>(db.AllocateTaxiNames(1));
   SetText(field.TaxiNames[0].Name, "ALPHABRA", 8);
   field.FileSize = AirportFileSize(field);  // 186
 
