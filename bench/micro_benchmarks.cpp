@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "domain/progress.h"
 #include "output/binding.h"
-#include "platform/progress.h"
 #include "scenery/bgl_loader.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/preset_generator.h"
@@ -25,16 +25,27 @@ std::vector<fab::Bytes> WorldFiles(double scale) {
   return files;
 }
 
+// Loads `files` into `db`; false when memory ran out, so that no figure is
+// taken of part of a world.
+bool LoadAll(NavDatabase& db, const std::vector<fab::Bytes>& files) {
+  for (const fab::Bytes& file : files) {
+    if (LoadBglBytes(db, file, FsVersion::Fs2004) != LoadResult::Ok) return false;
+  }
+  return true;
+}
+
+constexpr const char* kOutOfMemory = "memory ran out while loading the world";
+
 // Scale of the world for binding: the cross product grows with its square.
 constexpr double kBindingScale = 0.1;
 
 void BindIls(benchmark::State& state, IlsSearch search) {
   static const std::vector<fab::Bytes> files = WorldFiles(kBindingScale);
   NavDatabase db;
-  for (const fab::Bytes& file : files) LoadBglBytes(db, file, FsVersion::Fs2004);
+  if (!LoadAll(db, files)) return state.SkipWithError(kOutOfMemory);
   SilentProgress view;
   const CancelFlag cancel{false};
-  for (auto _ : state) BindIlsToRunways(db, view, cancel, search);
+  for (auto _ : state) benchmark::DoNotOptimize(BindIlsToRunways(db, view, cancel, search));
   state.counters["airports"] = static_cast<double>(db.Airports.size());
   state.counters["ils"] = static_cast<double>(db.Ilss.size());
 }
@@ -49,13 +60,13 @@ void BindAirways(benchmark::State& state) {
   static const std::vector<fab::Bytes> files = WorldFiles(1.0);
   NavDatabase db;
   for (int pass = 0; pass < 2; ++pass) {
-    for (const fab::Bytes& file : files) LoadBglBytes(db, file, FsVersion::Fs2004);
+    if (!LoadAll(db, files)) return state.SkipWithError(kOutOfMemory);
   }
   SilentProgress view;
   const CancelFlag cancel{false};
   for (auto _ : state) {
-    BindFixesToJetAirways(db, view, cancel);
-    BindFixesToVictorAirways(db, view, cancel);
+    benchmark::DoNotOptimize(BindFixesToJetAirways(db, view, cancel));
+    benchmark::DoNotOptimize(BindFixesToVictorAirways(db, view, cancel));
   }
   state.counters["airways"] = static_cast<double>(db.JetAirways.size() + db.VictorAirways.size());
 }

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "config/cfg_file_reader.h"
+#include "domain/progress.h"
 #include "output/binding.h"
 #include "output/database_dump.h"
 #include "output/database_reader.h"
 #include "output/record_encoder.h"
-#include "platform/progress.h"
 #include "scenery/bgl_loader.h"
 #include "scenery/fs2002_readers.h"
 
@@ -64,16 +64,19 @@ void BindBothWays(NavDatabase& db) {
   SilentProgress view;
   const CancelFlag cancel{false};
   const RunwayFrequencies decoded = FrequenciesOf(db);
-  BindIlsToRunways(db, view, cancel, IlsSearch::SpatialIndex);
+  Require(BindIlsToRunways(db, view, cancel, IlsSearch::SpatialIndex) == BindResult::Done,
+          "binding that nothing cancels was cancelled");
   constexpr std::size_t kCheapComparisons = 1'000'000;
   if (decoded.size() * db.Ilss.size() <= kCheapComparisons) {
     const RunwayFrequencies indexed = FrequenciesOf(db);
     RestoreFrequencies(db, decoded);
-    BindIlsToRunways(db, view, cancel, IlsSearch::CrossProduct);
+    Require(BindIlsToRunways(db, view, cancel, IlsSearch::CrossProduct) == BindResult::Done,
+            "binding that nothing cancels was cancelled");
     Require(FrequenciesOf(db) == indexed, "indexed ILS binding differs from the cross product");
   }
-  BindFixesToJetAirways(db, view, cancel);
-  BindFixesToVictorAirways(db, view, cancel);
+  Require(BindFixesToJetAirways(db, view, cancel) == BindResult::Done &&
+              BindFixesToVictorAirways(db, view, cancel) == BindResult::Done,
+          "binding that nothing cancels was cancelled");
 }
 
 // A private folder of this process for the files that readers take by path,
@@ -128,7 +131,9 @@ std::string_view AsText(const std::uint8_t* data, std::size_t size) {
 
 CFG_File_Reader ReadProgramConfig(std::string_view bytes) {
   CFG_File_Reader settings;
-  settings.ReadCfgFile(WriteScratch("Program_Config.cfg", bytes), kProgramConfigMode);
+  // Whatever the result, the settings read so far are what the round trip
+  // checks.
+  static_cast<void>(settings.ReadProgramConfig(WriteScratch("Program_Config.cfg", bytes)));
   return settings;
 }
 
@@ -169,13 +174,13 @@ std::string EncodedRecords(const NavDatabase& db) {
 int LoadAndBind(const std::uint8_t* data, std::size_t size, FsVersion fs_version) {
   NavDatabase from_memory;
   NavDatabase from_disk;
-  const int memory_result = LoadBglBytes(from_memory, {data, size}, fs_version);
-  const int disk_result =
+  const LoadResult memory_result = LoadBglBytes(from_memory, {data, size}, fs_version);
+  const LoadResult disk_result =
       BglLoader(from_disk, WriteScratch("scenery.bgl", AsText(data, size)), fs_version);
   Require(memory_result == disk_result, "loading from disk and from memory end differently");
   Require(EncodedRecords(from_memory) == EncodedRecords(from_disk),
           "loading from disk and from memory give different records");
-  if (memory_result == kLoaderOk) BindBothWays(from_memory);
+  if (memory_result == LoadResult::Ok) BindBothWays(from_memory);
   return 0;
 }
 
@@ -196,18 +201,20 @@ int FuzzBglFs8(const std::uint8_t* data, std::size_t size) {
 
 int FuzzFs2002Readers(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  using Reader = int (*)(NavDatabase&, const ByteCursor&);
+  using Reader = Fs2002Result (*)(NavDatabase&, const ByteCursor&);
   constexpr std::array<Reader, 3> kReaders{ReadFs2002VorSection, ReadFs2002NdbSection,
                                            ReadFs2002FacilityData};
   NavDatabase db;
   const ByteCursor file({data + 1, size - 1});
-  kReaders[data[0] % kReaders.size()](db, file);
+  // Every result is an answer: only a crash or a sanitizer report is a fault.
+  static_cast<void>(kReaders[data[0] % kReaders.size()](db, file));
   return 0;
 }
 
 int FuzzSceneryCfg(const std::uint8_t* data, std::size_t size) {
   CFG_File_Reader reader;
-  reader.ReadCfgFile(WriteScratch("Scenery.cfg", AsText(data, size)), kSceneryLibraryMode);
+  // Every result is an answer: only a crash or a sanitizer report is a fault.
+  static_cast<void>(reader.ReadSceneryLibrary(WriteScratch("Scenery.cfg", AsText(data, size))));
   return 0;
 }
 

@@ -110,9 +110,9 @@ class Run {
     Status(text::kReadingSceneryLibrary);
     state_.config.ReleaseSceneryAreas();
     std::error_code unreadable;
-    const int read = state_.config.ReadCfgFile(library, kSceneryLibraryMode, &unreadable);
-    if (read == kCfgFailed) return endings_.OutOfMemory();
-    if (read == kCfgUnreadable) {
+    const CfgResult read = state_.config.ReadSceneryLibrary(library, &unreadable);
+    if (read == CfgResult::Failed) return endings_.OutOfMemory();
+    if (read == CfgResult::Unreadable) {
       return endings_.StartError(
           text::kSceneryLibraryMissing,
           platform::Utf8Of(library) + " cannot be read (" + unreadable.message() + ").");

@@ -84,15 +84,16 @@ class DesktopStartupView : public StartupView {
 // program and folder, so Enter is enough; a start that gets ready is
 // remembered. The target folder is let go either way: the window holds it
 // only while a run works on it.
-StartupOutcome StartDesktopSession(ProgramState& state, DesktopStartupView& view,
-                                   TargetMemory& memory);
+[[nodiscard]] StartupOutcome StartDesktopSession(ProgramState& state, DesktopStartupView& view,
+                                                 TargetMemory& memory);
 
 // "File" > "Change Program or Simulator...": offered only while no run is
 // going (see ChangeProgramOrSimulator). Both dialogs open with what the
 // window serves now; a change is remembered. True when the window now
 // serves the new answers.
 bool CanChangeSetup(const ProgramState& state);
-bool ChangeDesktopSetup(ProgramState& state, DesktopStartupView& view, TargetMemory& memory);
+[[nodiscard]] bool ChangeDesktopSetup(ProgramState& state, DesktopStartupView& view,
+                                      TargetMemory& memory);
 
 // Relative folder texts of the target dialog are taken against the folder
 // the program started in.

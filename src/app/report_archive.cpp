@@ -59,7 +59,8 @@ void RemoveOldReports(const fs::path& folder) {
   std::vector<fs::path> reports;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
     if (IsReport(entry.path())) reports.push_back(entry.path());
-    if (IsLeftoverTemporary(entry)) platform::DeleteFile(entry.path());
+    // Best effort: a leftover that stays is tried again after the next run.
+    if (IsLeftoverTemporary(entry)) static_cast<void>(platform::DeleteFile(entry.path()));
   }
   if (reports.size() <= kReportsKept) return;
   std::sort(reports.begin(), reports.end());

@@ -23,8 +23,8 @@ std::filesystem::path ReportArchiveFolder();
 // beyond the last kReportsKept, and the temporary files of reports whose
 // writing a kill cut short. Returns the file written, or std::nullopt
 // with `error` set when it could not be written.
-std::optional<std::filesystem::path> KeepReport(const RunSummary& summary,
-                                                const std::filesystem::path& folder,
-                                                std::string& error);
+[[nodiscard]] std::optional<std::filesystem::path> KeepReport(const RunSummary& summary,
+                                                              const std::filesystem::path& folder,
+                                                              std::string& error);
 
 }  // namespace tarnvale

@@ -85,7 +85,9 @@ RunSummary RunEndings::StartError(std::string_view text, const std::string& deta
   view_.ShowMessage(message);
   if (halt_.stop_requested()) return Halted();
   state_.config.FS_Directory = std::string();
-  state_.config.WriteProgramConfig(state_.TargetFolder / "Program_Config.cfg");
+  // The window closes either way; a file that could not be rewritten still
+  // names the unusable folder, and the next run ends here again.
+  static_cast<void>(state_.config.WriteProgramConfig(state_.TargetFolder / "Program_Config.cfg"));
   view_.CloseMainWindow();
   return Finish(RunEnding::StartError, message);
 }

@@ -2,7 +2,7 @@
 //
 // The run reports through these operations from the worker thread; binding
 // and the database files writer see only the progress bar part
-// (platform/progress.h, which also holds CancelFlag). Implementations apply
+// (domain/progress.h, which also holds CancelFlag). Implementations apply
 // them to the window in the order issued; ShowMessage returns only once the
 // user has dismissed the message, or at once when the worker is being halted
 // (wait on RunWorker::StopToken() so that closing the window never
@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/run_summary.h"
-#include "platform/progress.h"
+#include "domain/progress.h"
 
 namespace tarnvale {
 

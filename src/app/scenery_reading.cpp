@@ -112,8 +112,8 @@ Interruption SceneryReading::ReadArea(const platform::FolderMatches& matches,
 }
 
 Interruption SceneryReading::LoadFile(const std::filesystem::path& file, FileReading& reading) {
-  const int result = BglLoader(db_, file, fs_version_, &reading);
-  return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
+  const LoadResult result = BglLoader(db_, file, fs_version_, &reading);
+  return result == LoadResult::OutOfMemory ? Interruption::OutOfMemory : Interruption::None;
 }
 
 // The pool's next file, merged; a halt or cancel while waiting for it ends
@@ -125,10 +125,10 @@ Interruption SceneryReading::TakeLoadedFile(ParallelLoader& pool, FileReading& r
     const Interruption stop = CheckPoint();
     return stop == Interruption::None ? Interruption::OutOfMemory : stop;
   }
-  const int result = MergeLoadedFile(db_, *loaded, fs_version_);
+  const LoadResult result = MergeLoadedFile(db_, *loaded, fs_version_);
   reading = loaded->reading;
   pool.Recycle(std::move(loaded));
-  return result == kLoaderOutOfMemory ? Interruption::OutOfMemory : Interruption::None;
+  return result == LoadResult::OutOfMemory ? Interruption::OutOfMemory : Interruption::None;
 }
 
 Interruption SceneryReading::CheckPoint() const {

@@ -135,7 +135,9 @@ std::optional<std::string> ClaimTargetFolder(ProgramState& state) {
                                   "this one's.");
     }
   }
-  RecoverDatabaseSet(state.TargetFolder);
+  // What cannot be finished or put back now stops the next run, which tells
+  // why when it stages its set.
+  static_cast<void>(RecoverDatabaseSet(state.TargetFolder));
   return std::nullopt;
 }
 
@@ -143,7 +145,7 @@ std::optional<std::string> ClaimTargetFolder(ProgramState& state) {
 // but could not be flushed to disk.
 bool RewriteProgramConfig(const ProgramState& state, StartupView& view) {
   const std::filesystem::path file = ProgramConfigFile(state);
-  if (state.config.WriteProgramConfig(file) != kCfgFailed) return true;
+  if (state.config.WriteProgramConfig(file) != CfgResult::Failed) return true;
   std::ifstream in(platform::MatchLetterCase(file), std::ios::binary);
   const std::string now{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const std::string what = now == state.config.ProgramConfigText()
@@ -309,7 +311,7 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
   // A file that cannot be read (no permission, a failing disk) must not be
   // taken for one without settings: rewriting it would lose them.
   std::error_code unreadable;
-  if (state.config.ReadCfgFile(file, kProgramConfigMode, &unreadable) == kCfgUnreadable) {
+  if (state.config.ReadProgramConfig(file, &unreadable) == CfgResult::Unreadable) {
     view.ShowMessage(text::WithDetail(text::kProgramConfigMissing,
                                       platform::Utf8Of(file) + " cannot be read (" +
                                           unreadable.message() + "); it was left as it was."),

@@ -84,7 +84,7 @@ enum class StartupOutcome {
 };
 
 // The whole start-up sequence, before the window is shown.
-StartupOutcome RunStartup(ProgramState& state, StartupView& view);
+[[nodiscard]] StartupOutcome RunStartup(ProgramState& state, StartupView& view);
 
 // "Change Program or Simulator...": asks both questions again, reads the
 // chosen program's settings afresh (as a start does), the simulator dialog
@@ -95,7 +95,7 @@ StartupOutcome RunStartup(ProgramState& state, StartupView& view);
 // closed dialog or a failed step leaves it with the program and settings it
 // had. Not while a run is going. True when the window now serves the
 // answers given.
-bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view);
+[[nodiscard]] bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view);
 
 // The target-program choice that leads back to the state's program: its
 // chart edition told by its folder's name, else by the recorded simulator.
@@ -108,7 +108,8 @@ TargetProgramChoice CurrentTargetChoice(const ProgramState& state);
 // left there is finished or dropped. Then Program_Config.cfg must be there
 // and is read. False, after a message, when another run holds the folder or
 // the file is absent.
-bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder, StartupView& view);
+[[nodiscard]] bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
+                                     StartupView& view);
 
 // True when the settings record no simulator (no folder, or no FS_Version).
 bool NeedsSimulator(const ProgramState& state);
@@ -116,7 +117,8 @@ bool NeedsSimulator(const ProgramState& state);
 // First use: records the simulator, sets the first-use defaults of the
 // TargetProgram and rewrites Program_Config.cfg. False, after the message,
 // when the rewrite failed.
-bool RecordFirstUseSimulator(ProgramState& state, const SimulatorChoice& choice, StartupView& view);
+[[nodiscard]] bool RecordFirstUseSimulator(ProgramState& state, const SimulatorChoice& choice,
+                                           StartupView& view);
 
 // Replaces the recorded simulator for the next run, which records it in
 // Program_Config.cfg together with the database set built from it (see
@@ -126,7 +128,7 @@ void ReplaceSimulator(ProgramState& state, const SimulatorChoice& choice);
 
 // The radar program needs its DEFAULT_DB sub-folder. False, after the
 // message, when it is missing.
-bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view);
+[[nodiscard]] bool CheckDefaultDbFolder(const ProgramState& state, StartupView& view);
 
 // Lets other runs at the target folder while the window waits for Create.
 void ReleaseTargetFolder(ProgramState& state);
@@ -137,7 +139,7 @@ void ReleaseTargetFolder(ProgramState& state);
 // False, after a message and with no run started, when another run holds
 // the folder, or when a folder stands under a database file's name (the
 // window is then also asked to close). `view` must outlive the run.
-bool StartCreationRun(ProgramState& state, RunView& view);
+[[nodiscard]] bool StartCreationRun(ProgramState& state, RunView& view);
 
 // "Cancel Database Creation": shows "Canceling..." and sets the cancel flag.
 void RequestCancel(ProgramState& state, RunView& view);

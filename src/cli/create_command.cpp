@@ -142,7 +142,8 @@ std::optional<std::string> ReportPathProblem(const std::filesystem::path& file) 
     const std::filesystem::path probe =
         path.parent_path() / (".tarnvale-report-probe-" + std::to_string(platform::ProcessId()));
     error = platform::ReplaceFileContents(probe, "");
-    platform::DeleteFile(probe);
+    // Best effort: an empty probe left behind changes nothing a run reads.
+    static_cast<void>(platform::DeleteFile(probe));
   }
   if (!error) return std::nullopt;
   return "Cannot write the report to " + platform::Utf8Of(file) + ": " + error.message() +

@@ -20,6 +20,6 @@ struct CreateOptions {
 
 // Runs the command, printing through `view`; returns the exit status.
 // Ctrl-C and SIGTERM cancel the run while it is going.
-int RunCreateCommand(const CreateOptions& options, TerminalView& view);
+[[nodiscard]] int RunCreateCommand(const CreateOptions& options, TerminalView& view);
 
 }  // namespace tarnvale::cli

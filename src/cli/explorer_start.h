@@ -7,6 +7,6 @@ namespace tarnvale::cli {
 
 // Says in a line that this is the command-line tool and where the window
 // is, then waits for a key; returns the exit status (usage).
-int SayWhereTheWindowIs();
+[[nodiscard]] int SayWhereTheWindowIs();
 
 }  // namespace tarnvale::cli

@@ -11,7 +11,7 @@
 namespace tarnvale::cli {
 
 // Writes the installation and prints what it holds; returns the exit status.
-int RunGenSceneryCommand(const fab::GenerateOptions& options, std::ostream& out);
+[[nodiscard]] int RunGenSceneryCommand(const fab::GenerateOptions& options, std::ostream& out);
 
 struct DemoOptions {
   std::filesystem::path dir = "tarnvale-demo";
@@ -21,6 +21,6 @@ struct DemoOptions {
 
 // Builds a demo simulator and a sample program folder in `options.dir`, runs
 // `create` on them and says where the database files are.
-int RunDemoCommand(const DemoOptions& options, TerminalView& view);
+[[nodiscard]] int RunDemoCommand(const DemoOptions& options, TerminalView& view);
 
 }  // namespace tarnvale::cli

@@ -180,27 +180,38 @@ std::error_code ForEachLine(const fs::path& file, Take take) {
 // fail any one as if memory ran out.
 void TakeAllocation() { platform::CountAllocation(platform::FaultSite::ConfigAllocation); }
 
-}  // namespace
-
-int CFG_File_Reader::ReadCfgFile(const fs::path& file, int mode, std::error_code* unreadable) {
-  if (mode != kProgramConfigMode && mode != kSceneryLibraryMode) return kCfgOk;
+// Hands each line of `file` (letter case matched) and the folder that holds
+// it to `read`, and turns how that ended into the reader's result.
+template <typename Read>
+CfgResult ReadConfigurationFile(const fs::path& file, std::error_code* unreadable, Read read) {
   try {
     const fs::path resolved = platform::MatchLetterCase(file);
-    const fs::path simulator_folder = resolved.parent_path();
-    Section section = Section::None;
-    const std::error_code error = ForEachLine(resolved, [&](const std::string& line) {
-      if (mode == kProgramConfigMode) {
-        ReadProgramConfigLine(line, section);
-      } else {
-        ReadSceneryLine(line, section, simulator_folder);
-      }
-    });
-    if (!error) return kCfgOk;
+    const fs::path folder = resolved.parent_path();
+    const std::error_code error =
+        ForEachLine(resolved, [&](const std::string& line) { read(line, folder); });
+    if (!error) return CfgResult::Ok;
     if (unreadable) *unreadable = error;
-    return kCfgUnreadable;
+    return CfgResult::Unreadable;
   } catch (const std::bad_alloc&) {
-    return kCfgFailed;
+    return CfgResult::Failed;
   }
+}
+
+}  // namespace
+
+CfgResult CFG_File_Reader::ReadProgramConfig(const fs::path& file, std::error_code* unreadable) {
+  Section section = Section::None;
+  return ReadConfigurationFile(file, unreadable, [&](const std::string& line, const fs::path&) {
+    ReadProgramConfigLine(line, section);
+  });
+}
+
+CfgResult CFG_File_Reader::ReadSceneryLibrary(const fs::path& file, std::error_code* unreadable) {
+  Section section = Section::None;
+  return ReadConfigurationFile(file, unreadable,
+                               [&](const std::string& line, const fs::path& simulator_folder) {
+                                 ReadSceneryLine(line, section, simulator_folder);
+                               });
 }
 
 void CFG_File_Reader::ReadProgramConfigLine(const std::string& line, Section& section) {
@@ -355,13 +366,14 @@ void CFG_File_Reader::AppendRadarSections(std::string& text) const {
              "This value can be: 0 -> Default, 1 -> Cross");
 }
 
-int CFG_File_Reader::WriteProgramConfig(const fs::path& file) const {
+CfgResult CFG_File_Reader::WriteProgramConfig(const fs::path& file) const {
   try {
     const fs::path resolved = platform::MatchLetterCase(file);
-    if (!platform::IsFile(resolved)) return kCfgFailed;
-    return platform::ReplaceFileContents(resolved, ProgramConfigText()) ? kCfgFailed : kCfgOk;
+    if (!platform::IsFile(resolved)) return CfgResult::Failed;
+    return platform::ReplaceFileContents(resolved, ProgramConfigText()) ? CfgResult::Failed
+                                                                        : CfgResult::Ok;
   } catch (const std::bad_alloc&) {
-    return kCfgFailed;
+    return CfgResult::Failed;
   }
 }
 

@@ -23,15 +23,13 @@
 
 namespace tarnvale {
 
-// Modes of ReadCfgFile.
-inline constexpr int kProgramConfigMode = 0;   // Program_Config.cfg
-inline constexpr int kSceneryLibraryMode = 1;  // Scenery.cfg
-
-// Results of ReadCfgFile and WriteProgramConfig.
-inline constexpr int kCfgOk = 0;
-inline constexpr int kCfgFailed = 1;      // reading: memory ran out; writing: file not replaced
-inline constexpr int kCfgUnreadable = 2;  // reading: the file cannot be opened or read, or is
-                                          // no regular file (a folder, a FIFO, a device)
+// Results of reading and writing the configuration files.
+enum class CfgResult {
+  Ok = 0,
+  Failed = 1,      // reading: memory ran out; writing: file not replaced
+  Unreadable = 2,  // reading: the file cannot be opened or read, or is no
+                   // regular file (a folder, a FIFO, a device)
+};
 
 // Display flags of the chart program, 0 or 1 each.
 struct ChartDisplaySettings {
@@ -128,29 +126,31 @@ class CFG_File_Reader {
   std::int8_t Mouse_Pointer = 0;
   ColorSettings Colors;
 
-  // Areas of Scenery.cfg in file order. ReadCfgFile only appends to it.
+  // Areas of Scenery.cfg in file order. ReadSceneryLibrary only appends to it.
   std::vector<SceneryArea> SceneryAreas;
   std::int32_t SceneryAreaCount() const { return static_cast<std::int32_t>(SceneryAreas.size()); }
 
-  // Reads `file` (its last component matched without regard to letter case)
-  // in `mode`: kProgramConfigMode fills the settings, kSceneryLibraryMode
-  // appends the areas, resolving each area's folder against the folder that
-  // holds `file` (the simulator folder). Any other mode reads nothing. The
-  // file is read line by line, in bounded memory whatever its size. Returns
-  // kCfgFailed when memory ran out (the areas appended so far stay);
-  // kCfgUnreadable, with the reason in `unreadable` when given, when the file
+  // Both readers read `file` (its last component matched without regard to
+  // letter case) line by line, in bounded memory whatever its size. They
+  // return Failed when memory ran out (what was read so far stays);
+  // Unreadable, with the reason in `unreadable` when given, when the file
   // cannot be opened, is no regular file (opening a FIFO or a device never
   // waits; the reason is then platform::NotARegularFile()) or fails to read
-  // (the lines read before stay read); otherwise kCfgOk.
-  int ReadCfgFile(const std::filesystem::path& file, int mode,
-                  std::error_code* unreadable = nullptr);
+  // (the lines read before stay read); otherwise Ok.
+  //
+  // Program_Config.cfg: fills the settings.
+  [[nodiscard]] CfgResult ReadProgramConfig(const std::filesystem::path& file,
+                                            std::error_code* unreadable = nullptr);
+  // Scenery.cfg: appends the areas, resolving each area's folder against the
+  // folder that holds `file` (the simulator folder).
+  [[nodiscard]] CfgResult ReadSceneryLibrary(const std::filesystem::path& file,
+                                             std::error_code* unreadable = nullptr);
 
   // Rewrites the existing Program_Config.cfg `file` (last component matched
   // without regard to letter case) with ProgramConfigText(), replacing it
-  // atomically. Returns kCfgFailed, leaving the disk as it was, when the file
-  // is missing or the new one could not be completely written; otherwise
-  // kCfgOk.
-  int WriteProgramConfig(const std::filesystem::path& file) const;
+  // atomically. Returns Failed, leaving the disk as it was, when the file is
+  // missing or the new one could not be completely written; otherwise Ok.
+  [[nodiscard]] CfgResult WriteProgramConfig(const std::filesystem::path& file) const;
 
   // The bytes WriteProgramConfig writes: the fixed layout for Program_Id,
   // every line ending in CR LF.

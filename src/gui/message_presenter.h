@@ -1,7 +1,7 @@
 // Modal messages of the windows: an OK button only, no icon; the message at
 // the end of a run also has a short summary and a Details button. The
 // windows show every message through a presenter so that tests can answer
-// them.
+// them; the real one, a QMessageBox, is MessageBoxPresenter.
 #pragma once
 
 #include <QString>
@@ -22,14 +22,6 @@ class MessagePresenter {
   // has dismissed the message.
   virtual void ShowWithReport(QWidget* owner, const QString& title, const QString& text,
                               const QString& summary, const QString& details) = 0;
-};
-
-// The real thing: a QMessageBox.
-class MessageBoxPresenter final : public MessagePresenter {
- public:
-  void Show(QWidget* owner, const QString& title, const QString& text) override;
-  void ShowWithReport(QWidget* owner, const QString& title, const QString& text,
-                      const QString& summary, const QString& details) override;
 };
 
 // The title of the program's messages: its name, the base name of the

@@ -28,7 +28,7 @@
 #include "gui/about_program.h"
 #include "gui/askfor_quelby_program.h"
 #include "gui/fspath_dialog.h"
-#include "gui/message_presenter.h"
+#include "gui/message_box_presenter.h"
 #include "gui/report_dialog.h"
 #include "gui/tarnvale_dlg.h"
 

@@ -31,8 +31,8 @@ class SetupQuestions {
   SetupQuestions(MessagePresenter& presenter, QSettings& memory, QWidget* owner);
 
   // StartDesktopSession and ChangeDesktopSetup through the dialogs.
-  StartupOutcome Start(ProgramState& state);
-  bool Change(ProgramState& state);
+  [[nodiscard]] StartupOutcome Start(ProgramState& state);
+  [[nodiscard]] bool Change(ProgramState& state);
 
   AskforQuelbyProgram& TargetDialog() { return target_dialog_; }
   FSPath_Dialog& SimulatorDialog() { return simulator_dialog_; }

@@ -5,7 +5,7 @@
 #include "app/program_state.h"
 #include "app/report_archive.h"
 #include "app/startup.h"
-#include "gui/message_presenter.h"
+#include "gui/message_box_presenter.h"
 #include "gui/setup_questions.h"
 #include "gui/tarnvale_dlg.h"
 

@@ -12,7 +12,7 @@ class Tarnvale final : public QApplication {
 
   // The whole program; returns its exit code (0 also when a setup dialog
   // was closed without an answer).
-  int Run();
+  [[nodiscard]] int Run();
 };
 
 }  // namespace tarnvale::gui

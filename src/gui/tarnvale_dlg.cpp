@@ -141,7 +141,8 @@ void TarnvaleDlg::OnChangeSetup() {
   if (change_setup_()) ShowSetup();
 }
 
-void TarnvaleDlg::OnCreate() { StartCreationRun(state_, *run_view_); }
+// A refused start has shown its message and left the window as it was.
+void TarnvaleDlg::OnCreate() { static_cast<void>(StartCreationRun(state_, *run_view_)); }
 
 void TarnvaleDlg::OnCancel() { RequestCancel(state_, queued_view_); }
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/progress.h"
+#include "domain/progress.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {
@@ -27,12 +27,15 @@ enum class IlsSearch { SpatialIndex, CrossProduct };
 // runway's centre whose ident equals the end's ILS ident (letter case
 // significant); the last such ILS in `Ilss` order decides. An ILS without an
 // ident binds to nothing.
-BindResult BindIlsToRunways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel,
-                            IlsSearch search = IlsSearch::SpatialIndex);
+[[nodiscard]] BindResult BindIlsToRunways(NavDatabase& db, ProgressView& view,
+                                          const CancelFlag& cancel,
+                                          IlsSearch search = IlsSearch::SpatialIndex);
 // Each airway point whose FixKey is in the FixIndex (exact, case-sensitive)
 // takes the position of that fix.
-BindResult BindFixesToJetAirways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel);
-BindResult BindFixesToVictorAirways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel);
+[[nodiscard]] BindResult BindFixesToJetAirways(NavDatabase& db, ProgressView& view,
+                                               const CancelFlag& cancel);
+[[nodiscard]] BindResult BindFixesToVictorAirways(NavDatabase& db, ProgressView& view,
+                                                  const CancelFlag& cancel);
 
 // Great-circle distance between two points given in degrees, in whole
 // nautical miles (one per minute of arc), by the spherical law of cosines.

@@ -29,7 +29,7 @@ nlohmann::ordered_json RecordFieldsToJson(const DatabaseRecord& record);
 // are still shown. Records are written as they are read, in pieces of
 // 64 KiB, and dropped, so a file of any size costs no more memory than its
 // largest record. Returns 0 when every file parsed, otherwise 1.
-int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json, std::ostream& out,
-                      std::ostream& errors);
+[[nodiscard]] int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json,
+                                    std::ostream& out, std::ostream& errors);
 
 }  // namespace tarnvale

@@ -87,10 +87,11 @@ class DatabaseFileStream {
 };
 
 // Parses `bytes` as a file of `kind`.
-DatabaseFileContents ParseDatabaseFile(DatabaseFileKind kind, std::span<const std::uint8_t> bytes);
+[[nodiscard]] DatabaseFileContents ParseDatabaseFile(DatabaseFileKind kind,
+                                                     std::span<const std::uint8_t> bytes);
 
 // Reads and parses the file at `path`, its kind taken from its name.
-DatabaseFileContents ReadDatabaseFile(const std::filesystem::path& path);
+[[nodiscard]] DatabaseFileContents ReadDatabaseFile(const std::filesystem::path& path);
 
 // "record 3 at byte offset 418: <reason>", or the bare reason for a failure
 // of the whole file.

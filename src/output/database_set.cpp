@@ -249,7 +249,8 @@ void RemoveLeftoverTemporaries(const fs::path& folder) {
       leftovers.push_back(entry);
     }
   }
-  for (const fs::path& leftover : leftovers) platform::DeleteFile(leftover);
+  // Best effort: a leftover that stays is tried again by the next run or start.
+  for (const fs::path& leftover : leftovers) static_cast<void>(platform::DeleteFile(leftover));
 }
 
 }  // namespace
@@ -296,7 +297,8 @@ std::optional<SetFailure> StagedDatabaseSet::StageSettings(std::string_view byte
   if (file) error = file->Write(bytes);
   if (file && !error) error = file->Finish();
   if (error) {
-    platform::DeleteFile(staged);
+    // The staging folder goes with the failed run, and this file with it.
+    static_cast<void>(platform::DeleteFile(staged));
     return SetFailure{staged, error};
   }
   // The new settings file keeps the permissions of the one it replaces.
@@ -361,7 +363,8 @@ std::optional<SetFailure> StagedDatabaseSet::Commit() {
 
 bool StagedDatabaseSet::DropJournal() const {
   const fs::path journal = staging_ / kJournalName;
-  platform::DeleteFile(journal);
+  // Whether the journal is gone is what counts, whatever deleting said.
+  static_cast<void>(platform::DeleteFile(journal));
   return !IsPresent(journal);
 }
 

@@ -61,8 +61,8 @@ class StagedDatabaseSet {
  public:
   // A new, empty staging folder in `target_folder`. What a killed run left
   // there is finished or put back first (RecoverDatabaseSet).
-  static std::optional<StagedDatabaseSet> Create(const std::filesystem::path& target_folder,
-                                                 SetFailure& failure);
+  [[nodiscard]] static std::optional<StagedDatabaseSet> Create(
+      const std::filesystem::path& target_folder, SetFailure& failure);
 
   StagedDatabaseSet(StagedDatabaseSet&& other) noexcept;
   StagedDatabaseSet& operator=(StagedDatabaseSet&&) = delete;
@@ -76,7 +76,7 @@ class StagedDatabaseSet {
 
   // Stages the new bytes of the target's Program_Config.cfg (under the name
   // the file has there), to take its place with the set.
-  std::optional<SetFailure> StageSettings(std::string_view bytes);
+  [[nodiscard]] std::optional<SetFailure> StageSettings(std::string_view bytes);
 
   // The new set has no file of this output name, and the old one stays as it
   // is (instead of being removed with the old set).
@@ -88,7 +88,7 @@ class StagedDatabaseSet {
   // folder holds. After a success, a staging folder that could not be
   // removed is returned as the failure with State() New; the next run or
   // start removes it.
-  std::optional<SetFailure> Commit();
+  [[nodiscard]] std::optional<SetFailure> Commit();
   SetState State() const { return state_; }
   // True once the swap is decided: the new set stands, or the next run or
   // start completes it.
@@ -99,7 +99,7 @@ class StagedDatabaseSet {
  private:
   StagedDatabaseSet(std::filesystem::path target, std::filesystem::path staging)
       : target_(std::move(target)), staging_(std::move(staging)) {}
-  bool DropJournal() const;
+  [[nodiscard]] bool DropJournal() const;
   SetFailure Undo(SetFailure failure, const std::vector<std::filesystem::path>& aside);
 
   std::filesystem::path target_;
@@ -117,7 +117,8 @@ class StagedDatabaseSet {
 // ("<name>.tmp-XXXXXX"). Nothing else in the folder is touched. A staging
 // entry that is no folder of ours (a link, a file) is left alone and
 // returned as the failure.
-std::optional<SetFailure> RecoverDatabaseSet(const std::filesystem::path& target_folder);
+[[nodiscard]] std::optional<SetFailure> RecoverDatabaseSet(
+    const std::filesystem::path& target_folder);
 
 // The first entry of `target_folder` that holds an output name (any letter
 // case) but could not be replaced by a file: a folder.

@@ -81,7 +81,10 @@ class DatabaseWriting::UnflushedFile {
   }
 
   // A cut-off file (a full disk) would read as a damaged database: leave none.
-  static void RemoveIncomplete(const fs::path& path) { platform::DeleteFile(path); }
+  // The failure that cut it off is what the run reports.
+  static void RemoveIncomplete(const fs::path& path) {
+    static_cast<void>(platform::DeleteFile(path));
+  }
 
   fs::path path_;
   std::optional<platform::OutputFile> file_;  // open until flushed

@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "domain/progress.h"
 #include "domain/simulation.h"
 #include "output/output_files.h"
-#include "platform/progress.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {
@@ -49,8 +49,9 @@ struct WriteResult {
 // removed), or a failed copy, makes the result Failed; the remaining steps
 // are still carried out. A magdec.bgl that the simulator lacks, or that
 // cannot be opened, is not copied: the old copy is to stay (kept_old).
-WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view, const OutputSettings& settings,
-                               const CancelFlag& cancel);
+[[nodiscard]] WriteResult WriteDatabaseFiles(NavDatabase& db, ProgressView& view,
+                                             const OutputSettings& settings,
+                                             const CancelFlag& cancel);
 
 // True when the settings call for a database file with records: a set that
 // would hold nothing but magdec.bgl is worth nothing to the program.
@@ -74,7 +75,7 @@ class DatabaseWriting {
   // Writes the remaining files (every file when StartUnboundFiles was not
   // called), waits for the early ones, and gives the result of all, as
   // WriteDatabaseFiles does.
-  WriteResult Finish(ProgressView& view);
+  [[nodiscard]] WriteResult Finish(ProgressView& view);
 
   // A file of the set whose bytes are written, waiting to be flushed to disk.
   class UnflushedFile;
@@ -88,7 +89,7 @@ class DatabaseWriting {
   enum class Part { All, Bound, Unbound };
   static std::vector<Step> StepsFor(NavDatabase& db, const OutputSettings& settings);
   friend bool WritesAnyRecord(NavDatabase& db, const OutputSettings& settings);
-  bool RunSteps(Part part, unsigned threads);
+  [[nodiscard]] bool RunSteps(Part part, unsigned threads);
 
   OutputSettings settings_;
   const CancelFlag& cancel_;

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "domain/progress.h"
 #include "output/database_set.h"
 #include "output/database_writer.h"
-#include "platform/progress.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {

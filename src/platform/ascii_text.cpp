@@ -30,6 +30,16 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
                     [](char p, char t) { return AsciiLower(p) == AsciiLower(t); });
 }
 
+bool NameOrderLess(std::string_view a, std::string_view b) {
+  const auto upper_less = [](char x, char y) {
+    return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
+  };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upper_less)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upper_less))
+    return false;
+  return a < b;
+}
+
 bool IsBlanksOnly(std::string_view text) { return std::all_of(text.begin(), text.end(), IsBlank); }
 
 std::string_view TrimmedBlanks(std::string_view text) {

@@ -20,6 +20,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // True when `text` begins with `prefix`, ASCII letter case ignored.
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 
+// The order of names in folder searches: by ASCII upper-cased name, then by
+// the raw name, so that names differing only in case still have one order.
+bool NameOrderLess(std::string_view a, std::string_view b);
+
 // A blank (32) or a tab (9). Tested inline, as the scenery decoders trim
 // every ident and name they read.
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }

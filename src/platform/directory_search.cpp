@@ -38,16 +38,6 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-bool NameOrderLess(std::string_view a, std::string_view b) {
-  const auto upper_less = [](char x, char y) {
-    return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
-  };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upper_less)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upper_less))
-    return false;
-  return a < b;
-}
-
 FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
   FolderMatches matches;
   std::error_code error;

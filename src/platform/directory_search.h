@@ -17,10 +17,7 @@ namespace tarnvale::platform {
 // for exactly one; every other character stands for itself.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 
-// The search order: by ASCII upper-cased name, then by the raw name.
-bool NameOrderLess(std::string_view a, std::string_view b);
-
-// Sorts `paths` by their last components in NameOrderLess order.
+// Sorts `paths` by their last components in NameOrderLess order (ascii_text.h).
 void SortByName(std::vector<std::filesystem::path>& paths);
 
 // The regular files (links followed) directly inside `folder` whose names

@@ -45,7 +45,8 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
   if (!error) error = file.Finish();
   if (!error) error = RenameEntry(temporary, target);
   if (error) {
-    DeleteFile(temporary);
+    // What failed is the news; a temporary left behind is cleared at the next start.
+    static_cast<void>(DeleteFile(temporary));
     return error;
   }
   // The new name must survive a power cut too; the file itself already would.

@@ -18,8 +18,8 @@ class FolderLock {
   // The lock on `folder`, or std::nullopt with `error` set: resource busy
   // (std::errc::resource_unavailable_try_again) while another holder has
   // it, or why the folder could not be opened. Never waits.
-  static std::optional<FolderLock> TryAcquire(const std::filesystem::path& folder,
-                                              std::error_code& error);
+  [[nodiscard]] static std::optional<FolderLock> TryAcquire(const std::filesystem::path& folder,
+                                                            std::error_code& error);
 
   FolderLock(FolderLock&& other) noexcept;
   FolderLock& operator=(FolderLock&& other) noexcept;

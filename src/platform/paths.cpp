@@ -6,7 +6,6 @@
 
 #include "platform/ascii_text.h"
 #include "platform/code_page.h"
-#include "platform/directory_search.h"
 #ifdef _WIN32
 #include "platform/windows_system.h"
 #endif

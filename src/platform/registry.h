@@ -21,6 +21,7 @@ std::vector<std::string> MachineRegistryTexts(std::string_view key, std::string_
 std::optional<std::string> ReadUserRegistryText(std::string_view key, std::string_view value);
 
 // Writes it (the key is created when missing); false when it could not be.
-bool WriteUserRegistryText(std::string_view key, std::string_view value, std::string_view text);
+[[nodiscard]] bool WriteUserRegistryText(std::string_view key, std::string_view value,
+                                         std::string_view text);
 
 }  // namespace tarnvale::platform

@@ -33,9 +33,10 @@ class InputFile {
   // The regular file at `path`, or std::nullopt with `error` set when it
   // cannot be opened or is no regular file (NotARegularFile(); opening a
   // FIFO or a device never waits).
-  static std::optional<InputFile> Open(const std::filesystem::path& path, std::error_code& error);
+  [[nodiscard]] static std::optional<InputFile> Open(const std::filesystem::path& path,
+                                                     std::error_code& error);
   // The same for a caller that needs no reason.
-  static std::optional<InputFile> Open(const std::filesystem::path& path);
+  [[nodiscard]] static std::optional<InputFile> Open(const std::filesystem::path& path);
 
   InputFile(InputFile&& other) noexcept;
   InputFile& operator=(InputFile&& other) noexcept;
@@ -49,16 +50,17 @@ class InputFile {
   // Reads `count` bytes at `offset` into `buffer`, in as many system calls as
   // it takes. Returns the bytes read: fewer than `count` only at the end of
   // the file or after a read error, which also sets `error`.
-  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
-                     std::error_code& error) const;
+  [[nodiscard]] std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
+                                   std::error_code& error) const;
   // The same, setting `failed` on a read error.
-  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count, bool& failed) const;
+  [[nodiscard]] std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count,
+                                   bool& failed) const;
 
   // Hands the file's bytes, as far as its size when it was opened, to
   // `take` in pieces of at most 1 MiB, in order: a file of any size is read
   // in bounded memory. Stops at a read error, which it returns, or at the
   // first error `take` returns, which it returns too.
-  std::error_code ReadInPieces(
+  [[nodiscard]] std::error_code ReadInPieces(
       const std::function<std::error_code(std::string_view piece)>& take) const;
 
  private:
@@ -73,8 +75,8 @@ class OutputFile {
  public:
   // A new, empty file at `path` (an existing file is truncated), or
   // std::nullopt with `error` set.
-  static std::optional<OutputFile> Create(const std::filesystem::path& path,
-                                          std::error_code& error);
+  [[nodiscard]] static std::optional<OutputFile> Create(const std::filesystem::path& path,
+                                                        std::error_code& error);
   // Takes over `handle` (a descriptor, or a Windows HANDLE) of the new file
   // `path` that the caller opened for writing in a way of its own, such as a
   // temporary file.
@@ -87,14 +89,14 @@ class OutputFile {
   ~OutputFile();  // closes without flushing when the file is still open
 
   // Appends all of `bytes`.
-  std::error_code Write(std::string_view bytes);
+  [[nodiscard]] std::error_code Write(std::string_view bytes);
   // Flushes the file to disk, keeping it open; a file that cannot be flushed
   // (a pipe, a console) has nothing to flush.
-  std::error_code Flush();
+  [[nodiscard]] std::error_code Flush();
   // Closes the file without flushing it.
-  std::error_code Close();
+  [[nodiscard]] std::error_code Close();
   // Flushes the file to disk and closes it.
-  std::error_code Finish();
+  [[nodiscard]] std::error_code Finish();
 
  private:
   explicit OutputFile(std::intptr_t handle) : handle_(handle) {}

@@ -106,13 +106,14 @@ OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(std::exchange(othe
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
-    Close();
+    static_cast<void>(Close());  // abandoned: see ~OutputFile
     handle_ = std::exchange(other.handle_, -1);
   }
   return *this;
 }
 
-OutputFile::~OutputFile() { Close(); }
+// An abandoned file: whoever needs to know how it ended calls Finish or Close.
+OutputFile::~OutputFile() { static_cast<void>(Close()); }
 
 std::error_code OutputFile::Close() {
   if (handle_ < 0) return {};

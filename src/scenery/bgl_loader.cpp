@@ -180,9 +180,9 @@ void NoteUnreadable(FileReading& reading, const std::error_code& error) {
 
 // Decoders let std::bad_alloc pass; here, where a file's reading ends, it
 // becomes the loader's result.
-int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading) {
+LoadResult LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading) {
   try {
-    if (!IsReadableSimulator(fs_version)) return kLoaderOk;
+    if (!IsReadableSimulator(fs_version)) return LoadResult::Ok;
     const NavDatabase::ReadingNotes before{db.notes.malformed, db.notes.later_airports, {}};
     const BglLayout layout = SimulatorTraitsOf(fs_version)->bgl_layout;
     const FileStatus header = HeaderStatus(bytes, layout);
@@ -192,29 +192,30 @@ int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading*
       reading->status = header;
       NoteReading(*reading, before, db.notes);
     }
-    return kLoaderOk;
+    return LoadResult::Ok;
   } catch (const std::bad_alloc&) {
-    return kLoaderOutOfMemory;
+    return LoadResult::OutOfMemory;
   }
 }
 
-int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
-              FileReading* reading) {
-  if (!IsReadableSimulator(fs_version)) return kLoaderOk;
+LoadResult BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
+                     FileReading* reading) {
+  if (!IsReadableSimulator(fs_version)) return LoadResult::Ok;
   try {
     std::error_code error;
     const std::unique_ptr<BglFile> bytes = BglFile::Open(file, error);
-    const int result = bytes ? LoadBgl(db, *bytes, fs_version, reading) : kLoaderOk;
+    const LoadResult result = bytes ? LoadBgl(db, *bytes, fs_version, reading) : LoadResult::Ok;
     if (reading && (!bytes || bytes->Incomplete())) {
       NoteUnreadable(*reading, bytes ? bytes->ReadError() : error);
     }
     return result;
   } catch (const std::bad_alloc&) {
-    return kLoaderOutOfMemory;
+    return LoadResult::OutOfMemory;
   }
 }
 
-int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, FsVersion fs_version) {
+LoadResult LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes,
+                        FsVersion fs_version) {
   MemoryBglBytes memory(bytes);
   return LoadBgl(db, memory, fs_version);
 }

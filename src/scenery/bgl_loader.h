@@ -12,13 +12,14 @@
 
 #include "domain/simulation.h"
 #include "platform/system_file.h"
-#include "scenery/byte_cursor.h"
+#include "scenery/bgl_bytes.h"
 #include "scenery/nav_database.h"
 
 namespace tarnvale {
 
-inline constexpr int kLoaderOk = 0;
-inline constexpr int kLoaderOutOfMemory = 1;
+// What reading one scenery file came to: only running out of memory ends a
+// run; a file that is skipped, unrecognised or unreadable is read Ok.
+enum class LoadResult { Ok = 0, OutOfMemory = 1 };
 
 // How one file was read, for the run's report. The database files do not
 // depend on it.
@@ -43,49 +44,25 @@ struct FileReading {
 };
 
 // Reads `file`, recognises its layout for `fs_version` and appends its
-// records to `db`. Returns kLoaderOutOfMemory when memory ran out, otherwise
-// kLoaderOk (also for files that are skipped, unrecognised or unreadable).
+// records to `db`. Returns OutOfMemory when memory ran out, otherwise Ok
+// (also for files that are skipped, unrecognised or unreadable).
 // `reading`, when given, receives how the file was read.
 //
 // Only the parts of a file that are decoded are read from disk: of an FS2004
 // file the header, the tables and the records of navigation sections; of an
 // FS2002 file the bytes its reader reads. Whatever sizes and counts a file
 // claims, reading it costs memory only for those.
-int BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersion fs_version,
-              FileReading* reading = nullptr);
+[[nodiscard]] LoadResult BglLoader(NavDatabase& db, const std::filesystem::path& file,
+                                   FsVersion fs_version, FileReading* reading = nullptr);
 
 // The same for a file already in memory.
-int LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes, FsVersion fs_version);
+[[nodiscard]] LoadResult LoadBglBytes(NavDatabase& db, std::span<const std::uint8_t> bytes,
+                                      FsVersion fs_version);
 
-class BglBytes;
 // The same for a file opened by the caller (BglLoader is BglFile::Open and
 // this).
-int LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version, FileReading* reading = nullptr);
-
-// The bytes of one scenery file as the loader walks it: a window of the
-// file's full size whose parts are brought in on request. Only bytes brought
-// in can be read: every cursor it hands out either covers a range brought
-// in or brings in what each read reaches.
-class BglBytes : public ByteSource {
- public:
-  explicit BglBytes(std::span<const std::uint8_t> bytes) : file_(bytes) {}
-  virtual ~BglBytes() = default;
-  BglBytes(const BglBytes&) = delete;
-  BglBytes& operator=(const BglBytes&) = delete;
-
-  std::size_t Size() const { return file_.Size(); }
-  // [offset, offset + count) of the file, brought in; an empty cursor marked
-  // overrun, bringing in nothing, when that range is not inside the file.
-  ByteCursor Bring(std::size_t offset, std::size_t count) {
-    if (file_.Contains(offset, count)) Require(offset, count);
-    return file_.Slice(offset, count);
-  }
-  // The file as a cursor that brings in the bytes of each read itself.
-  ByteCursor OnDemand() { return ByteCursor(file_.Bytes(), *this); }
-
- private:
-  ByteCursor file_;
-};
+[[nodiscard]] LoadResult LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version,
+                                 FileReading* reading = nullptr);
 
 // A file on disk, read in 64 KiB blocks as the walk asks for them, so that
 // the sections a creation run skips are never read. Its buffer is address
@@ -98,7 +75,8 @@ class BglFile final : public BglBytes {
   // The opened file; nullptr with `error` set when it cannot be opened as a
   // regular file. Throws std::bad_alloc when no address space of its size
   // can be had.
-  static std::unique_ptr<BglFile> Open(const std::filesystem::path& path, std::error_code& error);
+  [[nodiscard]] static std::unique_ptr<BglFile> Open(const std::filesystem::path& path,
+                                                     std::error_code& error);
   ~BglFile() override;
 
   // True once a read failed or the file ended early.

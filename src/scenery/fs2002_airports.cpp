@@ -200,7 +200,7 @@ void ReadAirportList(NavDatabase& db, const ByteCursor& file, const Chunk& list)
 
 void DecodeFs2002Airport(NavDatabase& db, const ByteCursor& file, std::uint16_t name_length,
                          const Chunk& entry, std::size_t data_block) {
-  AirportRecord& airport = *db.AppendAirport();
+  AirportRecord& airport = db.AppendAirport();
   if (name_length != 0) StoreAirportName(db, airport, entry, name_length);
   Degrees reference;
   std::size_t position = data_block + kDataBlockHeadSize;
@@ -239,7 +239,7 @@ void DecodeFs2002Marker(NavDatabase& db, const ByteCursor& sub_chunk) {
   const std::uint32_t kind = sub_chunk.U32(44);
   if (kind < 8 || kind > 11) return;
   const Degrees position = fs2002::PositionAt(sub_chunk, 12, 20);
-  MarkerRecord& marker = *db.AppendMarker();
+  MarkerRecord& marker = db.AppendMarker();
   marker.MarkerType = kMarkerTypes[kind - 8];
   marker.Latitude = LatitudeToUnits(position.latitude);
   marker.Longitude = LongitudeToUnits(position.longitude);

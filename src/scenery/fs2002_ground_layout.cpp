@@ -83,16 +83,16 @@ void DecodeGroup(NavDatabase& db, std::uint32_t element_size, std::uint32_t coun
   AirportRecord& airport = *db.CurrentAirport();
   switch (element_size) {
     case kPointElementSize:
-      db.AllocateTaxiwayPoints(count);
+      if (!db.AllocateTaxiwayPoints(count)) return;
       return ReadElements(airport.TaxiwayPoints, elements, element_size, reference, ReadPoint);
     case kParkingElementSize:
-      db.AllocateParkings(count);
+      if (!db.AllocateParkings(count)) return;
       return ReadElements(airport.Parkings, elements, element_size, reference, ReadParking);
     case kPathElementSize:
-      db.AllocateTaxiwayPaths(count);
+      if (!db.AllocateTaxiwayPaths(count)) return;
       return ReadElements(airport.TaxiwayPaths, elements, element_size, reference, ReadPath);
     default:
-      db.AllocateTaxiNames(count);
+      if (!db.AllocateTaxiNames(count)) return;
       return ReadElements(airport.TaxiNames, elements, element_size, reference, ReadName);
   }
 }

@@ -131,14 +131,14 @@ std::int32_t ChannelFrequencyHz(std::uint32_t channel) {
 }
 
 void AddVor(NavDatabase& db, const ByteCursor& record, std::int32_t frequency) {
-  NavaidRecord& vor = *db.AppendVor();
+  NavaidRecord& vor = db.AppendVor();
   vor.Frequency = frequency;
   vor.RangeNm = VorRange(record.U8(1));
   FillNavaid(db, vor, record, 5, 15);
 }
 
 void AddIls(NavDatabase& db, const ByteCursor& record, std::int32_t frequency) {
-  IlsRecord& ils = *db.AppendIls();
+  IlsRecord& ils = db.AppendIls();
   const GeoPoint position = PackedPosition(record, 5);
   ils.Latitude = position.Latitude;
   ils.Longitude = position.Longitude;
@@ -168,7 +168,7 @@ std::int32_t NdbFrequencyHz(const ByteCursor& record) {
 }
 
 void AddNdb(NavDatabase& db, const ByteCursor& record) {
-  NavaidRecord& ndb = *db.AppendNdb();
+  NavaidRecord& ndb = db.AppendNdb();
   ndb.Frequency = NdbFrequencyHz(record);
   ndb.RangeNm = NdbRange(record.U8(12));
   FillNavaid(db, ndb, record, 4, 13);

@@ -39,15 +39,15 @@ void DecodeFix(NavDatabase& db, const ByteCursor& bytes) {
   read.Latitude = bytes.I32(12);
   read.Longitude = bytes.I32(20);
   if (db.PassOverIfCutShort(bytes)) return;
-  *db.AppendFix() = read;
-  db.IndexLastFix();
+  db.AppendFix() = read;
+  static_cast<void>(db.IndexLastFix());  // the fix was just appended
 }
 
 void StartAirway(NavDatabase& db, const ByteCursor& bytes, RecordKind kind) {
   FixedText<9> name;
   fs2002::CopyTrimmedText(name, bytes, 8, kKeyCharacters);
   if (db.PassOverIfCutShort(bytes)) return;
-  (kind == RecordKind::JetAirway ? db.AppendJetAirway() : db.AppendVictorAirway())->Name = name;
+  (kind == RecordKind::JetAirway ? db.AppendJetAirway() : db.AppendVictorAirway()).Name = name;
 }
 
 void AddAirwayPoint(NavDatabase& db, const ByteCursor& bytes, RecordArray<AirwayRecord>& airways) {

@@ -13,26 +13,26 @@ constexpr std::uint32_t kFacilityVersion = 1;
 
 using Reader = void (*)(NavDatabase&, const ByteCursor&);
 
-int ReadGuarded(Reader read, NavDatabase& db, const ByteCursor& file) {
+Fs2002Result ReadGuarded(Reader read, NavDatabase& db, const ByteCursor& file) {
   try {
     read(db, file);
-    return kFs2002Done;
+    return Fs2002Result::Done;
   } catch (const std::bad_alloc&) {
-    return kFs2002OutOfMemory;
+    return Fs2002Result::OutOfMemory;
   }
 }
 
 }  // namespace
 
-int ReadFs2002VorSection(NavDatabase& db, const ByteCursor& file) {
+Fs2002Result ReadFs2002VorSection(NavDatabase& db, const ByteCursor& file) {
   return ReadGuarded(fs2002::ReadVorSection, db, file);
 }
 
-int ReadFs2002NdbSection(NavDatabase& db, const ByteCursor& file) {
+Fs2002Result ReadFs2002NdbSection(NavDatabase& db, const ByteCursor& file) {
   return ReadGuarded(fs2002::ReadNdbSection, db, file);
 }
 
-int ReadFs2002FacilityData(NavDatabase& db, const ByteCursor& file) {
+Fs2002Result ReadFs2002FacilityData(NavDatabase& db, const ByteCursor& file) {
   return ReadGuarded(fs2002::ReadFacilityData, db, file);
 }
 

@@ -2,7 +2,7 @@
 //
 // The readers append what they decode and let std::bad_alloc pass; files
 // they cannot make sense of add nothing. The entry points below catch it and
-// return kFs2002OutOfMemory (1); records appended before that stay in the
+// return Fs2002Result::OutOfMemory; records appended before that stay in the
 // database.
 #pragma once
 
@@ -14,17 +14,16 @@
 
 namespace tarnvale {
 
-inline constexpr int kFs2002Done = 0;
-inline constexpr int kFs2002OutOfMemory = 1;
+enum class Fs2002Result { Done = 0, OutOfMemory = 1 };
 
-// Entry points of the three layouts; each returns kFs2002Done or, when
-// memory ran out, kFs2002OutOfMemory.
+// Entry points of the three layouts; each returns Done or, when memory ran
+// out, OutOfMemory.
 // First layout: VOR and ILS transmitters filed by frequency channel.
-int ReadFs2002VorSection(NavDatabase& db, const ByteCursor& file);
+[[nodiscard]] Fs2002Result ReadFs2002VorSection(NavDatabase& db, const ByteCursor& file);
 // Second layout: NDBs.
-int ReadFs2002NdbSection(NavDatabase& db, const ByteCursor& file);
+[[nodiscard]] Fs2002Result ReadFs2002NdbSection(NavDatabase& db, const ByteCursor& file);
 // Third layout: airports and the navigation chain of fixes and airways.
-int ReadFs2002FacilityData(NavDatabase& db, const ByteCursor& file);
+[[nodiscard]] Fs2002Result ReadFs2002FacilityData(NavDatabase& db, const ByteCursor& file);
 
 namespace fs2002 {
 

@@ -87,7 +87,7 @@ void DecodeTable(NavDatabase& db, const ByteCursor& sub, std::size_t entry_size,
                  bool (NavDatabase::*allocate)(std::size_t), Fill fill) {
   const std::size_t count = FittingEntries(sub, entry_size);
   if (count == 0) return;
-  (db.*allocate)(count);
+  if (!(db.*allocate)(count)) return;
   for (std::size_t k = 0; k < count; ++k)
     fill(k, sub.Slice(kTableCountSize + k * entry_size, entry_size));
 }
@@ -140,7 +140,7 @@ std::size_t FittingParkings(const ByteCursor& sub) {
 void DecodeParkings(NavDatabase& db, AirportRecord& airport, const ByteCursor& sub) {
   const std::size_t count = FittingParkings(sub);
   if (count == 0) return;
-  db.AllocateParkings(count);
+  if (!db.AllocateParkings(count)) return;
   std::size_t offset = kTableCountSize;
   for (ParkingRecord& parking : airport.Parkings) {
     const std::size_t size = ParkingEntrySize(sub, offset);
@@ -199,9 +199,9 @@ void DecodeAirport(NavDatabase& db, const ByteCursor& record) {
     db.notes.duplicate_airports.push_back(ident);
     return;
   }
-  AirportRecord& airport = *db.AppendAirport();
+  AirportRecord& airport = db.AppendAirport();
   airport.Ident = ident;
-  db.RememberAirportIdent();
+  static_cast<void>(db.RememberAirportIdent());  // the airport was just appended
   const GeoPoint position = ReadPosition(record, 12, 16);
   airport.Latitude = position.Latitude;
   airport.Longitude = position.Longitude;
@@ -248,7 +248,7 @@ void DecodeFuelTrigger(NavDatabase& db, const ByteCursor& record) {
   if (record.U16(0) != kTriggerId || db.PassOverIfCutShort(record) ||
       record.U16(28) != kRefuellingTrigger)
     return;
-  FuelAreaRecord& fuel = *db.AppendFuelArea();
+  FuelAreaRecord& fuel = db.AppendFuelArea();
   const GeoPoint position = ReadPosition(record, 4, 8);
   fuel.Latitude = position.Latitude;
   fuel.Longitude = position.Longitude;

@@ -190,7 +190,7 @@ void DecodeBoundary(NavDatabase& db, const ByteCursor& record) {
   if (db.PassOverIfCutShort(record) || type >= kAirspaceClasses.size() ||
       kAirspaceClasses[type] == 0)
     return;
-  AirspaceRecord& airspace = *db.AppendAirspace();
+  AirspaceRecord& airspace = db.AppendAirspace();
   airspace.AirspaceClass = kAirspaceClasses[type];
   SetBoxCentre(airspace, ReadDegrees(record, 8, 24), ReadDegrees(record, 20, 12));
   airspace.LowerAltitudeFeet = ReadAltitudeFeet(record, 16);

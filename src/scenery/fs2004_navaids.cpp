@@ -53,7 +53,7 @@ void AddBeacon(NavDatabase& db, NavaidRecord& beacon, const ByteCursor& record,
 }
 
 void AddIls(NavDatabase& db, const BeaconFields& fields) {
-  IlsRecord& ils = *db.AppendIls();
+  IlsRecord& ils = db.AppendIls();
   ils.Latitude = fields.position.Latitude;
   ils.Longitude = fields.position.Longitude;
   ils.Ident = fields.ident;
@@ -66,20 +66,20 @@ void DecodeVorIls(NavDatabase& db, const ByteCursor& record) {
   const BeaconFields fields = ReadBeaconFields(record, kVorLayout);
   if (db.PassOverIfCutShort(record)) return;
   const std::uint8_t type = record.U8(6);
-  if (type >= 1 && type <= 3) AddBeacon(db, *db.AppendVor(), record, fields);
+  if (type >= 1 && type <= 3) AddBeacon(db, db.AppendVor(), record, fields);
   if (type == kIlsType) AddIls(db, fields);
 }
 
 void DecodeNdb(NavDatabase& db, const ByteCursor& record) {
   const BeaconFields fields = ReadBeaconFields(record, kNdbLayout);
-  if (!db.PassOverIfCutShort(record)) AddBeacon(db, *db.AppendNdb(), record, fields);
+  if (!db.PassOverIfCutShort(record)) AddBeacon(db, db.AppendNdb(), record, fields);
 }
 
 // A record too short for its position adds nothing.
 void DecodeMarker(NavDatabase& db, const ByteCursor& record) {
   const GeoPoint position = ReadPosition(record, 8, 12);
   if (db.PassOverIfCutShort(record) || record.U8(7) > kLastMarkerType) return;
-  MarkerRecord& marker = *db.AppendMarker();
+  MarkerRecord& marker = db.AppendMarker();
   marker.MarkerType = record.U8(7);
   marker.Latitude = position.Latitude;
   marker.Longitude = position.Longitude;

@@ -3,7 +3,7 @@
 // record of a navigation section to its decoder.
 #pragma once
 
-#include "scenery/bgl_loader.h"
+#include "scenery/bgl_bytes.h"
 #include "scenery/fs2004_records.h"
 #include "scenery/nav_database.h"
 

@@ -46,7 +46,7 @@ void BuildSegment(NavDatabase& db, RecordKind kind, const ByteCursor& route,
                   const FixedText<9>& this_key) {
   const bool victor = kind == RecordKind::VictorAirway;
   RecordArray<AirwayRecord>& airways = victor ? db.VictorAirways : db.JetAirways;
-  AirwayRecord& airway = victor ? *db.AppendVictorAirway() : *db.AppendJetAirway();
+  AirwayRecord& airway = victor ? db.AppendVictorAirway() : db.AppendJetAirway();
   SetText(airway.Name, TextUpToNul(route, 1, kRouteNameSize));
   TrimBlanks(airway.Name);
   AppendNeighbour(db, airways, route, kPreviousWaypoint);
@@ -117,8 +117,8 @@ void DecodeWaypoint(NavDatabase& db, const ByteCursor& record) {
   read.Longitude = position.Longitude;
   read.FixKey = PointKey(record.U32(20), record.U32(24));
   if (db.PassOverIfCutShort(record)) return;
-  FixRecord& fix = *db.AppendFix() = read;
-  db.IndexLastFix();
+  FixRecord& fix = db.AppendFix() = read;
+  static_cast<void>(db.IndexLastFix());  // the fix was just appended
   const std::size_t routes = record.U8(7);
   for (std::size_t k = 0; k < routes; ++k) {
     const ByteCursor route = record.Slice(kFirstRouteEntry + k * kRouteEntrySize, kRouteEntrySize);

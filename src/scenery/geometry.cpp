@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "scenery/decoding.h"
+#include "scenery/units.h"
 
 namespace tarnvale {
 

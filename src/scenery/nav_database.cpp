@@ -26,10 +26,10 @@ std::uint32_t AirportFileSize(const AirportRecord& airport) {
 }
 
 template <typename Record>
-Record* NavDatabase::AppendTo(RecordArray<Record>& array, Record record) {
+Record& NavDatabase::AppendTo(RecordArray<Record>& array, Record record) {
   TakeAllocation();
   array.push_back(std::move(record));
-  return &array.back();
+  return array.back();
 }
 
 namespace {
@@ -61,18 +61,18 @@ AirwayRecord NewAirway(RecordKind kind) {
 
 }  // namespace
 
-AirportRecord* NavDatabase::AppendAirport() { return AppendTo(Airports, AirportRecord{}); }
-FuelAreaRecord* NavDatabase::AppendFuelArea() { return AppendTo(FuelAreas, FuelAreaRecord{}); }
-AirspaceRecord* NavDatabase::AppendAirspace() { return AppendTo(Airspaces, AirspaceRecord{}); }
-NavaidRecord* NavDatabase::AppendVor() { return AppendTo(Vors, NewNavaid(RecordKind::Vor)); }
-NavaidRecord* NavDatabase::AppendNdb() { return AppendTo(Ndbs, NewNavaid(RecordKind::Ndb)); }
-MarkerRecord* NavDatabase::AppendMarker() { return AppendTo(Markers, MarkerRecord{}); }
-IlsRecord* NavDatabase::AppendIls() { return AppendTo(Ilss, IlsRecord{}); }
-FixRecord* NavDatabase::AppendFix() { return AppendTo(Fixes, FixRecord{}); }
-AirwayRecord* NavDatabase::AppendJetAirway() {
+AirportRecord& NavDatabase::AppendAirport() { return AppendTo(Airports, AirportRecord{}); }
+FuelAreaRecord& NavDatabase::AppendFuelArea() { return AppendTo(FuelAreas, FuelAreaRecord{}); }
+AirspaceRecord& NavDatabase::AppendAirspace() { return AppendTo(Airspaces, AirspaceRecord{}); }
+NavaidRecord& NavDatabase::AppendVor() { return AppendTo(Vors, NewNavaid(RecordKind::Vor)); }
+NavaidRecord& NavDatabase::AppendNdb() { return AppendTo(Ndbs, NewNavaid(RecordKind::Ndb)); }
+MarkerRecord& NavDatabase::AppendMarker() { return AppendTo(Markers, MarkerRecord{}); }
+IlsRecord& NavDatabase::AppendIls() { return AppendTo(Ilss, IlsRecord{}); }
+FixRecord& NavDatabase::AppendFix() { return AppendTo(Fixes, FixRecord{}); }
+AirwayRecord& NavDatabase::AppendJetAirway() {
   return AppendTo(JetAirways, NewAirway(RecordKind::JetAirway));
 }
-AirwayRecord* NavDatabase::AppendVictorAirway() {
+AirwayRecord& NavDatabase::AppendVictorAirway() {
   return AppendTo(VictorAirways, NewAirway(RecordKind::VictorAirway));
 }
 
@@ -82,7 +82,7 @@ AirportRecord* NavDatabase::CurrentAirport() {
 
 RunwayRecord* NavDatabase::AppendRunway() {
   AirportRecord* airport = CurrentAirport();
-  return airport ? AppendTo(airport->Runways, RunwayRecord{}) : nullptr;
+  return airport ? &AppendTo(airport->Runways, RunwayRecord{}) : nullptr;
 }
 
 template <typename Record>
@@ -114,14 +114,14 @@ AirwayPointRecord* NavDatabase::AppendAirwayPoint(RecordArray<AirwayRecord>& air
   // at once saves two regrowths each.
   constexpr std::size_t kSegmentPoints = 3;
   if (points.empty()) points.reserve(kSegmentPoints);
-  AirwayPointRecord* point = AppendTo(points, AirwayPointRecord{});
+  AirwayPointRecord& point = AppendTo(points, AirwayPointRecord{});
   airways.back().FileSize += kAirwayPointRecordSize;
   ++points_without_fix_;
-  return point;
+  return &point;
 }
 
 AirspaceVertexRecord* NavDatabase::AppendVertex() {
-  return Airspaces.empty() ? nullptr : AppendTo(Airspaces.back().Vertices, AirspaceVertexRecord{});
+  return Airspaces.empty() ? nullptr : &AppendTo(Airspaces.back().Vertices, AirspaceVertexRecord{});
 }
 
 void NavDatabase::AllocateText(std::string& text, std::size_t length) {

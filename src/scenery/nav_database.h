@@ -38,18 +38,18 @@ class NavDatabase {
   RecordArray<NavaidRecord> Ndbs;
   RecordArray<IlsRecord> Ilss;
 
-  // Append a new, default (zero) record with its kind byte set; never
-  // nullptr. The pointer stays valid until the next append to the same array.
-  AirportRecord* AppendAirport();
-  FuelAreaRecord* AppendFuelArea();
-  AirspaceRecord* AppendAirspace();
-  NavaidRecord* AppendVor();
-  NavaidRecord* AppendNdb();
-  MarkerRecord* AppendMarker();
-  IlsRecord* AppendIls();
-  FixRecord* AppendFix();
-  AirwayRecord* AppendJetAirway();
-  AirwayRecord* AppendVictorAirway();
+  // Append a new, default (zero) record with its kind byte set. The
+  // reference stays valid until the next append to the same array.
+  AirportRecord& AppendAirport();
+  FuelAreaRecord& AppendFuelArea();
+  AirspaceRecord& AppendAirspace();
+  NavaidRecord& AppendVor();
+  NavaidRecord& AppendNdb();
+  MarkerRecord& AppendMarker();
+  IlsRecord& AppendIls();
+  FixRecord& AppendFix();
+  AirwayRecord& AppendJetAirway();
+  AirwayRecord& AppendVictorAirway();
 
   // The current airport (last of `Airports`), or nullptr when there is none.
   AirportRecord* CurrentAirport();
@@ -59,10 +59,10 @@ class NavDatabase {
 
   // Give the current airport a whole zero-filled sub-array of `count`
   // elements. False without an airport.
-  bool AllocateTaxiwayPoints(std::size_t count);
-  bool AllocateTaxiwayPaths(std::size_t count);
-  bool AllocateParkings(std::size_t count);
-  bool AllocateTaxiNames(std::size_t count);
+  [[nodiscard]] bool AllocateTaxiwayPoints(std::size_t count);
+  [[nodiscard]] bool AllocateTaxiwayPaths(std::size_t count);
+  [[nodiscard]] bool AllocateParkings(std::size_t count);
+  [[nodiscard]] bool AllocateTaxiNames(std::size_t count);
 
   // Append a point to the last airway of `airways` (JetAirways or
   // VictorAirways), adding 21 to its FileSize. nullptr when the array is
@@ -78,7 +78,7 @@ class NavDatabase {
   // Index the last of `Fixes` under its FixKey: a later fix with the same
   // key wins. False without a fix; an index full at 2^32 - 1 positions counts
   // as memory run out.
-  bool IndexLastFix();
+  [[nodiscard]] bool IndexLastFix();
   // Leaves fixes unindexed from now on: a database that one file is read
   // into for AppendRecordsOf needs no index of its own.
   void LeaveFixesUnindexed() { index_fixes_ = false; }
@@ -103,7 +103,7 @@ class NavDatabase {
   // with an ident already read is recognised without a scan of `Airports`.
   bool HasAirportIdent(const FixedText<6>& ident) const;
   // Remembers the ident of the current airport; false without an airport.
-  bool RememberAirportIdent();
+  [[nodiscard]] bool RememberAirportIdent();
 
   // What reading noticed without writing it anywhere, for the run's report.
   struct ReadingNotes {
@@ -154,7 +154,7 @@ class NavDatabase {
   void AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports);
   std::size_t TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first);
   template <typename Record>
-  Record* AppendTo(RecordArray<Record>& array, Record record);
+  Record& AppendTo(RecordArray<Record>& array, Record record);
   template <typename Record>
   bool AllocateSubArray(RecordArray<Record> AirportRecord::*member, std::size_t count);
 

@@ -150,8 +150,8 @@ void ParallelLoader::Recycle(std::unique_ptr<LoadedFile> file) {
   }
 }
 
-int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
-  if (file.result != kLoaderOk) return file.result;
+LoadResult MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
+  if (file.result != LoadResult::Ok) return file.result;
   const bool unique_airports = SimulatorHas(fs_version, &SimulatorTraits::unique_airport_idents);
   if (DependsOnEarlierFiles(db, file.records, unique_airports)) {
     file.reading = FileReading{};
@@ -160,9 +160,9 @@ int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version) {
   try {
     db.AppendRecordsOf(file.records, unique_airports);
   } catch (const std::bad_alloc&) {
-    return kLoaderOutOfMemory;
+    return LoadResult::OutOfMemory;
   }
-  return kLoaderOk;
+  return LoadResult::Ok;
 }
 
 }  // namespace tarnvale

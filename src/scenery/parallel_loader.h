@@ -31,7 +31,7 @@ struct LoadedFile {
   const std::filesystem::path* path = nullptr;  // one of the loader's files
   NavDatabase records;
   FileReading reading;
-  int result = kLoaderOk;
+  LoadResult result = LoadResult::Ok;
 };
 
 // The loading threads of one run: the number of cores when `requested` is 0.
@@ -55,7 +55,7 @@ class ParallelLoader {
   // nullptr when `stop` turns true while waiting (it is asked between files
   // and every few milliseconds), and for a file whose reading ran out of
   // memory before its database existed.
-  std::unique_ptr<LoadedFile> Next(const std::function<bool()>& stop);
+  [[nodiscard]] std::unique_ptr<LoadedFile> Next(const std::function<bool()>& stop);
 
   // Takes back a merged file, so that its database, with the room its
   // arrays grew to, serves a later file.
@@ -86,6 +86,6 @@ class ParallelLoader {
 // Appends the records of `file` to `db` as if the file had been read into
 // `db` directly, and returns the loader's result. `file.reading` then tells
 // how the file was read.
-int MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version);
+[[nodiscard]] LoadResult MergeLoadedFile(NavDatabase& db, LoadedFile& file, FsVersion fs_version);
 
 }  // namespace tarnvale

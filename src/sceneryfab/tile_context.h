@@ -9,7 +9,7 @@
 #include <string>
 
 #include "sceneryfab/model.h"
-#include "sceneryfab/preset_generator.h"
+#include "sceneryfab/preset_plan.h"
 #include "sceneryfab/random.h"
 
 namespace tarnvale::fab {

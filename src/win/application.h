@@ -13,6 +13,6 @@ void PrepareWindowThread();
 
 // The whole program; returns its exit code (0 also when a setup dialog was
 // closed without an answer).
-int RunTarnvale(WinStartupView& setup, TargetMemory& memory);
+[[nodiscard]] int RunTarnvale(WinStartupView& setup, TargetMemory& memory);
 
 }  // namespace tarnvale::win

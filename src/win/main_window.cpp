@@ -172,7 +172,8 @@ void MainWindow::OnCommand(int id) {
   switch (id) {
     case IDC_CREATE:
       if (IsWindowEnabled(GetDlgItem(messages_.Window(), IDC_CREATE))) {
-        StartCreationRun(state_, *run_view_);
+        // A refused start has shown its message and left the window as it was.
+        static_cast<void>(StartCreationRun(state_, *run_view_));
       }
       break;
     case IDC_CANCEL_RUN:

@@ -21,8 +21,12 @@ RememberedTarget RegistryTargetMemory::Load() const {
 }
 
 void RegistryTargetMemory::Save(const RememberedTarget& target) {
-  platform::WriteUserRegistryText(kKey, kChoice, std::to_string(static_cast<int>(target.choice)));
-  platform::WriteUserRegistryText(kKey, kFolder, platform::Utf8Of(target.folder));
+  // Best effort, as with Qt's settings: what is remembered only fills in the
+  // dialogs of the next start, which asks anyway.
+  static_cast<void>(platform::WriteUserRegistryText(
+      kKey, kChoice, std::to_string(static_cast<int>(target.choice))));
+  static_cast<void>(
+      platform::WriteUserRegistryText(kKey, kFolder, platform::Utf8Of(target.folder)));
 }
 
 }  // namespace tarnvale::win

@@ -46,7 +46,7 @@ TEST(LaterFormatRun, AddOnAirportsOfALaterGenerationHideNoStockAirport) {
   NavDatabase later;  // the navaids and waypoints of the later files on their own
   for (const char* name : {"LEAB_ADEP4_ARV187.bgl", "LEAB_ADEP5_ARV187.bgl"}) {
     fs::copy_file(real / "later-format" / name, addon / name);
-    ASSERT_EQ(BglLoader(later, addon / name, FsVersion::Fs2004), kLoaderOk);
+    ASSERT_EQ(BglLoader(later, addon / name, FsVersion::Fs2004), LoadResult::Ok);
   }
   ASSERT_GT(later.Ndbs.size() + later.Vors.size() + later.Ilss.size(), 0u);
   ASSERT_GT(later.Fixes.size(), 0u);

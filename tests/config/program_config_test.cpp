@@ -18,7 +18,7 @@ CFG_File_Reader ReadProgramConfig(const std::string& text) {
   TempDir dir;
   WriteFile(dir / "Program_Config.cfg", text);
   CFG_File_Reader reader;
-  EXPECT_EQ(reader.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode), kCfgOk);
+  EXPECT_EQ(reader.ReadProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   return reader;
 }
 
@@ -130,15 +130,14 @@ INSTANTIATE_TEST_SUITE_P(
             }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ProgramConfig, MissingFileAndOtherModesReadNothing) {
+TEST(ProgramConfig, MissingFileReadsNothing) {
   TempDir dir;
   CFG_File_Reader reader;
-  EXPECT_EQ(reader.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode), kCfgUnreadable);
+  EXPECT_EQ(reader.ReadProgramConfig(dir / "Program_Config.cfg"), CfgResult::Unreadable);
   WriteFile(dir / "Program_Config.cfg", "[Main Settings]\nProgram_Id=2\n");
-  EXPECT_EQ(reader.ReadCfgFile(dir / "Program_Config.cfg", 2), kCfgOk);
-  EXPECT_EQ(reader.ReadCfgFile(dir.Path(), kProgramConfigMode), kCfgUnreadable);
+  EXPECT_EQ(reader.ReadProgramConfig(dir.Path()), CfgResult::Unreadable);
   EXPECT_EQ(reader.Program_Id, TargetProgram::None);
-  EXPECT_EQ(reader.ReadCfgFile(dir / "PROGRAM_CONFIG.CFG", kProgramConfigMode), kCfgOk);
+  EXPECT_EQ(reader.ReadProgramConfig(dir / "PROGRAM_CONFIG.CFG"), CfgResult::Ok);
   EXPECT_EQ(reader.Program_Id, TargetProgram::Radar);
 }
 
@@ -259,12 +258,12 @@ TEST_P(ProgramConfigLayoutTest, WritesTheFixedLayoutAndReadsItBackByteExact) {
 
   TempDir dir;
   WriteFile(dir / "Program_Config.cfg", "old settings");
-  ASSERT_EQ(c.reader.WriteProgramConfig(dir / "Program_Config.cfg"), kCfgOk);
+  ASSERT_EQ(c.reader.WriteProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   EXPECT_EQ(ReadFile(dir / "Program_Config.cfg"), c.bytes);
 
   CFG_File_Reader again;
-  ASSERT_EQ(again.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode), kCfgOk);
-  ASSERT_EQ(again.WriteProgramConfig(dir / "Program_Config.cfg"), kCfgOk);
+  ASSERT_EQ(again.ReadProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
+  ASSERT_EQ(again.WriteProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   EXPECT_EQ(ReadFile(dir / "Program_Config.cfg"), c.bytes);
 }
 
@@ -286,9 +285,9 @@ TEST(ProgramConfig, UnusualValuesSurviveARoundTrip) {
   reader.Enable_Traffic_Sound = 1;
   TempDir dir;
   WriteFile(dir / "Program_Config.cfg", "");
-  ASSERT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), kCfgOk);
+  ASSERT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   CFG_File_Reader again;
-  again.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode);
+  ASSERT_EQ(again.ReadProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   EXPECT_EQ(again.ProgramConfigText(), reader.ProgramConfigText());
   EXPECT_EQ(again.Traffic_Altitude_Diff, reader.Traffic_Altitude_Diff);
 }
@@ -303,11 +302,11 @@ TEST(ProgramConfig, StartErrorRewriteLeavesAnEmptyFolder) {
   TempDir dir;
   WriteFile(dir / "Program_Config.cfg", kChartFirstUse);
   CFG_File_Reader reader;
-  reader.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode);
+  ASSERT_EQ(reader.ReadProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   reader.FS_Directory = "";
-  ASSERT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), kCfgOk);
+  ASSERT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   CFG_File_Reader next_start;
-  next_start.ReadCfgFile(dir / "Program_Config.cfg", kProgramConfigMode);
+  ASSERT_EQ(next_start.ReadProgramConfig(dir / "Program_Config.cfg"), CfgResult::Ok);
   EXPECT_FALSE(next_start.FS_Directory.has_value());
   EXPECT_FALSE(next_start.HasSimulator());
   EXPECT_EQ(next_start.ChartDisplay.Follow_Aircraft, 1);
@@ -316,17 +315,17 @@ TEST(ProgramConfig, StartErrorRewriteLeavesAnEmptyFolder) {
 TEST(ProgramConfig, WriteNeedsTheOldFileAndNeverLosesIt) {
   TempDir dir;
   const CFG_File_Reader reader = FirstUse(1, 9, "/opt/FS9", "Brisolt v5.0");
-  EXPECT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), kCfgFailed);
+  EXPECT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), CfgResult::Failed);
   EXPECT_FALSE(fs::exists(dir / "Program_Config.cfg"));
 
   WriteFile(dir / "Program_Config.cfg/keep", "x");  // a folder cannot be replaced
-  EXPECT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), kCfgFailed);
+  EXPECT_EQ(reader.WriteProgramConfig(dir / "Program_Config.cfg"), CfgResult::Failed);
   EXPECT_EQ(ReadFile(dir / "Program_Config.cfg/keep"), "x");
 
   // No temporary name fits beside a 250-character name: the write fails.
   const std::string long_name(250, 'p');
   WriteFile(dir / long_name, "old");
-  EXPECT_EQ(reader.WriteProgramConfig(dir / long_name), kCfgFailed);
+  EXPECT_EQ(reader.WriteProgramConfig(dir / long_name), CfgResult::Failed);
   EXPECT_EQ(ReadFile(dir / long_name), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
 }
@@ -334,7 +333,8 @@ TEST(ProgramConfig, WriteNeedsTheOldFileAndNeverLosesIt) {
 TEST(ProgramConfig, WriteReplacesTheFileWhateverItsLetterCase) {
   TempDir dir;
   WriteFile(dir / "PROGRAM_CONFIG.CFG", "old");
-  ASSERT_EQ(FirstUse(3, 9, "", "Other").WriteProgramConfig(dir / "Program_Config.cfg"), kCfgOk);
+  ASSERT_EQ(FirstUse(3, 9, "", "Other").WriteProgramConfig(dir / "Program_Config.cfg"),
+            CfgResult::Ok);
   EXPECT_EQ(ReadFile(dir / "PROGRAM_CONFIG.CFG"), kOtherProgram);
 #ifdef _WIN32  // one name in any letter case: the file keeps the one it had
   EXPECT_EQ(fs::directory_iterator(dir.Path())->path().filename(), "PROGRAM_CONFIG.CFG");

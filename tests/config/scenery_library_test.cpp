@@ -29,8 +29,8 @@ class SceneryLibrary {
     for (const std::string& folder : folders) fs::create_directories(simulator() / folder);
   }
   fs::path simulator() const { return dir_ / "FS9"; }
-  int Read(CFG_File_Reader& reader) const {
-    return reader.ReadCfgFile(simulator() / "Scenery.cfg", kSceneryLibraryMode);
+  CfgResult Read(CFG_File_Reader& reader) const {
+    return reader.ReadSceneryLibrary(simulator() / "Scenery.cfg");
   }
 
  private:
@@ -55,7 +55,7 @@ class SceneryLibraryReadTest : public ::testing::TestWithParam<AreasCase> {};
 TEST_P(SceneryLibraryReadTest, Table) {
   const SceneryLibrary library(GetParam().text);
   CFG_File_Reader reader;
-  ASSERT_EQ(library.Read(reader), kCfgOk);
+  ASSERT_EQ(library.Read(reader), CfgResult::Ok);
   GetParam().check(reader.SceneryAreas);
 }
 
@@ -140,7 +140,7 @@ TEST(SceneryLibrary, AreaFoldersResolveAgainstTheSimulatorFolder) {
       "[Area.5]\nLocal=Addon Scenery\n",
       {"Scenery/World/scenery", "Addon Scenery/Scenery"});
   CFG_File_Reader reader;
-  ASSERT_EQ(library.Read(reader), kCfgOk);
+  ASSERT_EQ(library.Read(reader), CfgResult::Ok);
   ASSERT_EQ(reader.SceneryAreaCount(), 5);
   const fs::path world = library.simulator() / "Scenery/World/scenery";
   EXPECT_EQ(reader.SceneryAreas[0].Local, world);
@@ -157,7 +157,7 @@ TEST(SceneryLibrary, AbsoluteAndDriveLetterFolders) {
                                "/\n[Area.2]\nLocal=" + (addon / "Gone").string() +
                                "\n[Area.3]\nLocal=D:\\Pack\n");
   CFG_File_Reader reader;
-  ASSERT_EQ(library.Read(reader), kCfgOk);
+  ASSERT_EQ(library.Read(reader), CfgResult::Ok);
   EXPECT_EQ(reader.SceneryAreas[0].Local, addon / "Pack/Scenery");
   EXPECT_EQ(reader.SceneryAreas[1].Local, fs::path());
   EXPECT_EQ(reader.SceneryAreas[2].Local, fs::path());  // no Wine prefix holds the simulator
@@ -190,10 +190,11 @@ TEST(SceneryLibrary, UnusableFilesGiveNothingAndSayWhy) {
 #endif
   };
   for (const auto& [name, reason] : rows) {
-    for (const int mode : {kSceneryLibraryMode, kProgramConfigMode}) {
+    for (const auto read :
+         {&CFG_File_Reader::ReadSceneryLibrary, &CFG_File_Reader::ReadProgramConfig}) {
       CFG_File_Reader reader;
       std::error_code error;
-      EXPECT_EQ(reader.ReadCfgFile(dir / name, mode, &error), kCfgUnreadable) << name;
+      EXPECT_EQ((reader.*read)(dir / name, &error), CfgResult::Unreadable) << name;
       EXPECT_EQ(error, reason) << name << ": " << error.message();
       EXPECT_EQ(reader.SceneryAreaCount(), 0);
     }
@@ -217,7 +218,7 @@ TEST(SceneryLibrary, AHugeFileIsReadInBoundedMemory) {
   }
   const std::optional<testing::PeakMemory> peak = testing::PeakMemory::Reset();
   CFG_File_Reader reader;
-  ASSERT_EQ(reader.ReadCfgFile(dir / "Scenery.cfg", kSceneryLibraryMode), kCfgOk);
+  ASSERT_EQ(reader.ReadSceneryLibrary(dir / "Scenery.cfg"), CfgResult::Ok);
   EXPECT_EQ(Titles(reader), (std::vector<std::string>{"First", "Last"}));
   if (!peak) GTEST_SKIP() << "the peak resident memory cannot be reset here";
   EXPECT_LT(peak->Rise(), 32 * kMiB);
@@ -230,12 +231,12 @@ TEST(SceneryLibrary, OutOfMemoryStopsReadingAndKeepsWhatWasRead) {
            {0, {}}, {1, {"<none>"}}, {3, {"One", "<none>"}}, {4, {"One", "Two"}}}) {
     CFG_File_Reader reader;
     faults.LimitAllocations(platform::FaultSite::ConfigAllocation, budget);
-    EXPECT_EQ(library.Read(reader), kCfgFailed) << budget;
+    EXPECT_EQ(library.Read(reader), CfgResult::Failed) << budget;
     EXPECT_EQ(Titles(reader), titles) << budget;
   }
   CFG_File_Reader reader;
   faults.LimitAllocations(platform::FaultSite::ConfigAllocation, 5);
-  EXPECT_EQ(library.Read(reader), kCfgOk);
+  EXPECT_EQ(library.Read(reader), CfgResult::Ok);
 }
 
 // Two real scenery library files from FS2004 installations.
@@ -253,7 +254,7 @@ class RealSceneryLibraryTest : public ::testing::Test {
     fs::create_directories(simulator_ / "Scenery/Cities/Berlin/scenery");
     fs::create_directories(simulator_ / "Addon Scenery/scenery");
     CFG_File_Reader reader;
-    EXPECT_EQ(reader.ReadCfgFile(simulator_ / "Scenery.cfg", kSceneryLibraryMode), kCfgOk);
+    EXPECT_EQ(reader.ReadSceneryLibrary(simulator_ / "Scenery.cfg"), CfgResult::Ok);
     return reader;
   }
   fs::path folder_;
@@ -300,7 +301,7 @@ TEST_F(RealSceneryLibraryTest, CrLfFileWithStringTableTitles) {
 
 TEST_F(RealSceneryLibraryTest, ReadInPlaceNoAreaHasAFolder) {
   CFG_File_Reader reader;
-  ASSERT_EQ(reader.ReadCfgFile(folder_ / "large-120-areas-lf.cfg", kSceneryLibraryMode), kCfgOk);
+  ASSERT_EQ(reader.ReadSceneryLibrary(folder_ / "large-120-areas-lf.cfg"), CfgResult::Ok);
   ASSERT_EQ(reader.SceneryAreaCount(), 120);
   for (const SceneryArea& area : reader.SceneryAreas) EXPECT_TRUE(area.Local.empty());
 }

@@ -43,7 +43,7 @@ class ParallelRun : public ::testing::TestWithParam<std::tuple<FsVersion, std::u
   RunResult Run(unsigned threads) {
     ProgramState state;
     state.TargetFolder = target_;
-    state.config.ReadCfgFile(target_ / "Program_Config.cfg", kProgramConfigMode);
+    EXPECT_EQ(state.config.ReadProgramConfig(target_ / "Program_Config.cfg"), CfgResult::Ok);
     state.threads = threads;
     testing::RecordingRunView view;
     const RunSummary summary = CreationRun(state, view);

@@ -20,6 +20,7 @@
 #include "app/scan_report.h"
 #include "gui/about_program.h"
 #include "gui/elided_text.h"
+#include "gui/message_box_presenter.h"
 #include "gui/report_dialog.h"
 #include "gui/tarnvale_dlg.h"
 #include "gui_test_support.h"

@@ -49,8 +49,8 @@ TEST(ChangingBgl, FileShorterThanItsHeaderSays) {
     WriteFile(dir / "cut.bgl", cut);
     NavDatabase from_disk;
     NavDatabase from_memory;
-    ASSERT_EQ(BglLoader(from_disk, dir / "cut.bgl", FsVersion::Fs2004), kLoaderOk);
-    ASSERT_EQ(LoadBglBytes(from_memory, BytesOf(cut), FsVersion::Fs2004), kLoaderOk);
+    ASSERT_EQ(BglLoader(from_disk, dir / "cut.bgl", FsVersion::Fs2004), LoadResult::Ok);
+    ASSERT_EQ(LoadBglBytes(from_memory, BytesOf(cut), FsVersion::Fs2004), LoadResult::Ok);
     EXPECT_EQ(RecordCount(from_disk), RecordCount(from_memory)) << "cut at " << length;
   }
 }
@@ -64,7 +64,7 @@ TEST(ChangingBgl, FileCutWhileItIsRead) {
   const fs::path file = dir / "changing.bgl";
   WriteFile(file, whole);
   NavDatabase reference;
-  ASSERT_EQ(BglLoader(reference, file, FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(BglLoader(reference, file, FsVersion::Fs2004), LoadResult::Ok);
 
   std::atomic<bool> done{false};
   std::thread cutter([&] {
@@ -76,7 +76,7 @@ TEST(ChangingBgl, FileCutWhileItIsRead) {
   for (int load = 0; load < 300; ++load) {
     NavDatabase db;
     FileReading reading;
-    ASSERT_EQ(BglLoader(db, file, FsVersion::Fs2004, &reading), kLoaderOk);
+    ASSERT_EQ(BglLoader(db, file, FsVersion::Fs2004, &reading), LoadResult::Ok);
     EXPECT_LE(RecordCount(db), RecordCount(reference));
   }
   done = true;

@@ -33,7 +33,7 @@ class SmallWorld {
   void Load(NavDatabase& db) const {
     for (const std::size_t tile : LoadOrder()) {
       const fab::Bytes file = fab::BuildFs2004File(fab::MakeFs2004File(world_.GenerateTile(tile)));
-      ASSERT_EQ(LoadBglBytes(db, file, FsVersion::Fs2004), kLoaderOk);
+      ASSERT_EQ(LoadBglBytes(db, file, FsVersion::Fs2004), LoadResult::Ok);
     }
   }
 
@@ -60,7 +60,7 @@ using RunwayFrequencies = std::vector<std::array<std::int32_t, 2>>;
 RunwayFrequencies Bound(NavDatabase& db, IlsSearch search) {
   testing::RecordingRunView view;
   const CancelFlag cancel{false};
-  BindIlsToRunways(db, view, cancel, search);
+  EXPECT_EQ(BindIlsToRunways(db, view, cancel, search), BindResult::Done);
   RunwayFrequencies frequencies;
   for (const AirportRecord& airport : db.Airports) {
     for (const RunwayRecord& runway : airport.Runways) {
@@ -106,8 +106,8 @@ TEST(OptimisedAgainstPlain, FixIndexBindsAirwaysAsAScanOfTheFixes) {
   world.Load(db);
   testing::RecordingRunView view;
   const CancelFlag cancel{false};
-  BindFixesToJetAirways(db, view, cancel);
-  BindFixesToVictorAirways(db, view, cancel);
+  ASSERT_EQ(BindFixesToJetAirways(db, view, cancel), BindResult::Done);
+  ASSERT_EQ(BindFixesToVictorAirways(db, view, cancel), BindResult::Done);
   std::size_t bound = 0;
   for (const auto* airways : {&db.JetAirways, &db.VictorAirways}) {
     for (const AirwayRecord& airway : *airways) {

@@ -37,7 +37,7 @@ class RandomWorld {
   void Build(NavDatabase& db, const WorldShape& shape) {
     std::vector<RunwayRecord> all_runways;
     for (int a = 0; a < shape.airports; ++a) {
-      AirportRecord* airport = db.AppendAirport();
+      AirportRecord* airport = &db.AppendAirport();
       const int runways = Between(0, shape.max_runways);
       for (int r = 0; r < runways; ++r) {
         RunwayRecord runway;
@@ -49,7 +49,7 @@ class RandomWorld {
       }
     }
     for (int i = 0; i < shape.ils; ++i) {
-      IlsRecord* ils = db.AppendIls();
+      IlsRecord* ils = &db.AppendIls();
       if (!all_runways.empty() && Chance(shape.ils_near_runway)) {
         PlaceNear(*ils, all_runways[Between(0, static_cast<int>(all_runways.size()) - 1)]);
       } else {

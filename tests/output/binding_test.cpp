@@ -30,12 +30,12 @@ RunwayRecord Runway(std::int32_t latitude, std::int32_t longitude, std::string_v
 }
 
 void AddAirport(NavDatabase& db, RecordArray<RunwayRecord> runways) {
-  db.AppendAirport()->Runways = std::move(runways);
+  db.AppendAirport().Runways = std::move(runways);
 }
 
 void AddIls(NavDatabase& db, std::int32_t latitude, std::int32_t longitude, std::string_view ident,
             std::int32_t frequency) {
-  IlsRecord* ils = db.AppendIls();
+  IlsRecord* ils = &db.AppendIls();
   ils->Latitude = latitude;
   ils->Longitude = longitude;
   SetText(ils->Ident, ident);
@@ -199,7 +199,7 @@ class BindFixesTest : public ::testing::Test {
     SetText(fix.FixKey, key);
     fix.Latitude = latitude;
     fix.Longitude = longitude;
-    *db.AppendFix() = fix;
+    db.AppendFix() = fix;
     ASSERT_TRUE(db.IndexLastFix());
   }
   void AddAirway(RecordArray<AirwayRecord>& airways, std::vector<std::string_view> keys) {

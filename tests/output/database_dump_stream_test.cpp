@@ -193,7 +193,8 @@ TEST(DatabaseDumpStream, JsonIsLaidOutAsTheWholeDocumentWouldBe) {
   for (const std::vector<fs::path>& dumped : {std::vector<fs::path>{}, files}) {
     std::ostringstream out;
     std::ostringstream errors;
-    DumpDatabaseFiles(dumped, true, out, errors);
+    // Damaged files make the result 1; here only the document counts.
+    static_cast<void>(DumpDatabaseFiles(dumped, true, out, errors));
     const auto document = nlohmann::ordered_json::parse(out.str());
     EXPECT_EQ(out.str(), document.dump(2) + "\n");
     EXPECT_EQ(document.size(), dumped.size());

@@ -129,7 +129,7 @@ TEST_F(WriterTest, SetsTheAirspaceFieldsInTheDatabaseWhileWriting) {
 TEST_F(WriterTest, FileSizesAddUpToTheFileLengths) {
   testing::FillSampleDatabase(db);
   const NavaidRecord ndb = db.Ndbs[0];
-  for (int i = 0; i < 3; ++i) *db.AppendNdb() = ndb;
+  for (int i = 0; i < 3; ++i) db.AppendNdb() = ndb;
   WriteAll(TargetProgram::Radar, FsVersion::Fs2004);
   for (const std::string_view name :
        {"world_airports.dat", "world_navaids.dat", "world_airways_v.dat", "world_airways_j.dat"}) {
@@ -149,7 +149,7 @@ TEST_F(WriterTest, FileSizesAddUpToTheFileLengths) {
 }
 
 TEST_F(WriterTest, NavaidsFileHoldsTheVorsFirstAndNdbsAlone) {
-  for (int i = 0; i < 3; ++i) db.AppendNdb()->FileSize = 26;
+  for (int i = 0; i < 3; ++i) db.AppendNdb().FileSize = 26;
   WriteAll(TargetProgram::Radar, FsVersion::Fs2002);
   const DatabaseFileContents ndbs_only = ReadBack("world_navaids.dat");
   ASSERT_EQ(ndbs_only.records.size(), 3u);
@@ -157,7 +157,7 @@ TEST_F(WriterTest, NavaidsFileHoldsTheVorsFirstAndNdbsAlone) {
     EXPECT_EQ(std::get<NavaidRecord>(parsed.record).Kind, 5);
   }
 
-  db.AppendVor()->FileSize = 26;
+  db.AppendVor().FileSize = 26;
   fs::remove(target / "world_navaids.dat");
   WriteAll(TargetProgram::Radar, FsVersion::Fs2002);
   const DatabaseFileContents both = ReadBack("world_navaids.dat");
@@ -191,7 +191,7 @@ TEST_F(WriterTest, CancelledBeforeTheFirstFileWritesNothing) {
 TEST_F(WriterTest, CancelDuringAFileStopsBeforeTheNextFile) {
   testing::FillSampleDatabase(db);
   // Enough airports that the file cannot fit in a pipe's buffer.
-  for (int i = 0; i < 4000; ++i) db.AppendAirport()->FileSize = 55;
+  for (int i = 0; i < 4000; ++i) db.AppendAirport().FileSize = 55;
   TempDir reference;
   ASSERT_EQ(Write(TargetProgram::Chart, FsVersion::Fs2004, reference.Path()).status,
             WriteResult::Status::Written);

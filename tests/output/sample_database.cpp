@@ -7,7 +7,7 @@ namespace tarnvale::testing {
 namespace {
 
 void FillAirports(NavDatabase& db) {
-  AirportRecord& field = *db.AppendAirport();
+  AirportRecord& field = db.AppendAirport();
   field.HasTowerOrGround = 1;
   field.NameLength = 10;
   field.Name = std::string("Testfield", 10);
@@ -23,17 +23,18 @@ void FillAirports(NavDatabase& db) {
   SetText(runway.PrimaryIlsIdent, "ISEA");
   SetText(runway.PrimaryDesignation, "16L");
   SetText(runway.SecondaryDesignation, "34R");
-  db.AllocateTaxiwayPoints(1);
+  // `field` is the current airport, so its sub-arrays are always allocated.
+  static_cast<void>(db.AllocateTaxiwayPoints(1));
   field.TaxiwayPoints[0] = {2, 4'000'500, -150'000'600};
-  db.AllocateTaxiwayPaths(1);
+  static_cast<void>(db.AllocateTaxiwayPaths(1));
   field.TaxiwayPaths[0] = {3, 0, 1, 0};
-  db.AllocateParkings(1);
+  static_cast<void>(db.AllocateParkings(1));
   field.Parkings[0] = {4, -7, 12, 4'000'700, -150'000'800, 82};
-  db.AllocateTaxiNames(1);
+  static_cast<void>(db.AllocateTaxiNames(1));
   SetText(field.TaxiNames[0].Name, "ALPHABRA", 8);
   field.FileSize = AirportFileSize(field);  // 186
 
-  AirportRecord& bare = *db.AppendAirport();
+  AirportRecord& bare = db.AppendAirport();
   SetText(bare.Ident, "X1");
   bare.Latitude = -1;
   bare.Longitude = 1;
@@ -41,7 +42,7 @@ void FillAirports(NavDatabase& db) {
 }
 
 void FillAirspaces(NavDatabase& db) {
-  AirspaceRecord& alpha = *db.AppendAirspace();
+  AirspaceRecord& alpha = db.AppendAirspace();
   alpha.AirspaceClass = 12;
   alpha.CentreLatitude = 5'000'000;
   alpha.CentreLongitude = 6'000'000;
@@ -58,7 +59,7 @@ void FillAirspaces(NavDatabase& db) {
   alpha.LowerAltitudeFeet = 0;
   alpha.UpperAltitudeFeet = 18'000;
 
-  AirspaceRecord& bravo = *db.AppendAirspace();
+  AirspaceRecord& bravo = db.AppendAirspace();
   bravo.AirspaceClass = 26;
   bravo.NameLength = 1;
   bravo.Name = std::string("B\0\0", 3);
@@ -67,7 +68,7 @@ void FillAirspaces(NavDatabase& db) {
 }
 
 void FillNavaids(NavDatabase& db) {
-  NavaidRecord& vor = *db.AppendVor();
+  NavaidRecord& vor = db.AppendVor();
   vor.Latitude = 4'010'000;
   vor.Longitude = -149'000'000;
   vor.NameLength = 8;
@@ -77,7 +78,7 @@ void FillNavaids(NavDatabase& db) {
   vor.Frequency = 116'800'000;
   vor.RangeNm = 44;
 
-  NavaidRecord& ndb = *db.AppendNdb();
+  NavaidRecord& ndb = db.AppendNdb();
   ndb.Latitude = -20;
   ndb.Longitude = 30;
   SetText(ndb.Ident, "AB");
@@ -87,29 +88,29 @@ void FillNavaids(NavDatabase& db) {
 }
 
 void FillNavigation(NavDatabase& db) {
-  FuelAreaRecord& fuel = *db.AppendFuelArea();
+  FuelAreaRecord& fuel = db.AppendFuelArea();
   fuel.FuelType = 3;
   fuel.Availability = 2;
   fuel.Latitude = -1'000;
   fuel.Longitude = 2'000;
 
-  MarkerRecord& marker = *db.AppendMarker();
+  MarkerRecord& marker = db.AppendMarker();
   marker.MarkerType = 2;
   marker.Latitude = 3'990'000;
   marker.Longitude = -150'100'000;
 
-  FixRecord& fix = *db.AppendFix();
+  FixRecord& fix = db.AppendFix();
   fix.Latitude = 4'020'000;
   fix.Longitude = -148'000'000;
   SetText(fix.FixKey, "K2ABCDE");
 
-  SetText(db.AppendVictorAirway()->Name, "V23");
+  SetText(db.AppendVictorAirway().Name, "V23");
   *db.AppendAirwayPoint(db.VictorAirways) = {4'020'000, -148'000'000, 0, {}};
   SetText(db.VictorAirways[0].Points[0].FixKey, "K2ABCDE");
   *db.AppendAirwayPoint(db.VictorAirways) = {4'030'000, -147'000'000, 5'000, {}};
   SetText(db.VictorAirways[0].Points[1].FixKey, "K2FGHIJ");
 
-  SetText(db.AppendJetAirway()->Name, "J5");
+  SetText(db.AppendJetAirway().Name, "J5");
   *db.AppendAirwayPoint(db.JetAirways) = {1, 2, 18'000, {}};
   SetText(db.JetAirways[0].Points[0].FixKey, "FIX12345");
 }

@@ -70,7 +70,7 @@ std::string Dump(const NavDatabase& db) {
 TEST(BglLoader, ReadsEveryRecordTheSceneryBuilderWrote) {
   const fab::SceneryContent content = OneOfEach();
   NavDatabase db;
-  ASSERT_EQ(testing::LoadContent(db, content), kLoaderOk);
+  ASSERT_EQ(testing::LoadContent(db, content), LoadResult::Ok);
   EXPECT_EQ(Counts(db), fab::CountFs2004Records(content));
 }
 
@@ -80,7 +80,7 @@ TEST(BglLoader, ReadsAGeneratedTileWhole) {
   NavDatabase db;
   ASSERT_EQ(
       LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content, 3)), FsVersion::Fs2004),
-      kLoaderOk);
+      LoadResult::Ok);
   EXPECT_EQ(Counts(db), fab::CountFs2004Records(content));
 }
 
@@ -108,8 +108,8 @@ TEST(BglLoader, ReadingFromDiskGivesWhatReadingFromMemoryGives) {
   NavDatabase from_disk;
   NavDatabase from_memory;
   FileReading reading;
-  ASSERT_EQ(BglLoader(from_disk, dir / "nav.bgl", FsVersion::Fs2004, &reading), kLoaderOk);
-  ASSERT_EQ(LoadBglBytes(from_memory, bytes, FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(BglLoader(from_disk, dir / "nav.bgl", FsVersion::Fs2004, &reading), LoadResult::Ok);
+  ASSERT_EQ(LoadBglBytes(from_memory, bytes, FsVersion::Fs2004), LoadResult::Ok);
   EXPECT_EQ(reading.status, FileStatus::Read);
   EXPECT_EQ(Counts(from_disk), fab::CountFs2004Records(OneOfEach()));
   EXPECT_EQ(Dump(from_disk), Dump(from_memory));
@@ -130,11 +130,11 @@ TEST(BglFile, AFileThatChangesSizeWhileReadIsReadAsOpened) {
   std::filesystem::resize_file(dir / "shrinks.bgl", 100 * 1024);
 
   NavDatabase grown;
-  ASSERT_EQ(LoadBgl(grown, *grows, FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(LoadBgl(grown, *grows, FsVersion::Fs2004), LoadResult::Ok);
   EXPECT_FALSE(grows->Incomplete());
   EXPECT_EQ(Counts(grown), fab::CountFs2004Records(OneOfEach()));
   NavDatabase shrunk;  // the records lay behind the cut: they read as zeros
-  ASSERT_EQ(LoadBgl(shrunk, *shrinks, FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(LoadBgl(shrunk, *shrinks, FsVersion::Fs2004), LoadResult::Ok);
   EXPECT_TRUE(shrinks->Incomplete());
   EXPECT_TRUE(shrunk.Empty());
 }
@@ -175,10 +175,10 @@ TEST(BglLoader, UnreadableFilesAreSkippedAndNamed) {
   NavDatabase db;
   for (const char* name : names) {
     FileReading reading;
-    EXPECT_EQ(BglLoader(db, dir / name, FsVersion::Fs2004, &reading), kLoaderOk);
+    EXPECT_EQ(BglLoader(db, dir / name, FsVersion::Fs2004, &reading), LoadResult::Ok);
     EXPECT_EQ(reading.status, FileStatus::Unreadable) << name;
   }
-  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004), kLoaderOk);  // no report
+  EXPECT_EQ(BglLoader(db, dir / "missing.bgl", FsVersion::Fs2004), LoadResult::Ok);  // no report
   EXPECT_TRUE(db.Empty());
 }
 
@@ -202,7 +202,7 @@ TEST(BglLoader, FailuresOfTheProcessOrDeviceReachTheRun) {
     faults.Inject(platform::FaultSite::OpenInput, error);
     NavDatabase db;
     FileReading reading;
-    EXPECT_EQ(BglLoader(db, dir / "nav.bgl", FsVersion::Fs2004, &reading), kLoaderOk);
+    EXPECT_EQ(BglLoader(db, dir / "nav.bgl", FsVersion::Fs2004, &reading), LoadResult::Ok);
     EXPECT_EQ(reading.status, FileStatus::Unreadable) << error.message();
     EXPECT_EQ(reading.system_failure, of_the_system ? error : std::error_code()) << error.message();
     EXPECT_TRUE(db.Empty());
@@ -214,11 +214,11 @@ TEST(BglLoader, UnknownVersionsReadNothing) {
   for (const std::int16_t number : {0, 7, 10}) {
     const FsVersion version = FsVersionFromNumber(number);
     NavDatabase db;
-    EXPECT_EQ(LoadBglBytes(db, bytes, version), kLoaderOk) << number;
+    EXPECT_EQ(LoadBglBytes(db, bytes, version), LoadResult::Ok) << number;
     EXPECT_TRUE(db.Empty()) << number;
   }
   NavDatabase as_fs2002;  // the FS2002 layout words of an FS2004 file are 0
-  EXPECT_EQ(LoadBglBytes(as_fs2002, bytes, FsVersion::Fs2002), kLoaderOk);
+  EXPECT_EQ(LoadBglBytes(as_fs2002, bytes, FsVersion::Fs2002), LoadResult::Ok);
   EXPECT_TRUE(as_fs2002.Empty());
 }
 
@@ -296,7 +296,7 @@ TEST(BglLoader, SectionDispatchAndTables) {
   };
   for (const Case& c : cases) {
     NavDatabase db;
-    EXPECT_EQ(LoadBglBytes(db, fab::BuildFs2004File(c.file), FsVersion::Fs2004), kLoaderOk)
+    EXPECT_EQ(LoadBglBytes(db, fab::BuildFs2004File(c.file), FsVersion::Fs2004), LoadResult::Ok)
         << c.what;
     EXPECT_EQ(AirportIdents(db), c.idents) << c.what;
   }
@@ -309,7 +309,7 @@ TEST(BglLoader, ASizeBelowTheHeaderEndsTheSubsection) {
     NavDatabase db;
     ASSERT_EQ(testing::LoadRecords(
                   db, 3, {AirportBytes("AAAA"), fab::Serialize(bad), AirportBytes("CCCC")}),
-              kLoaderOk);
+              LoadResult::Ok);
     EXPECT_EQ(AirportIdents(db), std::vector<std::string>{"AAAA"}) << size;
   }
 }
@@ -327,12 +327,13 @@ TEST(BglLoader, BoundaryPointersOutsideTheFileAreSkipped) {
       fab::kFs2004HeaderSize + fab::kFs2004SectionEntrySize + fab::kFs2004SubsectionEntrySize;
   fab::PutU32(bytes, list + fab::kFs2004PointerEntrySize, 0xFFFFFFF0);
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), LoadResult::Ok);
   EXPECT_EQ(db.Airspaces.size(), 2u);
 
   file.sections[0].subsections[0].data_offset = 2;  // starts at the third pointer
   NavDatabase from_third;
-  ASSERT_EQ(LoadBglBytes(from_third, fab::BuildFs2004File(file), FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(from_third, fab::BuildFs2004File(file), FsVersion::Fs2004),
+            LoadResult::Ok);
   EXPECT_EQ(from_third.Airspaces.size(), 1u);
 }
 
@@ -352,7 +353,7 @@ TEST(BglLoader, TablesThatPointIntoEachOtherEndTheWalk) {
     fab::PutU32(bytes, entry + 8, static_cast<std::uint32_t>(first_record));
   }
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), LoadResult::Ok);
   EXPECT_LE(db.Vors.size() * record.size(), bytes.size());
   EXPECT_GE(db.Vors.size(), 5000u);
 }
@@ -364,15 +365,15 @@ TEST(BglLoader, RunningOutOfMemoryIsResultOne) {
   for (;; ++budget) {
     NavDatabase db;
     faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, budget);
-    const int result = LoadBglBytes(db, bytes, FsVersion::Fs2004);
-    if (result == kLoaderOk) break;
-    ASSERT_EQ(result, kLoaderOutOfMemory) << budget;
+    const LoadResult result = LoadBglBytes(db, bytes, FsVersion::Fs2004);
+    if (result == LoadResult::Ok) break;
+    ASSERT_EQ(result, LoadResult::OutOfMemory) << budget;
     ASSERT_LT(budget, 200u);
   }
   EXPECT_GT(budget, 20u);  // every kind of record asked for memory
   NavDatabase db;
   faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, budget);
-  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), LoadResult::Ok);
   EXPECT_EQ(Counts(db), fab::CountFs2004Records(OneOfEach()));
 }
 
@@ -410,7 +411,8 @@ TEST(BglLoaderRealFiles, CompiledWaypointsMatchTheirSource) {
   NavDatabase db;
   for (const auto& entry : std::filesystem::directory_iterator(folder / "scenery")) {
     FileReading reading;
-    ASSERT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2004, &reading), kLoaderOk) << entry.path();
+    ASSERT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2004, &reading), LoadResult::Ok)
+        << entry.path();
     EXPECT_EQ(reading.status, FileStatus::Read) << entry.path();
   }
   const std::vector<XmlWaypoint> expected = ReadXmlWaypoints(folder / "src");
@@ -447,7 +449,7 @@ TEST(BglLoaderRealFiles, ForeignFormatsDoNoHarmAndAreNamed) {
   for (const Row& row : rows) {
     NavDatabase db;
     FileReading reading;
-    EXPECT_EQ(BglLoader(db, root / "foreign" / row.file, row.version, &reading), kLoaderOk);
+    EXPECT_EQ(BglLoader(db, root / "foreign" / row.file, row.version, &reading), LoadResult::Ok);
     EXPECT_EQ(reading.status, row.status) << row.file << " as " << ToNumber(row.version);
   }
 }

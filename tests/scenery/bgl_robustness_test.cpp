@@ -29,12 +29,12 @@ std::size_t RecordTotal(const NavDatabase& db) {
 // whole file does.
 void LoadEveryPrefix(const fab::Bytes& bytes, FsVersion fs_version) {
   NavDatabase whole;
-  ASSERT_EQ(LoadBglBytes(whole, bytes, fs_version), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(whole, bytes, fs_version), LoadResult::Ok);
   for (std::size_t length = 0; length <= bytes.size(); ++length) {
     NavDatabase db;
     const std::vector<std::uint8_t> prefix(bytes.begin(),
                                            bytes.begin() + static_cast<std::ptrdiff_t>(length));
-    ASSERT_EQ(LoadBglBytes(db, prefix, fs_version), kLoaderOk) << length;
+    ASSERT_EQ(LoadBglBytes(db, prefix, fs_version), LoadResult::Ok) << length;
     ASSERT_LE(RecordTotal(db), RecordTotal(whole)) << length;
   }
 }
@@ -58,7 +58,7 @@ TEST(BglRobustness, RandomlyDamagedFiles) {
           random.Chance(0.5) ? static_cast<std::uint8_t>(random.Next()) : std::uint8_t{0xFF};
     }
     NavDatabase db;
-    ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), kLoaderOk) << round;
+    ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2004), LoadResult::Ok) << round;
   }
 }
 
@@ -74,7 +74,7 @@ TEST(BglRobustness, RandomBytes) {
     }
     for (const FsVersion version : {FsVersion::Fs2002, FsVersion::Fs2004}) {
       NavDatabase db;
-      ASSERT_EQ(LoadBglBytes(db, bytes, version), kLoaderOk) << round;
+      ASSERT_EQ(LoadBglBytes(db, bytes, version), LoadResult::Ok) << round;
     }
   }
 }

@@ -52,7 +52,7 @@ Fs2002Chunk MarkerChunk(std::uint32_t bgl_kind, fab::Position position = {}) {
 
 // Reads a one-airport file and returns its airport.
 AirportRecord ReadAirport(std::vector<Fs2002Chunk> chunks, NavDatabase& db) {
-  EXPECT_EQ(ReadFs2002Facility(db, Fs2002AirportFile(std::move(chunks))), kFs2002Done);
+  EXPECT_EQ(ReadFs2002Facility(db, Fs2002AirportFile(std::move(chunks))), Fs2002Result::Done);
   EXPECT_EQ(db.Airports.size(), 1u);
   return db.Airports.empty() ? AirportRecord{} : db.Airports.back();
 }
@@ -200,7 +200,7 @@ TEST(Fs2002Airports, NameLengthIsTheRestOfTheEntry) {
   for (const Case& c : cases) {
     NavDatabase db;
     ASSERT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({Fs2002Entry({}, c.name_bytes)})),
-              kFs2002Done);
+              Fs2002Result::Done);
     ASSERT_EQ(db.Airports.size(), 1u);
     const AirportRecord& airport = db.Airports[0];
     EXPECT_EQ(airport.NameLength, c.name_length) << c.text;
@@ -214,7 +214,7 @@ TEST(Fs2002Airports, FileSizeCountsNameAndRunways) {
   NavDatabase db;
   ASSERT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({Fs2002Entry(
                                        {RunwayChunk(9, 0), RunwayChunk(18, 0)}, "Nine char")})),
-            kFs2002Done);
+            Fs2002Result::Done);
   ASSERT_EQ(db.Airports.size(), 1u);
   EXPECT_EQ(db.Airports[0].FileSize, 209u);
 }
@@ -273,14 +273,14 @@ TEST(Fs2002Airports, EntriesFailingTheirChecksYieldNothing) {
     fab::Fs2002AirportEntry entry = Fs2002Entry({fab::EncodeFs2002Ident("KSEA")});
     c.change(entry);
     NavDatabase db;
-    EXPECT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({entry})), kFs2002Done) << c.name;
+    EXPECT_EQ(ReadFs2002Facility(db, Fs2002AirportFile({entry})), Fs2002Result::Done) << c.name;
     EXPECT_EQ(db.Airports.size(), c.airports) << c.name;
   }
   fab::Fs2002FacilityFile file;
   file.airport_chain.push_back(fab::Fs2002AirportList{{Fs2002Entry({})}, std::nullopt});
   file.version = 0;
   NavDatabase db;
-  EXPECT_EQ(ReadFs2002Facility(db, fab::BuildFs2002FacilityFile(file)), kFs2002Done);
+  EXPECT_EQ(ReadFs2002Facility(db, fab::BuildFs2002FacilityFile(file)), Fs2002Result::Done);
   EXPECT_TRUE(db.Airports.empty());
 }
 
@@ -299,7 +299,7 @@ TEST(Fs2002Airports, ListsReadUpToTheirCountAndNeverPastTheirEnd) {
     file.airport_chain.push_back(fab::Fs2002Chunk{0x40000, fab::Bytes(12, 0), std::nullopt});
     file.airport_chain.push_back(fab::Fs2002AirportList{{Fs2002Entry({}, "C")}, std::nullopt});
     NavDatabase db;
-    EXPECT_EQ(ReadFs2002Facility(db, fab::BuildFs2002FacilityFile(file)), kFs2002Done);
+    EXPECT_EQ(ReadFs2002Facility(db, fab::BuildFs2002FacilityFile(file)), Fs2002Result::Done);
     EXPECT_EQ(db.Airports.size(), c.airports + 1) << c.count;
     EXPECT_EQ(db.Airports.back().Name, std::string("C", 2)) << c.count;
   }

@@ -39,7 +39,7 @@ AirportRecord ReadLayout(std::vector<Fs2002Group> groups, bool reference_first =
   const auto reference = fab::EncodeFs2002ReferencePoint(kReference, 0.0);
   chunks.insert(reference_first ? chunks.begin() : chunks.end(), reference);
   NavDatabase db;
-  EXPECT_EQ(ReadFs2002Facility(db, Fs2002AirportFile(chunks)), kFs2002Done);
+  EXPECT_EQ(ReadFs2002Facility(db, Fs2002AirportFile(chunks)), Fs2002Result::Done);
   EXPECT_EQ(db.Airports.size(), 1u);
   return db.Airports.empty() ? AirportRecord{} : db.Airports[0];
 }

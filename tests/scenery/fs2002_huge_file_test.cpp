@@ -55,7 +55,7 @@ TEST(Fs2002HugeFile, LoadsItsRecordsInBoundedMemory) {
   for (const HugeFileCase& c : Cases()) {
     SCOPED_TRACE(c.name);
     NavDatabase expected;
-    ASSERT_EQ(LoadBglBytes(expected, c.bytes, FsVersion::Fs2002), kLoaderOk);
+    ASSERT_EQ(LoadBglBytes(expected, c.bytes, FsVersion::Fs2002), LoadResult::Ok);
     const auto counts = Counts(expected);
     ASSERT_GT(std::accumulate(counts.begin(), counts.end(), std::size_t{0},
                               [](std::size_t sum, const auto& kind) { return sum + kind.second; }),
@@ -66,7 +66,7 @@ TEST(Fs2002HugeFile, LoadsItsRecordsInBoundedMemory) {
     const std::optional<PeakMemory> peak = PeakMemory::Reset();
     NavDatabase db;
     FileReading reading;
-    ASSERT_EQ(BglLoader(db, file, FsVersion::Fs2002, &reading), kLoaderOk);
+    ASSERT_EQ(BglLoader(db, file, FsVersion::Fs2002, &reading), LoadResult::Ok);
     EXPECT_EQ(Counts(db), counts);
     EXPECT_EQ(reading.status, FileStatus::Read);
     if (!peak) GTEST_SKIP() << "the peak resident memory cannot be reset here";

@@ -25,7 +25,7 @@ void LoadSample(const testing::TempDir& dir, NavDatabase& db, FsVersion fs_versi
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
     files.push_back(entry.path());
   std::sort(files.begin(), files.end());
-  for (const auto& file : files) ASSERT_EQ(BglLoader(db, file, fs_version), kLoaderOk) << file;
+  for (const auto& file : files) ASSERT_EQ(BglLoader(db, file, fs_version), LoadResult::Ok) << file;
 }
 
 TEST(Fs2002Loader, TheLoaderReadsEveryLayoutTheBuilderWrites) {
@@ -74,7 +74,7 @@ TEST(Fs2002Loader, TheVorLayoutWinsWhenTheNdbWordIsSetToo) {
       fab::BuildFs2002VorFile(fab::MakeFs2002VorFile(testing::SampleFs2002Content().vors, {}));
   fab::PutU32(bytes, 78, 128);
   NavDatabase db;
-  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2002), kLoaderOk);
+  ASSERT_EQ(LoadBglBytes(db, bytes, FsVersion::Fs2002), LoadResult::Ok);
   EXPECT_EQ(db.Vors.size(), 1u);
   EXPECT_TRUE(db.Ndbs.empty());
 }
@@ -83,7 +83,7 @@ TEST(Fs2002Loader, SkippedFilesAddNothing) {
   for (std::size_t size : {0u, 100u, 4096u}) {
     NavDatabase db;
     ASSERT_EQ(LoadBglBytes(db, fab::MakeFs2002SkippedFile(size, size + 1), FsVersion::Fs2002),
-              kLoaderOk);
+              LoadResult::Ok);
     EXPECT_TRUE(db.Empty()) << size;
   }
 }

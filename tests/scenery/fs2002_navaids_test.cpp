@@ -44,13 +44,13 @@ Fs2002Channel Channel(std::vector<Bytes> records) {
 
 NavDatabase& ReadVors(NavDatabase& db, const fab::Fs2002VorFile& file) {
   const Bytes bytes = fab::BuildFs2002VorFile(file);
-  EXPECT_EQ(ReadFs2002VorSection(db, ByteCursor(bytes)), kFs2002Done);
+  EXPECT_EQ(ReadFs2002VorSection(db, ByteCursor(bytes)), Fs2002Result::Done);
   return db;
 }
 
 NavDatabase& ReadNdbs(NavDatabase& db, std::vector<Fs2002Run> runs) {
   const Bytes bytes = fab::BuildFs2002NdbFile({std::move(runs), std::nullopt});
-  EXPECT_EQ(ReadFs2002NdbSection(db, ByteCursor(bytes)), kFs2002Done);
+  EXPECT_EQ(ReadFs2002NdbSection(db, ByteCursor(bytes)), Fs2002Result::Done);
   return db;
 }
 

@@ -37,7 +37,7 @@ TEST(Fs2002Fixes, FixListsEndAtAnotherRecordTypeAndIndexTheTrimmedKey) {
                                        {List(fab::kFs2002FixListKind,
                                              {Fix("  ABC   ", where), Fix("ABC"),
                                               fab::EncodeFs2002AirwayName("V1"), Fix("LATER")})})),
-            kFs2002Done);
+            Fs2002Result::Done);
   ASSERT_EQ(db.Fixes.size(), 2u);
   EXPECT_EQ(TextOf(db.Fixes[0].FixKey), "ABC");
   EXPECT_EQ(db.Fixes[0].Latitude, fab::Fs2002LatitudeWord(where.latitude));
@@ -55,7 +55,7 @@ TEST(Fs2002Fixes, AFixListStopsAtTheEndOfItsChunk) {
   Fs2002Chunk list = List(fab::kFs2002FixListKind, {Fix("ONE"), Fix("TWO"), Fix("THREE")});
   list.size = static_cast<std::uint32_t>(list.body.size() - fab::Serialize(Fix("THREE")).size());
   NavDatabase db;
-  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile({list})), kFs2002Done);
+  ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile({list})), Fs2002Result::Done);
   ASSERT_EQ(db.Fixes.size(), 2u);
   EXPECT_EQ(TextOf(db.Fixes[1].FixKey), "TWO");
 }
@@ -70,7 +70,7 @@ TEST(Fs2002Airways, VictorAndJetListsFillTheirArrays) {
                          Point("HQM"), fab::EncodeFs2002AirwayName("V4"), Point("PDX")}),
                    List(fab::kFs2002JetListKind, {fab::EncodeFs2002AirwayName("J5"), Point("SEA")}),
                    List(9, {fab::EncodeFs2002AirwayName("X9"), Point("SEA")})})),
-      kFs2002Done);
+      Fs2002Result::Done);
   ASSERT_EQ(db.VictorAirways.size(), 2u);
   const AirwayRecord& v23 = db.VictorAirways[0];
   EXPECT_EQ(v23.Kind, 8);
@@ -89,15 +89,15 @@ TEST(Fs2002Airways, PointsBeforeAnyAirwayJoinTheLastAirwayOfAnEarlierFile) {
   const auto leading_points =
       Fs2002NavigationFile({List(fab::kFs2002JetListKind, {Point("AAA"), Point("BBB")})});
   NavDatabase db;
-  ASSERT_EQ(ReadFs2002Facility(db, leading_points), kFs2002Done);
+  ASSERT_EQ(ReadFs2002Facility(db, leading_points), Fs2002Result::Done);
   EXPECT_TRUE(db.JetAirways.empty());
 
   ASSERT_EQ(
       ReadFs2002Facility(
           db, Fs2002NavigationFile({List(fab::kFs2002JetListKind,
                                          {fab::EncodeFs2002AirwayName("J1"), Point("START")})})),
-      kFs2002Done);
-  ASSERT_EQ(ReadFs2002Facility(db, leading_points), kFs2002Done);
+      Fs2002Result::Done);
+  ASSERT_EQ(ReadFs2002Facility(db, leading_points), Fs2002Result::Done);
   ASSERT_EQ(db.JetAirways.size(), 1u);
   ASSERT_EQ(db.JetAirways[0].Points.size(), 3u);
   EXPECT_EQ(TextOf(db.JetAirways[0].Points[2].FixKey), "BBB");
@@ -111,7 +111,7 @@ TEST(Fs2002Airways, AnAirwayListEndsAtARecordOfTypeZero) {
                 db, Fs2002NavigationFile({List(fab::kFs2002VictorListKind,
                                                {fab::EncodeFs2002AirwayName("V1"), Point("A"),
                                                 Fs2002Chunk{0, {}, std::nullopt}, Point("B")})})),
-            kFs2002Done);
+            Fs2002Result::Done);
   ASSERT_EQ(db.VictorAirways.size(), 1u);
   EXPECT_EQ(db.VictorAirways[0].Points.size(), 1u);
 }
@@ -125,7 +125,7 @@ TEST(Fs2002NavigationChain, EveryAirportOfEveryListIsDecodedOnce) {
   NavDatabase db;
   ASSERT_EQ(ReadFs2002Facility(db, Fs2002NavigationFile(
                                        {first, second, List(fab::kFs2002FixListKind, {Fix("F")})})),
-            kFs2002Done);
+            Fs2002Result::Done);
   ASSERT_EQ(db.Airports.size(), 3u);
   EXPECT_EQ(TextOf(db.Airports[0].Ident), "AAAA");
   EXPECT_EQ(TextOf(db.Airports[1].Ident), "BBBB");

@@ -62,7 +62,7 @@ std::array<std::size_t, 9> Counts(const NavDatabase& db) {
 
 // Loads a copy of `bytes` held in a block of exactly its size, so that the
 // sanitizers catch any read past its end.
-int Load(NavDatabase& db, const Bytes& bytes) {
+LoadResult Load(NavDatabase& db, const Bytes& bytes) {
   const Bytes exact(bytes.begin(), bytes.end());
   return LoadBglBytes(db, exact, FsVersion::Fs2002);
 }
@@ -76,7 +76,7 @@ TEST(Fs2002Robustness, SampleFilesAreReadWhole) {
   const std::vector<SampleFile> files = SampleFiles();
   for (std::size_t i = 0; i < files.size(); ++i) {
     NavDatabase db;
-    EXPECT_EQ(Load(db, files[i].bytes), kFs2002Done) << files[i].name;
+    EXPECT_EQ(Load(db, files[i].bytes), LoadResult::Ok) << files[i].name;
     EXPECT_EQ(Counts(db), expected[i]) << files[i].name;
   }
 }
@@ -84,11 +84,11 @@ TEST(Fs2002Robustness, SampleFilesAreReadWhole) {
 TEST(Fs2002Robustness, FilesCutAtEveryOffsetReadAPrefixOfTheirRecords) {
   for (const SampleFile& file : SampleFiles()) {
     NavDatabase whole;
-    ASSERT_EQ(Load(whole, file.bytes), kFs2002Done);
+    ASSERT_EQ(Load(whole, file.bytes), LoadResult::Ok);
     const std::array<std::size_t, 9> all = Counts(whole);
     for (std::size_t length = 0; length < file.bytes.size(); ++length) {
       NavDatabase db;
-      ASSERT_EQ(Load(db, Bytes(file.bytes.begin(), file.bytes.begin() + length)), kFs2002Done)
+      ASSERT_EQ(Load(db, Bytes(file.bytes.begin(), file.bytes.begin() + length)), LoadResult::Ok)
           << file.name << " cut at " << length;
       const std::array<std::size_t, 9> counts = Counts(db);
       for (std::size_t k = 0; k < counts.size(); ++k) {
@@ -108,7 +108,7 @@ TEST(Fs2002Robustness, CorruptedFilesNeverFail) {
         bytes[random.Below(bytes.size())] = static_cast<std::uint8_t>(random.Next());
       }
       NavDatabase db;
-      ASSERT_EQ(Load(db, bytes), kFs2002Done) << file.name << " mutant " << mutant;
+      ASSERT_EQ(Load(db, bytes), LoadResult::Ok) << file.name << " mutant " << mutant;
     }
   }
 }
@@ -137,7 +137,7 @@ TEST(Fs2002Robustness, RandomBytesInEveryLayoutNeverFail) {
         break;
     }
     NavDatabase db;
-    ASSERT_EQ(Load(db, bytes), kFs2002Done) << "round " << round;
+    ASSERT_EQ(Load(db, bytes), LoadResult::Ok) << "round " << round;
   }
 }
 
@@ -152,25 +152,25 @@ TEST(Fs2002Robustness, ForeignFilesAreReadSafelyByEveryReader) {
     const Bytes bytes(text.begin(), text.end());
     for (auto* reader : {&ReadFs2002VorSection, &ReadFs2002NdbSection, &ReadFs2002FacilityData}) {
       NavDatabase db;
-      EXPECT_EQ(reader(db, ByteCursor(bytes)), kFs2002Done) << name;
+      EXPECT_EQ(reader(db, ByteCursor(bytes)), Fs2002Result::Done) << name;
     }
     NavDatabase db;
-    EXPECT_EQ(Load(db, bytes), kFs2002Done) << name;
+    EXPECT_EQ(Load(db, bytes), LoadResult::Ok) << name;
   }
 }
 
 TEST(Fs2002Robustness, OnlyAFailedAllocationGivesOutOfMemory) {
   for (const SampleFile& file : SampleFiles()) {
     NavDatabase whole;
-    ASSERT_EQ(Load(whole, file.bytes), kFs2002Done);
+    ASSERT_EQ(Load(whole, file.bytes), LoadResult::Ok);
     bool done = false;
     platform::FaultScope faults;
     for (unsigned budget = 0; !done && budget < 1000; ++budget) {
       NavDatabase db;
       faults.LimitAllocations(platform::FaultSite::DatabaseAllocation, budget);
-      const int result = Load(db, file.bytes);
-      ASSERT_TRUE(result == kFs2002Done || result == kFs2002OutOfMemory) << file.name;
-      done = result == kFs2002Done;
+      const LoadResult result = Load(db, file.bytes);
+      ASSERT_TRUE(result == LoadResult::Ok || result == LoadResult::OutOfMemory) << file.name;
+      done = result == LoadResult::Ok;
       if (done) {
         EXPECT_EQ(Counts(db), Counts(whole)) << file.name << " budget " << budget;
       }

@@ -42,7 +42,7 @@ inline fab::Bytes Fs2002NavigationFile(std::vector<fab::Fs2002ChainItem> chain) 
   return fab::BuildFs2002FacilityFile(file);
 }
 
-inline int ReadFs2002Facility(NavDatabase& db, const fab::Bytes& bytes) {
+inline Fs2002Result ReadFs2002Facility(NavDatabase& db, const fab::Bytes& bytes) {
   return ReadFs2002FacilityData(db, ByteCursor(bytes));
 }
 

@@ -28,7 +28,7 @@ fab::Airport SampleAirport(const std::string& ident = "KJFK") {
 const AirportRecord& LoadOneAirport(NavDatabase& db, const fab::Airport& airport) {
   fab::SceneryContent content;
   content.airports.push_back(airport);
-  EXPECT_EQ(LoadContent(db, content), kLoaderOk);
+  EXPECT_EQ(LoadContent(db, content), LoadResult::Ok);
   EXPECT_EQ(db.Airports.size(), 1u);
   return db.Airports.back();
 }
@@ -56,10 +56,10 @@ TEST(DecodeAirport, FirstAirportOfAnIdentWinsAcrossFiles) {
   second.coms.push_back({fab::ComType::Tower, 119100000, "TWR"});
   fab::SceneryContent same_file;
   same_file.airports = {first, second, SampleAirport("KLGA")};
-  ASSERT_EQ(LoadContent(db, same_file), kLoaderOk);
+  ASSERT_EQ(LoadContent(db, same_file), LoadResult::Ok);
   fab::SceneryContent later_file;
   later_file.airports = {second};
-  ASSERT_EQ(LoadContent(db, later_file), kLoaderOk);
+  ASSERT_EQ(LoadContent(db, later_file), LoadResult::Ok);
 
   ASSERT_EQ(db.Airports.size(), 2u);
   EXPECT_EQ(db.Airports[0].Name, std::string("First") + '\0');
@@ -69,7 +69,7 @@ TEST(DecodeAirport, FirstAirportOfAnIdentWinsAcrossFiles) {
   EXPECT_TRUE(db.Airports[1].Runways.empty());
 
   db.Release();  // a new run starts afresh
-  ASSERT_EQ(LoadContent(db, later_file), kLoaderOk);
+  ASSERT_EQ(LoadContent(db, later_file), LoadResult::Ok);
   ASSERT_EQ(db.Airports.size(), 1u);
   EXPECT_EQ(db.Airports[0].Runways.size(), 1u);
 }
@@ -279,7 +279,7 @@ TEST(DecodeAirport, ALaterTaxiwayTableReplacesTheEarlier) {
   airport.sub_records.push_back(fab::EncodeTaxiwayPoints(three));
   airport.sub_records.push_back(fab::EncodeTaxiwayPoints(one));
   NavDatabase db;
-  ASSERT_EQ(LoadRecord(db, fab::kFs2004Airports, airport), kLoaderOk);
+  ASSERT_EQ(LoadRecord(db, fab::kFs2004Airports, airport), LoadResult::Ok);
   ASSERT_EQ(db.Airports.back().TaxiwayPoints.size(), 1u);
   EXPECT_EQ(db.Airports.back().TaxiwayPoints[0].PointType, 4);
   EXPECT_EQ(db.Airports.back().FileSize, 55u + 9);
@@ -308,7 +308,7 @@ TEST(DecodeAirport, EntriesBeyondTheirSubRecordAreDropped) {
     fab::PutU16(sub.body, 0, c.claimed_count);  // the count word, behind the header
     airport.sub_records.push_back(sub);
     NavDatabase db;
-    ASSERT_EQ(LoadRecord(db, fab::kFs2004Airports, airport), kLoaderOk) << c.what;
+    ASSERT_EQ(LoadRecord(db, fab::kFs2004Airports, airport), LoadResult::Ok) << c.what;
     const AirportRecord& record = db.Airports.back();
     const std::size_t kept = record.TaxiwayPoints.size() + record.Parkings.size() +
                              record.TaxiwayPaths.size() + record.TaxiNames.size();
@@ -339,7 +339,7 @@ TEST(DecodeFuelTrigger, RecordsTheLastAvailableGrade) {
     fab::SceneryContent content;
     content.fuel_triggers = {c.trigger, Trigger(1, 0)};
     NavDatabase db;
-    ASSERT_EQ(LoadContent(db, content), kLoaderOk) << c.what;
+    ASSERT_EQ(LoadContent(db, content), LoadResult::Ok) << c.what;
     ASSERT_EQ(db.FuelAreas.size(), c.areas) << c.what;
     if (c.areas == 0) continue;
     const FuelAreaRecord& fuel = db.FuelAreas[0];
@@ -362,7 +362,7 @@ TEST(DecodeFuelTrigger, WalksPastOtherSceneryObjectsByTheirShortSize) {
                 db, fab::kFs2004SceneryObjects,
                 {fab::Serialize(fab::EncodeFuelTrigger(Trigger(0, 1))), fab::Serialize(other),
                  fab::Serialize(fab::EncodeFuelTrigger(Trigger(0, 0x00000C05)))}),
-            kLoaderOk);
+            LoadResult::Ok);
   ASSERT_EQ(db.FuelAreas.size(), 2u);
   EXPECT_EQ(db.FuelAreas[1].FuelType, 5);
 }

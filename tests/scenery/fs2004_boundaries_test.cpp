@@ -29,7 +29,7 @@ void LoadBoundaries(NavDatabase& db, const std::vector<fab::Boundary>& boundarie
   std::vector<fab::Bytes> records;
   for (const fab::Boundary& boundary : boundaries)
     records.push_back(fab::Serialize(fab::EncodeBoundary(boundary)));
-  ASSERT_EQ(testing::LoadRecords(db, fab::kFs2004Boundaries, std::move(records)), kLoaderOk);
+  ASSERT_EQ(testing::LoadRecords(db, fab::kFs2004Boundaries, std::move(records)), LoadResult::Ok);
 }
 
 const AirspaceRecord& LoadOne(NavDatabase& db, const fab::Boundary& boundary) {

@@ -56,7 +56,7 @@ fab::Bytes WithFirstRecordSize(fab::Bytes bytes, std::optional<std::uint32_t> si
 // The records `bytes` hold, read from memory.
 std::map<std::string, std::size_t> CountsOf(const fab::Bytes& bytes, FsVersion fs_version) {
   NavDatabase db;
-  EXPECT_EQ(LoadBglBytes(db, bytes, fs_version), kLoaderOk);
+  EXPECT_EQ(LoadBglBytes(db, bytes, fs_version), LoadResult::Ok);
   return Counts(db);
 }
 
@@ -95,7 +95,7 @@ TEST(HugeFile, ReadsWhatItDecodesInBoundedMemory) {
     ASSERT_TRUE(file) << error.message();
     NavDatabase db;
     FileReading reading;
-    ASSERT_EQ(LoadBgl(db, *file, c.fs_version, &reading), kLoaderOk);
+    ASSERT_EQ(LoadBgl(db, *file, c.fs_version, &reading), LoadResult::Ok);
     EXPECT_EQ(Counts(db), c.counts);
     EXPECT_EQ(reading.status, c.status);
     EXPECT_LE(file->BroughtIn(), kMiB);

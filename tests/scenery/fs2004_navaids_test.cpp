@@ -47,7 +47,7 @@ TEST(DecodeVorIls, Vors) {
     content.vors[0].name = c.name;
     content.vors[0].range_m = c.range_m;
     NavDatabase db;
-    ASSERT_EQ(LoadContent(db, content), kLoaderOk) << c.what;
+    ASSERT_EQ(LoadContent(db, content), LoadResult::Ok) << c.what;
     ASSERT_EQ(db.Vors.size(), 1u) << c.what;
     const NavaidRecord& vor = db.Vors[0];
     EXPECT_EQ(vor.Kind, 4) << c.what;
@@ -68,7 +68,7 @@ TEST(DecodeVorIls, ALaterNameReplacesTheEarlier) {
   vor.sub_records.push_back(fab::EncodeName("JFK"));
   vor.sub_records.push_back(fab::EncodeName(""));  // size 6: no name, nothing replaced
   NavDatabase db;
-  ASSERT_EQ(testing::LoadRecord(db, fab::kFs2004VorIls, vor), kLoaderOk);
+  ASSERT_EQ(testing::LoadRecord(db, fab::kFs2004VorIls, vor), LoadResult::Ok);
   ASSERT_EQ(db.Vors.size(), 1u);
   EXPECT_EQ(db.Vors[0].Name, std::string("JFK") + '\0');
   EXPECT_EQ(db.Vors[0].FileSize, 30u);
@@ -87,7 +87,7 @@ TEST(DecodeVorIls, IlsAndOtherTypes) {
   NavDatabase db;
   ASSERT_EQ(testing::LoadRecords(db, fab::kFs2004VorIls,
                                  {fab::Serialize(other), fab::Serialize(fab::EncodeIls(ils))}),
-            kLoaderOk);
+            LoadResult::Ok);
   EXPECT_TRUE(db.Vors.empty());
   ASSERT_EQ(db.Ilss.size(), 1u);
   EXPECT_EQ(TextOf(db.Ilss[0].Ident), "IJFK");
@@ -109,7 +109,7 @@ TEST(DecodeNdb, Ndbs) {
   fab::SceneryContent content;
   content.ndbs = {ndb, unnamed};
   NavDatabase db;
-  ASSERT_EQ(LoadContent(db, content), kLoaderOk);
+  ASSERT_EQ(LoadContent(db, content), LoadResult::Ok);
   ASSERT_EQ(db.Ndbs.size(), 2u);
   const NavaidRecord& first = db.Ndbs[0];
   EXPECT_EQ(first.Kind, 5);
@@ -133,7 +133,7 @@ TEST(DecodeMarker, KnownTypesOnly) {
     content.markers.push_back(marker);
   }
   NavDatabase db;
-  ASSERT_EQ(LoadContent(db, content), kLoaderOk);
+  ASSERT_EQ(LoadContent(db, content), LoadResult::Ok);
   ASSERT_EQ(db.Markers.size(), 4u);  // the type-7 marker adds nothing
   for (std::size_t type = 0; type < 4; ++type) {
     const MarkerRecord& marker = db.Markers[type];

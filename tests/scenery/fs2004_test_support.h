@@ -17,18 +17,19 @@
 namespace tarnvale::testing {
 
 // Loads one FS2004 file holding `content` into `db`; the loader's result.
-inline int LoadContent(NavDatabase& db, const fab::SceneryContent& content) {
+inline LoadResult LoadContent(NavDatabase& db, const fab::SceneryContent& content) {
   return LoadBglBytes(db, fab::BuildFs2004File(fab::MakeFs2004File(content)), FsVersion::Fs2004);
 }
 
 // Loads one FS2004 file with a single section of `type` holding `records`.
-inline int LoadRecords(NavDatabase& db, std::uint32_t type, std::vector<fab::Bytes> records) {
+inline LoadResult LoadRecords(NavDatabase& db, std::uint32_t type,
+                              std::vector<fab::Bytes> records) {
   fab::Fs2004File file;
   file.sections.push_back(fab::MakeFs2004Section(type, std::move(records)));
   return LoadBglBytes(db, fab::BuildFs2004File(file), FsVersion::Fs2004);
 }
 
-inline int LoadRecord(NavDatabase& db, std::uint32_t type, const fab::Fs2004Record& record) {
+inline LoadResult LoadRecord(NavDatabase& db, std::uint32_t type, const fab::Fs2004Record& record) {
   return LoadRecords(db, type, {fab::Serialize(record)});
 }
 

@@ -69,7 +69,7 @@ TEST(DecodeWaypoint, EveryWaypointIsAnIndexedFix) {
   content.intersections = {Waypoint("MERIT"), Waypoint("HAAYS"), second};
   content.intersections[1].type = fab::IntersectionType::Vor;  // the type is not looked at
   NavDatabase db;
-  ASSERT_EQ(LoadContent(db, content), kLoaderOk);
+  ASSERT_EQ(LoadContent(db, content), LoadResult::Ok);
   ASSERT_EQ(db.Fixes.size(), 3u);
   EXPECT_EQ(db.Fixes[0].Kind, 6);
   EXPECT_EQ(db.Fixes[0].FileSize, 22u);
@@ -114,7 +114,7 @@ TEST(DecodeWaypoint, EachRouteEntryIsOneSegment) {
     fab::SceneryContent content;
     content.intersections = {Waypoint("MERIT", {c.route})};
     NavDatabase db;
-    ASSERT_EQ(LoadContent(db, content), kLoaderOk) << c.what;
+    ASSERT_EQ(LoadContent(db, content), LoadResult::Ok) << c.what;
     ASSERT_EQ(db.VictorAirways.size(), c.victor_keys.empty() ? 0u : 1u) << c.what;
     ASSERT_EQ(db.JetAirways.size(), c.jet_keys.empty() ? 0u : 1u) << c.what;
     for (const AirwayRecord& airway : db.VictorAirways) {
@@ -135,7 +135,7 @@ TEST(DecodeWaypoint, SegmentPointsCarryTheLegAltitudes) {
       Waypoint("MERIT", {{fab::RouteLevel::Victor, "V16     ", Neighbour("ALPHA", 3050.0),
                           Neighbour("BRAVO", 1524.5)}})};
   NavDatabase db;
-  ASSERT_EQ(LoadContent(db, content), kLoaderOk);
+  ASSERT_EQ(LoadContent(db, content), LoadResult::Ok);
   ASSERT_EQ(db.VictorAirways.size(), 1u);
   const AirwayRecord& airway = db.VictorAirways[0];
   EXPECT_EQ(std::string(airway.Name.data(), airway.Name.size()), std::string("V16\0\0\0\0\0\0", 9));
@@ -154,7 +154,7 @@ TEST(DecodeWaypoint, RouteEntriesBeyondTheRecordAreDropped) {
       Waypoint("MERIT", {{fab::RouteLevel::Victor, "V1", std::nullopt, Neighbour("BRAVO", 0.0)}}));
   record.body[1] = 9;  // claims nine route entries, holds one
   NavDatabase db;
-  ASSERT_EQ(testing::LoadRecord(db, fab::kFs2004Waypoints, record), kLoaderOk);
+  ASSERT_EQ(testing::LoadRecord(db, fab::kFs2004Waypoints, record), LoadResult::Ok);
   EXPECT_EQ(db.Fixes.size(), 1u);
   EXPECT_EQ(db.VictorAirways.size(), 1u);
 }

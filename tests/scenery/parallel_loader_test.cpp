@@ -168,7 +168,7 @@ TEST_P(ParallelLoaderTest, MergedInOrderEqualsReadInOrder) {
     testing::WriteFile(paths.back(), std::string(bytes.begin(), bytes.end()));
   }
   NavDatabase in_order;
-  for (const auto& path : paths) ASSERT_EQ(BglLoader(in_order, path, c.fs_version), kLoaderOk);
+  for (const auto& path : paths) ASSERT_EQ(BglLoader(in_order, path, c.fs_version), LoadResult::Ok);
 
   NavDatabase merged;
   std::vector<const std::filesystem::path*> files;
@@ -177,7 +177,7 @@ TEST_P(ParallelLoaderTest, MergedInOrderEqualsReadInOrder) {
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const std::unique_ptr<LoadedFile> file = pool.Next([] { return false; });
     ASSERT_NE(file, nullptr);
-    ASSERT_EQ(MergeLoadedFile(merged, *file, c.fs_version), kLoaderOk);
+    ASSERT_EQ(MergeLoadedFile(merged, *file, c.fs_version), LoadResult::Ok);
   }
   EXPECT_EQ(Digest(merged), Digest(in_order)) << c.what;
 }
@@ -202,7 +202,7 @@ TEST(ParallelLoader, CarriesFailuresOfTheProcessToTheMergingSide) {
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const std::unique_ptr<LoadedFile> file = pool.Next([] { return false; });
     ASSERT_NE(file, nullptr);
-    ASSERT_EQ(MergeLoadedFile(merged, *file, FsVersion::Fs2004), kLoaderOk);
+    ASSERT_EQ(MergeLoadedFile(merged, *file, FsVersion::Fs2004), LoadResult::Ok);
     EXPECT_EQ(file->reading.system_failure, too_many) << *file->path;
   }
   EXPECT_TRUE(merged.Empty());

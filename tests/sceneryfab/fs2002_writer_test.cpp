@@ -128,7 +128,7 @@ std::map<std::string, std::size_t> LoadActiveAreas(const fs::path& root) {
   for (const auto& entry : fs::recursive_directory_iterator(root / "scenery")) {
     const std::string path = entry.path().generic_string();
     if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos) continue;
-    EXPECT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2002), kLoaderOk) << path;
+    EXPECT_EQ(BglLoader(db, entry.path(), FsVersion::Fs2002), LoadResult::Ok) << path;
   }
   std::map<std::string, std::size_t> counts = {{"airports", db.Airports.size()},
                                                {"vors", db.Vors.size()},

@@ -55,7 +55,7 @@ TEST_P(LoaderAgreement, SummaryCountsWhatTheLoaderReads) {
     const std::string path = entry.path().generic_string();
     if (!entry.is_regular_file() || path.find("/Addon/") != std::string::npos)
       continue;  // the inactive area
-    ASSERT_EQ(BglLoader(db, entry.path(), options.fs_version), kLoaderOk) << path;
+    ASSERT_EQ(BglLoader(db, entry.path(), options.fs_version), LoadResult::Ok) << path;
   }
   std::map<std::string, std::size_t> expected = summary.records;
   std::map<std::string, std::size_t> loaded = Counts(db);
