@@ -181,6 +181,42 @@ std::optional<SetFailure> FinishSwap(const fs::path& target, const fs::path& sta
   return std::nullopt;
 }
 
+// What the swap does: each name staged is placed, each old output file that
+// the new set lacks is dropped, except those kept as they are.
+Journal JournalFor(const fs::path& staging, const std::vector<std::string>& kept_old,
+                   const std::string& settings_name) {
+  Journal journal;
+  for (std::string_view name : kOutputFileSet) {
+    std::error_code error;
+    if (fs::is_regular_file(fs::symlink_status(staging / name, error))) {
+      journal.place.emplace_back(name);
+    } else if (std::find(kept_old.begin(), kept_old.end(), name) == kept_old.end()) {
+      journal.drop.emplace_back(name);
+    }
+  }
+  if (!settings_name.empty()) journal.place.push_back(settings_name);
+  return journal;
+}
+
+// Moves the old file of every name the journal touches into the previous
+// folder, noting each one moved in `aside`, and flushes the staging folder:
+// whatever cannot be moved is found while each file moved so far can still
+// be put back.
+std::optional<SetFailure> MoveOldFilesAside(const fs::path& target, const fs::path& staging,
+                                            const Journal& journal, std::vector<fs::path>& aside) {
+  const fs::path previous = staging / kPreviousFolderName;
+  for (const std::vector<std::string>* names : {&journal.place, &journal.drop}) {
+    for (const std::string& name : *names) {
+      if (std::optional<SetFailure> failure = MoveAside(target, previous, name, aside)) {
+        return failure;
+      }
+    }
+  }
+  if (const std::error_code error = platform::SyncFolder(staging))
+    return SetFailure{staging, error};
+  return std::nullopt;
+}
+
 // Puts every old file waiting in `previous` back under its name. A name
 // that holds the same bytes again holds that very file: a power cut kept
 // the move's new name but not the removal of the old one, and the copy
@@ -316,33 +352,14 @@ std::optional<SetFailure> StagedDatabaseSet::Commit() {
   if (std::optional<fs::path> blocked = BlockedOutputEntry(target_)) {
     return SetFailure{*blocked, std::make_error_code(std::errc::is_a_directory)};
   }
-  Journal journal;
-  for (std::string_view name : kOutputFileSet) {
-    std::error_code error;
-    if (fs::is_regular_file(fs::symlink_status(staging_ / name, error))) {
-      journal.place.emplace_back(name);
-    } else if (std::find(kept_old_.begin(), kept_old_.end(), name) == kept_old_.end()) {
-      journal.drop.emplace_back(name);
-    }
-  }
-  if (!settings_name_.empty()) journal.place.push_back(settings_name_);
-
-  // The old files go aside first: whatever cannot be moved is found while
-  // each file moved so far can still be put back.
+  const Journal journal = JournalFor(staging_, kept_old_, settings_name_);
   if (std::optional<SetFailure> failure = MakePreviousFolder(staging_)) return failure;
-  const fs::path previous = staging_ / kPreviousFolderName;
-  std::error_code error;
   std::vector<fs::path> aside;
-  for (const std::vector<std::string>* names : {&journal.place, &journal.drop}) {
-    for (const std::string& name : *names) {
-      if (std::optional<SetFailure> failure = MoveAside(target_, previous, name, aside)) {
-        return Undo(*failure, aside);
-      }
-    }
+  if (std::optional<SetFailure> failure = MoveOldFilesAside(target_, staging_, journal, aside)) {
+    return Undo(*failure, aside);
   }
-  if ((error = platform::SyncFolder(staging_))) return Undo({staging_, error}, aside);
   const fs::path journal_file = staging_ / kJournalName;
-  error = platform::ReplaceFileContents(journal_file, JournalText(journal));
+  std::error_code error = platform::ReplaceFileContents(journal_file, JournalText(journal));
   // A journal that is there but may not have reached the disk is taken back
   // when it can be; one that stays decides the swap all the same.
   if (error && DropJournal()) return Undo({journal_file, error}, aside);
