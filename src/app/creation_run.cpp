@@ -266,7 +266,7 @@ class Run {
 
 }  // namespace
 
-RunSummary CreationRun(ProgramState& state, RunView& view, std::stop_token halt) {
+RunSummary CreationRun(ProgramState& state, RunView& view, const std::stop_token& halt) {
   RunSummary summary = Run(state, view, halt).Execute();
   if (state.report_archive.empty() || summary.scan.areas.empty() || halt.stop_requested()) {
     return summary;

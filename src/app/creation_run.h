@@ -15,6 +15,7 @@ namespace tarnvale {
 // Carries out one run with the settings, target folder and cancel flag of
 // `state`, reporting through `view`. A stop requested on `halt` makes the run
 // return at its next check point without any further change to files or view.
-[[nodiscard]] RunSummary CreationRun(ProgramState& state, RunView& view, std::stop_token halt = {});
+[[nodiscard]] RunSummary CreationRun(ProgramState& state, RunView& view,
+                                     const std::stop_token& halt = {});
 
 }  // namespace tarnvale

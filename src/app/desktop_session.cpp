@@ -72,7 +72,7 @@ std::vector<fs::path> SimulatorInstalls(FsVersion version, const fs::path& targe
 std::string FieldTextOf(const fs::path& folder, const fs::path& target_folder) {
   const fs::path& near = target_folder.empty() ? folder : target_folder;
   if (const std::optional<std::string> windows = platform::WindowsPathOf(folder, near)) {
-    const std::string text = platform::DecodeCodePage(*windows, platform::ActiveCodePage());
+    std::string text = platform::DecodeCodePage(*windows, platform::ActiveCodePage());
     std::error_code error;
     const fs::path back =
         fs::canonical(platform::ResolveTypedPath(text, WorkingFolder(), target_folder), error);

@@ -93,9 +93,12 @@ std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
   const std::string wanted(SimulatorProgramFile(version));
   for (const SimulatorTraits& other : kSimulators) {
     if (other.version == version || platform::FindFile(path, other.program_file).empty()) continue;
-    return shown + " holds " + std::string(other.program_file) + " rather than " + wanted +
-           ": choose the other simulator version (on the command line, --fs-version " +
-           std::to_string(ToNumber(other.version)) + ").";
+    std::string problem = shown + " holds ";
+    problem += other.program_file;
+    problem += " rather than " + wanted;
+    problem += ": choose the other simulator version (on the command line, --fs-version ";
+    problem += std::to_string(ToNumber(other.version)) + ").";
+    return problem;
   }
   return shown + " holds no " + wanted + ".";
 }
@@ -232,7 +235,7 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
   if (typed != typed_folder) {
     const std::filesystem::path own_folder = EnterableFolder(typed_folder, base);
     if (platform::EqualsIgnoreCase(platform::Utf8Of(own_folder.filename()), chart_folder)) {
-      const DialogAnswer own = AnswerFor(own_folder, kProgramConfigName, text::kWrongTargetFolder);
+      DialogAnswer own = AnswerFor(own_folder, kProgramConfigName, text::kWrongTargetFolder);
       if (own.accepted) return own;
     }
   }
@@ -401,8 +404,8 @@ bool StartCreationRun(ProgramState& state, RunView& view) {
   view.EnableCreateButton(false);
   state.cancel = false;
   state.last_run.reset();
-  state.worker.Start([&state, &view](std::stop_token halt) {
-    RunSummary summary = CreationRun(state, view, std::move(halt));
+  state.worker.Start([&state, &view](const std::stop_token& halt) {
+    RunSummary summary = CreationRun(state, view, halt);
     state.last_run = std::move(summary);
     state.target_lock.reset();
   });

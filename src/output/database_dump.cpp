@@ -112,7 +112,7 @@ std::string FileHeading(const std::filesystem::path& file, const DatabaseFileSum
 
 // What dump prints waits in a buffer and goes to the stream in pieces of
 // this size or more, rather than a field or a record at a time.
-constexpr std::size_t kPendingBytes = 64 * 1024;
+constexpr std::size_t kPendingBytes = std::size_t{64} * 1024;
 
 // Writes the pending `text` to `out` once it holds `at_least` bytes.
 void Flush(std::string& text, std::ostream& out, std::size_t at_least = 0) {

@@ -65,7 +65,7 @@ class FileRecordBytes final : public RecordBytes {
   bool ReadFailed() const override { return read_failed_; }
 
  private:
-  static constexpr std::size_t kWindowSize = 256 * 1024;
+  static constexpr std::size_t kWindowSize = std::size_t{256} * 1024;
   static_assert(kWindowSize > 0xFFFF, "a whole text must fit the window");
 
   // A file that ends before its size or fails to read fills the window

@@ -54,7 +54,7 @@ void CommitMemory(void* address, std::size_t bytes);
 
 // The size of a huge page: the unit in which memory for large record arrays
 // is taken from the system.
-inline constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
+inline constexpr std::size_t kHugePageBytes = std::size_t{2} * 1024 * 1024;
 // Zero-filled memory as from MapZeroedMemory, for `bytes` a multiple of
 // kHugePageBytes. Where the system backs memory with huge pages just for the
 // asking (Linux's transparent huge pages), the block starts on a huge-page

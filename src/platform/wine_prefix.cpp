@@ -184,7 +184,7 @@ fs::path ResolveTypedPath(std::string_view text, const fs::path& base, const fs:
   if (!HasDriveLetter(text)) return ResolvePath(text, base);
   fs::path first;
   for (const fs::path& prefix : CandidatePrefixes(near)) {
-    const fs::path resolved = ResolvePath(text, prefix / "drive_c");
+    fs::path resolved = ResolvePath(text, prefix / "drive_c");
     if (resolved.empty()) continue;
     std::error_code error;
     if (fs::exists(resolved, error)) return resolved;

@@ -14,7 +14,7 @@ namespace tarnvale {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
 
 // A file already in memory: everything is there.
 class MemoryBglBytes final : public BglBytes {
@@ -49,7 +49,7 @@ BglFile::Block BglFile::ReservedBlock(std::size_t size) {
 // stay in memory for the rest of the run.
 class BglFile::ReusedBuffer {
  public:
-  static constexpr std::size_t kLargestFile = 64 * 1024 * 1024;
+  static constexpr std::size_t kLargestFile = std::size_t{64} * 1024 * 1024;
 
   // The buffer, grown to at least `size` bytes; nullptr while a file holds
   // it or for a file larger than kLargestFile. Throws std::bad_alloc.

@@ -121,7 +121,7 @@ void DecodeTaxiwayNames(NavDatabase& db, AirportRecord& airport, const ByteCurso
 // Size of the parking entry at `offset` (20 bytes and 4 per airline code),
 // or 0 when it does not lie inside the sub-record.
 std::size_t ParkingEntrySize(const ByteCursor& sub, std::size_t offset) {
-  const std::size_t size = kParkingFixedSize + 4 * (sub.U32(offset) >> 24);
+  const std::size_t size = kParkingFixedSize + std::size_t{4} * (sub.U32(offset) >> 24);
   return sub.Contains(offset, size) ? size : 0;
 }
 

@@ -91,11 +91,13 @@ void SetBoxCentre(AirspaceRecord& airspace, const Degrees& a, const Degrees& b) 
   const std::int16_t course = InitialBearing(a.latitude, a.longitude, b.latitude, b.longitude);
   GeoPoint centre;
   if (nm >= 1) {
-    centre = DestinationPointNm(a.latitude, a.longitude, course, nm / 2);
+    const int half_nm = nm / 2;
+    centre = DestinationPointNm(a.latitude, a.longitude, course, half_nm);
   } else {
     const auto feet =
         static_cast<std::int16_t>(DistanceFeet(a.latitude, a.longitude, b.latitude, b.longitude));
-    centre = DestinationPointFeet(a.latitude, a.longitude, course, feet / 2);
+    const int half_feet = feet / 2;
+    centre = DestinationPointFeet(a.latitude, a.longitude, course, half_feet);
   }
   airspace.CentreLatitude = centre.Latitude;
   airspace.CentreLongitude = centre.Longitude;

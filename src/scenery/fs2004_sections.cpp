@@ -45,7 +45,7 @@ const SectionKind* SequentialSection(std::uint32_t type) {
 // Records larger than this are brought in as their decoder reads them
 // rather than whole: no real record comes near it, and a record that claims
 // to span a huge file then costs only the bytes its decoder reads.
-constexpr std::size_t kLargestWholeRecord = 1024 * 1024;
+constexpr std::size_t kLargestWholeRecord = std::size_t{1024} * 1024;
 
 // One file's walk. Every count, offset and size it reads is checked against
 // the file before the bytes it names are brought in, so a file that claims

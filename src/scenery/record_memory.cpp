@@ -28,11 +28,11 @@ constexpr std::size_t kPage = 4096;
 constexpr std::size_t kHugePage = platform::kHugePageBytes;
 constexpr std::size_t kChunkSize = 2 * kHugePage;
 // Blocks from this size on get a mapping of their own.
-constexpr std::size_t kLargeBlock = 256 * 1024;
+constexpr std::size_t kLargeBlock = std::size_t{256} * 1024;
 // Freed large blocks kept for reuse: an array that grows leaves its old
 // block behind, which the next array to grow can take with its pages
 // already in memory.
-constexpr std::size_t kMostSpareBytes = 64 * 1024 * 1024;
+constexpr std::size_t kMostSpareBytes = std::size_t{64} * 1024 * 1024;
 constexpr std::size_t kGrain = alignof(std::max_align_t);
 #if defined(__SANITIZE_ADDRESS__)
 constexpr std::size_t kRedZone = kGrain;  // poisoned gap behind every small block
