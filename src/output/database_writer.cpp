@@ -177,8 +177,8 @@ UnflushedFile CopyMagneticDeclination(const OutputSettings& settings, const fs::
     return UnflushedFile("Error - could not copy magdec.bgl: no simulator version " +
                          std::to_string(ToNumber(settings.Version)) + " keeps one.");
   }
-  // A relative simulator folder is taken from the target folder, as the
-  // target folder is where the files are written.
+  // A relative simulator folder is taken from the target folder, whose
+  // Program_Config.cfg records it; the staging folder only holds the new set.
   const fs::path source =
       platform::ResolvePath(settings.SimulatorFolder + std::string(simulator->magnetic_declination),
                             settings.TargetFolder);

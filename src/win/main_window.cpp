@@ -221,7 +221,7 @@ void MainWindow::CloseWindow() {
 }
 
 // What the worker still had on its way to the window is dropped: the run is
-// halted where it stands and its partial output set deleted.
+// halted where it stands, drops what it staged and leaves the old set whole.
 void MainWindow::StopRun() {
   closing_ = true;
   posted_view_->DropPendingCalls();
