@@ -1,3 +1,6 @@
+// Writes the database files, those that need no binding early on a thread of their own and the rest
+// after binding, and copies magdec.bgl beside them; every file is flushed once all are written.
+
 #include "output/database_writer.h"
 
 #include <atomic>
