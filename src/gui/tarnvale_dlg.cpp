@@ -1,3 +1,6 @@
+// The Qt main window: its controls, menu and icon, the Create and Cancel buttons, and halting the
+// run when it closes.
+
 #include "gui/tarnvale_dlg.h"
 
 #include <QLineEdit>

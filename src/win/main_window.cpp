@@ -1,3 +1,6 @@
+// The Windows main window: its dialog procedure, the buttons and menu, the RunView calls posted to
+// its thread, and halting the run when it closes.
+
 #include "win/main_window.h"
 
 #include <commctrl.h>
