@@ -1,3 +1,6 @@
+// Feeds arbitrary bytes to every reader of untrusted input (BGL files of both simulators, both
+// configuration files, database files) and requires what must hold whatever the bytes.
+
 #include "fuzz/fuzz_entries.h"
 
 #ifdef _WIN32

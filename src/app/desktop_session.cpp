@@ -1,3 +1,6 @@
+// What the desktop windows decide: the names and setup lines they show, the program and folder
+// remembered between starts, and the simulator installs that Browse offers.
+
 #include "app/desktop_session.h"
 
 #include <algorithm>

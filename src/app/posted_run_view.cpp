@@ -1,3 +1,6 @@
+// RunView calls posted from the worker thread to the window's thread: progress steps joined into
+// batches, and messages that hold the worker until answered.
+
 #include "app/posted_run_view.h"
 
 #include <condition_variable>

@@ -1,3 +1,6 @@
+// Keeps each run's report as a JSON file in the user's state folder: the last ten, without the
+// temporaries of writes cut short.
+
 #include "app/report_archive.h"
 
 #include <algorithm>

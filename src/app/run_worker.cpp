@@ -1,3 +1,6 @@
+// The creation run's thread: started once the previous one is reaped, joined, or halted through its
+// stop token.
+
 #include "app/run_worker.h"
 
 #include <utility>

@@ -34,7 +34,7 @@ class RunWorker {
   void Join();
 
   // Requests a stop and waits for the worker to end. True when a run was
-  // still going (so its partial output set must be deleted by the caller),
+  // still going (it has dropped what it staged; the old set stands whole),
   // false when there was no worker or it had already ended.
   bool Halt();
 

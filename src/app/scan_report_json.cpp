@@ -1,3 +1,6 @@
+// The scan report as a JSON object: simulator, areas, files, record counts and the time of each
+// phase.
+
 #include "app/scan_report_json.h"
 
 #include <chrono>

@@ -1,3 +1,6 @@
+// Start-up and the setup dialogs' answers checked against the folders they name, the target folder
+// claimed, Program_Config.cfg rewritten; runs started, cancelled and halted.
+
 #include "app/startup.h"
 
 #include <array>

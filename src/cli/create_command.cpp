@@ -1,3 +1,6 @@
+// `tarnvale-cli create`: the setup dialogs' answers taken from the options, the report path checked
+// before the run, and the run itself.
+
 #include "cli/create_command.h"
 
 #include <iostream>

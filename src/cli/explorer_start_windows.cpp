@@ -1,3 +1,6 @@
+// When tarnvale-cli is started from Explorer rather than a console: says where the window program
+// is and waits for a key.
+
 #include "cli/explorer_start.h"
 
 #include <conio.h>

@@ -1,3 +1,5 @@
+// Expands `*` and `?` in the file names of the command line, as a POSIX shell would have done.
+
 #include "cli/file_patterns.h"
 
 #include <string>

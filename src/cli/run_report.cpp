@@ -1,3 +1,6 @@
+// Prints the end of a creation run on the command line: records per kind, files written, phase
+// times and the scan's overview; and the run's exit status.
+
 #include "cli/run_report.h"
 
 #include <chrono>

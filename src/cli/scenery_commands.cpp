@@ -1,3 +1,6 @@
+// `gen-scenery` and `demo`: a synthetic simulator installation, and for the demo the program
+// folders beside it, in a folder only a demo may clear.
+
 #include "cli/scenery_commands.h"
 
 #include <iostream>

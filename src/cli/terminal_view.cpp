@@ -1,3 +1,6 @@
+// The run's window drawn on a terminal: status texts and messages as lines, and a progress bar of
+// 50 columns on standard error.
+
 #include "cli/terminal_view.h"
 
 #include <algorithm>

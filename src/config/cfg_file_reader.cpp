@@ -1,3 +1,6 @@
+// Reads Program_Config.cfg and Scenery.cfg line by line through tables of keys, and writes
+// Program_Config.cfg back with its radar sections.
+
 #include "config/cfg_file_reader.h"
 
 #include <array>

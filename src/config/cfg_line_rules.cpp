@@ -1,3 +1,6 @@
+// The line rules of both configuration files: line ends, keys and values, decimals read as the C
+// library reads them, flags and scenery folders.
+
 #include "config/cfg_line_rules.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// The about box in Qt: the program's heading and its scrolling text fields, each cut to the lines
+// it shows whole.
+
 #include "gui/about_program.h"
 
 #include <QFontMetricsF>

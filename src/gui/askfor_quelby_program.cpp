@@ -1,3 +1,6 @@
+// The target-program dialog in Qt: the three programs as radio buttons and the folder where the
+// chosen one is installed.
+
 #include "gui/askfor_quelby_program.h"
 
 #include <QLabel>

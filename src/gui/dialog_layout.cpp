@@ -1,3 +1,6 @@
+// Dialog units turned into pixels from the dialog font, and layouts widened, within a limit, until
+// every text fits its control.
+
 #include "gui/dialog_layout.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,6 @@
+// The start-up questions put to the user through the Qt setup dialogs, and its messages through the
+// presenter.
+
 #include "gui/dialog_startup_view.h"
 
 #include <string>

@@ -1,3 +1,6 @@
+// Labels and fields that shorten a long text in the middle to fit their width, with the whole text
+// as the tooltip.
+
 #include "gui/elided_text.h"
 
 #include <QLineEdit>

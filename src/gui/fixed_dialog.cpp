@@ -1,3 +1,6 @@
+// A Qt dialog of fixed size: group boxes, texts and buttons placed in dialog units, and an optional
+// menu bar.
+
 #include "gui/fixed_dialog.h"
 
 #include <QGroupBox>

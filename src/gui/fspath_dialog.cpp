@@ -1,3 +1,6 @@
+// The simulator dialog in Qt: the simulator's version, its folder, and the installs found for that
+// version to pick from.
+
 #include "gui/fspath_dialog.h"
 
 #include <QGroupBox>

@@ -1,3 +1,5 @@
+// tarnvale: the desktop program built with Qt; --version is answered without any window.
+
 #include <iostream>
 #include <string_view>
 

@@ -1,3 +1,5 @@
+// The window's thread reached through Qt's queued calls to its QObject.
+
 #include "gui/queued_run_view.h"
 
 #include <QCoreApplication>

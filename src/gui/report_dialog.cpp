@@ -1,3 +1,6 @@
+// The run's report in a Qt window: read-only, with a find field that moves to the next match and
+// Save As to a text file.
+
 #include "gui/report_dialog.h"
 
 #include <QDir>

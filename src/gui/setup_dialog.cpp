@@ -1,3 +1,6 @@
+// What both Qt setup dialogs share: radio buttons, the folder field with Browse, and an Ok that
+// keeps the dialog open on a refused answer.
+
 #include "gui/setup_dialog.h"
 
 #include <QDir>

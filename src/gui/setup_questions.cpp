@@ -1,3 +1,6 @@
+// The Qt program's setup questions: the remembered target program in QSettings, and start-up and
+// Change through the setup dialogs.
+
 #include "gui/setup_questions.h"
 
 #include <QSettings>

@@ -1,3 +1,5 @@
+// The Qt application: asks the start-up questions, then shows the main window until it closes.
+
 #include "gui/tarnvale.h"
 
 #include <QSettings>

@@ -1,3 +1,6 @@
+// The Qt main window: its controls, menu and icon, the Create and Cancel buttons, and halting the
+// run when it closes.
+
 #include "gui/tarnvale_dlg.h"
 
 #include <QLineEdit>
@@ -153,7 +156,7 @@ void TarnvaleDlg::CloseWindow() {
 }
 
 // What the worker still had on its way to the window is dropped: the run is
-// halted where it stands and its partial output set deleted.
+// halted where it stands, drops what it staged and leaves the old set whole.
 void TarnvaleDlg::StopRun() {
   closing_ = true;
   queued_view_.DropPendingCalls();

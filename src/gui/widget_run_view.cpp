@@ -1,3 +1,6 @@
+// The run's view on the Qt main window's controls: status line, progress bar, buttons and the
+// end-of-run message.
+
 #include "gui/widget_run_view.h"
 
 #include <QLineEdit>

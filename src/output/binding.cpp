@@ -1,3 +1,6 @@
+// Binds ILS frequencies to the runway ends that name them and intersection positions to airway
+// points, on two threads for a world-sized database.
+
 #include "output/binding.h"
 
 #include <cmath>

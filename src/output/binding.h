@@ -30,7 +30,7 @@ enum class IlsSearch { SpatialIndex, CrossProduct };
 [[nodiscard]] BindResult BindIlsToRunways(NavDatabase& db, ProgressView& view,
                                           const CancelFlag& cancel,
                                           IlsSearch search = IlsSearch::SpatialIndex);
-// Each airway point whose FixKey is in the FixIndex (exact, case-sensitive)
+// Each airway point whose FixKey is in the fix index (exact, case-sensitive)
 // takes the position of that fix.
 [[nodiscard]] BindResult BindFixesToJetAirways(NavDatabase& db, ProgressView& view,
                                                const CancelFlag& cancel);

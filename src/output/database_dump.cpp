@@ -1,3 +1,6 @@
+// `tarnvale-cli dump`: each record of a database file as a line of "Name=value" pairs, or as JSON,
+// printed as it is read.
+
 #include "output/database_dump.h"
 
 #include <charconv>

@@ -1,3 +1,6 @@
+// Reads database files back record by record through a moving window, refusing records that overrun
+// the file or break its rules.
+
 #include "output/database_reader.h"
 
 #include <algorithm>

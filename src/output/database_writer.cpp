@@ -1,3 +1,6 @@
+// Writes the database files, those that need no binding early on a thread of their own and the rest
+// after binding, and copies magdec.bgl beside them; every file is flushed once all are written.
+
 #include "output/database_writer.h"
 
 #include <atomic>
@@ -177,8 +180,8 @@ UnflushedFile CopyMagneticDeclination(const OutputSettings& settings, const fs::
     return UnflushedFile("Error - could not copy magdec.bgl: no simulator version " +
                          std::to_string(ToNumber(settings.Version)) + " keeps one.");
   }
-  // A relative simulator folder is taken from the target folder, as the
-  // target folder is where the files are written.
+  // A relative simulator folder is taken from the target folder, whose
+  // Program_Config.cfg records it; the staging folder only holds the new set.
   const fs::path source =
       platform::ResolvePath(settings.SimulatorFolder + std::string(simulator->magnetic_declination),
                             settings.TargetFolder);

@@ -1,3 +1,6 @@
+// The ILS transmitters filed in cells on the unit sphere, so that a runway is tested only against
+// those near it.
+
 #include "output/ils_grid.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// ASCII-only letter case, comparisons that ignore it, the order of file names, and trimming of
+// blanks.
+
 #include "platform/ascii_text.h"
 
 #include <algorithm>

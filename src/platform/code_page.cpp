@@ -1,3 +1,6 @@
+// The high halves of the Central European, Cyrillic and Western code pages, and text turned between
+// them and UTF-8.
+
 #include "platform/code_page.h"
 
 #include <array>

@@ -1,3 +1,6 @@
+// Whether the program has a console of its own: started from Explorer rather than from a Command
+// Prompt.
+
 #include "platform/windows_system.h"
 
 namespace tarnvale::platform {

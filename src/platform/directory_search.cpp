@@ -1,3 +1,5 @@
+// Finds the files of a folder that match a pattern, letter case ignored, sorted by name.
+
 #include "platform/directory_search.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The folder lock on POSIX systems: flock on the folder itself, held while the descriptor is open.
+
 #include "platform/folder_lock.h"
 
 #include <fcntl.h>

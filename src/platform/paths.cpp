@@ -1,3 +1,6 @@
+// Windows path texts resolved on this machine, each component matched in letter case and code page;
+// and paths to and from UTF-8.
+
 #include "platform/paths.h"
 
 #include <optional>

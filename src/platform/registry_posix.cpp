@@ -1,3 +1,5 @@
+// There is no registry here: nothing is found and nothing can be kept.
+
 #include "platform/registry.h"
 
 namespace tarnvale::platform {

@@ -1,3 +1,6 @@
+// Registry texts on Windows: an installer's entries looked up in the machine's 32-bit and 64-bit
+// views and the user's key, and the user's own values read and written.
+
 #include "platform/registry.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Files read at an offset and written in order with POSIX calls, written back to disk as they fill.
+
 #include "platform/system_file.h"
 
 #include <fcntl.h>

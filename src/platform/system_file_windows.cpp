@@ -1,3 +1,6 @@
+// Files read at an offset and written in order with Windows calls, opened with every kind of
+// sharing.
+
 #include "platform/system_file.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// POSIX services: the user's state folder, shell quoting, memory mappings, and Ctrl+C caught for
+// the command line.
+
 #include "platform/system.h"
 
 #include <signal.h>

@@ -1,3 +1,6 @@
+// Windows services: error codes, wide and UTF-8 texts, the user's state folder, memory
+// reservations, and Ctrl+C caught for the command line.
+
 #include "platform/system.h"
 
 #include <array>

@@ -1,3 +1,6 @@
+// Finding Wine prefixes near a folder and in the environment, mapping drive-letter paths through
+// them and back, and finding installed programs.
+
 #include "platform/wine_prefix.h"
 
 #include <algorithm>

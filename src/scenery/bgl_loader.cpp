@@ -1,3 +1,6 @@
+// Hands one scenery file to the FS2002 or FS2004 readers: the file brought into memory block by
+// block as they read it, and what its reading came to noted.
+
 #include "scenery/bgl_loader.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The byte cursor's windows from an offset, and its texts of fixed length.
+
 #include "scenery/byte_cursor.h"
 
 namespace tarnvale {

@@ -1,3 +1,6 @@
+// Scenery values turned into database units: positions, altitudes, packed idents, floats, BCD
+// frequencies, headings and runway ends.
+
 #include "scenery/decoding.h"
 
 #include "platform/ascii_text.h"

@@ -1,3 +1,6 @@
+// Reads FS2002 airports: the airport chain and lists, each airport's reference point, frequencies,
+// runways with their ILS idents, and ground layout.
+
 #include "scenery/fs2002_airports.h"
 
 #include <array>

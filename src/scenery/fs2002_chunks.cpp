@@ -1,3 +1,5 @@
+// FS2002 chunks found inside their window, and positions read from them.
+
 #include "scenery/fs2002_chunks.h"
 
 namespace tarnvale::fs2002 {

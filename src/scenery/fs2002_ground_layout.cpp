@@ -1,3 +1,6 @@
+// Reads the groups of an FS2002 ground layout: taxiway points and parkings placed around the
+// airport's reference point, taxiway paths and names.
+
 #include "scenery/fs2002_ground_layout.h"
 
 #include <array>

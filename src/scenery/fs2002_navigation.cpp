@@ -1,3 +1,5 @@
+// Reads the FS2002 navigation chain: fix lists, and victor and jet airway lists point by point.
+
 #include "scenery/fs2002_navigation.h"
 
 #include <cstdint>

@@ -1,3 +1,6 @@
+// The three FS2002 file layouts told apart by their header words, each read with running out of
+// memory kept for the caller.
+
 #include "scenery/fs2002_readers.h"
 
 #include <new>

@@ -1,3 +1,6 @@
+// Reads FS2004 airport records: runways, helipads, COM frequencies, names, taxiway points, paths
+// and names, parkings, and refuelling triggers.
+
 #include "scenery/fs2004_airports.h"
 
 #include <cstdint>

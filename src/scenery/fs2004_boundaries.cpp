@@ -1,3 +1,6 @@
+// Reads FS2004 boundary records into airspaces: class, altitude limits, name, bounding box, and the
+// outline's lines, arcs and circles.
+
 #include "scenery/fs2004_boundaries.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Reads FS2004 VOR, ILS, NDB and marker beacon records.
+
 #include "scenery/fs2004_navaids.h"
 
 #include <cstdint>

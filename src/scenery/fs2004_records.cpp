@@ -1,3 +1,6 @@
+// What the FS2004 record decoders share: record sizes, records that lie inside their window, names,
+// positions and altitudes.
+
 #include "scenery/fs2004_records.h"
 
 #include <algorithm>

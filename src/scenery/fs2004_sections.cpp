@@ -1,3 +1,6 @@
+// Walks an FS2004 file through its section and subsection tables to its records, within an
+// allowance of bytes that a file of looping tables cannot exceed.
+
 #include "scenery/fs2004_sections.h"
 
 #include <cstdint>

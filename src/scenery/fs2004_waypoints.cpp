@@ -1,3 +1,6 @@
+// Reads FS2004 waypoint records: each an intersection, and each of its routes a short airway
+// segment with its keys decoded once.
+
 #include "scenery/fs2004_waypoints.h"
 
 #include <array>

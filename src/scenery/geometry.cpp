@@ -1,3 +1,6 @@
+// Spherical-earth routines: destination points on a course, distances, and the compass courses
+// computed through the C library.
+
 #include "scenery/geometry.h"
 
 #include <cmath>

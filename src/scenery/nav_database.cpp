@@ -1,3 +1,6 @@
+// The navigation database's appends, sub-arrays and texts, its indexes of fixes and airport idents,
+// and the merging of one file's records into the run's.
+
 #include "scenery/nav_database.h"
 
 #include <algorithm>

@@ -140,11 +140,11 @@ class NavDatabase {
   // room, so that the next file read into this database grows nothing.
   void Clear();
 
-  // Empty every array, the FixIndex, the airport idents and the notes. Safe
+  // Empty every array, the fix index, the airport idents and the notes. Safe
   // to call any number of times.
   void Release();
 
-  // True when every array and the FixIndex are empty.
+  // True when every array and the fix index are empty.
   bool Empty() const;
 
  private:

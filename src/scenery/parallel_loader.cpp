@@ -1,3 +1,6 @@
+// Scenery files read by worker threads a few files ahead, merged in file order, and a file whose
+// reading depends on earlier ones read again behind them.
+
 #include "scenery/parallel_loader.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// The arena behind the record arrays: small blocks cut from shared chunks, large ones from mappings
+// of their own kept for reuse, all under one spin lock.
+
 #include "scenery/record_memory.h"
 
 #include <algorithm>

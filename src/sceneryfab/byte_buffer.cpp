@@ -1,3 +1,6 @@
+// Little-endian values appended to, or put at an offset into, the bytes of a scenery file being
+// built.
+
 #include "sceneryfab/byte_buffer.h"
 
 namespace tarnvale::fab {

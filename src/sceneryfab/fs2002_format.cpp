@@ -1,3 +1,6 @@
+// Scenery content turned into FS2002 files: facility files with airports and the navigation chain,
+// VOR/ILS and NDB files, and the records the loader will count in them.
+
 #include "sceneryfab/fs2002_format.h"
 
 #include <algorithm>

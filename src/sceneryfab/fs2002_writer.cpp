@@ -1,3 +1,6 @@
+// Lays out the bytes of FS2002 files: navaid records with 24-bit positions, airport chunks with
+// runways and ground layouts, and the chain and lists of the facility file.
+
 #include "sceneryfab/fs2002_writer.h"
 
 #include <algorithm>

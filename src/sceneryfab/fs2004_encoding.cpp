@@ -1,3 +1,6 @@
+// The FS2004 value encodings: base-38 idents and regions, position words and altitudes, each with
+// the loader's decoding as its exact inverse.
+
 #include "sceneryfab/fs2004_encoding.h"
 
 #include <cmath>

@@ -1,3 +1,6 @@
+// Scenery content written as FS2004 files: airports, navaids and boundaries each in a file of their
+// own, as the simulator keeps them.
+
 #include <utility>
 
 #include "sceneryfab/fs2004_writer.h"

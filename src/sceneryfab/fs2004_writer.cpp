@@ -1,3 +1,6 @@
+// Encodes FS2004 records and sub-records from the plain values of model.h, and lays them out in
+// sections and subsections of a whole file.
+
 #include "sceneryfab/fs2004_writer.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// Generates a whole synthetic installation: area by area, one tile at a time, in the simulator's
+// file format, counting the areas and files written.
+
 #include "sceneryfab/installation_generator.h"
 
 #include <stdexcept>

@@ -1,3 +1,6 @@
+// Writes the simulator folder: Scenery.cfg with its area sections, the program file, a smooth
+// magdec.bgl and each area's scenery folder.
+
 #include "sceneryfab/installation_writer.h"
 
 #include <cmath>

@@ -1,3 +1,6 @@
+// Single-precision values, point keys, and the airway routes attached to the intersections they
+// pass.
+
 #include "sceneryfab/model.h"
 
 #include <bit>

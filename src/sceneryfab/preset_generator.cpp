@@ -1,3 +1,6 @@
+// The world of a preset cut into tiles, each tile's content made from its own random source in a
+// fixed order.
+
 #include "sceneryfab/preset_generator.h"
 
 #include <algorithm>

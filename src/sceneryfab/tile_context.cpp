@@ -1,3 +1,6 @@
+// Where a tile lies in the preset's grid, random points and offsets within it, and the identifiers
+// and place names its parts draw.
+
 #include "sceneryfab/tile_context.h"
 
 #include <algorithm>

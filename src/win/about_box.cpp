@@ -1,3 +1,5 @@
+// The about box of the Windows program, shown modally from the Help menu.
+
 #include "win/about_box.h"
 
 #include "app/about_text.h"

@@ -1,3 +1,6 @@
+// The Windows program's start: common controls and COM made ready, the start-up questions asked,
+// then the main window run.
+
 #include "win/application.h"
 
 #include <commctrl.h>

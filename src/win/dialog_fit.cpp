@@ -1,3 +1,6 @@
+// Stretches a Windows dialog, within a limit, until every control holds its text in the font the
+// dialog got.
+
 #include "win/dialog_fit.h"
 
 #include <algorithm>

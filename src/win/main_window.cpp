@@ -1,3 +1,6 @@
+// The Windows main window: its dialog procedure, the buttons and menu, the RunView calls posted to
+// its thread, and halting the run when it closes.
+
 #include "win/main_window.h"
 
 #include <commctrl.h>
@@ -221,7 +224,7 @@ void MainWindow::CloseWindow() {
 }
 
 // What the worker still had on its way to the window is dropped: the run is
-// halted where it stands and its partial output set deleted.
+// halted where it stands, drops what it staged and leaves the old set whole.
 void MainWindow::StopRun() {
   closing_ = true;
   posted_view_->DropPendingCalls();

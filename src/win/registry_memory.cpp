@@ -1,3 +1,5 @@
+// The last target program and folder, read from and written to the user's registry key.
+
 #include "win/registry_memory.h"
 
 #include <string>

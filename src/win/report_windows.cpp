@@ -1,3 +1,6 @@
+// The Windows end-of-run message with its summary and Details button, and the report window with
+// find, Copy and Save As.
+
 #include "win/report_windows.h"
 
 #include <commdlg.h>

@@ -1,3 +1,6 @@
+// The Windows setup dialogs: the target program and the simulator, with its found installs listed
+// beneath, and the shell's folder chooser for Browse.
+
 #include "win/setup_dialogs.h"
 
 #include <shobjidl.h>

@@ -1,3 +1,6 @@
+// Texts through the wide Windows API: UTF-8 conversions, control texts, message boxes, the
+// program's name and icon, and texts shortened in the middle with a tooltip.
+
 #include "win/win_text.h"
 
 #include <commctrl.h>

@@ -1,3 +1,6 @@
+// Starts the real tarnvale-cli as a child process, optionally with an interrupt already pending,
+// and collects its exit status and output.
+
 #include "cli_process.h"
 
 #ifdef _WIN32

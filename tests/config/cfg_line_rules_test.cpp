@@ -1,3 +1,6 @@
+// Tests of the configuration line rules: lines cut at any piece boundary, keys and values, slashes,
+// decimals, flags, and scenery folders.
+
 #include "config/cfg_line_rules.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of Program_Config.cfg: what each line sets, the file's fixed layout written and read back
+// byte for byte, and a rewrite that never loses the old file.
+
 #include <gtest/gtest.h>
 
 #include <functional>

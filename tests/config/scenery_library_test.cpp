@@ -1,3 +1,6 @@
+// Tests of Scenery.cfg reading: areas and their folders, unusable and huge files, memory running
+// out, and two real files from FS2004 installations.
+
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>

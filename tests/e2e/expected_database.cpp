@@ -1,3 +1,6 @@
+// The database files a run over the sample installation must write, computed field by field from
+// the sample's values through each simulator's file words.
+
 #include "e2e/expected_database.h"
 
 #include <cmath>

@@ -1,3 +1,6 @@
+// The sample installation's content: two airports, two ILS, VORs, NDBs, markers, three
+// intersections on a victor and a jet airway, and for FS2004 a fuel trigger and airspaces.
+
 #include "e2e/sample_scenery.h"
 
 #include <utility>

@@ -1,3 +1,6 @@
+// The database's unit conversions and spherical-earth routines written out again, independently of
+// the decoders, for the expected file bytes.
+
 #include "e2e/unit_rules.h"
 
 #include <cmath>

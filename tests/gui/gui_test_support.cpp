@@ -1,3 +1,6 @@
+// The offscreen QApplication, the scripted presenter, and ways to act on the modal windows and
+// dialogs of the desktop program's tests.
+
 #include "gui_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Installations for hostile runs, snapshots of folders, small file systems that fill up or turn
+// read-only, and files marked immutable.
+
 #include "hostile/hostile_environment.h"
 
 #ifdef _WIN32

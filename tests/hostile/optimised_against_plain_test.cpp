@@ -1,6 +1,6 @@
 // The fast paths of a world-sized run give exactly what the plain
 // algorithms give: the airport ident set against a scan of the airports
-// already read, the ILS grid against the cross product, the FixIndex against
+// already read, the ILS grid against the cross product, the fix index against
 // a scan of the fixes.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,6 @@
+// Tests of binding: ILS to runway ends by distance and ident with either search, fixes to airway
+// points by key, progress, cancel, and two threads on large arrays.
+
 #include "output/binding.h"
 
 #include <gtest/gtest.h>

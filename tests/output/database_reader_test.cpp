@@ -1,3 +1,6 @@
+// Tests of reading database files back and dumping them: every field of the sample, file names,
+// where and why a file does not parse, and any bytes safe.
+
 #include "output/database_reader.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of replacing a database set whole: commit, abandon, a refused swap, and recovery after a
+// kill or a power cut mid-swap.
+
 #include "output/database_set.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of writing the database files: byte for byte per program and simulator, sizes, cancel,
+// failing files, and a missing magdec.bgl.
+
 #include "output/database_writer.h"
 
 #include <gtest/gtest.h>

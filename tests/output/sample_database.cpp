@@ -1,3 +1,6 @@
+// A hand-built database with every kind of record, and the bytes each of its files must hold,
+// spelled out by hand.
+
 #include "output/sample_database.h"
 
 #include "output/le_bytes.h"

@@ -1,3 +1,5 @@
+// Tests of the ASCII text helpers: letter case folded for ASCII letters only, and blanks trimmed.
+
 #include "platform/ascii_text.h"
 
 #include <gtest/gtest.h>

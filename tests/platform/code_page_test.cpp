@@ -1,3 +1,6 @@
+// Tests of the Windows code pages: anchor bytes, every defined byte round-tripped, refused texts,
+// code page names, and display texts.
+
 #include "platform/code_page.h"
 
 #include <gtest/gtest.h>

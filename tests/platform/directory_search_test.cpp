@@ -1,3 +1,6 @@
+// Tests of folder searches: patterns matched without regard to letter case, and files found in
+// search order.
+
 #include "platform/directory_search.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of the whole-file operations and of the fault seam: replace, copy and delete, and a failure
+// that leaves everything as it was.
+
 #include "platform/file_operations.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of resolving Windows path texts on this machine: letter case, code pages, links, and drive
+// letters through a Wine prefix.
+
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>

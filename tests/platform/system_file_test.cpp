@@ -1,3 +1,6 @@
+// Tests of the system's files: reads at the end of a file, refusals of what is no regular file,
+// errors that are not the file's, and writing.
+
 #include "platform/system_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of interrupts on POSIX systems: the first raises the flags, a second ends the process.
+
 #include "platform/system.h"
 
 #include <gtest/gtest.h>

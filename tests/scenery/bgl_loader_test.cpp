@@ -1,3 +1,6 @@
+// Tests of the BGL loader: every record the builder wrote, disk against memory, files that change
+// or fail, section tables, running out of memory, and real files.
+
 #include "scenery/bgl_loader.h"
 
 #include <gtest/gtest.h>

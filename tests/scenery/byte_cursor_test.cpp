@@ -1,3 +1,5 @@
+// Tests of the byte cursor: little-endian values, reads outside the window, and slices.
+
 #include "scenery/byte_cursor.h"
 
 #include <gtest/gtest.h>

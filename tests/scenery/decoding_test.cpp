@@ -1,3 +1,6 @@
+// Tests of the value decodings: idents, trimming, FS2004 positions, truncation of any double,
+// floats, headings, BCD and runway ends.
+
 #include "scenery/decoding.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of the FS2002 airport reader: runway designations, headings and ends, reference point,
+// frequencies, names, ILS idents, markers and lists.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

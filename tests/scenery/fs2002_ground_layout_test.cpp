@@ -1,3 +1,6 @@
+// Tests of the FS2002 ground layout reader: offsets from the reference point, kinds and parking
+// words, and the walk over the groups.
+
 #include <gtest/gtest.h>
 
 #include <cmath>

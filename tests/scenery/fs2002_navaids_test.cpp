@@ -1,3 +1,6 @@
+// Tests of the FS2002 VOR/ILS and NDB files: frequencies by channel, range codes, texts, runs of
+// records, and positions.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,3 +1,6 @@
+// Tests of the FS2002 navigation chain: fix lists, victor and jet airway lists, and the airports of
+// every list.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,3 +1,6 @@
+// Tests of the FS2004 airport decoder: ident and reference point, runways, helipads, frequencies,
+// names, ground layouts, and fuel triggers.
+
 #include <gtest/gtest.h>
 
 #include <cmath>

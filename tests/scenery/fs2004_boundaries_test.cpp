@@ -1,3 +1,6 @@
+// Tests of the FS2004 boundary decoder: airspace class, box centre, altitudes, name, and the
+// outline's lines, arcs and circles.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Tests of the FS2004 navaid decoders: VORs, ILS and other types, NDBs, and marker beacons.
+
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,3 +1,6 @@
+// One FS2004 record of every kind, loaded through the scenery builder's files, and the records
+// counted per kind.
+
 #include "fs2004_test_support.h"
 
 namespace tarnvale::testing {

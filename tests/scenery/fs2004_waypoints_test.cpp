@@ -1,3 +1,6 @@
+// Tests of the FS2004 waypoint decoder: point keys, fixes indexed, and one airway segment per route
+// entry with its leg altitudes.
+
 #include <gtest/gtest.h>
 
 #include <optional>

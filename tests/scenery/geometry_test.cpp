@@ -1,3 +1,6 @@
+// Tests of the spherical-earth routines: course and distance, destination points, poles, and
+// clamping.
+
 #include "scenery/geometry.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of the index of record positions by key: the last record of a key found, texts that cannot
+// be keys, and release.
+
 #include "scenery/keyed_positions.h"
 
 #include <gtest/gtest.h>

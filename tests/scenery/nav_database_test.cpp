@@ -1,3 +1,6 @@
+// Tests of the navigation database: appends and file sizes, sub-records, the fix index, release,
+// and allocations failed on demand.
+
 #include "scenery/nav_database.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of record memory: blocks apart and aligned, memory given back, freed large blocks reused,
+// and arrays that behave like vectors.
+
 #include "scenery/record_memory.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of the FS2002 writer: frequencies and channels, the facility header and its chains, navaid
+// section tables and records, and generated installations read whole.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

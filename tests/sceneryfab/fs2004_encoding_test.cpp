@@ -1,3 +1,6 @@
+// Tests of the FS2004 value encodings: idents and regions, position words over their whole range,
+// altitudes, and singles.
+
 #include "sceneryfab/fs2004_encoding.h"
 
 #include <gtest/gtest.h>

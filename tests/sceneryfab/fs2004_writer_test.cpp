@@ -1,3 +1,6 @@
+// Tests of the FS2004 writer: headers and tables that lead to every record, sizes, and each
+// record's fields where the decoders read them.
+
 #include "sceneryfab/fs2004_writer.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// Tests of written installations: Scenery.cfg, the program file, magdec.bgl and area folders, and
+// generated worlds that repeat with their seed.
+
 #include "sceneryfab/installation_generator.h"
 
 #include <gtest/gtest.h>

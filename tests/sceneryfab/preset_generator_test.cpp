@@ -1,3 +1,6 @@
+// Tests of the preset generator: airway routes, plans that scale, tiles that repeat with their
+// seed, and believable ILS, airways and totals.
+
 #include "sceneryfab/preset_generator.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Writes the Program_Config.cfg that tests of start-up and of the creation run begin with.
+
 #include "support/program_folder.h"
 
 #include "support/temp_dir.h"

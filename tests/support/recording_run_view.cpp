@@ -1,3 +1,5 @@
+// Records every RunView call as a line, and runs the action a test attached to a call.
+
 #include "support/recording_run_view.h"
 
 #include <algorithm>

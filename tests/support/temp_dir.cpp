@@ -1,3 +1,6 @@
+// Temporary folders for tests, whole-file reads and writes, and where the real data files are
+// found.
+
 #include "support/temp_dir.h"
 
 #include <stdlib.h>

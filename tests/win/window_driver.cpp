@@ -1,3 +1,6 @@
+// Finds the Windows program's windows and message boxes from a second thread, types, chooses and
+// presses in them, and saves screen images.
+
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
