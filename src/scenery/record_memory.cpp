@@ -37,6 +37,8 @@ constexpr std::size_t kLargeBlock = std::size_t{256} * 1024;
 // already in memory.
 constexpr std::size_t kMostSpareBytes = std::size_t{64} * 1024 * 1024;
 constexpr std::size_t kGrain = alignof(std::max_align_t);
+// A freed small block holds the address of the next one of its size.
+constexpr std::size_t kLinkSize = sizeof(std::byte*);
 #if defined(__SANITIZE_ADDRESS__)
 constexpr std::size_t kRedZone = kGrain;  // poisoned gap behind every small block
 #elif defined(__has_feature)
@@ -231,15 +233,15 @@ class Arena {
     std::byte*& first = freed_[size / kGrain];
     std::byte* block = first;
     if (!block) return nullptr;
-    ASAN_UNPOISON_MEMORY_REGION(block, sizeof block);
-    std::memcpy(&first, block, sizeof block);
+    ASAN_UNPOISON_MEMORY_REGION(block, kLinkSize);
+    std::memcpy(&first, block, kLinkSize);
     return block;
   }
 
   // Keeps a freed small block for the next one of its size.
   void KeepFreed(std::byte* block, std::size_t size) {
     std::byte*& first = freed_[size / kGrain];
-    std::memcpy(block, &first, sizeof block);
+    std::memcpy(block, &first, kLinkSize);
     first = block;
   }
 
