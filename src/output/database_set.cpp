@@ -72,10 +72,6 @@ bool IsSettingsName(std::string_view name) {
   return platform::EqualsIgnoreCase(name, kProgramConfigName);
 }
 
-bool IsOutputName(std::string_view name) {
-  return std::find(kOutputFileSet.begin(), kOutputFileSet.end(), name) != kOutputFileSet.end();
-}
-
 // What becomes of each name when the set is replaced. A name in neither
 // list (magdec.bgl without a new copy, Program_Config.cfg without new
 // settings) keeps its old file.
@@ -290,6 +286,10 @@ void RemoveLeftoverTemporaries(const fs::path& folder) {
 }
 
 }  // namespace
+
+bool IsOutputName(std::string_view name) {
+  return std::find(kOutputFileSet.begin(), kOutputFileSet.end(), name) != kOutputFileSet.end();
+}
 
 std::string SetFailure::Describe() const {
   return platform::Utf8Of(path) + " (" + error.message() + ")";

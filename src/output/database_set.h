@@ -37,6 +37,9 @@ namespace tarnvale {
 // set is replaced.
 inline constexpr OutputFileNames kOutputFileSet = NamesOfOutputFiles();
 
+// True when `name` is one of the set's files (exact letter case).
+bool IsOutputName(std::string_view name);
+
 // The run's private folder inside the target folder.
 inline constexpr std::string_view kStagingFolderName = ".tarnvale-staging";
 

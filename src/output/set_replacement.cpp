@@ -2,7 +2,6 @@
 // target folder, and what the folder holds when the swap fails.
 #include "output/set_replacement.h"
 
-#include <algorithm>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -17,9 +16,7 @@ std::vector<std::string> DatabaseFiles(const std::vector<std::string>& placed) {
   std::vector<std::string> files;
   for (const std::string& name : placed) {
     // The settings file travels with the set but is none of its files.
-    if (std::find(kOutputFileSet.begin(), kOutputFileSet.end(), name) != kOutputFileSet.end()) {
-      files.push_back(name);
-    }
+    if (IsOutputName(name)) files.push_back(name);
   }
   return files;
 }
