@@ -6,9 +6,11 @@
 #include <concepts>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <optional>
 #include <span>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <variant>
 
@@ -171,6 +173,28 @@ std::string KeyOf(const DatabaseRecord& record) {
   return std::visit(key_of, record);
 }
 
+// What KeyOf tells, as a hash and without making any text.
+std::uint64_t KeyHash(const DatabaseRecord& record) {
+  struct {
+    std::uint64_t operator()(const FuelAreaRecord& r) const {
+      return Mix(Mix(Mix(1, r.FuelType), static_cast<std::uint32_t>(r.Latitude)),
+                 static_cast<std::uint32_t>(r.Longitude));
+    }
+    std::uint64_t operator()(const MarkerRecord& r) const {
+      return Mix(Mix(Mix(2, r.MarkerType), static_cast<std::uint32_t>(r.Latitude)),
+                 static_cast<std::uint32_t>(r.Longitude));
+    }
+    std::uint64_t operator()(const AirportRecord& r) const { return HashText(TextOf(r.Ident)); }
+    std::uint64_t operator()(const NavaidRecord& r) const { return HashText(TextOf(r.Ident)); }
+    std::uint64_t operator()(const FixRecord& r) const { return HashText(TextOf(r.FixKey)); }
+    std::uint64_t operator()(const AirwayRecord& r) const { return HashText(TextOf(r.Name)); }
+    std::uint64_t operator()(const AirspaceRecord& r) const {
+      return HashText(BlockText(r.Name, r.NameLength));
+    }
+  } key_hash;
+  return std::visit(key_hash, record);
+}
+
 // --- Reading -------------------------------------------------------------------
 
 // Each record of `files` in order, with its kind; the files that could not
@@ -202,8 +226,7 @@ Digests DigestSet(const std::vector<fs::path>& files, std::vector<std::string>& 
   Digests digests;
   ReadSet(files, &failures, [&digests](const DatabaseRecord& record) {
     std::vector<Digest>& kind = digests[Index(KindOf(record))];
-    kind.push_back(
-        {HashText(KeyOf(record)), ContentHash(record), static_cast<std::uint32_t>(kind.size())});
+    kind.push_back({KeyHash(record), ContentHash(record), static_cast<std::uint32_t>(kind.size())});
   });
   return digests;
 }
@@ -245,7 +268,25 @@ void MatchGroup(std::span<const Digest> old_group, std::span<const Digest> new_g
   }
 }
 
+// Pairs off the identical records at the start and at the end of both
+// sides (most of them, when a set is built again from much the same
+// scenery), so that only the rest is sorted.
+void DropCommonEnds(std::vector<Digest>& old_digests, std::vector<Digest>& new_digests) {
+  const auto same = [](const Digest& a, const Digest& b) {
+    return a.key == b.key && a.content == b.content;
+  };
+  const auto [old_end, new_end] = std::mismatch(old_digests.begin(), old_digests.end(),
+                                                new_digests.begin(), new_digests.end(), same);
+  old_digests.erase(old_digests.begin(), old_end);
+  new_digests.erase(new_digests.begin(), new_end);
+  const auto [old_start, new_start] = std::mismatch(old_digests.rbegin(), old_digests.rend(),
+                                                    new_digests.rbegin(), new_digests.rend(), same);
+  old_digests.erase(old_start.base(), old_digests.end());
+  new_digests.erase(new_start.base(), new_digests.end());
+}
+
 Matches Match(std::vector<Digest> old_digests, std::vector<Digest> new_digests) {
+  DropCommonEnds(old_digests, new_digests);
   const auto by_key = [](const Digest& a, const Digest& b) {
     return std::pair(a.key, a.order) < std::pair(b.key, b.order);
   };
@@ -295,12 +336,58 @@ std::vector<std::uint32_t> RolesOf(std::size_t count, const std::vector<std::uin
   return roles;
 }
 
-// Walks a side again, handing each record that has a role to `on_role`
-// with its kind's index, whether it is changed, and its list index.
+// The kinds of record a file of `kind` holds.
+std::vector<ComparedKind> KindsIn(DatabaseFileKind kind) {
+  switch (kind) {
+    case DatabaseFileKind::Airports:
+      return {ComparedKind::Airports};
+    case DatabaseFileKind::FuelAreas:
+      return {ComparedKind::FuelAreas};
+    case DatabaseFileKind::Airspaces:
+      return {ComparedKind::Airspaces};
+    case DatabaseFileKind::Navaids:
+      return {ComparedKind::Vors, ComparedKind::Ndbs};
+    case DatabaseFileKind::Markers:
+      return {ComparedKind::Markers};
+    case DatabaseFileKind::Fixpoints:
+      return {ComparedKind::Fixes};
+    case DatabaseFileKind::VictorAirways:
+      return {ComparedKind::VictorAirways};
+    case DatabaseFileKind::JetAirways:
+      return {ComparedKind::JetAirways};
+    case DatabaseFileKind::MagneticDeclination:
+      break;
+  }
+  return {};
+}
+
+// The files that hold a record with a role: a kind lives in files of one
+// name only, so the others can be left unread without upsetting the order
+// of any kind.
+std::vector<fs::path> FilesWithRoles(const std::vector<fs::path>& files, const Roles& roles) {
+  std::vector<fs::path> wanted;
+  for (const fs::path& file : files) {
+    const std::optional<DatabaseFileKind> kind =
+        DatabaseFileKindOf(platform::Utf8Of(file.filename()));
+    if (!kind) continue;
+    const std::vector<ComparedKind> kinds = KindsIn(*kind);
+    if (std::any_of(kinds.begin(), kinds.end(), [&roles](ComparedKind k) {
+          const std::vector<std::uint32_t>& role = roles[Index(k)];
+          return std::any_of(role.begin(), role.end(), [](std::uint32_t r) { return r != kNone; });
+        })) {
+      wanted.push_back(file);
+    }
+  }
+  return wanted;
+}
+
+// Walks the files of a side that hold a record with a role again, handing
+// each such record to `on_role` with its kind's index, whether it is
+// changed, and its list index.
 template <typename OnRole>
 void VisitRoles(const std::vector<fs::path>& files, const Roles& roles, OnRole on_role) {
   std::array<std::uint32_t, kComparedKinds> orders{};
-  ReadSet(files, nullptr, [&](const DatabaseRecord& record) {
+  ReadSet(FilesWithRoles(files, roles), nullptr, [&](const DatabaseRecord& record) {
     const std::size_t kind = Index(KindOf(record));
     const std::uint32_t order = orders[kind]++;
     if (order >= roles[kind].size() || roles[kind][order] == kNone) return;
@@ -404,8 +491,29 @@ std::vector<fs::path> DatabaseSetFiles(const fs::path& folder_or_file) {
 SetComparison CompareDatabaseSets(const std::vector<fs::path>& old_files,
                                   const std::vector<fs::path>& new_files) {
   SetComparison comparison;
-  Digests old_digests = DigestSet(old_files, comparison.failures);
-  Digests new_digests = DigestSet(new_files, comparison.failures);
+  std::vector<std::string> old_failures;
+  Digests old_digests;
+  Digests new_digests;
+  std::exception_ptr old_trouble;  // memory running out, say: thrown here, not on the thread
+  {
+    const auto read_old = [&] {
+      try {
+        old_digests = DigestSet(old_files, old_failures);
+      } catch (...) {
+        old_trouble = std::current_exception();
+      }
+    };
+    // The two sets are read side by side when a thread can be had.
+    std::jthread reading_old;
+    try {
+      reading_old = std::jthread(read_old);
+    } catch (const std::system_error&) {
+      read_old();
+    }
+    new_digests = DigestSet(new_files, comparison.failures);
+  }
+  if (old_trouble) std::rethrow_exception(old_trouble);
+  comparison.failures.insert(comparison.failures.begin(), old_failures.begin(), old_failures.end());
   std::array<Matches, kComparedKinds> matches;
   for (std::size_t k = 0; k < kComparedKinds; ++k) {
     KindComparison& kind = comparison.kinds[k];
