@@ -79,6 +79,12 @@ std::string ComparisonText(const SetComparison& comparison) {
   return text;
 }
 
+std::string ComparisonReportSection(const RunSummary& summary) {
+  if (!summary.comparison) return {};
+  return "\n" + ComparisonSummaryLines(summary).front() + "\n" +
+         ComparisonText(*summary.comparison);
+}
+
 nlohmann::json ComparisonJson(const SetComparison& comparison) {
   nlohmann::json kinds = nlohmann::json::object();
   for (const KindComparison& kind : comparison.kinds) {

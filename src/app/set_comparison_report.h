@@ -30,6 +30,10 @@ std::vector<std::string> ShrinkWarnings(const SetComparison& comparison);
 // with the fields that differ; then the files that could not be read whole.
 std::string ComparisonText(const SetComparison& comparison);
 
+// For the end of the report's text: a blank line, the summary line, then
+// ComparisonText; empty when the run compared nothing.
+std::string ComparisonReportSection(const RunSummary& summary);
+
 // {"same", "kinds": {"airports": {"old", "new", "added", "removed",
 // "changed": [{"key", "fields"}]}, ...}, "failures"}; every kind is listed.
 nlohmann::json ComparisonJson(const SetComparison& comparison);

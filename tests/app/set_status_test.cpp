@@ -99,6 +99,9 @@ TEST_F(SetStatusTest, ASetThatLosesMostAirportsIsComparedAndWarnedOf) {
   EXPECT_EQ(ComparisonSummaryLines(second),
             std::vector<std::string>{
                 "Compared with the previous database files: 3 airports removed, 1 changed."});
+  EXPECT_EQ(ComparisonReportSection(second),
+            "\nCompared with the previous database files: 3 airports removed, 1 changed.\n"
+            "airports: 4 before, 1 now\n  - RJTT\n  - LSGG\n  - LFSB\n  ~ LSZH: Runways\n");
   const std::vector<std::string>& warnings = second.scan.warnings;
   EXPECT_NE(std::find(warnings.begin(), warnings.end(),
                       "Warning: the new database files hold 1 airports, fewer than three quarters "
