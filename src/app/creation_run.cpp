@@ -13,10 +13,13 @@
 #include "app/report_archive.h"
 #include "app/run_endings.h"
 #include "app/scan_report.h"
+#include "app/scenery_manifest.h"
 #include "app/scenery_reading.h"
+#include "app/set_comparison_report.h"
 #include "output/binding.h"
 #include "output/database_set.h"
 #include "output/database_writer.h"
+#include "output/set_comparison.h"
 #include "output/set_replacement.h"
 #include "platform/directory_search.h"
 #include "platform/fault_injection.h"
@@ -118,10 +121,10 @@ class Run {
           platform::Utf8Of(library) + " cannot be read (" + unreadable.message() + ").");
     }
     if (state_.config.SceneryAreas.empty()) return endings_.NoSceneryArea();
-    return ReadScenery();
+    return ReadScenery(library);
   }
 
-  RunSummary ReadScenery() {
+  RunSummary ReadScenery(const std::filesystem::path& library) {
     const std::vector<SceneryArea>& areas = state_.config.SceneryAreas;
     summary_.scan = PlanScan(areas, simulator_, state_.config.FS_Version, state_.TargetFolder);
     SceneryReading reading(db_, state_.config.FS_Version, view_, halt_, state_.cancel,
@@ -129,6 +132,7 @@ class Run {
     const std::vector<platform::FolderMatches> files =
         Timed(summary_.times.counting, [&] { return reading.ListFiles(); });
     for (const AreaScan& area : summary_.scan.areas) summary_.bgl_files += area.bgl_files;
+    NoteWhatIsRead(files, library);
     reading.PrepareProgressBar(summary_.bgl_files);
     const Interruption stop =
         Timed(summary_.times.loading, [&] { return reading.Read(areas, files, ThreadCount()); });
@@ -230,10 +234,41 @@ class Run {
             .Threads = ThreadCount()};
   }
 
+  // Each file's size and time before it is read: a file changed while the
+  // run reads it counts as changed afterwards. Only when there is a state
+  // folder to keep them in.
+  void NoteWhatIsRead(const std::vector<platform::FolderMatches>& files,
+                      const std::filesystem::path& library) {
+    if (!state_.report_archive.empty()) manifest_ = DescribeScenery(summary_.scan, files, library);
+  }
+
+  // Once the new set stands, what it was built from is kept for `status`.
+  void KeepWhatWasRead() {
+    if (!manifest_) return;
+    if (std::optional<std::string> error =
+            KeepManifest(std::move(*manifest_), state_.report_archive)) {
+      summary_.scan.warnings.push_back("Warning: " + *error);
+    }
+  }
+
+  // Both sets are whole on disk: what the new one changes is told, and a
+  // kind it holds far fewer of is warned of.
+  void CompareWithPreviousSet(const SetReplacement& output) {
+    const std::vector<std::filesystem::path> old_files = DatabaseSetFiles(state_.TargetFolder);
+    if (old_files.empty()) return;
+    summary_.comparison = Timed(summary_.times.comparing, [&] {
+      return CompareDatabaseSets(old_files, DatabaseSetFiles(output.StagingFolder()));
+    });
+    for (std::string& warning : ShrinkWarnings(*summary_.comparison)) {
+      summary_.scan.warnings.push_back(std::move(warning));
+    }
+  }
+
   // The database is read no more once its files are written: its records
   // are counted, and it is given back while the new set takes the old
   // one's place.
   RunSummary PutInPlace(SetReplacement& output) {
+    CompareWithPreviousSet(output);
     endings_.TakeRecords();
     const Clock::time_point start = Clock::now();
     const CommitOutcome outcome = output.Commit([this] { ReleaseDatabase(db_, state_); });
@@ -243,6 +278,7 @@ class Run {
     switch (outcome.state) {
       case SetState::New:
         if (!outcome.detail.empty()) summary_.scan.warnings.push_back(outcome.detail);
+        KeepWhatWasRead();
         return endings_.Success(outcome.placed_files);
       case SetState::Old:
         return endings_.WriteFailed(outcome.detail);
@@ -261,6 +297,7 @@ class Run {
   const std::filesystem::path simulator_;
   NavDatabase db_;
   RunSummary summary_;
+  std::optional<SceneryManifest> manifest_;  // what the run reads, once listed
   RunEndings endings_{state_, view_, halt_, db_, summary_};
 };
 

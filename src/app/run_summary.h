@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/scan_report.h"
+#include "output/set_comparison.h"
 
 namespace tarnvale {
 
@@ -34,6 +36,7 @@ struct PhaseTimes {
   std::chrono::nanoseconds loading{};
   std::chrono::nanoseconds binding{};
   std::chrono::nanoseconds writing{};
+  std::chrono::nanoseconds comparing{};  // the new set with the one it replaces
 };
 
 // What a run did.
@@ -46,6 +49,9 @@ struct RunSummary {
   PhaseTimes times;
   ScanReport scan;                    // what was read, passed over and why
   std::filesystem::path kept_report;  // the report's copy in the state folder, if any
+  // The new set compared with the one it replaced, once both were whole on
+  // disk; none when the folder held no set, or the run ended before.
+  std::optional<SetComparison> comparison;
 };
 
 }  // namespace tarnvale

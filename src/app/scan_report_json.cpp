@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "app/set_comparison_report.h"
 #include "platform/paths.h"
 
 namespace tarnvale {
@@ -41,7 +42,13 @@ json TimesJson(const PhaseTimes& times) {
   return {{"counting", Seconds(times.counting)},
           {"loading", Seconds(times.loading)},
           {"binding", Seconds(times.binding)},
-          {"writing", Seconds(times.writing)}};
+          {"writing", Seconds(times.writing)},
+          {"comparing", Seconds(times.comparing)}};
+}
+
+// The new set compared with the one it replaced, when there was one.
+void AddComparison(const RunSummary& summary, json& report) {
+  if (summary.comparison) report["comparison"] = ComparisonJson(*summary.comparison);
 }
 
 }  // namespace
@@ -52,15 +59,18 @@ json ScanReportJson(const RunSummary& summary) {
   for (const AreaScan& area : scan.areas) areas.push_back(AreaJson(area));
   json files = json::array();
   for (const FileScan& file : scan.files) files.push_back(FileJson(file));
-  return {{"simulator", platform::Utf8Of(scan.simulator)},
-          {"fs_version", ToNumber(scan.fs_version)},
-          {"target", platform::Utf8Of(scan.target)},
-          {"areas", std::move(areas)},
-          {"files", std::move(files)},
-          {"duplicates", {{"airports", scan.duplicate_airports}, {"fixes", scan.duplicate_fixes}}},
-          {"totals", Counts(summary.records)},
-          {"times", TimesJson(summary.times)},
-          {"warnings", scan.warnings}};
+  json report = {
+      {"simulator", platform::Utf8Of(scan.simulator)},
+      {"fs_version", ToNumber(scan.fs_version)},
+      {"target", platform::Utf8Of(scan.target)},
+      {"areas", std::move(areas)},
+      {"files", std::move(files)},
+      {"duplicates", {{"airports", scan.duplicate_airports}, {"fixes", scan.duplicate_fixes}}},
+      {"totals", Counts(summary.records)},
+      {"times", TimesJson(summary.times)},
+      {"warnings", scan.warnings}};
+  AddComparison(summary, report);
+  return report;
 }
 
 std::string ScanReportJsonText(const RunSummary& summary) {

@@ -9,7 +9,7 @@
 namespace tarnvale {
 
 // Top-level keys: simulator, fs_version, target, areas, files, duplicates,
-// totals, times, warnings.
+// totals, times, warnings, and comparison when the run replaced a set.
 nlohmann::json ScanReportJson(const RunSummary& summary);
 
 // ScanReportJson indented by two spaces. Paths and titles are bytes of the

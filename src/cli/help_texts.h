@@ -30,6 +30,14 @@ inline constexpr const char* kDumpExamples =
     "Examples:\n"
     "  tarnvale-cli dump \"tarnvale-demo\\Scopel v5\\world_navaids.dat\"\n"
     "  tarnvale-cli dump --json \"tarnvale-demo\\Scopel v5\\*.dat\" > records.json\n";
+inline constexpr const char* kDiffExamples =
+    "Examples:\n"
+    "  tarnvale-cli diff \"C:\\Backup\\Scopel v5\" \"C:\\Program Files\\Scopel v5\"\n"
+    "  tarnvale-cli diff --json old\\world_airports.dat new\\world_airports.dat > changes.json\n";
+inline constexpr const char* kStatusExamples =
+    "Examples:\n"
+    "  tarnvale-cli status --target \"C:\\Program Files\\Scopel v5\"\n"
+    "  tarnvale-cli status --json --target \"tarnvale-demo\\Scopel v5\"\n";
 #else
 inline constexpr const char* kMainExamples =
     "Examples:\n"
@@ -55,6 +63,14 @@ inline constexpr const char* kDumpExamples =
     "Examples:\n"
     "  tarnvale-cli dump 'tarnvale-demo/Scopel v5/world_navaids.dat'\n"
     "  tarnvale-cli dump --json 'tarnvale-demo/Scopel v5/'*.dat > records.json\n";
+inline constexpr const char* kDiffExamples =
+    "Examples:\n"
+    "  tarnvale-cli diff ~/scopel-backup 'C:\\Program Files\\Scopel v5'\n"
+    "  tarnvale-cli diff --json old/world_airports.dat new/world_airports.dat > changes.json\n";
+inline constexpr const char* kStatusExamples =
+    "Examples:\n"
+    "  tarnvale-cli status --target 'C:\\Program Files\\Scopel v5'\n"
+    "  tarnvale-cli status --json --target 'tarnvale-demo/Scopel v5'\n";
 #endif
 
 }  // namespace tarnvale::cli

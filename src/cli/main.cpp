@@ -15,6 +15,7 @@
 #include "cli/file_patterns.h"
 #include "cli/help_texts.h"
 #include "cli/scenery_commands.h"
+#include "cli/set_commands.h"
 #include "cli/terminal_view.h"
 #include "output/database_dump.h"
 #include "platform/code_page.h"
@@ -178,6 +179,34 @@ void AddDump(CLI::App& app, DumpOptions& options) {
       "  damaged, 2 usage error.");
 }
 
+// --- diff and status ---------------------------------------------------------
+
+void AddDiff(CLI::App& app, DiffOptions& options) {
+  CLI::App* diff = app.add_subcommand(
+      "diff", "Compare two database sets (or files) record by record, by kind and ident");
+  AddPathOption(*diff, "OLD", options.old_set, "Database file, or folder holding a set")
+      ->required();
+  AddPathOption(*diff, "NEW", options.new_set, "Database file, or folder holding a set")
+      ->required();
+  diff->add_flag("--json", options.json, "The comparison as one JSON object");
+  diff->footer(std::string(kDiffExamples) +
+               "Exit status: 0 the same records, 4 records added, removed or changed,\n"
+               "  1 a set missing, empty or damaged, 2 usage error.");
+}
+
+void AddStatus(CLI::App& app, StatusOptions& options) {
+  CLI::App* status = app.add_subcommand(
+      "status", "Say whether a program's database files are current with the scenery");
+  AddPathOption(*status, "--target", options.target,
+                "Folder of the program that holds Program_Config.cfg")
+      ->required();
+  status->add_flag("--json", options.json, "One JSON object instead of lines");
+  status->footer(std::string(kStatusExamples) +
+                 "Exit status: 0 current, 4 scenery changed, a replacement pending or no\n"
+                 "  record of the build, 1 error (no settings, simulator or Scenery.cfg),\n"
+                 "  2 usage error.");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -196,7 +225,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", "tarnvale-cli " TARNVALE_VERSION);
   app.footer(std::string(kMainExamples) +
-             "Exit status: 0 success, 1 error or refused input, 2 usage error, 3 cancelled.");
+             "Exit status: 0 success, 1 error or refused input, 2 usage error, 3 cancelled,\n"
+             "  4 differences found (diff, status).");
   std::string code_page;
   app.add_option("--code-page", code_page,
                  std::string("Windows code page of Scenery.cfg and Program_Config.cfg: 1250, 1251 "
@@ -214,6 +244,10 @@ int main(int argc, char** argv) {
   AddGenScenery(app, scenery);
   AddDemo(app, demo);
   AddDump(app, dump);
+  DiffOptions diff;
+  StatusOptions status;
+  AddDiff(app, diff);
+  AddStatus(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -230,6 +264,8 @@ int main(int argc, char** argv) {
     return DumpDatabaseFiles(dump.files, dump.json, std::cout, std::cerr) == 0 ? kExitSuccess
                                                                                : kExitError;
   }
+  if (app.got_subcommand("diff")) return RunDiffCommand(diff, std::cout, std::cerr);
+  if (app.got_subcommand("status")) return RunStatusCommand(status, std::cout, std::cerr);
   if (app.got_subcommand("gen-scenery")) return RunGenSceneryCommand(scenery, std::cout);
   return RunDemoCommand(demo, view);
 }

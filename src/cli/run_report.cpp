@@ -6,6 +6,7 @@
 #include <chrono>
 #include <iomanip>
 
+#include "app/set_comparison_report.h"
 #include "cli/exit_codes.h"
 #include "platform/paths.h"
 
@@ -33,11 +34,13 @@ void PrintFiles(const RunSummary& summary, const std::filesystem::path& target_f
 }
 
 void PrintTimes(const PhaseTimes& times, std::ostream& out) {
-  const double total = Seconds(times.counting + times.loading + times.binding + times.writing);
+  const double total =
+      Seconds(times.counting + times.loading + times.binding + times.writing + times.comparing);
   out << std::fixed << std::setprecision(3) << "Time: counting " << Seconds(times.counting)
       << " s, loading " << Seconds(times.loading) << " s, binding " << Seconds(times.binding)
-      << " s, writing " << Seconds(times.writing) << " s; total " << total << " s\n"
-      << std::defaultfloat;
+      << " s, writing " << Seconds(times.writing) << " s";
+  if (times.comparing.count() != 0) out << ", comparing " << Seconds(times.comparing) << " s";
+  out << "; total " << total << " s\n" << std::defaultfloat;
 }
 
 }  // namespace
@@ -52,6 +55,7 @@ void PrintRunReport(const RunSummary& summary, const std::filesystem::path& targ
   PrintFiles(summary, target_folder, out);
   PrintTimes(summary.times, out);
   for (const std::string& line : ScanOverviewLines(summary.scan)) out << line << '\n';
+  for (const std::string& line : ComparisonSummaryLines(summary)) out << line << '\n';
   for (const std::string& line : summary.scan.warnings) warnings << line << '\n';
   if (!summary.kept_report.empty())
     out << "Report kept in " << platform::Utf8Of(summary.kept_report) << '\n';

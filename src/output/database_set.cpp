@@ -429,6 +429,17 @@ std::optional<SetFailure> RecoverDatabaseSet(const fs::path& target_folder) {
   return std::nullopt;
 }
 
+PendingReplacement PendingReplacementIn(const fs::path& target_folder) {
+  const fs::path staging = target_folder / kStagingFolderName;
+  if (!IsRealFolder(staging)) return PendingReplacement::None;
+  std::error_code error;
+  if (fs::is_regular_file(fs::symlink_status(staging / kJournalName, error))) {
+    return PendingReplacement::Finish;
+  }
+  if (!EntriesOf(staging / kPreviousFolderName).empty()) return PendingReplacement::PutBack;
+  return PendingReplacement::Leftover;
+}
+
 std::optional<fs::path> BlockedOutputEntry(const fs::path& target_folder) {
   for (std::string_view name : kOutputFileSet) {
     for (const fs::path& entry : EntriesNamed(target_folder, name)) {

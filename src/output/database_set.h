@@ -123,6 +123,18 @@ class StagedDatabaseSet {
 [[nodiscard]] std::optional<SetFailure> RecoverDatabaseSet(
     const std::filesystem::path& target_folder);
 
+// What an interrupted replacement left in a target folder, for the next run
+// or start to finish.
+enum class PendingReplacement {
+  None,      // no staging folder
+  Leftover,  // a run's staging folder, its swap never begun: it is removed
+  Finish,    // a decided swap: the new files are put in place
+  PutBack,   // old files wait in the staging folder: they are put back
+};
+
+// Looks at the staging folder without changing anything.
+PendingReplacement PendingReplacementIn(const std::filesystem::path& target_folder);
+
 // The first entry of `target_folder` that holds an output name (any letter
 // case) but could not be replaced by a file: a folder.
 std::optional<std::filesystem::path> BlockedOutputEntry(const std::filesystem::path& target_folder);

@@ -5,6 +5,7 @@
 // holds after it, and the database given back while the swap runs.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -46,6 +47,11 @@ class SetReplacement {
   // What kept the staging folder from being made. Nothing is written then,
   // and only StartUnboundFiles and Drop may be called.
   const std::optional<SetFailure>& PrepareFailure() const { return prepare_failure_; }
+
+  // The folder the new set is written into; empty when it could not be made.
+  std::filesystem::path StagingFolder() const {
+    return staged_ ? staged_->Folder() : std::filesystem::path();
+  }
 
   // Starts writing, on a thread of its own, the files binding leaves alone
   // (DatabaseWriting::StartUnboundFiles).

@@ -25,6 +25,8 @@
 namespace tarnvale {
 namespace {
 
+using testing::WriteBgl;
+
 using Calls = std::vector<std::string>;
 using testing::ReadFile;
 using testing::RecordingRunView;
@@ -61,15 +63,6 @@ fab::PlannedArea Area(const std::string& title, const std::string& local, bool a
   fab::PlannedArea area(title, local);
   area.active = active;
   return area;
-}
-
-// One FS2004 file holding `airports` and `ilss`.
-void WriteBgl(const std::filesystem::path& file, std::vector<fab::Airport> airports,
-              std::vector<fab::Ils> ilss = {}) {
-  fab::SceneryContent content;
-  content.airports = std::move(airports);
-  content.ilss = std::move(ilss);
-  fab::WriteBytesToFile(file, fab::BuildFs2004File(fab::MakeFs2004File(content)));
 }
 
 class CreationRunTest : public ::testing::Test {

@@ -1,8 +1,13 @@
 // A builder airport with one runway, for runs over hand-made scenery.
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "sceneryfab/fs2004_writer.h"
+#include "sceneryfab/installation_writer.h"
 #include "sceneryfab/model.h"
 
 namespace tarnvale::testing {
@@ -20,6 +25,15 @@ inline fab::Airport SmallAirport(const std::string& ident, double latitude = 47.
   runway.secondary.number = 27;
   airport.runways.push_back(runway);
   return airport;
+}
+
+// One FS2004 file holding `airports` and `ilss`.
+inline void WriteBgl(const std::filesystem::path& file, std::vector<fab::Airport> airports,
+                     std::vector<fab::Ils> ilss = {}) {
+  fab::SceneryContent content;
+  content.airports = std::move(airports);
+  content.ilss = std::move(ilss);
+  fab::WriteBytesToFile(file, fab::BuildFs2004File(fab::MakeFs2004File(content)));
 }
 
 }  // namespace tarnvale::testing

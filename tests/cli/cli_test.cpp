@@ -267,6 +267,43 @@ TEST_F(CreateCommandTest, ReportIsWrittenAsJsonAndTheSummaryNamesWhatWasPassedOv
   EXPECT_TRUE(Contains(printed, "stub.bgl (short)")) << printed;
 }
 
+// `status` after a run, and after a file is added; `diff` of the set before
+// and after the next run; each with its exit status.
+TEST_F(CreateCommandTest, StatusAndDiffSayWhetherAnythingDiffers) {
+  WriteProgramConfigFile(target_, 1, 9, simulator_.Root().string());
+  ASSERT_EQ(Create().exit_code, 0);
+  const std::vector<std::string> status{"status", "--target", platform::Utf8Of(target_)};
+  const CliResult current = RunCli(status);
+  EXPECT_EQ(current.exit_code, 0) << current.out << current.err;
+  EXPECT_TRUE(Contains(current.out, "The database files are current.")) << current.out;
+  const fs::path backup = dir_.Path() / "Backup";
+  fs::copy(target_, backup);
+  const std::vector<std::string> diff{"diff", platform::Utf8Of(backup), platform::Utf8Of(target_)};
+  EXPECT_EQ(RunCli(diff).exit_code, 0);
+
+  fab::Airport airport;
+  airport.ident = "LSGG";
+  airport.position = {46.24, 6.11};
+  fab::SceneryContent content;
+  content.airports.push_back(airport);
+  const fs::path added = simulator_.Root() / "Scenery" / "Swiss" / "Scenery" / "geneva.bgl";
+  fab::WriteBytesToFile(added, fab::BuildFs2004File(fab::MakeFs2004File(content)));
+  const CliResult changed = RunCli(status);
+  EXPECT_EQ(changed.exit_code, 4) << changed.out << changed.err;
+  EXPECT_TRUE(Contains(changed.out, "  file added: " + platform::Utf8Of(added))) << changed.out;
+
+  const CliResult run = Create();
+  EXPECT_TRUE(Contains(run.out, "Compared with the previous database files: 1 airports added."))
+      << run.out;
+  const CliResult differs = RunCli(diff);
+  EXPECT_EQ(differs.exit_code, 4) << differs.out << differs.err;
+  EXPECT_TRUE(Contains(differs.out, ": 1 airports added.\nairports: 1 before, 2 now\n  + LSGG\n"))
+      << differs.out;
+  EXPECT_EQ(
+      RunCli({"diff", platform::Utf8Of(dir_.Path() / "none"), platform::Utf8Of(target_)}).exit_code,
+      1);
+}
+
 TEST(GenSceneryCommandTest, WritesAnInstallation) {
   TempDir dir;
   const CliResult result = RunCli({"gen-scenery", "--out", (dir / "FS9").string(), "--fs-version",
@@ -313,10 +350,9 @@ std::vector<std::string> Subcommands() {
 // Every subcommand's help shows examples of itself and exactly the exit
 // statuses it can end with; a new subcommand needs a row here.
 TEST(HelpTest, EverySubcommandShowsExamplesAndItsExitStatuses) {
-  const std::map<std::string, std::set<int>> statuses{{"create", {0, 1, 2, 3}},
-                                                      {"demo", {0, 1, 2, 3}},
-                                                      {"dump", {0, 1, 2}},
-                                                      {"gen-scenery", {0, 1, 2}}};
+  const std::map<std::string, std::set<int>> statuses{
+      {"create", {0, 1, 2, 3}}, {"demo", {0, 1, 2, 3}},   {"dump", {0, 1, 2}},
+      {"diff", {0, 1, 2, 4}},   {"status", {0, 1, 2, 4}}, {"gen-scenery", {0, 1, 2}}};
   const std::vector<std::string> names = Subcommands();
   ASSERT_EQ(names.size(), statuses.size());
   for (const std::string& name : names) {
@@ -333,7 +369,7 @@ TEST(HelpTest, EverySubcommandShowsExamplesAndItsExitStatuses) {
                 Contains(shown, "\n  tarnvale-cli " + name + " "))
         << help.out;
     const std::string listed = help.out.substr(exit_status);
-    for (int status = 0; status <= 3; ++status) {
+    for (int status = 0; status <= 4; ++status) {
       const std::regex code("[^[:alnum:]]" + std::to_string(status) + " [a-z]");
       EXPECT_EQ(std::regex_search(listed, code), statuses.at(name).contains(status))
           << status << " in " << listed;
