@@ -282,7 +282,7 @@ TEST(GenSceneryCommandTest, UnknownPresetIsAUsageError) {
   const CliResult result = RunCli(
       {"gen-scenery", "--out", dir.Path().string(), "--fs-version", "9", "--preset", "moon"});
   EXPECT_EQ(result.exit_code, 2);
-  EXPECT_TRUE(Contains(result.err, "moon not in {demo,world}")) << result.err;
+  EXPECT_TRUE(Contains(result.err, "moon not in {demo,full,world}")) << result.err;
 }
 
 // Choices are shown and refused as the words the user types, never as the
@@ -292,7 +292,7 @@ TEST(HelpTest, VersionAndChoicesInWords) {
   EXPECT_EQ(version.exit_code, 0);
   EXPECT_EQ(version.out, "tarnvale-cli " TARNVALE_VERSION "\n");
   const CliResult help = RunCli({"gen-scenery", "--help"});
-  EXPECT_TRUE(Contains(help.out, "--preset demo|world")) << help.out;
+  EXPECT_TRUE(Contains(help.out, "--preset demo|full|world")) << help.out;
   EXPECT_FALSE(Contains(help.out, "->")) << help.out;
   EXPECT_TRUE(Contains(RunCli({"--help"}).out, "Exit status: 0 success")) << help.out;
 }
