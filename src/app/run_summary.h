@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct PhaseTimes {
   std::chrono::nanoseconds loading{};
   std::chrono::nanoseconds binding{};
   std::chrono::nanoseconds writing{};
+  // Bytes the process read while loading the scenery, where the system
+  // counts them.
+  std::optional<std::uint64_t> loading_bytes_read;
 };
 
 // What a run did.

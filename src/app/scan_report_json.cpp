@@ -38,10 +38,12 @@ double Seconds(std::chrono::nanoseconds time) {
 }
 
 json TimesJson(const PhaseTimes& times) {
-  return {{"counting", Seconds(times.counting)},
-          {"loading", Seconds(times.loading)},
-          {"binding", Seconds(times.binding)},
-          {"writing", Seconds(times.writing)}};
+  json object = {{"counting", Seconds(times.counting)},
+                 {"loading", Seconds(times.loading)},
+                 {"binding", Seconds(times.binding)},
+                 {"writing", Seconds(times.writing)}};
+  if (times.loading_bytes_read) object["loading_bytes_read"] = *times.loading_bytes_read;
+  return object;
 }
 
 }  // namespace

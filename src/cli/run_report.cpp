@@ -36,8 +36,9 @@ void PrintTimes(const PhaseTimes& times, std::ostream& out) {
   const double total = Seconds(times.counting + times.loading + times.binding + times.writing);
   out << std::fixed << std::setprecision(3) << "Time: counting " << Seconds(times.counting)
       << " s, loading " << Seconds(times.loading) << " s, binding " << Seconds(times.binding)
-      << " s, writing " << Seconds(times.writing) << " s; total " << total << " s\n"
-      << std::defaultfloat;
+      << " s, writing " << Seconds(times.writing) << " s; total " << total << " s";
+  if (times.loading_bytes_read) out << "; " << *times.loading_bytes_read << " bytes read loading";
+  out << '\n' << std::defaultfloat;
 }
 
 }  // namespace
