@@ -105,7 +105,8 @@ Bytes PayloadPattern(std::uint64_t seed) {
 }
 
 // The header and tables of a file whose sections of the kind's types
-// share its payload, one subsection per MiB of it.
+// share its payload, one subsection per MiB of it, each counting records of
+// about 512 bytes.
 Bytes Fs2004PassedOverHead(const PassedOverFile& file) {
   const KindShape& shape = ShapeOf(file.kind);
   const std::size_t sections = shape.types[0] == shape.types[1] ? 1 : 2;

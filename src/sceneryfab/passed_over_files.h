@@ -30,7 +30,8 @@ struct PassedOverFile {
 // and with sizes spread over each kind's range, numbered from 0; the same
 // for the same seed.
 std::vector<PassedOverFile> PlanPassedOverFiles(std::size_t count, std::uint64_t seed);
-// `count` texture files (bitmaps, which no run opens) in the same form.
+// `count` texture files (bitmaps, which no run opens) in the same form; their
+// kind says nothing.
 std::vector<PassedOverFile> PlanTextureFiles(std::size_t count, std::uint64_t seed);
 
 // The repeating payload that every such file is cut from.
