@@ -46,7 +46,7 @@ _tarnvale_cli() {
       return
       ;;
     --preset)
-      _tarnvale_cli_words "demo world"
+      _tarnvale_cli_words "demo world full"
       return
       ;;
     --program)

@@ -134,8 +134,11 @@ class Run {
     for (const AreaScan& area : summary_.scan.areas) summary_.bgl_files += area.bgl_files;
     NoteWhatIsRead(files, library);
     reading.PrepareProgressBar(summary_.bgl_files);
+    const std::optional<std::uint64_t> read_before = platform::ProcessBytesRead();
     const Interruption stop =
         Timed(summary_.times.loading, [&] { return reading.Read(areas, files, ThreadCount()); });
+    const std::optional<std::uint64_t> read_after = platform::ProcessBytesRead();
+    if (read_before && read_after) summary_.times.loading_bytes_read = *read_after - *read_before;
     if (stop == Interruption::SystemFailure) return endings_.ReadFailed(reading.SystemFailure());
     if (stop != Interruption::None) return endings_.Interrupted(stop);
     // A wrong simulator folder or a renamed drive reads nothing at all: that

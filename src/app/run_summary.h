@@ -37,6 +37,9 @@ struct PhaseTimes {
   std::chrono::nanoseconds binding{};
   std::chrono::nanoseconds writing{};
   std::chrono::nanoseconds comparing{};  // the new set with the one it replaces
+  // Bytes the process read while loading the scenery, where the system
+  // counts them.
+  std::optional<std::uint64_t> loading_bytes_read;
 };
 
 // What a run did.

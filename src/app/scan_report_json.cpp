@@ -39,11 +39,13 @@ double Seconds(std::chrono::nanoseconds time) {
 }
 
 json TimesJson(const PhaseTimes& times) {
-  return {{"counting", Seconds(times.counting)},
-          {"loading", Seconds(times.loading)},
-          {"binding", Seconds(times.binding)},
-          {"writing", Seconds(times.writing)},
-          {"comparing", Seconds(times.comparing)}};
+  json object = {{"counting", Seconds(times.counting)},
+                 {"loading", Seconds(times.loading)},
+                 {"binding", Seconds(times.binding)},
+                 {"writing", Seconds(times.writing)},
+                 {"comparing", Seconds(times.comparing)}};
+  if (times.loading_bytes_read) object["loading_bytes_read"] = *times.loading_bytes_read;
+  return object;
 }
 
 // The new set compared with the one it replaced, when there was one.

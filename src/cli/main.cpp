@@ -136,10 +136,11 @@ void AddGenScenery(CLI::App& app, fab::GenerateOptions& options) {
   CLI::App* gen = app.add_subcommand("gen-scenery", "Write a synthetic simulator installation");
   AddPathOption(*gen, "--out", options.out, "Simulator folder to create")->required();
   AddFsVersion(*gen, options.fs_version)->required();
-  const std::map<std::string, fab::Preset> presets{{"demo", fab::Preset::Demo},
-                                                   {"world", fab::Preset::World}};
+  const std::map<std::string, fab::Preset> presets{
+      {"demo", fab::Preset::Demo}, {"world", fab::Preset::World}, {"full", fab::Preset::Full}};
   AddWordOption(*gen, "--preset", options.preset, presets,
-                "demo (a few areas) or world (the size of a whole stock scenery)")
+                "demo (a few areas), world (the navigation data of a whole stock scenery) or\n"
+                "full (world with the terrain, object and texture files of a stock installation)")
       ->required();
   gen->add_option("--scale", options.scale, "Multiplies every record count of the preset")
       ->check(CLI::PositiveNumber);

@@ -40,7 +40,9 @@ void PrintTimes(const PhaseTimes& times, std::ostream& out) {
       << " s, loading " << Seconds(times.loading) << " s, binding " << Seconds(times.binding)
       << " s, writing " << Seconds(times.writing) << " s";
   if (times.comparing.count() != 0) out << ", comparing " << Seconds(times.comparing) << " s";
-  out << "; total " << total << " s\n" << std::defaultfloat;
+  out << "; total " << total << " s";
+  if (times.loading_bytes_read) out << "; " << *times.loading_bytes_read << " bytes read loading";
+  out << '\n' << std::defaultfloat;
 }
 
 }  // namespace

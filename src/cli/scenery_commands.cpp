@@ -94,7 +94,9 @@ void PrintGenerated(const fab::GenerateSummary& summary, const fs::path& folder,
                     std::ostream& out) {
   out << "Wrote " << summary.bgl_files << " BGL files (" << summary.bgl_bytes << " bytes) in "
       << summary.areas << " scenery areas (" << summary.active_areas << " active) to "
-      << platform::Utf8Of(folder) << '\n';
+      << platform::Utf8Of(folder) << '\n'
+      << "  " << summary.navigation_files << " of them (" << summary.navigation_bytes
+      << " bytes) hold navigation records\n";
   for (const auto& [kind, count] : summary.records) PrintCount(out, kind, count);
 }
 

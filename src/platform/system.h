@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,12 @@ namespace tarnvale::platform {
 
 // This process's identifier.
 long ProcessId();
+
+// The bytes this process has read so far with the system's read calls,
+// from the page cache and the disk alike (Linux: rchar of /proc/self/io;
+// Windows: the process's read transfer count); nothing where the system
+// does not count them.
+std::optional<std::uint64_t> ProcessBytesRead();
 
 // The folder where the program keeps what it writes for this user alone
 // (such as the reports of past runs): $XDG_STATE_HOME/tarnvale, or

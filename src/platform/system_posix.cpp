@@ -9,11 +9,23 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <new>
+#include <string>
 
 namespace tarnvale::platform {
 
 long ProcessId() { return static_cast<long>(::getpid()); }
+
+std::optional<std::uint64_t> ProcessBytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  std::uint64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return std::nullopt;
+}
 
 std::filesystem::path UserStateFolder() {
   namespace fs = std::filesystem;

@@ -133,6 +133,12 @@ Utf8ConsoleOutput::~Utf8ConsoleOutput() {
 
 long ProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
 
+std::optional<std::uint64_t> ProcessBytesRead() {
+  IO_COUNTERS counters{};
+  if (!::GetProcessIoCounters(::GetCurrentProcess(), &counters)) return std::nullopt;
+  return counters.ReadTransferCount;
+}
+
 std::filesystem::path UserStateFolder() {
   const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
   if (!local || !std::filesystem::path(local).is_absolute()) return {};

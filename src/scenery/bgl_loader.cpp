@@ -17,6 +17,9 @@ namespace tarnvale {
 
 namespace {
 
+// A file is read in pages, each read once: its head first, then whole
+// blocks where records are decoded.
+constexpr std::size_t kPageSize = std::size_t{4} * 1024;
 constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
 
 // A file already in memory: everything is there.
@@ -98,7 +101,7 @@ BglFile::BglFile(platform::InputFile file, std::uint8_t* bytes, std::size_t size
       bytes_(bytes),
       own_buffer_(std::move(own_buffer)),
       reused_(reused),
-      loaded_((size + kBlockSize - 1) / kBlockSize, false) {}
+      loaded_((size + kPageSize - 1) / kPageSize, false) {}
 
 BglFile::~BglFile() {
   if (reused_) reused_->GiveBack();
@@ -108,27 +111,33 @@ void BglFile::Fetch(std::size_t offset, std::size_t count) {
   const std::size_t size = Size();
   if (offset >= size || count == 0) return;
   const std::size_t end = count < size - offset ? offset + count : size;
-  const std::size_t first = offset / kBlockSize;
-  const std::size_t last = (end - 1) / kBlockSize;
-  std::size_t block = first;
-  while (block <= last) {
-    if (loaded_[block]) {
-      ++block;
+  // A first read inside the head reads the head alone: a file that holds
+  // nothing the run decodes costs its header and section table. Later reads
+  // take the whole blocks around what they ask for, read pages excepted.
+  const bool head = brought_in_ == 0 && end <= kBglHeadSize;
+  const std::size_t from = head ? 0 : offset / kBlockSize * kBlockSize;
+  const std::size_t to =
+      std::min(head ? kBglHeadSize : (end + kBlockSize - 1) / kBlockSize * kBlockSize, size);
+  std::size_t page = from / kPageSize;
+  const std::size_t last_page = (to - 1) / kPageSize;
+  while (page <= last_page) {
+    if (loaded_[page]) {
+      ++page;
       continue;
     }
-    std::size_t run_end = block;  // neighbouring missing blocks are read at once
-    while (run_end <= last && !loaded_[run_end]) ++run_end;
-    ReadRange(block * kBlockSize, std::min(run_end * kBlockSize, size));
-    std::fill(loaded_.begin() + static_cast<std::ptrdiff_t>(block),
+    std::size_t run_end = page;  // neighbouring missing pages are read at once
+    while (run_end <= last_page && !loaded_[run_end]) ++run_end;
+    ReadRange(page * kPageSize, std::min(run_end * kPageSize, size));
+    std::fill(loaded_.begin() + static_cast<std::ptrdiff_t>(page),
               loaded_.begin() + static_cast<std::ptrdiff_t>(run_end), true);
-    block = run_end;
+    page = run_end;
   }
-  // The blocks read before and after, joined to these, are in as well.
-  std::size_t in_first = first;
+  // The pages read before and after, joined to these, are in as well.
+  std::size_t in_first = offset / kPageSize;
   while (in_first > 0 && loaded_[in_first - 1]) --in_first;
-  std::size_t in_end = last + 1;
+  std::size_t in_end = (end - 1) / kPageSize + 1;
   while (in_end < loaded_.size() && loaded_[in_end]) ++in_end;
-  MarkIn(in_first * kBlockSize, std::min(in_end * kBlockSize, size));
+  MarkIn(in_first * kPageSize, std::min(in_end * kPageSize, size));
 }
 
 // Reads [from, to) into the buffer; a file that ends early or fails to read

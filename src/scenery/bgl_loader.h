@@ -64,8 +64,13 @@ struct FileReading {
 [[nodiscard]] LoadResult LoadBgl(NavDatabase& db, BglBytes& bytes, FsVersion fs_version,
                                  FileReading* reading = nullptr);
 
-// A file on disk, read in 64 KiB blocks as the walk asks for them, so that
-// the sections a creation run skips are never read. Its buffer is address
+// The first bytes of a file that its first read brings in alone: room for
+// the header and the section table of any stock file.
+inline constexpr std::size_t kBglHeadSize = std::size_t{4} * 1024;
+
+// A file on disk, read as the walk asks for it: the head first, then 64 KiB
+// blocks, so that the sections a creation run skips are never read and a
+// file that holds none it reads costs its head alone. Its buffer is address
 // space of the file's size that holds memory only where blocks were read,
 // so a file larger than memory is read like any other. The window keeps the
 // size the file had when it was opened: when the file shrinks meanwhile the
@@ -105,7 +110,7 @@ class BglFile final : public BglBytes {
   std::uint8_t* bytes_;
   Block own_buffer_;                // when the thread's reused buffer was taken
   ReusedBuffer* reused_ = nullptr;  // otherwise
-  std::vector<bool> loaded_;        // per block
+  std::vector<bool> loaded_;        // per page
   bool incomplete_ = false;
   std::error_code read_error_;
   std::uint64_t brought_in_ = 0;

@@ -183,6 +183,7 @@ SceneryFormat Fs2002Format() {
     WriteBytesToFile(path, bytes);
     return static_cast<std::uintmax_t>(bytes.size());
   };
+  format.passed_over_head = Fs2002PassedOverHead;
   return format;
 }
 

@@ -56,6 +56,8 @@ std::uintmax_t WriteSkipped(const std::filesystem::path& path, std::size_t size,
 
 }  // namespace
 
-SceneryFormat Fs2004Format() { return SceneryFormat{WriteContent, WriteSkipped}; }
+SceneryFormat Fs2004Format() {
+  return SceneryFormat{WriteContent, WriteSkipped, Fs2004PassedOverHead};
+}
 
 }  // namespace tarnvale::fab

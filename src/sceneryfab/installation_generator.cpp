@@ -43,7 +43,10 @@ class InstallationGenerator {
     if (options_.fs_version == FsVersion::Fs2004)
       installation_.AddArea(PlannedArea("Base", scenery_root_ + "\\BASE"));
     const std::vector<AreaInfo> areas = world_.Areas();
-    for (std::size_t area = 0; area < areas.size(); ++area) WriteArea(area, areas[area]);
+    std::vector<std::filesystem::path> folders;
+    for (std::size_t area = 0; area < areas.size(); ++area)
+      folders.push_back(WriteArea(area, areas[area]));
+    WriteBulk(folders);
     if (world_.Plan().inactive_area) WriteInactiveArea();
     installation_.WriteSceneryCfg();
     summary_.areas = installation_.Areas().size();
@@ -53,7 +56,8 @@ class InstallationGenerator {
   }
 
  private:
-  void WriteArea(std::size_t area, const AreaInfo& info) {
+  // Returns the area's BGL folder.
+  std::filesystem::path WriteArea(std::size_t area, const AreaInfo& info) {
     const std::filesystem::path folder =
         installation_.AddArea(PlannedArea(info.title, scenery_root_ + "\\" + info.folder));
     std::uintmax_t navigation_bytes = 0;
@@ -66,6 +70,37 @@ class InstallationGenerator {
       navigation_bytes += written.bytes;
     }
     WriteSkippedFiles(area, folder, navigation_bytes);
+    return folder;
+  }
+
+  // The files of the installation's bulk, spread in turn over the tiles'
+  // areas (`folders`) and areas of their own; each area's textures go to
+  // the texture folder beside its BGL folder.
+  void WriteBulk(std::vector<std::filesystem::path> folders) {
+    const PresetPlan& plan = world_.Plan();
+    for (std::size_t area = 0; area < plan.passed_over_areas; ++area) {
+      const std::string number = ZeroPadded(area + 1, 2);
+      folders.push_back(installation_.AddArea(
+          PlannedArea("Terrain and Objects " + number, scenery_root_ + "\\Terrain" + number)));
+    }
+    const Bytes pattern = PayloadPattern(options_.seed);
+    const std::vector<PassedOverFile> files =
+        PlanPassedOverFiles(plan.passed_over_files, options_.seed);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      WritePassedOverFile(folders[i % folders.size()] / files[i].name, files[i],
+                          format_.passed_over_head(files[i]), pattern);
+      summary_.bgl_bytes += files[i].size;
+      summary_.skipped_bytes += files[i].size;
+      ++summary_.bgl_files;
+      ++summary_.skipped_files;
+    }
+    const std::vector<PassedOverFile> textures =
+        PlanTextureFiles(plan.texture_files, options_.seed);
+    for (std::size_t i = 0; i < textures.size(); ++i) {
+      const std::filesystem::path folder = folders[i % folders.size()].parent_path() / "Texture";
+      WritePassedOverFile(folder / textures[i].name, textures[i], TextureHead(textures[i]),
+                          pattern);
+    }
   }
 
   // Terrain and object files outweigh the navigation data many times over.

@@ -12,7 +12,7 @@ namespace {
 
 PresetPlan BasePlan(Preset preset) {
   PresetPlan plan;
-  if (preset == Preset::World) {
+  if (preset == Preset::World || preset == Preset::Full) {
     plan.tiles = 240;
     plan.areas = 12;
     plan.south = -56.0, plan.north = 72.0, plan.west = -180.0, plan.east = 180.0;
@@ -32,6 +32,15 @@ PresetPlan BasePlan(Preset preset) {
     plan.skipped_bytes_per_navigation_byte = 2.0;
   }
   plan.inactive_area = true;
+  if (preset == Preset::Full) {
+    // A stock installation of either simulator: about 2.5 GB on disk in
+    // some 30 scenery areas, several thousand BGL files of terrain, land
+    // class, water and roads, object libraries and exclusions, and a few
+    // thousand textures.
+    plan.passed_over_files = 3000;
+    plan.passed_over_areas = 16;
+    plan.texture_files = 4000;
+  }
   return plan;
 }
 
@@ -49,10 +58,13 @@ PresetPlan PlanFor(Preset preset, double scale) {
   PresetPlan plan = BasePlan(preset);
   plan.tiles = std::max<std::size_t>(1, Scaled(plan.tiles, scale));
   plan.areas = std::min(plan.areas, plan.tiles);
-  for (std::size_t* count : {&plan.airports, &plan.ilss, &plan.vors, &plan.ndbs,
-                             &plan.intersections, &plan.airways, &plan.boundaries}) {
+  for (std::size_t* count :
+       {&plan.passed_over_files, &plan.passed_over_areas, &plan.texture_files, &plan.airports,
+        &plan.ilss, &plan.vors, &plan.ndbs, &plan.intersections, &plan.airways, &plan.boundaries}) {
     *count = Scaled(*count, scale);
   }
+  if (plan.passed_over_files > 0)
+    plan.passed_over_areas = std::max<std::size_t>(1, plan.passed_over_areas);
   return plan;
 }
 

@@ -6,7 +6,7 @@
 
 namespace tarnvale::fab {
 
-enum class Preset { Demo, World };
+enum class Preset { Demo, World, Full };
 
 // What a preset holds over the whole installation, after scaling, and how
 // it is cut into tiles and scenery areas.
@@ -27,6 +27,12 @@ struct PresetPlan {
   std::size_t skipped_files_per_area = 0;
   double skipped_bytes_per_navigation_byte = 0.0;
   bool inactive_area = false;  // an extra, inactive area with navigation files
+  // The bulk of a stock installation beside its navigation files: BGL files
+  // that hold nothing Tarnvale reads, spread over the tiles' areas and
+  // areas of their own, and texture files in every area's texture folder.
+  std::size_t passed_over_files = 0;
+  std::size_t passed_over_areas = 0;
+  std::size_t texture_files = 0;
 };
 
 // The plan of `preset` scaled by `scale`: tile count and totals shrink or

@@ -13,6 +13,7 @@
 
 #include "sceneryfab/byte_buffer.h"
 #include "sceneryfab/model.h"
+#include "sceneryfab/passed_over_files.h"
 
 namespace tarnvale::fab {
 
@@ -34,6 +35,9 @@ struct SceneryFormat {
   std::function<std::uintmax_t(const std::filesystem::path& path, std::size_t size,
                                std::uint64_t seed)>
       write_skipped;
+  // The head of a file of a stock installation's bulk that the loader
+  // passes over: header and tables, in this version's format.
+  std::function<Bytes(const PassedOverFile& file)> passed_over_head;
 };
 
 // The FS2004 writer (fs2004_writer.h) in this form.

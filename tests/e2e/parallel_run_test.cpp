@@ -26,36 +26,48 @@ struct RunResult {
   std::vector<std::string> view_calls;
 };
 
+// Generates an installation into `simulator` and a radar program folder
+// reading it into `target`.
+void Prepare(const fs::path& simulator, const fs::path& target, FsVersion fs_version,
+             fab::Preset preset, std::uint64_t seed, double scale) {
+  fab::GenerateOptions options;
+  options.out = simulator;
+  options.fs_version = fs_version;
+  options.preset = preset;
+  options.scale = scale;
+  options.seed = seed;
+  fab::GenerateInstallation(options);
+  testing::WriteProgramConfigFile(target, 2, ToNumber(fs_version), simulator.string());
+  fs::create_directories(target / "DEFAULT_DB");
+}
+
+// A creation run for the program folder `target` on `threads` threads (0:
+// the default).
+RunResult RunCreation(const fs::path& target, unsigned threads) {
+  ProgramState state;
+  state.TargetFolder = target;
+  EXPECT_EQ(state.config.ReadProgramConfig(target / "Program_Config.cfg"), CfgResult::Ok);
+  state.threads = threads;
+  testing::RecordingRunView view;
+  const RunSummary summary = CreationRun(state, view);
+  EXPECT_EQ(summary.ending, RunEnding::Success) << summary.message;
+  RunResult result{{}, ScanReportText(summary.scan, summary.records), view.Calls()};
+  for (const auto& entry : fs::directory_iterator(target)) {
+    if (entry.is_regular_file()) {
+      result.files[entry.path().filename().string()] = testing::ReadFile(entry.path());
+    }
+  }
+  return result;
+}
+
 class ParallelRun : public ::testing::TestWithParam<std::tuple<FsVersion, std::uint64_t>> {
  protected:
   ParallelRun() {
-    fab::GenerateOptions options;
-    options.out = simulator_;
-    options.fs_version = std::get<0>(GetParam());
-    options.preset = fab::Preset::World;
-    options.scale = 0.02;
-    options.seed = std::get<1>(GetParam());
-    fab::GenerateInstallation(options);
-    testing::WriteProgramConfigFile(target_, 2, ToNumber(options.fs_version), simulator_.string());
-    fs::create_directories(target_ / "DEFAULT_DB");
+    Prepare(simulator_, target_, std::get<0>(GetParam()), fab::Preset::World,
+            std::get<1>(GetParam()), 0.02);
   }
 
-  RunResult Run(unsigned threads) {
-    ProgramState state;
-    state.TargetFolder = target_;
-    EXPECT_EQ(state.config.ReadProgramConfig(target_ / "Program_Config.cfg"), CfgResult::Ok);
-    state.threads = threads;
-    testing::RecordingRunView view;
-    const RunSummary summary = CreationRun(state, view);
-    EXPECT_EQ(summary.ending, RunEnding::Success) << summary.message;
-    RunResult result{{}, ScanReportText(summary.scan, summary.records), view.Calls()};
-    for (const auto& entry : fs::directory_iterator(target_)) {
-      if (entry.is_regular_file()) {
-        result.files[entry.path().filename().string()] = testing::ReadFile(entry.path());
-      }
-    }
-    return result;
-  }
+  RunResult Run(unsigned threads) { return RunCreation(target_, threads); }
 
   testing::TempDir dir_;
   fs::path simulator_ = dir_ / "Simulator";
@@ -77,6 +89,30 @@ TEST_P(ParallelRun, GivesWhatOneThreadGives) {
 INSTANTIATE_TEST_SUITE_P(GeneratedWorlds, ParallelRun,
                          ::testing::Combine(::testing::Values(FsVersion::Fs2004, FsVersion::Fs2002),
                                             ::testing::Values(11u, 12u)));
+
+// A whole installation adds thousands of terrain, object and texture files
+// to the world's navigation files: the run writes the world's database from
+// it, on one thread as on several.
+class FullInstallation : public ::testing::TestWithParam<FsVersion> {};
+
+TEST_P(FullInstallation, WritesTheWorldsDatabase) {
+  const testing::TempDir dir;
+  Prepare(dir / "World", dir / "WorldRadar", GetParam(), fab::Preset::World, 13, 0.01);
+  Prepare(dir / "Full", dir / "FullRadar", GetParam(), fab::Preset::Full, 13, 0.01);
+  const RunResult world = RunCreation(dir / "WorldRadar", 0);
+  const RunResult full = RunCreation(dir / "FullRadar", 0);
+  const RunResult full_one_thread = RunCreation(dir / "FullRadar", 1);
+  ASSERT_GE(world.files.size(), 8u);
+  EXPECT_EQ(full_one_thread.files, full.files);
+  for (const auto& [name, bytes] : world.files) {
+    if (name == "Program_Config.cfg") continue;  // names its own simulator folder
+    EXPECT_TRUE(full.files.count(name) && full.files.at(name) == bytes) << name;
+  }
+  EXPECT_EQ(full.files.size(), world.files.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSimulators, FullInstallation,
+                         ::testing::Values(FsVersion::Fs2004, FsVersion::Fs2002));
 
 }  // namespace
 }  // namespace tarnvale

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/fault_injection.h"
+#include "platform/system.h"
 #include "support/deadline.h"
 #include "support/temp_dir.h"
 
@@ -46,6 +47,24 @@ TEST(InputFile, ReadAtStopsAtTheEndOfTheFile) {
 
 // Only regular files open, and a refusal says why; a FIFO without a writer
 // must not make Open wait.
+// The process's read count, where the system keeps one, grows by at least
+// what its reads return.
+TEST(ProcessBytesRead, GrowsByWhatReadsReturn) {
+  const TempDir dir;
+  constexpr std::size_t kSize = 256 * 1024;
+  WriteFile(dir / "read.bin", std::string(kSize, 'r'));
+  const std::optional<std::uint64_t> before = ProcessBytesRead();
+  if (!before) GTEST_SKIP() << "this system counts no bytes read";
+  std::optional<InputFile> file = InputFile::Open(dir / "read.bin");
+  ASSERT_TRUE(file);
+  std::vector<char> buffer(kSize);
+  std::error_code error;
+  ASSERT_EQ(file->ReadAt(0, buffer.data(), kSize, error), kSize);
+  const std::optional<std::uint64_t> after = ProcessBytesRead();
+  ASSERT_TRUE(after);
+  EXPECT_GE(*after - *before, kSize);
+}
+
 TEST(InputFile, RefusesAnythingButARegularFile) {
   TempDir dir;
   fs::create_directory(dir / "scenery.bgl");

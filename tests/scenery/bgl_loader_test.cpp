@@ -15,6 +15,7 @@
 #include "platform/fault_injection.h"
 #include "scenery/nav_database.h"
 #include "sceneryfab/fs2004_writer.h"
+#include "sceneryfab/passed_over_files.h"
 #include "sceneryfab/preset_generator.h"
 #include "support/temp_dir.h"
 
@@ -116,6 +117,40 @@ TEST(BglLoader, ReadingFromDiskGivesWhatReadingFromMemoryGives) {
   EXPECT_EQ(reading.status, FileStatus::Read);
   EXPECT_EQ(Counts(from_disk), fab::CountFs2004Records(OneOfEach()));
   EXPECT_EQ(Dump(from_disk), Dump(from_memory));
+}
+
+// Terrain, land class, object library and exclusion files hold nothing the
+// run reads: of each, only the head that holds its header and section table
+// is read, however large the file.
+TEST(BglFile, AFileOfPassedOverSectionsIsReadNoFurtherThanItsHead) {
+  struct Case {
+    FsVersion fs_version;
+    fab::PassedOverKind kind;
+    fab::Bytes (*head)(const fab::PassedOverFile&);
+  };
+  const Case cases[] = {
+      {FsVersion::Fs2004, fab::PassedOverKind::Elevation, fab::Fs2004PassedOverHead},
+      {FsVersion::Fs2004, fab::PassedOverKind::Vector, fab::Fs2004PassedOverHead},
+      {FsVersion::Fs2004, fab::PassedOverKind::Exclusion, fab::Fs2004PassedOverHead},
+      {FsVersion::Fs2002, fab::PassedOverKind::Elevation, fab::Fs2002PassedOverHead},
+      {FsVersion::Fs2002, fab::PassedOverKind::ObjectLibrary, fab::Fs2002PassedOverHead},
+  };
+  testing::TempDir dir;
+  const fab::Bytes pattern = fab::PayloadPattern(1);
+  for (const Case& c : cases) {
+    const fab::PassedOverFile planned{"TERRAIN.BGL", c.kind, 3 * 1024 * 1024 + 5, 77};
+    fab::WritePassedOverFile(dir / planned.name, planned, c.head(planned), pattern);
+    std::error_code error;
+    const std::unique_ptr<BglFile> file = BglFile::Open(dir / planned.name, error);
+    ASSERT_TRUE(file) << error.message();
+    NavDatabase db;
+    FileReading reading;
+    ASSERT_EQ(LoadBgl(db, *file, c.fs_version, &reading), LoadResult::Ok);
+    EXPECT_TRUE(db.Empty());
+    EXPECT_EQ(reading.status, FileStatus::Read);
+    EXPECT_EQ(file->BroughtIn(), kBglHeadSize)
+        << ToNumber(c.fs_version) << ' ' << static_cast<int>(c.kind);
+  }
 }
 
 TEST(BglFile, AFileThatChangesSizeWhileReadIsReadAsOpened) {
