@@ -49,6 +49,10 @@ void AskforQuelbyProgram::Prefill(TargetProgramChoice choice, const QString& fol
   SetupDialog::Prefill(static_cast<int>(choice), folder);
 }
 
+void AskforQuelbyProgram::OfferFound(const std::vector<FoundProgram>& found) {
+  static_cast<void>(found);
+}
+
 TargetProgramChoice AskforQuelbyProgram::Choice() const {
   return static_cast<TargetProgramChoice>(CheckedRadioButton());
 }

@@ -2,6 +2,9 @@
 // for, and the folder where it is installed.
 #pragma once
 
+#include <vector>
+
+#include "app/desktop_session.h"
 #include "gui/setup_dialog.h"
 
 namespace tarnvale::gui {
@@ -12,6 +15,9 @@ class AskforQuelbyProgram final : public SetupDialog {
 
   // What the next openings show (the last answer, remembered).
   void Prefill(TargetProgramChoice choice, const QString& folder);
+  // The programs found installed, listed under the dialog; choosing one
+  // fills in its choice and folder.
+  void OfferFound(const std::vector<FoundProgram>& found);
   // The choice of the last accepted answer.
   TargetProgramChoice Choice() const;
 
