@@ -215,6 +215,8 @@ void TarnvaleDlg::ShowSetup() {
                                     std::pair(simulator_line_, SimulatorLine(state_))}) {
     label->SetFullText(ToQString(line.head), ToQString(line.rest));
   }
+  // The run shown is kept while the window serves its folder.
+  if (last_run_ && last_run_->scan.target == state_.TargetFolder) return;
   const std::optional<RunSummary> kept = LastKeptRun(state_.report_archive, state_.TargetFolder);
   if (kept) {
     ShowLastRun(*kept);
