@@ -109,7 +109,7 @@ RunSummary SummaryFrom(const json& report) {
   RunSummary summary;
   ScanReport& scan = summary.scan;
   scan.simulator = platform::PathFromUtf8(report.at("simulator").get<std::string>());
-  scan.fs_version = FsVersionFromNumber(report.at("fs_version").get<int>());
+  scan.fs_version = FsVersionFromNumber(report.at("fs_version").get<std::int16_t>());
   scan.target = platform::PathFromUtf8(report.at("target").get<std::string>());
   for (const json& area : report.at("areas")) {
     scan.areas.push_back({area.at("title").get<std::string>(),

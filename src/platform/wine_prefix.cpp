@@ -249,7 +249,7 @@ fs::path ProgramFilesFolder(const fs::path& near) {
   for (const fs::path& prefix : CandidatePrefixes(near)) {
     const fs::path drive_c = WineDriveFolder('c', prefix / "drive_c");
     if (drive_c.empty()) continue;
-    const fs::path programs = ResolvePath("Program Files", drive_c);
+    fs::path programs = ResolvePath("Program Files", drive_c);
     if (IsFolder(programs)) return programs;
   }
   return {};
