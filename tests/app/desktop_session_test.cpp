@@ -250,6 +250,24 @@ TEST_F(DesktopSessionTest, TheFolderIsFreeWhileTheSimulatorQuestionWaits) {
   EXPECT_EQ(written.FS_Version, FsVersion::Fs2002);
 }
 
+// The code page chosen under File applies at once and is remembered with
+// the target; the next start applies it before anything is read.
+TEST_F(DesktopSessionTest, TheChosenCodePageIsRememberedAndAppliedAtTheNextStart) {
+  const platform::CodePage before = platform::ActiveCodePage();
+  view_.target = scopel_;
+  ASSERT_EQ(StartDesktopSession(state_, view_, memory_), StartupOutcome::Ready);
+  ASSERT_TRUE(ChooseCodePage(state_, platform::CodePage::Windows1250, memory_));
+  EXPECT_EQ(memory_.kept.code_page, platform::CodePage::Windows1250);
+  EXPECT_EQ(memory_.kept.folder, scopel_);
+
+  platform::SetActiveCodePage(platform::CodePage::Windows1252);
+  ProgramState next;
+  ASSERT_EQ(StartDesktopSession(next, view_, memory_), StartupOutcome::Ready);
+  EXPECT_EQ(platform::ActiveCodePage(), platform::CodePage::Windows1250);
+  EXPECT_EQ(memory_.kept.code_page, platform::CodePage::Windows1250);  // kept by the start
+  platform::SetActiveCodePage(before);
+}
+
 // Before any version is chosen the simulator dialog offers the installs of
 // both, each naming its version; a single one fills version and folder in.
 TEST(SimulatorOfferTest, BothVersionsBeforeAnyIsChosen) {
