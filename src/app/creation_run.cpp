@@ -126,7 +126,8 @@ class Run {
 
   RunSummary ReadScenery(const std::filesystem::path& library) {
     const std::vector<SceneryArea>& areas = state_.config.SceneryAreas;
-    summary_.scan = PlanScan(areas, simulator_, state_.config.FS_Version, state_.TargetFolder);
+    summary_.scan = PlanScan(areas, simulator_, state_.config.FS_Version, state_.TargetFolder,
+                             state_.front_end);
     SceneryReading reading(db_, state_.config.FS_Version, view_, halt_, state_.cancel,
                            summary_.scan);
     const std::vector<platform::FolderMatches> files =
