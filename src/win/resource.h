@@ -12,6 +12,7 @@
 #define IDD_ABOUT 104
 #define IDD_RUN_ENDING 105
 #define IDD_REPORT 106
+#define IDD_MESSAGE 107
 #define IDR_MAIN_MENU 110
 
 // Main window.
@@ -58,8 +59,8 @@
 #define IDC_TARGET_OK 1030
 #define IDC_TARGET_BROWSE 1031
 
-// The message at the end of a run, and its report.
-#define IDC_ENDING_TEXT 1050
+// The messages, the one at the end of a run, and its report.
+#define IDC_MESSAGE_TEXT 1050
 #define IDC_ENDING_SUMMARY 1051
 #define IDC_DETAILS 1052
 #define IDC_FIND_LABEL 1053

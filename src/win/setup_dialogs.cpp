@@ -10,6 +10,7 @@
 
 #include "platform/wine_prefix.h"
 #include "win/dialog_fit.h"
+#include "win/report_windows.h"
 #include "win/resource.h"
 #include "win/win_text.h"
 

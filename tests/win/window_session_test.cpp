@@ -122,7 +122,7 @@ TEST_F(WindowsProgram, FirstStartRefusedFolderWholeRunAndChange) {
             Text(window, IDC_PROGRAM_LINE).rfind(L"Program: Scopel v5.0 (For FS2002/2004)", 0), 0u);
         Press(window, IDC_CREATE);
         const HWND ending = WaitForWindow(ProgramName());
-        EXPECT_EQ(Utf8(Text(ending, IDC_ENDING_TEXT)), text::kRunSucceeded);
+        EXPECT_EQ(Utf8(Text(ending, IDC_MESSAGE_TEXT)), text::kRunSucceeded);
         EXPECT_EQ(Text(ending, IDC_ENDING_SUMMARY).rfind(L"Records: ", 0), 0u);
         Press(ending, IDC_DETAILS);
         const HWND report = WaitForWindow(ProgramName() + L" - Report");
@@ -213,7 +213,7 @@ TEST_F(HeldRun, CancelPressedTwiceEndsWithOneCancelMessage) {
       },
       [&](HWND window) {
         const HWND ending = WaitForWindow(ProgramName());
-        shown = Text(ending, IDC_ENDING_TEXT);
+        shown = Text(ending, IDC_MESSAGE_TEXT);
         std::erase(shown, L'\r');  // the dialog breaks its lines as Windows does
         Press(ending, IDOK);
         WaitUntilClosed(ending);

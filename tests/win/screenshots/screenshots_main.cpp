@@ -134,8 +134,13 @@ int main(int argc, char** argv) {
   driver.join();
 
   setup.PrefillTarget(TargetProgramChoice::Radar, "C:\\Program Files\\Scopel v5");
-  driver = std::thread(
-      [&] { shots.Take(L"Getting Quelby's Program Main Information", "target-program-dialog"); });
+  driver = std::thread([&] {
+    const HWND dialog = WaitForWindow(L"Getting Quelby's Program Main Information");
+    shots.Save(dialog, "target-program-dialog");
+    Press(dialog, IDC_TARGET_OK);  // a folder this computer does not have: the message says so
+    shots.Take(ProgramName(), "message-box", IDOK);
+    Press(WaitForWindow(L"Getting Quelby's Program Main Information"), IDCANCEL);
+  });
   setup.AskTargetFolder();
   driver.join();
 
