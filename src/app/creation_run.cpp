@@ -123,7 +123,8 @@ class Run {
 
   RunSummary ReadScenery() {
     const std::vector<SceneryArea>& areas = state_.config.SceneryAreas;
-    summary_.scan = PlanScan(areas, simulator_, state_.config.FS_Version, state_.TargetFolder);
+    summary_.scan = PlanScan(areas, simulator_, state_.config.FS_Version, state_.TargetFolder,
+                             state_.front_end);
     SceneryReading reading(db_, state_.config.FS_Version, view_, halt_, state_.cancel,
                            summary_.scan);
     const std::vector<platform::FolderMatches> files =
@@ -268,6 +269,7 @@ class Run {
 
 RunSummary CreationRun(ProgramState& state, RunView& view, const std::stop_token& halt) {
   RunSummary summary = Run(state, view, halt).Execute();
+  summary.finished = std::chrono::system_clock::now();
   if (state.report_archive.empty() || summary.scan.areas.empty() || halt.stop_requested()) {
     return summary;
   }

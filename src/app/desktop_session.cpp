@@ -4,10 +4,13 @@
 #include "app/desktop_session.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <system_error>
 
 #include "app/messages.h"
 #include "app/scan_report.h"
+#include "app/scan_report_json.h"
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
@@ -19,6 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::string_view kProgramConfigFile = "Program_Config.cfg";
+
 std::string InFolder(const std::string& folder) {
   return folder.empty() ? std::string() : ", in " + folder;
 }
@@ -28,7 +33,7 @@ std::string HeadNaming(std::string_view what, std::string_view name) {
 }
 
 void Remember(const ProgramState& state, const DesktopStartupView& view, TargetMemory& memory) {
-  memory.Save({view.AcceptedTargetChoice(), state.TargetFolder});
+  memory.Save({view.AcceptedTargetChoice(), state.TargetFolder, memory.Load().code_page});
 }
 
 // `folder`, or the nearest folder above it that exists; empty when none does.
@@ -56,6 +61,56 @@ std::vector<fs::path> RegisteredInstalls(FsVersion version) {
     }
   }
   return folders;
+}
+
+// "Records: 2 airports, 5 runways", the kinds with none left out; empty
+// when there are none.
+std::string RecordsLine(const std::vector<RecordCount>& records) {
+  std::string line;
+  for (const RecordCount& record : records) {
+    if (record.count == 0) continue;
+    line += (line.empty() ? "Records: " : ", ") + std::to_string(record.count) + ' ' + record.kind;
+  }
+  return line;
+}
+
+// "1.2 MB", "340 KB", "512 bytes".
+std::string SizeText(std::uintmax_t bytes) {
+  constexpr std::uintmax_t kKilo = 1024;
+  if (bytes < kKilo) return std::to_string(bytes) + " bytes";
+  const bool mega = bytes >= kKilo * kKilo;
+  const double value =
+      static_cast<double>(bytes) / static_cast<double>(mega ? kKilo * kKilo : kKilo);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f %s", value, mega ? "MB" : "KB");
+  return text;
+}
+
+// "2026-12-10 09:14 UTC".
+std::string WhenText(std::chrono::system_clock::time_point time) {
+  const std::string utc = UtcText(time);  // "2026-12-10T09:14:03Z"
+  return utc.substr(0, 10) + " " + utc.substr(11, 5) + " UTC";
+}
+
+std::string_view EndingWords(RunEnding ending) {
+  switch (ending) {
+    case RunEnding::Success:
+      return "completed";
+    case RunEnding::Cancelled:
+      return "cancelled";
+    case RunEnding::NoSceneryArea:
+    case RunEnding::NothingRead:
+      return "nothing written";
+    default:
+      break;
+  }
+  return "failed";
+}
+
+std::string SecondsText(std::chrono::nanoseconds time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", std::chrono::duration<double>(time).count());
+  return text;
 }
 
 std::vector<fs::path> SimulatorInstalls(FsVersion version, const fs::path& target_folder) {
@@ -130,16 +185,87 @@ SetupLine SimulatorLine(const ProgramState& state) {
 }
 
 std::vector<std::string> RunEndingSummary(const RunSummary& summary) {
-  std::string records;
-  for (const RecordCount& record : summary.records) {
-    if (record.count == 0) continue;
-    records +=
-        (records.empty() ? "Records: " : ", ") + std::to_string(record.count) + ' ' + record.kind;
-  }
   std::vector<std::string> lines;
-  if (!records.empty()) lines.push_back(records);
+  if (std::string records = RecordsLine(summary.records); !records.empty()) {
+    lines.push_back(std::move(records));
+  }
   for (std::string& line : ScanSummaryLines(summary.scan)) lines.push_back(std::move(line));
   return lines;
+}
+
+std::vector<std::string> LastRunLines(const RunSummary& summary) {
+  std::string head = "Last run: " + WhenText(summary.finished);
+  if (const std::string_view simulator = SimulatorName(summary.scan.fs_version);
+      !simulator.empty()) {
+    head.append(", ").append(simulator);
+  }
+  head.append(": ").append(EndingWords(summary.ending));
+  std::vector<std::string> lines = {head};
+  if (std::string records = RecordsLine(summary.records); !records.empty()) {
+    lines.push_back(std::move(records));
+  }
+  std::uintmax_t bytes = 0;
+  for (const WrittenFile& file : summary.files) bytes += file.bytes;
+  lines.push_back(summary.files.empty() ? std::string("Files written: none")
+                                        : "Files written: " + std::to_string(summary.files.size()) +
+                                              " (" + SizeText(bytes) + ")");
+  const std::vector<std::string>& warnings = summary.scan.warnings;
+  if (warnings.empty()) {
+    lines.emplace_back("No warnings");
+  } else {
+    lines.push_back(warnings.size() == 1 ? warnings.front()
+                                         : std::to_string(warnings.size()) +
+                                               " warnings, the first: " + warnings.front());
+  }
+  return lines;
+}
+
+std::string RunDetailsText(const RunSummary& summary) {
+  std::string text = ScanReportText(summary.scan, summary.records);
+  text += "\nFiles written:\n";
+  if (summary.files.empty()) text += "  none\n";
+  for (const WrittenFile& file : summary.files) {
+    text += "  " + file.name + ": " + std::to_string(file.bytes) + " bytes\n";
+  }
+  const PhaseTimes& times = summary.times;
+  text += "\nPhase times:\n  counting: " + SecondsText(times.counting) +
+          "\n  loading: " + SecondsText(times.loading) +
+          "\n  binding: " + SecondsText(times.binding) +
+          "\n  writing: " + SecondsText(times.writing) + "\n";
+  return text;
+}
+
+const std::vector<CodePageItem>& CodePageItems() {
+  static const std::vector<CodePageItem> items = {
+      {platform::CodePage::Windows1250, "Central European (1250)"},
+      {platform::CodePage::Windows1251, "Cyrillic (1251)"},
+      {platform::CodePage::Windows1252, "Western (1252)"}};
+  return items;
+}
+
+bool ChooseCodePage(ProgramState& state, platform::CodePage code_page, TargetMemory& memory) {
+  if (!CanChangeSetup(state)) return false;
+  platform::SetActiveCodePage(code_page);
+  RememberedTarget remembered = memory.Load();
+  remembered.code_page = code_page;
+  memory.Save(remembered);
+  return true;
+}
+
+std::string FoundProgramLabel(const FoundProgram& program) {
+  return std::string(TargetProgramName(program.choice)) + ": " + program.folder;
+}
+
+std::vector<FoundProgram> LookForTargetPrograms(const fs::path& near) {
+  std::vector<FoundProgram> found;
+  for (const fs::path& folder : platform::FindInstalledPrograms(kProgramConfigFile, near)) {
+    CFG_File_Reader config;
+    const fs::path file = platform::FindFile(folder, kProgramConfigFile);
+    if (config.ReadProgramConfig(file) != CfgResult::Ok) continue;
+    const TargetProgramChoice choice = TargetChoiceOf(config, folder);
+    if (choice != TargetProgramChoice::None) found.push_back({choice, FieldTextOf(folder, {})});
+  }
+  return found;
 }
 
 TargetProgramChoice TargetChoiceFromNumber(long number) {
@@ -149,8 +275,20 @@ TargetProgramChoice TargetChoiceFromNumber(long number) {
 
 StartupOutcome StartDesktopSession(ProgramState& state, DesktopStartupView& view,
                                    TargetMemory& memory) {
+  state.front_end = FrontEnd::Window;
   const RememberedTarget remembered = memory.Load();
-  view.PrefillTarget(remembered.choice, remembered.folder);
+  if (remembered.code_page) platform::SetActiveCodePage(*remembered.code_page);
+  if (remembered.folder.empty()) {
+    const std::vector<FoundProgram> found = LookForTargetPrograms();
+    if (found.size() == 1) {
+      view.PrefillTarget(found.front().choice, platform::PathFromUtf8(found.front().folder));
+    } else {
+      view.PrefillTarget(remembered.choice, remembered.folder);
+      view.OfferTargets(found);
+    }
+  } else {
+    view.PrefillTarget(remembered.choice, remembered.folder);
+  }
   const StartupOutcome outcome = RunStartup(state, view);
   if (outcome == StartupOutcome::Ready) Remember(state, view, memory);
   ReleaseTargetFolder(state);
@@ -173,8 +311,11 @@ fs::path WorkingFolder() {
   return error ? fs::path("/") : folder;
 }
 
-fs::path BrowseStartFolder(std::string_view field_text, const fs::path& typed) {
-  if (field_text.find_first_not_of(" \t") == std::string_view::npos) return {};
+fs::path BrowseStartFolder(std::string_view field_text, const fs::path& typed,
+                           const fs::path& near) {
+  if (field_text.find_first_not_of(" \t") == std::string_view::npos) {
+    return platform::ProgramFilesFolder(near);
+  }
   return NearestExistingFolder(typed);
 }
 
@@ -190,6 +331,29 @@ FoundInstalls LookForSimulatorInstalls(FsVersion version, const fs::path& target
   }
   std::erase(found.listed, std::string(field_text));  // already in the field, as recorded
   return found;
+}
+
+std::string SimulatorInstallLabel(const SimulatorInstall& install) {
+  return std::string(SimulatorName(install.version)) + ": " + install.folder;
+}
+
+SimulatorOffer OfferSimulatorInstalls(const SimulatorChoice& recorded,
+                                      const fs::path& target_folder) {
+  SimulatorOffer offer;
+  const std::string recorded_text = platform::Utf8Of(recorded.folder);
+  for (const SimulatorTraits& simulator : kSimulators) {
+    for (const fs::path& folder : SimulatorInstalls(simulator.version, target_folder)) {
+      SimulatorInstall install{simulator.version, FieldTextOf(folder, target_folder)};
+      if (install.version != recorded.version || install.folder != recorded_text) {
+        offer.listed.push_back(std::move(install));
+      }
+    }
+  }
+  if (recorded.folder.empty() && offer.listed.size() == 1) {
+    offer.fill = std::move(offer.listed.front());
+    offer.listed.clear();
+  }
+  return offer;
 }
 
 }  // namespace tarnvale

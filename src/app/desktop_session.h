@@ -2,9 +2,10 @@
 // and the native Windows window: the names the windows show, the program
 // and folder remembered from one start to the next, start-up and "Change
 // Program or Simulator..." around them, the lines that name what the next
-// run uses, the summary under the message at the end of a run, where
-// "Browse..." starts, and the simulator installs offered by the simulator
-// dialog. A window only shows, asks and forwards.
+// run uses, the summary under the message at the end of a run and of the
+// last run after it, where "Browse..." starts, the programs and simulator
+// installs found for the setup dialogs, and the code page chosen under
+// "File". A window only shows, asks and forwards.
 #pragma once
 
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "app/program_state.h"
 #include "app/run_summary.h"
 #include "app/startup.h"
+#include "platform/code_page.h"
 
 namespace tarnvale {
 
@@ -52,11 +54,23 @@ SetupLine SimulatorLine(const ProgramState& state);
 // ("Records: 2 airports, 5 runways"), then the scan's summary.
 std::vector<std::string> RunEndingSummary(const RunSummary& summary);
 
+// The short account of the last run that the main window keeps after its
+// message is closed, and after a restart: when it ended and how, with which
+// simulator ("Last run: 2026-12-10 09:14 UTC, Microsoft Flight Simulator
+// 2004: completed"), the records per kind, the files written and the
+// warnings.
+std::vector<std::string> LastRunLines(const RunSummary& summary);
+
+// The Details of a run: its report (ScanReportText), then the files written
+// with their sizes and the time of each phase.
+std::string RunDetailsText(const RunSummary& summary);
+
 // The program and folder of the last start that succeeded, or of the last
-// Change, kept for this user.
+// Change, and the code page chosen under "File", kept for this user.
 struct RememberedTarget {
   TargetProgramChoice choice = TargetProgramChoice::None;
   std::filesystem::path folder;
+  std::optional<platform::CodePage> code_page;  // none: the default
 };
 
 // Where a front end keeps the RememberedTarget (Qt's settings file, the
@@ -71,19 +85,52 @@ class TargetMemory {
 // A choice read back from storage: None unless it is 1, 2 or 3.
 TargetProgramChoice TargetChoiceFromNumber(long number);
 
+// The code pages offered under "File" > "Code Page", each with its menu
+// text ("Central European (1250)"), in menu order.
+struct CodePageItem {
+  platform::CodePage code_page;
+  std::string_view label;
+};
+const std::vector<CodePageItem>& CodePageItems();
+
+// Choosing a code page under "File": it applies to the next run and is
+// remembered. Only while no run is going (CanChangeSetup); false otherwise.
+bool ChooseCodePage(ProgramState& state, platform::CodePage code_page, TargetMemory& memory);
+
+// A sibling program found installed: its choice in the target dialog and
+// its folder as the user would type it ("C:\Program Files\Scopel v5").
+struct FoundProgram {
+  TargetProgramChoice choice = TargetProgramChoice::None;
+  std::string folder;
+};
+// "Scopel v5.0 (For FS2002/2004): C:\Program Files\Scopel v5", as listed.
+std::string FoundProgramLabel(const FoundProgram& program);
+
+// The sibling programs installed on this machine: folders holding a
+// Program_Config.cfg whose Program_Id names one, up to three levels below
+// "Program Files" and "Program Files (x86)" (on Windows those of the
+// system; elsewhere those of drive C of the Wine prefixes near `near`,
+// $WINEPREFIX and ~/.wine).
+std::vector<FoundProgram> LookForTargetPrograms(const std::filesystem::path& near = {});
+
 // The setup dialogs of a desktop window.
 class DesktopStartupView : public StartupView {
  public:
   // The target dialog opens with `choice` and `folder` until told otherwise.
   virtual void PrefillTarget(TargetProgramChoice choice, const std::filesystem::path& folder) = 0;
+  // The target dialog lists `found` under its fields (none: no list);
+  // choosing one fills its choice and folder in, and Ok still decides.
+  virtual void OfferTargets(const std::vector<FoundProgram>& found) = 0;
   // The choice of the target dialog's last accepted answer.
   virtual TargetProgramChoice AcceptedTargetChoice() const = 0;
 };
 
-// Start-up of a desktop window: the target dialog opens with the remembered
-// program and folder, so Enter is enough; a start that gets ready is
-// remembered. The target folder is let go either way: the window holds it
-// only while a run works on it.
+// Start-up of a desktop window: the remembered code page applies, and the
+// target dialog opens with the remembered program and folder, so Enter is
+// enough; with none remembered, with the one program found installed, or
+// with the list of those found. A start that gets ready is remembered. The
+// target folder is let go either way: the window holds it only while a run
+// works on it. The state's front end becomes the window.
 [[nodiscard]] StartupOutcome StartDesktopSession(ProgramState& state, DesktopStartupView& view,
                                                  TargetMemory& memory);
 
@@ -101,9 +148,12 @@ std::filesystem::path WorkingFolder();
 
 // The folder "Browse..." opens in for a folder field's text: the folder it
 // names (`typed`, resolved by the dialog), or the nearest one above that
-// exists; empty (the user's home) when the field is blank or names nothing.
+// exists. When the field is blank: the "Program Files" folder where the
+// programs are installed (platform::ProgramFilesFolder near `near`); empty
+// (the user's home) when there is none or the text names nothing.
 std::filesystem::path BrowseStartFolder(std::string_view field_text,
-                                        const std::filesystem::path& typed);
+                                        const std::filesystem::path& typed,
+                                        const std::filesystem::path& near = {});
 
 // What choosing a simulator version does to the simulator dialog: a single
 // install found goes into the folder field (`fill`) unless the user typed
@@ -120,5 +170,26 @@ struct FoundInstalls {
 FoundInstalls LookForSimulatorInstalls(FsVersion version,
                                        const std::filesystem::path& target_folder,
                                        std::string_view field_text, std::string_view filled);
+
+// A simulator install found, of either version, its folder as the user
+// would type it.
+struct SimulatorInstall {
+  FsVersion version = FsVersion::None;
+  std::string folder;
+};
+// "Microsoft Flight Simulator 2004: C:\Program Files\...", as listed.
+std::string SimulatorInstallLabel(const SimulatorInstall& install);
+
+// What the simulator dialog offers as it opens, before any version is
+// chosen: with nothing recorded and a single install found, that install
+// fills version and folder (`fill`); otherwise the installs of both
+// versions are listed (the recorded one left out), and choosing one sets
+// its version too.
+struct SimulatorOffer {
+  std::optional<SimulatorInstall> fill;
+  std::vector<SimulatorInstall> listed;
+};
+SimulatorOffer OfferSimulatorInstalls(const SimulatorChoice& recorded,
+                                      const std::filesystem::path& target_folder);
 
 }  // namespace tarnvale

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/front_end.h"
 #include "app/run_summary.h"
 #include "app/run_view.h"
 #include "app/run_worker.h"
@@ -37,6 +38,8 @@ struct ProgramState {
   // (platform::FaultSite::DatabaseAllocation) works on one thread, so that
   // the failure comes at the same allocation each time.
   unsigned threads = 0;
+  // Whose words the run's warnings use.
+  FrontEnd front_end = FrontEnd::CommandLine;
   // Where each run keeps a copy of its report (ReportArchiveFolder() for
   // the front ends); empty: nowhere.
   std::filesystem::path report_archive;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -43,18 +43,33 @@ bool IsLeftoverTemporary(const fs::directory_entry& entry) {
 
 // "run-20261209-051502-<pid>.json": names sort in the order the runs ended.
 std::string ReportName() {
-  namespace chrono = std::chrono;
-  const auto now = chrono::floor<chrono::seconds>(chrono::system_clock::now());
-  const auto today = chrono::floor<chrono::days>(now);
-  const chrono::year_month_day date(today);
-  const chrono::hh_mm_ss time(now - today);
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02u%02u-%02d%02d%02d", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-                static_cast<int>(time.seconds().count()));
+  std::string stamp;
+  for (const char c : UtcText(std::chrono::system_clock::now())) {
+    if (c == 'T') stamp += '-';
+    if (c >= '0' && c <= '9') stamp += c;
+  }
   return std::string(kPrefix) + stamp + "-" + std::to_string(platform::ProcessId()) +
          std::string(kSuffix);
+}
+
+// The reports in `folder`, newest first.
+std::vector<fs::path> ReportsNewestFirst(const fs::path& folder) {
+  std::error_code error;
+  std::vector<fs::path> reports;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+    if (IsReport(entry.path())) reports.push_back(entry.path());
+  }
+  std::sort(reports.rbegin(), reports.rend());
+  return reports;
+}
+
+std::optional<RunSummary> ReadReport(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const nlohmann::json report = nlohmann::json::parse(in, nullptr, false);
+  if (report.is_discarded()) return std::nullopt;
+  std::optional<RunSummary> summary = RunSummaryFromJson(report);
+  if (summary) summary->kept_report = file;
+  return summary;
 }
 
 void RemoveOldReports(const fs::path& folder) {
@@ -87,6 +102,17 @@ std::optional<fs::path> KeepReport(const RunSummary& summary, const fs::path& fo
   }
   RemoveOldReports(folder);
   return file;
+}
+
+std::optional<RunSummary> LastKeptRun(const fs::path& folder, const fs::path& target_folder) {
+  if (folder.empty()) return std::nullopt;
+  std::error_code error;
+  const fs::path target = fs::weakly_canonical(target_folder, error);
+  for (const fs::path& file : ReportsNewestFirst(folder)) {
+    std::optional<RunSummary> summary = ReadReport(file);
+    if (summary && fs::weakly_canonical(summary->scan.target, error) == target) return summary;
+  }
+  return std::nullopt;
 }
 
 }  // namespace tarnvale

@@ -27,4 +27,10 @@ std::filesystem::path ReportArchiveFolder();
                                                               const std::filesystem::path& folder,
                                                               std::string& error);
 
+// The run of the newest report kept in `folder` whose target is
+// `target_folder`, as far as the report tells it (not the records of each
+// area); std::nullopt when there is none or none can be read.
+std::optional<RunSummary> LastKeptRun(const std::filesystem::path& folder,
+                                      const std::filesystem::path& target_folder);
+
 }  // namespace tarnvale

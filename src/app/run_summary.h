@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/scan_report.h"
@@ -23,6 +24,9 @@ enum class RunEnding {
   ReadFailed,     // the system (not a file) failed while scenery was read: nothing written
   Halted,         // stopped from outside; the worker touched nothing afterwards
 };
+
+// "success", "cancelled", ...: how a report names the ending.
+std::string_view RunEndingName(RunEnding ending);
 
 struct WrittenFile {
   std::string name;
@@ -44,7 +48,8 @@ struct RunSummary {
   std::vector<RecordCount> records;  // taken before the database was released
   std::vector<WrittenFile> files;    // output files present in the target folder at the end
   PhaseTimes times;
-  ScanReport scan;                    // what was read, passed over and why
+  std::chrono::system_clock::time_point finished{};  // when the run ended
+  ScanReport scan;                                   // what was read, passed over and why
   std::filesystem::path kept_report;  // the report's copy in the state folder, if any
 };
 

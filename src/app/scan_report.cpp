@@ -5,6 +5,7 @@
 #include <map>
 
 #include "config/cfg_file_reader.h"
+#include "config/cfg_line_rules.h"
 #include "platform/code_page.h"
 #include "platform/paths.h"
 #include "platform/system.h"
@@ -234,15 +235,32 @@ std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount
 }
 
 ScanReport PlanScan(const std::vector<SceneryArea>& areas, const std::filesystem::path& simulator,
-                    FsVersion fs_version, const std::filesystem::path& target) {
+                    FsVersion fs_version, const std::filesystem::path& target, FrontEnd front_end) {
   ScanReport scan;
   scan.simulator = simulator;
   scan.fs_version = fs_version;
   scan.target = target;
+  std::optional<std::string> code_page_warning;
   for (auto area = areas.rbegin(); area != areas.rend(); ++area) {
     scan.areas.push_back(PlannedScan(*area, simulator));
+    if (!code_page_warning && area->Active && scan.areas.back().status == AreaStatus::Missing) {
+      code_page_warning = CodePageWarning(area->LocalText, simulator, front_end);
+    }
   }
+  if (code_page_warning) scan.warnings.push_back(std::move(*code_page_warning));
   return scan;
+}
+
+std::optional<std::string> CodePageWarning(std::string_view local_text,
+                                           const std::filesystem::path& simulator,
+                                           FrontEnd front_end) {
+  const std::optional<OtherCodePageFolder> found =
+      SceneryFolderInOtherCodePage(local_text, simulator);
+  if (!found) return std::nullopt;
+  const std::string number(platform::CodePageNumber(found->code_page));
+  return "Warning: a folder named '" + found->name + "' exists: choose code page " + number +
+         (front_end == FrontEnd::Window ? " (File > Code Page)."
+                                        : " (--code-page " + number + ").");
 }
 
 std::vector<RecordCount> CountRecords(const NavDatabase& db, std::size_t first_airport) {

@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/front_end.h"
 #include "domain/simulation.h"
 #include "scenery/bgl_loader.h"
 
@@ -84,9 +86,19 @@ std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount
 // area adds, the duplicates the database noted, and the warnings of the end.
 
 // Every area of `areas` (as Scenery.cfg lists them) in the order the run
-// reads them, from the last to the first, with what the run makes of it.
+// reads them, from the last to the first, with what the run makes of it. A
+// missing area folder whose name is found in another code page gives a
+// warning that says which to choose, in the words of `front_end`.
 ScanReport PlanScan(const std::vector<SceneryArea>& areas, const std::filesystem::path& simulator,
-                    FsVersion fs_version, const std::filesystem::path& target);
+                    FsVersion fs_version, const std::filesystem::path& target,
+                    FrontEnd front_end = FrontEnd::CommandLine);
+
+// "Warning: a folder named 'Česko' exists: choose code page 1250", then how
+// (" (--code-page 1250)." or " (File > Code Page)."), for an area of
+// `local_text` (as written) whose folder was found in another code page.
+std::optional<std::string> CodePageWarning(std::string_view local_text,
+                                           const std::filesystem::path& simulator,
+                                           FrontEnd front_end);
 
 // The records of each kind, airports first; runways are counted over the
 // airports from `first_airport` on, so that an area's count does not walk

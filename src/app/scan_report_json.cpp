@@ -4,8 +4,10 @@
 #include "app/scan_report_json.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "platform/paths.h"
+#include "scenery/nav_database.h"
 
 namespace tarnvale {
 namespace {
@@ -44,7 +46,149 @@ json TimesJson(const PhaseTimes& times) {
           {"writing", Seconds(times.writing)}};
 }
 
+constexpr RunEnding kEndings[] = {
+    RunEnding::Success,     RunEnding::Cancelled,     RunEnding::StartError,
+    RunEnding::OutOfMemory, RunEnding::NoSceneryArea, RunEnding::WriteFailed,
+    RunEnding::NothingRead, RunEnding::ReadFailed,    RunEnding::Halted};
+
+RunEnding EndingNamed(const std::string& name) {
+  for (const RunEnding ending : kEndings) {
+    if (RunEndingName(ending) == name) return ending;
+  }
+  return RunEnding::Halted;
+}
+
+std::chrono::system_clock::time_point UtcTime(const std::string& text) {
+  int year = 0;
+  unsigned month = 0, day = 0;
+  int hour = 0, minute = 0, second = 0;
+  if (std::sscanf(text.c_str(), "%d-%u-%uT%d:%d:%dZ", &year, &month, &day, &hour, &minute,
+                  &second) != 6) {
+    return {};
+  }
+  const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month),
+                                         std::chrono::day(day)};
+  if (!date.ok()) return {};
+  return std::chrono::sys_days(date) + std::chrono::hours(hour) + std::chrono::minutes(minute) +
+         std::chrono::seconds(second);
+}
+
+// The kinds in the order a run counts them; the file sorts them by name.
+std::vector<RecordCount> CountsFrom(const json& object) {
+  std::vector<RecordCount> counts;
+  for (RecordCount& count : CountRecords(NavDatabase())) {
+    if (!object.contains(count.kind)) continue;
+    count.count = object.at(count.kind).get<std::size_t>();
+    counts.push_back(std::move(count));
+  }
+  return counts;
+}
+
+AreaStatus AreaStatusNamed(const std::string& name) {
+  for (const AreaStatus status : {AreaStatus::Read, AreaStatus::Inactive, AreaStatus::Missing,
+                                  AreaStatus::TooLong, AreaStatus::NotRead}) {
+    if (AreaStatusName(status) == name) return status;
+  }
+  return AreaStatus::NotRead;
+}
+
+FileStatus FileStatusNamed(const std::string& name) {
+  for (const FileStatus status : {FileStatus::Unreadable, FileStatus::Short, FileStatus::NotBgl,
+                                  FileStatus::Damaged, FileStatus::LaterFormat}) {
+    if (FileStatusName(status) == name) return status;
+  }
+  return FileStatus::Read;
+}
+
+std::chrono::nanoseconds Nanoseconds(double seconds) {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+      std::chrono::duration<double>(seconds));
+}
+
+RunSummary SummaryFrom(const json& report) {
+  RunSummary summary;
+  ScanReport& scan = summary.scan;
+  scan.simulator = platform::PathFromUtf8(report.at("simulator").get<std::string>());
+  scan.fs_version = FsVersionFromNumber(report.at("fs_version").get<int>());
+  scan.target = platform::PathFromUtf8(report.at("target").get<std::string>());
+  for (const json& area : report.at("areas")) {
+    scan.areas.push_back({area.at("title").get<std::string>(),
+                          area.at("local").get<std::string>(),
+                          platform::PathFromUtf8(area.at("folder").get<std::string>()),
+                          AreaStatusNamed(area.at("status").get<std::string>()),
+                          area.at("bgl_files").get<std::int32_t>(),
+                          {}});
+  }
+  for (const json& file : report.at("files")) {
+    scan.files.push_back({platform::PathFromUtf8(file.at("path").get<std::string>()),
+                          FileStatusNamed(file.at("status").get<std::string>()),
+                          file.at("skipped").get<std::size_t>()});
+  }
+  scan.duplicate_airports = report.at("duplicates").at("airports").get<std::vector<std::string>>();
+  scan.duplicate_fixes = report.at("duplicates").at("fixes").get<std::size_t>();
+  scan.warnings = report.at("warnings").get<std::vector<std::string>>();
+  summary.records = CountsFrom(report.at("totals"));
+  const json& times = report.at("times");
+  summary.times = {Nanoseconds(times.at("counting").get<double>()),
+                   Nanoseconds(times.at("loading").get<double>()),
+                   Nanoseconds(times.at("binding").get<double>()),
+                   Nanoseconds(times.at("writing").get<double>())};
+  summary.ending = EndingNamed(report.value("ending", std::string()));
+  summary.finished = UtcTime(report.value("finished", std::string()));
+  for (const json& file : report.value("written", json::array())) {
+    summary.files.push_back(
+        {file.at("name").get<std::string>(), file.at("bytes").get<std::uintmax_t>()});
+  }
+  return summary;
+}
+
 }  // namespace
+
+std::string UtcText(std::chrono::system_clock::time_point time) {
+  namespace chrono = std::chrono;
+  const auto seconds = chrono::floor<chrono::seconds>(time);
+  const auto today = chrono::floor<chrono::days>(seconds);
+  const chrono::year_month_day date(today);
+  const chrono::hh_mm_ss clock(seconds - today);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                static_cast<int>(clock.seconds().count()));
+  return text;
+}
+
+std::string_view RunEndingName(RunEnding ending) {
+  switch (ending) {
+    case RunEnding::Success:
+      return "success";
+    case RunEnding::Cancelled:
+      return "cancelled";
+    case RunEnding::StartError:
+      return "start-error";
+    case RunEnding::OutOfMemory:
+      return "out-of-memory";
+    case RunEnding::NoSceneryArea:
+      return "no-scenery-area";
+    case RunEnding::WriteFailed:
+      return "write-failed";
+    case RunEnding::NothingRead:
+      return "nothing-read";
+    case RunEnding::ReadFailed:
+      return "read-failed";
+    case RunEnding::Halted:
+      break;
+  }
+  return "halted";
+}
+
+std::optional<RunSummary> RunSummaryFromJson(const json& report) {
+  try {
+    return SummaryFrom(report);
+  } catch (const json::exception&) {
+    return std::nullopt;
+  }
+}
 
 json ScanReportJson(const RunSummary& summary) {
   const ScanReport& scan = summary.scan;
@@ -52,6 +196,10 @@ json ScanReportJson(const RunSummary& summary) {
   for (const AreaScan& area : scan.areas) areas.push_back(AreaJson(area));
   json files = json::array();
   for (const FileScan& file : scan.files) files.push_back(FileJson(file));
+  json written = json::array();
+  for (const WrittenFile& file : summary.files) {
+    written.push_back({{"name", file.name}, {"bytes", file.bytes}});
+  }
   return {{"simulator", platform::Utf8Of(scan.simulator)},
           {"fs_version", ToNumber(scan.fs_version)},
           {"target", platform::Utf8Of(scan.target)},
@@ -60,7 +208,10 @@ json ScanReportJson(const RunSummary& summary) {
           {"duplicates", {{"airports", scan.duplicate_airports}, {"fixes", scan.duplicate_fixes}}},
           {"totals", Counts(summary.records)},
           {"times", TimesJson(summary.times)},
-          {"warnings", scan.warnings}};
+          {"warnings", scan.warnings},
+          {"ending", RunEndingName(summary.ending)},
+          {"finished", UtcText(summary.finished)},
+          {"written", std::move(written)}};
 }
 
 std::string ScanReportJsonText(const RunSummary& summary) {

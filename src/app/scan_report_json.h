@@ -2,15 +2,26 @@
 // what every run keeps in the user's state folder.
 #pragma once
 
+#include <chrono>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
 
 #include "app/run_summary.h"
 
 namespace tarnvale {
 
 // Top-level keys: simulator, fs_version, target, areas, files, duplicates,
-// totals, times, warnings.
+// totals, times, warnings, ending, finished (UTC, "2026-12-10T09:14:03Z"),
+// written (each file's name and bytes).
 nlohmann::json ScanReportJson(const RunSummary& summary);
+
+// "2026-12-10T09:14:03Z": a time as a report writes it.
+std::string UtcText(std::chrono::system_clock::time_point time);
+
+// A run read back from its report; std::nullopt when `report` is no report
+// (a key missing or of the wrong type).
+std::optional<RunSummary> RunSummaryFromJson(const nlohmann::json& report);
 
 // ScanReportJson indented by two spaces. Paths and titles are bytes of the
 // file system and of Scenery.cfg: text that is not UTF-8 is written with

@@ -82,14 +82,24 @@ std::string_view FolderTrouble(const std::filesystem::path& path) {
   return {};
 }
 
+// How to choose `version` instead, in the words of `front_end`.
+std::string OtherVersionAdvice(FsVersion version, FrontEnd front_end) {
+  if (front_end == FrontEnd::Window) {
+    return "choose " + std::string(SimulatorTraitsOf(version)->display_name) + " above.";
+  }
+  return "choose the other simulator version (on the command line, --fs-version " +
+         std::to_string(ToNumber(version)) + ").";
+}
+
 // Why a simulator folder was refused: what the folder is, or which program
-// file it holds instead.
+// file it holds instead. A window shows the folder as the user typed it.
 std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
                                    const std::filesystem::path& base,
-                                   const std::filesystem::path& near) {
+                                   const std::filesystem::path& near, FrontEnd front_end) {
   const std::filesystem::path path = platform::ResolveTypedPath(typed, base, near);
   if (path.empty()) return platform::UnresolvedDriveProblem(typed, near);
-  const std::string shown = platform::Utf8Of(path);
+  const std::string shown =
+      front_end == FrontEnd::Window ? std::string(typed) : platform::Utf8Of(path);
   if (const std::string_view trouble = FolderTrouble(path); !trouble.empty()) {
     return shown + " " + std::string(trouble) + ".";
   }
@@ -98,9 +108,7 @@ std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
     if (other.version == version || platform::FindFile(path, other.program_file).empty()) continue;
     std::string problem = shown + " holds ";
     problem += other.program_file;
-    problem += " rather than " + wanted;
-    problem += ": choose the other simulator version (on the command line, --fs-version ";
-    problem += std::to_string(ToNumber(other.version)) + ").";
+    problem += " rather than " + wanted + ": " + OtherVersionAdvice(other.version, front_end);
     return problem;
   }
   return shown + " holds no " + wanted + ".";
@@ -179,16 +187,38 @@ bool RecordSimulator(ProgramState& state, const SimulatorChoice& choice, Startup
   return true;
 }
 
+// Reads the target program's settings afresh from `folder`, after claiming it.
+bool ReadSettings(ProgramState& state, const std::filesystem::path& folder, StartupView& view) {
+  state.config = CFG_File_Reader();
+  state.simulator_pending = false;
+  return OpenProgramConfig(state, folder, view);
+}
+
+// The simulator question. The folder is not held while it waits for the
+// user, however long: a run from the command line may work on it
+// meanwhile. Once answered, the folder is claimed again and its settings
+// read afresh, so that the answer goes into what such a run left (and is
+// recorded with the next run's set if that run recorded a simulator).
+// False when the question was closed; `claimed` false when the folder could
+// not be claimed or read again (after the message).
+std::optional<SimulatorChoice> AskSimulatorUnheld(ProgramState& state, StartupView& view,
+                                                  bool& claimed) {
+  const SimulatorChoice recorded = RecordedSimulator(state);
+  ReleaseTargetFolder(state);
+  std::optional<SimulatorChoice> simulator = view.AskSimulator(recorded);
+  claimed = !simulator || ReadSettings(state, state.TargetFolder, view);
+  return simulator;
+}
+
 // The chosen program's settings are read afresh, as at start-up: nothing of
 // the program served before carries over.
 bool ChangeSteps(ProgramState& state, StartupView& view) {
   const std::optional<std::filesystem::path> target = view.AskTargetFolder();
-  if (!target) return false;
-  state.config = CFG_File_Reader();
-  state.simulator_pending = false;
-  if (!OpenProgramConfig(state, *target, view)) return false;
-  const std::optional<SimulatorChoice> simulator = view.AskSimulator(RecordedSimulator(state));
-  return simulator && RecordSimulator(state, *simulator, view) && CheckDefaultDbFolder(state, view);
+  if (!target || !ReadSettings(state, *target, view)) return false;
+  bool claimed = false;
+  const std::optional<SimulatorChoice> simulator = AskSimulatorUnheld(state, view, claimed);
+  return simulator && claimed && RecordSimulator(state, *simulator, view) &&
+         CheckDefaultDbFolder(state, view);
 }
 
 }  // namespace
@@ -251,7 +281,7 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
 
 DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_folder,
                                   const std::filesystem::path& base,
-                                  const std::filesystem::path& target_folder) {
+                                  const std::filesystem::path& target_folder, FrontEnd front_end) {
   const SimulatorTraits* simulator = SimulatorTraitsOf(version);
   if (!simulator) return {false, {}, std::string(text::kNoSimulatorVersionChosen)};
   const std::filesystem::path folder = EnterableFolder(typed_folder, base, target_folder);
@@ -259,7 +289,8 @@ DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_fold
       AnswerFor(folder, simulator->program_file, text::WrongSimulatorFolder(simulator->short_name));
   if (!answer.accepted && !IsBlank(typed_folder)) {
     answer.message = text::WithDetail(
-        answer.message, SimulatorFolderProblem(version, typed_folder, base, target_folder));
+        answer.message,
+        SimulatorFolderProblem(version, typed_folder, base, target_folder, front_end));
   }
   return answer;
 }
@@ -279,9 +310,11 @@ StartupOutcome StartUpSteps(ProgramState& state, StartupView& view) {
   if (!OpenProgramConfig(state, *target, view)) return StartupOutcome::Terminate;
   bool terminate = false;
   if (NeedsSimulator(state)) {
-    const std::optional<SimulatorChoice> simulator = view.AskSimulator(RecordedSimulator(state));
+    bool claimed = false;
+    const std::optional<SimulatorChoice> simulator = AskSimulatorUnheld(state, view, claimed);
     if (!simulator) return StartupOutcome::Quit;
-    terminate = !RecordFirstUseSimulator(state, *simulator, view);
+    if (!claimed) return StartupOutcome::Terminate;
+    terminate = !RecordSimulator(state, *simulator, view);
   }
   // Runs even after a failed rewrite, and may add its own message.
   if (!CheckDefaultDbFolder(state, view)) terminate = true;
@@ -343,15 +376,20 @@ bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view) {
 }
 
 TargetProgramChoice CurrentTargetChoice(const ProgramState& state) {
-  if (state.config.Program_Id == TargetProgram::Radar) return TargetProgramChoice::Radar;
-  if (state.config.Program_Id != TargetProgram::Chart) return TargetProgramChoice::None;
-  const std::string folder_name = platform::Utf8Of(state.TargetFolder.filename());
+  return TargetChoiceOf(state.config, state.TargetFolder);
+}
+
+TargetProgramChoice TargetChoiceOf(const CFG_File_Reader& config,
+                                   const std::filesystem::path& folder) {
+  if (config.Program_Id == TargetProgram::Radar) return TargetProgramChoice::Radar;
+  if (config.Program_Id != TargetProgram::Chart) return TargetProgramChoice::None;
+  const std::string folder_name = platform::Utf8Of(folder.filename());
   for (const ChartEdition& edition : kChartEditions) {
     if (platform::EqualsIgnoreCase(folder_name, edition.Folder())) return edition.choice;
   }
   // A folder of another name: the edition of the recorded simulator, or the newest.
   for (const ChartEdition& edition : kChartEditions) {
-    if (edition.version == state.config.FS_Version) return edition.choice;
+    if (edition.version == config.FS_Version) return edition.choice;
   }
   return kChartEditions.back().choice;
 }

@@ -50,10 +50,12 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
 // made); the typed folder must hold fs2002.exe or fs9.exe respectively,
 // letter case not significant. A drive-letter text is looked up first in the
 // Wine prefix of `target_folder`, then in $WINEPREFIX and ~/.wine (as is one
-// typed into the target-program dialog).
+// typed into the target-program dialog). A refusal's second line speaks of
+// `front_end`'s controls and, in a window, shows the folder as typed.
 DialogAnswer CheckSimulatorAnswer(FsVersion version, std::string_view typed_folder,
                                   const std::filesystem::path& base,
-                                  const std::filesystem::path& target_folder = {});
+                                  const std::filesystem::path& target_folder = {},
+                                  FrontEnd front_end = FrontEnd::Window);
 
 struct SimulatorChoice {
   FsVersion version = FsVersion::None;
@@ -100,6 +102,9 @@ enum class StartupOutcome {
 // The target-program choice that leads back to the state's program: its
 // chart edition told by its folder's name, else by the recorded simulator.
 TargetProgramChoice CurrentTargetChoice(const ProgramState& state);
+// The same for the settings `config` read from `folder`.
+TargetProgramChoice TargetChoiceOf(const CFG_File_Reader& config,
+                                   const std::filesystem::path& folder);
 
 // Its steps, for front ends that take the answers from elsewhere.
 

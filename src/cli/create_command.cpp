@@ -50,9 +50,9 @@ class OptionAnswers final : public StartupView {
   // std::nullopt (after its message) when they name none or a wrong one.
   std::optional<SimulatorChoice> SimulatorFromOptions() {
     if (!options_.simulator) return std::nullopt;
-    const DialogAnswer answer =
-        CheckSimulatorAnswer(options_.fs_version, platform::Utf8Of(*options_.simulator),
-                             std::filesystem::current_path(), state_.TargetFolder);
+    const DialogAnswer answer = CheckSimulatorAnswer(
+        options_.fs_version, platform::Utf8Of(*options_.simulator), std::filesystem::current_path(),
+        state_.TargetFolder, FrontEnd::CommandLine);
     if (answer.accepted) return SimulatorChoice{options_.fs_version, answer.folder};
     refused_ = true;
     view_.Line(answer.message);

@@ -83,6 +83,22 @@ std::filesystem::path ResolveSceneryFolder(std::string_view local,
   return platform::ExistingFolder(std::string(local) + "\\Scenery", simulator_folder);
 }
 
+std::optional<OtherCodePageFolder> SceneryFolderInOtherCodePage(
+    std::string_view local, const std::filesystem::path& simulator_folder) {
+  const bool eight_bit = std::any_of(local.begin(), local.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  if (!eight_bit || !ResolveSceneryFolder(local, simulator_folder).empty()) return std::nullopt;
+  for (const platform::CodePage code_page : platform::kCodePages) {
+    if (code_page == platform::ActiveCodePage()) continue;
+    const std::string text = platform::DecodeCodePage(local, code_page);
+    const std::filesystem::path found = ResolveSceneryFolder(text, simulator_folder);
+    if (!found.empty()) {
+      return OtherCodePageFolder{code_page, platform::Utf8Of(found.parent_path().filename())};
+    }
+  }
+  return std::nullopt;
+}
+
 bool SceneryFolderTooLong(std::string_view local, const std::filesystem::path& simulator_folder) {
   if (local.empty()) return false;
   const std::size_t folder = local.size() + std::string_view("\\Scenery").size();

@@ -10,8 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/code_page.h"
 
 namespace tarnvale {
 
@@ -86,6 +89,16 @@ void StripFolderSlashes(std::string& text);
 // characters.
 std::filesystem::path ResolveSceneryFolder(std::string_view local,
                                            const std::filesystem::path& simulator_folder);
+
+// An area folder missing as `local` names it in the active code page but
+// found when its text is read in another supported code page: that code
+// page, and the name of the folder found (its last component, in UTF-8).
+struct OtherCodePageFolder {
+  platform::CodePage code_page;
+  std::string name;
+};
+std::optional<OtherCodePageFolder> SceneryFolderInOtherCodePage(
+    std::string_view local, const std::filesystem::path& simulator_folder);
 
 // True when the folder text of ResolveSceneryFolder would not fit in
 // kMaxFolderLength characters, so that the area's folder is dropped.

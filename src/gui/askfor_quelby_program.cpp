@@ -41,12 +41,28 @@ AskforQuelbyProgram::AskforQuelbyProgram(MessagePresenter& presenter, QWidget* p
           16, 174, 243, 35)
       ->setWordWrap(false);
   AddOkButton(184, 226, 86, 19);
+  // Below the window's first bottom edge: seen only while programs are listed.
+  AddFoundList(7, 263, 252);
   FinishLayout();
 }
 
 // The radio buttons are in the order of the choices 1, 2 and 3.
 void AskforQuelbyProgram::Prefill(TargetProgramChoice choice, const QString& folder) {
   SetupDialog::Prefill(static_cast<int>(choice), folder);
+}
+
+void AskforQuelbyProgram::OfferFound(const std::vector<FoundProgram>& found) {
+  offered_.clear();
+  for (const FoundProgram& program : found) {
+    offered_.push_back({ToQString(FoundProgramLabel(program)), static_cast<int>(program.choice),
+                        ToQString(program.folder)});
+  }
+}
+
+void AskforQuelbyProgram::showEvent(QShowEvent* event) {
+  SetupDialog::showEvent(event);
+  ShowFound(offered_);
+  offered_.clear();
 }
 
 TargetProgramChoice AskforQuelbyProgram::Choice() const {

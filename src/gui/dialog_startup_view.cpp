@@ -20,6 +20,10 @@ void DialogStartupView::PrefillTarget(TargetProgramChoice choice,
   target_dialog_.Prefill(choice, QString::fromStdString(folder.string()));
 }
 
+void DialogStartupView::OfferTargets(const std::vector<FoundProgram>& found) {
+  target_dialog_.OfferFound(found);
+}
+
 TargetProgramChoice DialogStartupView::AcceptedTargetChoice() const {
   return target_dialog_.Choice();
 }

@@ -16,6 +16,7 @@ class DialogStartupView final : public DesktopStartupView {
                     MessagePresenter& presenter, QWidget* owner);
 
   void PrefillTarget(TargetProgramChoice choice, const std::filesystem::path& folder) override;
+  void OfferTargets(const std::vector<FoundProgram>& found) override;
   TargetProgramChoice AcceptedTargetChoice() const override;
 
   std::optional<std::filesystem::path> AskTargetFolder() override;

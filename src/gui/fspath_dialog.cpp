@@ -3,16 +3,12 @@
 
 #include "gui/fspath_dialog.h"
 
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <algorithm>
 #include <array>
-#include <system_error>
+#include <vector>
 
 #include "app/desktop_session.h"
+#include "platform/paths.h"
 #include "platform/wine_prefix.h"
 
 namespace tarnvale::gui {
@@ -20,13 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The dialog's own height, and the found installs' part beneath it.
 constexpr int kClientWidth = 261;
 constexpr int kClientHeight = 130;
-constexpr int kFoundTop = 128;
-constexpr int kFoundListTop = kFoundTop + 12;
-constexpr int kFoundBottomMargin = 6;
-constexpr int kMaxFoundRows = 4;  // more scroll
+
+SetupDialog::FoundItem ItemOf(const SimulatorInstall& install) {
+  return {ToQString(SimulatorInstallLabel(install)), PlaceOfSimulator(install.version),
+          ToQString(install.folder)};
+}
 
 }  // namespace
 
@@ -41,22 +37,14 @@ FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
       AddRadioButton(SimulatorText(SimulatorAtPlace(2)), 137, 21, 112, 10)};
   AddGroupBox(QStringLiteral("Enter your Microsoft Flight Simulator's main folder"), 7, 44, 247,
               54);
-  folder_field_ = AddFolderField(13, 63, 183, 12);
+  AddFolderField(13, 63, 183, 12);
   AddBrowseButton(200, 62, 48, 14);
   AddText(QStringLiteral("Example: C:\\Program Files\\Microsoft Games\\Flight Simulator 9"), 14, 82,
           200, 9);
   AddOkButton(181, 105, 73, 18);
   // Below the window's first bottom edge: seen only while installs are listed.
-  found_group_ = AddGroupBox(QStringLiteral("Found on this computer (click one to use it)"), 7,
-                             kFoundTop, 247, 60);
-  found_list_ = new QListWidget(Client());
-  found_list_->setObjectName(QStringLiteral("FoundList"));
-  found_list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  found_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  Layout().Place(found_list_, 13, kFoundListTop, 235, 42);
+  AddFoundList(7, 247, kClientHeight);
   FinishLayout();
-  found_group_->hide();
-  found_list_->hide();
 
   for (std::size_t i = 0; i < versions.size(); ++i) {
     const FsVersion version = SimulatorAtPlace(static_cast<int>(i) + 1);
@@ -64,10 +52,6 @@ FSPath_Dialog::FSPath_Dialog(MessagePresenter& presenter, QWidget* parent)
       if (checked) LookForInstalls(version);
     });
   }
-  connect(found_list_, &QListWidget::itemClicked, this,
-          [this](const QListWidgetItem* item) { UseFound(item->text()); });
-  connect(found_list_, &QListWidget::itemActivated, this,
-          [this](const QListWidgetItem* item) { UseFound(item->text()); });
 }
 
 FsVersion FSPath_Dialog::Version() const { return SimulatorAtPlace(CheckedRadioButton()); }
@@ -91,48 +75,29 @@ fs::path FSPath_Dialog::RelativeBase() const {
   return target_folder_.empty() ? WorkingFolder() : target_folder_;
 }
 
+fs::path FSPath_Dialog::NearFolder() const { return target_folder_; }
+
+// Before any version is chosen, the installs of both are offered; a single
+// one found fills version and folder in when the settings record none.
 void FSPath_Dialog::showEvent(QShowEvent* event) {
-  ShowFound({});
-  filled_.clear();
   SetupDialog::showEvent(event);
+  const SimulatorOffer offer = OfferSimulatorInstalls(
+      {Version(), platform::PathFromUtf8(FolderText().toStdString())}, target_folder_);
+  if (offer.fill) UseFound(ItemOf(*offer.fill));
+  std::vector<FoundItem> items;
+  for (const SimulatorInstall& install : offer.listed) items.push_back(ItemOf(install));
+  ShowFound(items);
 }
 
+// Choosing a version fills in its single install (unless the user typed
+// something else) and lists its others.
 void FSPath_Dialog::LookForInstalls(FsVersion version) {
   const FoundInstalls found = LookForSimulatorInstalls(
-      version, target_folder_, FolderText().toStdString(), filled_.toStdString());
-  if (found.fill) UseFound(ToQString(*found.fill));
-  QStringList listed;
-  for (const std::string& folder : found.listed) listed.append(ToQString(folder));
-  ShowFound(listed);
-}
-
-void FSPath_Dialog::UseFound(const QString& text) {
-  folder_field_->setText(text);
-  filled_ = text;
-}
-
-void FSPath_Dialog::ShowFound(const QStringList& folders) {
-  found_list_->clear();
-  found_list_->addItems(folders);
-  found_group_->setVisible(!folders.isEmpty());
-  found_list_->setVisible(!folders.isEmpty());
-  if (folders.isEmpty()) {
-    SetClientHeight(kClientHeight);
-    return;
-  }
-  found_list_->ensurePolished();
-  const int frame = 2 * found_list_->frameWidth();
-  const int rows = std::min(static_cast<int>(folders.size()), kMaxFoundRows);
-  int pixels = rows * found_list_->sizeHintForRow(0) + frame;
-  if (found_list_->sizeHintForColumn(0) > found_list_->width() - frame) {
-    pixels += found_list_->horizontalScrollBar()->sizeHint().height();
-  }
-  const int base_y = Layout().Units().base_y;
-  const int list_height = (pixels * 8 + base_y - 1) / base_y;
-  Layout().Move(found_list_, 13, kFoundListTop, 235, list_height);
-  const int group_bottom = kFoundListTop + list_height + kFoundBottomMargin;
-  Layout().Move(found_group_, 7, kFoundTop, 247, group_bottom - kFoundTop);
-  SetClientHeight(group_bottom + 7);
+      version, target_folder_, FolderText().toStdString(), Filled().toStdString());
+  if (found.fill) UseFound(ItemOf({version, *found.fill}));
+  std::vector<FoundItem> items;
+  for (const std::string& folder : found.listed) items.push_back(ItemOf({version, folder}));
+  ShowFound(items);
 }
 
 }  // namespace tarnvale::gui

@@ -1,13 +1,9 @@
 // The simulator dialog: the simulator's version and its main folder.
 #pragma once
 
-#include <QStringList>
 #include <filesystem>
 
 #include "gui/setup_dialog.h"
-
-class QGroupBox;
-class QListWidget;
 
 namespace tarnvale::gui {
 
@@ -29,7 +25,8 @@ class FSPath_Dialog final : public SetupDialog {
  protected:
   DialogAnswer Answer() const override;
   std::filesystem::path TypedFolder() const override;
-  // Opening also forgets what was found for the last version chosen.
+  std::filesystem::path NearFolder() const override;
+  // Opening offers the installs found of both versions.
   void showEvent(QShowEvent* event) override;
 
  private:
@@ -37,18 +34,10 @@ class FSPath_Dialog final : public SetupDialog {
   // folder field unless the user typed something there; several are listed
   // under it. Only "Ok" accepts a folder.
   void LookForInstalls(FsVersion version);
-  void UseFound(const QString& text);
   // Where a relative folder text is taken from.
   std::filesystem::path RelativeBase() const;
-  // Shows `folders` under the dialog's own controls, growing the dialog to
-  // hold them; none hides the list and gives the dialog its first size.
-  void ShowFound(const QStringList& folders);
 
   std::filesystem::path target_folder_;
-  QLineEdit* folder_field_ = nullptr;
-  QGroupBox* found_group_ = nullptr;
-  QListWidget* found_list_ = nullptr;
-  QString filled_;  // what the dialog itself last put in the folder field
 };
 
 // The simulator as the dialog names it ("Microsoft Flight Simulator 2004");

@@ -5,14 +5,24 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "app/desktop_session.h"
 
 namespace tarnvale::gui {
 namespace {
+
+// The found items' part beneath the dialog's own controls.
+constexpr int kFoundGroupOffset = -2;  // from the dialog's first height
+constexpr int kFoundListOffset = 12;   // from the group's top
+constexpr int kFoundBottomMargin = 6;
+constexpr int kMaxFoundRows = 4;  // more scroll
 
 QString ChooseFolder(QWidget* parent, const QString& start) {
   return QFileDialog::getExistingDirectory(parent, QStringLiteral("Choose a folder"), start);
@@ -52,6 +62,59 @@ void SetupDialog::Prefill(int place, const QString& folder) {
   prefilled_folder_ = folder;
 }
 
+void SetupDialog::AddFoundList(int x, int width, int client_height) {
+  found_x_ = x;
+  found_width_ = width;
+  client_height_ = client_height;
+  const int top = client_height + kFoundGroupOffset;
+  found_group_ = AddGroupBox(QStringLiteral("Found on this computer (click one to use it)"), x, top,
+                             width, 60);
+  found_list_ = new QListWidget(Client());
+  found_list_->setObjectName(QStringLiteral("FoundList"));
+  found_list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  found_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  Layout().Place(found_list_, x + 6, top + kFoundListOffset, width - 12, 42);
+  const auto use = [this](const QListWidgetItem* item) {
+    UseFound(found_.at(static_cast<std::size_t>(found_list_->row(item))));
+  };
+  connect(found_list_, &QListWidget::itemClicked, this, use);
+  connect(found_list_, &QListWidget::itemActivated, this, use);
+}
+
+void SetupDialog::ShowFound(const std::vector<FoundItem>& items) {
+  found_ = items;
+  found_list_->clear();
+  for (const FoundItem& item : items) found_list_->addItem(item.label);
+  found_group_->setVisible(!items.empty());
+  found_list_->setVisible(!items.empty());
+  if (items.empty()) {
+    SetClientHeight(client_height_);
+    return;
+  }
+  found_list_->ensurePolished();
+  const int frame = 2 * found_list_->frameWidth();
+  const int rows = std::min(static_cast<int>(items.size()), kMaxFoundRows);
+  int pixels = rows * found_list_->sizeHintForRow(0) + frame;
+  if (found_list_->sizeHintForColumn(0) > found_list_->width() - frame) {
+    pixels += found_list_->horizontalScrollBar()->sizeHint().height();
+  }
+  const int base_y = Layout().Units().base_y;
+  const int list_height = (pixels * 8 + base_y - 1) / base_y;
+  const int top = client_height_ + kFoundGroupOffset;
+  Layout().Move(found_list_, found_x_ + 6, top + kFoundListOffset, found_width_ - 12, list_height);
+  const int group_bottom = top + kFoundListOffset + list_height + kFoundBottomMargin;
+  Layout().Move(found_group_, found_x_, top, found_width_, group_bottom - top);
+  SetClientHeight(group_bottom + 7);
+}
+
+void SetupDialog::UseFound(FoundItem item) {
+  if (item.place > 0 && item.place <= static_cast<int>(radio_buttons_.size())) {
+    radio_buttons_[static_cast<std::size_t>(item.place - 1)]->setChecked(true);
+  }
+  folder_field_->setText(item.folder);
+  filled_ = item.folder;
+}
+
 void SetupDialog::AddOkButton(int x, int y, int width, int height) {
   QPushButton* ok = AddButton(QStringLiteral("Ok"), x, y, width, height);
   ok->setDefault(true);
@@ -68,6 +131,8 @@ int SetupDialog::CheckedRadioButton() const {
 QString SetupDialog::FolderText() const { return folder_field_->text(); }
 
 void SetupDialog::showEvent(QShowEvent* event) {
+  filled_.clear();
+  if (found_list_) ShowFound({});
   // A checked button of an exclusive set cannot be unchecked directly.
   for (QRadioButton* radio : radio_buttons_) {
     radio->setAutoExclusive(false);
@@ -84,7 +149,8 @@ void SetupDialog::showEvent(QShowEvent* event) {
 }
 
 void SetupDialog::OnBrowse() {
-  const std::filesystem::path typed = BrowseStartFolder(FolderText().toStdString(), TypedFolder());
+  const std::filesystem::path typed =
+      BrowseStartFolder(FolderText().toStdString(), TypedFolder(), NearFolder());
   const QString start = typed.empty() ? QDir::homePath() : QString::fromStdString(typed.string());
   const QString chosen = choose_folder_(this, start);
   if (!chosen.isEmpty()) folder_field_->setText(QDir::toNativeSeparators(chosen));

@@ -13,13 +13,21 @@
 #include "gui/fixed_dialog.h"
 #include "gui/message_presenter.h"
 
+class QGroupBox;
 class QLineEdit;
+class QListWidget;
 class QRadioButton;
 
 namespace tarnvale::gui {
 
 class SetupDialog : public FixedDialog {
  public:
+  // A choice and folder found on this computer, as listed under the dialog.
+  struct FoundItem {
+    QString label;
+    int place = 0;  // the radio button it checks (0: none)
+    QString folder;
+  };
   // The full path of the folder that the last "Ok" accepted.
   const std::filesystem::path& AcceptedFolder() const { return accepted_folder_; }
 
@@ -43,6 +51,19 @@ class SetupDialog : public FixedDialog {
   // none) checked, and `folder` in the folder field.
   void Prefill(int place, const QString& folder);
 
+  // The list of found items beneath the dialog's own controls, `x` and
+  // `width` in dialog units, below its first height `client_height`;
+  // hidden while it lists nothing.
+  void AddFoundList(int x, int width, int client_height);
+  // Lists `items`, growing the dialog to hold them; none hides the list and
+  // gives the dialog its first height.
+  void ShowFound(const std::vector<FoundItem>& items);
+  // Checks the item's radio button, then puts its folder into the field.
+  // A copy: checking the button may list other items.
+  void UseFound(FoundItem item);
+  // What the dialog itself last put into the folder field.
+  const QString& Filled() const { return filled_; }
+
   // 0 when no radio button is checked, else the 1-based place of the checked one.
   int CheckedRadioButton() const;
   QString FolderText() const;
@@ -53,8 +74,11 @@ class SetupDialog : public FixedDialog {
   // in; empty when it names none.
   virtual std::filesystem::path TypedFolder() const = 0;
 
-  // Opening shows the prefilled answer (none at first) with nothing accepted.
+  // Opening shows the prefilled answer (none at first) with nothing accepted,
+  // and no found items.
   void showEvent(QShowEvent* event) override;
+  // Where "Browse..." looks for the programs' folder when the field is blank.
+  virtual std::filesystem::path NearFolder() const { return {}; }
 
  private:
   void OnOk();
@@ -63,6 +87,13 @@ class SetupDialog : public FixedDialog {
   MessagePresenter& presenter_;
   std::vector<QRadioButton*> radio_buttons_;
   QLineEdit* folder_field_ = nullptr;
+  QGroupBox* found_group_ = nullptr;
+  QListWidget* found_list_ = nullptr;
+  std::vector<FoundItem> found_;
+  QString filled_;
+  int found_x_ = 0;
+  int found_width_ = 0;
+  int client_height_ = 0;
   std::filesystem::path accepted_folder_;
   int prefilled_place_ = 0;
   QString prefilled_folder_;

@@ -5,22 +5,30 @@
 
 #include <QSettings>
 
+#include "gui/message_presenter.h"
+#include "platform/code_page.h"
+
 namespace tarnvale::gui {
 namespace {
 
 const QString kChoiceKey = QStringLiteral("TargetProgram/Choice");
 const QString kFolderKey = QStringLiteral("TargetProgram/Folder");
+const QString kCodePageKey = QStringLiteral("CodePage");
 
 }  // namespace
 
 RememberedTarget SettingsMemory::Load() const {
   return {TargetChoiceFromNumber(settings_.value(kChoiceKey).toInt()),
-          settings_.value(kFolderKey).toString().toStdString()};
+          settings_.value(kFolderKey).toString().toStdString(),
+          platform::CodePageNamed(settings_.value(kCodePageKey).toString().toStdString())};
 }
 
 void SettingsMemory::Save(const RememberedTarget& target) {
   settings_.setValue(kChoiceKey, static_cast<int>(target.choice));
   settings_.setValue(kFolderKey, QString::fromStdString(target.folder.string()));
+  if (target.code_page) {
+    settings_.setValue(kCodePageKey, ToQString(platform::CodePageNumber(*target.code_page)));
+  }
   settings_.sync();
 }
 

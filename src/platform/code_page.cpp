@@ -176,6 +176,18 @@ const std::string_view kDefaultCodePageWords =
 const std::string_view kDefaultCodePageWords = "$TARNVALE_CODEPAGE, else 1252";
 #endif
 
+std::string_view CodePageNumber(CodePage code_page) {
+  switch (code_page) {
+    case CodePage::Windows1250:
+      return "1250";
+    case CodePage::Windows1251:
+      return "1251";
+    case CodePage::Windows1252:
+      break;
+  }
+  return "1252";
+}
+
 std::optional<CodePage> CodePageNamed(std::string_view text) {
   const std::string name = ToAsciiLower(text);
   std::string_view number = name;
@@ -185,9 +197,9 @@ std::optional<CodePage> CodePageNamed(std::string_view text) {
       break;
     }
   }
-  if (number == "1250") return CodePage::Windows1250;
-  if (number == "1251") return CodePage::Windows1251;
-  if (number == "1252") return CodePage::Windows1252;
+  for (const CodePage code_page : kCodePages) {
+    if (number == CodePageNumber(code_page)) return code_page;
+  }
   return std::nullopt;
 }
 

@@ -13,10 +13,15 @@
 namespace tarnvale::platform {
 
 enum class CodePage { Windows1250, Windows1251, Windows1252 };
+inline constexpr CodePage kCodePages[] = {CodePage::Windows1250, CodePage::Windows1251,
+                                          CodePage::Windows1252};
 
 // The code page named by `text`: "1252", "cp1252" or "windows-1252" (and
 // likewise for 1250 and 1251), letter case ignored. Empty for anything else.
 std::optional<CodePage> CodePageNamed(std::string_view text);
+
+// The number a code page is known by: "1250", "1251" or "1252".
+std::string_view CodePageNumber(CodePage code_page);
 
 // The code page the files of this run are read in. Windows-1252 (on Windows,
 // the system's ANSI code page when it is one of the three) unless the

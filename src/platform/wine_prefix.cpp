@@ -170,6 +170,11 @@ std::vector<fs::path> FindInstalledPrograms(std::string_view program, const fs::
   }
   return found;
 }
+
+fs::path ProgramFilesFolder(const fs::path&) {
+  const wchar_t* value = _wgetenv(L"ProgramFiles");
+  return value ? Canonical(value) : fs::path();
+}
 #else
 std::vector<fs::path> CandidatePrefixes(const fs::path& near) {
   std::vector<fs::path> prefixes;
@@ -238,6 +243,16 @@ std::vector<fs::path> FindInstalledPrograms(std::string_view program, const fs::
     }
   }
   return unique;
+}
+
+fs::path ProgramFilesFolder(const fs::path& near) {
+  for (const fs::path& prefix : CandidatePrefixes(near)) {
+    const fs::path drive_c = WineDriveFolder('c', prefix / "drive_c");
+    if (drive_c.empty()) continue;
+    const fs::path programs = ResolvePath("Program Files", drive_c);
+    if (IsFolder(programs)) return programs;
+  }
+  return {};
 }
 
 #endif

@@ -48,4 +48,10 @@ std::optional<std::string> WindowsPathOf(const std::filesystem::path& folder,
 std::vector<std::filesystem::path> FindInstalledPrograms(std::string_view program,
                                                          const std::filesystem::path& near);
 
+// Where programs are installed, for a folder chooser to start in: the
+// "Program Files" folder of drive C of the first candidate prefix of
+// `near` that has one (on Windows, the system's %ProgramFiles%). Empty when
+// there is none.
+std::filesystem::path ProgramFilesFolder(const std::filesystem::path& near);
+
 }  // namespace tarnvale::platform

@@ -14,6 +14,7 @@
 
 #include "app/creation_run.h"
 #include "app/report_archive.h"
+#include "config/cfg_file_reader.h"
 #include "output/database_set.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
@@ -346,6 +347,32 @@ TEST(KeptReports, KeepTheLastTenAndDropStaleTemporaries) {
   EXPECT_FALSE(fs::exists(folder / "run-x.json.tmp-AbC123"));
   EXPECT_TRUE(fs::exists(folder / "run-y.json.tmp-Def456"));
   EXPECT_TRUE(fs::exists(folder / "notes.json.tmp-Ghi789"));
+}
+
+// An area folder written in another code page than the one chosen: the
+// report says which folder exists and how to choose its code page, in the
+// words of the front end that shows it.
+TEST(CodePageHint, NamesTheFolderFoundAndHowToChooseItsCodePage) {
+  TempDir simulator;
+  fs::create_directories(simulator / "Scenery" /
+                         "\xC4\x8C"
+                         "esko" /
+                         "Scenery");  // "Česko" in UTF-8
+  SceneryArea area;
+  area.Active = 1;
+  area.LocalText =
+      "Scenery\\\xC8"
+      "esko";  // "Česko" in code page 1250
+  const std::string found =
+      "Warning: a folder named '\xC4\x8C"
+      "esko' exists: choose code page 1250";
+  for (const auto& [front_end, how] : {std::pair{FrontEnd::CommandLine, " (--code-page 1250)."},
+                                       std::pair{FrontEnd::Window, " (File > Code Page)."}}) {
+    const ScanReport scan = PlanScan({area}, simulator.Path(), FsVersion::Fs2004, {}, front_end);
+    ASSERT_EQ(scan.areas.size(), 1u);
+    EXPECT_EQ(scan.areas[0].status, AreaStatus::Missing);
+    EXPECT_EQ(scan.warnings, std::vector<std::string>{found + how});
+  }
 }
 
 }  // namespace

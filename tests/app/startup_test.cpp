@@ -117,6 +117,7 @@ struct SimulatorCase {
   bool accepted;
   std::string_view message;  // the first line
   std::string detail = {};   // a part of the second line
+  FrontEnd front_end = FrontEnd::CommandLine;
 };
 
 class SimulatorAnswerTest : public ::testing::TestWithParam<SimulatorCase> {
@@ -130,7 +131,8 @@ class SimulatorAnswerTest : public ::testing::TestWithParam<SimulatorCase> {
 
 TEST_P(SimulatorAnswerTest, AcceptsOnlyTheFolderOfTheChosenSimulator) {
   const SimulatorCase& row = GetParam();
-  const DialogAnswer answer = CheckSimulatorAnswer(row.version, row.typed, dir_.Path());
+  const DialogAnswer answer =
+      CheckSimulatorAnswer(row.version, row.typed, dir_.Path(), {}, row.front_end);
   EXPECT_EQ(answer.accepted, row.accepted);
   ExpectMessage(answer.message, row.message, row.detail);
   if (row.accepted) {
@@ -148,6 +150,12 @@ INSTANTIATE_TEST_SUITE_P(
                       kNotYourFs2002Folder, "holds fs9.exe rather than fs2002.exe"},
         SimulatorCase{"Fs2004AskedOfAnFs2002Folder", FsVersion::Fs2004, "FS2002", false,
                       kNotYourFs2004Folder, "(on the command line, --fs-version 8)."},
+        // A window speaks of its own controls, and of the folder as typed.
+        SimulatorCase{"Fs2004AskedOfAnFs2002FolderInAWindow", FsVersion::Fs2004, "FS2002", false,
+                      kNotYourFs2004Folder,
+                      "\nFS2002 holds fs2002.exe rather than fs9.exe: choose Microsoft Flight "
+                      "Simulator 2002 above.",
+                      FrontEnd::Window},
         SimulatorCase{"MissingFolder", FsVersion::Fs2004, "Nowhere", false, kNotYourFs2004Folder,
                       "Nowhere does not exist."}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -282,7 +290,8 @@ TEST_F(RunStartupTest, AnUnreadableProgramConfigStopsWithTheFileIntact) {
 
 TEST_F(RunStartupTest, FailedRewriteStillChecksDefaultDbBeforeTerminating) {
   WriteProgramConfigFile(target_, 2);
-  view_.before_simulator_answer = [this] { fs::remove(target_ / "Program_Config.cfg"); };
+  platform::FaultScope faults;
+  faults.Inject(platform::FaultSite::Rename, std::make_error_code(std::errc::io_error));
   EXPECT_EQ(RunStartup(state_, view_), StartupOutcome::Terminate);
   ASSERT_EQ(view_.messages.size(), 2u);
   EXPECT_EQ(view_.messages[0].first.substr(0, text::kProgramConfigNotRewritten.size() + 1),

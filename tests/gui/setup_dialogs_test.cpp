@@ -263,6 +263,14 @@ class FoundSimulator : public ::testing::Test {
   QListWidget* Found() const {
     return dialog_.findChild<QListWidget*>(QStringLiteral("FoundList"));
   }
+  void ClickFound(int row) const {
+    const QPoint point = Found()->visualItemRect(Found()->item(row)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent click(type, point, Found()->viewport()->mapToGlobal(point), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(Found()->viewport(), &click);
+    }
+  }
   QStringList FoundTexts() const {
     QStringList texts;
     if (Found()->isVisible()) {
@@ -308,20 +316,15 @@ TEST_F(FoundSimulator, SeveralInstallsAreListedAndTheOneClickedIsUsed) {
 
   Choose(&dialog_, kFs2004);
   EXPECT_TRUE(Field().isEmpty());
-  const QStringList listed = {
-      QStringLiteral("C:\\Program Files\\FS9 Copy"),
-      QStringLiteral("C:\\Program Files\\Microsoft Games\\Flight Simulator 9")};
+  const QStringList listed = {kFs2004 + QStringLiteral(": C:\\Program Files\\FS9 Copy"),
+                              kFs2004 + QStringLiteral(": C:\\Program Files\\Microsoft Games\\"
+                                                       "Flight Simulator 9")};
   ASSERT_EQ(FoundTexts(), listed);
   EXPECT_GT(dialog_.height(), first_size.height());
   EXPECT_TRUE(dialog_.ClippedControls().isEmpty());
 
-  const QPoint first = Found()->visualItemRect(Found()->item(0)).center();
-  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QMouseEvent click(type, first, Found()->viewport()->mapToGlobal(first), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Found()->viewport(), &click);
-  }
-  EXPECT_EQ(Field(), listed[0]);
+  ClickFound(0);
+  EXPECT_EQ(Field(), QStringLiteral("C:\\Program Files\\FS9 Copy"));
   ASSERT_TRUE(dialog_.isVisible());
   ClickButton(&dialog_, QStringLiteral("Ok"));
   EXPECT_EQ(dialog_.AcceptedFolder(), Canonical(copy));
@@ -332,8 +335,31 @@ TEST_F(FoundSimulator, AFolderTheUserTypedStaysAndTheInstallIsOnlyListed) {
   TypeFolder(&dialog_, dir_ / "elsewhere");
   Choose(&dialog_, kFs2004);
   EXPECT_EQ(Field(), QString::fromStdString((dir_ / "elsewhere").string()));
-  EXPECT_EQ(FoundTexts(),
-            QStringList{QStringLiteral("C:\\Program Files\\Microsoft Games\\Flight Simulator 9")});
+  EXPECT_EQ(FoundTexts(), QStringList{kFs2004 + QStringLiteral(": C:\\Program Files\\Microsoft "
+                                                               "Games\\Flight Simulator 9")});
+}
+
+// As the dialog opens, before any version is chosen, the installs of both
+// versions are listed; clicking one sets its version too. A single install
+// fills both in, so that Ok is enough.
+TEST_F(FoundSimulator, OpensListingBothVersionsOrFillingInTheOnlyInstall) {
+  Install("FS9");
+  WriteFile(program_files_ / "FS2002" / "fs2002.exe", "");
+  dialog_.hide();
+  dialog_.show();
+  EXPECT_EQ(dialog_.Version(), FsVersion::None);
+  ASSERT_EQ(FoundTexts(), (QStringList{kFs2002 + QStringLiteral(": C:\\Program Files\\FS2002"),
+                                       kFs2004 + QStringLiteral(": C:\\Program Files\\FS9")}));
+  ClickFound(0);
+  EXPECT_EQ(dialog_.Version(), FsVersion::Fs2002);
+  EXPECT_EQ(Field(), QStringLiteral("C:\\Program Files\\FS2002"));
+
+  std::filesystem::remove_all(program_files_ / "FS2002");
+  dialog_.hide();
+  dialog_.show();
+  EXPECT_EQ(dialog_.Version(), FsVersion::Fs2004);
+  EXPECT_EQ(Field(), QStringLiteral("C:\\Program Files\\FS9"));
+  EXPECT_TRUE(FoundTexts().isEmpty());
 }
 
 TEST(AboutBox, FillsItsReadOnlyFieldsWhenOpened) {

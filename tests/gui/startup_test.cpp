@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSettings>
@@ -250,6 +251,90 @@ TEST(SetupQuestionsTest, RemembersTheProgramAndChangesItFromTheMenu) {
   EXPECT_EQ(memory.value(QStringLiteral("TargetProgram/Folder")).toString().toStdString(),
             program("Brisolt (FS2002)").string());
   EXPECT_TRUE(presenter.Messages().empty());
+}
+
+// $WINEPREFIX and $HOME set for a test's life, so that only its own prefix
+// is looked in.
+class OwnWinePrefix {
+ public:
+  explicit OwnWinePrefix(const std::filesystem::path& dir)
+      : home_(qgetenv("HOME")), prefix_(qgetenv("WINEPREFIX")) {
+    std::filesystem::create_directories(dir / "prefix" / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", dir / "prefix" / "dosdevices" / "c:");
+    std::filesystem::create_directories(Programs(dir));
+    qputenv("HOME", QByteArray::fromStdString(dir.string()));
+    qputenv("WINEPREFIX", QByteArray::fromStdString((dir / "prefix").string()));
+  }
+  ~OwnWinePrefix() {
+    qputenv("HOME", home_);
+    if (prefix_.isEmpty())
+      qunsetenv("WINEPREFIX");
+    else
+      qputenv("WINEPREFIX", prefix_);
+  }
+  static std::filesystem::path Programs(const std::filesystem::path& dir) {
+    return dir / "prefix" / "drive_c" / "Program Files";
+  }
+
+ private:
+  QByteArray home_;
+  QByteArray prefix_;
+};
+
+// A first start in a prefix holding one program and one simulator needs
+// only Enter in each dialog; with two programs, both are listed and none is
+// chosen for the user.
+TEST(FirstStartInAWinePrefix, FindsTheProgramAndTheSimulatorOrListsThePrograms) {
+  TempDir dir;
+  const OwnWinePrefix prefix(dir.Path());
+  const std::filesystem::path programs = OwnWinePrefix::Programs(dir.Path());
+  WriteProgramConfigFile(programs / "Scopel v5", 2);
+  std::filesystem::create_directory(programs / "Scopel v5" / "DEFAULT_DB");
+  WriteFile(programs / "FS9" / "fs9.exe", "");
+  testing::ScriptedPresenter presenter;
+  QSettings memory(QString::fromStdString((dir / "one.conf").string()), QSettings::IniFormat);
+  SetupQuestions questions(presenter, memory, nullptr);
+  std::pair<QString, QString> target_opened;
+  std::pair<QString, QString> simulator_opened;
+  WhenShown<AskforQuelbyProgram>([&](AskforQuelbyProgram* dialog) {
+    target_opened = Shown(dialog);
+    PressEnter(dialog);
+  });
+  WhenShown<FSPath_Dialog>([&](FSPath_Dialog* dialog) {
+    simulator_opened = Shown(dialog);
+    PressEnter(dialog);
+  });
+  ProgramState state;
+
+  ASSERT_EQ(questions.Start(state), StartupOutcome::Ready);
+
+  EXPECT_EQ(target_opened,
+            std::pair(kRadarProgram, QStringLiteral("C:\\Program Files\\Scopel v5")));
+  EXPECT_EQ(simulator_opened, std::pair(kFs2004, QStringLiteral("C:\\Program Files\\FS9")));
+  EXPECT_NE(ReadFile(programs / "Scopel v5" / "Program_Config.cfg")
+                .find("FS_Directory=C:\\Program Files\\FS9\r\n"),
+            std::string::npos);
+
+  WriteProgramConfigFile(programs / "Brisolt (FS2004)", 1);
+  QSettings fresh(QString::fromStdString((dir / "two.conf").string()), QSettings::IniFormat);
+  SetupQuestions again(presenter, fresh, nullptr);
+  QStringList listed;
+  WhenShown<AskforQuelbyProgram>([&](AskforQuelbyProgram* dialog) {
+    target_opened = Shown(dialog);
+    const auto* found = dialog->findChild<QListWidget*>(QStringLiteral("FoundList"));
+    for (int row = 0; found->isVisible() && row < found->count(); ++row) {
+      listed.append(found->item(row)->text());
+    }
+    dialog->reject();
+  });
+  ProgramState second;
+  EXPECT_EQ(again.Start(second), StartupOutcome::Quit);
+  EXPECT_EQ(target_opened, std::pair(QString(), QString()));
+  listed.sort();
+  EXPECT_EQ(
+      listed,
+      (QStringList{QStringLiteral("Brisolt v5.0 (For FS2004): C:\\Program Files\\Brisolt (FS2004)"),
+                   kRadarProgram + QStringLiteral(": C:\\Program Files\\Scopel v5")}));
 }
 
 }  // namespace
