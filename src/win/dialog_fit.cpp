@@ -233,6 +233,11 @@ RECT DialogRect(HWND dialog, int x, int y, int width, int height) {
           static_cast<LONG>(std::lround(rect.bottom * growth_y))};
 }
 
+int HeightInUnits(HWND dialog, int pixels) {
+  const RECT unit = DialogRect(dialog, 0, 0, 0, 8);
+  return (pixels * 8 + unit.bottom - 1) / unit.bottom;
+}
+
 SIZE TextSize(HWND control, const std::wstring& text, int width) {
   RECT rect{0, 0, width, 0};
   const HDC dc = GetDC(control);
@@ -243,6 +248,23 @@ SIZE TextSize(HWND control, const std::wstring& text, int width) {
   SelectObject(dc, old_font);
   ReleaseDC(control, dc);
   return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void PlaceControl(HWND dialog, int id, int x, int y, int width, int height) {
+  const RECT rect = DialogRect(dialog, x, y, width, height);
+  SetWindowPos(GetDlgItem(dialog, id), nullptr, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetClientHeight(HWND dialog, int height) {
+  const RECT units = DialogRect(dialog, 0, 0, 0, height);
+  RECT client{};
+  RECT frame{};
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &frame);
+  const int frame_height = (frame.bottom - frame.top) - (client.bottom - client.top);
+  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, units.bottom + frame_height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tarnvale::win

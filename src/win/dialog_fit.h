@@ -55,8 +55,20 @@ void FitDialogToTexts(HWND dialog);
 // FitDialogToTexts stretched it.
 RECT DialogRect(HWND dialog, int x, int y, int width, int height);
 
+// `pixels` of height in `dialog` in dialog units as DialogRect has them,
+// rounded up.
+int HeightInUnits(HWND dialog, int pixels);
+
 // The size that `text` takes in `control`'s font: wrapped at `width`
 // pixels, or (0) as its lines run.
 SIZE TextSize(HWND control, const std::wstring& text, int width);
+
+// Places control `id` of `dialog` at x, y, width, height dialog units, as
+// DialogRect has them.
+void PlaceControl(HWND dialog, int id, int x, int y, int width, int height);
+
+// Gives the client area of `dialog` a height of `height` dialog units, as
+// DialogRect has them; its width and top left corner stay.
+void SetClientHeight(HWND dialog, int height);
 
 }  // namespace tarnvale::win

@@ -11,7 +11,6 @@
 #include <fstream>
 
 #include "app/desktop_session.h"
-#include "app/scan_report.h"
 #include "win/dialog_fit.h"
 #include "win/resource.h"
 #include "win/win_text.h"
@@ -254,8 +253,7 @@ void ShowRunEndingMessage(HWND owner, const std::string& text, const RunSummary&
   std::string lines;
   for (const std::string& line : RunEndingSummary(summary)) lines += line + '\n';
   ShowMessageDialog(owner, IDD_RUN_ENDING,
-                    {ProgramName(), WithCrLf(text), WithCrLf(lines),
-                     ScanReportText(summary.scan, summary.records)});
+                    {ProgramName(), WithCrLf(text), WithCrLf(lines), RunDetailsText(summary)});
 }
 
 void ShowReport(HWND owner, const std::string& report) {
