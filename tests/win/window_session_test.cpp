@@ -289,6 +289,52 @@ TEST_F(WindowsProgram, ProgramsAndSimulatorsFoundAreListedAndChosenByAClick) {
                             Wide(SimulatorInstallLabel({FsVersion::Fs2004, typed(fs9)}))}));
 }
 
+// Runs tarnvale-cli.exe with `arguments` in this process's console; its
+// exit code.
+DWORD RunCommandLine(const std::wstring& arguments) {
+  const std::wstring program = fs::path(TARNVALE_CLI_PATH).make_preferred().wstring();
+  std::wstring line = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return 255;
+  }
+  DWORD code = 255;
+  if (WaitForSingleObject(process.hProcess, 120'000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &code);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+// The program's folder is not held while the simulator question waits: a
+// command-line run on it meanwhile is not refused, and the window then
+// serves what that run left.
+TEST_F(WindowsProgram, CommandLineRunsWhileTheSimulatorQuestionWaits) {
+  fab::GenerateInstallation({.out = simulator_, .fs_version = FsVersion::Fs2004});
+  tarnvale::testing::WriteProgramConfigFile(program_, 2);
+  fs::create_directory(program_ / "DEFAULT_DB");
+  memory_.kept = {TargetProgramChoice::Radar, program_, std::nullopt};
+  DWORD code = 99;
+  Drive(
+      [&] {
+        Press(WaitForWindow(kTargetTitle), IDC_TARGET_OK);
+        const HWND dialog = WaitForWindow(kSimulatorTitle);
+        code = RunCommandLine(L"create --target \"" + program_.wstring() + L"\" --simulator \"" +
+                              simulator_.wstring() + L"\" --fs-version 9");
+        Choose(dialog, IDC_FS2004);
+        Type(dialog, IDC_SIMULATOR_FOLDER, simulator_.wstring());
+        Press(dialog, IDC_SIMULATOR_OK);
+        Press(WaitForWindow(kMainTitle), IDM_EXIT);
+      },
+      [&] { EXPECT_EQ(RunTarnvale(setup_, memory_), 0); });
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(fs::exists(program_ / "world_airports.dat"));
+}
+
 // A window serving a recorded program whose runs report through a view that
 // holds them at a chosen step.
 class HeldRun : public WindowsProgram {
