@@ -269,7 +269,6 @@ class Run {
 
 RunSummary CreationRun(ProgramState& state, RunView& view, const std::stop_token& halt) {
   RunSummary summary = Run(state, view, halt).Execute();
-  summary.finished = std::chrono::system_clock::now();
   if (state.report_archive.empty() || summary.scan.areas.empty() || halt.stop_requested()) {
     return summary;
   }

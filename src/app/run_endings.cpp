@@ -2,6 +2,8 @@
 // settings, and the message it shows.
 #include "app/run_endings.h"
 
+#include <chrono>
+
 #include <system_error>
 
 #include "app/messages.h"
@@ -134,6 +136,7 @@ RunSummary RunEndings::Finish(RunEnding ending, std::string_view message) {
   CompleteWarnings(summary_.scan, summary_.records);
   summary_.ending = ending;
   summary_.message = message;
+  summary_.finished = std::chrono::system_clock::now();
   return std::move(summary_);
 }
 

@@ -114,6 +114,18 @@ std::string SimulatorFolderProblem(FsVersion version, std::string_view typed,
   return shown + " holds no " + wanted + ".";
 }
 
+// A sub-folder of a typed folder text, written with the text's own
+// separator (a backslash once it has one, as "C:\..." texts do).
+std::string SubFolderText(std::string_view typed, std::string_view name) {
+  const bool windows =
+      typed.find('\\') != std::string_view::npos || platform::HasDriveLetter(typed);
+  const char separator =
+      windows ? '\\' : static_cast<char>(std::filesystem::path::preferred_separator);
+  std::string text(typed);
+  if (!text.empty() && text.back() != separator) text += separator;
+  return text.append(name);
+}
+
 std::filesystem::path ProgramConfigFile(const ProgramState& state) {
   return state.TargetFolder / kProgramConfigName;
 }
@@ -235,16 +247,18 @@ std::filesystem::path ProgramFolderIn(const std::filesystem::path& folder) {
   return found.empty() ? folder : found;
 }
 
-std::string TargetFolderProblem(const std::filesystem::path& folder) {
+std::string TargetFolderProblem(const std::filesystem::path& folder, std::string_view shown) {
+  const std::string named = shown.empty() ? platform::Utf8Of(folder) : std::string(shown);
   if (const std::string_view trouble = FolderTrouble(folder); !trouble.empty()) {
-    return platform::Utf8Of(folder) + " " + std::string(trouble) + ".";
+    return named + " " + std::string(trouble) + ".";
   }
-  std::string text = "No Program_Config.cfg was found in " + platform::Utf8Of(folder) + ".";
+  std::string text = "No Program_Config.cfg was found in " + named + ".";
   for (const SimulatorTraits& simulator : kSimulators) {
     const std::filesystem::path sub = platform::ResolvePath(simulator.chart_folder, folder);
     if (!platform::FindFile(sub, kProgramConfigName).empty()) {
       text.append(" ")
-          .append(platform::Utf8Of(sub))
+          .append(shown.empty() ? platform::Utf8Of(sub)
+                                : SubFolderText(shown, simulator.chart_folder))
           .append(" holds one: did you mean that folder?");
     }
   }
@@ -260,6 +274,9 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
   const std::string_view chart_folder = ChartFolder(choice);
   std::string typed(typed_folder);
   if (!chart_folder.empty()) typed.append("\\").append(chart_folder);
+  // The window shows the folder as the user typed it, not as resolved.
+  const std::string shown =
+      chart_folder.empty() ? typed : SubFolderText(typed_folder, chart_folder);
   DialogAnswer answer =
       AnswerFor(EnterableFolder(typed, base), kProgramConfigName, text::kWrongTargetFolder);
   if (answer.accepted) return answer;
@@ -275,7 +292,7 @@ DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_vi
   const std::filesystem::path path = platform::ResolveTypedPath(typed, base, {});
   answer.message =
       text::WithDetail(answer.message, path.empty() ? platform::UnresolvedDriveProblem(typed, {})
-                                                    : TargetFolderProblem(path));
+                                                    : TargetFolderProblem(path, shown));
   return answer;
 }
 

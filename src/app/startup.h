@@ -35,13 +35,14 @@ std::filesystem::path ProgramFolderIn(const std::filesystem::path& folder);
 
 // What is wrong with a target folder that holds no Program_Config.cfg, in a
 // sentence: it does not exist, is a file, or holds none (and which of its
-// sub-folders do).
-std::string TargetFolderProblem(const std::filesystem::path& folder);
+// sub-folders do). The folder is named `shown` when given (as the user
+// typed it), else by its path.
+std::string TargetFolderProblem(const std::filesystem::path& folder, std::string_view shown = {});
 
 // Target-program dialog: the typed folder (with the choice's sub-folder
 // appended, or for the chart program also as typed) must hold a
 // Program_Config.cfg, letter case not significant. A refusal says in a
-// second line what was found at the path. A
+// second line what was found there, naming the folder as typed. A
 // relative text is taken against `base` (the program's working folder).
 DialogAnswer CheckTargetProgramAnswer(TargetProgramChoice choice, std::string_view typed_folder,
                                       const std::filesystem::path& base);

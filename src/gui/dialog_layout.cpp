@@ -101,6 +101,15 @@ QFont DialogFont() {
 
 double DialogFontScale() { return FontScaleSetting(); }
 
+QFont ScaledFont(QFont font) {
+  if (font.pointSizeF() > 0) {
+    font.setPointSizeF(font.pointSizeF() * DialogFontScale());
+  } else {
+    font.setPixelSize(qRound(font.pixelSize() * DialogFontScale()));
+  }
+  return font;
+}
+
 void SetDialogFontScale(double scale) { FontScaleSetting() = scale; }
 
 DialogLayout::DialogLayout(QWidget* client, QSize client_size)

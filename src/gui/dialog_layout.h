@@ -42,6 +42,11 @@ QFont DialogFont();
 double DialogFontScale();
 void SetDialogFontScale(double scale);
 
+// `font` made DialogFontScale() times larger: for the windows that keep
+// the system's font (message boxes, the report), so that they grow with
+// the dialogs.
+QFont ScaledFont(QFont font);
+
 class DialogLayout {
  public:
   // `client` receives the controls; `client_size` is in dialog units.

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/dialog_layout.h"
 #include "gui/report_dialog.h"
 
 namespace tarnvale::gui {
@@ -25,6 +26,7 @@ QString SummaryHtml(const QString& summary) {
 
 void MessageBoxPresenter::Show(QWidget* owner, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+  box.setFont(ScaledFont(box.font()));
   box.exec();
 }
 
@@ -32,6 +34,7 @@ void MessageBoxPresenter::Show(QWidget* owner, const QString& title, const QStri
 void MessageBoxPresenter::ShowWithReport(QWidget* owner, const QString& title, const QString& text,
                                          const QString& summary, const QString& details) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+  box.setFont(ScaledFont(box.font()));
   box.setInformativeText(SummaryHtml(summary));
   const QPushButton* details_button =
       box.addButton(QStringLiteral("Details"), QMessageBox::ActionRole);

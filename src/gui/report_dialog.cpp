@@ -16,6 +16,8 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "gui/dialog_layout.h"
+
 namespace tarnvale::gui {
 namespace {
 
@@ -47,7 +49,8 @@ ReportDialog::ReportDialog(const QString& report, MessagePresenter& presenter, Q
   text_->setObjectName(QStringLiteral("ReportText"));
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  setFont(ScaledFont(font()));
+  text_->setFont(ScaledFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(AddFindRow());
   layout->addWidget(text_);

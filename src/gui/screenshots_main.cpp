@@ -11,17 +11,18 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "app/desktop_session.h"
 #include "app/messages.h"
 #include "app/program_state.h"
 #include "app/scan_report.h"
@@ -88,33 +89,53 @@ void ClickButton(QMessageBox* box, const QString& text) {
   }
 }
 
-// The simulator dialog of a first use under Wine: the radar program and the
-// simulator are installed in one prefix, found when the version is chosen.
-// Only that prefix is looked at, not the user's own.
-bool SaveSimulatorFound(tarnvale::gui::FSPath_Dialog& dialog, const QDir& dir) {
-  namespace fs = std::filesystem;
-  const QTemporaryDir home;
-  const fs::path prefix = fs::path(home.path().toStdString()) / ".wine";
-  const fs::path program_files = prefix / "drive_c" / "Program Files";
-  fs::create_directories(prefix / "dosdevices");
-  fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
-  fs::create_directories(program_files / "Scopel v5");
-  fs::create_directories(program_files / "Microsoft Games" / "Flight Simulator 9");
-  std::ofstream(program_files / "Scopel v5" / "Program_Config.cfg") << "[Main Settings]\r\n";
-  std::ofstream(program_files / "Microsoft Games" / "Flight Simulator 9" / "fs9.exe");
-  const QByteArray user_home = qgetenv("HOME");
-  const QByteArray user_prefix = qgetenv("WINEPREFIX");
-  qputenv("HOME", home.path().toLocal8Bit());
-  qunsetenv("WINEPREFIX");
-  dialog.SetTargetFolder(program_files / "Scopel v5");
-  const bool fits = Save(dialog, dir, QStringLiteral("simulator-dialog-found"), [&dialog] {
-    for (QRadioButton* radio : dialog.findChildren<QRadioButton*>()) {
-      if (radio->text().endsWith(QStringLiteral("2004"))) radio->click();
-    }
-  });
-  qputenv("HOME", user_home);
-  if (!user_prefix.isNull()) qputenv("WINEPREFIX", user_prefix);
-  dialog.SetTargetFolder({});
+// A first start under Wine: two sibling programs and both simulators
+// installed in one prefix, the user's own prefixes left out of sight.
+class SamplePrefix {
+ public:
+  SamplePrefix() : user_home_(qgetenv("HOME")), user_prefix_(qgetenv("WINEPREFIX")) {
+    namespace fs = std::filesystem;
+    const fs::path prefix = fs::path(home_.path().toStdString()) / ".wine";
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    programs_ = prefix / "drive_c" / "Program Files";
+    Write(programs_ / "Scopel v5" / "Program_Config.cfg", "[Main Settings]\r\nProgram_Id=2\r\n");
+    Write(programs_ / "Brisolt (FS2004)" / "Program_Config.cfg",
+          "[Main Settings]\r\nProgram_Id=1\r\n");
+    Write(programs_ / "Microsoft Games" / "Flight Simulator 9" / "fs9.exe", "");
+    Write(programs_ / "Microsoft Games" / "FS2002" / "fs2002.exe", "");
+    qputenv("HOME", home_.path().toLocal8Bit());
+    qunsetenv("WINEPREFIX");
+  }
+  ~SamplePrefix() {
+    qputenv("HOME", user_home_);
+    if (!user_prefix_.isNull()) qputenv("WINEPREFIX", user_prefix_);
+  }
+  std::filesystem::path Program() const { return programs_ / "Scopel v5"; }
+
+ private:
+  static void Write(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file) << text;
+  }
+
+  QTemporaryDir home_;
+  QByteArray user_home_;
+  QByteArray user_prefix_;
+  std::filesystem::path programs_;
+};
+
+// The setup dialogs of that first start: the programs found, and the
+// simulators of both versions listed before one is chosen.
+bool SaveFoundDialogs(tarnvale::gui::AskforQuelbyProgram& target_dialog,
+                      tarnvale::gui::FSPath_Dialog& simulator_dialog, const QDir& dir) {
+  const SamplePrefix prefix;
+  target_dialog.Prefill(tarnvale::TargetProgramChoice::None, {});
+  target_dialog.OfferFound(tarnvale::LookForTargetPrograms());
+  bool fits = Save(target_dialog, dir, QStringLiteral("target-program-dialog-found"));
+  simulator_dialog.SetTargetFolder(prefix.Program());
+  fits = Save(simulator_dialog, dir, QStringLiteral("simulator-dialog-found")) && fits;
+  simulator_dialog.SetTargetFolder({});
   return fits;
 }
 
@@ -124,6 +145,22 @@ tarnvale::AreaScan SampleArea(std::string title, std::string local, tarnvale::Ar
   std::string folder = "/home/pilot/FS9/" + local + "/scenery";
   std::ranges::replace(folder, '\\', '/');
   return {std::move(title), std::move(local), folder, status, bgl_files, {}};
+}
+
+// The warning of an area whose folder is named in another code page than
+// the one chosen: "Česko" written in code page 1250, read in 1252.
+std::string CodePageHint() {
+  const QTemporaryDir simulator;
+  const std::filesystem::path folder(simulator.path().toStdString());
+  std::filesystem::create_directories(folder / "Scenery" /
+                                      "\xC4\x8C"
+                                      "esko" /
+                                      "Scenery");
+  return tarnvale::CodePageWarning(
+             "Scenery\\\xC8"
+             "esko",
+             folder, tarnvale::FrontEnd::Window)
+      .value_or("");
 }
 
 // What a run over a simulator with add-ons might have read.
@@ -137,7 +174,7 @@ tarnvale::RunSummary SampleRun() {
   tarnvale::ScanReport& scan = run.scan;
   scan.simulator = "/home/pilot/FS9";
   scan.fs_version = tarnvale::FsVersion::Fs2004;
-  scan.target = "/home/pilot/Scopel";
+  scan.target = "/home/pilot/.wine/drive_c/Program Files/Scopel v5";
   scan.areas = {
       SampleArea("Addon Scenery", "Addon Scenery", AreaStatus::Read, 6),
       SampleArea("Alpine Airfields", "Addon Scenery\\Alpine", AreaStatus::Missing, 0),
@@ -153,6 +190,14 @@ tarnvale::RunSummary SampleRun() {
   scan.duplicate_airports = {"LOWI", "LSZH"};
   scan.duplicate_fixes = 3;
   scan.warnings = tarnvale::ScanWarnings(scan);
+  scan.warnings.push_back(CodePageHint());
+  run.files = {{"world_airports.dat", 6'912'480},  {"world_navaids.dat", 1'204'112},
+               {"world_fixpoints.dat", 3'090'560}, {"world_airways_j.dat", 97'440},
+               {"world_airways_v.dat", 280'200},   {"magdec.bgl", 130'412}};
+  run.times = {std::chrono::milliseconds(310), std::chrono::milliseconds(8'420),
+               std::chrono::milliseconds(1'150), std::chrono::milliseconds(960)};
+  run.finished = std::chrono::sys_days(std::chrono::year(2026) / 12 / 10) + std::chrono::hours(9) +
+                 std::chrono::minutes(14);
   return run;
 }
 
@@ -235,6 +280,7 @@ int main(int argc, char** argv) {
 
   bool all_fit = Save(window, dir, QStringLiteral("main-window"));
   window.SetChangeSetup([] { return false; });
+  window.SetChooseCodePage([](tarnvale::platform::CodePage) {});
   SaveFileMenu(window, dir);
   ShowRunningState(window.WindowView());
   all_fit = Save(window, dir, QStringLiteral("main-window-running")) && all_fit;
@@ -242,8 +288,13 @@ int main(int argc, char** argv) {
                         QStringLiteral("C:\\Program Files\\Scopel v5"));
   all_fit = Save(target_dialog, dir, QStringLiteral("target-program-dialog")) && all_fit;
   all_fit = Save(simulator_dialog, dir, QStringLiteral("simulator-dialog")) && all_fit;
-  all_fit = SaveSimulatorFound(simulator_dialog, dir) && all_fit;
+  all_fit = SaveFoundDialogs(target_dialog, simulator_dialog, dir) && all_fit;
   all_fit = Save(about, dir, QStringLiteral("about-box")) && all_fit;
+  window.WindowView().EnableCancelButton(false);
+  window.WindowView().EnableCreateButton(true);
+  window.WindowView().SetStatusText("");
+  window.WindowView().SetProgressPosition(0);
   SaveRunEnding(window.WindowView(), dir);
+  all_fit = Save(window, dir, QStringLiteral("main-window-last-run")) && all_fit;
   return all_fit ? 0 : 1;
 }

@@ -46,4 +46,8 @@ bool SetupQuestions::Change(ProgramState& state) {
   return ChangeDesktopSetup(state, view_, memory_);
 }
 
+void SetupQuestions::ChooseCodePage(ProgramState& state, platform::CodePage code_page) {
+  static_cast<void>(tarnvale::ChooseCodePage(state, code_page, memory_));
+}
+
 }  // namespace tarnvale::gui

@@ -33,6 +33,8 @@ class SetupQuestions {
   // StartDesktopSession and ChangeDesktopSetup through the dialogs.
   [[nodiscard]] StartupOutcome Start(ProgramState& state);
   [[nodiscard]] bool Change(ProgramState& state);
+  // "File" > "Code Page": chosen for the next run, and remembered.
+  void ChooseCodePage(ProgramState& state, platform::CodePage code_page);
 
   AskforQuelbyProgram& TargetDialog() { return target_dialog_; }
   FSPath_Dialog& SimulatorDialog() { return simulator_dialog_; }

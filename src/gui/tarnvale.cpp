@@ -28,6 +28,8 @@ int Tarnvale::Run() {
   SetupQuestions questions(presenter, memory, &window);
   if (questions.Start(state) == StartupOutcome::Ready) {
     window.SetChangeSetup([&] { return questions.Change(state); });
+    window.SetChooseCodePage(
+        [&](platform::CodePage code_page) { questions.ChooseCodePage(state, code_page); });
     window.exec();
   }
   return 0;

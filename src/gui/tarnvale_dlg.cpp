@@ -3,6 +3,9 @@
 
 #include "gui/tarnvale_dlg.h"
 
+#include <QActionGroup>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,11 +17,32 @@
 #include <utility>
 
 #include "app/desktop_session.h"
+#include "app/report_archive.h"
 #include "gui/about_program.h"
 #include "gui/elided_text.h"
+#include "gui/report_dialog.h"
 
 namespace tarnvale::gui {
 namespace {
+
+constexpr int kClientWidth = 287;
+constexpr int kClientHeight = 167;
+// The last run's box beneath the buttons, shown once there is one.
+constexpr int kLastRunTop = 162;
+constexpr int kLastRunHeight = 46;
+
+// Each line of `lines` shortened at its end to `width` pixels; the tooltip
+// has them whole.
+void SetLines(QLabel* label, const std::vector<std::string>& lines, int width) {
+  QStringList shown;
+  QStringList whole;
+  for (const std::string& line : lines) {
+    whole << ToQString(line);
+    shown << label->fontMetrics().elidedText(whole.back(), Qt::ElideRight, width);
+  }
+  label->setText(shown.join(QLatin1Char('\n')));
+  label->setToolTip(whole.join(QLatin1Char('\n')));
+}
 
 // A runway seen from above inside a compass ring.
 QPixmap IconPixmap(int size) {
@@ -50,14 +74,20 @@ QIcon ApplicationIcon() {
 }
 
 TarnvaleDlg::TarnvaleDlg(ProgramState& state, MessagePresenter& presenter, QWidget* parent)
-    : FixedDialog(QStringLiteral("Tarnvale v1.0"), {287, 167}, parent),
+    : FixedDialog(QStringLiteral("Tarnvale v1.0"), {kClientWidth, kClientHeight}, parent),
       state_(state),
       about_(new About_Program(this)),
-      widget_view_(AddControls(), presenter, [this] { CloseWindow(); }),
+      presenter_(presenter),
+      widget_view_(
+          AddControls(), presenter, [this] { CloseWindow(); },
+          [this](const RunSummary& summary) { ShowLastRun(summary); }),
       queued_view_(this, widget_view_, state.worker),
       run_view_(&queued_view_) {
   setWindowIcon(ApplicationIcon());
+  AddLastRunBox();
   FinishLayout(AddMenu());
+  last_run_group_->hide();
+  last_run_text_->hide();
 }
 
 TarnvaleDlg::~TarnvaleDlg() {
@@ -111,18 +141,66 @@ ElidedLabel* TarnvaleDlg::AddSetupLine(const char* name, int y) {
   return line;
 }
 
+void TarnvaleDlg::AddLastRunBox() {
+  last_run_group_ = AddGroupBox(QStringLiteral("Last run"), 7, kLastRunTop, 271, kLastRunHeight);
+  last_run_text_ = new QLabel(Client());
+  last_run_text_->setObjectName(QStringLiteral("LastRunText"));
+  last_run_text_->setTextFormat(Qt::PlainText);
+  Layout().Place(last_run_text_, 13, kLastRunTop + 10, 259, kLastRunHeight - 13);
+}
+
 QMenuBar* TarnvaleDlg::AddMenu() {
   auto* menu = new QMenuBar(this);
   QMenu* file = menu->addMenu(QStringLiteral("File"));
   change_action_ = file->addAction(QStringLiteral("Change Program or Simulator..."), this,
                                    [this] { OnChangeSetup(); });
+  AddCodePageMenu(file);
+  last_report_action_ =
+      file->addAction(QStringLiteral("Show Last Report"), this, [this] { OnShowLastReport(); });
+  last_report_action_->setEnabled(false);
   file->addAction(QStringLiteral("Exit"), this, [this] { CloseWindow(); });
   // Offered only while the window waits for "Create Databases Files".
-  connect(file, &QMenu::aboutToShow, this,
-          [this] { change_action_->setEnabled(change_setup_ && CanChangeSetup(state_)); });
+  connect(file, &QMenu::aboutToShow, this, [this] {
+    const bool idle = CanChangeSetup(state_);
+    change_action_->setEnabled(change_setup_ && idle);
+    code_page_menu_->setEnabled(choose_code_page_ && idle);
+    for (QAction* action : code_page_menu_->actions()) {
+      action->setChecked(action->data().toInt() == static_cast<int>(platform::ActiveCodePage()));
+    }
+  });
   menu->addMenu(QStringLiteral("Help"))
       ->addAction(QStringLiteral("About Tarnvale v1.0"), this, [this] { about_->exec(); });
   return menu;
+}
+
+// The code page Scenery.cfg and Program_Config.cfg are read in, as the
+// command line's --code-page chooses it.
+void TarnvaleDlg::AddCodePageMenu(QMenu* file) {
+  code_page_menu_ = file->addMenu(QStringLiteral("Code Page"));
+  auto* pages = new QActionGroup(code_page_menu_);
+  for (const CodePageItem& item : CodePageItems()) {
+    QAction* action = code_page_menu_->addAction(ToQString(item.label), this, [this, item] {
+      if (choose_code_page_ && CanChangeSetup(state_)) choose_code_page_(item.code_page);
+    });
+    action->setCheckable(true);
+    action->setData(static_cast<int>(item.code_page));
+    pages->addAction(action);
+  }
+}
+
+void TarnvaleDlg::ShowLastRun(const RunSummary& summary) {
+  last_run_ = summary;
+  SetLines(last_run_text_, LastRunLines(summary), last_run_text_->width());
+  last_run_group_->show();
+  last_run_text_->show();
+  last_report_action_->setEnabled(true);
+  SetClientHeight(kLastRunTop + kLastRunHeight + 7);
+}
+
+void TarnvaleDlg::OnShowLastReport() {
+  if (!last_run_) return;
+  ReportDialog report(ToQString(RunDetailsText(*last_run_)), presenter_, this);
+  report.exec();
 }
 
 void TarnvaleDlg::reject() { CloseWindow(); }
@@ -137,6 +215,18 @@ void TarnvaleDlg::ShowSetup() {
                                     std::pair(simulator_line_, SimulatorLine(state_))}) {
     label->SetFullText(ToQString(line.head), ToQString(line.rest));
   }
+  // The run shown is kept while the window serves its folder.
+  if (last_run_ && last_run_->scan.target == state_.TargetFolder) return;
+  const std::optional<RunSummary> kept = LastKeptRun(state_.report_archive, state_.TargetFolder);
+  if (kept) {
+    ShowLastRun(*kept);
+    return;
+  }
+  last_run_.reset();
+  last_run_group_->hide();
+  last_run_text_->hide();
+  last_report_action_->setEnabled(false);
+  SetClientHeight(kClientHeight);
 }
 
 void TarnvaleDlg::OnChangeSetup() {

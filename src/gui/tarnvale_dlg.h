@@ -5,15 +5,21 @@
 
 #include <QIcon>
 #include <functional>
+#include <optional>
 
 #include "app/program_state.h"
+#include "app/run_summary.h"
 #include "app/run_view.h"
 #include "gui/fixed_dialog.h"
 #include "gui/message_presenter.h"
 #include "gui/queued_run_view.h"
 #include "gui/widget_run_view.h"
+#include "platform/code_page.h"
 
 class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
 class QMenuBar;
 
 namespace tarnvale::gui {
@@ -37,8 +43,18 @@ class TarnvaleDlg final : public FixedDialog {
   // or simulator changed.
   void SetChangeSetup(std::function<bool()> change) { change_setup_ = std::move(change); }
 
-  // Shows the program, simulator and folders the next run uses.
+  // What "File" > "Code Page" does with the code page chosen (the entries
+  // are disabled without it, and while a run is going).
+  void SetChooseCodePage(std::function<void(platform::CodePage)> choose) {
+    choose_code_page_ = std::move(choose);
+  }
+
+  // Shows the program, simulator and folders the next run uses, and the
+  // last run kept for that folder.
   void ShowSetup();
+
+  // Keeps `summary` on show as the last run, behind "Show Last Report".
+  void ShowLastRun(const RunSummary& summary);
 
   // The window's close box, Escape and "File" > "Exit" all end here.
   void reject() override;
@@ -51,6 +67,9 @@ class TarnvaleDlg final : public FixedDialog {
   // A line that names the program or simulator of the next run.
   ElidedLabel* AddSetupLine(const char* name, int y);
   QMenuBar* AddMenu();
+  void AddCodePageMenu(QMenu* file);
+  void AddLastRunBox();
+  void OnShowLastReport();
   void OnChangeSetup();
   void OnCreate();
   void OnCancel();
@@ -62,7 +81,14 @@ class TarnvaleDlg final : public FixedDialog {
   ElidedLabel* program_line_ = nullptr;
   ElidedLabel* simulator_line_ = nullptr;
   QAction* change_action_ = nullptr;
+  QAction* last_report_action_ = nullptr;
+  QMenu* code_page_menu_ = nullptr;
+  QGroupBox* last_run_group_ = nullptr;
+  QLabel* last_run_text_ = nullptr;
+  std::optional<RunSummary> last_run_;
+  MessagePresenter& presenter_;
   std::function<bool()> change_setup_;
+  std::function<void(platform::CodePage)> choose_code_page_;
   WidgetRunView widget_view_;
   QueuedRunView queued_view_;
   RunView* run_view_;

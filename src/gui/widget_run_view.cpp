@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "app/desktop_session.h"
-#include "app/scan_report.h"
 #include "gui/elided_text.h"
 
 namespace tarnvale::gui {
@@ -26,8 +25,12 @@ QString SummaryText(const RunSummary& summary) {
 }  // namespace
 
 WidgetRunView::WidgetRunView(const RunControls& controls, MessagePresenter& presenter,
-                             std::function<void()> close_window)
-    : controls_(controls), presenter_(presenter), close_window_(std::move(close_window)) {}
+                             std::function<void()> close_window,
+                             std::function<void(const RunSummary&)> run_ended)
+    : controls_(controls),
+      presenter_(presenter),
+      close_window_(std::move(close_window)),
+      run_ended_(std::move(run_ended)) {}
 
 // A long area title keeps its start and end; the tooltip has all of it.
 void WidgetRunView::SetStatusText(const std::string& text) {
@@ -68,8 +71,8 @@ void WidgetRunView::ShowMessage(const std::string& text) {
 
 void WidgetRunView::ShowRunEnding(const std::string& text, const RunSummary& summary) {
   presenter_.ShowWithReport(controls_.window, ProgramName(), QString::fromStdString(text),
-                            SummaryText(summary),
-                            ToQString(ScanReportText(summary.scan, summary.records)));
+                            SummaryText(summary), ToQString(RunDetailsText(summary)));
+  run_ended_(summary);
 }
 
 }  // namespace tarnvale::gui

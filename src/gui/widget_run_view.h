@@ -24,8 +24,10 @@ struct RunControls {
 
 class WidgetRunView final : public RunView {
  public:
+  // `run_ended` is told of each run once its ending message is closed.
   WidgetRunView(const RunControls& controls, MessagePresenter& presenter,
-                std::function<void()> close_window);
+                std::function<void()> close_window,
+                std::function<void(const RunSummary&)> run_ended);
 
   void SetStatusText(const std::string& text) override;
   void SetProgressRange(std::int32_t low, std::int32_t high) override;
@@ -36,7 +38,7 @@ class WidgetRunView final : public RunView {
   void EnableCancelButton(bool enabled) override;
   void ShowMessage(const std::string& text) override;
   // The message, then the records and what the run read; its Details
-  // button shows the whole report.
+  // button shows the whole report (RunDetailsText).
   void ShowRunEnding(const std::string& text, const RunSummary& summary) override;
   void CloseMainWindow() override { close_window_(); }
 
@@ -44,6 +46,7 @@ class WidgetRunView final : public RunView {
   RunControls controls_;
   MessagePresenter& presenter_;
   std::function<void()> close_window_;
+  std::function<void(const RunSummary&)> run_ended_;
   std::int32_t step_ = 10;  // the bar's step until a run sets its own
 };
 

@@ -14,7 +14,9 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <tuple>
 
+#include "app/messages.h"
 #include "app/posted_run_view.h"
 #include "app/report_archive.h"
 #include "app/scan_report_json.h"
@@ -314,6 +316,23 @@ TEST(LastRunTest, SameFromTheRunAndFromItsKeptReport) {
   EXPECT_EQ(RunDetailsText(*kept), details);
   EXPECT_FALSE(LastKeptRun(reports, dir / "Elsewhere").has_value());
 }
+
+#ifndef _WIN32
+// A refusal in the target dialog names the folder as the user typed it,
+// not as it lies inside the Wine prefix.
+TEST(WindowWords, TheTargetFolderIsNamedAsTyped) {
+  TempDir dir;
+  const OwnPrefix prefix(dir.Path());
+  for (const auto& [choice, typed, detail] :
+       {std::tuple{TargetProgramChoice::Radar, "C:\\Program Files\\Nowhere",
+                   "C:\\Program Files\\Nowhere does not exist."},
+        std::tuple{TargetProgramChoice::ChartFs2004, "C:\\Program Files",
+                   "C:\\Program Files\\Brisolt (FS2004) does not exist."}}) {
+    EXPECT_EQ(CheckTargetProgramAnswer(choice, typed, dir.Path()).message,
+              text::WithDetail(text::kWrongTargetFolder, detail));
+  }
+}
+#endif
 
 TEST(SetupLines, NameWhatIsNotChosenYet) {
   const ProgramState state;

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <string>
 #include <tuple>
 
+#include "app/desktop_session.h"
 #include "app/messages.h"
 #include "app/program_state.h"
 #include "app/scan_report.h"
@@ -124,8 +126,9 @@ TEST_F(MainWindow, OpensIdleNamingItsProgramAndSimulator) {
     entries << menu->text();
     for (QAction* entry : menu->menu()->actions()) entries << "  " + entry->text();
   }
-  EXPECT_EQ(entries, QStringList({"File", "  Change Program or Simulator...", "  Exit", "Help",
-                                  "  About Tarnvale v1.0"}));
+  EXPECT_EQ(entries,
+            QStringList({"File", "  Change Program or Simulator...", "  Code Page",
+                         "  Show Last Report", "  Exit", "Help", "  About Tarnvale v1.0"}));
   EXPECT_EQ(Line("ProgramLine")->FullText().toStdString(),
             "Program: Scopel v5.0 (For FS2002/2004), in " + target_.string());
   EXPECT_EQ(Line("SimulatorLine")->FullText().toStdString(),
@@ -270,8 +273,47 @@ TEST_F(MainWindow, EndingMessageShowsTheSummaryAndTheReportBehindDetails) {
   EXPECT_TRUE(
       scan_lines.join('\n').contains(QStringLiteral("missing: Region 02 (Scenery\\Region02)")))
       << scan_lines.join('\n').toStdString();
-  EXPECT_EQ(tarnvale::testing::ReadFile(dir_ / "report.txt"),
-            ScanReportText(state_.last_run->scan, state_.last_run->records));
+  EXPECT_EQ(tarnvale::testing::ReadFile(dir_ / "report.txt"), RunDetailsText(*state_.last_run));
+}
+
+// Once the ending message is closed the window keeps an account of the run
+// and its report; a window opened later on the same folder shows the same,
+// read from the kept report.
+TEST_F(MainWindow, TheLastRunStaysAfterItsMessageAndAfterARestart) {
+  state_.report_archive = dir_ / "reports";
+  Open(presenter_);
+  const auto* last_run = window_->findChild<QLabel*>(QStringLiteral("LastRunText"));
+  EXPECT_FALSE(last_run->isVisible());
+  EXPECT_FALSE(MenuEntry(QStringLiteral("Show Last Report"))->isEnabled());
+  const int idle_height = window_->height();
+
+  Button("CreateButton")->click();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return RunOver() && last_run->isVisible(); }));
+  const QString shown = last_run->toolTip();
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("Last run: "))) << shown.toStdString();
+  EXPECT_TRUE(
+      shown.contains(QStringLiteral("Microsoft Flight Simulator 2004: completed\nRecords: ")))
+      << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QStringLiteral("\nFiles written: 9 ("))) << shown.toStdString();
+  EXPECT_GT(window_->height(), idle_height);
+  EXPECT_TRUE(window_->ClippedControls().isEmpty());
+  QString report;
+  testing::WhenShown<ReportDialog>([&](ReportDialog* dialog) {
+    report = dialog->findChild<QPlainTextEdit*>(QStringLiteral("ReportText"))->toPlainText();
+    dialog->reject();
+  });
+  MenuEntry(QStringLiteral("Show Last Report"))->trigger();
+  EXPECT_TRUE(report.contains(QStringLiteral("\nFiles written:\n  world_airports.dat: ")));
+  EXPECT_TRUE(report.contains(QStringLiteral("\nPhase times:\n  counting: ")));
+
+  ProgramState restarted;
+  restarted.TargetFolder = target_;
+  restarted.report_archive = state_.report_archive;
+  TarnvaleDlg again(restarted, presenter_);
+  again.show();
+  const auto* kept = again.findChild<QLabel*>(QStringLiteral("LastRunText"));
+  EXPECT_TRUE(kept->isVisible());
+  EXPECT_EQ(kept->toolTip(), shown);
 }
 
 TEST_F(MainWindow, CancelPressedTwiceEndsWithOneCancelMessage) {
