@@ -108,20 +108,23 @@ class SetupDialog {
     ReleaseDC(list, dc);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, widest, 0);
     const int show = rows.empty() ? SW_HIDE : SW_SHOW;
-    ShowWindow(GetDlgItem(window_, IDC_FOUND_GROUP), show);
-    ShowWindow(list, show);
     if (rows.empty()) {
       SetClientHeight(window_, found_.dialog_height);
-      return;
+    } else {
+      const int list_top = found_.top + kFoundListBelowTop;
+      const int list_height = ListHeightInUnits(list, rows.size());
+      PlaceControl(window_, IDC_FOUND_LIST, kFoundLeft + kFoundListInset, list_top,
+                   found_.width - 2 * kFoundListInset, list_height);
+      const int group_bottom = list_top + list_height + kFoundBottomMargin;
+      PlaceControl(window_, IDC_FOUND_GROUP, kFoundLeft, found_.top, found_.width,
+                   group_bottom - found_.top);
+      SetClientHeight(window_, group_bottom + 7);
     }
-    const int list_top = found_.top + kFoundListBelowTop;
-    const int list_height = ListHeightInUnits(list, rows.size());
-    PlaceControl(window_, IDC_FOUND_LIST, kFoundLeft + kFoundListInset, list_top,
-                 found_.width - 2 * kFoundListInset, list_height);
-    const int group_bottom = list_top + list_height + kFoundBottomMargin;
-    PlaceControl(window_, IDC_FOUND_GROUP, kFoundLeft, found_.top, found_.width,
-                 group_bottom - found_.top);
-    SetClientHeight(window_, group_bottom + 7);
+    // Shown where they stand, then drawn whole: moving a shown list would
+    // copy what it showed before its rows.
+    ShowWindow(GetDlgItem(window_, IDC_FOUND_GROUP), show);
+    ShowWindow(list, show);
+    InvalidateRect(list, nullptr, TRUE);
   }
 
  private:
