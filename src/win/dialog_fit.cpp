@@ -1,11 +1,15 @@
-// Stretches a Windows dialog, within a limit, until every control holds its text in the font the
-// dialog got.
+// Scales a Windows dialog's font as asked, and stretches the dialog, within a limit, until every
+// control holds its text in the font the dialog got.
 
 #include "win/dialog_fit.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <map>
+#include <mutex>
 #include <string>
+#include <tuple>
 
 #include "win/win_text.h"
 
@@ -18,9 +22,13 @@ constexpr double kMaxGrowth = 3;
 // Stretching goes in steps of this much.
 constexpr double kGrowthStep = 0.02;
 
+// Larger fonts than this are the job of the system's own scaling.
+constexpr double kMaxFontScale = 3;
+
 constexpr wchar_t kGrowthX[] = L"TarnvaleGrowthX";
 constexpr wchar_t kGrowthY[] = L"TarnvaleGrowthY";
 constexpr double kPropertyScale = 1000;  // window properties hold integers
+constexpr wchar_t kScaledFont[] = L"TarnvaleFont";
 
 bool IsClass(HWND control, const wchar_t* name) {
   wchar_t kind[32] = {};
@@ -88,6 +96,51 @@ double Property(HWND dialog, const wchar_t* name) {
 
 double FontScale(Growth units) { return units.y; }
 
+double& FontScaleSetting() {
+  static double scale = [] {
+    const char* asked = std::getenv("TARNVALE_FONT_SCALE");
+    char* end = nullptr;
+    const double value = asked != nullptr ? std::strtod(asked, &end) : 0;
+    const bool number = asked != nullptr && end != asked && *end == '\0';
+    return number && value >= 1 && value <= kMaxFontScale ? value : 1.0;
+  }();
+  return scale;
+}
+
+// `font` `scale` times as high. One font per face and size, kept for the
+// program's life: windows open again and again, in few sizes.
+HFONT ScaledFont(HFONT font, double scale) {
+  LOGFONTW face{};
+  GetObjectW(font, sizeof(face), &face);
+  face.lfHeight = static_cast<LONG>(std::lround(face.lfHeight * scale));
+  face.lfWidth = static_cast<LONG>(std::lround(face.lfWidth * scale));
+  static std::mutex guard;
+  static std::map<std::tuple<std::wstring, LONG, LONG>, HFONT> made;
+  const std::lock_guard lock(guard);
+  HFONT& kept = made[{face.lfFaceName, face.lfHeight, face.lfWeight}];
+  if (kept == nullptr) kept = CreateFontIndirectW(&face);
+  return kept;
+}
+
+// Gives the dialog and its controls its font DialogFontScale() times as
+// large; returns that factor.
+double SetScaledFont(HWND dialog) {
+  const double scale = DialogFontScale();
+  if (scale == 1) return scale;
+  const HFONT font = ScaledFont(DialogFont(dialog), scale);
+  SetPropW(dialog, kScaledFont, font);
+  for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  return scale;
+}
+
+void KeepStretch(HWND dialog, Growth stretch) {
+  SetPropW(dialog, kGrowthX, reinterpret_cast<HANDLE>(std::lround(stretch.x * kPropertyScale)));
+  SetPropW(dialog, kGrowthY, reinterpret_cast<HANDLE>(std::lround(stretch.y * kPropertyScale)));
+}
+
 // Every control's overflow, and the controls that have one.
 Overflow Measure(HWND dialog, HDC dc, Growth units, Growth growth, std::vector<HWND>* clipped) {
   Overflow any;
@@ -125,23 +178,37 @@ Growth GrowthToFit(HWND dialog, HDC dc, Growth units) {
   }
 }
 
+double DialogFontScale() { return FontScaleSetting(); }
+
+HFONT DialogFont(HWND dialog) {
+  if (const HANDLE scaled = GetPropW(dialog, kScaledFont)) return static_cast<HFONT>(scaled);
+  return reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+}
+
+void SetDialogFontScale(double scale) { FontScaleSetting() = scale; }
+
+void ScaleDialogFont(HWND dialog) {
+  const double scale = SetScaledFont(dialog);
+  KeepStretch(dialog, {scale, scale});
+}
+
 void FitDialogToTexts(HWND dialog) {
+  const double scale = SetScaledFont(dialog);
   const HDC dc = GetDC(dialog);
-  const HGDIOBJ old_font =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
-  const Growth growth = GrowthToFit(dialog, dc, {1, 1});
+  const HGDIOBJ old_font = SelectObject(dc, DialogFont(dialog));
+  const Growth growth = GrowthToFit(dialog, dc, {scale, scale});
   SelectObject(dc, old_font);
   ReleaseDC(dialog, dc);
-  SetPropW(dialog, kGrowthX, reinterpret_cast<HANDLE>(std::lround(growth.x * kPropertyScale)));
-  SetPropW(dialog, kGrowthY, reinterpret_cast<HANDLE>(std::lround(growth.y * kPropertyScale)));
-  if (growth.x == 1 && growth.y == 1) return;
+  const Growth stretch{scale * growth.x, scale * growth.y};
+  KeepStretch(dialog, stretch);
+  if (stretch.x == 1 && stretch.y == 1) return;
   for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
        control = GetWindow(control, GW_HWNDNEXT)) {
     const RECT rect = PlacedRect(dialog, control);
-    SetWindowPos(control, nullptr, static_cast<int>(std::lround(rect.left * growth.x)),
-                 static_cast<int>(std::lround(rect.top * growth.y)),
-                 static_cast<int>(std::lround((rect.right - rect.left) * growth.x)),
-                 static_cast<int>(std::lround((rect.bottom - rect.top) * growth.y)),
+    SetWindowPos(control, nullptr, static_cast<int>(std::lround(rect.left * stretch.x)),
+                 static_cast<int>(std::lround(rect.top * stretch.y)),
+                 static_cast<int>(std::lround((rect.right - rect.left) * stretch.x)),
+                 static_cast<int>(std::lround((rect.bottom - rect.top) * stretch.y)),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   RECT client{};
@@ -150,8 +217,8 @@ void FitDialogToTexts(HWND dialog) {
   GetWindowRect(dialog, &frame);
   SetWindowPos(
       dialog, nullptr, 0, 0,
-      frame.right - frame.left + static_cast<int>(std::lround(client.right * (growth.x - 1))),
-      frame.bottom - frame.top + static_cast<int>(std::lround(client.bottom * (growth.y - 1))),
+      frame.right - frame.left + static_cast<int>(std::lround(client.right * (stretch.x - 1))),
+      frame.bottom - frame.top + static_cast<int>(std::lround(client.bottom * (stretch.y - 1))),
       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -164,6 +231,40 @@ RECT DialogRect(HWND dialog, int x, int y, int width, int height) {
           static_cast<LONG>(std::lround(rect.top * growth_y)),
           static_cast<LONG>(std::lround(rect.right * growth_x)),
           static_cast<LONG>(std::lround(rect.bottom * growth_y))};
+}
+
+int HeightInUnits(HWND dialog, int pixels) {
+  const RECT unit = DialogRect(dialog, 0, 0, 0, 8);
+  return (pixels * 8 + unit.bottom - 1) / unit.bottom;
+}
+
+SIZE TextSize(HWND control, const std::wstring& text, int width) {
+  RECT rect{0, 0, width, 0};
+  const HDC dc = GetDC(control);
+  const HGDIOBJ old_font =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_CALCRECT | DT_EDITCONTROL | DT_NOPREFIX | (width > 0 ? DT_WORDBREAK : 0));
+  SelectObject(dc, old_font);
+  ReleaseDC(control, dc);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void PlaceControl(HWND dialog, int id, int x, int y, int width, int height) {
+  const RECT rect = DialogRect(dialog, x, y, width, height);
+  SetWindowPos(GetDlgItem(dialog, id), nullptr, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetClientHeight(HWND dialog, int height) {
+  const RECT units = DialogRect(dialog, 0, 0, 0, height);
+  RECT client{};
+  RECT frame{};
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &frame);
+  const int frame_height = (frame.bottom - frame.top) - (client.bottom - client.top);
+  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, units.bottom + frame_height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tarnvale::win

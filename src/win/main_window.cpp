@@ -1,5 +1,5 @@
-// The Windows main window: its dialog procedure, the buttons and menu, the RunView calls posted to
-// its thread, and halting the run when it closes.
+// The Windows main window: its dialog procedure, the buttons and menu, the last run, the RunView
+// calls posted to its thread, and halting the run when it closes.
 
 #include "win/main_window.h"
 
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/report_archive.h"
 #include "app/startup.h"
 #include "win/about_box.h"
 #include "win/dialog_fit.h"
@@ -16,6 +17,16 @@
 #include "win/win_text.h"
 
 namespace tarnvale::win {
+namespace {
+
+// The window's first height, and the last run's group beneath it, in
+// dialog units.
+constexpr int kMainHeight = 167;
+constexpr int kLastRunTop = 163;
+constexpr int kLastRunTextTop = kLastRunTop + 12;
+constexpr int kLastRunBottomMargin = 6;
+
+}  // namespace
 
 void WindowMessages::Attach(HWND window) {
   window_ = window;
@@ -46,7 +57,8 @@ void WindowMessages::Run(LPARAM call) {
 // The RunView operations applied to the window's controls, on its thread.
 class MainWindow::Controls final : public RunView {
  public:
-  explicit Controls(std::function<void()> close_window) : close_window_(std::move(close_window)) {}
+  Controls(std::function<void()> close_window, std::function<void(const RunSummary&)> run_ended)
+      : close_window_(std::move(close_window)), run_ended_(std::move(run_ended)) {}
 
   void Attach(HWND window) {
     window_ = window;
@@ -81,9 +93,11 @@ class MainWindow::Controls final : public RunView {
     ShowMessageBox(window_, ProgramName(), Wide(text));
   }
   // The message, then the records and what the run read; its Details
-  // button shows the whole report.
+  // button shows the whole report. Once it is closed the run's account
+  // stays under the buttons.
   void ShowRunEnding(const std::string& text, const RunSummary& summary) override {
     ShowRunEndingMessage(window_, text, summary);
+    run_ended_(summary);
   }
   void CloseMainWindow() override { close_window_(); }
 
@@ -101,6 +115,7 @@ class MainWindow::Controls final : public RunView {
   }
 
   std::function<void()> close_window_;
+  std::function<void(const RunSummary&)> run_ended_;
   HWND window_ = nullptr;
   HWND tooltips_ = nullptr;
   std::int32_t step_ = 10;  // the bar's step until a run sets its own
@@ -110,7 +125,8 @@ MainWindow::MainWindow(ProgramState& state, WinStartupView& setup, TargetMemory&
     : state_(state),
       setup_(setup),
       memory_(memory),
-      controls_(std::make_unique<Controls>([this] { CloseWindow(); })),
+      controls_(std::make_unique<Controls>([this] { CloseWindow(); },
+                                           [this](const RunSummary& run) { OnRunEnded(run); })),
       posted_view_(std::make_unique<PostedRunView>(messages_, *controls_, state.worker)),
       run_view_(posted_view_.get()) {}
 
@@ -143,9 +159,8 @@ INT_PTR CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wparam,
     case WM_COMMAND:
       self->OnCommand(LOWORD(wparam));
       return TRUE;
-    case WM_INITMENUPOPUP:  // offered only while the window waits for Create
-      EnableMenuItem(reinterpret_cast<HMENU>(wparam), IDM_CHANGE_SETUP,
-                     MF_BYCOMMAND | (self->Idle() ? MF_ENABLED : MF_GRAYED));
+    case WM_INITMENUPOPUP:
+      self->OnMenuOpened(reinterpret_cast<HMENU>(wparam));
       return TRUE;
     case WM_DPICHANGED:  // on another display: its icon and the room for the lines
       SetApplicationIcon(window);
@@ -167,8 +182,10 @@ void MainWindow::Open(HWND window) {
   controls_->Attach(window);
   setup_.SetOwner(window);
   SetApplicationIcon(window);
+  FillCodePageMenu();
   FitDialogToTexts(window);
   ShowSetup();
+  LoadKeptRun();
 }
 
 void MainWindow::OnCommand(int id) {
@@ -185,6 +202,9 @@ void MainWindow::OnCommand(int id) {
     case IDM_CHANGE_SETUP:
       OnChangeSetup();
       break;
+    case IDM_SHOW_LAST_REPORT:
+      if (last_run_) ShowReport(messages_.Window(), RunDetailsText(*last_run_));
+      break;
     case IDM_ABOUT:
       ShowAboutBox(messages_.Window());
       break;
@@ -193,6 +213,10 @@ void MainWindow::OnCommand(int id) {
       CloseWindow();
       break;
     default:
+      if (const std::size_t item = static_cast<std::size_t>(id - IDM_CODE_PAGE_FIRST);
+          id >= IDM_CODE_PAGE_FIRST && item < CodePageItems().size()) {
+        static_cast<void>(ChooseCodePage(state_, CodePageItems()[item].code_page, memory_));
+      }
       break;
   }
 }
@@ -205,6 +229,73 @@ void MainWindow::ShowSetup() {
   }
 }
 
+void MainWindow::ShowLastRun() {
+  const HWND window = messages_.Window();
+  const int show = last_run_ ? SW_SHOW : SW_HIDE;
+  ShowWindow(GetDlgItem(window, IDC_LAST_RUN_GROUP), show);
+  ShowWindow(GetDlgItem(window, IDC_LAST_RUN_TEXT), show);
+  if (!last_run_) {
+    SetClientHeight(window, kMainHeight);
+    return;
+  }
+  std::string lines;
+  for (const std::string& line : LastRunLines(*last_run_)) {
+    lines += (lines.empty() ? "" : "\n") + line;
+  }
+  const std::wstring text = WithCrLf(lines);
+  const HWND field = GetDlgItem(window, IDC_LAST_RUN_TEXT);
+  RECT room{};
+  GetClientRect(field, &room);
+  const auto margins = static_cast<DWORD>(SendMessageW(field, EM_GETMARGINS, 0, 0));
+  const int width = room.right - LOWORD(margins) - HIWORD(margins);
+  const int height = HeightInUnits(window, TextSize(field, text, width).cy);
+  SetControlText(window, IDC_LAST_RUN_TEXT, text);
+  PlaceControl(window, IDC_LAST_RUN_TEXT, 13, kLastRunTextTop, 259, height);
+  const int bottom = kLastRunTextTop + height + kLastRunBottomMargin;
+  PlaceControl(window, IDC_LAST_RUN_GROUP, 7, kLastRunTop, 271, bottom - kLastRunTop);
+  SetClientHeight(window, bottom + 7);
+}
+
+void MainWindow::OnRunEnded(const RunSummary& summary) {
+  last_run_ = summary;
+  ShowLastRun();
+}
+
+void MainWindow::LoadKeptRun() {
+  last_run_ = LastKeptRun(state_.report_archive, state_.TargetFolder);
+  ShowLastRun();
+}
+
+// The code pages offered, in place of the script's one empty entry.
+void MainWindow::FillCodePageMenu() {
+  const HMENU file = GetSubMenu(GetMenu(messages_.Window()), 0);
+  for (int at = 0; at < GetMenuItemCount(file); ++at) {
+    const HMENU pages = GetSubMenu(file, at);
+    if (pages == nullptr || GetMenuItemID(pages, 0) != IDM_CODE_PAGE_FIRST) continue;
+    DeleteMenu(pages, 0, MF_BYPOSITION);
+    for (std::size_t item = 0; item < CodePageItems().size(); ++item) {
+      AppendMenuW(pages, MF_STRING, IDM_CODE_PAGE_FIRST + item,
+                  Wide(CodePageItems()[item].label).c_str());
+    }
+  }
+}
+
+// Change and the code pages are offered only while the window waits for
+// Create; the code page the next run reads in is checked.
+void MainWindow::OnMenuOpened(HMENU menu) {
+  const UINT idle = MF_BYCOMMAND | (Idle() ? MF_ENABLED : MF_GRAYED);
+  EnableMenuItem(menu, IDM_CHANGE_SETUP, idle);
+  EnableMenuItem(menu, IDM_SHOW_LAST_REPORT, MF_BYCOMMAND | (last_run_ ? MF_ENABLED : MF_GRAYED));
+  const std::vector<CodePageItem>& items = CodePageItems();
+  for (std::size_t item = 0; item < items.size(); ++item) {
+    EnableMenuItem(menu, IDM_CODE_PAGE_FIRST + item, idle);
+    if (items[item].code_page == platform::ActiveCodePage()) {
+      CheckMenuRadioItem(menu, IDM_CODE_PAGE_FIRST, IDM_CODE_PAGE_FIRST + items.size() - 1,
+                         IDM_CODE_PAGE_FIRST + item, MF_BYCOMMAND);
+    }
+  }
+}
+
 // Create is enabled again by every ending of a run, just before its
 // message: with the message answered, the run's thread is only finishing.
 bool MainWindow::Idle() const {
@@ -214,7 +305,10 @@ bool MainWindow::Idle() const {
 void MainWindow::OnChangeSetup() {
   if (!Idle()) return;
   state_.worker.Join();
-  if (ChangeDesktopSetup(state_, setup_, memory_)) ShowSetup();
+  if (ChangeDesktopSetup(state_, setup_, memory_)) {
+    ShowSetup();
+    LoadKeptRun();
+  }
 }
 
 void MainWindow::CloseWindow() {

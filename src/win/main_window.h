@@ -1,11 +1,15 @@
 // The main window: explains what the program does, names the program and
 // simulator the next run serves and reads, starts and cancels the creation
-// run and shows its progress. The run reports from its worker thread by
-// messages posted to the window (PostedRunView).
+// run and shows its progress, and keeps the last run's account under its
+// buttons ("File" > "Show Last Report..." opens its Details). The run
+// reports from its worker thread by messages posted to the window
+// (PostedRunView). "File" > "Code Page" chooses the code page of the next
+// runs.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/desktop_session.h"
 #include "app/posted_run_view.h"
@@ -58,6 +62,15 @@ class MainWindow {
   void Open(HWND window);
   void OnCommand(int id);
   void ShowSetup();
+  // The last run's lines under the buttons, the window growing to hold
+  // them; nothing there before the first run.
+  void ShowLastRun();
+  void OnRunEnded(const RunSummary& summary);
+  // The last run kept for the program the window serves, after a start or
+  // a Change.
+  void LoadKeptRun();
+  void FillCodePageMenu();
+  void OnMenuOpened(HMENU menu);
   // True while the window waits for Create.
   bool Idle() const;
   void OnChangeSetup();
@@ -71,6 +84,7 @@ class MainWindow {
   std::unique_ptr<Controls> controls_;
   std::unique_ptr<PostedRunView> posted_view_;
   RunView* run_view_ = nullptr;
+  std::optional<RunSummary> last_run_;
   bool closing_ = false;
 };
 

@@ -1,5 +1,5 @@
-// The Windows end-of-run message with its summary and Details button, and the report window with
-// find, Copy and Save As.
+// The Windows program's messages, the one at the end of a run with its summary and Details
+// button, and the report window with find, Copy and Save As.
 
 #include "win/report_windows.h"
 
@@ -11,7 +11,6 @@
 #include <fstream>
 
 #include "app/desktop_session.h"
-#include "app/scan_report.h"
 #include "win/dialog_fit.h"
 #include "win/resource.h"
 #include "win/win_text.h"
@@ -23,71 +22,83 @@ void Place(HWND dialog, int id, int x, int y, int width, int height) {
   SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The height that `text` takes in control `id`, wrapped at its width.
-int WrappedHeight(HWND dialog, int id, const std::wstring& text) {
-  const HWND control = GetDlgItem(dialog, id);
-  RECT rect{};
-  GetClientRect(control, &rect);
-  const HDC dc = GetDC(control);
-  const HGDIOBJ old_font =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-            DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-  SelectObject(dc, old_font);
-  ReleaseDC(control, dc);
-  return rect.bottom - rect.top;
-}
-
-struct RunEnding {
+// A message, with the summary of a run beneath it and its report behind
+// Details, or neither.
+struct Message {
+  std::wstring title;
   std::wstring text;
   std::wstring summary;
   std::string report;
 };
 
-// The message on top, the summary under it, the buttons under both; the
-// window as high as they need.
-void LayOutRunEnding(HWND dialog, const RunEnding& ending) {
-  const RECT margin = DialogRect(dialog, 10, 10, 280, 6);
-  const int width = margin.right - margin.left;
-  const RECT button = DialogRect(dialog, 0, 0, 50, 14);
-  const int text_height = WrappedHeight(dialog, IDC_ENDING_TEXT, ending.text);
-  const int summary_height =
-      ending.summary.empty() ? 0 : WrappedHeight(dialog, IDC_ENDING_SUMMARY, ending.summary);
-  int y = margin.top;
-  Place(dialog, IDC_ENDING_TEXT, margin.left, y, width, text_height);
-  y += text_height + margin.bottom - margin.top;
-  Place(dialog, IDC_ENDING_SUMMARY, margin.left, y, width, summary_height);
-  y += summary_height + (summary_height > 0 ? margin.bottom - margin.top : 0);
-  const int gap = margin.bottom - margin.top;
-  Place(dialog, IDC_DETAILS, margin.right - button.right, y, button.right, button.bottom);
-  Place(dialog, IDOK, margin.right - 2 * button.right - gap, y, button.right, button.bottom);
-  RECT client{0, 0, margin.right + margin.left, y + button.bottom + margin.top};
+// Gives the client area of `dialog` `width` x `height` pixels, around the
+// centre it had.
+void SetClientSize(HWND dialog, int width, int height) {
   RECT frame{};
-  RECT current{};
+  RECT client{};
   GetWindowRect(dialog, &frame);
-  GetClientRect(dialog, &current);
-  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left - current.right + client.right,
-               frame.bottom - frame.top - current.bottom + client.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetClientRect(dialog, &client);
+  const int frame_width = frame.right - frame.left - client.right + width;
+  const int frame_height = frame.bottom - frame.top - client.bottom + height;
+  SetWindowPos(dialog, nullptr, (frame.left + frame.right - frame_width) / 2,
+               (frame.top + frame.bottom - frame_height) / 2, frame_width, frame_height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR CALLBACK RunEndingProcedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+// The message on top, the summary (when there is one) under it, OK and
+// Details (when the dialog has it) under both on the right. The window is as
+// high as they need, and a message alone only as wide as its longest line.
+void LayOutMessage(HWND dialog, const Message& message) {
+  const RECT margin = DialogRect(dialog, 10, 10, 280, 6);  // margin, widest text, gap
+  const RECT button = DialogRect(dialog, 0, 0, 50, 14);
+  const int gap = margin.bottom - margin.top;
+  const bool details = GetDlgItem(dialog, IDC_DETAILS) != nullptr;
+  const int widest = margin.right - margin.left;
+  const int buttons = details ? 2 * button.right + gap : button.right;
+  const int width =
+      message.summary.empty()
+          ? std::clamp<int>(TextSize(GetDlgItem(dialog, IDC_MESSAGE_TEXT), message.text, 0).cx,
+                            buttons, widest)
+          : widest;
+  const int text_height = TextSize(GetDlgItem(dialog, IDC_MESSAGE_TEXT), message.text, width).cy;
+  int y = margin.top;
+  Place(dialog, IDC_MESSAGE_TEXT, margin.left, y, width, text_height);
+  y += text_height + gap;
+  if (!message.summary.empty()) {
+    const int summary_height =
+        TextSize(GetDlgItem(dialog, IDC_ENDING_SUMMARY), message.summary, width).cy;
+    Place(dialog, IDC_ENDING_SUMMARY, margin.left, y, width, summary_height);
+    y += summary_height + gap;
+  }
+  const int right = margin.left + width;
+  if (details) Place(dialog, IDC_DETAILS, right - button.right, y, button.right, button.bottom);
+  Place(dialog, IDOK, right - buttons, y, button.right, button.bottom);
+  SetClientSize(dialog, right + margin.left, y + button.bottom + margin.top);
+}
+
+INT_PTR CALLBACK MessageProcedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-    const auto& ending = *reinterpret_cast<const RunEnding*>(lparam);
-    SetWindowTextW(dialog, ProgramName().c_str());
+    const auto& shown = *reinterpret_cast<const Message*>(lparam);
+    SetWindowTextW(dialog, shown.title.c_str());
     SetApplicationIcon(dialog);
-    SetControlText(dialog, IDC_ENDING_TEXT, ending.text);
-    SetControlText(dialog, IDC_ENDING_SUMMARY, ending.summary);
-    LayOutRunEnding(dialog, ending);
+    ScaleDialogFont(dialog);
+    SetControlText(dialog, IDC_MESSAGE_TEXT, shown.text);
+    SetControlText(dialog, IDC_ENDING_SUMMARY, shown.summary);
+    LayOutMessage(dialog, shown);
     SetFocus(GetDlgItem(dialog, IDOK));
     return FALSE;
   }
   if (message != WM_COMMAND) return FALSE;
-  const auto& ending = *reinterpret_cast<const RunEnding*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  const auto& shown = *reinterpret_cast<const Message*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) EndDialog(dialog, IDOK);
-  if (LOWORD(wparam) == IDC_DETAILS) ShowReport(dialog, ending.report);
+  if (LOWORD(wparam) == IDC_DETAILS) ShowReport(dialog, shown.report);
   return TRUE;
+}
+
+void ShowMessageDialog(HWND owner, int template_id, const Message& message) {
+  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), owner, MessageProcedure,
+                  reinterpret_cast<LPARAM>(&message));
 }
 
 struct Report {
@@ -177,7 +188,7 @@ void SaveReport(HWND dialog, const std::wstring& text) {
 // The report in a fixed-pitch face, as high as the dialog's font.
 HFONT ReportFont(HWND dialog) {
   LOGFONTW face{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof(face), &face);
+  GetObjectW(DialogFont(dialog), sizeof(face), &face);
   face.lfWeight = FW_NORMAL;
   face.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
   wcscpy_s(face.lfFaceName, L"Consolas");
@@ -234,13 +245,15 @@ INT_PTR CALLBACK ReportProcedure(HWND dialog, UINT message, WPARAM wparam, LPARA
 
 }  // namespace
 
+void ShowMessageBox(HWND owner, std::wstring_view title, std::wstring_view text) {
+  ShowMessageDialog(owner, IDD_MESSAGE, {std::wstring(title), std::wstring(text), {}, {}});
+}
+
 void ShowRunEndingMessage(HWND owner, const std::string& text, const RunSummary& summary) {
   std::string lines;
   for (const std::string& line : RunEndingSummary(summary)) lines += line + '\n';
-  const RunEnding ending{WithCrLf(text), WithCrLf(lines),
-                         ScanReportText(summary.scan, summary.records)};
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUN_ENDING), owner,
-                  RunEndingProcedure, reinterpret_cast<LPARAM>(&ending));
+  ShowMessageDialog(owner, IDD_RUN_ENDING,
+                    {ProgramName(), WithCrLf(text), WithCrLf(lines), RunDetailsText(summary)});
 }
 
 void ShowReport(HWND owner, const std::string& report) {

@@ -1,7 +1,8 @@
 // Identifiers of the resource script's dialogs, controls, menu entries and
 // icon. The controls of the program's own windows keep the numbers of the
 // dialog layout; those added since (the lines naming the program and
-// simulator, Browse buttons, the installs found, the run report) follow.
+// simulator, Browse buttons, what was found installed, the run report, the
+// last run) follow.
 #pragma once
 
 #define IDI_TARNVALE 100
@@ -12,6 +13,7 @@
 #define IDD_ABOUT 104
 #define IDD_RUN_ENDING 105
 #define IDD_REPORT 106
+#define IDD_MESSAGE 107
 #define IDR_MAIN_MENU 110
 
 // Main window.
@@ -24,8 +26,11 @@
 #define IDC_CANCEL_RUN 1013
 #define IDC_PROGRAM_LINE 1040
 #define IDC_SIMULATOR_LINE 1041
+#define IDC_LAST_RUN_GROUP 1060
+#define IDC_LAST_RUN_TEXT 1061
 
-// Simulator dialog.
+// Simulator dialog (its list of installs found also serves the
+// target-program dialog, for the programs found).
 #define IDC_SIMULATOR_FOLDER 1006
 #define IDC_SIMULATOR_OK 1007
 #define IDC_FS2002 1008
@@ -58,8 +63,8 @@
 #define IDC_TARGET_OK 1030
 #define IDC_TARGET_BROWSE 1031
 
-// The message at the end of a run, and its report.
-#define IDC_ENDING_TEXT 1050
+// The messages, the one at the end of a run, and its report.
+#define IDC_MESSAGE_TEXT 1050
 #define IDC_ENDING_SUMMARY 1051
 #define IDC_DETAILS 1052
 #define IDC_FIND_LABEL 1053
@@ -74,3 +79,6 @@
 #define IDM_CHANGE_SETUP 40001
 #define IDM_EXIT 40002
 #define IDM_ABOUT 40003
+#define IDM_SHOW_LAST_REPORT 40004
+// The code pages under "File" > "Code Page", in their order.
+#define IDM_CODE_PAGE_FIRST 40010

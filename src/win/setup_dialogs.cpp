@@ -10,6 +10,7 @@
 
 #include "platform/wine_prefix.h"
 #include "win/dialog_fit.h"
+#include "win/report_windows.h"
 #include "win/resource.h"
 #include "win/win_text.h"
 
@@ -18,21 +19,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The simulator dialog's first height, and its found installs beneath it,
-// in dialog units.
-constexpr int kSimulatorHeight = 130;
-constexpr int kFoundTop = 128;
-constexpr int kFoundListTop = kFoundTop + 12;
+// Where a setup dialog lists what was found installed, in dialog units: its
+// height without the list, the top and width of the list's group.
+struct FoundArea {
+  int dialog_height;
+  int top;
+  int width;
+};
+constexpr FoundArea kTargetFound{252, 250, 263};
+constexpr FoundArea kSimulatorFound{130, 128, 247};
+constexpr int kFoundLeft = 7;
+constexpr int kFoundListInset = 6;  // the list within its group, left and right
+constexpr int kFoundListBelowTop = 12;
 constexpr int kFoundBottomMargin = 6;
 constexpr int kMaxFoundRows = 4;  // more scroll
 
 // What the two setup dialogs share: radio buttons for the choice, a folder
-// field with "Browse...", and an "Ok" that either accepts the answer or
-// shows why not and stays open. The close box and Escape end it unaccepted.
+// field with "Browse...", what was found installed listed beneath (the
+// dialog growing to hold the list), and an "Ok" that either accepts the
+// answer or shows why not and stays open. The close box and Escape end it
+// unaccepted.
 class SetupDialog {
  public:
-  SetupDialog(int template_id, std::vector<int> radios, int field, const FolderChooser& chooser)
-      : template_id_(template_id), radios_(std::move(radios)), field_(field), chooser_(chooser) {}
+  SetupDialog(int template_id, std::vector<int> radios, int field, FoundArea found,
+              const FolderChooser& chooser)
+      : template_id_(template_id),
+        radios_(std::move(radios)),
+        field_(field),
+        found_(found),
+        chooser_(chooser) {}
   virtual ~SetupDialog() = default;
 
   // Opens with the radio button at 1-based `place` (0: none) checked and
@@ -56,13 +71,61 @@ class SetupDialog {
   virtual DialogAnswer Answer(int place, const std::string& text) const = 0;
   // The folder the field's text names, for "Browse..." to start in.
   virtual fs::path TypedFolder(const std::string& text) const = 0;
+  // A folder near which "Browse..." looks for "Program Files" when the
+  // field is blank (none: the system's, or the Wine prefixes' own).
+  virtual fs::path BrowseNear() const { return {}; }
   virtual void Opened() {}
   virtual void Chosen(int /*place*/) {}
-  virtual void Command(int /*id*/, int /*code*/) {}
+  // Row `row` of the list of what was found was clicked.
+  virtual void FoundChosen(int /*row*/) {}
 
   HWND Window() const { return window_; }
   std::string FieldText() const { return Utf8(ControlText(window_, field_)); }
   void SetFieldText(const std::wstring& text) { SetControlText(window_, field_, text); }
+  // Checks the radio button at 1-based `place`, as a click does.
+  void Choose(int place) {
+    if (place < 1 || place > static_cast<int>(radios_.size())) return;
+    CheckRadioButton(window_, radios_.front(), radios_.back(), radios_[place - 1]);
+    Chosen(place);
+  }
+
+  // Lists `rows` under the dialog, which grows to hold them; none: no list.
+  void ShowFound(const std::vector<std::string>& rows) {
+    const HWND list = GetDlgItem(window_, IDC_FOUND_LIST);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    int widest = 0;
+    const HDC dc = GetDC(list);
+    const HGDIOBJ old_font =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (const std::string& row : rows) {
+      const std::wstring text = Wide(row);
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx) + 8);
+    }
+    SelectObject(dc, old_font);
+    ReleaseDC(list, dc);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest, 0);
+    const int show = rows.empty() ? SW_HIDE : SW_SHOW;
+    if (rows.empty()) {
+      SetClientHeight(window_, found_.dialog_height);
+    } else {
+      const int list_top = found_.top + kFoundListBelowTop;
+      const int list_height = ListHeightInUnits(list, rows.size());
+      PlaceControl(window_, IDC_FOUND_LIST, kFoundLeft + kFoundListInset, list_top,
+                   found_.width - 2 * kFoundListInset, list_height);
+      const int group_bottom = list_top + list_height + kFoundBottomMargin;
+      PlaceControl(window_, IDC_FOUND_GROUP, kFoundLeft, found_.top, found_.width,
+                   group_bottom - found_.top);
+      SetClientHeight(window_, group_bottom + 7);
+    }
+    // Shown where they stand, then drawn whole: moving a shown list would
+    // copy what it showed before its rows.
+    ShowWindow(GetDlgItem(window_, IDC_FOUND_GROUP), show);
+    ShowWindow(list, show);
+    InvalidateRect(list, nullptr, TRUE);
+  }
 
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -84,10 +147,7 @@ class SetupDialog {
     Opened();
     // The field first: a choice may look at what it holds.
     SetFieldText(prefilled_folder_);
-    if (prefilled_place_ > 0 && prefilled_place_ <= static_cast<int>(radios_.size())) {
-      CheckRadioButton(window, radios_.front(), radios_.back(), radios_[prefilled_place_ - 1]);
-      Chosen(prefilled_place_);
-    }
+    Choose(prefilled_place_);
   }
 
   int CheckedPlace() const {
@@ -109,9 +169,26 @@ class SetupDialog {
     } else if (const auto radio = std::find(radios_.begin(), radios_.end(), id);
                radio != radios_.end() && code == BN_CLICKED) {
       Chosen(static_cast<int>(radio - radios_.begin()) + 1);
-    } else {
-      Command(id, code);
+    } else if (id == IDC_FOUND_LIST && code == LBN_SELCHANGE) {
+      const LRESULT row = SendDlgItemMessageW(window_, IDC_FOUND_LIST, LB_GETCURSEL, 0, 0);
+      if (row != LB_ERR) FoundChosen(static_cast<int>(row));
     }
+  }
+
+  // The height of a list of `rows` rows, in dialog units.
+  int ListHeightInUnits(HWND list, std::size_t rows) const {
+    RECT client{};
+    RECT frame{};
+    GetClientRect(list, &client);
+    GetWindowRect(list, &frame);
+    const int border = (frame.bottom - frame.top) - (client.bottom - client.top);
+    int pixels = std::min(static_cast<int>(rows), kMaxFoundRows) *
+                     static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)) +
+                 border;
+    if (SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) > client.right - client.left) {
+      pixels += GetSystemMetrics(SM_CYHSCROLL);
+    }
+    return HeightInUnits(window_, pixels);
   }
 
   void OnOk() {
@@ -128,13 +205,15 @@ class SetupDialog {
 
   void OnBrowse() {
     const std::string text = FieldText();
-    const fs::path chosen = chooser_(window_, BrowseStartFolder(text, TypedFolder(text)));
+    const fs::path chosen =
+        chooser_(window_, BrowseStartFolder(text, TypedFolder(text), BrowseNear()));
     if (!chosen.empty()) SetFieldText(fs::path(chosen).make_preferred().wstring());
   }
 
   const int template_id_;
   const std::vector<int> radios_;
   const int field_;
+  const FoundArea found_;
   const FolderChooser& chooser_;
   HWND window_ = nullptr;
   int prefilled_place_ = 0;
@@ -143,11 +222,14 @@ class SetupDialog {
   int accepted_place_ = 0;
 };
 
+// The programs found installed are listed under the dialog; a click on one
+// chooses it and puts its folder in the field.
 class TargetDialog final : public SetupDialog {
  public:
-  explicit TargetDialog(const FolderChooser& chooser)
+  TargetDialog(const FolderChooser& chooser, const std::vector<FoundProgram>& found)
       : SetupDialog(IDD_TARGET_PROGRAM, {IDC_CHART_FS2002, IDC_CHART_FS2004, IDC_RADAR},
-                    IDC_TARGET_FOLDER, chooser) {}
+                    IDC_TARGET_FOLDER, kTargetFound, chooser),
+        found_(found) {}
 
  protected:
   // The radio buttons are in the order of the choices 1, 2 and 3.
@@ -157,16 +239,32 @@ class TargetDialog final : public SetupDialog {
   fs::path TypedFolder(const std::string& text) const override {
     return platform::ResolveTypedPath(text, WorkingFolder(), {});
   }
+  void Opened() override {
+    std::vector<std::string> rows;
+    for (const FoundProgram& program : found_) rows.push_back(FoundProgramLabel(program));
+    ShowFound(rows);
+  }
+  void FoundChosen(int row) override {
+    Choose(static_cast<int>(found_[static_cast<std::size_t>(row)].choice));
+    SetFieldText(Wide(found_[static_cast<std::size_t>(row)].folder));
+  }
+
+ private:
+  const std::vector<FoundProgram>& found_;
 };
 
-// Choosing a version looks for its installs (LookForSimulatorInstalls);
-// those it lists go under the dialog's own controls, which grows to hold
-// them, and a click on one puts it in the folder field.
+// The installs of both versions found as the dialog opens
+// (OfferSimulatorInstalls) are listed under its own controls; a click on one
+// chooses its version and puts its folder in the field. Choosing a version
+// fills in its one install (LookForSimulatorInstalls) unless the user typed
+// something else there.
 class SimulatorDialog final : public SetupDialog {
  public:
-  SimulatorDialog(const FolderChooser& chooser, fs::path target_folder)
-      : SetupDialog(IDD_SIMULATOR, {IDC_FS2002, IDC_FS2004}, IDC_SIMULATOR_FOLDER, chooser),
-        target_folder_(std::move(target_folder)) {}
+  SimulatorDialog(const FolderChooser& chooser, fs::path target_folder, SimulatorOffer offer)
+      : SetupDialog(IDD_SIMULATOR, {IDC_FS2002, IDC_FS2004}, IDC_SIMULATOR_FOLDER, kSimulatorFound,
+                    chooser),
+        target_folder_(std::move(target_folder)),
+        offer_(std::move(offer)) {}
 
  protected:
   // A relative folder is taken from the target folder, where the program
@@ -177,26 +275,24 @@ class SimulatorDialog final : public SetupDialog {
   fs::path TypedFolder(const std::string& text) const override {
     return platform::ResolveTypedPath(text, RelativeBase(), target_folder_);
   }
+  fs::path BrowseNear() const override { return target_folder_; }
   void Opened() override {
-    filled_.clear();
-    ShowFound({});
+    filled_ = offer_.fill ? offer_.fill->folder : std::string();
+    std::vector<std::string> rows;
+    for (const SimulatorInstall& install : offer_.listed) {
+      rows.push_back(SimulatorInstallLabel(install));
+    }
+    ShowFound(rows);
   }
   void Chosen(int place) override {
     const FoundInstalls found =
         LookForSimulatorInstalls(SimulatorAtPlace(place), target_folder_, FieldText(), filled_);
     if (found.fill) UseFound(*found.fill);
-    ShowFound(found.listed);
   }
-  void Command(int id, int code) override {
-    if (id != IDC_FOUND_LIST || code != LBN_SELCHANGE) return;
-    const HWND list = GetDlgItem(Window(), IDC_FOUND_LIST);
-    const LRESULT row = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (row == LB_ERR) return;
-    std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, row, 0)) + 1,
-                      L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()))));
-    UseFound(Utf8(text));
+  void FoundChosen(int row) override {
+    const SimulatorInstall& install = offer_.listed[static_cast<std::size_t>(row)];
+    UseFound(install.folder);  // first: choosing the version fills in only what it filled
+    Choose(PlaceOfSimulator(install.version));
   }
 
  private:
@@ -209,72 +305,8 @@ class SimulatorDialog final : public SetupDialog {
     filled_ = text;
   }
 
-  // Places control `id` at x, y, width, height dialog units.
-  void Place(int id, int x, int y, int width, int height) const {
-    const RECT rect = DialogRect(Window(), x, y, width, height);
-    SetWindowPos(GetDlgItem(Window(), id), nullptr, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  // Gives the client area a height of `height` dialog units.
-  void SetClientHeight(int height) const {
-    const RECT units = DialogRect(Window(), 0, 0, 0, height);
-    RECT client{};
-    RECT frame{};
-    GetClientRect(Window(), &client);
-    GetWindowRect(Window(), &frame);
-    const int frame_height = (frame.bottom - frame.top) - (client.bottom - client.top);
-    SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, units.bottom + frame_height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  int ListHeightInUnits(HWND list, const std::vector<std::string>& folders) const {
-    const int rows = std::min(static_cast<int>(folders.size()), kMaxFoundRows);
-    RECT client{};
-    RECT frame{};
-    GetClientRect(list, &client);
-    GetWindowRect(list, &frame);
-    const int border = (frame.bottom - frame.top) - (client.bottom - client.top);
-    int pixels = rows * static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)) + border;
-    if (SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) > client.right - client.left) {
-      pixels += GetSystemMetrics(SM_CYHSCROLL);
-    }
-    const RECT base = DialogRect(Window(), 0, 0, 0, 8);
-    return (pixels * 8 + base.bottom - 1) / base.bottom;
-  }
-
-  void ShowFound(const std::vector<std::string>& folders) {
-    const HWND list = GetDlgItem(Window(), IDC_FOUND_LIST);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    int widest = 0;
-    const HDC dc = GetDC(list);
-    const HGDIOBJ old_font =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    for (const std::string& folder : folders) {
-      const std::wstring text = Wide(folder);
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-      SIZE size{};
-      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-      widest = std::max(widest, static_cast<int>(size.cx) + 8);
-    }
-    SelectObject(dc, old_font);
-    ReleaseDC(list, dc);
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest, 0);
-    const int show = folders.empty() ? SW_HIDE : SW_SHOW;
-    ShowWindow(GetDlgItem(Window(), IDC_FOUND_GROUP), show);
-    ShowWindow(list, show);
-    if (folders.empty()) {
-      SetClientHeight(kSimulatorHeight);
-      return;
-    }
-    const int list_height = ListHeightInUnits(list, folders);
-    Place(IDC_FOUND_LIST, 13, kFoundListTop, 235, list_height);
-    const int group_bottom = kFoundListTop + list_height + kFoundBottomMargin;
-    Place(IDC_FOUND_GROUP, 7, kFoundTop, 247, group_bottom - kFoundTop);
-    SetClientHeight(group_bottom + 7);
-  }
-
   const fs::path target_folder_;
+  const SimulatorOffer offer_;
   std::string filled_;  // what the dialog itself last put in the folder field
 };
 
@@ -317,8 +349,12 @@ void WinStartupView::PrefillTarget(TargetProgramChoice choice, const fs::path& f
   prefilled_folder_ = folder;
 }
 
+void WinStartupView::OfferTargets(const std::vector<FoundProgram>& found) {
+  offered_targets_ = found;
+}
+
 std::optional<fs::path> WinStartupView::AskTargetFolder() {
-  TargetDialog dialog(chooser_);
+  TargetDialog dialog(chooser_, offered_targets_);
   std::optional<fs::path> folder =
       dialog.Ask(owner_, static_cast<int>(prefilled_choice_), prefilled_folder_.wstring());
   if (!folder) return std::nullopt;
@@ -328,11 +364,15 @@ std::optional<fs::path> WinStartupView::AskTargetFolder() {
 }
 
 // The simulator is looked for, and a relative answer taken, in the target
-// program's folder.
+// program's folder. The dialog opens with the recorded simulator, or with
+// the one install found when none is recorded.
 std::optional<SimulatorChoice> WinStartupView::AskSimulator(const SimulatorChoice& recorded) {
-  SimulatorDialog dialog(chooser_, target_folder_);
-  const std::optional<fs::path> folder =
-      dialog.Ask(owner_, PlaceOfSimulator(recorded.version), recorded.folder.wstring());
+  SimulatorOffer offer = OfferSimulatorInstalls(recorded, target_folder_);
+  const FsVersion version = offer.fill ? offer.fill->version : recorded.version;
+  const std::wstring folder_text =
+      offer.fill ? Wide(offer.fill->folder) : recorded.folder.wstring();
+  SimulatorDialog dialog(chooser_, target_folder_, std::move(offer));
+  const std::optional<fs::path> folder = dialog.Ask(owner_, PlaceOfSimulator(version), folder_text);
   if (!folder) return std::nullopt;
   return SimulatorChoice{SimulatorAtPlace(dialog.AcceptedPlace()), *folder};
 }

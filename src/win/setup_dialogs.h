@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/desktop_session.h"
 #include "platform/windows_system.h"
@@ -30,6 +31,7 @@ class WinStartupView final : public DesktopStartupView {
   void SetFolderChooser(FolderChooser chooser) { chooser_ = std::move(chooser); }
 
   void PrefillTarget(TargetProgramChoice choice, const std::filesystem::path& folder) override;
+  void OfferTargets(const std::vector<FoundProgram>& found) override;
   TargetProgramChoice AcceptedTargetChoice() const override { return accepted_choice_; }
   std::optional<std::filesystem::path> AskTargetFolder() override;
   std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice& recorded) override;
@@ -40,6 +42,7 @@ class WinStartupView final : public DesktopStartupView {
   FolderChooser chooser_;
   TargetProgramChoice prefilled_choice_ = TargetProgramChoice::None;
   std::filesystem::path prefilled_folder_;
+  std::vector<FoundProgram> offered_targets_;
   TargetProgramChoice accepted_choice_ = TargetProgramChoice::None;
   std::filesystem::path target_folder_;  // the one the target dialog accepted last
 };

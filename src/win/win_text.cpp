@@ -1,5 +1,5 @@
-// Texts through the wide Windows API: UTF-8 conversions, control texts, message boxes, the
-// program's name and icon, and texts shortened in the middle with a tooltip.
+// Texts through the wide Windows API: UTF-8 conversions, control texts, the program's name and
+// icon, and texts shortened in the middle with a tooltip.
 
 #include "win/win_text.h"
 
@@ -100,10 +100,6 @@ std::wstring ProgramName() {
     file.resize(file.size() * 2);
   }
   return std::filesystem::path(file).stem().wstring();
-}
-
-void ShowMessageBox(HWND owner, std::wstring_view title, std::wstring_view text) {
-  MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(), MB_OK);
 }
 
 void SetApplicationIcon(HWND window) {

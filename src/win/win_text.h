@@ -21,9 +21,6 @@ void SetControlText(HWND dialog, int id, std::wstring_view text);
 // The program's name: the base name of its executable file.
 std::wstring ProgramName();
 
-// A modal message owned by `owner`: the text, an OK button only, no icon.
-void ShowMessageBox(HWND owner, std::wstring_view title, std::wstring_view text);
-
 // Gives `window` the application icon, large and small, drawn for the
 // resolution of its display.
 void SetApplicationIcon(HWND window);

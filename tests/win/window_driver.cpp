@@ -130,7 +130,29 @@ void Press(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+void Pick(HWND dialog, int list, int row) {
+  SendDlgItemMessageW(dialog, list, LB_SETCURSEL, row, 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, list)));
+}
+
+std::vector<std::wstring> Rows(HWND dialog, int list) {
+  std::vector<std::wstring> rows;
+  const auto count = SendDlgItemMessageW(dialog, list, LB_GETCOUNT, 0, 0);
+  for (LRESULT row = 0; row < count; ++row) {
+    std::wstring text(
+        static_cast<std::size_t>(SendDlgItemMessageW(dialog, list, LB_GETTEXTLEN, row, 0)) + 1,
+        L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendDlgItemMessageW(dialog, list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()))));
+    rows.push_back(std::move(text));
+  }
+  return rows;
+}
+
 std::wstring Text(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+bool IsShown(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
 
 bool IsChecked(HWND dialog, int radio) { return IsDlgButtonChecked(dialog, radio) == BST_CHECKED; }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/windows_system.h"
 
@@ -48,7 +49,13 @@ void Choose(HWND dialog, int radio);
 // click.
 void Press(HWND dialog, int id);
 
+// Selects row `row` of list box `list` and tells the dialog, as a click does.
+void Pick(HWND dialog, int list, int row);
+// The rows of list box `list`.
+std::vector<std::wstring> Rows(HWND dialog, int list);
+
 std::wstring Text(HWND dialog, int id);
+bool IsShown(HWND dialog, int id);
 bool IsChecked(HWND dialog, int radio);
 bool IsEnabled(HWND dialog, int id);
 int ProgressPosition(HWND dialog, int bar);

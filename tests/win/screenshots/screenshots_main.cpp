@@ -9,7 +9,10 @@
 #include <iostream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
+#include "app/desktop_session.h"
 #include "app/messages.h"
 #include "app/program_state.h"
 #include "win/about_box.h"
@@ -61,6 +64,15 @@ struct Shots {
 // A run over a simulator with add-ons, as its ending shows it.
 RunSummary SampleRun() {
   RunSummary run;
+  run.finished = std::chrono::sys_days{std::chrono::December / 10 / 2026} + std::chrono::hours{9} +
+                 std::chrono::minutes{14};
+  run.files = {{"world_airports.dat", 1'945'622},
+               {"world_navaids.dat", 903'114},
+               {"world_fixpoints.dat", 2'897'400},
+               {"world_airways_j.dat", 611'980},
+               {"magdec.bgl", 50'384}};
+  run.times = {std::chrono::milliseconds{180}, std::chrono::milliseconds{2'310},
+               std::chrono::milliseconds{640}, std::chrono::milliseconds{420}};
   run.records = {{"airports", 24'310}, {"runways", 30'874}, {"VORs", 3'427},
                  {"NDBs", 5'016},      {"ILS", 2'861},      {"intersections", 96'580}};
   ScanReport& scan = run.scan;
@@ -80,14 +92,28 @@ RunSummary SampleRun() {
   return run;
 }
 
-// Two installs of the simulator, so that the simulator dialog lists them:
-// the Wine prefix that the screenshots are taken in is their own.
-void InstallSampleSimulators() {
-  for (const char* folder : {"C:\\Program Files\\Microsoft Games\\Flight Simulator 9",
-                             "C:\\Program Files (x86)\\Microsoft Games\\Flight Simulator 9"}) {
+// Installs of both simulators, so that the simulator dialog lists them
+// (or, with `install` false, none, as a computer without them): the Wine
+// prefix that the screenshots are taken in is their own.
+void InstallSampleSimulators(bool install) {
+  for (const auto& [folder, program] :
+       {std::pair("C:\\Program Files\\Microsoft Games\\Flight Simulator 9", "fs9.exe"),
+        std::pair("C:\\Program Files (x86)\\Microsoft Games\\Flight Simulator 9", "fs9.exe"),
+        std::pair("C:\\Program Files (x86)\\Microsoft Games\\FS2002", "fs2002.exe")}) {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    if (!install) continue;
     fs::create_directories(folder);
-    std::ofstream(fs::path(folder) / "fs9.exe").put('\0');
+    std::ofstream(fs::path(folder) / program).put('\0');
   }
+}
+
+// Two programs found installed, as the target-program dialog lists them.
+std::vector<FoundProgram> SamplePrograms() {
+  return {{TargetProgramChoice::Radar, "C:\\Program Files\\Scopel v5"},
+          {TargetProgramChoice::ChartFs2004,
+           "C:\\Program Files (x86)\\Microsoft Games\\Flight Simulator 9\\Modules\\Brisolt "
+           "(FS2004)"}};
 }
 
 }  // namespace
@@ -126,6 +152,15 @@ int main(int argc, char** argv) {
     view.SetStatusText(
         "Frankfurt v2.0 Professional Edition - Terminal Buildings and Ground Details");
     shots.Save(main, "main-window-running");
+    view.EnableCancelButton(false);
+    view.EnableCreateButton(true);
+    view.SetProgressPosition(0);
+    view.SetStatusText("");
+    std::thread ending([&] { view.ShowRunEnding(std::string(text::kRunSucceeded), SampleRun()); });
+    Press(WaitForWindow(ProgramName()), IDOK);
+    ending.join();
+    WaitUntil([&] { return IsWindowVisible(GetDlgItem(main, IDC_LAST_RUN_TEXT)) != FALSE; });
+    shots.Save(main, "main-window-last-run");
     Press(main, IDM_ABOUT);
     shots.Take(L"About Tarnvale v1.0", "about-box", IDOK);
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -139,15 +174,27 @@ int main(int argc, char** argv) {
   setup.AskTargetFolder();
   driver.join();
 
+  setup.PrefillTarget(TargetProgramChoice::None, {});
+  setup.OfferTargets(SamplePrograms());
+  driver = std::thread([&] {
+    const HWND dialog = WaitForWindow(L"Getting Quelby's Program Main Information");
+    shots.Save(dialog, "target-program-dialog-found");
+    Press(dialog, IDC_TARGET_OK);  // nothing chosen: the message says so
+    shots.Take(ProgramName(), "message-box", IDOK);
+    Press(WaitForWindow(L"Getting Quelby's Program Main Information"), IDCANCEL);
+  });
+  setup.AskTargetFolder();
+  driver.join();
+
   driver = std::thread([&] {
     shots.Take(L"Getting Flight Simulator's Main Information", "simulator-dialog");
-    InstallSampleSimulators();
-    const HWND dialog = WaitForWindow(L"Getting Flight Simulator's Main Information");
-    Choose(dialog, IDC_FS2004);
     shots.Take(L"Getting Flight Simulator's Main Information", "simulator-dialog-found");
   });
+  InstallSampleSimulators(false);
   setup.AskSimulator({});
+  InstallSampleSimulators(true);
   setup.AskSimulator({});
+  InstallSampleSimulators(false);
   driver.join();
 
   driver = std::thread([&] {
