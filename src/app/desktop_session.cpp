@@ -11,6 +11,7 @@
 #include "app/messages.h"
 #include "app/scan_report.h"
 #include "app/scan_report_json.h"
+#include "app/set_comparison_report.h"
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/paths.h"
@@ -190,6 +191,7 @@ std::vector<std::string> RunEndingSummary(const RunSummary& summary) {
     lines.push_back(std::move(records));
   }
   for (std::string& line : ScanSummaryLines(summary.scan)) lines.push_back(std::move(line));
+  for (std::string& line : ComparisonSummaryLines(summary)) lines.push_back(std::move(line));
   return lines;
 }
 
@@ -209,6 +211,7 @@ std::vector<std::string> LastRunLines(const RunSummary& summary) {
   lines.push_back(summary.files.empty() ? std::string("Files written: none")
                                         : "Files written: " + std::to_string(summary.files.size()) +
                                               " (" + SizeText(bytes) + ")");
+  for (std::string& line : ComparisonSummaryLines(summary)) lines.push_back(std::move(line));
   const std::vector<std::string>& warnings = summary.scan.warnings;
   if (warnings.empty()) {
     lines.emplace_back("No warnings");
@@ -220,8 +223,18 @@ std::vector<std::string> LastRunLines(const RunSummary& summary) {
   return lines;
 }
 
+std::vector<std::string> LastRunBoxLines(const std::optional<RunSummary>& run,
+                                         std::vector<std::string> scenery_notice) {
+  std::vector<std::string> lines = std::move(scenery_notice);
+  if (run) {
+    for (std::string& line : LastRunLines(*run)) lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
 std::string RunDetailsText(const RunSummary& summary) {
   std::string text = ScanReportText(summary.scan, summary.records);
+  text += ComparisonReportSection(summary);
   text += "\nFiles written:\n";
   if (summary.files.empty()) text += "  none\n";
   for (const WrittenFile& file : summary.files) {
@@ -232,6 +245,10 @@ std::string RunDetailsText(const RunSummary& summary) {
           "\n  loading: " + SecondsText(times.loading) +
           "\n  binding: " + SecondsText(times.binding) +
           "\n  writing: " + SecondsText(times.writing) + "\n";
+  if (times.comparing.count() != 0) text += "  comparing: " + SecondsText(times.comparing) + "\n";
+  if (times.loading_bytes_read) {
+    text += "  bytes read while loading: " + std::to_string(*times.loading_bytes_read) + "\n";
+  }
   return text;
 }
 

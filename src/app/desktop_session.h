@@ -61,6 +61,13 @@ std::vector<std::string> RunEndingSummary(const RunSummary& summary);
 // warnings.
 std::vector<std::string> LastRunLines(const RunSummary& summary);
 
+// What the main window's "Last run" box holds: the notice that the scenery
+// changed since the folder's set was built (SceneryChangeNotice, when the
+// window opened on the folder), then LastRunLines of the newest run, if
+// any. No lines: no box.
+std::vector<std::string> LastRunBoxLines(const std::optional<RunSummary>& run,
+                                         std::vector<std::string> scenery_notice);
+
 // The Details of a run: its report (ScanReportText), then the files written
 // with their sizes and the time of each phase.
 std::string RunDetailsText(const RunSummary& summary);

@@ -138,11 +138,11 @@ RunSummary SummaryFrom(const json& report) {
   scan.warnings = report.at("warnings").get<std::vector<std::string>>();
   summary.records = CountsFrom(report.at("totals"));
   const json& times = report.at("times");
-  summary.times = {Nanoseconds(times.at("counting").get<double>()),
-                   Nanoseconds(times.at("loading").get<double>()),
-                   Nanoseconds(times.at("binding").get<double>()),
-                   Nanoseconds(times.at("writing").get<double>()),
-                   Nanoseconds(times.value("comparing", 0.0))};
+  summary.times.counting = Nanoseconds(times.at("counting").get<double>());
+  summary.times.loading = Nanoseconds(times.at("loading").get<double>());
+  summary.times.binding = Nanoseconds(times.at("binding").get<double>());
+  summary.times.writing = Nanoseconds(times.at("writing").get<double>());
+  summary.times.comparing = Nanoseconds(times.value("comparing", 0.0));
   if (times.contains("loading_bytes_read")) {
     summary.times.loading_bytes_read = times.at("loading_bytes_read").get<std::uint64_t>();
   }

@@ -290,11 +290,12 @@ SetStatus StatusOfSet(const ProgramState& state) {
   return status;
 }
 
-std::optional<std::string> SceneryChangeNotice(const ProgramState& state) {
+std::vector<std::string> SceneryChangeNotice(const ProgramState& state) {
   const SetStatus status = StatusOfSet(state);
-  if (!status.built || !status.now || !status.changes.Any()) return std::nullopt;
-  return "The scenery has changed since the database files were built on " + status.built->built +
-         ": " + ChangesCounts(status.changes) + ". Press Create to build them again.";
+  if (!status.built || !status.now || !status.changes.Any()) return {};
+  return {"The scenery has changed since the database files were built",
+          "on " + status.built->built + ": " + ChangesCounts(status.changes) + ".",
+          "Press Create to build them again."};
 }
 
 }  // namespace tarnvale

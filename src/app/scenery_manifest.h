@@ -105,10 +105,11 @@ std::optional<SceneryManifest> CurrentScenery(const ProgramState& state, std::st
 // `state.report_archive`.
 SetStatus StatusOfSet(const ProgramState& state);
 
-// For the desktop window at start: "The scenery has changed since the
-// database files were built on <time>: 3 files added, 1 changed. Press
-// Create to build them again.", or none when the set is current, was never
-// built by this user, or the scenery cannot be read.
-std::optional<std::string> SceneryChangeNotice(const ProgramState& state);
+// For the desktop window at start, in three lines a window's box can show
+// without cutting them: "The scenery has changed since the database files
+// were built", "on <time>: 3 files added, 1 changed.", "Press Create to
+// build them again."; none when the set is current, was never built by
+// this user, or the scenery cannot be read.
+std::vector<std::string> SceneryChangeNotice(const ProgramState& state);
 
 }  // namespace tarnvale

@@ -194,8 +194,9 @@ tarnvale::RunSummary SampleRun() {
   run.files = {{"world_airports.dat", 6'912'480},  {"world_navaids.dat", 1'204'112},
                {"world_fixpoints.dat", 3'090'560}, {"world_airways_j.dat", 97'440},
                {"world_airways_v.dat", 280'200},   {"magdec.bgl", 130'412}};
-  run.times = {std::chrono::milliseconds(310), std::chrono::milliseconds(8'420),
-               std::chrono::milliseconds(1'150), std::chrono::milliseconds(960)};
+  run.times = {std::chrono::milliseconds(310),   std::chrono::milliseconds(8'420),
+               std::chrono::milliseconds(1'150), std::chrono::milliseconds(960),
+               std::chrono::milliseconds(240),   34'183'168};
   run.finished = std::chrono::sys_days(std::chrono::year(2026) / 12 / 10) + std::chrono::hours(9) +
                  std::chrono::minutes(14);
   return run;

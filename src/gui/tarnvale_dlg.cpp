@@ -18,6 +18,7 @@
 
 #include "app/desktop_session.h"
 #include "app/report_archive.h"
+#include "app/scenery_manifest.h"
 #include "gui/about_program.h"
 #include "gui/elided_text.h"
 #include "gui/report_dialog.h"
@@ -29,7 +30,11 @@ constexpr int kClientWidth = 287;
 constexpr int kClientHeight = 167;
 // The last run's box beneath the buttons, shown once there is one.
 constexpr int kLastRunTop = 162;
-constexpr int kLastRunHeight = 46;
+constexpr int kLastRunLineHeight = 8;
+// The box around `lines` lines of text.
+constexpr int LastRunHeight(std::size_t lines) {
+  return 14 + kLastRunLineHeight * static_cast<int>(lines);
+}
 
 // Each line of `lines` shortened at its end to `width` pixels; the tooltip
 // has them whole.
@@ -142,11 +147,11 @@ ElidedLabel* TarnvaleDlg::AddSetupLine(const char* name, int y) {
 }
 
 void TarnvaleDlg::AddLastRunBox() {
-  last_run_group_ = AddGroupBox(QStringLiteral("Last run"), 7, kLastRunTop, 271, kLastRunHeight);
+  last_run_group_ = AddGroupBox(QStringLiteral("Last run"), 7, kLastRunTop, 271, LastRunHeight(4));
   last_run_text_ = new QLabel(Client());
   last_run_text_->setObjectName(QStringLiteral("LastRunText"));
   last_run_text_->setTextFormat(Qt::PlainText);
-  Layout().Place(last_run_text_, 13, kLastRunTop + 10, 259, kLastRunHeight - 13);
+  Layout().Place(last_run_text_, 13, kLastRunTop + 10, 259, LastRunHeight(4) - 13);
 }
 
 QMenuBar* TarnvaleDlg::AddMenu() {
@@ -190,11 +195,24 @@ void TarnvaleDlg::AddCodePageMenu(QMenu* file) {
 
 void TarnvaleDlg::ShowLastRun(const RunSummary& summary) {
   last_run_ = summary;
-  SetLines(last_run_text_, LastRunLines(summary), last_run_text_->width());
-  last_run_group_->show();
-  last_run_text_->show();
-  last_report_action_->setEnabled(true);
-  SetClientHeight(kLastRunTop + kLastRunHeight + 7);
+  scenery_notice_.clear();
+  ShowLastRunBox();
+}
+
+void TarnvaleDlg::ShowLastRunBox() {
+  const std::vector<std::string> lines = LastRunBoxLines(last_run_, scenery_notice_);
+  last_report_action_->setEnabled(last_run_.has_value());
+  last_run_group_->setVisible(!lines.empty());
+  last_run_text_->setVisible(!lines.empty());
+  if (lines.empty()) {
+    SetClientHeight(kClientHeight);
+    return;
+  }
+  const int height = LastRunHeight(lines.size());
+  Layout().Move(last_run_group_, 7, kLastRunTop, 271, height);
+  Layout().Move(last_run_text_, 13, kLastRunTop + 10, 259, height - 13);
+  SetLines(last_run_text_, lines, last_run_text_->width());
+  SetClientHeight(kLastRunTop + height + 7);
 }
 
 void TarnvaleDlg::OnShowLastReport() {
@@ -217,16 +235,9 @@ void TarnvaleDlg::ShowSetup() {
   }
   // The run shown is kept while the window serves its folder.
   if (last_run_ && last_run_->scan.target == state_.TargetFolder) return;
-  const std::optional<RunSummary> kept = LastKeptRun(state_.report_archive, state_.TargetFolder);
-  if (kept) {
-    ShowLastRun(*kept);
-    return;
-  }
-  last_run_.reset();
-  last_run_group_->hide();
-  last_run_text_->hide();
-  last_report_action_->setEnabled(false);
-  SetClientHeight(kClientHeight);
+  last_run_ = LastKeptRun(state_.report_archive, state_.TargetFolder);
+  scenery_notice_ = SceneryChangeNotice(state_);
+  ShowLastRunBox();
 }
 
 void TarnvaleDlg::OnChangeSetup() {

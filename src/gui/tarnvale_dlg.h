@@ -55,6 +55,7 @@ class TarnvaleDlg final : public FixedDialog {
 
   // Keeps `summary` on show as the last run, behind "Show Last Report".
   void ShowLastRun(const RunSummary& summary);
+  void ShowLastRunBox();
 
   // The window's close box, Escape and "File" > "Exit" all end here.
   void reject() override;
@@ -86,6 +87,7 @@ class TarnvaleDlg final : public FixedDialog {
   QGroupBox* last_run_group_ = nullptr;
   QLabel* last_run_text_ = nullptr;
   std::optional<RunSummary> last_run_;
+  std::vector<std::string> scenery_notice_;  // shown above the last run until the next run
   MessagePresenter& presenter_;
   std::function<bool()> change_setup_;
   std::function<void(platform::CodePage)> choose_code_page_;

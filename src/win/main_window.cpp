@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/report_archive.h"
+#include "app/scenery_manifest.h"
 #include "app/startup.h"
 #include "win/about_box.h"
 #include "win/dialog_fit.h"
@@ -231,16 +232,16 @@ void MainWindow::ShowSetup() {
 
 void MainWindow::ShowLastRun() {
   const HWND window = messages_.Window();
-  const int show = last_run_ ? SW_SHOW : SW_HIDE;
+  std::string lines;
+  for (const std::string& line : LastRunBoxLines(last_run_, scenery_notice_)) {
+    lines += (lines.empty() ? "" : "\n") + line;
+  }
+  const int show = lines.empty() ? SW_HIDE : SW_SHOW;
   ShowWindow(GetDlgItem(window, IDC_LAST_RUN_GROUP), show);
   ShowWindow(GetDlgItem(window, IDC_LAST_RUN_TEXT), show);
-  if (!last_run_) {
+  if (lines.empty()) {
     SetClientHeight(window, kMainHeight);
     return;
-  }
-  std::string lines;
-  for (const std::string& line : LastRunLines(*last_run_)) {
-    lines += (lines.empty() ? "" : "\n") + line;
   }
   const std::wstring text = WithCrLf(lines);
   const HWND field = GetDlgItem(window, IDC_LAST_RUN_TEXT);
@@ -258,11 +259,13 @@ void MainWindow::ShowLastRun() {
 
 void MainWindow::OnRunEnded(const RunSummary& summary) {
   last_run_ = summary;
+  scenery_notice_.clear();
   ShowLastRun();
 }
 
 void MainWindow::LoadKeptRun() {
   last_run_ = LastKeptRun(state_.report_archive, state_.TargetFolder);
+  scenery_notice_ = SceneryChangeNotice(state_);
   ShowLastRun();
 }
 

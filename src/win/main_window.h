@@ -85,6 +85,7 @@ class MainWindow {
   std::unique_ptr<PostedRunView> posted_view_;
   RunView* run_view_ = nullptr;
   std::optional<RunSummary> last_run_;
+  std::vector<std::string> scenery_notice_;  // shown above the last run until the next run
   bool closing_ = false;
 };
 

@@ -56,7 +56,7 @@ TEST_F(SetStatusTest, CurrentAfterARunAndEveryLaterChangeNamed) {
   EXPECT_FALSE(StatusOfSet(state_).built) << "no run has built the set yet";
   Run();
   EXPECT_TRUE(StatusOfSet(state_).Current());
-  EXPECT_EQ(SceneryChangeNotice(state_), std::nullopt);
+  EXPECT_TRUE(SceneryChangeNotice(state_).empty());
 
   fs::last_write_time(europe_ / "a.bgl",
                       fs::last_write_time(europe_ / "a.bgl") + std::chrono::hours(1));
@@ -78,10 +78,11 @@ TEST_F(SetStatusTest, CurrentAfterARunAndEveryLaterChangeNamed) {
   EXPECT_EQ(changes.areas_added, std::vector<std::string>{"Africa (Scenery\\Africa)"});
   EXPECT_TRUE(changes.areas_removed.empty() && changes.areas_switched_on.empty());
   EXPECT_EQ(SceneryChangeNotice(state_),
-            "The scenery has changed since the database files were built on " +
-                status.built->built +
-                ": 1 file added, 2 removed, 1 changed; 1 area added, 1 switched off. Press "
-                "Create to build them again.");
+            (std::vector<std::string>{
+                "The scenery has changed since the database files were built",
+                "on " + status.built->built +
+                    ": 1 file added, 2 removed, 1 changed; 1 area added, 1 switched off.",
+                "Press Create to build them again."}));
 
   Run();
   EXPECT_TRUE(StatusOfSet(state_).Current());

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextDocumentFragment>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -41,6 +42,7 @@ using tarnvale::testing::TempDir;
 using tarnvale::testing::WriteFile;
 using testing::ProcessEventsUntil;
 using testing::ScriptedPresenter;
+namespace fs = std::filesystem;
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -314,6 +316,26 @@ TEST_F(MainWindow, TheLastRunStaysAfterItsMessageAndAfterARestart) {
   const auto* kept = again.findChild<QLabel*>(QStringLiteral("LastRunText"));
   EXPECT_TRUE(kept->isVisible());
   EXPECT_EQ(kept->toolTip(), shown);
+
+  // A scenery file changed since the set was built: the next start says so
+  // above the run.
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(simulator_)) {
+    if (entry.path().extension() != ".bgl" || entry.path().filename() == "magdec.bgl") continue;
+    fs::last_write_time(entry.path(), entry.last_write_time() + std::chrono::hours(1));
+    break;
+  }
+  restarted.config = state_.config;
+  TarnvaleDlg third(restarted, presenter_);
+  third.show();
+  const QString noticed = third.findChild<QLabel*>(QStringLiteral("LastRunText"))->toolTip();
+  EXPECT_TRUE(noticed.startsWith(
+      QStringLiteral("The scenery has changed since the database files were built\non ")))
+      << noticed.toStdString();
+  EXPECT_TRUE(noticed.endsWith(QStringLiteral(": 1 file changed.\nPress Create to build them "
+                                              "again.\n") +
+                               shown))
+      << noticed.toStdString();
+  EXPECT_TRUE(third.ClippedControls().isEmpty());
 }
 
 TEST_F(MainWindow, CancelPressedTwiceEndsWithOneCancelMessage) {

@@ -72,7 +72,8 @@ RunSummary SampleRun() {
                {"world_airways_j.dat", 611'980},
                {"magdec.bgl", 50'384}};
   run.times = {std::chrono::milliseconds{180}, std::chrono::milliseconds{2'310},
-               std::chrono::milliseconds{640}, std::chrono::milliseconds{420}};
+               std::chrono::milliseconds{640}, std::chrono::milliseconds{420},
+               std::chrono::milliseconds{230}, 34'183'168};
   run.records = {{"airports", 24'310}, {"runways", 30'874}, {"VORs", 3'427},
                  {"NDBs", 5'016},      {"ILS", 2'861},      {"intersections", 96'580}};
   ScanReport& scan = run.scan;
