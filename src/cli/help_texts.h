@@ -30,6 +30,10 @@ inline constexpr const char* kDumpExamples =
     "Examples:\n"
     "  tarnvale-cli dump \"tarnvale-demo\\Scopel v5\\world_navaids.dat\"\n"
     "  tarnvale-cli dump --json \"tarnvale-demo\\Scopel v5\\*.dat\" > records.json\n";
+inline constexpr const char* kExplainExamples =
+    "Examples:\n"
+    "  tarnvale-cli explain LOWI --target \"tarnvale-demo\\Scopel v5\"\n"
+    "  tarnvale-cli explain ILWI --target \"C:\\Program Files\\Scopel v5\" --json\n";
 #else
 inline constexpr const char* kMainExamples =
     "Examples:\n"
@@ -55,6 +59,10 @@ inline constexpr const char* kDumpExamples =
     "Examples:\n"
     "  tarnvale-cli dump 'tarnvale-demo/Scopel v5/world_navaids.dat'\n"
     "  tarnvale-cli dump --json 'tarnvale-demo/Scopel v5/'*.dat > records.json\n";
+inline constexpr const char* kExplainExamples =
+    "Examples:\n"
+    "  tarnvale-cli explain LOWI --target 'tarnvale-demo/Scopel v5'\n"
+    "  tarnvale-cli explain ILWI --target 'C:\\Program Files\\Scopel v5' --json\n";
 #endif
 
 }  // namespace tarnvale::cli

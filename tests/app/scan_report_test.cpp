@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "app/creation_run.h"
+#include "app/ident_explanation.h"
 #include "app/report_archive.h"
 #include "app/scan_report_json.h"
+#include "app/startup.h"
 #include "output/database_set.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
@@ -332,6 +334,70 @@ TEST_F(CraftedScanTest, DuplicatesNameTheFileThatWonAndTheFileThatLost) {
       {(main_ / "truncated.bgl").string() + " (Main)", "2 airports "},
       {(main_ / "random.bgl").string() + " (Main)", ""}};
   for (const auto& [file, line] : kSupplied) EXPECT_EQ(supplied[file], line) << file;
+}
+
+// Each record of an ident, as explain's JSON gives it: "kind name
+// [dropped] from PLACE: relation record from PLACE by rule; ...".
+std::vector<std::string> ExplainedLines(const nlohmann::ordered_json& explanation) {
+  std::vector<std::string> lines;
+  for (const auto& record : explanation["records"]) {
+    std::string line = record["kind"].get<std::string>() + " " + record["name"].get<std::string>() +
+                       (record["in_database_files"].get<bool>() ? "" : " dropped") + " from " +
+                       Place(record["from"]) + ":";
+    for (const auto& link : record["links"]) {
+      line.append(" ").append(link["relation"].get<std::string>()).append(" ");
+      line.append(link["record"].get<std::string>()).append(" from ").append(Place(link["from"]));
+      line.append(" by ").append(link.value("rule", "-")) += ';';
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST_F(CraftedScanTest, ExplainNamesWinnerLoserAndRuleAndWritesNothing) {
+  ProgramState state;
+  ASSERT_FALSE(ReadProgramConfigIn(state, target_));
+  const std::string two = (shared_ / "shared.bgl").string() + " (Shared two)";
+  const std::string one = (shared_ / "shared.bgl").string() + " (Shared one)";
+  const std::string a = (main_ / "a.bgl").string() + " (Main)";
+  const std::string b = (main_ / "b.bgl").string() + " (Main)";
+  const struct {
+    const char* ident;
+    std::vector<std::string> lines;
+  } kIdents[] = {
+      {"lfpg",
+       {"airport LFPG from " + two + ": beat airport LFPG from " + one + " by first-airport-stays;",
+        "airport LFPG dropped from " + one + ": lost_to airport LFPG from " + two +
+            " by first-airport-stays;"}},
+      {"ABCDE",
+       {"intersection LFABCDE from " + two + ": lost_to intersection LFABCDE from " + one +
+            " by last-fix-is-found;",
+        "intersection LFABCDE from " + one + ": beat intersection LFABCDE from " + two +
+            " by last-fix-is-found;"}},
+      {"LSZH",
+       {"airport LSZH from " + a + ": beat airport LSZH from " + b + " by first-airport-stays;",
+        "airport LSZH dropped from " + b + ": lost_to airport LSZH from " + a +
+            " by first-airport-stays;"}},
+  };
+  NavDatabase db;
+  ScanReport scan;
+  ASSERT_EQ(ReadSceneryInMemory(state, db, scan), std::nullopt);
+  for (const auto& row : kIdents) {
+    SCOPED_TRACE(row.ident);
+    const Explanation explanation = ExplainIdent(db, scan, row.ident);
+    EXPECT_EQ(ExplainedLines(ExplanationJson(explanation)), row.lines);
+  }
+  EXPECT_TRUE(HasPart(ExplanationText(ExplainIdent(db, scan, "LSZH")),
+                      "airport LSZH: dropped, not in the database files\n  from " + b +
+                          "\n  lost to airport LSZH from " + a +
+                          ": the first airport read of an ident stays"));
+  const Explanation unknown = ExplainIdent(db, scan, "LSZX");
+  EXPECT_TRUE(unknown.records.empty());
+  EXPECT_EQ(unknown.near_matches, (std::vector<std::string>{"LSZH"}));
+  EXPECT_EQ(ExplanationText(unknown),
+            "No record of the scenery has the ident LSZX.\nNear matches: LSZH\n");
+  // Only Program_Config.cfg: no lock, no set, no staging folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(target_), fs::directory_iterator()), 1);
 }
 
 // Two real scenery libraries as the Scenery.cfg of a simulator folder that
