@@ -28,7 +28,7 @@ _tarnvale_cli() {
     word=${COMP_WORDS[i]}
     case $word in
       --code-page) ((i++)) ;;
-      create | dump | gen-scenery | demo)
+      create | dump | explain | gen-scenery | demo)
         command=$word
         break
         ;;
@@ -71,13 +71,14 @@ _tarnvale_cli() {
     "") options="--help --version --code-page" ;;
     create) options="--help --target --simulator --fs-version --report --threads" ;;
     dump) options="--help --json" ;;
+    explain) options="--help --target --simulator --fs-version --json" ;;
     gen-scenery) options="--help --out --fs-version --preset --scale --seed" ;;
     demo) options="--help --dir --fs-version --program" ;;
   esac
   if [[ $cur == -* ]]; then
     _tarnvale_cli_words "$options"
   elif [[ -z $command ]]; then
-    _tarnvale_cli_words "create dump gen-scenery demo"
+    _tarnvale_cli_words "create dump explain gen-scenery demo"
   elif [[ $command == dump ]]; then
     _tarnvale_cli_paths
   fi
