@@ -248,7 +248,7 @@ class Explainer {
         if (!KeyIs(TextOf(point.FixKey))) continue;
         ExplainedRecord& explained =
             Add("airway point", TextOf(point.FixKey), list, a, airway.Points[p]);
-        explained.kind = "point " + std::to_string(p + 1) + " of " + kind + " " + name;
+        explained.within = "point " + std::to_string(p + 1) + " of " + kind + " " + name;
         const FixRecord* fix = db_.FindFix(point.FixKey);
         explained.links.push_back(
             {ExplainedLink::Relation::BoundTo,
@@ -394,8 +394,9 @@ std::string ExplanationText(const Explanation& explanation) {
   std::string text;
   for (const ExplainedRecord& record : explanation.records) {
     if (!text.empty()) text += "\n";
-    text += record.kind + " " + record.name +
-            (record.in_files ? "" : ": dropped, not in the database files") + "\n";
+    text += record.kind + " " + record.name;
+    if (!record.within.empty()) text += ", " + record.within;
+    text += (record.in_files ? "" : ": dropped, not in the database files") + std::string("\n");
     text += "  from " + FileText(explanation.scan, record.file) + "\n";
     if (!record.fields.empty()) text += "  " + record.fields + "\n";
     for (const ExplainedLink& link : record.links) {
