@@ -154,7 +154,7 @@ class Explainer {
       ExplainedRecord& dropped = records_.emplace_back();
       dropped.kind = "airport";
       dropped.name = TextOf(duplicates[d].ident);
-      dropped.in_files = false;
+      dropped.kept = false;
       dropped.file = db_.FileOf(OriginList::DuplicateAirports, d);
       dropped.links.push_back({ExplainedLink::Relation::LostTo, "airport " + dropped.name,
                                db_.FileOf(OriginList::Airports, duplicates[d].kept),
@@ -396,7 +396,7 @@ std::string ExplanationText(const Explanation& explanation) {
     if (!text.empty()) text += "\n";
     text += record.kind + " " + record.name;
     if (!record.within.empty()) text += ", " + record.within;
-    text += (record.in_files ? "" : ": dropped, not in the database files") + std::string("\n");
+    text += (record.kept ? "" : ": dropped, not in the database files") + std::string("\n");
     text += "  from " + FileText(explanation.scan, record.file) + "\n";
     if (!record.fields.empty()) text += "  " + record.fields + "\n";
     for (const ExplainedLink& link : record.links) {
@@ -419,10 +419,11 @@ Json ExplanationJson(const Explanation& explanation) {
       if (link.rule) object["rule"] = DuplicateRuleName(*link.rule);
       links.push_back(std::move(object));
     }
-    Json object = {
-        {"kind", record.kind}, {"name", record.name}, {"in_database_files", record.in_files}};
+    Json object = {{"kind", record.kind}, {"name", record.name}};
+    if (!record.within.empty()) object["within"] = record.within;
+    object["kept"] = record.kept;
     object["from"] = record.file ? Json(SuppliedFileJson(explanation.scan, *record.file)) : Json();
-    object["fields"] = record.in_files ? record.fields_json : Json();
+    object["fields"] = record.kept ? record.fields_json : Json();
     object["links"] = std::move(links);
     records.push_back(std::move(object));
   }

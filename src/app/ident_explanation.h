@@ -29,10 +29,10 @@ struct ExplainedLink {
 };
 
 struct ExplainedRecord {
-  std::string kind;      // "airport", "VOR", "NDB", "ILS", "intersection", "airway point", ...
-  std::string name;      // its ident, key or name as stored
-  std::string within;    // where a sub-record sits: "point 2 of jet airway T263"
-  bool in_files = true;  // false: dropped by a rule, not in the database files
+  std::string kind;    // "airport", "VOR", "NDB", "ILS", "intersection", "airway point", ...
+  std::string name;    // its ident, key or name as stored
+  std::string within;  // where a sub-record sits: "point 2 of jet airway T263"
+  bool kept = true;    // false: dropped by a rule, not in the database files
   std::optional<std::size_t> file;  // index into the scan's supplies
   std::string fields;               // as `dump` prints them; empty for a dropped record
   nlohmann::ordered_json fields_json;

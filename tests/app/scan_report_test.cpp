@@ -342,7 +342,7 @@ std::vector<std::string> ExplainedLines(const nlohmann::ordered_json& explanatio
   std::vector<std::string> lines;
   for (const auto& record : explanation["records"]) {
     std::string line = record["kind"].get<std::string>() + " " + record["name"].get<std::string>() +
-                       (record["in_database_files"].get<bool>() ? "" : " dropped") + " from " +
+                       (record["kept"].get<bool>() ? "" : " dropped") + " from " +
                        Place(record["from"]) + ":";
     for (const auto& link : record["links"]) {
       line.append(" ").append(link["relation"].get<std::string>()).append(" ");
