@@ -28,7 +28,7 @@ _tarnvale_cli() {
     word=${COMP_WORDS[i]}
     case $word in
       --code-page) ((i++)) ;;
-      create | dump | diff | status | gen-scenery | demo)
+      create | dump | diff | status | explain | gen-scenery | demo)
         command=$word
         break
         ;;
@@ -73,13 +73,14 @@ _tarnvale_cli() {
     dump) options="--help --json" ;;
     diff) options="--help --json" ;;
     status) options="--help --target --json" ;;
+    explain) options="--help --target --simulator --fs-version --json" ;;
     gen-scenery) options="--help --out --fs-version --preset --scale --seed" ;;
     demo) options="--help --dir --fs-version --program" ;;
   esac
   if [[ $cur == -* ]]; then
     _tarnvale_cli_words "$options"
   elif [[ -z $command ]]; then
-    _tarnvale_cli_words "create dump diff status gen-scenery demo"
+    _tarnvale_cli_words "create dump diff status explain gen-scenery demo"
   elif [[ $command == dump || $command == diff ]]; then
     _tarnvale_cli_paths
   fi

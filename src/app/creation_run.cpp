@@ -46,14 +46,6 @@ class HaltGuardView final : public ForwardingRunView {
   std::stop_token halt_;
 };
 
-// FS_Directory as a path of this machine; a relative one is taken against
-// the target folder, where the window stands when a run starts.
-std::filesystem::path SimulatorFolder(const ProgramState& state) {
-  const std::optional<std::string>& recorded = state.config.FS_Directory;
-  if (!recorded || recorded->empty()) return {};
-  return platform::ResolvePath(*recorded, state.TargetFolder);
-}
-
 template <typename Phase>
 auto Timed(std::chrono::nanoseconds& spent, Phase phase) {
   const Clock::time_point start = Clock::now();
@@ -70,7 +62,7 @@ class Run {
       : state_(state),
         view_(window, halt),
         halt_(std::move(halt)),
-        simulator_(SimulatorFolder(state)) {}
+        simulator_(SimulatorFolderOf(state)) {}
   Run(const Run&) = delete;  // its endings hold references to its members
   Run& operator=(const Run&) = delete;
 
@@ -167,7 +159,8 @@ class Run {
       output.emplace(db_, Settings(), state_.cancel);
       output->StartUnboundFiles();
     }
-    const Interruption stop = Timed(summary_.times.binding, [&] { return Bind(); });
+    const Interruption stop = Timed(summary_.times.binding,
+                                    [&] { return BindRecords(db_, view_, state_.cancel, halt_); });
     if (stop != Interruption::None) {
       output.reset();  // drops what was written
       return endings_.Interrupted(stop);
@@ -175,29 +168,6 @@ class Run {
     Status(text::kCreatingFiles);
     if (!output) output.emplace(db_, Settings(), state_.cancel);
     return WriteFiles(*output);
-  }
-
-  Interruption Bind() {
-    Interruption stop = RunBindStep(!db_.Ilss.empty() && !db_.Airports.empty(), text::kBindingIls,
-                                    [this] { return BindIlsToRunways(db_, view_, state_.cancel); });
-    if (stop == Interruption::None) {
-      stop = RunBindStep(!db_.Fixes.empty() && !db_.JetAirways.empty(), text::kBindingJetAirways,
-                         [this] { return BindFixesToJetAirways(db_, view_, state_.cancel); });
-    }
-    if (stop == Interruption::None) {
-      stop =
-          RunBindStep(!db_.Fixes.empty() && !db_.VictorAirways.empty(), text::kBindingVictorAirways,
-                      [this] { return BindFixesToVictorAirways(db_, view_, state_.cancel); });
-    }
-    return stop;
-  }
-
-  template <typename Step>
-  Interruption RunBindStep(bool both_present, std::string_view status, Step step) {
-    if (!both_present) return Interruption::None;
-    Status(status);
-    if (step() == BindResult::Done) return Interruption::None;
-    return halt_.stop_requested() ? Interruption::Halt : Interruption::Cancel;
   }
 
   // Writes the new set into the staging folder and, once it is whole, puts

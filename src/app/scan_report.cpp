@@ -2,7 +2,9 @@
 // database the run reads, and told as lines and as text.
 #include "app/scan_report.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 
 #include "config/cfg_file_reader.h"
 #include "config/cfg_line_rules.h"
@@ -96,6 +98,43 @@ std::string DuplicatesLine(const ScanReport& scan) {
     line += part;
   }
   return line;
+}
+
+// "3 airports, 1 VORs".
+std::string CountsText(const std::vector<RecordCount>& counts) {
+  std::string text;
+  for (const RecordCount& count : counts) {
+    if (!text.empty()) text += ", ";
+    text += std::to_string(count.count) + " " + count.kind;
+  }
+  return text;
+}
+
+std::string DuplicatesText(const ScanReport& scan) {
+  if (scan.duplicates.empty()) return {};
+  std::string text = "\nDuplicates, with the file that won and the file that lost:\n";
+  for (const DuplicateScan& duplicate : scan.duplicates) {
+    text += "  " + duplicate.kind + " " + duplicate.ident + ": won " +
+            SuppliedFileName(scan, duplicate.winner) + ", lost " +
+            SuppliedFileName(scan, duplicate.loser) + " (" +
+            std::string(DuplicateRuleText(duplicate.rule)) + ")\n";
+  }
+  return text;
+}
+
+std::string SuppliesText(const ScanReport& scan) {
+  if (scan.supplies.empty()) return {};
+  std::string text = "\nFiles read, with the records each supplied:\n";
+  for (const FileSupply& supply : scan.supplies) {
+    text += "  " + platform::Utf8Of(supply.path) + ": ";
+    text += supply.kept.empty() ? "nothing kept" : CountsText(supply.kept);
+    if (!supply.dropped.empty()) text += "; dropped " + CountsText(supply.dropped);
+    if (supply.taken_over != 0) {
+      text += "; " + std::to_string(supply.taken_over) + " intersections taken over";
+    }
+    text += "\n";
+  }
+  return text;
 }
 
 AreaScan PlannedScan(const SceneryArea& area, const std::filesystem::path& simulator) {
@@ -231,7 +270,7 @@ std::string ScanReportText(const ScanReport& scan, const std::vector<RecordCount
   if (!scan.duplicate_airports.empty()) text += "\nAirports dropped as read before:\n ";
   for (const std::string& ident : scan.duplicate_airports) text += " " + ident;
   if (!scan.duplicate_airports.empty()) text += "\n";
-  return text;
+  return text + DuplicatesText(scan) + SuppliesText(scan);
 }
 
 ScanReport PlanScan(const std::vector<SceneryArea>& areas, const std::filesystem::path& simulator,
@@ -287,11 +326,98 @@ std::vector<RecordCount> RecordsAdded(const std::vector<RecordCount>& before,
   return after;
 }
 
+std::string SuppliedFileName(const ScanReport& scan, std::size_t file) {
+  if (file >= scan.supplies.size()) return "?";
+  const FileSupply& supply = scan.supplies[file];
+  const std::string path = platform::Utf8Of(supply.path);
+  if (supply.area >= scan.areas.size()) return path;
+  const std::string& title = scan.areas[supply.area].title;
+  return path + " (" + (title.empty() ? "no title" : title) + ")";
+}
+
+std::string_view DuplicateRuleName(DuplicateRule rule) {
+  switch (rule) {
+    case DuplicateRule::FirstAirportStays:
+      return "first-airport-stays";
+    case DuplicateRule::LastFixIsFound:
+      return "last-fix-is-found";
+    case DuplicateRule::LastIlsDecides:
+      return "last-ils-decides";
+  }
+  return "";
+}
+
+std::string_view DuplicateRuleText(DuplicateRule rule) {
+  switch (rule) {
+    case DuplicateRule::FirstAirportStays:
+      return "the first airport read of an ident stays, later ones are dropped";
+    case DuplicateRule::LastFixIsFound:
+      return "the last intersection read of a key is the one airways find";
+    case DuplicateRule::LastIlsDecides:
+      return "of the ILS near a runway end that names them, the last read gives its frequency";
+  }
+  return "";
+}
+
+namespace {
+
+// The kinds each file is counted by, in CountRecords order.
+constexpr struct {
+  OriginList list;
+  const char* kind;
+} kSuppliedKinds[] = {
+    {OriginList::Airports, "airports"},
+    {OriginList::FuelAreas, "fuel areas"},
+    {OriginList::Airspaces, "airspaces"},
+    {OriginList::Vors, "VORs"},
+    {OriginList::Ndbs, "NDBs"},
+    {OriginList::Markers, "markers"},
+    {OriginList::Ilss, "ILS"},
+    {OriginList::Fixes, "intersections"},
+    {OriginList::JetAirways, "jet airways"},
+    {OriginList::VictorAirways, "victor airways"},
+};
+
+void NoteSupply(const NavDatabase& db, std::size_t file, FileSupply& supply) {
+  for (const auto& [list, kind] : kSuppliedKinds) {
+    if (const std::size_t count = db.SuppliedBy(file, list)) supply.kept.push_back({kind, count});
+  }
+  const std::size_t dropped = db.SuppliedBy(file, OriginList::DuplicateAirports) +
+                              db.SuppliedBy(file, OriginList::LaterAirports);
+  if (dropped != 0) supply.dropped.push_back({"airports", dropped});
+}
+
+// Adds the duplicate when the database knows the files of both records.
+void NoteDuplicate(std::string kind, std::string ident, DuplicateRule rule,
+                   std::optional<std::size_t> winner, std::optional<std::size_t> loser,
+                   ScanReport& scan) {
+  if (!winner || !loser) return;
+  scan.duplicates.push_back({std::move(kind), std::move(ident), rule, *winner, *loser});
+}
+
+}  // namespace
+
 void NoteDuplicates(const NavDatabase& db, ScanReport& scan) {
-  for (const FixedText<6>& ident : db.notes.duplicate_airports) {
-    scan.duplicate_airports.emplace_back(TextOf(ident));
+  for (const NavDatabase::ReadingNotes::DuplicateAirport& duplicate : db.notes.duplicate_airports) {
+    scan.duplicate_airports.emplace_back(TextOf(duplicate.ident));
   }
   scan.duplicate_fixes = db.Fixes.size() - db.FixIndexSize();
+  const std::size_t files = std::min(db.FilesBegun(), scan.supplies.size());
+  for (std::size_t file = 0; file < files; ++file) NoteSupply(db, file, scan.supplies[file]);
+  const auto& airports = db.notes.duplicate_airports;
+  for (std::size_t i = 0; i < airports.size(); ++i) {
+    NoteDuplicate("airport", std::string(TextOf(airports[i].ident)),
+                  DuplicateRule::FirstAirportStays,
+                  db.FileOf(OriginList::Airports, airports[i].kept),
+                  db.FileOf(OriginList::DuplicateAirports, i), scan);
+  }
+  for (const NavDatabase::ReadingNotes::TakenOverFix& fix : db.notes.taken_over_fixes) {
+    const std::optional<std::size_t> loser = db.FileOf(OriginList::Fixes, fix.loser);
+    if (loser && *loser < files) ++scan.supplies[*loser].taken_over;
+    NoteDuplicate("intersection", std::string(TextOf(db.Fixes[fix.winner].FixKey)),
+                  DuplicateRule::LastFixIsFound, db.FileOf(OriginList::Fixes, fix.winner),
+                  db.FileOf(OriginList::Fixes, fix.loser), scan);
+  }
 }
 
 std::string ActiveAreasText(const ScanReport& scan) {

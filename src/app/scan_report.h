@@ -49,6 +49,37 @@ struct FileScan {
   std::size_t skipped = 0;  // records and table entries passed over
 };
 
+// One scenery file the run read, with the records of each kind it supplied:
+// those that stand in the database, and those that a rule dropped.
+struct FileSupply {
+  std::filesystem::path path;
+  std::size_t area = 0;              // index into ScanReport::areas
+  std::vector<RecordCount> kept;     // kinds with any, in CountRecords order
+  std::vector<RecordCount> dropped;  // airports: read before, or of a later format
+  // Intersections it supplied whose key a later one took over: they stay in
+  // the files, but airways find the later one.
+  std::size_t taken_over = 0;
+};
+
+// Why one record of an ident gave way to another.
+enum class DuplicateRule {
+  FirstAirportStays,  // FS2004: a later airport of an ident is dropped
+  LastFixIsFound,     // a later intersection of a key takes it over in the index
+  LastIlsDecides,     // binding: of the ILS that bind to a runway end, the last
+};
+std::string_view DuplicateRuleName(DuplicateRule rule);  // "first-airport-stays", ...
+std::string_view DuplicateRuleText(DuplicateRule rule);  // the rule in a sentence
+
+// A record that gave way to another of the same ident, with both files
+// (indices into ScanReport::supplies).
+struct DuplicateScan {
+  std::string kind;  // "airport" or "intersection"
+  std::string ident;
+  DuplicateRule rule = DuplicateRule::FirstAirportStays;
+  std::size_t winner = 0;
+  std::size_t loser = 0;
+};
+
 struct ScanReport {
   std::filesystem::path simulator;
   FsVersion fs_version = FsVersion::None;
@@ -60,8 +91,17 @@ struct ScanReport {
   // Intersections whose key an earlier intersection already had; the later
   // one is the one airways find.
   std::size_t duplicate_fixes = 0;
+  // Every file read, in reading order, and every duplicate with the file
+  // that won and the file that lost.
+  std::vector<FileSupply> supplies;
+  std::vector<DuplicateScan> duplicates;
   std::vector<std::string> warnings;
 };
+
+// "/sim/Scenery/World/scenery/a.bgl (World)": file `file` of the scan's
+// supplies and the title of the area that read it, since two areas may
+// read one folder.
+std::string SuppliedFileName(const ScanReport& scan, std::size_t file);
 
 std::string_view AreaStatusName(AreaStatus status);  // "read", "inactive", ...
 std::string_view FileStatusName(FileStatus status);  // "unreadable", "short", ...
@@ -110,8 +150,10 @@ std::vector<RecordCount> CountRecords(const NavDatabase& db, std::size_t first_a
 std::vector<RecordCount> RecordsAdded(const std::vector<RecordCount>& before,
                                       std::vector<RecordCount> after);
 
-// The FS2004 airports the database dropped as read before, and the
-// intersections whose key an earlier one had.
+// The FS2004 airports the database dropped as read before, the
+// intersections whose key an earlier one had, what each file read supplied
+// (the database has marked each, NavDatabase::BeginFile, as the scan's
+// `supplies` list them) and each duplicate's winning and losing file.
 void NoteDuplicates(const NavDatabase& db, ScanReport& scan);
 
 // "13 active scenery areas of /sim (13 missing)": what the areas gave.

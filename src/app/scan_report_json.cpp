@@ -36,6 +36,23 @@ json FileJson(const FileScan& file) {
           {"skipped", file.skipped}};
 }
 
+json SupplyJson(const ScanReport& scan, const FileSupply& supply) {
+  const AreaScan* area = supply.area < scan.areas.size() ? &scan.areas[supply.area] : nullptr;
+  return {{"path", platform::Utf8Of(supply.path)},
+          {"area", area ? area->title : ""},
+          {"kept", Counts(supply.kept)},
+          {"dropped", Counts(supply.dropped)},
+          {"taken_over_intersections", supply.taken_over}};
+}
+
+json DuplicateJson(const ScanReport& scan, const DuplicateScan& duplicate) {
+  return {{"kind", duplicate.kind},
+          {"ident", duplicate.ident},
+          {"rule", DuplicateRuleName(duplicate.rule)},
+          {"winner", SuppliedFileJson(scan, duplicate.winner)},
+          {"loser", SuppliedFileJson(scan, duplicate.loser)}};
+}
+
 double Seconds(std::chrono::nanoseconds time) {
   return std::chrono::duration<double>(time).count();
 }
@@ -203,6 +220,13 @@ std::optional<RunSummary> RunSummaryFromJson(const json& report) {
   }
 }
 
+json SuppliedFileJson(const ScanReport& scan, std::size_t file) {
+  if (file >= scan.supplies.size()) return nullptr;
+  const FileSupply& supply = scan.supplies[file];
+  const AreaScan* area = supply.area < scan.areas.size() ? &scan.areas[supply.area] : nullptr;
+  return {{"file", platform::Utf8Of(supply.path)}, {"area", area ? area->title : ""}};
+}
+
 json ScanReportJson(const RunSummary& summary) {
   const ScanReport& scan = summary.scan;
   json areas = json::array();
@@ -213,19 +237,28 @@ json ScanReportJson(const RunSummary& summary) {
   for (const WrittenFile& file : summary.files) {
     written.push_back({{"name", file.name}, {"bytes", file.bytes}});
   }
-  json report = {
-      {"simulator", platform::Utf8Of(scan.simulator)},
-      {"fs_version", ToNumber(scan.fs_version)},
-      {"target", platform::Utf8Of(scan.target)},
-      {"areas", std::move(areas)},
-      {"files", std::move(files)},
-      {"duplicates", {{"airports", scan.duplicate_airports}, {"fixes", scan.duplicate_fixes}}},
-      {"totals", Counts(summary.records)},
-      {"times", TimesJson(summary.times)},
-      {"warnings", scan.warnings},
-      {"ending", RunEndingName(summary.ending)},
-      {"finished", UtcText(summary.finished)},
-      {"written", std::move(written)}};
+  json supplies = json::array();
+  for (const FileSupply& supply : scan.supplies) supplies.push_back(SupplyJson(scan, supply));
+  json duplicates = json::array();
+  for (const DuplicateScan& duplicate : scan.duplicates) {
+    duplicates.push_back(DuplicateJson(scan, duplicate));
+  }
+  json report = {{"simulator", platform::Utf8Of(scan.simulator)},
+                 {"fs_version", ToNumber(scan.fs_version)},
+                 {"target", platform::Utf8Of(scan.target)},
+                 {"areas", std::move(areas)},
+                 {"files", std::move(files)},
+                 {"files_read", std::move(supplies)},
+                 {"duplicates",
+                  {{"airports", scan.duplicate_airports},
+                   {"fixes", scan.duplicate_fixes},
+                   {"records", std::move(duplicates)}}},
+                 {"totals", Counts(summary.records)},
+                 {"times", TimesJson(summary.times)},
+                 {"warnings", scan.warnings},
+                 {"ending", RunEndingName(summary.ending)},
+                 {"finished", UtcText(summary.finished)},
+                 {"written", std::move(written)}};
   AddComparison(summary, report);
   return report;
 }

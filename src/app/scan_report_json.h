@@ -11,11 +11,15 @@
 
 namespace tarnvale {
 
-// Top-level keys: simulator, fs_version, target, areas, files, duplicates,
-// totals, times, warnings, ending, finished (UTC, "2026-12-10T09:14:03Z"),
-// written (each file's name and bytes), and comparison when the run
-// replaced a set.
+// Top-level keys: simulator, fs_version, target, areas, files (passed
+// over), files_read, duplicates, totals, times, warnings, ending, finished
+// (UTC, "2026-12-10T09:14:03Z"), written (each file's name and bytes), and
+// comparison when the run replaced a set.
 nlohmann::json ScanReportJson(const RunSummary& summary);
+
+// {"file": path, "area": title} of file `file` of the scan's supplies; null
+// when there is no such file.
+nlohmann::json SuppliedFileJson(const ScanReport& scan, std::size_t file);
 
 // "2026-12-10T09:14:03Z": a time as a report writes it.
 std::string UtcText(std::chrono::system_clock::time_point time);

@@ -7,11 +7,22 @@
 
 #include "app/messages.h"
 #include "app/scan_report.h"
+#include "output/binding.h"
 #include "platform/code_page.h"
+#include "platform/paths.h"
 #include "scenery/parallel_loader.h"
 
 namespace tarnvale {
 namespace {
+
+template <typename Step>
+Interruption RunBindStep(bool both_present, std::string_view status, RunView& view,
+                         const std::stop_token& halt, Step step) {
+  if (!both_present) return Interruption::None;
+  view.SetStatusText(std::string(status));
+  if (step() == BindResult::Done) return Interruption::None;
+  return halt.stop_requested() ? Interruption::Halt : Interruption::Cancel;
+}
 
 std::vector<const std::filesystem::path*> FilesToRead(
     const std::vector<platform::FolderMatches>& listed) {
@@ -31,6 +42,27 @@ void MarkNotRead(ScanReport& scan, std::size_t first) {
 }
 
 }  // namespace
+
+std::filesystem::path SimulatorFolderOf(const ProgramState& state) {
+  const std::optional<std::string>& recorded = state.config.FS_Directory;
+  if (!recorded || recorded->empty()) return {};
+  return platform::ResolvePath(*recorded, state.TargetFolder);
+}
+
+Interruption BindRecords(NavDatabase& db, RunView& view, const CancelFlag& cancel,
+                         const std::stop_token& halt) {
+  Interruption stop = RunBindStep(!db.Ilss.empty() && !db.Airports.empty(), text::kBindingIls, view,
+                                  halt, [&] { return BindIlsToRunways(db, view, cancel); });
+  if (stop == Interruption::None) {
+    stop = RunBindStep(!db.Fixes.empty() && !db.JetAirways.empty(), text::kBindingJetAirways, view,
+                       halt, [&] { return BindFixesToJetAirways(db, view, cancel); });
+  }
+  if (stop == Interruption::None) {
+    stop = RunBindStep(!db.Fixes.empty() && !db.VictorAirways.empty(), text::kBindingVictorAirways,
+                       view, halt, [&] { return BindFixesToVictorAirways(db, view, cancel); });
+  }
+  return stop;
+}
 
 SceneryReading::SceneryReading(NavDatabase& db, FsVersion fs_version, RunView& view,
                                std::stop_token halt, const CancelFlag& cancel, ScanReport& scan)
@@ -73,7 +105,7 @@ Interruption SceneryReading::Read(const std::vector<SceneryArea>& areas,
     if (scan.status != AreaStatus::Read) continue;
     const std::size_t first_airport = db_.Airports.size();
     const std::vector<RecordCount> before = CountRecords(db_, first_airport);
-    const Interruption stop = ReadArea(files[i], pool ? &*pool : nullptr);
+    const Interruption stop = ReadArea(i, files[i], pool ? &*pool : nullptr);
     scan.records = RecordsAdded(before, CountRecords(db_, first_airport));
     if (stop != Interruption::None) {
       MarkNotRead(scan_, i);
@@ -84,8 +116,9 @@ Interruption SceneryReading::Read(const std::vector<SceneryArea>& areas,
 }
 
 // Entries named like scenery files that are no files are passed over as
-// unreadable.
-Interruption SceneryReading::ReadArea(const platform::FolderMatches& matches,
+// unreadable. Each file is marked in the database before its records come,
+// so that the report can tell which file supplied which record.
+Interruption SceneryReading::ReadArea(std::size_t area, const platform::FolderMatches& matches,
                                       ParallelLoader* pool) {
   for (const std::filesystem::path& other : matches.others) {
     scan_.files.push_back({other, FileStatus::Unreadable, 0});
@@ -93,6 +126,8 @@ Interruption SceneryReading::ReadArea(const platform::FolderMatches& matches,
   for (const std::filesystem::path& file : matches.files) {
     Interruption stop = CheckPoint();
     if (stop != Interruption::None) return stop;
+    db_.BeginFile();
+    scan_.supplies.push_back({file, area, {}, {}, 0});
     FileReading reading;
     stop = pool ? TakeLoadedFile(*pool, reading) : LoadFile(file, reading);
     if (stop == Interruption::Halt || stop == Interruption::Cancel) return stop;

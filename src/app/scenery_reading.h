@@ -8,6 +8,7 @@
 #include <stop_token>
 #include <vector>
 
+#include "app/program_state.h"
 #include "app/run_endings.h"
 #include "app/run_view.h"
 #include "app/scan_report.h"
@@ -21,6 +22,17 @@
 namespace tarnvale {
 
 class ParallelLoader;
+
+// FS_Directory as a path of this machine; a relative one is taken against
+// the target folder, where the window stands when a run starts. Empty when
+// none is recorded.
+std::filesystem::path SimulatorFolderOf(const ProgramState& state);
+
+// Binding after reading: each step, with its status text, when both lists it
+// joins have records. None, or why a step stopped: a halt requested on
+// `halt`, else the cancel flag.
+Interruption BindRecords(NavDatabase& db, RunView& view, const CancelFlag& cancel,
+                         const std::stop_token& halt);
 
 // Counts, then loads into the database, the scenery files of the areas the
 // scan reads. While loading, the title of each active area with a folder
@@ -51,7 +63,8 @@ class SceneryReading {
   const SetFailure& SystemFailure() const { return *system_failure_; }
 
  private:
-  Interruption ReadArea(const platform::FolderMatches& matches, ParallelLoader* pool);
+  Interruption ReadArea(std::size_t area, const platform::FolderMatches& matches,
+                        ParallelLoader* pool);
   Interruption LoadFile(const std::filesystem::path& file, FileReading& reading);
   Interruption TakeLoadedFile(ParallelLoader& pool, FileReading& reading);
   Interruption CheckPoint() const;

@@ -347,6 +347,16 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
     view.ShowMessage(*refusal, MessageTitle::ProgramName);
     return false;
   }
+  if (const std::optional<std::string> problem = ReadProgramConfigIn(state, folder)) {
+    view.ShowMessage(*problem, MessageTitle::ErrorMessage);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> ReadProgramConfigIn(ProgramState& state,
+                                               const std::filesystem::path& folder) {
+  state.TargetFolder = folder;
   const std::vector<std::filesystem::path> files = platform::FindFiles(folder, kProgramConfigName);
   if (files.size() > 1) {
     // Names that differ only in letter case: reading one and rewriting the
@@ -354,27 +364,20 @@ bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
     std::string found = "Found:";
     for (const std::filesystem::path& file : files)
       found.append(" ").append(platform::Utf8Of(file));
-    view.ShowMessage(text::WithDetail(text::kProgramConfigTwice, found),
-                     MessageTitle::ErrorMessage);
-    return false;
+    return text::WithDetail(text::kProgramConfigTwice, found);
   }
-  const std::filesystem::path file = files.empty() ? std::filesystem::path() : files.front();
-  if (file.empty()) {
-    view.ShowMessage(text::WithDetail(text::kProgramConfigMissing, TargetFolderProblem(folder)),
-                     MessageTitle::ErrorMessage);
-    return false;
+  if (files.empty()) {
+    return text::WithDetail(text::kProgramConfigMissing, TargetFolderProblem(folder));
   }
   // A file that cannot be read (no permission, a failing disk) must not be
   // taken for one without settings: rewriting it would lose them.
   std::error_code unreadable;
-  if (state.config.ReadProgramConfig(file, &unreadable) == CfgResult::Unreadable) {
-    view.ShowMessage(text::WithDetail(text::kProgramConfigMissing,
-                                      platform::Utf8Of(file) + " cannot be read (" +
-                                          unreadable.message() + "); it was left as it was."),
-                     MessageTitle::ErrorMessage);
-    return false;
+  if (state.config.ReadProgramConfig(files.front(), &unreadable) == CfgResult::Unreadable) {
+    return text::WithDetail(text::kProgramConfigMissing,
+                            platform::Utf8Of(files.front()) + " cannot be read (" +
+                                unreadable.message() + "); it was left as it was.");
   }
-  return true;
+  return std::nullopt;
 }
 
 bool ChangeProgramOrSimulator(ProgramState& state, StartupView& view) {

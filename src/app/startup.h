@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/program_state.h"
@@ -116,6 +117,12 @@ TargetProgramChoice TargetChoiceOf(const CFG_File_Reader& config,
 // the file is absent.
 [[nodiscard]] bool OpenProgramConfig(ProgramState& state, const std::filesystem::path& folder,
                                      StartupView& view);
+
+// Makes `folder` the TargetFolder and reads its Program_Config.cfg, without
+// claiming the folder or changing anything in it. The message when the file
+// is absent, there twice in different letter case, or cannot be read.
+[[nodiscard]] std::optional<std::string> ReadProgramConfigIn(ProgramState& state,
+                                                             const std::filesystem::path& folder);
 
 // True when the settings record no simulator (no folder, or no FS_Version).
 bool NeedsSimulator(const ProgramState& state);

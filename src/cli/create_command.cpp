@@ -29,14 +29,14 @@ class OptionAnswers final : public StartupView {
   OptionAnswers(const CreateOptions& options, const ProgramState& state, TerminalView& view)
       : options_(options), state_(state), view_(view) {}
 
-  // A drive-letter folder is looked up in $WINEPREFIX and ~/.wine; one that
-  // neither maps is refused. For the chart program, the folder the window
-  // asks for (holding "Brisolt (FS2004)") is as good as the program's own
-  // folder.
+  // See TargetFolderOption.
   std::optional<std::filesystem::path> AskTargetFolder() override {
-    const std::filesystem::path typed = platform::ResolveTypedPath(
-        platform::Utf8Of(options_.target), std::filesystem::current_path(), {});
-    return typed.empty() ? RefuseUnresolvedTarget() : ProgramFolderIn(typed);
+    std::string refusal;
+    const std::filesystem::path folder = TargetFolderOption(options_.target, refusal);
+    if (!folder.empty()) return folder;
+    refused_ = true;
+    view_.Line(refusal);
+    return std::nullopt;
   }
 
   std::optional<SimulatorChoice> AskSimulator(const SimulatorChoice&) override {
@@ -56,16 +56,6 @@ class OptionAnswers final : public StartupView {
     if (answer.accepted) return SimulatorChoice{options_.fs_version, answer.folder};
     refused_ = true;
     view_.Line(answer.message);
-    return std::nullopt;
-  }
-
-  // Says where a drive-letter target that no Wine prefix maps was looked
-  // for, as the missing Program_Config.cfg of a folder that does not exist.
-  std::optional<std::filesystem::path> RefuseUnresolvedTarget() {
-    refused_ = true;
-    view_.Line(
-        text::WithDetail(text::kProgramConfigMissing,
-                         platform::UnresolvedDriveProblem(platform::Utf8Of(options_.target), {})));
     return std::nullopt;
   }
 
@@ -170,6 +160,19 @@ int CreateDatabases(ProgramState& state, const CreateOptions& options, TerminalV
 }
 
 }  // namespace
+
+// A drive-letter target that no Wine prefix maps is refused as the missing
+// Program_Config.cfg of a folder that does not exist, saying where it was
+// looked for.
+std::filesystem::path TargetFolderOption(const std::filesystem::path& target,
+                                         std::string& refusal) {
+  const std::filesystem::path typed =
+      platform::ResolveTypedPath(platform::Utf8Of(target), std::filesystem::current_path(), {});
+  if (!typed.empty()) return ProgramFolderIn(typed);
+  refusal = text::WithDetail(text::kProgramConfigMissing,
+                             platform::UnresolvedDriveProblem(platform::Utf8Of(target), {}));
+  return {};
+}
 
 int RunCreateCommand(const CreateOptions& options, TerminalView& view) {
   ProgramState state;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "cli/terminal_view.h"
 #include "domain/simulation.h"
@@ -17,6 +18,12 @@ struct CreateOptions {
   std::optional<std::filesystem::path> report;  // where to write the run's report as JSON
   unsigned threads = 0;                         // loading threads; 0: one per core
 };
+
+// The program folder that a --target option names: a drive-letter folder is
+// looked up in $WINEPREFIX and ~/.wine; for the chart program, the folder
+// holding "Brisolt (FS2004)" is as good as the program's own folder. Empty,
+// with `refusal` set, when no Wine prefix maps it.
+std::filesystem::path TargetFolderOption(const std::filesystem::path& target, std::string& refusal);
 
 // Runs the command, printing through `view`; returns the exit status.
 // Ctrl-C and SIGTERM cancel the run while it is going.

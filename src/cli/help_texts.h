@@ -38,6 +38,10 @@ inline constexpr const char* kStatusExamples =
     "Examples:\n"
     "  tarnvale-cli status --target \"C:\\Program Files\\Scopel v5\"\n"
     "  tarnvale-cli status --json --target \"tarnvale-demo\\Scopel v5\"\n";
+inline constexpr const char* kExplainExamples =
+    "Examples:\n"
+    "  tarnvale-cli explain LOWI --target \"tarnvale-demo\\Scopel v5\"\n"
+    "  tarnvale-cli explain ILWI --target \"C:\\Program Files\\Scopel v5\" --json\n";
 #else
 inline constexpr const char* kMainExamples =
     "Examples:\n"
@@ -71,6 +75,10 @@ inline constexpr const char* kStatusExamples =
     "Examples:\n"
     "  tarnvale-cli status --target 'C:\\Program Files\\Scopel v5'\n"
     "  tarnvale-cli status --json --target 'tarnvale-demo/Scopel v5'\n";
+inline constexpr const char* kExplainExamples =
+    "Examples:\n"
+    "  tarnvale-cli explain LOWI --target 'tarnvale-demo/Scopel v5'\n"
+    "  tarnvale-cli explain ILWI --target 'C:\\Program Files\\Scopel v5' --json\n";
 #endif
 
 }  // namespace tarnvale::cli

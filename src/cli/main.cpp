@@ -12,6 +12,7 @@
 
 #include "cli/create_command.h"
 #include "cli/exit_codes.h"
+#include "cli/explain_command.h"
 #include "cli/file_patterns.h"
 #include "cli/help_texts.h"
 #include "cli/scenery_commands.h"
@@ -208,6 +209,33 @@ void AddStatus(CLI::App& app, StatusOptions& options) {
                  "  2 usage error.");
 }
 
+// --- explain -----------------------------------------------------------------
+
+void AddExplain(CLI::App& app, ExplainOptions& options) {
+  CLI::App* explain = app.add_subcommand(
+      "explain", "Show every record of an ident, where it came from and what it beat");
+  explain
+      ->add_option("IDENT", options.ident,
+                   "Airport, navaid or intersection ident, airway or "
+                   "airspace name (letter case not significant)")
+      ->required();
+  AddPathOption(*explain, "--target", options.target,
+                "Folder of the program that holds Program_Config.cfg")
+      ->required();
+  CLI::Option* simulator =
+      AddPathOption(*explain, "--simulator", options.simulator,
+                    "Simulator folder (holds " + ProgramFilesHelp() +
+                        "); read instead of the one Program_Config.cfg records");
+  CLI::Option* version = AddFsVersion(*explain, options.fs_version);
+  explain->add_flag("--json", options.json, "One JSON object instead of text");
+  simulator->needs(version);
+  version->needs(simulator);
+  explain->footer(std::string(kExplainExamples) +
+                  "Reads the scenery in memory and writes nothing.\n"
+                  "Exit status: 0 records found, 1 no record has the ident or an error,\n"
+                  "  2 usage error or no simulator recorded yet.");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -241,14 +269,16 @@ int main(int argc, char** argv) {
   fab::GenerateOptions scenery;
   DemoOptions demo;
   DumpOptions dump;
+  DiffOptions diff;
+  StatusOptions status;
+  ExplainOptions explain;
   AddCreate(app, create);
   AddGenScenery(app, scenery);
   AddDemo(app, demo);
   AddDump(app, dump);
-  DiffOptions diff;
-  StatusOptions status;
   AddDiff(app, diff);
   AddStatus(app, status);
+  AddExplain(app, explain);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -267,6 +297,7 @@ int main(int argc, char** argv) {
   }
   if (app.got_subcommand("diff")) return RunDiffCommand(diff, std::cout, std::cerr);
   if (app.got_subcommand("status")) return RunStatusCommand(status, std::cout, std::cerr);
+  if (app.got_subcommand("explain")) return RunExplainCommand(explain, std::cout, std::cerr);
   if (app.got_subcommand("gen-scenery")) return RunGenSceneryCommand(scenery, std::cout);
   return RunDemoCommand(demo, view);
 }

@@ -27,17 +27,26 @@ void StartProgress(ProgressView& view, std::size_t steps) {
   view.SetProgressPosition(0);
 }
 
-// Copies the ILS frequency into each end of the runway that names the ILS,
-// when the ILS is near enough to the runway's centre.
-void BindIlsToRunway(RunwayRecord& runway, const IlsRecord& ils) {
-  const std::string_view ident = TextOf(ils.Ident);
-  if (ident.empty()) return;
+// Whether the ILS has an ident and lies near enough to the runway's centre
+// to bind to an end that names it.
+bool InBindingRange(const RunwayRecord& runway, const IlsRecord& ils) {
+  if (ils.Ident[0] == '\0') return false;
   const std::int32_t distance = GreatCircleDistanceNm(
       LatitudeUnitsToDegrees(ils.Latitude), LongitudeUnitsToDegrees(ils.Longitude),
       LatitudeUnitsToDegrees(runway.Latitude), LongitudeUnitsToDegrees(runway.Longitude));
-  if (distance >= kBindingRangeNm) return;
-  if (TextOf(runway.PrimaryIlsIdent) == ident) runway.PrimaryIlsFrequency = ils.Frequency;
-  if (TextOf(runway.SecondaryIlsIdent) == ident) runway.SecondaryIlsFrequency = ils.Frequency;
+  return distance < kBindingRangeNm;
+}
+
+bool EndNames(const RunwayRecord& runway, bool primary, const IlsRecord& ils) {
+  return TextOf(primary ? runway.PrimaryIlsIdent : runway.SecondaryIlsIdent) == TextOf(ils.Ident);
+}
+
+// Copies the ILS frequency into each end of the runway that names the ILS,
+// when the ILS is near enough to the runway's centre.
+void BindIlsToRunway(RunwayRecord& runway, const IlsRecord& ils) {
+  if (!InBindingRange(runway, ils)) return;
+  if (EndNames(runway, true, ils)) runway.PrimaryIlsFrequency = ils.Frequency;
+  if (EndNames(runway, false, ils)) runway.SecondaryIlsFrequency = ils.Frequency;
 }
 
 bool NamesAnIls(const RunwayRecord& runway) {
@@ -175,6 +184,29 @@ BindResult BindIlsToRunways(NavDatabase& db, ProgressView& view, const CancelFla
                        grid.FindCandidates(runway.Latitude, runway.Longitude, buffer);
                        return buffer;
                      });
+}
+
+std::vector<IlsTie> RunwayEndsOfIls(const NavDatabase& db, std::size_t ils) {
+  std::vector<IlsTie> ties;
+  const IlsRecord& transmitter = db.Ilss.at(ils);
+  for (std::size_t a = 0; a < db.Airports.size(); ++a) {
+    const RecordArray<RunwayRecord>& runways = db.Airports[a].Runways;
+    for (std::size_t r = 0; r < runways.size(); ++r) {
+      if (!InBindingRange(runways[r], transmitter)) continue;
+      for (const bool primary : {true, false}) {
+        if (!EndNames(runways[r], primary, transmitter)) continue;
+        std::size_t decider = ils;
+        for (std::size_t later = ils + 1; later < db.Ilss.size(); ++later) {
+          const IlsRecord& other = db.Ilss[later];
+          if (EndNames(runways[r], primary, other) && InBindingRange(runways[r], other)) {
+            decider = later;
+          }
+        }
+        ties.push_back({{a, r, primary}, decider});
+      }
+    }
+  }
+  return ties;
 }
 
 BindResult BindFixesToJetAirways(NavDatabase& db, ProgressView& view, const CancelFlag& cancel) {

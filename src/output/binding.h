@@ -2,7 +2,9 @@
 // with their intersection's position, after loading and before writing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "domain/progress.h"
 #include "scenery/nav_database.h"
@@ -36,6 +38,25 @@ enum class IlsSearch { SpatialIndex, CrossProduct };
                                                const CancelFlag& cancel);
 [[nodiscard]] BindResult BindFixesToVictorAirways(NavDatabase& db, ProgressView& view,
                                                   const CancelFlag& cancel);
+
+// One end of a runway: of `Airports[airport].Runways[runway]`.
+struct RunwayEnd {
+  std::size_t airport = 0;
+  std::size_t runway = 0;
+  bool primary = true;
+};
+
+// A runway end that an ILS binds to, and the ILS (position in `Ilss`) that
+// gives it its frequency: the last one that binds to it.
+struct IlsTie {
+  RunwayEnd end;
+  std::size_t decided_by = 0;
+};
+
+// The runway ends that ILS `ils` (position in `Ilss`) binds to by the rule
+// of BindIlsToRunways, in airport and runway order. For `tarnvale-cli
+// explain`: it walks every runway.
+std::vector<IlsTie> RunwayEndsOfIls(const NavDatabase& db, std::size_t ils);
 
 // Great-circle distance between two points given in degrees, in whole
 // nautical miles (one per minute of arc), by the spherical law of cosines.

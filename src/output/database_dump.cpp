@@ -286,21 +286,39 @@ void WriteJson(const std::filesystem::path& file, DatabaseFileStream& stream,
 
 }  // namespace
 
-std::string FormatRecordFields(const DatabaseRecord& record) {
+namespace {
+
+template <typename Layout>
+std::string LayoutLine(const Layout& layout) {
   std::string line;
   TextFormatter formatter(line);
-  std::visit([&](const auto& fields) { VisitLayout(fields, formatter); }, record);
+  VisitLayout(layout, formatter);
   return line;
 }
 
 // Read back from the text `dump --json` writes, so that the two cannot differ.
-Json RecordFieldsToJson(const DatabaseRecord& record) {
+template <typename Layout>
+Json LayoutJson(const Layout& layout) {
   std::string text;
   JsonFieldWriter fields(text, 0);
-  std::visit([&](const auto& layout) { VisitLayout(layout, fields); }, record);
+  VisitLayout(layout, fields);
   fields.Close();
   return Json::parse(text);
 }
+
+}  // namespace
+
+std::string FormatRecordFields(const DatabaseRecord& record) {
+  return std::visit([](const auto& layout) { return LayoutLine(layout); }, record);
+}
+std::string FormatRecordFields(const IlsRecord& ils) { return LayoutLine(ils); }
+std::string FormatRecordFields(const AirwayPointRecord& point) { return LayoutLine(point); }
+
+Json RecordFieldsToJson(const DatabaseRecord& record) {
+  return std::visit([](const auto& layout) { return LayoutJson(layout); }, record);
+}
+Json RecordFieldsToJson(const IlsRecord& ils) { return LayoutJson(ils); }
+Json RecordFieldsToJson(const AirwayPointRecord& point) { return LayoutJson(point); }
 
 int DumpDatabaseFiles(const std::vector<std::filesystem::path>& files, bool json, std::ostream& out,
                       std::ostream& errors) {

@@ -17,10 +17,16 @@ namespace tarnvale {
 // control bytes escaped and 8-bit bytes read as Latin-1. Sub-records appear
 // as `Runways=[{...} {...}]`.
 std::string FormatRecordFields(const DatabaseRecord& record);
+// The same for the records that are no file's records of their own: an ILS
+// (held for binding) and one point of an airway.
+std::string FormatRecordFields(const IlsRecord& ils);
+std::string FormatRecordFields(const AirwayPointRecord& point);
 
 // The record's fields in file order as a JSON object (texts as UTF-8 read
 // from Latin-1, sub-records as arrays of objects).
 nlohmann::ordered_json RecordFieldsToJson(const DatabaseRecord& record);
+nlohmann::ordered_json RecordFieldsToJson(const IlsRecord& ils);
+nlohmann::ordered_json RecordFieldsToJson(const AirwayPointRecord& point);
 
 // Reads each file and writes its records to `out`: a heading line and one
 // line per record ("#3 @418 Kind=1 ..."), or with `json` one JSON array

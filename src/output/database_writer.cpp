@@ -96,6 +96,18 @@ class DatabaseWriting::UnflushedFile {
   std::string warning_;                       // of a step that keeps the old file
 };
 
+// Airspaces learn where they lie in the file just before they are written.
+void CompleteForWriting(AirspaceRecord& airspace, std::uint64_t position) {
+  // Offsets are 32-bit in the file; keep the low 32 bits.
+  airspace.NextOffset =
+      static_cast<std::int32_t>(static_cast<std::uint32_t>(position + FileRecordSize(airspace)));
+  if (!airspace.Vertices.empty()) {
+    airspace.LastVertexIndex = static_cast<std::int32_t>(airspace.Vertices.size() - 1);
+  }
+  airspace.PartCount = 1;
+  airspace.FirstVertexIndex = 0;
+}
+
 namespace {
 
 using UnflushedFile = DatabaseWriting::UnflushedFile;
@@ -143,18 +155,6 @@ class OutputFile {
   std::uint64_t written_ = 0;
   std::error_code error_;
 };
-
-// Airspaces learn where they lie in the file just before they are written.
-void CompleteForWriting(AirspaceRecord& airspace, std::uint64_t position) {
-  // Offsets are 32-bit in the file; keep the low 32 bits.
-  airspace.NextOffset =
-      static_cast<std::int32_t>(static_cast<std::uint32_t>(position + FileRecordSize(airspace)));
-  if (!airspace.Vertices.empty()) {
-    airspace.LastVertexIndex = static_cast<std::int32_t>(airspace.Vertices.size() - 1);
-  }
-  airspace.PartCount = 1;
-  airspace.FirstVertexIndex = 0;
-}
 
 template <typename Record>
 void CompleteForWriting(Record&, std::uint64_t) {}

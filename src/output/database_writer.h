@@ -53,6 +53,11 @@ struct WriteResult {
                                              const OutputSettings& settings,
                                              const CancelFlag& cancel);
 
+// Gives an airspace written at `position` of its file the fields that
+// depend on that: NextOffset (where the record ends), PartCount,
+// FirstVertexIndex and LastVertexIndex.
+void CompleteForWriting(AirspaceRecord& airspace, std::uint64_t position);
+
 // True when the settings call for a database file with records: a set that
 // would hold nothing but magdec.bgl is worth nothing to the program.
 bool WritesAnyRecord(NavDatabase& db, const OutputSettings& settings);

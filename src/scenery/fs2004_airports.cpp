@@ -198,8 +198,8 @@ void DecodeAirport(NavDatabase& db, const ByteCursor& record) {
     ++db.notes.later_airports;
     return;
   }
-  if (db.HasAirportIdent(ident)) {
-    db.notes.duplicate_airports.push_back(ident);
+  if (const std::optional<std::uint32_t> kept = db.AirportWithIdent(ident)) {
+    db.notes.duplicate_airports.push_back({ident, *kept});
     return;
   }
   AirportRecord& airport = db.AppendAirport();

@@ -68,15 +68,19 @@ class KeyedPositions {
   }
 
   // Makes `position` the one found for `key`: a new key is added, a known
-  // one names `position` from now on. Throws std::bad_alloc when memory ran
-  // out; the index is then unchanged.
+  // one names `position` from now on. Returns the position the key named
+  // before, if any. Throws std::bad_alloc when memory ran out; the index is
+  // then unchanged.
   template <typename KeyAt>
-  void Assign(const PackedKey& key, std::uint32_t position, KeyAt key_at) {
+  std::optional<std::uint32_t> Assign(const PackedKey& key, std::uint32_t position, KeyAt key_at) {
     if (2 * (size_ + 1) > slots_.size()) Rehash(slots_.empty() ? 64 : 2 * slots_.size());
     const std::uint32_t hash = Hash(key);
     Slot& slot = slots_[SlotOf(key, hash, key_at)];
-    if (slot.position == kFree) ++size_;
+    const std::uint32_t previous = slot.position;
+    if (previous == kFree) ++size_;
     slot = {position, hash};
+    if (previous == kFree) return std::nullopt;
+    return previous;
   }
 
   std::size_t Size() const { return size_; }

@@ -172,10 +172,11 @@ bool NavDatabase::IndexLastFix() {
 void NavDatabase::IndexFix(std::size_t position) {
   CheckPositionRoom(position + 1);
   TakeAllocation();
-  const std::size_t keys = fix_index_.Size();
-  fix_index_.Assign(PackedKey::Of(Fixes[position].FixKey), static_cast<std::uint32_t>(position),
-                    KeyAt(Fixes, &FixRecord::FixKey));
-  if (fix_index_.Size() == keys) fix_key_taken_over_ = true;
+  const auto winner = static_cast<std::uint32_t>(position);
+  if (const std::optional<std::uint32_t> loser = fix_index_.Assign(
+          PackedKey::Of(Fixes[position].FixKey), winner, KeyAt(Fixes, &FixRecord::FixKey))) {
+    notes.taken_over_fixes.push_back({*loser, winner});
+  }
 }
 
 const FixRecord* NavDatabase::FindFix(std::string_view key) const {
@@ -193,9 +194,8 @@ const FixRecord* NavDatabase::FindFix(const PackedKey& key) const {
   return position ? &Fixes[*position] : nullptr;
 }
 
-bool NavDatabase::HasAirportIdent(const FixedText<6>& ident) const {
-  return airport_idents_.Find(PackedKey::Of(ident), KeyAt(Airports, &AirportRecord::Ident))
-      .has_value();
+std::optional<std::uint32_t> NavDatabase::AirportWithIdent(const FixedText<6>& ident) const {
+  return airport_idents_.Find(PackedKey::Of(ident), KeyAt(Airports, &AirportRecord::Ident));
 }
 
 bool NavDatabase::RememberAirportIdent() {
@@ -247,7 +247,7 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
     PrefetchKeyAhead(fix_index_, Fixes, position, &FixRecord::FixKey);
     IndexFix(position);
   }
-  AppendAirportsOf(file.Airports, unique_airports);
+  AppendAirportsOf(file, unique_airports);
   MoveRecords(Airspaces, file.Airspaces);
   MoveRecords(FuelAreas, file.FuelAreas);
   const std::size_t first_jet = JetAirways.size();
@@ -263,19 +263,26 @@ void NavDatabase::AppendRecordsOf(NavDatabase& file, bool unique_airports) {
   notes.malformed += file.notes.malformed;
   notes.later_airports += file.notes.later_airports;
   notes.points_without_airway += file.notes.points_without_airway;
-  notes.duplicate_airports.insert(notes.duplicate_airports.end(),
-                                  file.notes.duplicate_airports.begin(),
-                                  file.notes.duplicate_airports.end());
 }
 
-void NavDatabase::AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports) {
+// The file's own duplicates come first: they were dropped while it was read.
+// They name airports of the file, which all follow those of this database
+// in order, since a file with duplicates of its own whose airports this
+// database knows is read again straight into it (MergeLoadedFile).
+void NavDatabase::AppendAirportsOf(NavDatabase& file, bool unique_airports) {
+  const auto first = static_cast<std::uint32_t>(Airports.size());
+  for (ReadingNotes::DuplicateAirport duplicate : file.notes.duplicate_airports) {
+    duplicate.kept += first;
+    notes.duplicate_airports.push_back(duplicate);
+  }
+  RecordArray<AirportRecord>& airports = file.Airports;
   if (!unique_airports) return MoveRecords(Airports, airports);
   MakeRoom(Airports, airports.size());
   for (std::size_t i = 0; i < airports.size(); ++i) {
     PrefetchKeyAhead(airport_idents_, airports, i, &AirportRecord::Ident);
     AirportRecord& airport = airports[i];
-    if (HasAirportIdent(airport.Ident)) {
-      notes.duplicate_airports.push_back(airport.Ident);
+    if (const std::optional<std::uint32_t> kept = AirportWithIdent(airport.Ident)) {
+      notes.duplicate_airports.push_back({airport.Ident, *kept});
       continue;
     }
     Airports.push_back(std::move(airport));
@@ -305,9 +312,47 @@ bool NavDatabase::PlaceAtFix(AirwayPointRecord& point) const {
   return true;
 }
 
+void NavDatabase::BeginFile() {
+  RecordOrigins::Sizes sizes{};
+  for (std::size_t list = 0; list < kOriginLists; ++list) {
+    sizes[list] = static_cast<std::uint32_t>(ListSize(static_cast<OriginList>(list)));
+  }
+  origins_.BeginFile(sizes);
+}
+
+std::size_t NavDatabase::ListSize(OriginList list) const {
+  switch (list) {
+    case OriginList::Airports:
+      return Airports.size();
+    case OriginList::FuelAreas:
+      return FuelAreas.size();
+    case OriginList::Airspaces:
+      return Airspaces.size();
+    case OriginList::Vors:
+      return Vors.size();
+    case OriginList::Ndbs:
+      return Ndbs.size();
+    case OriginList::Markers:
+      return Markers.size();
+    case OriginList::Ilss:
+      return Ilss.size();
+    case OriginList::Fixes:
+      return Fixes.size();
+    case OriginList::JetAirways:
+      return JetAirways.size();
+    case OriginList::VictorAirways:
+      return VictorAirways.size();
+    case OriginList::DuplicateAirports:
+      return notes.duplicate_airports.size();
+    case OriginList::LaterAirports:
+      return notes.later_airports;
+  }
+  return 0;
+}
+
 void NavDatabase::Clear() {
-  fix_key_taken_over_ = false;
   points_without_fix_ = 0;
+  origins_.Clear();
   fix_index_.Clear();
   airport_idents_.Clear();
   Fixes.clear();
@@ -325,8 +370,8 @@ void NavDatabase::Clear() {
 
 void NavDatabase::Release() {
   const record_memory::WholeRelease whole;
-  fix_key_taken_over_ = false;
   points_without_fix_ = 0;
+  origins_.Release();
   fix_index_.Release();
   airport_idents_.Release();
   // Swap with empty vectors so the memory is given back, not just cleared.

@@ -9,12 +9,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "scenery/byte_cursor.h"
 #include "scenery/keyed_positions.h"
+#include "scenery/record_origins.h"
 #include "scenery/records.h"
 
 namespace tarnvale {
@@ -94,14 +97,18 @@ class NavDatabase {
   // indexed under their key so far, while index and points are still in
   // the cache; that position stands unless a later fix took over a key.
   bool PointNeedsFix(const AirwayPointRecord& point) const {
-    return fix_key_taken_over_ || (point.Latitude == 0 && point.Longitude == 0);
+    return FixKeyTakenOver() || (point.Latitude == 0 && point.Longitude == 0);
   }
   // False when no point needs its fix looked up: every point appended with
   // a file's records found its fix, and no key was taken over.
-  bool AnyPointNeedsFix() const { return fix_key_taken_over_ || points_without_fix_ != 0; }
+  bool AnyPointNeedsFix() const { return FixKeyTakenOver() || points_without_fix_ != 0; }
   // Idents of the airports taken from FS2004 files, so that a later airport
   // with an ident already read is recognised without a scan of `Airports`.
-  bool HasAirportIdent(const FixedText<6>& ident) const;
+  bool HasAirportIdent(const FixedText<6>& ident) const {
+    return AirportWithIdent(ident).has_value();
+  }
+  // The position in `Airports` of the FS2004 airport remembered under `ident`.
+  std::optional<std::uint32_t> AirportWithIdent(const FixedText<6>& ident) const;
   // Remembers the ident of the current airport; false without an airport.
   [[nodiscard]] bool RememberAirportIdent();
 
@@ -113,10 +120,21 @@ class NavDatabase {
     // Airport records of a later simulator generation, passed over.
     std::size_t later_airports = 0;
     // FS2004 airports dropped because an earlier airport had the same ident.
-    std::vector<FixedText<6>> duplicate_airports;
+    struct DuplicateAirport {
+      FixedText<6> ident{};
+      std::uint32_t kept = 0;  // position in `Airports` of the airport that stays
+    };
+    std::vector<DuplicateAirport> duplicate_airports;
     // FS2002 airway points read while no airway had been started: they
     // belong to the last airway of an earlier file, if there is one.
     std::size_t points_without_airway = 0;
+    // Fixes whose key a later fix took over in the index: both stay in
+    // `Fixes`, airways find the later one.
+    struct TakenOverFix {
+      std::uint32_t loser = 0;  // positions in `Fixes`
+      std::uint32_t winner = 0;
+    };
+    std::vector<TakenOverFix> taken_over_fixes{};
   };
   ReadingNotes notes;
 
@@ -136,6 +154,23 @@ class NavDatabase {
   // a duplicate. `file` keeps moved-from records: Clear it before reuse.
   void AppendRecordsOf(NavDatabase& file, bool unique_airports);
 
+  // Marks that the records appended from now on come from the next scenery
+  // file (numbered from 0), for FileOf and SuppliedBy. A run marks each file
+  // before it is read or merged.
+  void BeginFile();
+  // The file that supplied entry `position` of `list`; none for records
+  // appended before the first BeginFile.
+  std::optional<std::size_t> FileOf(OriginList list, std::size_t position) const {
+    return origins_.FileOf(list, position);
+  }
+  // How many entries of `list` file `file` supplied; with ListSize, what
+  // each file gave that stayed and what reading dropped of it.
+  std::size_t SuppliedBy(std::size_t file, OriginList list) const {
+    return origins_.Supplied(file, list, ListSize(list));
+  }
+  std::size_t ListSize(OriginList list) const;
+  std::size_t FilesBegun() const { return origins_.FileCount(); }
+
   // Empties every array, the indexes and the notes, keeping the arrays'
   // room, so that the next file read into this database grows nothing.
   void Clear();
@@ -149,9 +184,10 @@ class NavDatabase {
 
  private:
   const FixRecord* FindFix(const PackedKey& key) const;
+  bool FixKeyTakenOver() const { return !notes.taken_over_fixes.empty(); }
   void IndexFix(std::size_t position);
   void RememberAirportIdent(std::size_t position);
-  void AppendAirportsOf(RecordArray<AirportRecord>& airports, bool unique_airports);
+  void AppendAirportsOf(NavDatabase& file, bool unique_airports);
   std::size_t TakeKnownFixPositions(RecordArray<AirwayRecord>& airways, std::size_t first);
   template <typename Record>
   Record& AppendTo(RecordArray<Record>& array, Record record);
@@ -161,8 +197,8 @@ class NavDatabase {
   // Positions in `Fixes` and `Airports`.
   KeyedPositions fix_index_;
   KeyedPositions airport_idents_;
+  RecordOrigins origins_;
   bool index_fixes_ = true;
-  bool fix_key_taken_over_ = false;     // a fix was indexed under a key indexed before
   std::size_t points_without_fix_ = 0;  // airway points that no fix was found for yet
 };
 

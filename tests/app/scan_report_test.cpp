@@ -13,7 +13,10 @@
 #include <vector>
 
 #include "app/creation_run.h"
+#include "app/ident_explanation.h"
 #include "app/report_archive.h"
+#include "app/scan_report_json.h"
+#include "app/startup.h"
 #include "config/cfg_file_reader.h"
 #include "output/database_set.h"
 #include "sceneryfab/fs2004_writer.h"
@@ -264,6 +267,138 @@ TEST_F(CraftedScanTest, OddFilesLeaveTheDatabaseFilesByteForByte) {
   const std::map<std::string, std::string> actual = DatabaseFiles(target_);
   ASSERT_EQ(actual.size(), expected.size());
   for (const auto& [name, bytes] : expected) EXPECT_TRUE(actual.at(name) == bytes) << name;
+}
+
+// "path (area)" of a file the run read.
+std::string Place(const nlohmann::json& from) {
+  return from.is_null()
+             ? "-"
+             : from.at("file").get<std::string>() + " (" + from.at("area").get<std::string>() + ")";
+}
+
+// The two areas read the same shared.bgl: "Shared two" first, so its LFPG
+// stays and the later fix of key LFABCDE, of "Shared one", is the one
+// airways find. In "Main", a.bgl gives LSZH before b.bgl.
+TEST_F(CraftedScanTest, DuplicatesNameTheFileThatWonAndTheFileThatLost) {
+  const RunSummary summary = RunOver(simulator_.Root(), target_);
+  ASSERT_EQ(summary.ending, RunEnding::Success) << summary.message;
+  const ScanReport& scan = summary.scan;
+  const std::string two = (shared_ / "shared.bgl").string() + " (Shared two)";
+  const std::string one = (shared_ / "shared.bgl").string() + " (Shared one)";
+  const std::string a = (main_ / "a.bgl").string() + " (Main)";
+  const std::string b = (main_ / "b.bgl").string() + " (Main)";
+  const std::vector<std::string> expected = {
+      "airport LFPG: " + two + " beat " + one + " by first-airport-stays",
+      "airport LSZH: " + a + " beat " + b + " by first-airport-stays",
+      "intersection LFABCDE: " + one + " beat " + two + " by last-fix-is-found"};
+  std::vector<std::string> duplicates;
+  for (const DuplicateScan& duplicate : scan.duplicates) {
+    duplicates.push_back(duplicate.kind + " " + duplicate.ident + ": " +
+                         SuppliedFileName(scan, duplicate.winner) + " beat " +
+                         SuppliedFileName(scan, duplicate.loser) + " by " +
+                         std::string(DuplicateRuleName(duplicate.rule)));
+  }
+  EXPECT_EQ(duplicates, expected);
+  std::vector<std::string> from_json;
+  const nlohmann::json report = ScanReportJson(summary);
+  for (const nlohmann::json& duplicate : report["duplicates"]["records"]) {
+    from_json.push_back(duplicate["kind"].get<std::string>() + " " +
+                        duplicate["ident"].get<std::string>() + ": " + Place(duplicate["winner"]) +
+                        " beat " + Place(duplicate["loser"]) + " by " +
+                        duplicate["rule"].get<std::string>());
+  }
+  EXPECT_EQ(from_json, expected);
+  EXPECT_TRUE(HasPart(ScanReportText(scan, summary.records),
+                      "airport LSZH: won " + a + ", lost " + b + " (the first airport read"));
+
+  // What each file supplied that stayed, what of it was dropped, and its
+  // intersections that a later one took over.
+  std::map<std::string, std::string> supplied;
+  for (std::size_t file = 0; file < scan.supplies.size(); ++file) {
+    const FileSupply& supply = scan.supplies[file];
+    std::string line;
+    for (const RecordCount& count : supply.kept) {
+      line.append(std::to_string(count.count)).append(" ").append(count.kind).append(" ");
+    }
+    for (const RecordCount& count : supply.dropped) {
+      line.append("-").append(std::to_string(count.count)).append(" ").append(count.kind) += ' ';
+    }
+    if (supply.taken_over != 0) line.append("~").append(std::to_string(supply.taken_over));
+    supplied[SuppliedFileName(scan, file)] = line;
+  }
+  const std::map<std::string, std::string> kSupplied = {
+      {two, "1 airports 1 intersections ~1"},
+      {one, "1 intersections -1 airports "},
+      {a, "1 airports "},
+      {b, "1 airports -1 airports "},
+      {(main_ / "later.bgl").string() + " (Main)", "-1 airports "},
+      {(main_ / "truncated.bgl").string() + " (Main)", "2 airports "},
+      {(main_ / "random.bgl").string() + " (Main)", ""}};
+  for (const auto& [file, line] : kSupplied) EXPECT_EQ(supplied[file], line) << file;
+}
+
+// Each record of an ident, as explain's JSON gives it: "kind name
+// [dropped] from PLACE: relation record from PLACE by rule; ...".
+std::vector<std::string> ExplainedLines(const nlohmann::ordered_json& explanation) {
+  std::vector<std::string> lines;
+  for (const auto& record : explanation["records"]) {
+    std::string line = record["kind"].get<std::string>() + " " + record["name"].get<std::string>() +
+                       (record["kept"].get<bool>() ? "" : " dropped") + " from " +
+                       Place(record["from"]) + ":";
+    for (const auto& link : record["links"]) {
+      line.append(" ").append(link["relation"].get<std::string>()).append(" ");
+      line.append(link["record"].get<std::string>()).append(" from ").append(Place(link["from"]));
+      line.append(" by ").append(link.value("rule", "-")) += ';';
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST_F(CraftedScanTest, ExplainNamesWinnerLoserAndRuleAndWritesNothing) {
+  ProgramState state;
+  ASSERT_FALSE(ReadProgramConfigIn(state, target_));
+  const std::string two = (shared_ / "shared.bgl").string() + " (Shared two)";
+  const std::string one = (shared_ / "shared.bgl").string() + " (Shared one)";
+  const std::string a = (main_ / "a.bgl").string() + " (Main)";
+  const std::string b = (main_ / "b.bgl").string() + " (Main)";
+  const struct {
+    const char* ident;
+    std::vector<std::string> lines;
+  } kIdents[] = {
+      {"lfpg",
+       {"airport LFPG from " + two + ": beat airport LFPG from " + one + " by first-airport-stays;",
+        "airport LFPG dropped from " + one + ": lost_to airport LFPG from " + two +
+            " by first-airport-stays;"}},
+      {"ABCDE",
+       {"intersection LFABCDE from " + two + ": lost_to intersection LFABCDE from " + one +
+            " by last-fix-is-found;",
+        "intersection LFABCDE from " + one + ": beat intersection LFABCDE from " + two +
+            " by last-fix-is-found;"}},
+      {"LSZH",
+       {"airport LSZH from " + a + ": beat airport LSZH from " + b + " by first-airport-stays;",
+        "airport LSZH dropped from " + b + ": lost_to airport LSZH from " + a +
+            " by first-airport-stays;"}},
+  };
+  NavDatabase db;
+  ScanReport scan;
+  ASSERT_EQ(ReadSceneryInMemory(state, db, scan), std::nullopt);
+  for (const auto& row : kIdents) {
+    SCOPED_TRACE(row.ident);
+    const Explanation explanation = ExplainIdent(db, scan, row.ident);
+    EXPECT_EQ(ExplainedLines(ExplanationJson(explanation)), row.lines);
+  }
+  EXPECT_TRUE(HasPart(ExplanationText(ExplainIdent(db, scan, "LSZH")),
+                      "airport LSZH: dropped, not in the database files\n  from " + b +
+                          "\n  lost to airport LSZH from " + a +
+                          ": the first airport read of an ident stays"));
+  const Explanation unknown = ExplainIdent(db, scan, "LSZX");
+  EXPECT_TRUE(unknown.records.empty());
+  EXPECT_EQ(unknown.near_matches, (std::vector<std::string>{"LSZH"}));
+  EXPECT_EQ(ExplanationText(unknown),
+            "No record of the scenery has the ident LSZX.\nNear matches: LSZH\n");
+  // Only Program_Config.cfg: no lock, no set, no staging folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(target_), fs::directory_iterator()), 1);
 }
 
 // Two real scenery libraries as the Scenery.cfg of a simulator folder that

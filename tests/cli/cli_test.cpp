@@ -97,6 +97,34 @@ TEST_F(CreateCommandTest, OptionsReplaceTheRecordedSimulatorKeepingOtherSettings
   EXPECT_TRUE(Contains(config, "Follow_Aircraft=FALSE\r\n")) << config;
 }
 
+// explain reads the simulator of the options in memory: Program_Config.cfg,
+// which records none, stays as it was and nothing is added to the folder.
+TEST_F(CreateCommandTest, ExplainFindsTheIdentSuggestsNearOnesAndWritesNothing) {
+  WriteProgramConfigFile(target_, 1);
+  const std::string config = ReadFile(target_ / "Program_Config.cfg");
+  std::vector<std::string> explain{"explain", "lszh", "--target", platform::Utf8Of(target_)};
+  EXPECT_EQ(RunCli(explain).exit_code, 2);  // no simulator recorded or given
+  explain.insert(explain.end(),
+                 {"--simulator", platform::Utf8Of(simulator_.Root()), "--fs-version", "9"});
+  std::vector<std::string> json = explain;
+  json.push_back("--json");
+  const CliResult found = RunCli(json);
+  ASSERT_EQ(found.exit_code, 0) << found.out << found.err;
+  const nlohmann::json records = nlohmann::json::parse(found.out)["records"];
+  ASSERT_EQ(records.size(), 1u) << found.out;
+  EXPECT_EQ(records[0]["name"], "LSZH");
+  EXPECT_EQ(records[0]["from"]["area"], "Switzerland");
+  EXPECT_EQ(records[0]["fields"]["Ident"], "LSZH");
+  explain[1] = "LSZX";
+  const CliResult unknown = RunCli(explain);
+  EXPECT_EQ(unknown.exit_code, 1);
+  EXPECT_TRUE(
+      Contains(unknown.out, "No record of the scenery has the ident LSZX.\nNear matches: LSZH\n"))
+      << unknown.out;
+  EXPECT_EQ(ReadFile(target_ / "Program_Config.cfg"), config);
+  EXPECT_EQ(std::distance(fs::directory_iterator(target_), fs::directory_iterator()), 1);
+}
+
 // Names that neither Latin-1 nor any ANSI code page holds: on Windows they
 // reach the program only as UTF-16 and must come back whole as UTF-8.
 class UnicodeFolderTest : public CreateCommandTest {
@@ -294,6 +322,14 @@ TEST_F(CreateCommandTest, StatusAndDiffSayWhetherAnythingDiffers) {
   const CliResult changed = RunCli(status);
   EXPECT_EQ(changed.exit_code, 4) << changed.out << changed.err;
   EXPECT_TRUE(Contains(changed.out, "  file added: " + platform::Utf8Of(added))) << changed.out;
+  // explain reads the scenery as it is now, and says first that the set
+  // was built from other scenery.
+  const CliResult explained = RunCli({"explain", "LSGG", "--target", platform::Utf8Of(target_)});
+  EXPECT_EQ(explained.exit_code, 0) << explained.out << explained.err;
+  EXPECT_TRUE(
+      explained.out.starts_with("The scenery has changed since the database files were built on "))
+      << explained.out;
+  EXPECT_TRUE(Contains(explained.out, ": 1 file added.\n\nairport LSGG\n")) << explained.out;
 
   const CliResult run = Create();
   EXPECT_TRUE(Contains(run.out, "Compared with the previous database files: 1 airports added."))
@@ -354,8 +390,9 @@ std::vector<std::string> Subcommands() {
 // statuses it can end with; a new subcommand needs a row here.
 TEST(HelpTest, EverySubcommandShowsExamplesAndItsExitStatuses) {
   const std::map<std::string, std::set<int>> statuses{
-      {"create", {0, 1, 2, 3}}, {"demo", {0, 1, 2, 3}},   {"dump", {0, 1, 2}},
-      {"diff", {0, 1, 2, 4}},   {"status", {0, 1, 2, 4}}, {"gen-scenery", {0, 1, 2}}};
+      {"create", {0, 1, 2, 3}},  {"demo", {0, 1, 2, 3}},   {"dump", {0, 1, 2}},
+      {"diff", {0, 1, 2, 4}},    {"status", {0, 1, 2, 4}}, {"explain", {0, 1, 2}},
+      {"gen-scenery", {0, 1, 2}}};
   const std::vector<std::string> names = Subcommands();
   ASSERT_EQ(names.size(), statuses.size());
   for (const std::string& name : names) {

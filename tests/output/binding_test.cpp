@@ -147,6 +147,15 @@ TEST_P(BindIlsTest, TheLastMatchingIlsInArrayOrderDecides) {
   AddIls(db, kLatitude + 9000, kLongitude, "IDUP", 4);  // too far
   ASSERT_EQ(Bind(), BindResult::Done);
   EXPECT_EQ(RunwayAt(0, 0).PrimaryIlsFrequency, 3);
+  // As explain tells it: the three in range are tied to the end, which the
+  // last of them decides.
+  for (std::size_t ils = 0; ils < db.Ilss.size(); ++ils) {
+    const std::vector<IlsTie> ties = RunwayEndsOfIls(db, ils);
+    ASSERT_EQ(ties.size(), ils < 3 ? 1u : 0u) << ils;
+    if (ties.empty()) continue;
+    EXPECT_TRUE(ties[0].end.primary);
+    EXPECT_EQ(ties[0].decided_by, 2u) << ils;
+  }
 }
 
 TEST_P(BindIlsTest, ReportsOneProgressStepPerAirport) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,21 @@ std::int32_t BoundLatitude(const NavDatabase& db, const AirwayPointRecord& point
   return fix ? fix->Latitude : point.Latitude;
 }
 
+// The file each entry of `list` came from, as text.
+std::string Files(const NavDatabase& db, OriginList list) {
+  std::string out;
+  for (std::size_t i = 0; i < db.ListSize(list); ++i) {
+    const std::optional<std::size_t> file = db.FileOf(list, i);
+    out += ' ';
+    out += file ? std::to_string(*file) : "-";
+  }
+  return out;
+}
+
 // What order decides, as text: airports with their runway counts, airways
 // with their points and where binding puts them, the fix the index finds
-// for each key, and the notes.
+// for each key, the notes, and the file that supplied each record and each
+// record dropped or taken over.
 std::string Digest(const NavDatabase& db) {
   std::string out = "airports:";
   for (const AirportRecord& airport : db.Airports) {
@@ -55,8 +68,18 @@ std::string Digest(const NavDatabase& db) {
     out += std::to_string(db.FindFix(fix.FixKey)->Latitude);
   }
   out += "\nmalformed " + std::to_string(db.notes.malformed) + ", duplicates:";
-  for (const FixedText<6>& ident : db.notes.duplicate_airports)
-    out.append(" ").append(TextOf(ident));
+  for (const auto& duplicate : db.notes.duplicate_airports) {
+    out.append(" ").append(TextOf(duplicate.ident)).append(" lost to #");
+    out += std::to_string(duplicate.kept);
+  }
+  out += "\ntaken over:";
+  for (const auto& fix : db.notes.taken_over_fixes) {
+    out += " #" + std::to_string(fix.loser) + " by #" + std::to_string(fix.winner);
+  }
+  for (const OriginList list : {OriginList::Airports, OriginList::Fixes, OriginList::JetAirways,
+                                OriginList::DuplicateAirports}) {
+    out += "\nfiles " + std::to_string(static_cast<int>(list)) + ":" + Files(db, list);
+  }
   return out;
 }
 
@@ -149,6 +172,11 @@ const Case kCases[] = {
        return std::vector<Bytes>{Fs2004Airports({Airport("KAAA", "First")}),
                                  Fs2004Airports({Airport("KAAA", "Second", true)})};
      }},
+    {"a file's own duplicate lost to its airport behind those of earlier files", FsVersion::Fs2004,
+     [] {
+       return std::vector<Bytes>{Fs2004Airports({Airport("KAAA", "A")}),
+                                 Fs2004Airports({Airport("KBBB", "B"), Airport("KBBB", "B2")})};
+     }},
     {"duplicates noted in reading order", FsVersion::Fs2004,
      [] {
        return std::vector<Bytes>{
@@ -168,7 +196,10 @@ TEST_P(ParallelLoaderTest, MergedInOrderEqualsReadInOrder) {
     testing::WriteFile(paths.back(), std::string(bytes.begin(), bytes.end()));
   }
   NavDatabase in_order;
-  for (const auto& path : paths) ASSERT_EQ(BglLoader(in_order, path, c.fs_version), LoadResult::Ok);
+  for (const auto& path : paths) {
+    in_order.BeginFile();
+    ASSERT_EQ(BglLoader(in_order, path, c.fs_version), LoadResult::Ok);
+  }
 
   NavDatabase merged;
   std::vector<const std::filesystem::path*> files;
@@ -177,6 +208,7 @@ TEST_P(ParallelLoaderTest, MergedInOrderEqualsReadInOrder) {
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const std::unique_ptr<LoadedFile> file = pool.Next([] { return false; });
     ASSERT_NE(file, nullptr);
+    merged.BeginFile();
     ASSERT_EQ(MergeLoadedFile(merged, *file, c.fs_version), LoadResult::Ok);
   }
   EXPECT_EQ(Digest(merged), Digest(in_order)) << c.what;
