@@ -177,7 +177,7 @@ std::string_view MessageTitleText(MessageTitle title, std::string_view program_n
 
 SetupLine ProgramLine(const ProgramState& state) {
   return {HeadNaming("Program: ", TargetProgramName(CurrentTargetChoice(state))),
-          InFolder(platform::Utf8Of(state.TargetFolder))};
+          InFolder(FieldTextOf(state.TargetFolder, state.TargetFolder))};
 }
 
 SetupLine SimulatorLine(const ProgramState& state) {

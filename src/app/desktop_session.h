@@ -46,6 +46,8 @@ struct SetupLine {
   std::string rest;
   std::string Full() const { return head + rest; }
 };
+// The program's folder as the user would type it: its "C:\..." form when it
+// lies in a Wine prefix.
 SetupLine ProgramLine(const ProgramState& state);
 // The simulator the settings hold: the one the next run reads.
 SetupLine SimulatorLine(const ProgramState& state);

@@ -120,6 +120,7 @@ std::error_code ReplaceThroughTemporary(const fs::path& target,
   OutputFile file = OutputFile::Adopt(reinterpret_cast<std::intptr_t>(handle), temporary);
   error = fill(file);
   if (!error) error = file.Flush();
+  if (!error) error = InjectedFault(FaultSite::Rename);
   const bool renamed = !error && RenameOpenFileOver(handle, target);
   if (const std::error_code closed = file.Close(); !error) error = closed;
   // Where the POSIX rename is not to be had, the classic one, which fails

@@ -336,8 +336,8 @@ TEST(LastRunTest, SameFromTheRunAndFromItsKeptReport) {
 }
 
 #ifndef _WIN32
-// A refusal in the target dialog names the folder as the user typed it,
-// not as it lies inside the Wine prefix.
+// A refusal in the target dialog, and the main window's program line, name
+// the folder as the user typed it, not as it lies inside the Wine prefix.
 TEST(WindowWords, TheTargetFolderIsNamedAsTyped) {
   TempDir dir;
   const OwnPrefix prefix(dir.Path());
@@ -349,6 +349,10 @@ TEST(WindowWords, TheTargetFolderIsNamedAsTyped) {
     EXPECT_EQ(CheckTargetProgramAnswer(choice, typed, dir.Path()).message,
               text::WithDetail(text::kWrongTargetFolder, detail));
   }
+  ProgramState state;
+  state.TargetFolder = prefix.Programs() / "Scopel v5";
+  fs::create_directories(state.TargetFolder);
+  EXPECT_EQ(ProgramLine(state).rest, ", in C:\\Program Files\\Scopel v5");
 }
 #endif
 

@@ -19,6 +19,7 @@
 #include "app/startup.h"
 #include "config/cfg_file_reader.h"
 #include "output/database_set.h"
+#include "platform/paths.h"
 #include "sceneryfab/fs2004_writer.h"
 #include "sceneryfab/installation_writer.h"
 #include "small_airport.h"
@@ -490,9 +491,9 @@ TEST(KeptReports, KeepTheLastTenAndDropStaleTemporaries) {
 TEST(CodePageHint, NamesTheFolderFoundAndHowToChooseItsCodePage) {
   TempDir simulator;
   fs::create_directories(simulator / "Scenery" /
-                         "\xC4\x8C"
-                         "esko" /
-                         "Scenery");  // "Česko" in UTF-8
+                         platform::PathFromUtf8("\xC4\x8C"
+                                                "esko") /
+                         "Scenery");
   SceneryArea area;
   area.Active = 1;
   area.LocalText =
