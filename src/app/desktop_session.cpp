@@ -88,11 +88,6 @@ std::string SizeText(std::uintmax_t bytes) {
 }
 
 // "2026-12-10 09:14 UTC".
-std::string WhenText(std::chrono::system_clock::time_point time) {
-  const std::string utc = UtcText(time);  // "2026-12-10T09:14:03Z"
-  return utc.substr(0, 10) + " " + utc.substr(11, 5) + " UTC";
-}
-
 std::string_view EndingWords(RunEnding ending) {
   switch (ending) {
     case RunEnding::Success:
@@ -129,6 +124,7 @@ std::vector<fs::path> SimulatorInstalls(FsVersion version, const fs::path& targe
 // prefix of the target program (or, without one, of the folder itself) when
 // that form leads back to it, else its path on this machine.
 std::string FieldTextOf(const fs::path& folder, const fs::path& target_folder) {
+  if (folder.empty()) return {};
   const fs::path& near = target_folder.empty() ? folder : target_folder;
   if (const std::optional<std::string> windows = platform::WindowsPathOf(folder, near)) {
     std::string text = platform::DecodeCodePage(*windows, platform::ActiveCodePage());
@@ -196,7 +192,7 @@ std::vector<std::string> RunEndingSummary(const RunSummary& summary) {
 }
 
 std::vector<std::string> LastRunLines(const RunSummary& summary) {
-  std::string head = "Last run: " + WhenText(summary.finished);
+  std::string head = "Last run: " + UtcMinuteText(summary.finished);
   if (const std::string_view simulator = SimulatorName(summary.scan.fs_version);
       !simulator.empty()) {
     head.append(", ").append(simulator);

@@ -188,6 +188,11 @@ std::string UtcText(std::chrono::system_clock::time_point time) {
   return text;
 }
 
+std::string UtcMinuteText(std::chrono::system_clock::time_point time) {
+  const std::string utc = UtcText(time);  // "2026-12-10T09:14:03Z"
+  return utc.substr(0, 10) + " " + utc.substr(11, 5) + " UTC";
+}
+
 std::string_view RunEndingName(RunEnding ending) {
   switch (ending) {
     case RunEnding::Success:

@@ -23,6 +23,8 @@ nlohmann::json SuppliedFileJson(const ScanReport& scan, std::size_t file);
 
 // "2026-12-10T09:14:03Z": a time as a report writes it.
 std::string UtcText(std::chrono::system_clock::time_point time);
+// "2026-12-10 09:14 UTC": a time as a person reads it.
+std::string UtcMinuteText(std::chrono::system_clock::time_point time);
 
 // A run read back from its report; std::nullopt when `report` is no report
 // (a key missing or of the wrong type).

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/scan_report_json.h"
 #include "platform/code_page.h"
 #include "platform/directory_search.h"
 #include "platform/file_operations.h"
@@ -49,20 +50,6 @@ fs::path ManifestPath(const fs::path& target, const fs::path& folder) {
   char name[32];
   std::snprintf(name, sizeof name, "set-%016llx.json", static_cast<unsigned long long>(hash));
   return folder / "sets" / name;
-}
-
-// "2026-12-10 09:14 UTC"
-std::string TimeNow() {
-  namespace chrono = std::chrono;
-  const auto now = chrono::floor<chrono::minutes>(chrono::system_clock::now());
-  const auto today = chrono::floor<chrono::days>(now);
-  const chrono::year_month_day date(today);
-  const chrono::hh_mm_ss time(now - today);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d UTC", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()));
-  return text;
 }
 
 json FileJson(const ManifestFile& file) {
@@ -194,7 +181,7 @@ SceneryManifest DescribeScenery(const ScanReport& scan,
 }
 
 std::optional<std::string> KeepManifest(SceneryManifest manifest, const fs::path& folder) {
-  manifest.built = TimeNow();
+  manifest.built = UtcMinuteText(std::chrono::system_clock::now());
   const fs::path file = ManifestPath(manifest.target, folder);
   std::error_code error;
   fs::create_directories(file.parent_path(), error);
