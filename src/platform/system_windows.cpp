@@ -136,6 +136,9 @@ long ProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
 std::optional<std::uint64_t> ProcessBytesRead() {
   IO_COUNTERS counters{};
   if (!::GetProcessIoCounters(::GetCurrentProcess(), &counters)) return std::nullopt;
+  // Wine answers with counters that never move: no figure rather than a
+  // false one. A process of ours has read its settings before it asks.
+  if (counters.ReadOperationCount == 0) return std::nullopt;
   return counters.ReadTransferCount;
 }
 
