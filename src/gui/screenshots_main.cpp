@@ -89,13 +89,15 @@ void ClickButton(QMessageBox* box, const QString& text) {
   }
 }
 
-// A first start under Wine: two sibling programs and both simulators
-// installed in one prefix, the user's own prefixes left out of sight.
+// A Wine prefix with two sibling programs and both simulators installed, in
+// a home folder whose name stays the same from one drawing to the next, so
+// that the pictures change only when the windows do.
 class SamplePrefix {
  public:
-  SamplePrefix() : user_home_(qgetenv("HOME")), user_prefix_(qgetenv("WINEPREFIX")) {
+  SamplePrefix() : top_(QDir::temp().filePath(QStringLiteral("tarnvale-screenshots"))) {
     namespace fs = std::filesystem;
-    const fs::path prefix = fs::path(home_.path().toStdString()) / ".wine";
+    QDir(top_).removeRecursively();
+    const fs::path prefix = fs::path(Home().toStdString()) / ".wine";
     fs::create_directories(prefix / "dosdevices");
     fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
     programs_ = prefix / "drive_c" / "Program Files";
@@ -104,13 +106,11 @@ class SamplePrefix {
           "[Main Settings]\r\nProgram_Id=1\r\n");
     Write(programs_ / "Microsoft Games" / "Flight Simulator 9" / "fs9.exe", "");
     Write(programs_ / "Microsoft Games" / "FS2002" / "fs2002.exe", "");
-    qputenv("HOME", home_.path().toLocal8Bit());
-    qunsetenv("WINEPREFIX");
   }
-  ~SamplePrefix() {
-    qputenv("HOME", user_home_);
-    if (!user_prefix_.isNull()) qputenv("WINEPREFIX", user_prefix_);
-  }
+  ~SamplePrefix() { QDir(top_).removeRecursively(); }
+  SamplePrefix(const SamplePrefix&) = delete;
+  SamplePrefix& operator=(const SamplePrefix&) = delete;
+  QString Home() const { return top_ + QStringLiteral("/home/pilot"); }
   std::filesystem::path Program() const { return programs_ / "Scopel v5"; }
 
  private:
@@ -119,17 +119,36 @@ class SamplePrefix {
     std::ofstream(file) << text;
   }
 
-  QTemporaryDir home_;
+  QString top_;
+  std::filesystem::path programs_;
+};
+
+// A first start under Wine: while it lives, the sample prefix is the user's
+// own (~/.wine), the user's real prefixes out of sight.
+class SamplePrefixAsHome {
+ public:
+  explicit SamplePrefixAsHome(const SamplePrefix& prefix)
+      : user_home_(qgetenv("HOME")), user_prefix_(qgetenv("WINEPREFIX")) {
+    qputenv("HOME", prefix.Home().toLocal8Bit());
+    qunsetenv("WINEPREFIX");
+  }
+  ~SamplePrefixAsHome() {
+    qputenv("HOME", user_home_);
+    if (!user_prefix_.isNull()) qputenv("WINEPREFIX", user_prefix_);
+  }
+  SamplePrefixAsHome(const SamplePrefixAsHome&) = delete;
+  SamplePrefixAsHome& operator=(const SamplePrefixAsHome&) = delete;
+
+ private:
   QByteArray user_home_;
   QByteArray user_prefix_;
-  std::filesystem::path programs_;
 };
 
 // The setup dialogs of that first start: the programs found, and the
 // simulators of both versions listed before one is chosen.
-bool SaveFoundDialogs(tarnvale::gui::AskforQuelbyProgram& target_dialog,
+bool SaveFoundDialogs(const SamplePrefix& prefix, tarnvale::gui::AskforQuelbyProgram& target_dialog,
                       tarnvale::gui::FSPath_Dialog& simulator_dialog, const QDir& dir) {
-  const SamplePrefix prefix;
+  const SamplePrefixAsHome home(prefix);
   target_dialog.Prefill(tarnvale::TargetProgramChoice::None, {});
   target_dialog.OfferFound(tarnvale::LookForTargetPrograms());
   bool fits = Save(target_dialog, dir, QStringLiteral("target-program-dialog-found"));
@@ -163,8 +182,8 @@ std::string CodePageHint() {
       .value_or("");
 }
 
-// What a run over a simulator with add-ons might have read.
-tarnvale::RunSummary SampleRun() {
+// What a run over a simulator with add-ons might have read into `target`.
+tarnvale::RunSummary SampleRun(const std::filesystem::path& target) {
   using tarnvale::AreaStatus;
   tarnvale::RunSummary run;
   run.records = {{"airports", 24'310}, {"runways", 30'874},      {"fuel areas", 0},
@@ -174,7 +193,7 @@ tarnvale::RunSummary SampleRun() {
   tarnvale::ScanReport& scan = run.scan;
   scan.simulator = "/home/pilot/FS9";
   scan.fs_version = tarnvale::FsVersion::Fs2004;
-  scan.target = "/home/pilot/.wine/drive_c/Program Files/Scopel v5";
+  scan.target = target;
   scan.areas = {
       SampleArea("Addon Scenery", "Addon Scenery", AreaStatus::Read, 6),
       SampleArea("Alpine Airfields", "Addon Scenery\\Alpine", AreaStatus::Missing, 0),
@@ -204,7 +223,7 @@ tarnvale::RunSummary SampleRun() {
 
 // The message at the end of a run, then its Details window with a search
 // made in it.
-void SaveRunEnding(tarnvale::RunView& view, const QDir& dir) {
+void SaveRunEnding(tarnvale::RunView& view, const std::filesystem::path& target, const QDir& dir) {
   WhenModalShown<QMessageBox>([&dir](QMessageBox* box) {
     SaveImage(*box, dir, QStringLiteral("run-report-summary"));
     WhenModalShown<tarnvale::gui::ReportDialog>([&dir](tarnvale::gui::ReportDialog* report) {
@@ -219,7 +238,7 @@ void SaveRunEnding(tarnvale::RunView& view, const QDir& dir) {
     });
     ClickButton(box, QStringLiteral("Details"));
   });
-  view.ShowRunEnding(std::string(tarnvale::text::kRunSucceeded), SampleRun());
+  view.ShowRunEnding(std::string(tarnvale::text::kRunSucceeded), SampleRun(target));
 }
 
 // The window as it looks while a run reads the scenery areas.
@@ -232,8 +251,8 @@ void ShowRunningState(tarnvale::RunView& view) {
 }
 
 // The radar program in a Wine prefix, serving FS2004 in the same prefix.
-void ServeSampleProgram(tarnvale::ProgramState& state) {
-  state.TargetFolder = "/home/pilot/.wine/drive_c/Program Files/Scopel v5";
+void ServeSampleProgram(tarnvale::ProgramState& state, const SamplePrefix& prefix) {
+  state.TargetFolder = prefix.Program();
   state.config.Program_Id = tarnvale::TargetProgram::Radar;
   state.config.FS_Version = tarnvale::FsVersion::Fs2004;
   state.config.FS_Directory = "C:\\Program Files\\Microsoft Games\\Flight Simulator 9";
@@ -271,8 +290,9 @@ int main(int argc, char** argv) {
   if (!dir.mkpath(QStringLiteral("."))) return 1;
   PrintFont();
 
+  const SamplePrefix prefix;
   tarnvale::ProgramState state;
-  ServeSampleProgram(state);
+  ServeSampleProgram(state, prefix);
   tarnvale::gui::MessageBoxPresenter presenter;
   tarnvale::gui::TarnvaleDlg window(state, presenter);
   tarnvale::gui::AskforQuelbyProgram target_dialog(presenter);
@@ -289,13 +309,13 @@ int main(int argc, char** argv) {
                         QStringLiteral("C:\\Program Files\\Scopel v5"));
   all_fit = Save(target_dialog, dir, QStringLiteral("target-program-dialog")) && all_fit;
   all_fit = Save(simulator_dialog, dir, QStringLiteral("simulator-dialog")) && all_fit;
-  all_fit = SaveFoundDialogs(target_dialog, simulator_dialog, dir) && all_fit;
+  all_fit = SaveFoundDialogs(prefix, target_dialog, simulator_dialog, dir) && all_fit;
   all_fit = Save(about, dir, QStringLiteral("about-box")) && all_fit;
   window.WindowView().EnableCancelButton(false);
   window.WindowView().EnableCreateButton(true);
   window.WindowView().SetStatusText("");
   window.WindowView().SetProgressPosition(0);
-  SaveRunEnding(window.WindowView(), dir);
+  SaveRunEnding(window.WindowView(), state.TargetFolder, dir);
   all_fit = Save(window, dir, QStringLiteral("main-window-last-run")) && all_fit;
   return all_fit ? 0 : 1;
 }
