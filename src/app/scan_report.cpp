@@ -329,7 +329,7 @@ std::vector<RecordCount> RecordsAdded(const std::vector<RecordCount>& before,
 std::string SuppliedFileName(const ScanReport& scan, std::size_t file) {
   if (file >= scan.supplies.size()) return "?";
   const FileSupply& supply = scan.supplies[file];
-  const std::string path = platform::Utf8Of(supply.path);
+  std::string path = platform::Utf8Of(supply.path);
   if (supply.area >= scan.areas.size()) return path;
   const std::string& title = scan.areas[supply.area].title;
   return path + " (" + (title.empty() ? "no title" : title) + ")";
