@@ -125,7 +125,12 @@ std::string DuplicatesText(const ScanReport& scan) {
 std::string SuppliesText(const ScanReport& scan) {
   if (scan.supplies.empty()) return {};
   std::string text = "\nFiles read, with the records each supplied:\n";
+  std::size_t empty = 0;
   for (const FileSupply& supply : scan.supplies) {
+    if (supply.Empty()) {
+      ++empty;
+      continue;
+    }
     text += "  " + platform::Utf8Of(supply.path) + ": ";
     text += supply.kept.empty() ? "nothing kept" : CountsText(supply.kept);
     if (!supply.dropped.empty()) text += "; dropped " + CountsText(supply.dropped);
@@ -134,6 +139,7 @@ std::string SuppliesText(const ScanReport& scan) {
     }
     text += "\n";
   }
+  if (empty != 0) text += "  " + std::to_string(empty) + " other files: nothing\n";
   return text;
 }
 

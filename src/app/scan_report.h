@@ -59,6 +59,8 @@ struct FileSupply {
   // Intersections it supplied whose key a later one took over: they stay in
   // the files, but airways find the later one.
   std::size_t taken_over = 0;
+  // Nothing supplied, dropped or taken over: a terrain or object file, say.
+  bool Empty() const { return kept.empty() && dropped.empty() && taken_over == 0; }
 };
 
 // Why one record of an ident gave way to another.

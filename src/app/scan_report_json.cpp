@@ -163,8 +163,10 @@ RunSummary SummaryFrom(const json& report) {
   if (times.contains("loading_bytes_read")) {
     summary.times.loading_bytes_read = times.at("loading_bytes_read").get<std::uint64_t>();
   }
-  summary.ending = EndingNamed(report.value("ending", std::string()));
-  summary.finished = UtcTime(report.value("finished", std::string()));
+  // A report of an older version tells neither how nor when the run ended:
+  // it is no account of a last run.
+  summary.ending = EndingNamed(report.at("ending").get<std::string>());
+  summary.finished = UtcTime(report.at("finished").get<std::string>());
   for (const json& file : report.value("written", json::array())) {
     summary.files.push_back(
         {file.at("name").get<std::string>(), file.at("bytes").get<std::uintmax_t>()});
@@ -243,7 +245,14 @@ json ScanReportJson(const RunSummary& summary) {
     written.push_back({{"name", file.name}, {"bytes", file.bytes}});
   }
   json supplies = json::array();
-  for (const FileSupply& supply : scan.supplies) supplies.push_back(SupplyJson(scan, supply));
+  std::size_t empty = 0;
+  for (const FileSupply& supply : scan.supplies) {
+    if (supply.Empty()) {
+      ++empty;
+    } else {
+      supplies.push_back(SupplyJson(scan, supply));
+    }
+  }
   json duplicates = json::array();
   for (const DuplicateScan& duplicate : scan.duplicates) {
     duplicates.push_back(DuplicateJson(scan, duplicate));
@@ -254,6 +263,7 @@ json ScanReportJson(const RunSummary& summary) {
                  {"areas", std::move(areas)},
                  {"files", std::move(files)},
                  {"files_read", std::move(supplies)},
+                 {"files_read_without_records", empty},
                  {"duplicates",
                   {{"airports", scan.duplicate_airports},
                    {"fixes", scan.duplicate_fixes},

@@ -12,7 +12,8 @@
 namespace tarnvale {
 
 // Top-level keys: simulator, fs_version, target, areas, files (passed
-// over), files_read, duplicates, totals, times, warnings, ending, finished
+// over), files_read (those that supplied records), files_read_without_records
+// (a count), duplicates, totals, times, warnings, ending, finished
 // (UTC, "2026-12-10T09:14:03Z"), written (each file's name and bytes), and
 // comparison when the run replaced a set.
 nlohmann::json ScanReportJson(const RunSummary& summary);

@@ -25,11 +25,10 @@ using nlohmann::json;
 
 ManifestFile Stat(const fs::path& path) {
   ManifestFile file{platform::Utf8Of(path)};
-  std::error_code error;
-  file.size = fs::file_size(path, error);
-  if (error) file.size = 0;
-  const fs::file_time_type modified = fs::last_write_time(path, error);
-  if (!error) file.modified = modified.time_since_epoch().count();
+  if (const std::optional<platform::FileStamp> stamp = platform::StampOf(path)) {
+    file.size = stamp->size;
+    file.modified = stamp->modified;
+  }
   return file;
 }
 

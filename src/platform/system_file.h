@@ -28,6 +28,14 @@ std::error_code NotARegularFile();
 // files that were to be read have not been.
 bool IsFileOwnError(const std::error_code& error);
 
+// A file's size and the time of its last change, in the file system's own
+// ticks, from a single look at it; std::nullopt when it cannot be looked at.
+struct FileStamp {
+  std::uintmax_t size = 0;
+  std::int64_t modified = 0;
+};
+std::optional<FileStamp> StampOf(const std::filesystem::path& path);
+
 class InputFile {
  public:
   // The regular file at `path`, or std::nullopt with `error` set when it

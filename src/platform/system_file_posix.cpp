@@ -155,4 +155,12 @@ std::error_code OutputFile::Finish() {
   return error ? error : closed;
 }
 
+std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  constexpr std::int64_t kNanoseconds = 1'000'000'000;
+  return FileStamp{static_cast<std::uintmax_t>(info.st_size),
+                   info.st_mtim.tv_sec * kNanoseconds + info.st_mtim.tv_nsec};
+}
+
 }  // namespace tarnvale::platform

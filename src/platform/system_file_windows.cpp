@@ -173,4 +173,15 @@ std::error_code OutputFile::Finish() {
   return error ? error : closed;
 }
 
+std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  const auto high_low = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+  };
+  return FileStamp{high_low(data.nFileSizeHigh, data.nFileSizeLow),
+                   static_cast<std::int64_t>(high_low(data.ftLastWriteTime.dwHighDateTime,
+                                                      data.ftLastWriteTime.dwLowDateTime))};
+}
+
 }  // namespace tarnvale::platform

@@ -301,7 +301,7 @@ TEST(SimulatorOfferTest, BothVersionsBeforeAnyIsChosen) {
 
 // The main window's account of the last run, the same from the summary the
 // run handed over and from its kept report after a restart; a newer report
-// of another folder is not taken for it.
+// of another folder, or of an older version, is not taken for it.
 TEST(LastRunTest, SameFromTheRunAndFromItsKeptReport) {
   using namespace std::chrono;
   TempDir dir;
@@ -327,6 +327,12 @@ TEST(LastRunTest, SameFromTheRunAndFromItsKeptReport) {
   RunSummary other = summary;
   other.scan.target = dir / "Brisolt";
   WriteFile(reports / "run-29990101-000000-1.json", ScanReportJsonText(other));
+  // A report of an older version, which tells neither how nor when its run
+  // ended, is no account of the last run.
+  nlohmann::json older = ScanReportJson(summary);
+  older.erase("ending");
+  older.erase("finished");
+  WriteFile(reports / "run-29990101-000000-2.json", older.dump());
 
   const std::optional<RunSummary> kept = LastKeptRun(reports, dir / "Scopel");
   ASSERT_TRUE(kept.has_value());
