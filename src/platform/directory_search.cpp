@@ -41,18 +41,18 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 }
 
 FolderMatches FindMatches(const fs::path& folder, std::string_view pattern) {
+  std::vector<MatchedEntry> entries = ListMatches(folder, pattern);
+  std::sort(entries.begin(), entries.end(), [](const MatchedEntry& a, const MatchedEntry& b) {
+    return NameOrderLess(a.name, b.name);
+  });
+  // Each path is made from one text: appending a name to the folder's path
+  // would copy the folder's parsed components for every file.
+  const std::string prefix = Utf8Of(folder / "");
   FolderMatches matches;
-  std::error_code error;
-  fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
-  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    if (!MatchesPattern(Utf8Of(it->path().filename()), pattern)) continue;
-    // The entry knows its type from the listing; only links are followed.
-    std::error_code status_error;
-    const bool file = it->is_regular_file(status_error);
-    (file ? matches.files : matches.others).push_back(it->path());
+  matches.files.reserve(entries.size());
+  for (const MatchedEntry& entry : entries) {
+    (entry.file ? matches.files : matches.others).push_back(PathFromUtf8(prefix + entry.name));
   }
-  SortByName(matches.files);
-  SortByName(matches.others);
   return matches;
 }
 

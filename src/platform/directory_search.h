@@ -7,6 +7,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,17 @@ namespace tarnvale::platform {
 // In the pattern "*" stands for any run of characters (also none) and "?"
 // for exactly one; every other character stands for itself.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+// An entry of a folder whose name matched: the name (UTF-8), and whether it
+// is a regular file, links followed (a broken link is none).
+struct MatchedEntry {
+  std::string name;
+  bool file = false;
+};
+// The entries directly inside `folder` whose names match `pattern`, in the
+// file system's order; empty when the folder is missing or cannot be read.
+std::vector<MatchedEntry> ListMatches(const std::filesystem::path& folder,
+                                      std::string_view pattern);
 
 // Sorts `paths` by their last components in NameOrderLess order (ascii_text.h).
 void SortByName(std::vector<std::filesystem::path>& paths);
