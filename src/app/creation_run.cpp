@@ -122,14 +122,15 @@ class Run {
                              state_.front_end);
     SceneryReading reading(db_, state_.config.FS_Version, view_, halt_, state_.cancel,
                            summary_.scan);
-    const std::vector<platform::FolderMatches> files =
+    std::vector<platform::FolderMatches> files =
         Timed(summary_.times.counting, [&] { return reading.ListFiles(); });
     for (const AreaScan& area : summary_.scan.areas) summary_.bgl_files += area.bgl_files;
-    NoteWhatIsRead(files, library);
+    NoteWhatIsRead(library);
     reading.PrepareProgressBar(summary_.bgl_files);
     const std::optional<std::uint64_t> read_before = platform::ProcessBytesRead();
-    const Interruption stop =
-        Timed(summary_.times.loading, [&] { return reading.Read(areas, files, ThreadCount()); });
+    const Interruption stop = Timed(summary_.times.loading, [&] {
+      return reading.Read(areas, std::move(files), ThreadCount());
+    });
     const std::optional<std::uint64_t> read_after = platform::ProcessBytesRead();
     if (read_before && read_after) summary_.times.loading_bytes_read = *read_after - *read_before;
     if (stop == Interruption::SystemFailure) return endings_.ReadFailed(reading.SystemFailure());
@@ -208,17 +209,17 @@ class Run {
             .Threads = ThreadCount()};
   }
 
-  // Each file's size and time before it is read: a file changed while the
-  // run reads it counts as changed afterwards. Only when there is a state
-  // folder to keep them in.
-  void NoteWhatIsRead(const std::vector<platform::FolderMatches>& files,
-                      const std::filesystem::path& library) {
-    if (!state_.report_archive.empty()) manifest_ = DescribeScenery(summary_.scan, files, library);
+  // Scenery.cfg's size and time before the files are read; the files' own
+  // come with their reading. Only when there is a state folder to keep
+  // them in.
+  void NoteWhatIsRead(const std::filesystem::path& library) {
+    if (!state_.report_archive.empty()) manifest_ = DescribeLibrary(summary_.scan, library);
   }
 
   // Once the new set stands, what it was built from is kept for `status`.
   void KeepWhatWasRead() {
     if (!manifest_) return;
+    AddFilesRead(*manifest_, summary_.scan);
     if (std::optional<std::string> error =
             KeepManifest(std::move(*manifest_), state_.report_archive)) {
       summary_.scan.warnings.push_back("Warning: " + *error);

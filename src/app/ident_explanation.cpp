@@ -352,8 +352,8 @@ std::optional<std::string> ReadSceneryInMemory(ProgramState& state, NavDatabase&
     scan = PlanScan(areas, simulator, state.config.FS_Version, state.TargetFolder);
     SilentView view;
     SceneryReading reading(db, state.config.FS_Version, view, {}, state.cancel, scan);
-    const std::vector<platform::FolderMatches> files = reading.ListFiles();
-    const Interruption stop = reading.Read(areas, files, LoadingThreads(state.threads));
+    const Interruption stop =
+        reading.Read(areas, reading.ListFiles(), LoadingThreads(state.threads));
     if (stop == Interruption::SystemFailure) {
       return text::WithDetail(text::kSceneryNotRead, "Could not read " +
                                                          reading.SystemFailure().Describe() +

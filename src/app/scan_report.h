@@ -13,6 +13,7 @@
 
 #include "app/front_end.h"
 #include "domain/simulation.h"
+#include "platform/system_file.h"
 #include "scenery/bgl_loader.h"
 
 namespace tarnvale {
@@ -59,6 +60,8 @@ struct FileSupply {
   // Intersections it supplied whose key a later one took over: they stay in
   // the files, but airways find the later one.
   std::size_t taken_over = 0;
+  // Its size and time when the run opened it; none when it could not be.
+  std::optional<platform::FileStamp> stamp;
   // Nothing supplied, dropped or taken over: a terrain or object file, say.
   bool Empty() const { return kept.empty() && dropped.empty() && taken_over == 0; }
 };

@@ -3,9 +3,14 @@
 #include "app/scenery_manifest.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
+#include <string>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -23,14 +28,17 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-ManifestFile Stat(const fs::path& path) {
+// A file with its size and time; 0 and 0 when it could not be looked at.
+ManifestFile StampedFile(const fs::path& path, const std::optional<platform::FileStamp>& stamp) {
   ManifestFile file{platform::Utf8Of(path)};
-  if (const std::optional<platform::FileStamp> stamp = platform::StampOf(path)) {
+  if (stamp) {
     file.size = stamp->size;
     file.modified = stamp->modified;
   }
   return file;
 }
+
+ManifestFile Stat(const fs::path& path) { return StampedFile(path, platform::StampOf(path)); }
 
 // The target folder as one text, the same whichever way it was named.
 std::string TargetKey(const fs::path& target) {
@@ -51,29 +59,81 @@ fs::path ManifestPath(const fs::path& target, const fs::path& folder) {
   return folder / "sets" / name;
 }
 
-json FileJson(const ManifestFile& file) {
-  return {{"path", file.path}, {"size", file.size}, {"modified", file.modified}};
-}
-
 ManifestFile FileOf(const json& value) {
   return {value.at("path").get<std::string>(), value.at("size").get<std::uintmax_t>(),
           value.at("modified").get<std::int64_t>()};
 }
 
-json ManifestJson(const SceneryManifest& manifest) {
-  json areas = json::array();
-  for (const ManifestArea& area : manifest.areas) {
-    areas.push_back({{"title", area.title}, {"local", area.local}, {"active", area.active}});
+// A JSON string as nlohmann writes it; the plain ASCII of nearly every
+// path is written as it stands, without building a value for it.
+void AppendString(std::string& out, std::string_view text) {
+  const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= ' ' && c <= '~' && c != '"' && c != '\\';
+  });
+  if (!plain) {
+    out += json(std::string(text)).dump(-1, ' ', false, json::error_handler_t::replace);
+    return;
   }
-  json files = json::array();
-  for (const ManifestFile& file : manifest.files) files.push_back(FileJson(file));
-  return {{"target", manifest.target},
-          {"fs_version", ToNumber(manifest.fs_version)},
-          {"simulator", manifest.simulator},
-          {"built", manifest.built},
-          {"scenery_cfg", FileJson(manifest.library)},
-          {"areas", std::move(areas)},
-          {"files", std::move(files)}};
+  out += '"';
+  out += text;
+  out += '"';
+}
+
+template <typename Number>
+void AppendNumber(std::string& out, Number number) {
+  char digits[24];
+  out.append(digits, std::to_chars(std::begin(digits), std::end(digits), number).ptr);
+}
+
+void AppendFile(std::string& out, const ManifestFile& file) {
+  out += "{\"path\": ";
+  AppendString(out, file.path);
+  out += ", \"size\": ";
+  AppendNumber(out, file.size);
+  out += ", \"modified\": ";
+  AppendNumber(out, file.modified);
+  out += '}';
+}
+
+// The manifest's text, one area or file per line. It is written by hand:
+// a value per file of an installation's thousands would cost the run more
+// than reading the file's head.
+std::string ManifestText(const SceneryManifest& manifest) {
+  // Room for the whole text at once: a few hundred kilobytes for an
+  // installation, which growing by doubling would copy and touch twice.
+  constexpr std::size_t kAroundAFile = 80;  // what a file's line holds besides its path
+  std::size_t length = 1024 + 128 * manifest.areas.size();
+  for (const ManifestFile& file : manifest.files) length += file.path.size() + kAroundAFile;
+  std::string out;
+  out.reserve(length);
+  out += "{\n \"target\": ";
+  AppendString(out, manifest.target);
+  out += ",\n \"fs_version\": ";
+  AppendNumber(out, ToNumber(manifest.fs_version));
+  out += ",\n \"simulator\": ";
+  AppendString(out, manifest.simulator);
+  out += ",\n \"built\": ";
+  AppendString(out, manifest.built);
+  out += ",\n \"scenery_cfg\": ";
+  AppendFile(out, manifest.library);
+  out += ",\n \"areas\": [";
+  const char* separator = "\n  ";
+  for (const ManifestArea& area : manifest.areas) {
+    out += std::exchange(separator, ",\n  ");
+    out += "{\"title\": ";
+    AppendString(out, area.title);
+    out += ", \"local\": ";
+    AppendString(out, area.local);
+    out += area.active ? ", \"active\": true}" : ", \"active\": false}";
+  }
+  out += "\n ],\n \"files\": [";
+  separator = "\n  ";
+  for (const ManifestFile& file : manifest.files) {
+    out += std::exchange(separator, ",\n  ");
+    AppendFile(out, file);
+  }
+  out += "\n ]\n}\n";
+  return out;
 }
 
 SceneryManifest ManifestOf(const json& value) {
@@ -162,9 +222,7 @@ void AppendCount(std::string& text, bool& first, std::size_t count, std::string_
 
 }  // namespace
 
-SceneryManifest DescribeScenery(const ScanReport& scan,
-                                const std::vector<platform::FolderMatches>& files,
-                                const fs::path& library) {
+SceneryManifest DescribeLibrary(const ScanReport& scan, const fs::path& library) {
   SceneryManifest manifest;
   manifest.target = TargetKey(scan.target);
   manifest.fs_version = scan.fs_version;
@@ -173,6 +231,21 @@ SceneryManifest DescribeScenery(const ScanReport& scan,
   for (const AreaScan& area : scan.areas) {
     manifest.areas.push_back({area.title, area.local, area.status != AreaStatus::Inactive});
   }
+  return manifest;
+}
+
+void AddFilesRead(SceneryManifest& manifest, const ScanReport& scan) {
+  manifest.files.reserve(manifest.files.size() + scan.supplies.size());
+  for (const FileSupply& supply : scan.supplies) {
+    manifest.files.push_back(supply.stamp ? StampedFile(supply.path, supply.stamp)
+                                          : Stat(supply.path));
+  }
+}
+
+SceneryManifest DescribeScenery(const ScanReport& scan,
+                                const std::vector<platform::FolderMatches>& files,
+                                const fs::path& library) {
+  SceneryManifest manifest = DescribeLibrary(scan, library);
   for (const platform::FolderMatches& matches : files) {
     for (const fs::path& file : matches.files) manifest.files.push_back(Stat(file));
   }
@@ -185,8 +258,7 @@ std::optional<std::string> KeepManifest(SceneryManifest manifest, const fs::path
   std::error_code error;
   fs::create_directories(file.parent_path(), error);
   if (!error) {
-    error = platform::ReplaceFileContents(
-        file, ManifestJson(manifest).dump(1, ' ', false, json::error_handler_t::replace) + "\n");
+    error = platform::ReplaceFileContents(file, ManifestText(manifest));
   }
   if (!error) return std::nullopt;
   return "Could not keep what the run read in " + platform::Utf8Of(file) + ": " + error.message();

@@ -45,9 +45,18 @@ struct SceneryManifest {
   std::vector<ManifestFile> files;  // every scenery file of the areas read
 };
 
-// The scenery as a run reads it: the areas of `scan`, and the files of
-// each area that is read (`files` in scan order), each one's size and time
-// taken now.
+// The scenery as a run reads it, so far as it is known before the files
+// are read: the areas of `scan`, and Scenery.cfg's size and time taken now.
+SceneryManifest DescribeLibrary(const ScanReport& scan, const std::filesystem::path& library);
+
+// Adds the files a run read (`scan`'s supplies), each with its size and
+// time when the run opened it, before reading it: a file changed while
+// the run reads it counts as changed afterwards. A file that could not be
+// opened is looked at now.
+void AddFilesRead(SceneryManifest& manifest, const ScanReport& scan);
+
+// DescribeLibrary with the files of each area that is read (`files` in
+// scan order), each one's size and time taken now.
 SceneryManifest DescribeScenery(const ScanReport& scan,
                                 const std::vector<platform::FolderMatches>& files,
                                 const std::filesystem::path& library);

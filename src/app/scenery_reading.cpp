@@ -93,8 +93,10 @@ void SceneryReading::PrepareProgressBar(std::int32_t count) {
 }
 
 Interruption SceneryReading::Read(const std::vector<SceneryArea>& areas,
-                                  const std::vector<platform::FolderMatches>& files,
-                                  unsigned threads) {
+                                  std::vector<platform::FolderMatches> files, unsigned threads) {
+  std::size_t count = scan_.supplies.size();
+  for (const platform::FolderMatches& matches : files) count += matches.files.size();
+  scan_.supplies.reserve(count);
   std::optional<ParallelLoader> pool;
   if (threads > 1) pool.emplace(FilesToRead(files), fs_version_, threads);
   for (std::size_t i = 0; i < files.size(); ++i) {
@@ -117,28 +119,30 @@ Interruption SceneryReading::Read(const std::vector<SceneryArea>& areas,
 
 // Entries named like scenery files that are no files are passed over as
 // unreadable. Each file is marked in the database before its records come,
-// so that the report can tell which file supplied which record.
-Interruption SceneryReading::ReadArea(std::size_t area, const platform::FolderMatches& matches,
+// so that the report can tell which file supplied which record. Once a
+// file is read, the loader needs its path no more: the report takes it.
+Interruption SceneryReading::ReadArea(std::size_t area, platform::FolderMatches& matches,
                                       ParallelLoader* pool) {
   for (const std::filesystem::path& other : matches.others) {
     scan_.files.push_back({other, FileStatus::Unreadable, 0});
   }
-  for (const std::filesystem::path& file : matches.files) {
+  for (std::filesystem::path& file : matches.files) {
     Interruption stop = CheckPoint();
     if (stop != Interruption::None) return stop;
     db_.BeginFile();
-    scan_.supplies.push_back({file, area, {}, {}, 0});
     FileReading reading;
     stop = pool ? TakeLoadedFile(*pool, reading) : LoadFile(file, reading);
+    scan_.supplies.push_back({std::move(file), area, {}, {}, 0, reading.stamp});
     if (stop == Interruption::Halt || stop == Interruption::Cancel) return stop;
+    const std::filesystem::path& path = scan_.supplies.back().path;
     // Out of file handles, a failing disk: passing the file over would
     // give a smaller set that looks whole.
     if (reading.system_failure) {
-      system_failure_ = SetFailure{file, reading.system_failure};
+      system_failure_ = SetFailure{path, reading.system_failure};
       return Interruption::SystemFailure;
     }
     if (reading.status != FileStatus::Read) {
-      scan_.files.push_back({file, reading.status, reading.skipped});
+      scan_.files.push_back({path, reading.status, reading.skipped});
     }
     view_.StepProgress();
     if (stop == Interruption::OutOfMemory) return stop;

@@ -53,18 +53,18 @@ class SceneryReading {
   void PrepareProgressBar(std::int32_t count);
 
   // `areas` as Scenery.cfg lists them, which the scan holds last first;
-  // `files` from ListFiles. With more than one thread the files are read
+  // `files` from ListFiles, whose paths the scan's supplies take over as
+  // the files are read. With more than one thread the files are read
   // ahead on a pool and their records appended in the same order.
   Interruption Read(const std::vector<SceneryArea>& areas,
-                    const std::vector<platform::FolderMatches>& files, unsigned threads);
+                    std::vector<platform::FolderMatches> files, unsigned threads);
 
   // After Interruption::SystemFailure: the file whose reading the system
   // failed.
   const SetFailure& SystemFailure() const { return *system_failure_; }
 
  private:
-  Interruption ReadArea(std::size_t area, const platform::FolderMatches& matches,
-                        ParallelLoader* pool);
+  Interruption ReadArea(std::size_t area, platform::FolderMatches& matches, ParallelLoader* pool);
   Interruption LoadFile(const std::filesystem::path& file, FileReading& reading);
   Interruption TakeLoadedFile(ParallelLoader& pool, FileReading& reading);
   Interruption CheckPoint() const;

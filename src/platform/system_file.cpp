@@ -66,10 +66,13 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t co
 
 std::error_code InputFile::ReadInPieces(
     const std::function<std::error_code(std::string_view piece)>& take) const {
-  constexpr std::size_t kPiece = std::size_t{1} << 20;
-  const auto buffer = std::make_unique<char[]>(kPiece);
-  for (std::uint64_t offset = 0; offset < size_;) {
-    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, size_ - offset));
+  constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
+  // No larger than the file, and not cleared: a settings file of a few
+  // hundred bytes costs no megabyte of fresh pages.
+  const auto buffer =
+      std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(std::min(kPiece, Size())));
+  for (std::uint64_t offset = 0; offset < Size();) {
+    const auto wanted = static_cast<std::size_t>(std::min(kPiece, Size() - offset));
     std::error_code error;
     const std::size_t got = ReadAt(offset, buffer.get(), wanted, error);
     if (error) return error;

@@ -53,7 +53,9 @@ class InputFile {
   ~InputFile();
 
   // The file's size when it was opened.
-  std::uint64_t Size() const { return size_; }
+  std::uint64_t Size() const { return stamp_.size; }
+  // Its size and time when it was opened, from the same look as Size.
+  const FileStamp& Stamp() const { return stamp_; }
 
   // Reads `count` bytes at `offset` into `buffer`, in as many system calls as
   // it takes. Returns the bytes read: fewer than `count` only at the end of
@@ -72,11 +74,11 @@ class InputFile {
       const std::function<std::error_code(std::string_view piece)>& take) const;
 
  private:
-  InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}
+  InputFile(std::intptr_t handle, FileStamp stamp) : handle_(handle), stamp_(stamp) {}
   void Close();
 
   std::intptr_t handle_ = -1;  // a descriptor, or a Windows HANDLE
-  std::uint64_t size_ = 0;
+  FileStamp stamp_;
 };
 
 class OutputFile {

@@ -18,6 +18,12 @@ std::error_code LastError() { return {errno, std::generic_category()}; }
 
 int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
+FileStamp StampOf(const struct stat& info) {
+  constexpr std::int64_t kNanoseconds = 1'000'000'000;
+  return {static_cast<std::uintmax_t>(info.st_size),
+          info.st_mtim.tv_sec * kNanoseconds + info.st_mtim.tv_nsec};
+}
+
 }  // namespace
 
 std::optional<InputFile> InputFile::Open(const std::filesystem::path& path,
@@ -41,17 +47,17 @@ std::optional<InputFile> InputFile::Open(const std::filesystem::path& path,
     ::close(fd);
     return std::nullopt;
   }
-  return InputFile(fd, static_cast<std::uint64_t>(status.st_size));
+  return InputFile(fd, StampOf(status));
 }
 
 InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), size_(other.size_) {}
+    : handle_(std::exchange(other.handle_, -1)), stamp_(other.stamp_) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {
     Close();
     handle_ = std::exchange(other.handle_, -1);
-    size_ = other.size_;
+    stamp_ = other.stamp_;
   }
   return *this;
 }
@@ -158,9 +164,7 @@ std::error_code OutputFile::Finish() {
 std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  constexpr std::int64_t kNanoseconds = 1'000'000'000;
-  return FileStamp{static_cast<std::uintmax_t>(info.st_size),
-                   info.st_mtim.tv_sec * kNanoseconds + info.st_mtim.tv_nsec};
+  return StampOf(info);
 }
 
 }  // namespace tarnvale::platform

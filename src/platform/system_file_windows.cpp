@@ -20,6 +20,13 @@ HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 std::intptr_t Stored(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
 const std::intptr_t kNoHandle = -1;  // INVALID_HANDLE_VALUE
 
+std::uint64_t HighLow(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+
+FileStamp StampOf(DWORD size_high, DWORD size_low, const FILETIME& written) {
+  return {HighLow(size_high, size_low),
+          static_cast<std::int64_t>(HighLow(written.dwHighDateTime, written.dwLowDateTime))};
+}
+
 // Files are opened with every kind of sharing, as on Linux: the simulator
 // or another reader may hold them, and a file being read may be renamed
 // over or deleted (FILE_SHARE_DELETE) by the atomic replacement of another
@@ -57,18 +64,18 @@ std::optional<InputFile> InputFile::Open(const std::filesystem::path& path,
     ::CloseHandle(file);
     return std::nullopt;
   }
-  const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-  return InputFile(Stored(file), size);
+  return InputFile(Stored(file),
+                   StampOf(info.nFileSizeHigh, info.nFileSizeLow, info.ftLastWriteTime));
 }
 
 InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNoHandle)), size_(other.size_) {}
+    : handle_(std::exchange(other.handle_, kNoHandle)), stamp_(other.stamp_) {}
 
 InputFile& InputFile::operator=(InputFile&& other) noexcept {
   if (this != &other) {
     Close();
     handle_ = std::exchange(other.handle_, kNoHandle);
-    size_ = other.size_;
+    stamp_ = other.stamp_;
   }
   return *this;
 }
@@ -176,12 +183,7 @@ std::error_code OutputFile::Finish() {
 std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-  const auto high_low = [](DWORD high, DWORD low) {
-    return (static_cast<std::uint64_t>(high) << 32) | low;
-  };
-  return FileStamp{high_low(data.nFileSizeHigh, data.nFileSizeLow),
-                   static_cast<std::int64_t>(high_low(data.ftLastWriteTime.dwHighDateTime,
-                                                      data.ftLastWriteTime.dwLowDateTime))};
+  return StampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime);
 }
 
 }  // namespace tarnvale::platform

@@ -217,6 +217,7 @@ LoadResult BglLoader(NavDatabase& db, const std::filesystem::path& file, FsVersi
     std::error_code error;
     const std::unique_ptr<BglFile> bytes = BglFile::Open(file, error);
     const LoadResult result = bytes ? LoadBgl(db, *bytes, fs_version, reading) : LoadResult::Ok;
+    if (reading && bytes) reading->stamp = bytes->Stamp();
     if (reading && (!bytes || bytes->Incomplete())) {
       NoteUnreadable(*reading, bytes ? bytes->ReadError() : error);
     }

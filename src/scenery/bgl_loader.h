@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <system_error>
 #include <vector>
@@ -41,6 +42,8 @@ struct FileReading {
   // fails to read) rather than with the file: then the file is not one to
   // pass over, and the run has not read what it was to read.
   std::error_code system_failure;
+  // The file's size and time when it was opened; none when it could not be.
+  std::optional<platform::FileStamp> stamp;
 };
 
 // Reads `file`, recognises its layout for `fs_version` and appends its
@@ -90,6 +93,8 @@ class BglFile final : public BglBytes {
   const std::error_code& ReadError() const { return read_error_; }
   // Bytes read from the file so far: what its buffer holds in memory.
   std::uint64_t BroughtIn() const { return brought_in_; }
+  // The file's size and time when it was opened.
+  const platform::FileStamp& Stamp() const { return file_.Stamp(); }
 
  private:
   // Gives a buffer's address space back to the system.

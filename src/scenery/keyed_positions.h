@@ -91,8 +91,10 @@ class KeyedPositions {
     if (!slots_.empty()) PrefetchAddress(&slots_[Hash(key) & (slots_.size() - 1)]);
   }
 
-  // Empties the index, keeping its slots for the next keys.
+  // Empties the index, keeping its slots for the next keys. An empty one,
+  // as after most files of an installation, is left as it is.
   void Clear() {
+    if (size_ == 0) return;
     std::fill(slots_.begin(), slots_.end(), Slot{});
     size_ = 0;
   }

@@ -29,7 +29,8 @@ class SetStatusTest : public ::testing::Test {
     EXPECT_EQ(state_.config.ReadProgramConfig(target_ / "Program_Config.cfg"), CfgResult::Ok);
     state_.TargetFolder = target_;
     state_.report_archive = dir_ / "state";
-    europe_ = simulator_.AddArea({"Europe", "Scenery\\Europe"});
+    // Quotes and backslashes are escaped in the kept manifest.
+    europe_ = simulator_.AddArea({"Europe \"West\"", "Scenery\\Europe"});
     asia_ = simulator_.AddArea({"Asia", "Scenery\\Asia"});
     WriteBgl(europe_ / "a.bgl", {SmallAirport("LSZH")});
     WriteBgl(europe_ / "b.bgl", {SmallAirport("LSGG"), SmallAirport("LFSB", 47.6)});
