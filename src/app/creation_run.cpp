@@ -123,7 +123,7 @@ class Run {
     SceneryReading reading(db_, state_.config.FS_Version, view_, halt_, state_.cancel,
                            summary_.scan);
     std::vector<platform::FolderMatches> files =
-        Timed(summary_.times.counting, [&] { return reading.ListFiles(); });
+        Timed(summary_.times.counting, [&] { return reading.ListFiles(ThreadCount()); });
     for (const AreaScan& area : summary_.scan.areas) summary_.bgl_files += area.bgl_files;
     NoteWhatIsRead(library);
     reading.PrepareProgressBar(summary_.bgl_files);

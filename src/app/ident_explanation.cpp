@@ -352,8 +352,8 @@ std::optional<std::string> ReadSceneryInMemory(ProgramState& state, NavDatabase&
     scan = PlanScan(areas, simulator, state.config.FS_Version, state.TargetFolder);
     SilentView view;
     SceneryReading reading(db, state.config.FS_Version, view, {}, state.cancel, scan);
-    const Interruption stop =
-        reading.Read(areas, reading.ListFiles(), LoadingThreads(state.threads));
+    const unsigned threads = LoadingThreads(state.threads);
+    const Interruption stop = reading.Read(areas, reading.ListFiles(threads), threads);
     if (stop == Interruption::SystemFailure) {
       return text::WithDetail(text::kSceneryNotRead, "Could not read " +
                                                          reading.SystemFailure().Describe() +

@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "app/scan_report.h"
+#include "domain/shared_work.h"
 #include "output/binding.h"
 #include "platform/code_page.h"
 #include "platform/paths.h"
@@ -73,14 +74,16 @@ SceneryReading::SceneryReading(NavDatabase& db, FsVersion fs_version, RunView& v
       cancel_(cancel),
       scan_(scan) {}
 
-std::vector<platform::FolderMatches> SceneryReading::ListFiles() {
+std::vector<platform::FolderMatches> SceneryReading::ListFiles(unsigned threads) {
   view_.SetStatusText(std::string(text::kCountingBglFiles));
   std::vector<platform::FolderMatches> files(scan_.areas.size());
+  static_cast<void>(ShareWork(files.size(), threads, [&](std::size_t i) {
+    const AreaScan& area = scan_.areas[i];
+    if (area.status == AreaStatus::Read) files[i] = platform::FindMatches(area.folder, "*.bgl");
+    return true;
+  }));
   for (std::size_t i = 0; i < files.size(); ++i) {
-    AreaScan& area = scan_.areas[i];
-    if (area.status != AreaStatus::Read) continue;
-    files[i] = platform::FindMatches(area.folder, "*.bgl");
-    area.bgl_files = static_cast<std::int32_t>(files[i].files.size());
+    scan_.areas[i].bgl_files = static_cast<std::int32_t>(files[i].files.size());
   }
   return files;
 }

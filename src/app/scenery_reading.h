@@ -46,8 +46,9 @@ class SceneryReading {
                  const CancelFlag& cancel, ScanReport& scan);
 
   // Lists the scenery files of each area that is read (none for the
-  // others), in scan order, noting each area's count in the scan.
-  std::vector<platform::FolderMatches> ListFiles();
+  // others), in scan order, noting each area's count in the scan; the
+  // folders are listed on `threads` threads at once.
+  std::vector<platform::FolderMatches> ListFiles(unsigned threads);
   // The bar for reading `count` files. It has two more steps than files, so
   // it stops short of full after reading.
   void PrepareProgressBar(std::int32_t count);

@@ -3,7 +3,6 @@
 
 #include "output/database_writer.h"
 
-#include <atomic>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -12,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "domain/shared_work.h"
 #include "output/database_set.h"
 #include "output/record_encoder.h"
 #include "platform/file_operations.h"
@@ -318,27 +318,13 @@ bool DatabaseWriting::RunSteps(Part part, unsigned threads) {
     if (part == Part::All || bound == (part == Part::Bound)) chosen.push_back(step);
   }
   std::vector<UnflushedFile> written(chosen.size());
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> cancelled{false};
-  const auto work = [&] {
-    for (std::size_t i = next++; i < chosen.size(); i = next++) {
-      if (cancel_) {
-        cancelled = true;
-        return;
-      }
-      const Step& step = steps_[chosen[i]];
-      if (step.wanted) written[i] = step.write(settings_.OutputFolder / step.file.name);
-    }
-  };
-  std::vector<std::jthread> helpers;
-  try {
-    for (unsigned helper = 1; helper < threads; ++helper) helpers.emplace_back(work);
-  } catch (const std::system_error&) {
-    // Fewer threads write the same files.
-  }
-  work();
-  helpers.clear();             // joins
-  if (cancelled) return true;  // the files go unflushed with the output folder
+  const bool whole = ShareWork(chosen.size(), threads, [&](std::size_t i) {
+    if (cancel_) return false;
+    const Step& step = steps_[chosen[i]];
+    if (step.wanted) written[i] = step.write(settings_.OutputFolder / step.file.name);
+    return true;
+  });
+  if (!whole) return true;  // cancelled: the files go unflushed with the output folder
   for (std::size_t i = 0; i < chosen.size(); ++i) {
     failures_[chosen[i]] = written[i].Finish();
     warnings_[chosen[i]] = written[i].Warning();
