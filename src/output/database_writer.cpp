@@ -3,6 +3,7 @@
 
 #include "output/database_writer.h"
 
+#include <exception>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -276,7 +277,13 @@ DatabaseWriting::~DatabaseWriting() = default;  // joins the early writer
 
 void DatabaseWriting::StartUnboundFiles() {
   try {
-    early_ = std::jthread([this] { early_cancelled_ = RunSteps(Part::Unbound, 1); });
+    early_ = std::jthread([this] {
+      try {
+        early_cancelled_ = RunSteps(Part::Unbound, 1);
+      } catch (...) {
+        early_trouble_ = std::current_exception();
+      }
+    });
     started_early_ = true;
   } catch (const std::system_error&) {
     // No thread to be had: Finish writes every file.
@@ -288,6 +295,7 @@ WriteResult DatabaseWriting::Finish(ProgressView& view) {
   view.SetProgressPosition(0);
   const bool cancelled = RunSteps(started_early_ ? Part::Bound : Part::All, settings_.Threads);
   if (early_.joinable()) early_.join();
+  if (early_trouble_) std::rethrow_exception(early_trouble_);
   WriteResult result;
   if (cancelled || early_cancelled_) {
     result.status = WriteResult::Status::Cancelled;

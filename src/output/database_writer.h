@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -103,6 +104,7 @@ class DatabaseWriting {
   std::vector<std::string> warnings_;  // by step: why an old file stays
   bool started_early_ = false;
   std::atomic<bool> early_cancelled_{false};
+  std::exception_ptr early_trouble_;  // memory running out, say: thrown by Finish
   std::jthread early_;
 };
 
