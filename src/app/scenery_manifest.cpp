@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <concepts>
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -79,19 +80,23 @@ void AppendString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-template <typename Number>
-void AppendNumber(std::string& out, Number number) {
+// `lead` (the punctuation and the key), then the value.
+void AppendMember(std::string& out, std::string_view lead, std::string_view text) {
+  out += lead;
+  AppendString(out, text);
+}
+
+template <std::integral Number>
+void AppendMember(std::string& out, std::string_view lead, Number number) {
+  out += lead;
   char digits[24];
   out.append(digits, std::to_chars(std::begin(digits), std::end(digits), number).ptr);
 }
 
 void AppendFile(std::string& out, const ManifestFile& file) {
-  out += "{\"path\": ";
-  AppendString(out, file.path);
-  out += ", \"size\": ";
-  AppendNumber(out, file.size);
-  out += ", \"modified\": ";
-  AppendNumber(out, file.modified);
+  AppendMember(out, "{\"path\": ", file.path);
+  AppendMember(out, ", \"size\": ", file.size);
+  AppendMember(out, ", \"modified\": ", file.modified);
   out += '}';
 }
 
@@ -106,24 +111,18 @@ std::string ManifestText(const SceneryManifest& manifest) {
   for (const ManifestFile& file : manifest.files) length += file.path.size() + kAroundAFile;
   std::string out;
   out.reserve(length);
-  out += "{\n \"target\": ";
-  AppendString(out, manifest.target);
-  out += ",\n \"fs_version\": ";
-  AppendNumber(out, ToNumber(manifest.fs_version));
-  out += ",\n \"simulator\": ";
-  AppendString(out, manifest.simulator);
-  out += ",\n \"built\": ";
-  AppendString(out, manifest.built);
+  AppendMember(out, "{\n \"target\": ", manifest.target);
+  AppendMember(out, ",\n \"fs_version\": ", ToNumber(manifest.fs_version));
+  AppendMember(out, ",\n \"simulator\": ", manifest.simulator);
+  AppendMember(out, ",\n \"built\": ", manifest.built);
   out += ",\n \"scenery_cfg\": ";
   AppendFile(out, manifest.library);
   out += ",\n \"areas\": [";
   const char* separator = "\n  ";
   for (const ManifestArea& area : manifest.areas) {
     out += std::exchange(separator, ",\n  ");
-    out += "{\"title\": ";
-    AppendString(out, area.title);
-    out += ", \"local\": ";
-    AppendString(out, area.local);
+    AppendMember(out, "{\"title\": ", area.title);
+    AppendMember(out, ", \"local\": ", area.local);
     out += area.active ? ", \"active\": true}" : ", \"active\": false}";
   }
   out += "\n ],\n \"files\": [";
