@@ -141,6 +141,13 @@ CliResult RunCli(const std::vector<std::string>& args, Interrupt interrupt) {
   const std::string err = (output / "err").string();
   std::vector<std::string> words{TARNVALE_CLI_PATH};
   words.insert(words.end(), args.begin(), args.end());
+  if (interrupt == Interrupt::AtStart) {
+    // A shell started with SIGINT blocked sends it to itself and becomes
+    // the program: the signal is pending before the program's first
+    // instruction, however slowly this process gets to run. A kill after
+    // starting it could come after the whole run.
+    words.insert(words.begin(), {"/bin/sh", "-c", R"(kill -INT $$ && exec "$0" "$@")"});
+  }
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -150,7 +157,6 @@ CliResult RunCli(const std::vector<std::string>& args, Interrupt interrupt) {
   if (posix_spawn(&pid, argv[0], setup.Actions(), setup.Attributes(), argv.data(), environ) != 0) {
     throw std::runtime_error("cannot start tarnvale-cli");
   }
-  if (interrupt == Interrupt::AtStart) kill(pid, SIGINT);
   int status = 0;
   waitpid(pid, &status, 0);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
