@@ -123,7 +123,8 @@ Interruption SceneryReading::Read(const std::vector<SceneryArea>& areas,
 // Entries named like scenery files that are no files are passed over as
 // unreadable. Each file is marked in the database before its records come,
 // so that the report can tell which file supplied which record. Once a
-// file is read, the loader needs its path no more: the report takes it.
+// file is read and merged, the loader needs its path no more: the report
+// takes it.
 Interruption SceneryReading::ReadArea(std::size_t area, platform::FolderMatches& matches,
                                       ParallelLoader* pool) {
   for (const std::filesystem::path& other : matches.others) {
@@ -135,8 +136,12 @@ Interruption SceneryReading::ReadArea(std::size_t area, platform::FolderMatches&
     db_.BeginFile();
     FileReading reading;
     stop = pool ? TakeLoadedFile(*pool, reading) : LoadFile(file, reading);
+    if (stop == Interruption::Halt || stop == Interruption::Cancel) {
+      // The pool may be reading this very file still: its path stays.
+      scan_.supplies.push_back({file, area, {}, {}, 0, std::nullopt});
+      return stop;
+    }
     scan_.supplies.push_back({std::move(file), area, {}, {}, 0, reading.stamp});
-    if (stop == Interruption::Halt || stop == Interruption::Cancel) return stop;
     const std::filesystem::path& path = scan_.supplies.back().path;
     // Out of file handles, a failing disk: passing the file over would
     // give a smaller set that looks whole.
