@@ -6,14 +6,12 @@
 #include <concepts>
 #include <cstdint>
 #include <cstdio>
-#include <exception>
 #include <optional>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <variant>
 
+#include "domain/shared_work.h"
 #include "output/database_reader.h"
 #include "output/record_layouts.h"
 #include "platform/directory_search.h"
@@ -494,25 +492,13 @@ SetComparison CompareDatabaseSets(const std::vector<fs::path>& old_files,
   std::vector<std::string> old_failures;
   Digests old_digests;
   Digests new_digests;
-  std::exception_ptr old_trouble;  // memory running out, say: thrown here, not on the thread
-  {
-    const auto read_old = [&] {
-      try {
-        old_digests = DigestSet(old_files, old_failures);
-      } catch (...) {
-        old_trouble = std::current_exception();
-      }
-    };
-    // The two sets are read side by side when a thread can be had.
-    std::jthread reading_old;
-    try {
-      reading_old = std::jthread(read_old);
-    } catch (const std::system_error&) {
-      read_old();
-    }
-    new_digests = DigestSet(new_files, comparison.failures);
-  }
-  if (old_trouble) std::rethrow_exception(old_trouble);
+  // The two sets are read side by side when a thread can be had; memory
+  // running out on either side is thrown here.
+  static_cast<void>(ShareWork(2, 2, [&](std::size_t set) {
+    if (set == 0) old_digests = DigestSet(old_files, old_failures);
+    if (set == 1) new_digests = DigestSet(new_files, comparison.failures);
+    return true;
+  }));
   comparison.failures.insert(comparison.failures.begin(), old_failures.begin(), old_failures.end());
   std::array<Matches, kComparedKinds> matches;
   for (std::size_t k = 0; k < kComparedKinds; ++k) {
