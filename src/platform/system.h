@@ -60,16 +60,6 @@ void* ReserveMemory(std::size_t bytes);
 // usable. Throws std::bad_alloc when the system cannot back it.
 void CommitMemory(void* address, std::size_t bytes);
 
-// The size of a huge page: the unit in which memory for large record arrays
-// is taken from the system.
-inline constexpr std::size_t kHugePageBytes = std::size_t{2} * 1024 * 1024;
-// Zero-filled memory as from MapZeroedMemory, for `bytes` a multiple of
-// kHugePageBytes. Where the system backs memory with huge pages just for the
-// asking (Linux's transparent huge pages), the block starts on a huge-page
-// boundary and asks for them; elsewhere it is ordinary mapped memory. Either
-// way it goes back with one UnmapMemory(address, bytes) of its own.
-void* MapZeroedHugePages(std::size_t bytes);
-
 // While one of these exists, the user's interrupt (Ctrl-C, SIGINT or
 // SIGTERM; on Windows Ctrl-C, Ctrl-Break or closing the console) only
 // raises flags instead of ending the process: Interrupted() turns true, and

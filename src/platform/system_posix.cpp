@@ -70,21 +70,6 @@ void* ReserveMemory(std::size_t bytes) {
 
 void CommitMemory(void*, std::size_t) {}
 
-// One huge page more than asked for is mapped, so that a huge-page boundary
-// lies within its first huge page; what lies before that boundary and after
-// the block is given back at once.
-void* MapZeroedHugePages(std::size_t bytes) {
-  auto* start = static_cast<char*>(MapZeroedMemory(bytes + kHugePageBytes));
-  const auto address = reinterpret_cast<std::uintptr_t>(start);
-  const std::size_t head = (kHugePageBytes - address % kHugePageBytes) % kHugePageBytes;
-  if (head != 0) ::munmap(start, head);
-  if (head != kHugePageBytes) ::munmap(start + head + bytes, kHugePageBytes - head);
-#ifdef MADV_HUGEPAGE
-  ::madvise(start + head, bytes, MADV_HUGEPAGE);  // a hint the system may ignore
-#endif
-  return start + head;
-}
-
 namespace {
 
 // What the signal handler touches: lock-free atomics only.

@@ -205,8 +205,6 @@ void CommitMemory(void* address, std::size_t bytes) {
 // Large pages on Windows need the "Lock pages in memory" right and are never
 // paged out: not for the asking. Plain memory it is (reservations start on
 // 64 KiB boundaries).
-void* MapZeroedHugePages(std::size_t bytes) { return MapZeroedMemory(bytes); }
-
 namespace {
 
 // What the control handler touches: lock-free atomics only (it runs on a

@@ -28,8 +28,7 @@ namespace tarnvale::record_memory {
 namespace {
 
 constexpr std::size_t kPage = 4096;
-constexpr std::size_t kHugePage = platform::kHugePageBytes;
-constexpr std::size_t kChunkSize = 2 * kHugePage;
+constexpr std::size_t kChunkSize = std::size_t{4} * 1024 * 1024;
 // Blocks from this size on get a mapping of their own.
 constexpr std::size_t kLargeBlock = std::size_t{256} * 1024;
 // Freed large blocks kept for reuse: an array that grows leaves its old
@@ -55,19 +54,14 @@ constexpr std::size_t RoundUp(std::size_t bytes, std::size_t unit) {
   return (bytes + unit - 1) / unit * unit;
 }
 
-// Size of the mapping for a large block: whole huge pages from half a huge
-// page on, whole pages below, so that no small block pays for a huge page.
-std::size_t MappedSize(std::size_t size) {
-  return size >= kHugePage / 2 ? RoundUp(size, kHugePage) : RoundUp(size, kPage);
-}
-
-// A mapping of `bytes`, a multiple of kPage. Whole huge pages start on a
-// huge-page boundary and ask for huge pages; the request is a hint the
-// system may ignore.
+// A mapping of `bytes`, a multiple of kPage, in the system's ordinary pages.
+// It does not ask for transparent huge pages: on a virtual machine whose
+// host takes back the memory its guest leaves free, a fresh huge page is
+// backed by the host page by page while the kernel clears it, and measured
+// runs took two to four times as long, in about every other run. Where huge
+// pages are asked for, the kernel may also compact memory on the fault.
 std::byte* Map(std::size_t bytes) {
-  void* mapped = bytes % kHugePage == 0 ? platform::MapZeroedHugePages(bytes)
-                                        : platform::MapZeroedMemory(bytes);
-  return static_cast<std::byte*>(mapped);
+  return static_cast<std::byte*>(platform::MapZeroedMemory(bytes));
 }
 
 void Unmap(std::byte* block, std::size_t bytes) {
@@ -139,7 +133,7 @@ class Arena {
     CountOff(count);
   }
 
-  // A large block of at least `bytes` (a MappedSize): a spare one when one
+  // A large block of at least `bytes` (whole pages): a spare one when one
   // fits without wasting more than its size, else a new mapping.
   std::byte* AllocateLarge(std::size_t bytes) {
     const std::scoped_lock hold(lock_);
@@ -278,7 +272,7 @@ void* Allocate(std::size_t bytes) {
   if (bytes > kImpossible) throw std::bad_alloc();
   const std::size_t size = RoundUp(bytes == 0 ? 1 : bytes, kGrain);
   if (size < kLargeBlock) return TheArena().AllocateSmall(size);
-  return TheArena().AllocateLarge(MappedSize(size));
+  return TheArena().AllocateLarge(RoundUp(size, kPage));
 }
 
 void Deallocate(void* block, std::size_t bytes) noexcept {

@@ -1,10 +1,9 @@
 // Memory for the record arrays of navigation databases.
 //
 // A world-sized run builds tens of megabytes of records in a few hundred
-// thousand arrays. Taken from the general heap, the first touch of every
-// 4 KiB page costs a page fault, and those faults alone cost about as much as
-// all the decoding. Record memory comes from the system in blocks that ask
-// for transparent huge pages instead:
+// thousand arrays, on several threads, and the first touch of every page
+// costs a page fault. Record memory takes blocks from the system and serves
+// the arrays from them, so that memory once touched serves again:
 //  - small arrays are carved out of shared chunks; a freed one is kept for
 //    the next small array of exactly its size, and all chunks are given
 //    back once the last small array is freed (a run frees its whole
